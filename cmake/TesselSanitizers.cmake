@@ -1,0 +1,14 @@
+# TESSEL_SANITIZE selects a sanitizer build for the whole tree:
+#   "address"  AddressSanitizer + UndefinedBehaviorSanitizer (the second test run of CI)
+#   "thread"   ThreadSanitizer (concurrency suites)
+set(TESSEL_SANITIZE "" CACHE STRING "Sanitizer build: empty, address or thread")
+
+if(TESSEL_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(TESSEL_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT TESSEL_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "TESSEL_SANITIZE must be empty, address or thread, not '${TESSEL_SANITIZE}'")
+endif()
