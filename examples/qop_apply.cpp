@@ -1,0 +1,166 @@
+// qop_apply: loads a photograph (PNG or JPEG), runs one named QopLite operation on it and writes
+// the result as PNG.
+//
+//   qop_apply [OPTIONS] INPUT OUTPUT.png OPERATION [ARGS...]
+//
+// Exit status: 0 written; 1 the operation or the write failed; 2 the command line or the input
+// was unusable (nothing is written then). Options are "--name" or "--name VALUE" and may stand
+// anywhere before "--"; a single dash is not an option, so negative numbers pass as arguments.
+#include "QopApplyOperations.h"
+#include "QopImageIO.h"
+
+#include "QopLite/QopAlloc.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Everything the command line asked for.
+struct Invocation {
+    bool help = false;
+    std::string input;
+    std::string output;
+    std::string operation;
+    std::vector<std::string> operationArguments;
+};
+
+// One command-line option: a flag when valueName is null, else it takes the next word.
+struct Option {
+    const char *name;
+    const char *valueName;
+    const char *help;
+    void (*apply)(Invocation &invocation, const std::string &value);
+};
+
+const std::vector<Option> &options()
+{
+    static const std::vector<Option> table = {
+        {"--help", nullptr, "lists the operations and their arguments",
+         [](Invocation &invocation, const std::string &) { invocation.help = true; }},
+    };
+    return table;
+}
+
+const Option *findOption(const std::string &name)
+{
+    for (const Option &option : options())
+        if (name == option.name)
+            return &option;
+    return nullptr;
+}
+
+bool parseCommandLine(int argc, char **argv, Invocation *invocation, std::string *error)
+{
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || word.rfind("--", 0) != 0) {
+            positional.push_back(word);
+            continue;
+        }
+        const Option *option = findOption(word);
+        if (!option) {
+            *error = "unknown option '" + word + "'";
+            return false;
+        }
+        std::string value;
+        if (option->valueName) {
+            if (i + 1 >= argc) {
+                *error = word + " needs " + option->valueName;
+                return false;
+            }
+            value = argv[++i];
+        }
+        option->apply(*invocation, value);
+    }
+    if (invocation->help)
+        return true;
+    if (positional.size() < 3) {
+        *error = "expected INPUT OUTPUT.png OPERATION";
+        return false;
+    }
+    invocation->input = positional[0];
+    invocation->output = positional[1];
+    invocation->operation = positional[2];
+    invocation->operationArguments.assign(positional.begin() + 3, positional.end());
+    return true;
+}
+
+void printUsage(std::FILE *out)
+{
+    std::fprintf(out, "usage: qop_apply [OPTIONS] INPUT OUTPUT.png OPERATION [ARGS...]\n\n"
+                      "Reads INPUT (PNG or JPEG), runs OPERATION and writes OUTPUT as PNG.\n"
+                      "Arguments left out take the default shown.\n\nOptions:\n");
+    for (const Option &option : options()) {
+        std::string form = option.name;
+        if (option.valueName)
+            form += std::string(" ") + option.valueName;
+        std::fprintf(out, "  %-22s %s\n", form.c_str(), option.help);
+    }
+    std::fprintf(out, "\nOperations:\n");
+    for (const qop_apply::Operation &operation : qop_apply::operations()) {
+        std::fprintf(out, "  %-20s %s\n", operation.name, operation.help);
+        const std::string args = qop_apply::synopsis(operation);
+        if (!args.empty())
+            std::fprintf(out, "  %-20s %s\n", "", args.c_str());
+    }
+    std::string modes;
+    for (const std::string &mode : qop_apply::blendModeNames())
+        modes += (modes.empty() ? "" : ", ") + mode;
+    std::fprintf(out, "\nBlend modes: %s\n", modes.c_str());
+}
+
+int usageError(const std::string &message)
+{
+    std::fprintf(stderr, "qop_apply: %s\nRun 'qop_apply --help' for the operations.\n", message.c_str());
+    return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    Invocation invocation;
+    std::string error;
+    if (!parseCommandLine(argc, argv, &invocation, &error))
+        return usageError(error);
+    if (invocation.help) {
+        printUsage(stdout);
+        return 0;
+    }
+
+    // Everything that can be checked without pixels is checked before the input is read.
+    const qop_apply::Operation *operation = qop_apply::findOperation(invocation.operation);
+    if (!operation)
+        return usageError("unknown operation '" + invocation.operation + "'");
+    std::vector<double> values;
+    if (!qop_apply::parseArguments(*operation, invocation.operationArguments, &values, &error))
+        return usageError(error);
+
+    QopBitmap_t bitmap;
+    if (!qop_io::readImage(invocation.input, &bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: cannot read %s\n", error.c_str());
+        return kExitUsage;
+    }
+
+    int status = 0;
+    if (!operation->run(bitmap, qop_apply::ArgumentValues(std::move(values)), &error)) {
+        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (!qop_io::writePNG(invocation.output, bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
+        status = kExitFailed;
+    }
+    QopBitmapFree(&bitmap);
+    return status;
+}

@@ -1,0 +1,244 @@
+// qop_apply: the operation table (every row runs, every default parses, bad arguments are
+// refused with a reason) and the program itself (writes a changed PNG; refuses bad command lines
+// and unreadable input with status 2 and writes nothing).
+#include "QopApplyOperations.h"
+#include "QopImageCompare.h"
+#include "QopImageIO.h"
+#include "QopTestBitmap.h"
+
+#include "QopLite/QopAlloc.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace qop_apply;
+using namespace qop_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool runOperation(const std::string &name, const std::vector<std::string> &texts, TestBitmap &bitmap,
+                  std::string *error)
+{
+    const Operation *operation = findOperation(name);
+    if (!operation) {
+        *error = "no row " + name;
+        return false;
+    }
+    std::vector<double> values;
+    if (!parseArguments(*operation, texts, &values, error))
+        return false;
+    return operation->run(*bitmap.get(), ArgumentValues(values), error);
+}
+
+} // namespace
+
+TEST(QopApplyTable, EveryDefaultParsesAndNamesAreUnique)
+{
+    std::vector<std::string> seen;
+    for (const Operation &operation : operations()) {
+        SCOPED_TRACE(operation.name);
+        std::vector<double> values;
+        std::string error;
+        EXPECT_TRUE(parseArguments(operation, {}, &values, &error)) << error;
+        EXPECT_EQ(values.size(), operation.arguments.size());
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), operation.name), 0);
+        seen.push_back(operation.name);
+        EXPECT_EQ(findOperation(operation.name), &operation);
+    }
+    EXPECT_EQ(findOperation("no-such-operation"), nullptr);
+}
+
+TEST(QopApplyTable, EveryRowChangesAPhotoAtItsDefaults)
+{
+    const TestBitmap original = makePhotoLike(67, 45);
+    for (const Operation &operation : operations()) {
+        SCOPED_TRACE(operation.name);
+        TestBitmap bitmap = original;
+        std::string error;
+        ASSERT_TRUE(runOperation(operation.name, {}, bitmap, &error)) << error;
+        const ImageDiff diff = compareImages(*original.get(), *bitmap.get());
+        if (std::string(operation.name) == "lab-roundtrip")
+            EXPECT_LT(diff.meanAbs, 3) << describe(diff); // unscaled, it is a (lossy) round trip
+        else
+            EXPECT_GT(diff.meanAbs, 0.5) << describe(diff);
+    }
+}
+
+TEST(QopApplyTable, ArgumentsAreCheckedAndDefaultsFillTheRest)
+{
+    struct Case {
+        const char *operation;
+        std::vector<std::string> texts;
+        const char *errorPart; // null: accepted
+    };
+    const Case cases[] = {
+        {"saturation", {"0"}, nullptr},
+        {"saturation", {"-0.5"}, nullptr}, // a single dash is a number, not an option
+        {"saturation", {"abc"}, "not a number"},
+        {"saturation", {"1.5x"}, "not a number"},
+        {"saturation", {""}, "not a number"},
+        {"saturation", {"nan"}, "not a number"},
+        {"saturation", {"1e999"}, "not a number"},
+        {"saturation", {"1", "2"}, "at most 1"},
+        {"gamma", {"0"}, "outside"},
+        {"noise", {"0.1", "1.5"}, "not a whole number"},
+        {"noise", {"0.1", "4294967295"}, nullptr},
+        {"noise", {"0.1", "4294967296"}, "outside"},
+        {"blend-color", {"multiply", "10", "20", "30", "1"}, nullptr},
+        {"blend-color", {"bogus"}, "not a blend mode"},
+        {"blend-color", {"screen", "256"}, "outside"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.operation) + " " + (c.texts.empty() ? "" : c.texts[0]));
+        std::vector<double> values;
+        std::string error;
+        const bool ok = parseArguments(*findOperation(c.operation), c.texts, &values, &error);
+        if (c.errorPart) {
+            EXPECT_FALSE(ok);
+            EXPECT_NE(error.find(c.errorPart), std::string::npos) << error;
+        } else {
+            EXPECT_TRUE(ok) << error;
+        }
+    }
+
+    std::vector<double> values;
+    std::string error;
+    ASSERT_TRUE(parseArguments(*findOperation("blend-color"), {"darken", "7"}, &values, &error)) << error;
+    EXPECT_EQ(values, (std::vector<double>{QopBlendModeDarken, 7, 160, 60, 0.4}));
+}
+
+TEST(QopApplyTable, BlendColorUsesTheNamedMode)
+{
+    // Darken with black at alpha 1 turns everything black; multiply with white changes nothing.
+    TestBitmap bitmap = makePhotoLike(16, 16);
+    const TestBitmap original = bitmap;
+    std::string error;
+    ASSERT_TRUE(runOperation("blend-color", {"multiply", "255", "255", "255", "1"}, bitmap, &error)) << error;
+    EXPECT_TRUE(imagesAgree(original, bitmap, Tolerance{0}, "blend-color-multiply-white"));
+    ASSERT_TRUE(runOperation("blend-color", {"darken", "0", "0", "0", "1"}, bitmap, &error)) << error;
+    TestBitmap black = original;
+    for (size_t i = 0; i < black.pixelCount(); ++i)
+        black.data()[i] = {0, 0, 0, original.data()[i].a};
+    EXPECT_TRUE(imagesAgree(black, bitmap, Tolerance{0}, "blend-color-darken-black", true));
+}
+
+// The program, run as a person runs it.
+class QopApplyProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qop_apply_test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        input_ = dir_ / "input.png";
+        output_ = dir_ / "output.png";
+        fixture_ = makePhotoLike(40, 30);
+        std::string error;
+        ASSERT_TRUE(qop_io::writePNG(input_.string(), *fixture_.get(), &error)) << error;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs qop_apply with args; returns its exit status and leaves stdout + stderr in output().
+    int run(const std::vector<std::string> &args)
+    {
+        const fs::path log = dir_ / "log.txt";
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(fd, 1);
+            dup2(fd, 2);
+            std::vector<char *> argv;
+            argv.push_back(const_cast<char *>(QOP_APPLY_PATH));
+            for (const std::string &arg : args)
+                argv.push_back(const_cast<char *>(arg.c_str()));
+            argv.push_back(nullptr);
+            execv(QOP_APPLY_PATH, argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        std::ifstream in(log);
+        std::stringstream text;
+        text << in.rdbuf();
+        output_text_ = text.str();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    const std::string &output() const { return output_text_; }
+
+    fs::path dir_, input_, output_;
+    TestBitmap fixture_;
+    std::string output_text_;
+};
+
+TEST_F(QopApplyProgram, WritesAChangedPngOfTheSameSize)
+{
+    ASSERT_EQ(run({input_.string(), output_.string(), "sepia"}), 0) << output();
+    QopBitmap_t result;
+    std::string error;
+    ASSERT_TRUE(qop_io::readImage(output_.string(), &result, &error)) << error;
+    EXPECT_EQ(result.width, fixture_.width());
+    EXPECT_EQ(result.height, fixture_.height());
+    const ImageDiff diff = compareImages(*fixture_.get(), result);
+    EXPECT_GT(diff.meanAbs, 1.0) << describe(diff);
+    QopBitmapFree(&result);
+}
+
+TEST_F(QopApplyProgram, ArgumentsAndOptionsMayBeMixed)
+{
+    // A negative number is an argument; "--" ends the options.
+    ASSERT_EQ(run({input_.string(), output_.string(), "saturation", "-0.5"}), 0) << output();
+    ASSERT_EQ(run({"--", input_.string(), output_.string(), "gamma", "1.2"}), 0) << output();
+}
+
+TEST_F(QopApplyProgram, RefusesBadCommandLinesAndInputWithoutWriting)
+{
+    const fs::path text = dir_ / "notes.txt";
+    std::ofstream(text) << "not an image";
+    struct Case {
+        std::vector<std::string> args;
+        const char *messagePart;
+    };
+    const Case cases[] = {
+        {{input_.string(), output_.string(), "no-such-operation"}, "unknown operation 'no-such-operation'"},
+        {{(dir_ / "missing.png").string(), output_.string(), "sepia"}, "cannot read"},
+        {{text.string(), output_.string(), "sepia"}, "neither PNG nor JPEG"},
+        {{input_.string(), output_.string(), "gamma", "fast"}, "not a number"},
+        {{input_.string(), output_.string(), "gamma", "1", "2"}, "at most 1"},
+        {{input_.string(), output_.string()}, "expected INPUT OUTPUT.png OPERATION"},
+        {{"--frobnicate", input_.string(), output_.string(), "sepia"}, "unknown option '--frobnicate'"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.messagePart);
+        EXPECT_EQ(run(c.args), 2) << output();
+        EXPECT_NE(output().find(c.messagePart), std::string::npos) << output();
+        EXPECT_FALSE(fs::exists(output_));
+    }
+}
+
+TEST_F(QopApplyProgram, HelpListsEveryOperation)
+{
+    ASSERT_EQ(run({"--help"}), 0) << output();
+    for (const Operation &operation : operations())
+        EXPECT_NE(output().find(std::string("  ") + operation.name + " "), std::string::npos) << operation.name;
+}
+
+TEST_F(QopApplyProgram, ReadsAJpegPhotograph)
+{
+    const fs::path photo = fs::path(photoDirectory()) / "rocket.jpg";
+    if (!fs::exists(photo))
+        GTEST_SKIP() << photo << " not there (run scripts/fetch-photos.sh)";
+    ASSERT_EQ(run({photo.string(), output_.string(), "equalize"}), 0) << output();
+    EXPECT_GT(fs::file_size(output_), 1000u);
+}
