@@ -1,17 +1,12 @@
-// Temporary bodies for GPU passes whose implementations have not landed yet. Nothing can reach
-// them today: no GPU record can be created until the GL record exists, and a CPU bitmap never
-// calls into the GPU library. Each function is deleted from here when its real pass lands.
-#include "QopLite/QopGL.h"
+// Temporary bodies for GPU passes whose implementations have not landed yet: until each lands,
+// its operation records no pass on a GPU bitmap (a CPU bitmap never calls into the GPU library).
+// Each function is deleted from here when its real pass lands.
 #include "QopLite/QopGLBitmapBlend.h"
 #include "QopLite/QopGLColor.h"
 #include "QopLite/QopGLEnhance.h"
 
 extern "C" {
 
-void QopGLCreateEffect(QopBitmap_t *) {}
-void QopGLFinalizeEffect(QopBitmap_t *) {}
-
-void QopGLDrawCurrentBitmapIdentity(QopGLData_t *) {}
 void QopGLDrawCurrentBitmapWithResizeRect(QopGLData_t *, const QopBitmapResizeRect_t *) {}
 void QopGLBitmapComposite(QopBitmap_t *, QopBitmap_t *) {}
 void QopGLBitmapBlendSeparate(QopBitmap_t *, QopBitmap_t *, float, float) {}

@@ -1,0 +1,38 @@
+#version 100
+// Placeholder until this program's pass lands: outputs the current image (a plain value for point
+// and strip geometry). It declares every name the program's set-up looks up and keeps each one
+// active (the comparison below never holds for real uniform values), so locations resolve as they
+// will for the finished shader.
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+varying vec2 v_texCoord;
+uniform sampler2D u_sampler;
+uniform float u_scaleDiffx;
+uniform float u_scaleDiffy;
+uniform vec2 u_onePlusDxTimesCenterCoord;
+uniform vec4 u_flareColor;
+uniform float u_minEXP;
+uniform float u_maxEXP;
+uniform float u_aF;
+uniform float u_flareAmount;
+uniform int u_flareType;
+uniform int u_blendMode;
+
+void main()
+{
+    vec4 c = texture2D(u_sampler, v_texCoord);
+    float keep = u_scaleDiffx +
+                 u_scaleDiffy +
+                 u_onePlusDxTimesCenterCoord.x +
+                 u_flareColor.x +
+                 u_minEXP +
+                 u_maxEXP +
+                 u_aF +
+                 u_flareAmount +
+                 float(u_flareType) +
+                 float(u_blendMode);
+    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+}
