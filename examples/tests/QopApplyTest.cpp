@@ -242,3 +242,42 @@ TEST_F(QopApplyProgram, ReadsAJpegPhotograph)
     ASSERT_EQ(run({photo.string(), output_.string(), "equalize"}), 0) << output();
     EXPECT_GT(fs::file_size(output_), 1000u);
 }
+
+TEST_F(QopApplyProgram, RunsAnEffectRecipeFile)
+{
+    const fs::path recipe = dir_ / "recipe.json";
+    std::ofstream(recipe) << R"({"identifier": "t", "processors": [{"name": "gamma", "parameters": {"value": 1.6}},
+                                {"name": "noise", "parameters": {"intensity": 0.05}}]})";
+    ASSERT_EQ(run({"--recipe", recipe.string(), input_.string(), output_.string()}), 0) << output();
+    QopBitmap_t result;
+    std::string error;
+    ASSERT_TRUE(qop_io::readImage(output_.string(), &result, &error)) << error;
+    const ImageDiff diff = compareImages(*fixture_.get(), result);
+    EXPECT_GT(diff.meanAbs, 1.0) << describe(diff);
+    QopBitmapFree(&result);
+    fs::remove(output_);
+
+    // Unusable recipes are refused before anything is read (2); one that fails while running
+    // (an unknown processor) writes nothing (1).
+    const fs::path notRecipe = dir_ / "not-recipe.json";
+    std::ofstream(notRecipe) << R"({"identifier": 7, "processors": []})";
+    const fs::path failing = dir_ / "failing.json";
+    std::ofstream(failing) << R"({"identifier": "t", "processors": [{"name": "sepia", "parameters": {}}]})";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char *messagePart;
+    };
+    const Case cases[] = {
+        {{"--recipe", (dir_ / "missing.json").string(), input_.string(), output_.string()}, 2, "cannot read recipe"},
+        {{"--recipe", notRecipe.string(), input_.string(), output_.string()}, 2, "is not an effect recipe"},
+        {{"--recipe", recipe.string(), input_.string(), output_.string(), "sepia"}, 2, "with --recipe, expected"},
+        {{"--recipe", failing.string(), input_.string(), output_.string()}, 1, "failed"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.messagePart);
+        EXPECT_EQ(run(c.args), c.status) << output();
+        EXPECT_NE(output().find(c.messagePart), std::string::npos) << output();
+        EXPECT_FALSE(fs::exists(output_));
+    }
+}
