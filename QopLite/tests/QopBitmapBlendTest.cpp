@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 using namespace qop_test;
@@ -87,17 +88,39 @@ TEST(QopBitmapBlendBitmap, EqualsTheOneColourBlendOverTheCommonArea)
         }
 }
 
-TEST(QopBitmapBlendBitmap, LongRowsTakeTheSamePathAsShortOnes)
+// Large blends run through a table of every (dst, src) byte pair, small ones blend directly; a
+// large image must come out as its rows blended one by one.
+TEST(QopBitmapBlendBitmap, LargeImagesMatchTheirRowsBlendedAlone)
 {
-    // Rows long enough for the vectorised body and its remainder.
-    const TestBitmap dstOriginal = makePhotoLike(67, 3);
-    const TestBitmap src = makeSeededNoise(67, 3, 5);
-    for (QopBlendMode_t mode : kAllModes) {
-        TestBitmap actual = dstOriginal, expected = dstOriginal;
-        QopBitmapBlendBitmap(actual.get(), src.get(), mode, 0.61f);
-        for (size_t i = 0; i < expected.pixelCount(); ++i)
-            QopColorBlend(expected.data() + i, src.data() + i, mode, 0.61f);
-        ASSERT_TRUE(imagesAgree(expected, actual, Tolerance{0}, "blend-bitmap-long", true)) << "mode " << mode;
+    const TestBitmap dstOriginal = makePhotoLike(520, 260);
+    const TestBitmap src = makeSeededNoise(512, 270, 5);
+    for (QopBlendMode_t mode : kAllModes)
+        for (float alpha : {0.61f, 1.3f}) {
+            TestBitmap whole = dstOriginal;
+            QopBitmapBlendBitmap(whole.get(), src.get(), mode, alpha);
+            for (size_t y = 0; y < 260; ++y) {
+                TestBitmap row(520, 1), srcRow(512, 1);
+                std::memcpy(row.data(), &dstOriginal.at(0, y), 520 * 4);
+                std::memcpy(srcRow.data(), &src.at(0, y), 512 * 4);
+                QopBitmapBlendBitmap(row.get(), srcRow.get(), mode, alpha);
+                ASSERT_EQ(std::memcmp(row.data(), &whole.at(0, y), 520 * 4), 0)
+                    << "mode " << mode << " alpha " << alpha << " row " << y;
+            }
+        }
+}
+
+TEST(QopBitmapBlendBitmapSeparate, LargeImagesMatchTheirRowsBlendedAlone)
+{
+    const TestBitmap dstOriginal = makePhotoLike(512, 256);
+    TestBitmap src = makeSeededNoise(512, 256, 15);
+    TestBitmap whole = dstOriginal;
+    QopBitmapBlendBitmapSeparate(whole.get(), src.get(), 0.7f, 0.45f);
+    for (size_t y = 0; y < 256; ++y) {
+        TestBitmap row(512, 1), srcRow(512, 1);
+        std::memcpy(row.data(), &dstOriginal.at(0, y), 512 * 4);
+        std::memcpy(srcRow.data(), &src.at(0, y), 512 * 4);
+        QopBitmapBlendBitmapSeparate(row.get(), srcRow.get(), 0.7f, 0.45f);
+        ASSERT_EQ(std::memcmp(row.data(), &whole.at(0, y), 512 * 4), 0) << "row " << y;
     }
 }
 
