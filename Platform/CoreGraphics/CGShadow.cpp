@@ -1,0 +1,73 @@
+// Shadows: Cairo has none, so a shape's shadow is the Gaussian blur of its alpha, tinted with
+// the shadow colour. The blur runs in two separable passes over floats.
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "CGInternal.h"
+
+namespace {
+
+std::vector<float> gaussianKernel(double sigma)
+{
+    int radius = int(std::ceil(3 * sigma));
+    std::vector<float> k(size_t(2 * radius + 1));
+    double sum = 0;
+    for (int i = -radius; i <= radius; ++i) sum += k[size_t(i + radius)] = float(std::exp(-0.5 * i * i / (sigma * sigma)));
+    for (float& v : k) v = float(v / sum);
+    return k;
+}
+
+// One pass along rows (step 1) or columns (step = width) of a w x h float plane.
+void blurPass(const std::vector<float>& in, std::vector<float>& out, int w, int h, const std::vector<float>& k,
+              bool alongRows)
+{
+    int radius = int(k.size() / 2);
+    int n = alongRows ? w : h, lines = alongRows ? h : w;
+    size_t step = alongRows ? 1 : size_t(w), lineStep = alongRows ? size_t(w) : 1;
+    for (int line = 0; line < lines; ++line) {
+        const float* src = in.data() + size_t(line) * lineStep;
+        float* dst = out.data() + size_t(line) * lineStep;
+        for (int i = 0; i < n; ++i) {
+            float acc = 0;
+            int lo = std::max(0, i - radius), hi = std::min(n - 1, i + radius);
+            for (int j = lo; j <= hi; ++j) acc += src[size_t(j) * step] * k[size_t(j - i + radius)];
+            dst[size_t(i) * step] = acc;
+        }
+    }
+}
+
+}  // namespace
+
+cairo_surface_t* CGCreateShadowSurface(cairo_surface_t* content, double sigma, const CGRGBA& color)
+{
+    cairo_surface_flush(content);
+    int w = cairo_image_surface_get_width(content), h = cairo_image_surface_get_height(content);
+    int srcStride = cairo_image_surface_get_stride(content);
+    const uint8_t* src = cairo_image_surface_get_data(content);
+    std::vector<float> a(size_t(w) * size_t(h)), tmp(a.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) a[size_t(y) * size_t(w) + size_t(x)] = src[size_t(y) * size_t(srcStride) + size_t(x) * 4 + 3] / 255.0f;
+    if (sigma >= 0.1) {
+        std::vector<float> k = gaussianKernel(sigma);
+        blurPass(a, tmp, w, h, k, true);
+        blurPass(tmp, a, w, h, k, false);
+    }
+    cairo_surface_t* shadow = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_flush(shadow);
+    uint8_t* dst = cairo_image_surface_get_data(shadow);
+    int dstStride = cairo_image_surface_get_stride(shadow);
+    auto channel = [](float v) { return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float alpha = a[size_t(y) * size_t(w) + size_t(x)] * color.a;
+            uint8_t* p = dst + size_t(y) * size_t(dstStride) + size_t(x) * 4;
+            p[0] = channel(color.b * alpha);
+            p[1] = channel(color.g * alpha);
+            p[2] = channel(color.r * alpha);
+            p[3] = channel(alpha);
+        }
+    cairo_surface_mark_dirty(shadow);
+    return shadow;
+}
