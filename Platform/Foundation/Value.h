@@ -48,6 +48,7 @@ public:
   template <std::floating_point T>
   Value(T d) : storage_(static_cast<double>(d)) {}
   Value(const char* s);
+  Value(char* s) : Value(static_cast<const char*>(s)) {}
   Value(std::string s) : storage_(std::move(s)) {}
   Value(std::string_view s) : storage_(std::string(s)) {}
   Value(Data d);

@@ -1,0 +1,25 @@
+#pragma once
+// File operations the design performs, with the platform's error reporting (NSError out
+// parameters, NSPOSIXErrorDomain codes from the failing call).
+
+#include "Foundation/NSError.h"
+#include "Foundation/NSObject.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class NSFileManager : public NSObject {
+public:
+  static std::shared_ptr<NSFileManager> defaultManager();
+
+  bool fileExistsAtPath(const std::string& path, bool* isDirectory = nullptr) const;
+  bool createDirectoryAtPath(const std::string& path, bool withIntermediateDirectories,
+                             std::shared_ptr<NSError>* error = nullptr) const;
+  // Fails when the destination exists, as the platform does.
+  bool moveItemAtPath(const std::string& source, const std::string& destination,
+                      std::shared_ptr<NSError>* error = nullptr) const;
+  bool removeItemAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
+  // Names (not paths) of the entries, sorted.
+  std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
+};
