@@ -16,4 +16,6 @@ cmake --build build/release -j "$(nproc)" --target qop_apply
 operation=${1:-sepia}
 shift || true
 mkdir -p out
-build/release/examples/qop_apply "$photos/astronaut.png" "out/astronaut-$operation.png" "$operation" "$@"
+output="out/astronaut-$operation.png"
+build/release/examples/qop_apply "$photos/astronaut.png" "$output" "$operation" "$@"
+[[ $operation == --help ]] || echo "Wrote $output"
