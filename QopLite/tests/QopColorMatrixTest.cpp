@@ -152,6 +152,22 @@ TEST(ColorMatrixTransform, CrossTermsPerPixelWithClampAndAlphaKept)
     }
 }
 
+TEST(ColorMatrixTransform, SinglePrecisionInTheStatedOrder)
+{
+    // ((2^24 + 1) + 1) - 2^24 in single precision, left to right, is 0 (each + 1 is lost to
+    // rounding); any other grouping, or double precision, gives 1 or 2.
+    const float big = 16777216.0f;
+    const QopColorMatrix_t cm = {big, 1, 1, -big, big, 1, 1, -big, big, 1, 1, -big};
+    TestBitmap bitmap(5, 1);
+    bitmap.fill({1, 1, 1, 200});
+    QopBitmapColorMatrixTransform(bitmap.get(), cm);
+    for (size_t x = 0; x < 5; ++x) {
+        EXPECT_EQ(bitmap.at(x, 0).r, 0) << x;
+        EXPECT_EQ(bitmap.at(x, 0).g, 0) << x;
+        EXPECT_EQ(bitmap.at(x, 0).b, 0) << x;
+    }
+}
+
 TEST(ColorMatrixTransform, NonFiniteEntriesGiveDefinedBytes)
 {
     // Infinite and NaN results must not reach a float-to-integer conversion out of range:
@@ -159,13 +175,15 @@ TEST(ColorMatrixTransform, NonFiniteEntriesGiveDefinedBytes)
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const QopColorMatrix_t cm = {inf, 1e-30f, 0, 0, 0, -inf, 0, 0, 0, 0, nan, 0};
-    TestBitmap bitmap(1, 1);
-    bitmap.at(0, 0) = {10, 10, 10, 1};
+    TestBitmap bitmap(5, 1); // four pixels a run, and one left over
+    bitmap.fill({10, 10, 10, 1});
     QopBitmapColorMatrixTransform(bitmap.get(), cm);
-    EXPECT_EQ(bitmap.at(0, 0).r, 255);
-    EXPECT_EQ(bitmap.at(0, 0).g, 0);
-    EXPECT_EQ(bitmap.at(0, 0).b, 0);
-    EXPECT_EQ(bitmap.at(0, 0).a, 1);
+    for (size_t x = 0; x < 5; ++x) {
+        EXPECT_EQ(bitmap.at(x, 0).r, 255) << x;
+        EXPECT_EQ(bitmap.at(x, 0).g, 0) << x;
+        EXPECT_EQ(bitmap.at(x, 0).b, 0) << x;
+        EXPECT_EQ(bitmap.at(x, 0).a, 1) << x;
+    }
 }
 
 TEST(ColorMatrixTransform, BlendWithOriginalEqualsBlendOfTheMatrixResult)
