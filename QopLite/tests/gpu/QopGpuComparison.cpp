@@ -1,0 +1,61 @@
+// The CPU/GPU comparison harness.
+#include "QopGpuComparison.h"
+
+#include "QopGLTestSupport.h"
+
+#include "QopLite/QopGL.h"
+
+#include <EGL/egl.h>
+
+namespace qop_test {
+
+GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &operation, GpuComparisonOptions options)
+{
+    GpuComparison result;
+    QopEGLContext ownContext{};
+    const bool needContext = eglGetCurrentContext() == EGL_NO_CONTEXT;
+    if (needContext && !acquireGLContext(&ownContext, &result.skipReason))
+        return result;
+    result.ran = true;
+    result.includeAlpha = options.includeAlpha;
+
+    result.cpu = input;
+    result.cpu.get()->glData = nullptr;
+    operation(result.cpu.get());
+
+    {
+        GLRecord record;
+        if (!record.initialise(options.gpuSpeed, QopGLRenderingModeDefault)) {
+            result.state = QopGLStateFailed;
+        } else {
+            result.gpu = input;
+            result.gpu.get()->glData = record.data;
+            QopGLCreateEffect(result.gpu.get());
+            operation(result.gpu.get());
+            QopGLFinalizeEffect(result.gpu.get());
+            result.gpu.get()->glData = nullptr;
+            result.state = record.data->state;
+        }
+        result.glError = glGetError();
+    }
+    result.diff = compareImages(*result.cpu.get(), *result.gpu.get(), options.includeAlpha);
+
+    if (needContext)
+        QopEGLContextDestroy(&ownContext);
+    return result;
+}
+
+::testing::AssertionResult gpuAgreesWithCpu(const GpuComparison &comparison, Tolerance tolerance,
+                                            const std::string &name)
+{
+    if (!comparison.ran)
+        return ::testing::AssertionFailure() << name << ": the GPU run did not happen (" << comparison.skipReason
+                                             << ")";
+    if (comparison.glError != GL_NO_ERROR)
+        return ::testing::AssertionFailure() << name << ": GL error 0x" << std::hex << comparison.glError;
+    if (comparison.state != QopGLStateOk)
+        return ::testing::AssertionFailure() << name << ": the GPU record's failure latch is set";
+    return imagesAgree(comparison.cpu, comparison.gpu, tolerance, name, comparison.includeAlpha);
+}
+
+} // namespace qop_test
