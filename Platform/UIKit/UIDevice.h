@@ -1,0 +1,24 @@
+#pragma once
+// The device the app runs on, answered from the platform settings so that tests and hosts can
+// run as a phone or a tablet.
+
+#include <memory>
+#include <string>
+
+#include "Foundation/NSObject.h"
+#include "Foundation/PlatformSettings.h"
+
+constexpr UIUserInterfaceIdiom UIUserInterfaceIdiomPhone = UIUserInterfaceIdiom::Phone;
+constexpr UIUserInterfaceIdiom UIUserInterfaceIdiomPad = UIUserInterfaceIdiom::Pad;
+
+class UIDevice : public NSObject {
+public:
+    static std::shared_ptr<UIDevice> currentDevice();
+
+    UIUserInterfaceIdiom userInterfaceIdiom() const { return PlatformSettings::interfaceIdiom(); }
+    std::string model() const { return PlatformSettings::deviceModel(); }
+    std::string systemVersion() const { return PlatformSettings::systemVersion(); }
+
+    bool respondsToSelector(std::string_view selector) const override;
+    std::string className() const override { return "UIDevice"; }
+};

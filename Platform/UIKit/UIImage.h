@@ -1,0 +1,75 @@
+#pragma once
+// Images: a CGImage with a scale (pixels per point) and an orientation that drawing honours,
+// optionally resizable (cap insets: corners kept, edges and centre stretched).
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CoreGraphics/CGContext.h"
+#include "Foundation/NSObjCRuntime.h"
+#include "Foundation/NSObject.h"
+#include "UIKit/UIGeometry.h"
+
+// How the stored pixels must be turned to show the picture upright.
+enum UIImageOrientation {
+    UIImageOrientationUp = 0,
+    UIImageOrientationDown = 1,            // 180 degrees
+    UIImageOrientationLeft = 2,            // 90 degrees counterclockwise
+    UIImageOrientationRight = 3,           // 90 degrees clockwise
+    UIImageOrientationUpMirrored = 4,      // flipped horizontally
+    UIImageOrientationDownMirrored = 5,    // flipped vertically
+    UIImageOrientationLeftMirrored = 6,    // transposed
+    UIImageOrientationRightMirrored = 7,   // transposed across the other diagonal
+};
+
+class UIImage : public NSObject {
+public:
+    struct Token {};
+    UIImage(Token, CGImageRef image, CGFloat scale, UIImageOrientation orientation);
+    ~UIImage() override;
+
+    // Null for a null image.
+    static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image);
+    static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation);
+    // A PNG or JPEG in memory; null when it cannot be decoded.
+    static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale = 1);
+    // Reads the file; at screen scale 2 a "name@2x.ext" beside it is preferred and gives scale 2.
+    static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
+    // An image of the main bundle's directory (".png" assumed when the name has no extension),
+    // chosen like imageWithContentsOfFile and cached by name for the life of the process.
+    static std::shared_ptr<UIImage> imageNamed(const std::string& name);
+
+    // In points: pixel size over scale, width and height exchanged by the quarter-turn orientations.
+    CGSize size() const;
+    CGFloat scale() const { return scale_; }
+    UIImageOrientation imageOrientation() const { return orientation_; }
+    CGImageRef CGImage() const { return image_; }
+
+    // Copies that stretch between the caps when drawn. `stretchable...` keeps a one-point centre
+    // column/row after the left/top cap; a zero cap stretches that whole dimension.
+    std::shared_ptr<UIImage> resizableImageWithCapInsets(UIEdgeInsets capInsets) const;
+    std::shared_ptr<UIImage> stretchableImageWithLeftCapWidth(NSInteger leftCapWidth, NSInteger topCapHeight) const;
+    UIEdgeInsets capInsets() const { return capInsets_; }
+    NSInteger leftCapWidth() const { return NSInteger(capInsets_.left); }
+    NSInteger topCapHeight() const { return NSInteger(capInsets_.top); }
+
+    // Into the current context, whose user space is taken to be UIKit's (y down).
+    void drawAtPoint(CGPoint point) const;
+    void drawInRect(CGRect rect) const;
+    void drawInRect(CGRect rect, CGBlendMode blendMode, CGFloat alpha) const;
+
+    std::string className() const override { return "UIImage"; }
+
+private:
+    void drawStretched(CGContextRef context, CGRect rect) const;
+
+    CGImageRef image_;
+    CGFloat scale_;
+    UIImageOrientation orientation_;
+    UIEdgeInsets capInsets_;
+};
+
+// PNG of the image's pixels (orientation not applied); nullopt for a null image or a failure.
+std::optional<std::vector<uint8_t>> UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image);

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <jpeglib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Foundation/PlatformSettings.h"
+#include "UIKitTestSupport.h"
+#include "UIKit/UIGraphics.h"
+#include "UIKit/UIImage.h"
+
+namespace {
+
+const RGBA kRed{255, 0, 0, 255}, kGreen{0, 255, 0, 255}, kBlue{0, 0, 255, 255}, kWhite{255, 255, 255, 255};
+
+// Draws the image at its size into a UIKit image context of scale 1 and returns the result.
+std::shared_ptr<UIImage> render(const std::shared_ptr<UIImage>& image, CGSize canvas)
+{
+    UIGraphicsBeginImageContextWithOptions(canvas, false, 1);
+    image->drawInRect(CGRectMake(0, 0, canvas.width, canvas.height));
+    auto result = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return result;
+}
+
+TEST(UIImage, DrawsUprightInAFlippedContextInAllEightOrientations)
+{
+    // Stored 3 x 2: the top-left pixel red, the top-right green, the rest grey.
+    const RGBA grey{128, 128, 128, 255};
+    CGImageRef stored = makeImage({{kRed, grey, kGreen}, {grey, grey, grey}});
+    // Where the stored top-left and top-right pixels show, in the displayed picture (y down).
+    struct Case {
+        UIImageOrientation orientation;
+        size_t redX, redY, greenX, greenY;
+    } cases[] = {
+        {UIImageOrientationUp, 0, 0, 2, 0},           {UIImageOrientationDown, 2, 1, 0, 1},
+        {UIImageOrientationLeft, 0, 2, 0, 0},         {UIImageOrientationRight, 1, 0, 1, 2},
+        {UIImageOrientationUpMirrored, 2, 0, 0, 0},   {UIImageOrientationDownMirrored, 0, 1, 2, 1},
+        {UIImageOrientationLeftMirrored, 0, 0, 0, 2}, {UIImageOrientationRightMirrored, 1, 2, 1, 0},
+    };
+    for (const Case& c : cases) {
+        auto image = UIImage::imageWithCGImage(stored, 1, c.orientation);
+        CGSize size = image->size();
+        bool turned = c.orientation == UIImageOrientationLeft || c.orientation == UIImageOrientationRight ||
+                      c.orientation == UIImageOrientationLeftMirrored || c.orientation == UIImageOrientationRightMirrored;
+        EXPECT_EQ(size.width, turned ? 2 : 3) << c.orientation;
+        auto drawn = render(image, size);
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_EQ(pixelOf(drawn->CGImage(), c.redX, c.redY), kRed) << "orientation " << c.orientation;
+        EXPECT_EQ(pixelOf(drawn->CGImage(), c.greenX, c.greenY), kGreen) << "orientation " << c.orientation;
+    }
+    CGImageRelease(stored);
+}
+
+TEST(UIImage, ResizableImageKeepsItsCapsWhenStretched)
+{
+    // 5 x 5: 2-pixel red corners, green edges, a blue centre pixel.
+    std::vector<std::vector<RGBA>> rows(5, std::vector<RGBA>(5));
+    for (size_t y = 0; y < 5; ++y)
+        for (size_t x = 0; x < 5; ++x) {
+            bool midX = x == 2, midY = y == 2;
+            rows[y][x] = midX && midY ? kBlue : (midX || midY ? kGreen : kRed);
+        }
+    CGImageRef stored = makeImage(rows);
+    auto image = UIImage::imageWithCGImage(stored)->resizableImageWithCapInsets(UIEdgeInsetsMake(2, 2, 2, 2));
+    auto drawn = render(image, CGSizeMake(11, 9));
+    ASSERT_NE(drawn, nullptr);
+    CGImageRef out = drawn->CGImage();
+    for (size_t y = 0; y < 9; ++y)
+        for (size_t x = 0; x < 11; ++x) {
+            bool capX = x < 2 || x >= 9, capY = y < 2 || y >= 7;
+            RGBA expected = capX && capY ? kRed : (capX || capY ? kGreen : kBlue);
+            EXPECT_EQ(pixelOf(out, x, y), expected) << x << "," << y;
+        }
+    // The one-point centre of the stretchable form.
+    auto stretchable = UIImage::imageWithCGImage(stored)->stretchableImageWithLeftCapWidth(2, 0);
+    EXPECT_FLOAT_EQ(stretchable->capInsets().right, 2);
+    EXPECT_FLOAT_EQ(stretchable->capInsets().top, 0);
+    CGImageRelease(stored);
+}
+
+TEST(UIImage, ImageContextsMeasureInPointsFromTheTopLeft)
+{
+    PlatformSettings::setScreenScale(2);
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(3, 2), false, 0);
+    CGContextSetRGBFillColor(UIGraphicsGetCurrentContext(), 1, 0, 0, 1);
+    UIRectFill(CGRectMake(0, 0, 1, 1));
+    auto image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    PlatformSettings::reset();
+    EXPECT_EQ(UIGraphicsGetCurrentContext(), nullptr);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(CGImageGetWidth(image->CGImage()), 6u);
+    EXPECT_FLOAT_EQ(image->scale(), 2);
+    EXPECT_FLOAT_EQ(image->size().width, 3);
+    EXPECT_EQ(pixelOf(image->CGImage(), 1, 1), kRed);
+    EXPECT_EQ(pixelOf(image->CGImage(), 2, 1)[3], 0);
+    EXPECT_EQ(pixelOf(image->CGImage(), 1, 2)[3], 0);
+}
+
+class UIImageFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = std::filesystem::temp_directory_path() / ("uiimage-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        PlatformSettings::setMainBundlePath(dir.string());
+    }
+    void TearDown() override
+    {
+        PlatformSettings::reset();
+        std::filesystem::remove_all(dir);
+    }
+    void writePNG(const std::string& name, size_t side, RGBA color)
+    {
+        CGImageRef image = makeImage(std::vector<std::vector<RGBA>>(side, std::vector<RGBA>(side, color)));
+        auto png = UIImagePNGRepresentation(UIImage::imageWithCGImage(image));
+        CGImageRelease(image);
+        ASSERT_TRUE(png.has_value());
+        std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()));
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(UIImageFiles, ChoosesTheRetinaVariantAtScaleTwo)
+{
+    writePNG("knob.png", 2, kRed);
+    writePNG("knob@2x.png", 4, kBlue);
+    writePNG("plain.png", 2, kGreen);
+
+    PlatformSettings::setScreenScale(1);
+    auto normal = UIImage::imageWithContentsOfFile((dir / "knob.png").string());
+    ASSERT_NE(normal, nullptr);
+    EXPECT_FLOAT_EQ(normal->scale(), 1);
+    EXPECT_EQ(pixelOf(normal->CGImage(), 0, 0), kRed);
+
+    PlatformSettings::setScreenScale(2);
+    auto retina = UIImage::imageNamed("knob");
+    ASSERT_NE(retina, nullptr);
+    EXPECT_FLOAT_EQ(retina->scale(), 2);
+    EXPECT_FLOAT_EQ(retina->size().width, 2);
+    EXPECT_EQ(pixelOf(retina->CGImage(), 0, 0), kBlue);
+    EXPECT_EQ(UIImage::imageNamed("knob"), retina);  // cached
+    // Without a variant the 1x file serves at scale 1.
+    auto plain = UIImage::imageNamed("plain.png");
+    ASSERT_NE(plain, nullptr);
+    EXPECT_FLOAT_EQ(plain->scale(), 1);
+    EXPECT_EQ(UIImage::imageNamed("missing"), nullptr);
+}
+
+TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
+{
+    // A small solid orange JPEG written with the system encoder.
+    unsigned char* buffer = nullptr;
+    unsigned long length = 0;
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_mem_dest(&info, &buffer, &length);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(8 * 3);
+    for (size_t x = 0; x < 8; ++x) row[x * 3] = 255, row[x * 3 + 1] = 128, row[x * 3 + 2] = 0;
+    while (info.next_scanline < 8) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> jpeg(buffer, buffer + length);
+    std::free(buffer);
+
+    auto image = UIImage::imageWithData(jpeg);
+    ASSERT_NE(image, nullptr);
+    RGBA p = pixelOf(image->CGImage(), 4, 4);
+    EXPECT_NEAR(p[0], 255, 3);
+    EXPECT_NEAR(p[1], 128, 3);
+    EXPECT_NEAR(p[2], 0, 3);
+    EXPECT_EQ(p[3], 255);
+
+    jpeg.resize(jpeg.size() / 2);  // truncated: decodes what is there or fails, never crashes
+    UIImage::imageWithData(jpeg);
+    EXPECT_EQ(UIImage::imageWithData({1, 2, 3, 4, 5, 6, 7, 8, 9}), nullptr);
+    EXPECT_EQ(UIImage::imageWithContentsOfFile((dir / "absent.png").string()), nullptr);
+}
+
+}  // namespace
