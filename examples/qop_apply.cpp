@@ -4,17 +4,23 @@
 //   qop_apply [OPTIONS] INPUT OUTPUT.png OPERATION [ARGS...]
 //   qop_apply --recipe RECIPE.json INPUT OUTPUT.png
 //
+// With --gpu the operation runs through the GPU library on a headless OpenGL ES context (one
+// effect in Default mode, read back into the pixels at its end) instead of on the CPU.
+//
 // Exit status: 0 written; 1 the operation or the write failed; 2 the command line or the input
 // was unusable (nothing is written then). Options are "--name" or "--name VALUE" and may stand
 // anywhere before "--"; a single dash is not an option, so negative numbers pass as arguments.
 #include "QopApplyOperations.h"
 #include "QopImageIO.h"
 
+#include "QopEGLContext.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
+#include "QopLite/QopGL.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -28,6 +34,7 @@ constexpr int kExitUsage = 2;
 // Everything the command line asked for.
 struct Invocation {
     bool help = false;
+    bool gpu = false;   // run through the GPU library instead of on the CPU
     std::string recipe; // a recipe file to run instead of an operation
     std::string input;
     std::string output;
@@ -50,6 +57,8 @@ const std::vector<Option> &options()
          [](Invocation &invocation, const std::string &) { invocation.help = true; }},
         {"--recipe", "FILE", "runs the effect recipe (JSON) in FILE instead of an operation",
          [](Invocation &invocation, const std::string &value) { invocation.recipe = value; }},
+        {"--gpu", nullptr, "runs through the GPU library (OpenGL ES 2.0 over a headless EGL context)",
+         [](Invocation &invocation, const std::string &) { invocation.gpu = true; }},
     };
     return table;
 }
@@ -144,6 +153,50 @@ int usageError(const std::string &message)
     return kExitUsage;
 }
 
+// --gpu: a headless GL context and a GPU record lent to the bitmap for one effect.
+struct GpuRun {
+    QopEGLContext context{};
+    QopGLData_t *record = nullptr;
+
+    // Makes the context and record and opens the effect (which uploads the pixels).
+    bool begin(QopBitmap_t *bitmap, std::string *error)
+    {
+        char why[256] = {0};
+        if (!QopEGLContextCreate(&context, why, sizeof why)) {
+            *error = std::string("--gpu: ") + why;
+            return false;
+        }
+        record = static_cast<QopGLData_t *>(std::calloc(1, sizeof(QopGLData_t)));
+        if (!record || !QopGLInitialize(record, QopGLDeviceGPUSpeedFast, QopGLRenderingModeDefault)) {
+            *error = "--gpu: the GPU record could not be set up";
+            end(nullptr);
+            return false;
+        }
+        bitmap->glData = record;
+        QopGLCreateEffect(bitmap);
+        return true;
+    }
+
+    // Finishes the effect (reading the result into the pixels) and releases everything. false when
+    // a GPU program failed to build on the way (the image then lacks the passes it would have drawn).
+    bool end(QopBitmap_t *bitmap)
+    {
+        bool ok = true;
+        if (bitmap && bitmap->glData) {
+            QopGLFinalizeEffect(bitmap);
+            bitmap->glData = nullptr;
+            ok = record->state == QopGLStateOk;
+        }
+        if (record) {
+            QopGLDestroy(record);
+            std::free(record);
+            record = nullptr;
+        }
+        QopEGLContextDestroy(&context);
+        return ok;
+    }
+};
+
 // Runs the recipe file at full intensity (seed 0, borders on), the way an effect pack applies it.
 int runRecipe(const Invocation &invocation)
 {
@@ -166,14 +219,23 @@ int runRecipe(const Invocation &invocation)
     QopEffectParams_t params;
     QopEffectInitParams(&params);
     int status = 0;
-    if (!QLPLRunEffect(effect, &bitmap, &params)) {
+    GpuRun gpu;
+    if (invocation.gpu && !gpu.begin(&bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (!QLPLRunEffect(effect, &bitmap, &params)) {
         std::fprintf(stderr, "qop_apply: the recipe %s failed (a processor is malformed or not available)\n",
                      invocation.recipe.c_str());
+        status = kExitFailed;
+    } else if (invocation.gpu && !gpu.end(&bitmap)) {
+        std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
         status = kExitFailed;
     } else if (!qop_io::writePNG(invocation.output, bitmap, &error)) {
         std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
         status = kExitFailed;
     }
+    if (invocation.gpu)
+        gpu.end(&bitmap);
     QLPLUnloadEffect(&effect);
     QopBitmapFree(&bitmap);
     return status;
@@ -210,13 +272,22 @@ int main(int argc, char **argv)
     }
 
     int status = 0;
-    if (!operation->run(bitmap, qop_apply::ArgumentValues(std::move(values)), &error)) {
+    GpuRun gpu;
+    if (invocation.gpu && !gpu.begin(&bitmap, &error)) {
         std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (!operation->run(bitmap, qop_apply::ArgumentValues(std::move(values)), &error)) {
+        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (invocation.gpu && !gpu.end(&bitmap)) {
+        std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
         status = kExitFailed;
     } else if (!qop_io::writePNG(invocation.output, bitmap, &error)) {
         std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
         status = kExitFailed;
     }
+    if (invocation.gpu)
+        gpu.end(&bitmap);
     QopBitmapFree(&bitmap);
     return status;
 }
