@@ -9,7 +9,8 @@
 // QopLite works in place: its input is restored before each iteration with the clock paused.
 //
 // Usage: QopLiteBench [Google Benchmark flags, e.g. --benchmark_filter=lut]; with
-// --benchmark_repetitions=N the summary takes the fastest repetition of each.
+// --benchmark_repetitions=N the summary takes the fastest repetition of each (the median when
+// only aggregates are reported).
 // Input: the cached photographs (TESSEL_PHOTO_DIR, else .cache/photos of the checkout) scaled to
 // each size, or a generated photo-like field when they are absent.
 #include "QopBench.h"
@@ -322,23 +323,27 @@ public:
     struct Figure {
         double megapixelsPerSecond = 0;
         double cpuOverReal = 0;
+        bool fromRepetition = false;
     };
 
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.real_accumulated_time <= 0)
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
                 continue;
             auto found = pixelsPerRun_.find(run.run_name.function_name);
-            if (found == pixelsPerRun_.end())
+            const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (found == pixelsPerRun_.end() || seconds <= 0)
                 continue;
-            // With repetitions the fastest stands: on a shared machine the slower ones measure the
-            // neighbours.
+            // Repetitions: the fastest stands (on a shared machine the slower ones measure the
+            // neighbours); with aggregates only, the median.
             Figure &figure = figures_[run.run_name.function_name];
-            const double rate = found->second * static_cast<double>(run.iterations) / run.real_accumulated_time / 1e6;
-            if (rate > figure.megapixelsPerSecond) {
+            const double rate = found->second / seconds / 1e6;
+            if (median ? !figure.fromRepetition : (rate > figure.megapixelsPerSecond || !figure.fromRepetition)) {
                 figure.megapixelsPerSecond = rate;
                 figure.cpuOverReal = run.cpu_accumulated_time / run.real_accumulated_time;
+                figure.fromRepetition = !median;
             }
         }
         ConsoleReporter::ReportRuns(runs);
