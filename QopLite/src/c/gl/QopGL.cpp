@@ -697,7 +697,8 @@ void QopGLStartRender(GLuint programID, QopGLSharedUniformsAndAttribs_t *sharedU
         QopGLPrepareDrawOverCurrentResult(glData);
         glData->currentBlendMode = blendMode;
         glUseProgram(programID);
-        assert(objects.readTexture != glData->glImageData.texID && "the source is never drawn over");
+        assert((glData->state == QopGLStateFailed || objects.readTexture != glData->glImageData.texID) &&
+               "the source is never drawn over");
         glEnable(GL_BLEND);
         glBlendEquation(GL_FUNC_ADD);
         switch (blendMode) {
