@@ -88,40 +88,42 @@ TEST(QopBitmapBlendBitmap, EqualsTheOneColourBlendOverTheCommonArea)
         }
 }
 
-// Large blends run through a table of every (dst, src) byte pair, small ones blend directly; a
-// large image must come out as its rows blended one by one.
-TEST(QopBitmapBlendBitmap, LargeImagesMatchTheirRowsBlendedAlone)
+// Rows run eight pixels at a time where the processor allows, then pixel by pixel: widths on
+// both sides of the eight, and a remainder, must all match the one-colour blend.
+TEST(QopBitmapBlendBitmap, EveryRowWidthMatchesTheOneColourBlend)
 {
-    const TestBitmap dstOriginal = makePhotoLike(520, 260);
-    const TestBitmap src = makeSeededNoise(512, 270, 5);
-    for (QopBlendMode_t mode : kAllModes)
-        for (float alpha : {0.61f, 1.3f}) {
-            TestBitmap whole = dstOriginal;
-            QopBitmapBlendBitmap(whole.get(), src.get(), mode, alpha);
-            for (size_t y = 0; y < 260; ++y) {
-                TestBitmap row(520, 1), srcRow(512, 1);
-                std::memcpy(row.data(), &dstOriginal.at(0, y), 520 * 4);
-                std::memcpy(srcRow.data(), &src.at(0, y), 512 * 4);
-                QopBitmapBlendBitmap(row.get(), srcRow.get(), mode, alpha);
-                ASSERT_EQ(std::memcmp(row.data(), &whole.at(0, y), 520 * 4), 0)
-                    << "mode " << mode << " alpha " << alpha << " row " << y;
+    for (size_t width : {1u, 8u, 9u, 67u}) {
+        const TestBitmap dstOriginal = makePhotoLike(width, 4);
+        const TestBitmap src = makeSeededNoise(width, 4, 5);
+        for (QopBlendMode_t mode : kAllModes)
+            for (float alpha : kAlphas) {
+                TestBitmap actual = dstOriginal, expected = dstOriginal;
+                QopBitmapBlendBitmap(actual.get(), src.get(), mode, alpha);
+                for (size_t i = 0; i < expected.pixelCount(); ++i)
+                    QopColorBlend(expected.data() + i, src.data() + i, mode, alpha);
+                ASSERT_TRUE(imagesAgree(expected, actual, Tolerance{0}, "blend-bitmap-rows", true))
+                    << "width " << width << " mode " << mode << " alpha " << alpha;
             }
-        }
+    }
 }
 
-TEST(QopBitmapBlendBitmapSeparate, LargeImagesMatchTheirRowsBlendedAlone)
+TEST(QopBitmapBlendBitmapSeparate, LongRowsMatchPixelsBlendedOneByOne)
 {
-    const TestBitmap dstOriginal = makePhotoLike(512, 256);
-    TestBitmap src = makeSeededNoise(512, 256, 15);
-    TestBitmap whole = dstOriginal;
-    QopBitmapBlendBitmapSeparate(whole.get(), src.get(), 0.7f, 0.45f);
-    for (size_t y = 0; y < 256; ++y) {
-        TestBitmap row(512, 1), srcRow(512, 1);
-        std::memcpy(row.data(), &dstOriginal.at(0, y), 512 * 4);
-        std::memcpy(srcRow.data(), &src.at(0, y), 512 * 4);
-        QopBitmapBlendBitmapSeparate(row.get(), srcRow.get(), 0.7f, 0.45f);
-        ASSERT_EQ(std::memcmp(row.data(), &whole.at(0, y), 512 * 4), 0) << "row " << y;
-    }
+    const TestBitmap dstOriginal = makePhotoLike(67, 3);
+    const TestBitmap src = makeSeededNoise(67, 3, 15);
+    for (float dstAmount : {0.7f, 1.0f, -0.3f})
+        for (float srcAmount : {0.45f, 2.5f}) {
+            TestBitmap whole = dstOriginal;
+            QopBitmapBlendBitmapSeparate(whole.get(), const_cast<QopBitmap_t *>(src.get()), dstAmount, srcAmount);
+            for (size_t i = 0; i < whole.pixelCount(); ++i) {
+                TestBitmap one(1, 1), srcOne(1, 1);
+                one.data()[0] = dstOriginal.data()[i];
+                srcOne.data()[0] = src.data()[i];
+                QopBitmapBlendBitmapSeparate(one.get(), srcOne.get(), dstAmount, srcAmount);
+                ASSERT_EQ(show(whole.data()[i]), show(one.data()[0]))
+                    << "pixel " << i << " amounts " << dstAmount << ", " << srcAmount;
+            }
+        }
 }
 
 TEST(QopBitmapBlendBitmap, DoesNothingOnAGPUBitmap)

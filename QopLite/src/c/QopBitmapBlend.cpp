@@ -19,50 +19,6 @@ using namespace qop_internal;
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are read as little-endian r, g, b, a");
 
-// A two-image blend gives each channel as a function of the two input bytes alone, so past this
-// many pixels it runs through a table of that function for all 65,536 pairs: filling it costs
-// about as much as blending some 50,000 pixels directly, and each channel is then one lookup.
-constexpr size_t kPairTableMinPixels = size_t(1) << 17;
-
-// table[d << 8 | s] for a channel d of dst and s of src; alpha is kept.
-void applyPairTable(QopBitmap_t *dst, const QopBitmap_t *src, size_t rows, size_t columns, const uint8_t *table)
-{
-    for (size_t y = 0; y < rows; ++y) {
-        unsigned char *d = reinterpret_cast<unsigned char *>(dst->data + y * dst->width);
-        const unsigned char *s = reinterpret_cast<const unsigned char *>(src->data + y * src->width);
-        for (size_t x = 0; x < columns; ++x) {
-            uint32_t dp, sp;
-            std::memcpy(&dp, d + 4 * x, 4);
-            std::memcpy(&sp, s + 4 * x, 4);
-            uint32_t out = (dp & 0xFF000000u) | table[(dp & 0xFF) << 8 | (sp & 0xFF)] |
-                           uint32_t(table[(dp & 0xFF00) | ((sp >> 8) & 0xFF)]) << 8 |
-                           uint32_t(table[((dp >> 8) & 0xFF00) | ((sp >> 16) & 0xFF)]) << 16;
-            std::memcpy(d + 4 * x, &out, 4);
-        }
-    }
-}
-
-template <class Mode>
-void blendRows(QopBitmap_t *dst, const QopBitmap_t *src, size_t rows, size_t columns, float alpha)
-{
-    if (rows * columns >= kPairTableMinPixels) {
-        uint8_t table[256 * 256];
-        const float inverse = 1.0f - alpha;
-        for (int d = 0; d < 256; ++d)
-            for (int s = 0; s < 256; ++s)
-                table[d << 8 | s] = blendChannel<Mode>(d, s, alpha, inverse);
-        applyPairTable(dst, src, rows, columns, table);
-        return;
-    }
-    for (size_t y = 0; y < rows; ++y)
-        blendRow<Mode>(dst->data + y * dst->width, src->data + y * src->width, columns, alpha);
-}
-
-inline uint8_t weightedSum(int d, int s, float dstAmount, float srcAmount)
-{
-    return truncateClamp(float(d) * dstAmount + float(s) * srcAmount);
-}
-
 // Channel of src at (x, y); anything outside the bitmap reads as white.
 inline float sampleOrWhite(const QopBitmap_t *src, long x, long y, int channel)
 {
@@ -147,19 +103,19 @@ void QopBitmapBlendBitmap(QopBitmap_t *dst, const QopBitmap_t *src, QopBlendMode
     size_t columns = dst->width < src->width ? dst->width : src->width;
     switch (blendMode) {
     case QopBlendModeNormal:
-        blendRows<BlendNormal>(dst, src, rows, columns, alpha);
+        applyRows(dst, src, rows, columns, BlendOp<BlendNormal>(alpha));
         break;
     case QopBlendModeOverlay:
-        blendRows<BlendOverlay>(dst, src, rows, columns, alpha);
+        applyRows(dst, src, rows, columns, BlendOp<BlendOverlay>(alpha));
         break;
     case QopBlendModeScreen:
-        blendRows<BlendScreen>(dst, src, rows, columns, alpha);
+        applyRows(dst, src, rows, columns, BlendOp<BlendScreen>(alpha));
         break;
     case QopBlendModeDarken:
-        blendRows<BlendDarken>(dst, src, rows, columns, alpha);
+        applyRows(dst, src, rows, columns, BlendOp<BlendDarken>(alpha));
         break;
     case QopBlendModeMultiply:
-        blendRows<BlendMultiply>(dst, src, rows, columns, alpha);
+        applyRows(dst, src, rows, columns, BlendOp<BlendMultiply>(alpha));
         break;
     case QopBlendModeColor:
         for (size_t y = 0; y < rows; ++y)
@@ -179,21 +135,7 @@ void QopBitmapBlendBitmapSeparate(QopBitmap_t *dst, QopBitmap_t *src, float dstA
         return;
     size_t rows = dst->height < src->height ? dst->height : src->height;
     size_t columns = dst->width < src->width ? dst->width : src->width;
-    if (rows * columns >= kPairTableMinPixels) {
-        uint8_t table[256 * 256];
-        for (int d = 0; d < 256; ++d)
-            for (int s = 0; s < 256; ++s)
-                table[d << 8 | s] = weightedSum(d, s, dstAmount, srcAmount);
-        applyPairTable(dst, src, rows, columns, table);
-        return;
-    }
-    for (size_t y = 0; y < rows; ++y) {
-        uint8_t *d = reinterpret_cast<uint8_t *>(dst->data + y * dst->width);
-        const uint8_t *s = reinterpret_cast<const uint8_t *>(src->data + y * src->width);
-        for (size_t i = 0; i < columns; ++i)
-            for (int c = 0; c < 3; ++c)
-                d[4 * i + c] = weightedSum(d[4 * i + c], s[4 * i + c], dstAmount, srcAmount);
-    }
+    applyRows(dst, src, rows, columns, WeightedSumOp{dstAmount, srcAmount});
 }
 
 void QopBitmapBlendBitmapTransform(QopBitmap_t *dst, QopBitmap_t *src, QopBlendMode_t blendMode, float alpha,
