@@ -107,6 +107,14 @@ TEST_F(GLRecordTest, DefaultModeDrawsToTheRenderbufferWhenOneIsSet)
     EXPECT_TRUE(image == input) << "with a renderbuffer the pixels are not read back";
     EXPECT_TRUE(readRenderbuffer(renderbuffer, 16, 9) == inverted(input));
 
+    // Showing a texture presents it through the same finish step and leaves the result alone.
+    const GLuint result = gl()->glRenderingObjects.readTexture;
+    const GLuint source = gl()->glImageData.texID;
+    QopGLShowTexture(gl(), source);
+    EXPECT_TRUE(readRenderbuffer(renderbuffer, 16, 9) == input);
+    EXPECT_EQ(gl()->glRenderingObjects.readTexture, result);
+    EXPECT_FALSE(gl()->isMakingGLCalls);
+
     QopGLClearCurrentRenderbuffer(gl());
     const TestBitmap cleared = readRenderbuffer(renderbuffer, 16, 9);
     EXPECT_EQ(cleared.at(3, 4).r, 0);
@@ -201,6 +209,32 @@ TEST_F(GLRecordTest, ReadSourceWriteNoneLeavesTheResultInTheReadTexture)
     TestBitmap last(10, 6);
     QopGLGetLastDrawnBitmap(last.get(), gl());
     EXPECT_TRUE(last == inverted(input));
+}
+
+// The ReadLast modes continue from the previous effect's result instead of the source (and start
+// from the source when there is no previous result).
+TEST_F(GLRecordTest, ReadLastModesContinueFromThePreviousResult)
+{
+    reinitialise(QopGLDeviceGPUSpeedFast, QopGLRenderingModeReadLastWriteTarget);
+    const TestBitmap input = makePhotoLike(15, 11);
+    TestBitmap image = gpuBitmap(input);
+    QopGLCreateEffect(image.get());
+    addInvertPass(gl());
+    QopGLFinalizeEffect(image.get());
+    EXPECT_TRUE(image == inverted(input)) << "ReadLastWriteTarget finishes as Default does";
+
+    TestBitmap again = gpuBitmap(input);
+    QopGLCreateEffect(again.get());
+    addInvertPass(gl());
+    QopGLFinalizeEffect(again.get());
+    EXPECT_TRUE(again == input) << "the second inversion reads the first one's result";
+
+    gl()->renderingMode = QopGLRenderingModeReadLastWriteNone;
+    QopBitmap_t noPixels = {nullptr, 15, 11, gl()};
+    QopGLCreateEffect(&noPixels);
+    addInvertPass(gl());
+    QopGLFinalizeEffect(&noPixels);
+    EXPECT_TRUE(readTexture(gl()->glRenderingObjects.readTexture, 15, 11) == inverted(input));
 }
 
 TEST_F(GLRecordTest, CommitExchangesNamesAndCommittingTwiceSwapsBack)

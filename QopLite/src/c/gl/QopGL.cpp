@@ -645,8 +645,11 @@ void QopGLCreateEffect(QopBitmap_t *bitmap)
     bindFramebuffer(glData);
     glActiveTexture(GL_TEXTURE0);
     QopGLRenderingObjects_t &objects = glData->glRenderingObjects;
-    if (glData->renderingMode != QopGLRenderingModeReadLastWriteNone &&
-        glData->renderingMode != QopGLRenderingModeReadLastWriteTarget) {
+    // The ReadLast modes continue from the previous effect's result; with none yet (a fresh
+    // record) they start from the source like the others instead of sampling texture 0.
+    const bool readLast = glData->renderingMode == QopGLRenderingModeReadLastWriteNone ||
+                          glData->renderingMode == QopGLRenderingModeReadLastWriteTarget;
+    if (!readLast || objects.readTexture == 0 || objects.writeTexture == 0) {
         objects.readTexture = glData->glImageData.texID;
         objects.writeTexture = objects.processedTexture1;
     }
