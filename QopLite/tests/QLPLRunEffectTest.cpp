@@ -83,6 +83,17 @@ TEST(QLPLLoadEffect, RefusesTextsThatAreNotRecipes)
     QLPLUnloadEffect(&effect);
     EXPECT_EQ(effect, nullptr);
     QLPLUnloadEffect(nullptr);
+
+    // Comments are allowed, and a quote inside one hides no brackets from the nesting limit.
+    const std::string commented = "// a \"quoted\" note\n/* \" */ {\"identifier\": \"x\", \"processors\": []}";
+    effect = QLPLLoadEffect(commented.c_str());
+    EXPECT_NE(effect, nullptr);
+    QLPLUnloadEffect(&effect);
+    for (const char *opening : {"/* \" */ ", "// \"\n"}) {
+        const std::string hidden = std::string(opening) + R"({"identifier": "x", "processors": [)" +
+                                   std::string(QLPL_MAX_NESTING, '[') + std::string(QLPL_MAX_NESTING, ']') + "]}";
+        EXPECT_EQ(QLPLLoadEffect(hidden.c_str()), nullptr) << opening;
+    }
 }
 
 TEST(QLPLRunEffect, RefusesNullArgumentsAndTreesThatAreNotRecipes)

@@ -3,29 +3,37 @@
 #include "QopLite/QLPL.h"
 #include "QopLite/QopBitmap.h"
 
+#include <cstring>
+
 namespace {
 
 // Freeing a yajl tree recurses once per nesting level, so a hostile text of a few hundred
 // kilobytes of "[" could exhaust the stack. Real recipes nest a handful of levels; anything
-// deeper than QLPL_MAX_NESTING is refused before yajl builds a tree.
+// deeper than QLPL_MAX_NESTING is refused before yajl builds a tree. The scan skips strings and
+// the comments yajl's tree parser accepts, so a quote inside a comment cannot hide brackets.
 bool nestingWithinLimit(const char *text)
 {
     int depth = 0;
-    bool inString = false;
     for (const char *p = text; *p != '\0'; ++p) {
-        if (inString) {
-            if (*p == '\\' && p[1] != '\0')
+        if (*p == '"') {
+            for (++p; *p != '\0' && *p != '"'; ++p) {
+                if (*p == '\\' && p[1] != '\0')
+                    ++p;
+            }
+        } else if (p[0] == '/' && p[1] == '*') {
+            const char *end = std::strstr(p + 2, "*/");
+            p = end ? end + 1 : p + std::strlen(p) - 1;
+        } else if (p[0] == '/' && p[1] == '/') {
+            while (p[1] != '\0' && p[1] != '\n')
                 ++p;
-            else if (*p == '"')
-                inString = false;
-        } else if (*p == '"') {
-            inString = true;
         } else if (*p == '[' || *p == '{') {
             if (++depth > QLPL_MAX_NESTING)
                 return false;
         } else if (*p == ']' || *p == '}') {
             --depth;
         }
+        if (*p == '\0')
+            break;
     }
     return true;
 }
