@@ -306,6 +306,29 @@ TEST(QopBitmapConvertLAB, PerPixelConversionsAndRoundTrip)
     }
 }
 
+TEST(QopBitmapBlend, BitmapsWithoutPixelsAreLeftAlone)
+{
+    // A bitmap may be lent with a size but no pixels; the CPU path has nothing to change.
+    QopBitmap_t empty = {nullptr, 16, 16, nullptr};
+    TestBitmap other = makeSeededNoise(16, 16, 16);
+    const TestBitmap before = other;
+    QopHistMap_t map = {};
+    const QopColor_t colour = {1, 2, 3, 4};
+    const double identity[6] = {1, 0, 0, 0, 1, 0};
+    QopBitmapHistogramTransform(&empty, &map);
+    QopBitmapBlendWithColor(&empty, &colour, QopBlendModeOverlay, 0.5f);
+    QopBitmapBlendWithColor(&empty, &colour, QopBlendModeColor, 0.5f);
+    QopBitmapConvertRGBToLAB(&empty);
+    QopBitmapConvertLABToRBG(&empty, 1.0f, 1.0f);
+    QopBitmapBlendBitmap(&empty, other.get(), QopBlendModeNormal, 1.0f);
+    QopBitmapBlendBitmap(other.get(), &empty, QopBlendModeNormal, 1.0f);
+    QopBitmapBlendBitmapSeparate(other.get(), &empty, 1.0f, 1.0f);
+    QopBitmapBlendBitmapTransform(other.get(), &empty, QopBlendModeNormal, 1.0f, identity);
+    QopBitmapBlendBitmapMask(other.get(), other.get(), other.get(), &empty, QopBlendModeNormal);
+    EXPECT_EQ(empty.data, nullptr);
+    EXPECT_TRUE(other == before);
+}
+
 TEST(QopBitmapEffects, GPUOnlyOperationsLeaveACPUBitmapAlone)
 {
     TestBitmap image = makeSeededNoise(5, 4, 13);

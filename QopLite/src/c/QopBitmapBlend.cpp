@@ -48,6 +48,8 @@ void QopBitmapBlendWithColor(QopBitmap_t *bitmap, const QopColor_t *src, QopBlen
             QopGLBitmapColorBlendColor(bitmap, &hsl, src->a / 255.0f, alpha);
             return;
         }
+        if (!bitmap->data)
+            return;
         size_t count = bitmap->width * bitmap->height;
         for (size_t i = 0; i < count; ++i)
             QopColorBlendColorMode(bitmap->data + i, &hsl, src->a, alpha);
@@ -77,6 +79,9 @@ void QopBitmapHistogramTransform(QopBitmap_t *bitmap, const QopHistMap_t *histMa
         QopGLAddColorMap(histMap, bitmap->glData);
         return;
     }
+    // A bitmap lent for the GPU path only has no pixels.
+    if (!bitmap->data)
+        return;
     // One load and one store per pixel: the byte tables are widened once into words already
     // shifted to their lane, and alpha passes through untouched.
     uint32_t red[256], green[256], blue[256];
@@ -230,6 +235,8 @@ void QopBitmapConvertRGBToLAB(QopBitmap_t *bitmap)
         QopGLConvertRGBTOLAB(bitmap);
         return;
     }
+    if (!bitmap->data)
+        return;
     size_t count = bitmap->width * bitmap->height;
     for (size_t i = 0; i < count; ++i)
         QopColorRGB2LAB(bitmap->data + i);
@@ -241,6 +248,8 @@ void QopBitmapConvertLABToRBG(QopBitmap_t *bitmap, float scaleA, float scaleB)
         QopGLConvertLABToRGB(bitmap, scaleA, scaleB);
         return;
     }
+    if (!bitmap->data)
+        return;
     size_t count = bitmap->width * bitmap->height;
     for (size_t i = 0; i < count; ++i)
         QopColorLAB2RGBScaled(bitmap->data + i, 1.0, scaleA, scaleB);
