@@ -3,14 +3,30 @@ include(GoogleTest)
 # tessel_add_test(NAME target LABELS l1 [l2...] SOURCES s1... [LIBS lib...])
 # Builds one GoogleTest executable and registers every test case as its own CTest test (one
 # process per test: the design has process-wide singletons), carrying the given labels
-# (cpu, gpu, ui, net, slow).
+# (cpu, gpu, ui, net, slow; tsan marks a concurrency suite that also runs under ThreadSanitizer).
 function(tessel_add_test)
   cmake_parse_arguments(ARG "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   tessel_target_warnings(${ARG_NAME})
+  # Suites labelled tsan are gathered in one target, so that the ThreadSanitizer run of CI
+  # builds only them.
+  if("tsan" IN_LIST ARG_LABELS)
+    if(NOT TARGET tessel_tsan_tests)
+      add_custom_target(tessel_tsan_tests)
+    endif()
+    add_dependencies(tessel_tsan_tests ${ARG_NAME})
+  endif()
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABELS}"
-               SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+    PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+  # Labels are set by a script that CTest reads after the discovered list: passed through
+  # gtest_discover_tests' PROPERTIES, every label after the first was taken for a property name
+  # and lost.
+  set(labels_file "${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}_labels.cmake")
+  file(WRITE "${labels_file}"
+    "foreach(test IN LISTS ${ARG_NAME}_TESTS)\n"
+    "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labels_file}")
 endfunction()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The project's test command: installs what it needs, then builds and runs the whole suite twice,
-# once optimised and once under AddressSanitizer + UndefinedBehaviorSanitizer.
-#   scripts/test.sh              both runs
+# once optimised and once under AddressSanitizer + UndefinedBehaviorSanitizer, then runs the
+# concurrency suites under ThreadSanitizer.
+#   scripts/test.sh              all runs
 #   scripts/test.sh release      the optimised run only
 #   scripts/test.sh asan         the sanitizer run only
+#   scripts/test.sh tsan         the ThreadSanitizer run of the concurrency suites (label tsan) only
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,4 +33,11 @@ fi
 if [[ $which_runs == all || $which_runs == asan ]]; then
   ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
     run_suite asan -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=address -DTESSEL_BUILD_BENCHMARKS=OFF
+fi
+if [[ $which_runs == all || $which_runs == tsan ]]; then
+  echo "=== tsan build ==="
+  cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=thread -DTESSEL_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake --build build/tsan -j "$jobs" --target tessel_tsan_tests
+  echo "=== tsan tests ==="
+  (cd build/tsan && TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} ctest -j "$jobs" -L tsan --output-on-failure --timeout 600)
 fi

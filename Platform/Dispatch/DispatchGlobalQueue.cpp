@@ -18,12 +18,51 @@ constexpr int kBackgroundNiceness = 10;
 // A safety cap: the pool grows only while workers are all busy, normally to a handful.
 constexpr int kMaxThreadsPerQueue = 256;
 
+// Workers are started by one spawner thread rather than by whichever thread submits work:
+// threads inherit their creator's niceness and an unprivileged thread cannot lower it again, so
+// a default-priority worker started from a background worker would stay niced for good. The
+// spawner is made before the first worker exists, hence from a thread at the process's own
+// priority.
+class Spawner {
+public:
+  static Spawner& shared() {
+    static auto* spawner = new Spawner;  // lives as long as the process
+    return *spawner;
+  }
+  void spawn(std::function<void()> body) {
+    {
+      std::lock_guard lock(mutex_);
+      requests_.push_back(std::move(body));
+    }
+    wake_.notify_one();
+  }
+
+private:
+  Spawner() {
+    std::thread([this] {
+      std::unique_lock lock(mutex_);
+      for (;;) {
+        wake_.wait(lock, [this] { return !requests_.empty(); });
+        auto body = std::move(requests_.front());
+        requests_.pop_front();
+        lock.unlock();
+        std::thread(std::move(body)).detach();
+        lock.lock();
+      }
+    }).detach();
+  }
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> requests_;
+};
+
 }  // namespace
 
 DispatchGlobalQueue::DispatchGlobalQueue(std::string label, long priority, int niceness)
     : DispatchQueue(std::move(label)), priority_(priority), niceness_(niceness) {}
 
 std::shared_ptr<DispatchGlobalQueue> DispatchGlobalQueue::queueForPriority(long priority) {
+  Spawner::shared();
   // Process-lifetime singletons whose workers are never joined: they are deliberately leaked so
   // that exit does not wait for (or destroy under) running workers.
   static auto* defaultQueue = new std::shared_ptr<DispatchGlobalQueue>(
@@ -46,7 +85,7 @@ void DispatchGlobalQueue::async(dispatch_block_t block) {
       spawn = true;
     }
   }
-  if (spawn) std::thread([this] { workerLoop(); }).detach();
+  if (spawn) Spawner::shared().spawn([this] { workerLoop(); });
   else wake_.notify_one();
 }
 

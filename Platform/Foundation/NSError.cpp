@@ -15,7 +15,8 @@ std::shared_ptr<NSError> NSError::errorWithDescription(std::string domain, NSInt
 }
 
 std::string NSError::localizedDescription() const {
-  if (auto* text = userInfo_[NSLocalizedDescriptionKey].asString()) return *text;
+  Value text = userInfo_[NSLocalizedDescriptionKey];
+  if (text.isString()) return text.stringValue();
   return NSStringWithFormat("The operation couldn\u2019t be completed. (%@ error %d.)", domain_, code_);
 }
 

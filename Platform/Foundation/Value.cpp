@@ -2,6 +2,7 @@
 
 #include "Foundation/NSError.h"
 #include "Foundation/NSString.h"
+#include "Foundation/NSStringsTable.h"
 
 #include <nlohmann/json.hpp>
 #include <plist/plist.h>
@@ -373,15 +374,15 @@ std::string Value::stringValue() const {
   }
 }
 
-const Value::Data* Value::asData() const {
+const Value::Data* Value::asData() const& {
   auto* p = std::get_if<std::shared_ptr<Data>>(&storage_);
   return p ? p->get() : nullptr;
 }
-const Value::Array* Value::asArray() const {
+const Value::Array* Value::asArray() const& {
   auto* p = std::get_if<std::shared_ptr<Array>>(&storage_);
   return p ? p->get() : nullptr;
 }
-const Value::Dictionary* Value::asDictionary() const {
+const Value::Dictionary* Value::asDictionary() const& {
   auto* p = std::get_if<std::shared_ptr<Dictionary>>(&storage_);
   return p ? p->get() : nullptr;
 }
@@ -503,6 +504,12 @@ std::string Value::toJSON(bool prettyPrinted, std::shared_ptr<NSError>* error) c
 
 Value Value::fromPropertyList(const void* bytes, std::size_t length, std::shared_ptr<NSError>* error) {
   plist_t root = nullptr;
+  std::string_view text(static_cast<const char*>(bytes), bytes ? length : 0);
+  std::string_view start = text.substr(text.find_first_not_of(" \t\r\n") == std::string_view::npos ? text.size() : text.find_first_not_of(" \t\r\n"));
+  if (!start.empty() && start[0] != '<' && !start.starts_with("bplist")) {
+    // Neither XML nor binary: the text form of a dictionary, as string tables are written.
+    return NSStringsTableFromText(text, error);
+  }
   if (bytes && length > 0 && length <= UINT32_MAX)
     plist_from_memory(static_cast<const char*>(bytes), static_cast<uint32_t>(length), &root);
   if (!root) {

@@ -97,11 +97,17 @@ public:
   // The string itself, or a number's text; empty for other kinds.
   std::string stringValue() const;
 
-  // Typed access: nullptr / nullopt when the value has another kind.
-  const std::string* asString() const { return std::get_if<std::string>(&storage_); }
-  const Data* asData() const;
-  const Array* asArray() const;
-  const Dictionary* asDictionary() const;
+  // Typed access: nullptr / nullopt when the value has another kind. The pointers point into
+  // this value, so they are refused on temporaries (`v["key"].asString()` would dangle: keep the
+  // element in a variable first, or use stringValue()).
+  const std::string* asString() const& { return std::get_if<std::string>(&storage_); }
+  const Data* asData() const&;
+  const Array* asArray() const&;
+  const Dictionary* asDictionary() const&;
+  const std::string* asString() const&& = delete;
+  const Data* asData() const&& = delete;
+  const Array* asArray() const&& = delete;
+  const Dictionary* asDictionary() const&& = delete;
   std::optional<Date> asDate() const;
   template <class T = NSObject>
   std::shared_ptr<T> object() const {
@@ -139,7 +145,8 @@ public:
   static Value fromJSON(std::string_view text, std::shared_ptr<NSError>* error = nullptr);
   std::string toJSON(bool prettyPrinted = false, std::shared_ptr<NSError>* error = nullptr) const;
 
-  // Property lists (libplist), XML or binary, recognised on reading. Null, nil and objects are
+  // Property lists (libplist), XML or binary, recognised on reading; other text is read as a
+  // string table (NSStringsTable.h), the text form in which dictionaries are also stored. Null, nil and objects are
   // not property-list values and make writing fail. XML dates keep whole seconds (the format's
   // precision); binary ones keep microseconds.
   static Value fromPropertyList(const void* bytes, std::size_t length, std::shared_ptr<NSError>* error = nullptr);
