@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "Foundation/PlatformSettings.h"
 #include "UIKitTestSupport.h"
@@ -88,6 +89,10 @@ TEST(UIImage, ImageContextsMeasureInPointsFromTheTopLeft)
     UIGraphicsBeginImageContextWithOptions(CGSizeMake(3, 2), false, 0);
     CGContextSetRGBFillColor(UIGraphicsGetCurrentContext(), 1, 0, 0, 1);
     UIRectFill(CGRectMake(0, 0, 1, 1));
+    // The stack is per thread: a work queue drawing meanwhile sees no context of ours.
+    CGContextRef elsewhere = reinterpret_cast<CGContextRef>(1);
+    std::thread([&] { elsewhere = UIGraphicsGetCurrentContext(); }).join();
+    EXPECT_EQ(elsewhere, nullptr);
     auto image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     PlatformSettings::reset();
