@@ -182,6 +182,13 @@ constexpr size_t kProgramSlots[] = {
     offsetof(QopGLPrograms, gaussianBlurHorizontalProgram),
     offsetof(QopGLPrograms, gaussianBlurVerticalProgram),
 };
+// The record order is interface (the GL manager and instances store and pass these records).
+static_assert(sizeof kProgramSlots / sizeof kProgramSlots[0] == 61, "QopGLPrograms holds 61 program records");
+static_assert(sizeof(Vertex) == 20, "a quad vertex is 5 packed floats (stride 20)");
+static_assert(offsetof(QopGLPrograms, gaussianBlurVerticalProgram) + sizeof(QopGLGaussianBlurProgram_t) ==
+                  sizeof(QopGLPrograms),
+              "the Gaussian vertical record closes QopGLPrograms");
+
 template <size_t N>
 bool loadGroup(QopGLData_t *glData, const ProgramSpec (&group)[N], bool prewarm)
 {
