@@ -243,16 +243,20 @@ struct CGContext : CGObject {
                 cairo_paint_with_alpha(cr, gs.alpha);
             }
         } else {
-            // The shape goes to a scratch surface, unclipped and padded so that the blur sees
-            // what lies just outside the context; the clip applies when both are composited.
+            // The shape goes to a scratch surface, unclipped, covering what the visible part of
+            // the shadow is blurred from; the clip applies when both are composited.
+            Box visible = intersect(clipBox(), surfaceBox());
+            Box from{visible.x0 - int(std::ceil(dx)) - pad, visible.y0 - int(std::ceil(dy)) - pad,
+                     visible.x1 - int(std::floor(dx)) + pad, visible.y1 - int(std::floor(dy)) + pad};
+            from = unite(from, Box{visible.x0 - pad, visible.y0 - pad, visible.x1 + pad, visible.y1 + pad});
             cairo_path_t* path = cairo_copy_path(cr);
             cairo_new_path(cr);
-            cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(width) + 2 * pad, int(height) + 2 * pad);
+            cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, from.x1 - from.x0, from.y1 - from.y0);
             cairo_t* scr = cairo_create(scratch);
             cairo_matrix_t m;
             cairo_get_matrix(cr, &m);
-            m.x0 += pad;
-            m.y0 += pad;
+            m.x0 -= from.x0;
+            m.y0 -= from.y0;
             cairo_set_matrix(scr, &m);
             copyDrawingState(scr);
             cairo_append_path(scr, path);
@@ -263,9 +267,9 @@ struct CGContext : CGObject {
             cairo_save(cr);
             cairo_identity_matrix(cr);
             cairo_set_operator(cr, oper);
-            cairo_set_source_surface(cr, shade, dx - pad, dy - pad);
+            cairo_set_source_surface(cr, shade, from.x0 + dx, from.y0 + dy);
             cairo_paint_with_alpha(cr, gs.alpha);
-            cairo_set_source_surface(cr, scratch, -pad, -pad);
+            cairo_set_source_surface(cr, scratch, from.x0, from.y0);
             cairo_paint_with_alpha(cr, gs.alpha);
             cairo_restore(cr);
             cairo_surface_destroy(shade);

@@ -10,9 +10,15 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "cairo's ARGB32 is B, G
 
 void CGSwapRedBlue(uint8_t* data, size_t width, size_t height, size_t bytesPerRow)
 {
+    // Whole pixels as words (rows are 4-byte aligned), so the loop vectorises.
     for (size_t y = 0; y < height; ++y) {
-        uint8_t* p = data + y * bytesPerRow;
-        for (size_t x = 0; x < width; ++x, p += 4) std::swap(p[0], p[2]);
+        uint8_t* row = data + y * bytesPerRow;
+        for (size_t x = 0; x < width; ++x) {
+            uint32_t v;
+            std::memcpy(&v, row + x * 4, 4);
+            v = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+            std::memcpy(row + x * 4, &v, 4);
+        }
     }
 }
 
