@@ -29,6 +29,6 @@ std::string number(CGFloat v)
 
 }  // namespace
 
-std::string NSStringFromCGPoint(CGPoint p) { return "{" + number(p.x) + ", " + number(p.y) + "}"; }
-std::string NSStringFromCGSize(CGSize s) { return "{" + number(s.width) + ", " + number(s.height) + "}"; }
-std::string NSStringFromCGRect(CGRect r) { return "{" + NSStringFromCGPoint(r.origin) + ", " + NSStringFromCGSize(r.size) + "}"; }
+std::string NSStringFromCGPoint(CGPoint p) { return std::string("{") + number(p.x) + ", " + number(p.y) + "}"; }
+std::string NSStringFromCGSize(CGSize s) { return std::string("{") + number(s.width) + ", " + number(s.height) + "}"; }
+std::string NSStringFromCGRect(CGRect r) { return std::string("{") + NSStringFromCGPoint(r.origin) + ", " + NSStringFromCGSize(r.size) + "}"; }

@@ -52,9 +52,13 @@ template <typename F>
 std::string mapArray(F f, size_t count = 256)
 {
     std::string s = "[";
-    for (size_t i = 0; i < count; ++i)
-        s += (i ? "," : "") + std::to_string(f(static_cast<int>(i)));
-    return s + "]";
+    for (size_t i = 0; i < count; ++i) {
+        if (i)
+            s += ',';
+        s += std::to_string(f(static_cast<int>(i)));
+    }
+    s += ']';
+    return s;
 }
 
 } // namespace qlpl_test
