@@ -1,24 +1,25 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Weighted sum of the current image and the source, per channel, truncated to a level and clamped
+// as the CPU twin does (no rounding term); alpha of the current image kept.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform sampler2D u_srcSampler;
 uniform float u_srcAmount;
 uniform float u_dstAmount;
 
+// A texel back in whole levels (0..255), as the CPU kernels see it.
+vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
+
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_srcSampler, vec2(0.5)).r +
-                 u_srcAmount +
-                 u_dstAmount;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec3 s = levels(texture2D(u_srcSampler, v_texCoord).rgb);
+    vec3 sum = levels(c.rgb) * u_dstAmount + s * u_srcAmount;
+    gl_FragColor = vec4(floor(clamp(sum, 0.0, 255.0)) / 255.0, c.a);
 }

@@ -1,22 +1,33 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The source overlaid on the current image (the current image is the base layer), mixed in at
+// u_factor; alpha of the current image kept.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform sampler2D u_srcSampler;
 uniform float u_factor;
 
+// A texel back in whole levels (0..255), as the CPU kernels see it.
+vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
+
+// Overlay in levels: the base channel decides, and 128 takes the multiplying branch.
+vec3 overlayLevels(vec3 base, vec3 blend)
+{
+    vec3 low = 2.0 * base * blend / 255.0;
+    vec3 high = 255.0 - 2.0 * (255.0 - base) * (255.0 - blend) / 255.0;
+    return mix(high, low, step(base, vec3(128.0)));
+}
+
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_srcSampler, vec2(0.5)).r +
-                 u_factor;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec3 base = levels(c.rgb);
+    vec3 blend = levels(texture2D(u_srcSampler, v_texCoord).rgb);
+    vec3 result = (1.0 - u_factor) * base + u_factor * overlayLevels(base, blend);
+    gl_FragColor = vec4(floor(clamp(result, 0.0, 255.0) + 0.5) / 255.0, c.a);
 }

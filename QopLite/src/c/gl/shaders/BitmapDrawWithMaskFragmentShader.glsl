@@ -1,20 +1,18 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The image on u_sampler with coverage 1 - mask (the mask value is in alpha), for a Normal
+// (blending) pass: the image is painted over the current result where the mask is clear.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform sampler2D u_maskSampler;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_maskSampler, vec2(0.5)).r;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec4 image = texture2D(u_sampler, v_texCoord);
+    gl_FragColor = vec4(image.rgb, 1.0 - texture2D(u_maskSampler, v_texCoord).a);
 }

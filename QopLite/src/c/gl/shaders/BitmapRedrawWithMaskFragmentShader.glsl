@@ -1,22 +1,18 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// u_sampler where the mask (alpha) is clear, u_sourceSampler where it is set, mixed in between.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
-uniform sampler2D u_maskSampler;
 uniform sampler2D u_sourceSampler;
+uniform sampler2D u_maskSampler;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_maskSampler, vec2(0.5)).r +
-                 texture2D(u_sourceSampler, vec2(0.5)).r;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    float m = texture2D(u_maskSampler, v_texCoord).a;
+    gl_FragColor = mix(texture2D(u_sampler, v_texCoord), texture2D(u_sourceSampler, v_texCoord), m);
 }

@@ -1,13 +1,12 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The 3 x 4 colour matrix: u_colorMat (column-major) times rgb plus the offset, clamped; alpha kept.
+// Worked in levels and rounded as the CPU transform rounds, so both give the same bytes.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform mat3 u_colorMat;
@@ -16,7 +15,7 @@ uniform vec3 u_colorTrans;
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_colorMat[0][0] +
-                 u_colorTrans.x;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec3 base = floor(c.rgb * 255.0 + 0.5);
+    vec3 result = u_colorMat * base + u_colorTrans * 255.0;
+    gl_FragColor = vec4(floor(clamp(result + 0.5, 0.0, 255.0)) / 255.0, c.a);
 }

@@ -1,22 +1,27 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Intensity map (Normal): the pixel's luminance level picks a row of the 1 x 256 map texture, whose
+// colour replaces the pixel, mixed in at u_intensity.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform sampler2D u_colorMapSampler;
 uniform float u_intensity;
 
+// A texel back in whole levels (0..255), as the CPU kernels see it.
+vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
+
+
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_colorMapSampler, vec2(0.5)).r +
-                 u_intensity;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec3 base = levels(c.rgb);
+    float index = min(floor(0.212671 * base.r + 0.71516 * base.g + 0.072169 * base.b + 0.5), 255.0);
+    vec3 mapped = levels(texture2D(u_colorMapSampler, vec2(0.5, (index + 0.5) / 256.0)).rgb);
+    vec3 result = (1.0 - u_intensity) * base + u_intensity * (mapped);
+    gl_FragColor = vec4(floor(clamp(result, 0.0, 255.0) + 0.5) / 255.0, c.a);
 }
