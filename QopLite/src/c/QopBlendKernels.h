@@ -176,8 +176,11 @@ QOP_AVX2_INLINE __m256i applyEight(const uint8_t *d, const uint8_t *s, const Op 
 }
 
 template <class Op>
-QOP_AVX2 void applyRowAVX2(QopColor_t *dst, const QopColor_t *src, size_t count, const Op &op)
+QOP_AVX2 void applyRowAVX2(QopColor_t *dst, const QopColor_t *src, size_t count, const Op &sharedOp)
 {
+    // A private copy: through the reference the compiler must assume the byte stores may change
+    // the weights, and would reload and re-broadcast them for every eight pixels.
+    const Op op = sharedOp;
     uint8_t *d = reinterpret_cast<uint8_t *>(dst);
     const uint8_t *s = reinterpret_cast<const uint8_t *>(src);
     const __m256i alphaLanes = _mm256_set1_epi32(int(0xFF000000u));
