@@ -81,5 +81,13 @@ void vipsShutdown();
 bool openCvInit(std::string *error);
 const std::vector<Implementation> &openCvImplementations();
 #endif
+// QopLite's GPU passes through a headless EGL context (Mesa): lut, matrix and the two blends, each
+// a round trip (upload, pass, read-back) whose stages gpuPrintStages shows apart.
+#ifdef QOP_BENCH_HAVE_GPU
+bool gpuInit(std::string *error);
+const std::vector<Implementation> &gpuImplementations();
+void gpuPrintStages();
+void gpuShutdown();
+#endif
 
 } // namespace qop_bench

@@ -413,7 +413,7 @@ void printSummary(const SummaryReporter &reporter, const std::vector<const Imple
                     std::printf(" %12s", "-");
             }
             std::printf("\n");
-            for (const char *library : {"QopLite", "libvips", "OpenCV"}) {
+            for (const char *library : {"QopLite", "libvips", "OpenCV", "GPU"}) {
                 const SummaryReporter::Figure *f = figureOf(library);
                 if (f && f->cpuOverReal > 1.15) {
                     char note[160];
@@ -463,6 +463,20 @@ int main(int argc, char **argv)
         }
     }
 #endif
+#ifdef QOP_BENCH_HAVE_GPU
+    bool haveGpu = false;
+    {
+        std::string error;
+        haveGpu = gpuInit(&error);
+        if (haveGpu) {
+            for (const Implementation &impl : gpuImplementations())
+                implementations.push_back(&impl);
+            others.push_back("GPU");
+        } else {
+            std::fprintf(stderr, "QopLiteBench: no GL context (%s); the GPU passes are left out\n", error.c_str());
+        }
+    }
+#endif
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
@@ -492,6 +506,12 @@ int main(int argc, char **argv)
     }
     benchmark::RunSpecifiedBenchmarks(&reporter);
     printSummary(reporter, implementations, inputs, others);
+#ifdef QOP_BENCH_HAVE_GPU
+    if (haveGpu) {
+        gpuPrintStages();
+        gpuShutdown();
+    }
+#endif
     benchmark::Shutdown();
 #ifdef QOP_BENCH_HAVE_VIPS
     vipsShutdown();
