@@ -1,0 +1,82 @@
+#pragma once
+// One customization option: its default, the validator that decides whether a stored value may
+// be used, and the values stored for it, one per modifier (the empty modifier is the plain key).
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <typeindex>
+
+#include "Foundation/NSObject.h"
+#include "Foundation/Value.h"
+#include "QZOptionValidators.h"
+#include "QZOptionValue.h"
+
+// A class as the store's "is kind of" tests see it. Numbers, strings, arrays and dictionaries
+// are kinds of the dynamic value; objects are kinds of their C++ class.
+class QZValueClass {
+public:
+    static QZValueClass NSNumber() { return QZValueClass("NSNumber", [](const Value& v) { return v.isNumber(); }); }
+    static QZValueClass NSString() { return QZValueClass("NSString", [](const Value& v) { return v.isString(); }); }
+    static QZValueClass NSArray() { return QZValueClass("NSArray", [](const Value& v) { return v.isArray(); }); }
+    static QZValueClass NSDictionary()
+    {
+        return QZValueClass("NSDictionary", [](const Value& v) { return v.isDictionary(); });
+    }
+    // Objects of T or of a class derived from it.
+    template <class T>
+    static QZValueClass objectsOf(std::string name)
+    {
+        return QZValueClass(std::move(name), [](const Value& v) { return v.isKindOfClass<T>(); });
+    }
+    // The run-time class of a value. All numbers (booleans too) are one class; an object's class
+    // is its exact C++ type, since only the type, not its ancestry, is known at run time.
+    static QZValueClass classOf(const Value& value);
+
+    bool isKindOfClass(const Value& value) const { return test_(value); }
+    const std::string& name() const { return name_; }
+
+private:
+    QZValueClass(std::string name, std::function<bool(const Value&)> test) : name_(std::move(name)), test_(std::move(test)) {}
+
+    std::string name_;
+    std::function<bool(const Value&)> test_;
+};
+
+class QZOption : public NSObject {
+public:
+    // A new option with the other's default and validator and no values.
+    static std::shared_ptr<QZOption> optionWithOption(const std::shared_ptr<QZOption>& option);
+    // `initWithDefaultValue:validate:`; a null validator accepts every non-nil value.
+    static std::shared_ptr<QZOption> make(Value defaultValue, validatorBlock validator = nullptr);
+    // `initWithDefaultValue:expectedClass:`: values must be a kind of the class.
+    static std::shared_ptr<QZOption> make(Value defaultValue, const QZValueClass& expectedClass);
+
+    const Value& defaultValue() const { return defaultValue_; }
+    const validatorBlock& validator() const { return validator_; }
+    const std::map<std::string, std::shared_ptr<QZOptionValue>, std::less<>>& values() const { return values_; }
+
+    // An existing entry for the modifier is updated in place.
+    void setValue(Value value, std::string_view modifier);
+    void setValueWithBlock(QZOptionValueBlock block, std::string_view modifier);
+    bool hasValueForModifier(std::string_view modifier) const;
+    void removeValueForModifier(std::string_view modifier);
+    bool isEmpty() const { return values_.empty(); }
+    // The stored value (a block runs now) when the validator accepts it, else the default.
+    Value valueWithModifier(std::string_view modifier) const;
+    // Nil is refused; without a validator everything else is accepted.
+    bool validateValue(const Value& value) const;
+
+    std::string className() const override { return "QZOption"; }
+
+    QZOption(Value defaultValue, validatorBlock validator);
+
+private:
+    std::shared_ptr<QZOptionValue> entryFor(std::string_view modifier);
+
+    Value defaultValue_;
+    validatorBlock validator_;
+    std::map<std::string, std::shared_ptr<QZOptionValue>, std::less<>> values_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+// What the analytics facade sends to the analytics session object. The session class itself,
+// "QZMetricsSession", is not part of the editor: a host links one in and registers it by name
+// (NSClass), with the class method "sharedMetricsSession" answering its session object, which
+// implements this protocol.
+
+#include <string>
+
+#include "Foundation/Value.h"
+
+class QZMetricsSessionProtocol {
+public:
+    virtual ~QZMetricsSessionProtocol() = default;
+
+    // Records an event with its attributes (string keys).
+    virtual void tagEvent(const std::string& eventName, const Value& attributes) = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// Test support: an analytics session class registered under the name the facade looks up,
+// recording every event it is sent.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Foundation/NSClass.h"
+#include "QZAnalytics.h"
+#include "QZMetricsSessionProtocol.h"
+
+class QZTestMetricsSession : public NSObject, public QZMetricsSessionProtocol {
+public:
+    void tagEvent(const std::string& eventName, const Value& attributes) override { events.emplace_back(eventName, attributes); }
+
+    std::vector<std::pair<std::string, Value>> events;
+
+    // Registers "QZMetricsSession" answering `session` (which may be null) as its shared session.
+    static void registerClass(std::shared_ptr<QZTestMetricsSession> session)
+    {
+        NSClass::registerClass(std::make_shared<NSClass>(
+            kQZMetricsSessionClassName, [] { return std::make_shared<QZTestMetricsSession>(); },
+            std::map<std::string, NSClass::ClassMethod, std::less<>>{
+                {"sharedMetricsSession", [session] { return Value(session); }}}));
+    }
+    static void unregisterClass() { NSClass::unregisterClass(kQZMetricsSessionClassName); }
+};
