@@ -5,8 +5,11 @@
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
 #include "QopLite/QopAlloc.h"
+#include "QopLite/QopAutoColors.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopColorMatrix.h"
+#include "QopLite/QopConvolution.h"
+#include "QopLite/QopEnhance.h"
 #include "QopLite/QopHistogram.h"
 #include "QopLite/QopNoise.h"
 
@@ -380,7 +383,7 @@ TEST(QLPLLegacyProcessor, GatedBordersSucceedWithoutDrawingWhenTheBorderFlagIsOf
 // cleanly today. When a kernel lands, its entry moves out of this list (the recipe then runs).
 TEST(QLPLPendingKernels, ProcessorsWithoutTheirKernelFailCleanly)
 {
-    const char *processors[] = {"vignette", "flare", "sharpness", "gradient", "legacyProcessor"};
+    const char *processors[] = {"vignette", "flare", "gradient", "legacyProcessor"};
     for (const char *name : processors) {
         TestBitmap bitmap = photo();
         QopEffectParams_t params = paramsAt(1.0);
@@ -393,10 +396,10 @@ TEST(QLPLPendingKernels, ProcessorsWithoutTheirKernelFailCleanly)
         "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
         "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
         "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
-        "ithacaFlare", "sunburnFlare", "soft_focus", "san_carmenAutoColors", "pellarBWBorder", "pellarTintypeBorder",
+        "ithacaFlare", "sunburnFlare", "pellarBWBorder", "pellarTintypeBorder",
         "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
-        "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat", "clarityEnhance"};
-    static_assert(sizeof legacyNames / sizeof legacyNames[0] == 38);
+        "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat"};
+    static_assert(sizeof legacyNames / sizeof legacyNames[0] == 35);
     for (const char *name : legacyNames) {
         TestBitmap bitmap = photo();
         QopEffectParams_t params = paramsAt(1.0);
@@ -404,10 +407,43 @@ TEST(QLPLPendingKernels, ProcessorsWithoutTheirKernelFailCleanly)
                                bitmap.get(), &params))
             << name << " (expected failure until its kernel lands)";
     }
+}
+
+// The filter and correction processors hand their kernels the derived arguments (alpha scaled by
+// the intensity; the warm white point of the legacy auto colours).
+TEST(QLPLRunEffect, FilterAndCorrectionProcessorsRunTheirKernels)
+{
+    using Kernel = std::function<void(QopBitmap_t *)>;
+    struct Case {
+        std::string recipe;
+        Kernel kernel;
+    };
+    const QopColor_t warm = {251, 233, 194, 255};
+    const Case cases[] = {
+        {qlpl_test::readCorpus("processors/sharpness.json"),
+         [](QopBitmap_t *b) { QopConvolutionProcessorSharpenAndBlendWithOriginal(b, 1.5f, 0.6f * 0.7f, QopBlendModeOverlay); }},
+        {recipeWith("legacyProcessor", R"({"legacyName": "soft_focus"})"), QopConvolutionEffectSoftFocus},
+        {recipeWith("legacyProcessor", R"({"legacyName": "clarityEnhance"})"), QopLocalContrastEnhanceProcessor},
+        {recipeWith("legacyProcessor", R"({"legacyName": "san_carmenAutoColors"})"),
+         [&](QopBitmap_t *b) { QopAutoColorsFadeMaxColor(b, 0.7, &warm); }},
+    };
+    for (const Case &c : cases) {
+        TestBitmap expected = photo();
+        c.kernel(expected.get());
+        ASSERT_FALSE(expected == photo()) << c.recipe;
+        TestBitmap bitmap = photo();
+        QopEffectParams_t params = paramsAt(0.7);
+        EXPECT_TRUE(runRecipe(c.recipe, bitmap.get(), &params)) << c.recipe;
+        EXPECT_TRUE(qop_test::imagesAgree(expected, bitmap, {}, "qlpl_filter", true)) << c.recipe;
+    }
+    TestBitmap expected = photo();
+    const QopColor_t color = {200, 180, 250, 255};
+    QopAutoColorsFadeMaxColor(expected.get(), 0.7, &color);
     TestBitmap bitmap = photo();
-    QopEffectParams_t params = paramsAt(1.0);
-    auto autoColors = parse(R"({"color": {"r": 251, "g": 233, "b": 194, "a": 255}})");
-    EXPECT_FALSE(QLPLRunAutoColorsFadeMaxProcessor(autoColors.get(), bitmap.get(), &params));
+    QopEffectParams_t params = paramsAt(0.7);
+    auto autoColors = parse(R"({"color": {"r": 200, "g": 180, "b": 250, "a": 255}})");
+    EXPECT_TRUE(QLPLRunAutoColorsFadeMaxProcessor(autoColors.get(), bitmap.get(), &params));
+    EXPECT_TRUE(bitmap == expected);
 }
 
 TEST(QLPLRunEffect, KeepsWhatRanBeforeTheFailingProcessor)

@@ -1,15 +1,13 @@
 // Placeholder bodies for the kernels that the recipe runner dispatches to but whose families
-// (border engine, legacy borders and operations, flares, gradient map, sharpening, automatic
-// colours) have not landed in the library yet. Each placeholder does nothing and is listed in
-// kPendingKernels, so the processor that would call it fails instead of silently succeeding.
+// (border engine, legacy borders and operations, flares, gradient map) have not landed in the
+// library yet. Each placeholder does nothing and is listed in kPendingKernels, so the processor
+// that would call it fails instead of silently succeeding.
 //
 // When a family lands: delete its placeholders and their names below. When the list is empty,
 // delete this file and QLPLPendingKernels.h together with the QLPLKernelIsPending checks.
 #include "QLPLPendingKernels.h"
 
-#include "QopLite/QopAutoColors.h"
 #include "QopLite/QopBorders.h"
-#include "QopLite/QopConvolution.h"
 #include "QopLite/QopFlare.h"
 #include "QopLite/QopGradientMap.h"
 #include "QopLite/QopLegacy.h"
@@ -23,12 +21,10 @@ bool QLPLKernelIsPending(const char *kernelName)
         "QopBorderInitParams", "QopBorders",
         "QopFlare",
         "QopGradientShapeParamsInit", "QopGradientApply",
-        "QopConvolutionProcessorSharpenAndBlendWithOriginal",
-        "QopAutoColorsFadeMaxColor",
-        "QopFlareLegacyIthaca", "QopFlareLegacySunburn", "QopLegacySoftFocus", "QopLegacySanCarmenAutoColors",
+        "QopFlareLegacyIthaca", "QopFlareLegacySunburn",
         "QopLegacyPellarTintypeColorMatrixTransform", "QopLegacyPellarVintageColorMatrixTransform",
         "QopLegacyPellarTintypeDiamondSquare", "QopLegacySarnithGrittySBSat", "QopLegacySarnithGrittyDots",
-        "QopLegacySarnithBWSBSat", "QopLegacySarnithCinematicSBSat", "QopEnhanceClarity",
+        "QopLegacySarnithBWSBSat", "QopLegacySarnithCinematicSBSat",
         "QopEffectSanCarmenBorder", "QopEffectTamBrewBorder", "QopEffectVexaBorder", "QopEffectSingeBorder",
         "QopEffectAquaBorder", "QopEffectThreshBorder", "QopEffectEdgewoodBorder", "QopEffectPurpleBorder",
         "QopEffectCherryBorder", "QopEffectCrossprocessBorder", "QopEffectFadedBorder", "QopEffectIthacaBorder",
@@ -54,14 +50,8 @@ void QopFlare(QopBitmap_t *, float, const QopColor_t *, QopFlareType_t, float, f
 QopGradientShapeParams_t *QopGradientShapeParamsInit(QopGradientShapeParams_t *params) { return params; }
 void QopGradientApply(QopBitmap_t *, const QopGradientShapeParams_t *, const QopGradient_t *, QopBlendMode_t, double) {}
 
-void QopConvolutionProcessorSharpenAndBlendWithOriginal(QopBitmap_t *, float, float, QopBlendMode_t) {}
-
-void QopAutoColorsFadeMaxColor(QopBitmap_t *, double, const QopColor_t *) {}
-
 void QopFlareLegacyIthaca(QopBitmap_t *, QopEffectParams_t *) {}
 void QopFlareLegacySunburn(QopBitmap_t *, QopEffectParams_t *) {}
-void QopLegacySoftFocus(QopBitmap_t *, QopEffectParams_t *) {}
-void QopLegacySanCarmenAutoColors(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacyPellarTintypeColorMatrixTransform(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacyPellarVintageColorMatrixTransform(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacyPellarTintypeDiamondSquare(QopBitmap_t *, QopEffectParams_t *) {}
@@ -69,7 +59,6 @@ void QopLegacySarnithGrittySBSat(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacySarnithGrittyDots(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacySarnithBWSBSat(QopBitmap_t *, QopEffectParams_t *) {}
 void QopLegacySarnithCinematicSBSat(QopBitmap_t *, QopEffectParams_t *) {}
-void QopEnhanceClarity(QopBitmap_t *, QopEffectParams_t *) {}
 
 void QopEffectSanCarmenBorder(QopBitmap_t *, QopEffectParams_t *) {}
 void QopEffectTamBrewBorder(QopBitmap_t *, QopEffectParams_t *) {}

@@ -1,20 +1,22 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The plain mean of 7 taps (a box of 7 at the vertex stage's stride); alpha is kept, as
+// the CPU filter leaves it.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
+varying vec4 v_taps[3];
 uniform sampler2D u_sampler;
-uniform float u_texelStride;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_texelStride;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec4 centre = texture2D(u_sampler, v_texCoord);
+    vec3 sum = centre.rgb;
+    sum += texture2D(u_sampler, v_taps[0].xy).rgb + texture2D(u_sampler, v_taps[0].zw).rgb;
+    sum += texture2D(u_sampler, v_taps[1].xy).rgb + texture2D(u_sampler, v_taps[1].zw).rgb;
+    sum += texture2D(u_sampler, v_taps[2].xy).rgb + texture2D(u_sampler, v_taps[2].zw).rgb;
+    gl_FragColor = vec4(sum / 7.0, centre.a);
 }

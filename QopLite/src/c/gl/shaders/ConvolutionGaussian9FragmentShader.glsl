@@ -1,30 +1,30 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Nine symmetric taps: u_weight0 at the centre, u_weightK at K strides on either side (the weights
+// sum to 1). Alpha is kept, as the CPU filter leaves it.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
+varying vec4 v_taps[4];
 uniform sampler2D u_sampler;
-uniform float u_texelStride;
 uniform float u_weight0;
 uniform float u_weight1;
 uniform float u_weight2;
 uniform float u_weight3;
 uniform float u_weight4;
 
+vec3 pair(int i)
+{
+    return texture2D(u_sampler, v_taps[i].xy).rgb + texture2D(u_sampler, v_taps[i].zw).rgb;
+}
+
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_texelStride +
-                 u_weight0 +
-                 u_weight1 +
-                 u_weight2 +
-                 u_weight3 +
-                 u_weight4;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec4 centre = texture2D(u_sampler, v_texCoord);
+    vec3 sum = u_weight0 * centre.rgb + u_weight1 * pair(0) + u_weight2 * pair(1) + u_weight3 * pair(2) +
+               u_weight4 * pair(3);
+    gl_FragColor = vec4(sum, centre.a);
 }

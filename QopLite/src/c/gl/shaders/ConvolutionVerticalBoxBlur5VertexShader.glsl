@@ -1,15 +1,17 @@
 #version 100
-// Placeholder until this program's pass lands: it declares every name the program's set-up looks
-// up that belongs to the vertex stage and keeps each one active.
+// 5 taps along the column, u_texelStride apart in texture coordinates (strides multiply along a
+// cascade of box passes). The tap coordinates are computed here, once per corner.
 attribute vec3 a_position;
 attribute vec2 a_texCoord;
 uniform float u_texelStride;
 varying vec2 v_texCoord;
+varying vec4 v_taps[2];
 
 void main()
 {
+    vec2 step = vec2(0.0, u_texelStride);
     v_texCoord = a_texCoord;
+    v_taps[0] = vec4(a_texCoord - 1.0 * step, a_texCoord + 1.0 * step);
+    v_taps[1] = vec4(a_texCoord - 2.0 * step, a_texCoord + 2.0 * step);
     gl_Position = vec4(a_position, 1.0);
-    if (u_texelStride == -1.0e30)
-        gl_Position = vec4(u_texelStride);
 }

@@ -1,8 +1,7 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Clarity: the pixel sharpened against its local grey average m (u_avgImgSampler), then the
+// tone table's change to that average (e, u_effectedAvgImgSampler) applied, part added and part
+// multiplied: (1 - gain)(c' + e - m) + gain c' e / m. Alpha becomes 1, as on the CPU.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -18,9 +17,10 @@ uniform float u_sharpenAmount;
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = texture2D(u_avgImgSampler, vec2(0.5)).r +
-                 texture2D(u_effectedAvgImgSampler, vec2(0.5)).r +
-                 u_gain +
-                 u_sharpenAmount;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    float m = texture2D(u_avgImgSampler, v_texCoord).r;
+    float e = texture2D(u_effectedAvgImgSampler, v_texCoord).r;
+    float grey = 0.2 * c.r + 0.7 * c.g + 0.1 * c.b;
+    vec3 cPrime = c.rgb + (grey - m) * u_sharpenAmount;
+    vec3 out3 = (1.0 - u_gain) * (cPrime + e - m) + u_gain * cPrime * e / max(m, 1.0 / 255.0);
+    gl_FragColor = vec4(clamp(out3, 0.0, 1.0), 1.0);
 }
