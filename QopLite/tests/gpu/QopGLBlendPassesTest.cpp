@@ -6,7 +6,9 @@
 
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopGLBitmapBlend.h"
+#include "QopLite/QopGLColor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -370,6 +372,88 @@ TEST_F(GLBlendPassesTest, ResizeRectCropsAndStretchesTheSource)
             }
     report("resize to the central quarter", compareImages(*expected.get(), *enlarged.get()));
     EXPECT_TRUE(imagesAgree(expected, enlarged, Tolerance{2, -1, -1}, "central quarter enlarged"));
+}
+
+// Every pass of this library, as a table: with a failed record each returns without drawing, and
+// with no texture unit free the passes that need one draw nothing and take none.
+std::vector<std::pair<const char *, BitmapOperation>> everyPass(QopBitmap_t *source, const uint8_t *mask)
+{
+    static const float matrix[12] = {0.5f, 0.2f, 0.1f, 10, 0.1f, 0.6f, 0.1f, 0, 0.2f, 0.1f, 0.5f, -5};
+    static const float weights[6] = {0.48f, 0.63f, 0.4f, 0.6f, 0.2f, 0.84f};
+    static const QopBitmapResizeRect_t quad{{-1, -1}, {0, -1}, {0, 1}, {-1, 1}};
+    static const QopBitmapResizeRect_t crop{{0.25f, 0.25f}, {0.75f, 0.25f}, {0.75f, 0.75f}, {0.25f, 0.75f}};
+    static const QopColor_hsl hsl{0.1f, 0.8f, 0.5f};
+    static QopHistMap_t map = [] {
+        QopHistMap_t m;
+        for (int i = 0; i < 256; ++i)
+            m.r[i] = m.g[i] = m.b[i] = uint8_t(255 - i);
+        return m;
+    }();
+    return {
+        {"resize", [](QopBitmap_t *b) { QopGLDrawCurrentBitmapWithResizeRect(b->glData, &crop); }},
+        {"composite", [=](QopBitmap_t *b) { QopGLBitmapComposite(b, source); }},
+        {"composite into a quad", [=](QopBitmap_t *b) { QopGLBitmapCompositeWithPosition(b, source, &quad); }},
+        {"tiled composite",
+         [=](QopBitmap_t *b) { QopGLBitmapCompositeWithPositionAndTiling(b, source, &quad, 2, 2); }},
+        {"separate blend", [=](QopBitmap_t *b) { QopGLBitmapBlendSeparate(b, source, 0.5f, 0.5f); }},
+        {"overlay blend", [=](QopBitmap_t *b) { QopGLBitmapBlend(b, source, 0.5f, QopBlendModeOverlay); }},
+        {"reverse overlay", [=](QopBitmap_t *b) { QopGLBitmapBlendOverlayReverse(b, source, 0.5f); }},
+        {"colour blend", [](QopBitmap_t *b) { QopGLBitmapColorBlendColor(b, &hsl, 1.0f, 0.7f); }},
+        {"masked draw", [=](QopBitmap_t *b) { QopGLDrawBitmapWithMask(b, mask); }},
+        {"colour matrix", [](QopBitmap_t *b) { QopGLAddColorTransform(matrix, b->glData); }},
+        {"colour matrix overlay", [](QopBitmap_t *b) { QopGLAddColorTransformAndOverlayWithOriginal(matrix, b->glData, 1); }},
+        {"colour map", [](QopBitmap_t *b) { QopGLAddColorMap(&map, b->glData); }},
+        {"intensity map", [](QopBitmap_t *b) { QopGLAddIntensityMap(&map, QopBlendModeOverlay, 1.0, b->glData); }},
+        {"noise", [](QopBitmap_t *b) { QopGLAddNoise(b, 0.3f, 5); }},
+        {"gritty dots", [](QopBitmap_t *b) { QopGLGrittyDots(b, 1.0f); }},
+        {"selective BW",
+         [](QopBitmap_t *b) { QopGLStilbrushSatBW(b, weights, 5, 60, false, 1.0f, QopBlendModeNormal); }},
+    };
+}
+
+TEST_F(GLBlendPassesTest, PassesDrawNothingOnAFailedRecordOrWithoutATextureUnit)
+{
+    const size_t w = 24, h = 16;
+    const TestBitmap input = makePhotoLike(w, h);
+    TestBitmap source = makeSeededNoise(w, h, 3, true);
+    const TestBitmap mask = flatMask(w, h, 0);
+    for (const auto &[name, pass] : everyPass(source.get(), reinterpret_cast<const uint8_t *>(mask.data()))) {
+        SCOPED_TRACE(name);
+        // (The masked draw paints the bitmap's own pixels back over themselves here.)
+        if (std::string(name) != "masked draw") {
+            EXPECT_FALSE(runOnGpu(gl(), input, pass) == input) << "the pass draws on a sound record";
+        }
+        const TestBitmap failed = runOnGpu(gl(), input, [&](QopBitmap_t *b) {
+            gl()->state = QopGLStateFailed;
+            pass(b);
+            gl()->state = QopGLStateOk;
+        });
+        EXPECT_TRUE(failed == input);
+        QOP_EXPECT_NO_GL_ERROR();
+    }
+    // Every unit taken: the two-image passes, the lookup tables and the masked draws skip.
+    const char *needUnits[] = {"composite", "composite into a quad", "tiled composite", "separate blend",
+                               "overlay blend", "reverse overlay", "masked draw", "colour map",
+                               "intensity map", "gritty dots"};
+    for (const auto &[name, pass] : everyPass(source.get(), reinterpret_cast<const uint8_t *>(mask.data()))) {
+        if (std::find_if(std::begin(needUnits), std::end(needUnits),
+                         [&](const char *n) { return std::string(n) == name; }) == std::end(needUnits))
+            continue;
+        SCOPED_TRACE(name);
+        testing::internal::CaptureStdout();
+        const TestBitmap starved = runOnGpu(gl(), input, [&](QopBitmap_t *b) {
+            while (QopGLClaimFreeTexture(gl()) >= 0) {
+            }
+            pass(b);
+            for (int unit = 2; unit < 8; ++unit)
+                EXPECT_EQ(gl()->freeTextures[unit], 1);
+            for (int unit = 2; unit < 8; ++unit)
+                QopGLResetTextureToFree(gl(), unit);
+        });
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("No free texture unit"), std::string::npos);
+        EXPECT_TRUE(starved == input);
+        QOP_EXPECT_NO_GL_ERROR();
+    }
 }
 
 } // namespace
