@@ -53,6 +53,44 @@ bool QLPLRunGradientProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffec
  * QLPLRunProcessor: "auto_colors_fade_max_color" is not a processor name. */
 bool QLPLRunAutoColorsFadeMaxProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffectParams_t *effectParams);
 
+/* Warm-up: loads (once, warmed) every GPU program the recipe's processors may draw with, in
+ * processor order, on the GL thread with the context current. False at the first processor that
+ * fails (unknown name, missing "name" or "parameters", unknown legacy name or flare type) and
+ * once the GPU record's failure latch is set; programs loaded before that stay loaded. */
+bool QLPLPrewarmEffect(QopJSONEffect effect, QopGLData_t *glData);
+/* One processor object; accepts the runner's thirteen names and "auto_colors_fade_max_color".
+ * Answers whether the record's state is still Ok. */
+bool QLPLPrewarmProcessor(yajl_val processor, QopGLData_t *glData);
+
+/* The warm-up of each processor, given its "parameters" object. */
+bool QLPLPrewarmOriginalProcessor(QopGLData_t *glData, yajl_val parameters);
+bool QLPLPrewarmAutoColorsFadeMaxProcessor(QopGLData_t *glData, yajl_val parameters);
+bool QLPLPrewarmColorMatrixTransformProcessor(QopGLData_t *glData, yajl_val parameters);
+bool QLPLPrewarmNoiseProcessor(QopGLData_t *glData, yajl_val parameters);
+bool QLPLPrewarmVignetteProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmLegacyProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmHistogramMappingProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmGammaProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmIntensityMapProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmFlareProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmContrastProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmBlendWithColorProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmSharpnessProcessor(yajl_val parameters, QopGLData_t *glData);
+bool QLPLPrewarmGradientProcessor(yajl_val parameters, QopGLData_t *glData);
+
+/* Program loaders of the warm-up (each program once, warmed): the border side strips, the dot
+ * matrix, the theta borders, the plain vignette, the random hard border, the basic dots, lines,
+ * the ring flare, and the eight blur programs. */
+void QLPLLoadSideAndDoubleSide(QopGLData_t *glData);
+void QLPLLoadDotMatrix(QopGLData_t *glData);
+void QLPLLoadTheta(QopGLData_t *glData);
+void QLPLLoadVignette(QopGLData_t *glData);
+void QLPLLoadHardRand(QopGLData_t *glData);
+void QLPLLoadBasicDots(QopGLData_t *glData);
+void QLPLLoadDrawLine(QopGLData_t *glData);
+void QLPLLoadRingFlare(QopGLData_t *glData);
+void QLPLLoadConvolution(QopGLData_t *glData);
+
 /* t v + (1 - t) identity, in single precision. */
 float QLPLBlendAroundIdentity(float value, float identity, float intensity);
 
