@@ -52,6 +52,9 @@ TEST_F(QZResourceBundleTest, EveryRegisteredKeyValidatesAndKeepsItsRegistration)
     }
     EXPECT_EQ(QZPhotoEditorCustomization::optionValueForKey("editor.tool.crop.presets"),
               QZSDKResources::plugins()["crop"]["settings"]["presets"]);
+    // The root screen copies its canvas colour in, but no option takes it.
+    QZPhotoEditorCustomization::setOptionValue("#202020", "editor.canvasColor");
+    EXPECT_EQ(store->instanceOptions().size(), 16u);
     EXPECT_GT(QZPhotoEditorCustomization::optionValueForKey("editor.tool.crop.presets").count(), 0u);
 }
 
