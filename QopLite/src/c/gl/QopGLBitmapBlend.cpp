@@ -225,8 +225,9 @@ void QopGLBitmapCompositeWithPositionAndTiling(QopBitmap_t *bitmap, QopBitmap_t 
     compositePass(bitmap, srcBitmap, [&](QopGLData_t *glData, QopGLBitmapIdentityProgram_t *identity) {
         const float x0 = srcPosition->lowerLeft.x, y0 = srcPosition->lowerLeft.y;
         const float dx = (srcPosition->lowerRight.x - x0) / tileX, dy = (srcPosition->upperLeft.y - y0) / tileY;
-        for (int i = 0; static_cast<float>(i) < tileX; ++i) {
-            for (int j = 0; static_cast<float>(j) < tileY; ++j) {
+        // 64-bit counters: a count beyond the int range must not overflow the loop.
+        for (long long i = 0; static_cast<double>(i) < tileX; ++i) {
+            for (long long j = 0; static_cast<double>(j) < tileY; ++j) {
                 const float left = x0 + static_cast<float>(i) * dx, right = x0 + static_cast<float>(i + 1) * dx;
                 const float bottom = y0 + static_cast<float>(j) * dy, top = y0 + static_cast<float>(j + 1) * dy;
                 Vertex quad[4];

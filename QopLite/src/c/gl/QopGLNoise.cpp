@@ -5,6 +5,8 @@
 #include "QopLite/QopGLShaders.h"
 #include "QopLite/QopGLUtils.h"
 
+#include <cmath>
+
 extern "C" {
 
 void QopGLAddNoise(QopBitmap_t *bitmap, float intensity, uint32_t seed)
@@ -20,7 +22,8 @@ void QopGLAddNoise(QopBitmap_t *bitmap, float intensity, uint32_t seed)
     glUseProgram(program->programID);
     QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData, QopGLBlendModeNone);
     glUniform1f(static_cast<GLint>(program->randomSeedSlot), seed == 0 ? 1.0f : static_cast<float>(seed));
-    glUniform1f(static_cast<GLint>(program->intensitySlot), intensity);
+    // NaN adds nothing, as on the CPU, rather than whatever the driver makes of it.
+    glUniform1f(static_cast<GLint>(program->intensitySlot), std::isnan(intensity) ? 0.0f : intensity);
     QopGLFinishRender(&program->sharedUnisAndAttribs, glData, 1, true);
 }
 
