@@ -93,6 +93,23 @@ QopBorderParams_t *QopBorderInitParams(QopBorderParams_t *params);
 /* Draws the border named by params->style (None, Instant and unknown styles draw nothing). */
 void QopBorders(QopBitmap_t *bitmap, QopBorderParams_t *params);
 
+/* The style families QopBorders dispatches to; each may be called directly with its styles.
+ * Inset styles (Halftone ... Rough, Viewfinder): a soft or patterned frame measured inwards from
+ * the per-side insets, which every style but Viewfinder computes and writes back. */
+void QopBordersTheta(QopBitmap_t *bitmap, QopBorderParams_t *params);
+/* Side styles (Bulge, Torn, Rect, Round, Pellar): one depth line per side in `line` (at least
+ * max(W, H) floats), painted from the edge inwards. */
+void QopBordersSide(QopBitmap_t *bitmap, QopBorderParams_t *params);
+/* Torn2: a ragged strip between two random lines per side, `lineA` and `lineB` (max(W, H) each). */
+void QopBordersDoubleSided(QopBitmap_t *bitmap, QopBorderParams_t *params);
+/* HardRand: four random lines (lineL, lineR of H floats, lineT, lineB of W) with rounded corners
+ * and a random falloff. */
+void QopBordersHardRand(QopBitmap_t *bitmap, QopBorderParams_t *params);
+/* The colour vignette (a cos^4 falloff from the centre), laid on with params->blendMode. */
+void QopVignette(QopBitmap_t *bitmap, QopBorderParams_t *params);
+/* The Instant style has no painter: does nothing. */
+void QopBordersInstant(QopBitmap_t *bitmap, double size, const QopColor_t *color);
+
 #ifdef __cplusplus
 }
 #endif

@@ -35,6 +35,11 @@ typedef QopFlareType QopFlareType_t;
 void QopFlare(QopBitmap_t *bitmap, float fScale, const QopColor_t *color, QopFlareType_t type, float dx, float dy,
               float dsx, float dsy, QopBlendMode_t blendMode);
 
+/* A soft ring about (xCenter, yCenter) (pixels) between radii dr1 and dr2 (fractions of the mean
+ * of width and height), in the colour at its alpha, laid on Normal. */
+void QopRingFlare(QopBitmap_t *bitmap, const QopColor_t *color, double xCenter, double yCenter, double dr1,
+                  double dr2);
+
 #ifdef __cplusplus
 }
 #endif

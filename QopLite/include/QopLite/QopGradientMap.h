@@ -31,6 +31,9 @@ typedef QopGradientShapeParams QopGradientShapeParams_t;
 
 /* Linear, scale 1, centre (0.5, 0.5), angle 0, vignette Normal at scale 1, no shift. */
 QopGradientShapeParams_t *QopGradientShapeParamsInit(QopGradientShapeParams_t *params);
+/* Fills gradMap[0 .. mapLength - 1] with the gradient's colours and opacities from location 0 to
+ * 100, eased between stops. A one-entry map holds the first stops. */
+void QopGradientMemoize(const QopGradient_t *gradient, QopColor_t *gradMap, size_t mapLength);
 /* Blends the gradient onto the bitmap through the shape at alphaBlend. The gradient needs at
  * least two colour stops and two opacity stops. */
 void QopGradientApply(QopBitmap_t *bitmap, const QopGradientShapeParams_t *shapeParams, const QopGradient_t *gradient,

@@ -18,9 +18,6 @@
 bool QLPLKernelIsPending(const char *kernelName)
 {
     static const char *const kPendingKernels[] = {
-        "QopBorderInitParams", "QopBorders",
-        "QopFlare",
-        "QopGradientShapeParamsInit", "QopGradientApply",
         "QopFlareLegacyIthaca", "QopFlareLegacySunburn",
         "QopLegacyPellarTintypeColorMatrixTransform", "QopLegacyPellarVintageColorMatrixTransform",
         "QopLegacyPellarTintypeDiamondSquare", "QopLegacySarnithGrittySBSat", "QopLegacySarnithGrittyDots",
@@ -41,14 +38,6 @@ bool QLPLKernelIsPending(const char *kernelName)
 }
 
 extern "C" {
-
-QopBorderParams_t *QopBorderInitParams(QopBorderParams_t *params) { return params; }
-void QopBorders(QopBitmap_t *, QopBorderParams_t *) {}
-
-void QopFlare(QopBitmap_t *, float, const QopColor_t *, QopFlareType_t, float, float, float, float, QopBlendMode_t) {}
-
-QopGradientShapeParams_t *QopGradientShapeParamsInit(QopGradientShapeParams_t *params) { return params; }
-void QopGradientApply(QopBitmap_t *, const QopGradientShapeParams_t *, const QopGradient_t *, QopBlendMode_t, double) {}
 
 void QopFlareLegacyIthaca(QopBitmap_t *, QopEffectParams_t *) {}
 void QopFlareLegacySunburn(QopBitmap_t *, QopEffectParams_t *) {}

@@ -1,19 +1,17 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Side-border strips, blended SRC_ALPHA / ONE_MINUS_SRC_ALPHA: the border colour with its alpha
+// scaled by the interpolated coverage (clamped, as vertices at the image edge carry more than 1).
+// Only the alpha is scaled: scaling the colour too would darken the soft edge.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
-varying float v_alpha;
+
 uniform vec4 u_borderColor;
+varying float v_alpha;
 
 void main()
 {
-    vec4 c = vec4(v_alpha);
-    float keep = u_borderColor.x;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    gl_FragColor = vec4(u_borderColor.rgb, u_borderColor.a * clamp(v_alpha, 0.0, 1.0));
 }

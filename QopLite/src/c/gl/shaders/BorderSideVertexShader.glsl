@@ -1,6 +1,6 @@
 #version 100
-// Placeholder until this program's pass lands: it declares every name the program's set-up looks
-// up that belongs to the vertex stage and keeps each one active.
+// Side-border strips: clip-space positions straight from the caller's vertex array, with a
+// coverage per vertex that the rasteriser interpolates across the soft edge.
 attribute vec2 a_position;
 attribute float a_alpha;
 varying float v_alpha;

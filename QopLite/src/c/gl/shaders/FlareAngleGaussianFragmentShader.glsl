@@ -1,13 +1,12 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Anglegaussian flare for a Normal (blending) pass: the flare colour at the strength of this shape,
+// truncated to whole levels as the CPU does.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform float u_scaleDiffx;
@@ -21,18 +20,42 @@ uniform float u_flareAmount;
 uniform int u_flareType;
 uniform int u_blendMode;
 
+// alpha e^N, cut to 0 below u_minEXP and to alpha above u_maxEXP.
+float E(float N)
+{
+    if (N < u_minEXP)
+        return 0.0;
+    if (N > u_maxEXP)
+        return u_aF;
+    return u_aF * exp(N);
+}
+
+float angleGaussianStrength(float x, float y, float r2)
+{
+    float N = -2.0 * r2 - 5.0 * (x + 0.2) * (y + 0.2) * x * x;
+    if (N < u_minEXP)
+        return 0.0;
+    return N > u_maxEXP ? 0.5 * u_aF : 0.5 * u_aF * exp(N);
+}
+
+// The flare coordinates of this fragment and the strength as the whole levels the CPU's
+// (int)(255 t) gives.
+float level(float t)
+{
+    return floor(255.0 * clamp(t, 0.0, 1.0)) / 255.0;
+}
+
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_scaleDiffx +
-                 u_scaleDiffy +
-                 u_onePlusDxTimesCenterCoord.x +
-                 u_flareColor.x +
-                 u_minEXP +
-                 u_maxEXP +
-                 u_aF +
-                 u_flareAmount +
-                 float(u_flareType) +
-                 float(u_blendMode);
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    // The flare records look up every flare uniform and u_sampler; this program draws one shape
+    // for GL to blend and keeps the rest active (the sum is never that value) so that every
+    // record resolves alike.
+    float keep = u_flareAmount + float(u_flareType) + float(u_blendMode) + u_maxEXP + u_minEXP;
+    if (keep == -1.0e30) {
+        gl_FragColor = texture2D(u_sampler, v_texCoord);
+        return;
+    }
+    vec2 p = (v_texCoord - u_onePlusDxTimesCenterCoord) * vec2(u_scaleDiffx, u_scaleDiffy);
+    float alpha = level(angleGaussianStrength(p.x, p.y, dot(p, p)));
+    gl_FragColor = vec4(u_flareColor.rgb, alpha);
 }

@@ -1,13 +1,12 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Blob flare, Overlay blend, as a None pass: the strength of the Part's table for this shape,
+// truncated to whole levels, mixes the overlaid colour into the pixel with the CPU's rounding.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform float u_scaleDiffx;
@@ -21,18 +20,48 @@ uniform float u_flareAmount;
 uniform int u_flareType;
 uniform int u_blendMode;
 
+// alpha e^N, cut to 0 below u_minEXP and to alpha above u_maxEXP.
+float E(float N)
+{
+    if (N < u_minEXP)
+        return 0.0;
+    if (N > u_maxEXP)
+        return u_aF;
+    return u_aF * exp(N);
+}
+
+float blobStrength(float x, float y, float r2)
+{
+    return E(-100.0 * r2 * r2 * r2 * r2);
+}
+
+// The flare coordinates of this fragment and the strength as the whole levels the CPU's
+// (int)(255 t) gives.
+float level(float t)
+{
+    return floor(255.0 * clamp(t, 0.0, 1.0)) / 255.0;
+}
+
+// Overlay of the colour s on the base d, both in levels; 128 takes the multiplying branch.
+vec3 overlay(vec3 d, vec3 s)
+{
+    return mix(255.0 - 2.0 * (255.0 - d) * (255.0 - s) / 255.0, 2.0 * d * s / 255.0, step(d, vec3(128.0)));
+}
+
 void main()
 {
+    // The flare records look up every flare uniform; this program keeps the ones it does not
+    // need active (the sum is never that value) so that every record resolves alike.
+    float keep = u_flareAmount + float(u_flareType) + float(u_blendMode) + u_maxEXP + u_minEXP;
+    if (keep == -1.0e30) {
+        gl_FragColor = vec4(keep);
+        return;
+    }
+    vec2 p = (v_texCoord - u_onePlusDxTimesCenterCoord) * vec2(u_scaleDiffx, u_scaleDiffy);
+    float alpha = level(blobStrength(p.x, p.y, dot(p, p)));
     vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_scaleDiffx +
-                 u_scaleDiffy +
-                 u_onePlusDxTimesCenterCoord.x +
-                 u_flareColor.x +
-                 u_minEXP +
-                 u_maxEXP +
-                 u_aF +
-                 u_flareAmount +
-                 float(u_flareType) +
-                 float(u_blendMode);
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec3 base = floor(c.rgb * 255.0 + 0.5);
+    vec3 s = floor(u_flareColor.rgb * 255.0 + 0.5);
+    vec3 result = clamp(floor((1.0 - alpha) * base + alpha * overlay(base, s) + 0.5), 0.0, 255.0);
+    gl_FragColor = vec4(result / 255.0, c.a);
 }

@@ -1,13 +1,13 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Gradient map for a Normal (blending) pass, linear at an angle and faded in by a vignette: the
+// map entry at the pixel's factor, at its own opacity times the vignette strength, which is 0 at
+// the centre and u_alphaBlend towards the edges.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform float u_width;
@@ -25,22 +25,52 @@ uniform float u_angleCos;
 uniform float u_angleSin;
 uniform sampler2D u_gradientMap;
 
+// The map entry the CPU picks for this pixel: the factor from x/W and y/H (whole pixels, as the
+// CPU counts them), clamped to the ends, rounded to one of the 1024 entries and sampled at that
+// texel's centre, where linear filtering returns the entry itself.
+vec4 mapEntry(bool radial)
+{
+    vec2 pixel = floor(gl_FragCoord.xy);
+    float u = (pixel.x / u_width - u_xCenter) / u_scale;
+    float v = (pixel.y / u_height - u_yCenter) / u_scale;
+    float factor = radial ? sqrt(u * u + v * v) : u * u_angleCos - v * u_angleSin;
+    float index = factor < 0.0 ? 0.0 : (factor > 1.0 ? 1023.0 : floor(factor * 1023.0 + 0.5));
+    return texture2D(u_gradientMap, vec2(0.5, (index + 0.5) / 1024.0));
+}
+
+// The vignette fade of LinearVignette: 0 at the centre, the full strength beyond theta 1.15.
+float vignetteStrength()
+{
+    vec2 pixel = floor(gl_FragCoord.xy);
+    vec2 size = vec2(u_width, u_height);
+    vec2 centre = floor(size / 2.0) + floor(vec2(u_dx_2, u_dy_2) * size + 0.5);
+    vec2 c = (pixel - centre) / size;
+    float theta = dot(c, c) * u_denomI;
+    if (u_vignetteShape == 1)
+        theta = theta * theta;
+    else if (u_vignetteShape == 2)
+        theta = pow(theta, 1.5);
+    else if (u_vignetteShape == 3)
+        theta = theta * theta * theta * theta;
+    if (theta > 1.15)
+        return u_alphaBlend;
+    if (theta < 0.04)
+        return 0.0;
+    float t = theta * theta;
+    float g = 1.0 - 2.0 * t + 1.6666666 * t * t - 0.75555557 * t * t * t + 0.20634921 * t * t * t * t -
+              0.036261022 * t * t * t * t * t;
+    return u_alphaBlend * (1.0 - g);
+}
+
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_width +
-                 u_height +
-                 u_scale +
-                 u_xCenter +
-                 u_yCenter +
-                 u_dx_2 +
-                 u_dy_2 +
-                 u_denomI +
-                 u_alphaBlend +
-                 float(u_shapeMode) +
-                 float(u_vignetteShape) +
-                 u_angleCos +
-                 u_angleSin +
-                 texture2D(u_gradientMap, vec2(0.5)).r;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    // u_sampler belongs to every image-quad program; this pass blends over the result and never
+    // reads it (the width is never negative).
+    if (u_width < 0.0) {
+        gl_FragColor = texture2D(u_sampler, v_texCoord);
+        return;
+    }
+    vec4 entry = mapEntry(u_shapeMode == 1);
+    float strength = u_shapeMode == 2 ? vignetteStrength() : u_alphaBlend;
+    gl_FragColor = vec4(entry.rgb, entry.a * strength);
 }

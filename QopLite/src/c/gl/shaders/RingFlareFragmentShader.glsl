@@ -1,13 +1,13 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Ring flare for a Normal (blending) pass: B ramps up over u_daa outside the inner squared
+// radius, holds 1 to the outer one and ramps down over u_daa beyond it (squared distances in
+// units of u_avgD); the colour covers at B^2 u_bA where that reaches 0.005.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
+
 varying vec2 v_texCoord;
 uniform sampler2D u_sampler;
 uniform float u_dr22;
@@ -23,16 +23,26 @@ uniform vec4 u_color;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_dr22 +
-                 u_dr12 +
-                 u_daa +
-                 u_avgD +
-                 u_bA +
-                 u_height +
-                 u_width +
-                 u_xCenter +
-                 u_yCenter +
-                 u_color.x;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    // u_sampler belongs to every image-quad program; this pass blends over the result and never
+    // reads it (the size is never negative).
+    if (u_width < 0.0 || u_height < 0.0) {
+        gl_FragColor = texture2D(u_sampler, v_texCoord);
+        return;
+    }
+    vec2 pixel = floor(gl_FragCoord.xy);
+    vec2 d = (pixel - vec2(u_xCenter, u_yCenter)) / u_avgD;
+    float q = dot(d, d);
+    float B;
+    if (q > u_dr22 + u_daa)
+        B = 0.0;
+    else if (q > u_dr22)
+        B = (u_dr22 + u_daa - q) / u_daa;
+    else if (q > u_dr12)
+        B = 1.0;
+    else if (q > u_dr12 - u_daa)
+        B = 1.0 - (u_dr12 - q) / u_daa;
+    else
+        B = 0.0;
+    float cover = B * B * u_bA;
+    gl_FragColor = vec4(u_color.rgb, 1.0 - cover < 0.995 ? cover : 0.0);
 }
