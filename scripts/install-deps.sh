@@ -15,7 +15,7 @@ packages=(
   librsvg2-bin
 )
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libvips-dev libopencv-dev)
+  packages+=(libvips-dev libopencv-dev python3-pil)
 fi
 
 missing=()

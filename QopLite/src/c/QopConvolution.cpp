@@ -79,6 +79,40 @@ bool makeKernel(size_t width, size_t height, float amount, BoxHybridKernel *k)
     return k->sum > 0;
 }
 
+// The inner loop of the filter: n lanes of output from running sums `base` (taps `stride` apart),
+// each (acc + gain / 2) / gain of acc = sum of diff[t] x base[t x stride + i], then sharpened or
+// not, clamped to a byte. Built for AVX2 as well, where the processor has it (eight 32-bit products
+// at a time).
+//
+// The quotient is exact in single precision: m = acc + gain / 2 stays below 2^22, so (m + 0.5) /
+// gain, whose fraction lies at least 0.5 / gain (above 1e-4) away from the next integer, is off by
+// at most 256 x 2^-23 (3e-5) after rounding.
+__attribute__((target_clones("avx2", "default"))) void
+filterLanes(const uint32_t *base, size_t n, size_t stride, const uint32_t *diff, int taps, const uint32_t *original,
+            uint32_t *acc, uint32_t *out, uint32_t halfGain, float inverseGain, bool sharpen)
+{
+    for (size_t i = 0; i < n; ++i)
+        acc[i] = halfGain;
+    for (int t = 0; t < taps; ++t) {
+        const uint32_t d = diff[t];
+        const uint32_t *src = base + static_cast<size_t>(t) * stride;
+        for (size_t i = 0; i < n; ++i)
+            acc[i] += d * src[i];
+    }
+    if (sharpen) {
+        for (size_t i = 0; i < n; ++i) {
+            const int blur = static_cast<int>((static_cast<float>(static_cast<int>(acc[i])) + 0.5f) * inverseGain);
+            const int v = (3 * static_cast<int>(original[i]) - blur + 1) / 2;
+            out[i] = static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+        }
+    } else {
+        for (size_t i = 0; i < n; ++i) {
+            const int blur = static_cast<int>((static_cast<float>(static_cast<int>(acc[i])) + 0.5f) * inverseGain);
+            out[i] = static_cast<uint32_t>(blur > 255 ? 255 : blur);
+        }
+    }
+}
+
 // The lines of one pass, filtered together. Running sums are kept position-major with `lanes`
 // values per position (3 for one row; 3 x strip width for a strip of columns), so the innermost
 // loops run over contiguous lanes and vectorise. All sums are uint32_t: intermediate products
@@ -97,7 +131,7 @@ public:
         // The taps see windowWidth x sum in 4096ths for a uniform line: divide by that actual gain
         // so a uniform image is unchanged (truncated weights lose up to 1 %).
         gain_ = static_cast<uint32_t>(k.windowWidth) * static_cast<uint32_t>(k.sum);
-        inverseGain_ = 1.0 / gain_;
+        inverseGain_ = 1.0f / static_cast<float>(gain_);
     }
 
     size_t extendedLength(size_t count) const { return count + before_ + after_; }
@@ -107,11 +141,22 @@ public:
     void buildRunningSums(const uint32_t *values, size_t count, size_t lanes, uint32_t *sums) const
     {
         uint32_t *s = sums + before_ * lanes;
-        for (size_t l = 0; l < lanes; ++l)
-            s[l] = values[l];
-        for (size_t pos = 1; pos < count; ++pos)
+        if (lanes == 3) {
+            // One row: three running sums kept in registers (reading each back from the store
+            // just made would chain every pixel to the last through memory).
+            uint32_t r = 0, g = 0, b = 0;
+            for (size_t pos = 0; pos < count; ++pos) {
+                s[pos * 3] = r += values[pos * 3];
+                s[pos * 3 + 1] = g += values[pos * 3 + 1];
+                s[pos * 3 + 2] = b += values[pos * 3 + 2];
+            }
+        } else {
             for (size_t l = 0; l < lanes; ++l)
-                s[pos * lanes + l] = s[(pos - 1) * lanes + l] + values[pos * lanes + l];
+                s[l] = values[l];
+            for (size_t pos = 1; pos < count; ++pos)
+                for (size_t l = 0; l < lanes; ++l)
+                    s[pos * lanes + l] = s[(pos - 1) * lanes + l] + values[pos * lanes + l];
+        }
         for (size_t j = 1; j <= before_; ++j) // S(-j) = (1 - j) S(0)
             for (size_t l = 0; l < lanes; ++l)
                 s[-static_cast<ptrdiff_t>(j * lanes) + static_cast<ptrdiff_t>(l)] =
@@ -129,27 +174,8 @@ public:
     void filter(const uint32_t *sums, size_t lanes, size_t p0, size_t p1, const uint32_t *original, uint32_t *acc,
                 uint32_t *out) const
     {
-        const size_t n = (p1 - p0) * lanes;
-        const uint32_t *base = sums + p0 * lanes;
-        for (size_t i = 0; i < n; ++i)
-            acc[i] = 0;
-        const size_t stride = static_cast<size_t>(k_.windowWidth) * lanes;
-        for (int t = 0; t <= k_.taps; ++t) {
-            const uint32_t d = diff_[t];
-            const uint32_t *src = base + t * stride;
-            for (size_t i = 0; i < n; ++i)
-                acc[i] += d * src[i];
-        }
-        // (acc + gain / 2) / gain exactly: acc is below 2^21, so the double quotient of acc + 0.5
-        // lies at least 0.5 / gain away from the next integer.
-        const double half = static_cast<double>(gain_ / 2) + 0.5;
-        for (size_t i = 0; i < n; ++i) {
-            const int blur = static_cast<int>((static_cast<double>(acc[i]) + half) * inverseGain_);
-            int v = blur;
-            if (k_.sharpen)
-                v = (3 * static_cast<int>(original[i]) - blur + 1) / 2;
-            out[i] = static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-        }
+        filterLanes(sums + p0 * lanes, (p1 - p0) * lanes, static_cast<size_t>(k_.windowWidth) * lanes, diff_,
+                    k_.taps + 1, original, acc, out, gain_ / 2, inverseGain_, k_.sharpen);
     }
 
 private:
@@ -158,7 +184,7 @@ private:
     size_t after_;
     uint32_t diff_[kMaxTaps + 1] = {};
     uint32_t gain_ = 1;
-    double inverseGain_ = 1.0;
+    float inverseGain_ = 1.0f;
 };
 
 struct Scratch {
@@ -222,7 +248,7 @@ void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
 // inner loops run along rows.
 void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
 {
-    constexpr size_t kStrip = 32;
+    constexpr size_t kStrip = 64;
     const size_t w = bitmap->width;
     const size_t h = bitmap->height;
     const size_t maxLanes = 3 * (w < kStrip ? w : kStrip);
