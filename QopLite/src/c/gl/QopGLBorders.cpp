@@ -20,12 +20,13 @@ inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
 constexpr int kFloatsPerVertex = 4;
 constexpr GLsizei kStride = kFloatsPerVertex * sizeof(float);
 
-// A clip coordinate from a pixel coordinate p across a side of m pixels (edge pixels at +-1).
-// Lines far beyond the image (huge amplitudes, infinite noise draws) stay finite for the
-// rasteriser; anything past +-2 is clipped away all the same.
+// A clip coordinate from a pixel coordinate p across a side of m pixels: pixel centres, so that
+// the rasteriser samples the strip where the CPU walk evaluates each pixel. Lines far beyond the
+// image (huge amplitudes, infinite noise draws) stay finite for the rasteriser; anything past +-2
+// is clipped away all the same.
 inline float clipOf(float p, int m)
 {
-    const float c = 2.0f * p / static_cast<float>(m - 1) - 1.0f;
+    const float c = (2.0f * p + 1.0f) / static_cast<float>(m) - 1.0f;
     if (!(c == c))
         return 0.0f;
     return std::clamp(c, -1.0e4f, 1.0e4f);
@@ -42,15 +43,31 @@ struct StripSide {
     int n, m;
     bool vertical; // left and right sides run along the rows
     float dirMult; // +1 for left and top (inwards is +), -1 for bottom and right
-    float edge;    // clip coordinate of the side's own edge
+    float edge;    // pixel coordinate of the side's outer border (half a pixel outside its edge pixels)
 };
 
 StripSide stripSide(int side, int W, int H)
 {
     const bool vertical = side == 0 || side == 3;
     const bool leading = side == 0 || side == 1;
-    return {vertical ? H : W, vertical ? W : H, vertical, leading ? 1.0f : -1.0f, leading ? -1.0f : 1.0f};
+    const int m = vertical ? W : H;
+    return {vertical ? H : W, m, vertical, leading ? 1.0f : -1.0f, leading ? -0.5f : static_cast<float>(m) - 0.5f};
 }
+
+// One strip vertex pair per run position at the pixel centres, plus a pair at each end of the
+// run (on the image border) so that the strip covers the whole run: n + 2 pairs.
+inline int stripPairs(const StripSide &s) { return s.n + 2; }
+
+inline float runClip(int k, int n)
+{
+    if (k == 0)
+        return -1.0f;
+    if (k == n + 1)
+        return 1.0f;
+    return (2.0f * static_cast<float>(k - 1) + 1.0f) / static_cast<float>(n) - 1.0f;
+}
+
+inline int runIndex(int k, int n) { return std::clamp(k - 1, 0, n - 1); }
 
 inline void putVertex(float *v, const StripSide &s, float run, float across, float alpha)
 {
@@ -68,9 +85,9 @@ void drawStrip(QopGLData_t *glData, const float *vertices, int count)
     glDrawArrays(GL_TRIANGLE_STRIP, 0, count);
 }
 
-bool buildVertices(float **vertices, int n)
+bool buildVertices(float **vertices, int pairs)
 {
-    return QopArrayBuild(reinterpret_cast<void **>(vertices), static_cast<size_t>(n) * 2,
+    return QopArrayBuild(reinterpret_cast<void **>(vertices), static_cast<size_t>(pairs) * 2,
                          kFloatsPerVertex * sizeof(float));
 }
 
@@ -302,28 +319,33 @@ void QopGLAddBorderSide(QopBitmap_t *bitmap, const QopColor_t *, QopBlendMode_t,
     if (glData->state == QopGLStateFailed)
         return;
     const StripSide s = stripSide(side, static_cast<int>(bitmap->width), static_cast<int>(bitmap->height));
-    // A side one pixel long or across has no clip-space mapping (its m - 1 or n - 1 is 0).
-    if (s.n < 2 || s.m < 2)
+    if (s.n < 1 || s.m < 1)
         return;
     float *vertices = nullptr;
-    if (!buildVertices(&vertices, s.n))
+    const int pairs = stripPairs(s);
+    if (!buildVertices(&vertices, pairs))
         return;
-    for (int j = 0; j < s.n; ++j) {
-        const float run = 2.0f * static_cast<float>(j) / static_cast<float>(s.n - 1) - 1.0f;
-        const float L = line[j];
+    const float edgeClip = clipOf(s.edge, s.m);
+    for (int k = 0; k < pairs; ++k) {
+        const float run = runClip(k, s.n);
+        const float L = line[runIndex(k, s.n)];
         float inner, edgeAlpha, innerAlpha;
         if (db != 0.0f) {
+            // The CPU's ramp, 0 at L + db inwards and 1 at L - db, continued to the border.
             inner = L + s.dirMult * db;
             innerAlpha = 0.0f;
-            edgeAlpha = s.dirMult > 0.0f ? (L + db) / (2.0f * db) : (static_cast<float>(s.m) - (L - db)) / (2.0f * db);
+            edgeAlpha = (s.dirMult * (L - s.edge) + db) / (2.0f * db);
         } else {
-            inner = L;
+            // A hard edge through a pixel centre: the CPU paints only pixels strictly before the
+            // line, so the edge moves a sixteenth of a pixel towards the border (more than the
+            // rasteriser's sub-pixel snapping) and its tie rule cannot take that pixel in.
+            inner = L - s.dirMult * (1.0f / 16.0f);
             innerAlpha = edgeAlpha = 1.0f;
         }
-        putVertex(&vertices[(2 * j) * kFloatsPerVertex], s, run, clipOf(inner, s.m), innerAlpha);
-        putVertex(&vertices[(2 * j + 1) * kFloatsPerVertex], s, run, s.edge, finiteAlpha(edgeAlpha));
+        putVertex(&vertices[(2 * k) * kFloatsPerVertex], s, run, clipOf(inner, s.m), innerAlpha);
+        putVertex(&vertices[(2 * k + 1) * kFloatsPerVertex], s, run, edgeClip, finiteAlpha(edgeAlpha));
     }
-    drawStrip(glData, vertices, 2 * s.n);
+    drawStrip(glData, vertices, 2 * pairs);
     QopGLFinishAndPauseExecutionIfNecessary(glData);
     QopArrayFree(reinterpret_cast<void **>(&vertices));
 }
@@ -337,11 +359,12 @@ void QopGLAddBorderDoubleSide(QopBitmap_t *bitmap, const QopColor_t *, QopBlendM
     if (glData->state == QopGLStateFailed)
         return;
     const StripSide s = stripSide(side, static_cast<int>(bitmap->width), static_cast<int>(bitmap->height));
-    if (s.n < 2 || s.m < 2)
+    if (s.n < 1 || s.m < 1)
         return;
     float *middle = nullptr, *stripA = nullptr, *stripB = nullptr;
+    const int pairs = stripPairs(s);
     if (!QopArrayBuild(reinterpret_cast<void **>(&middle), static_cast<size_t>(s.n), 2 * sizeof(float)) ||
-        !buildVertices(&stripA, s.n) || !buildVertices(&stripB, s.n)) {
+        !buildVertices(&stripA, pairs) || !buildVertices(&stripB, pairs)) {
         QopArrayFree(reinterpret_cast<void **>(&middle));
         QopArrayFree(reinterpret_cast<void **>(&stripA));
         QopArrayFree(reinterpret_cast<void **>(&stripB));
@@ -351,16 +374,17 @@ void QopGLAddBorderDoubleSide(QopBitmap_t *bitmap, const QopColor_t *, QopBlendM
         middle[2 * j] = (lineA[j] + lineB[j]) / 2.0f;
         middle[2 * j + 1] = finiteAlpha((lineA[j] - lineB[j]) * s.dirMult / (2.0f * db));
     }
-    for (int j = 0; j < s.n; ++j) {
-        const float run = 2.0f * static_cast<float>(j) / static_cast<float>(s.n - 1) - 1.0f;
+    for (int k = 0; k < pairs; ++k) {
+        const float run = runClip(k, s.n);
+        const int j = runIndex(k, s.n);
         const float mid = clipOf(middle[2 * j], s.m), midAlpha = middle[2 * j + 1];
-        putVertex(&stripA[(2 * j) * kFloatsPerVertex], s, run, clipOf(lineA[j], s.m), 0.0f);
-        putVertex(&stripA[(2 * j + 1) * kFloatsPerVertex], s, run, mid, midAlpha);
-        putVertex(&stripB[(2 * j) * kFloatsPerVertex], s, run, clipOf(lineB[j], s.m), 0.0f);
-        putVertex(&stripB[(2 * j + 1) * kFloatsPerVertex], s, run, mid, midAlpha);
+        putVertex(&stripA[(2 * k) * kFloatsPerVertex], s, run, clipOf(lineA[j], s.m), 0.0f);
+        putVertex(&stripA[(2 * k + 1) * kFloatsPerVertex], s, run, mid, midAlpha);
+        putVertex(&stripB[(2 * k) * kFloatsPerVertex], s, run, clipOf(lineB[j], s.m), 0.0f);
+        putVertex(&stripB[(2 * k + 1) * kFloatsPerVertex], s, run, mid, midAlpha);
     }
-    drawStrip(glData, stripA, 2 * s.n);
-    drawStrip(glData, stripB, 2 * s.n);
+    drawStrip(glData, stripA, 2 * pairs);
+    drawStrip(glData, stripB, 2 * pairs);
     QopGLFinishAndPauseExecutionIfNecessary(glData);
     QopArrayFree(reinterpret_cast<void **>(&middle));
     QopArrayFree(reinterpret_cast<void **>(&stripA));

@@ -38,8 +38,15 @@ float angleGaussianStrength(float x, float y, float r2)
     return N > u_maxEXP ? 0.5 * u_aF : 0.5 * u_aF * exp(N);
 }
 
-// The flare coordinates of this fragment and the strength as the whole levels the CPU's
-// (int)(255 t) gives.
+// The texture coordinate of the pixel's corner rather than its centre: the CPU measures from whole
+// pixel positions. (v_texCoord is the centre, gl_FragCoord.xy / size, so scaling it by
+// floor(gl_FragCoord) / gl_FragCoord moves it to the corner without knowing the size.)
+vec2 pixelCoord()
+{
+    return v_texCoord * floor(gl_FragCoord.xy) / gl_FragCoord.xy;
+}
+
+// The strength as the whole levels the CPU's (int)(255 t) gives.
 float level(float t)
 {
     return floor(255.0 * clamp(t, 0.0, 1.0)) / 255.0;
@@ -55,7 +62,7 @@ void main()
         gl_FragColor = texture2D(u_sampler, v_texCoord);
         return;
     }
-    vec2 p = (v_texCoord - u_onePlusDxTimesCenterCoord) * vec2(u_scaleDiffx, u_scaleDiffy);
+    vec2 p = (pixelCoord() - u_onePlusDxTimesCenterCoord) * vec2(u_scaleDiffx, u_scaleDiffy);
     float alpha = level(angleGaussianStrength(p.x, p.y, dot(p, p)));
     gl_FragColor = vec4(u_flareColor.rgb, alpha);
 }
