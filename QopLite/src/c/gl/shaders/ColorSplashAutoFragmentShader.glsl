@@ -1,8 +1,8 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The smart colour-splash dot: the brush dot's weight times the colour weight of the source pixel
+// under it against the reference (u_a, u_b): 1 while the squared a*b* distance D2 is below 0.0198
+// s2, exp(-D2 / s2) up to 3.93 s2, and the pixel is left alone beyond (s2 = 2 sigmaC^2). a* and b*
+// come from the CPU conversion (sRGB curve, D65, the cube root at the CPU table's steps).
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -10,26 +10,60 @@ precision mediump float;
 #endif
 uniform sampler2D u_sampler;
 uniform float u_radius;
-uniform float u_width;
-uniform float u_height;
+uniform highp float u_width;
+uniform highp float u_height;
 uniform float u_alpha;
 uniform float u_dEdge;
 uniform float u_l;
 uniform float u_a;
 uniform float u_b;
 uniform float u_sigmaC;
+varying highp vec2 v_center;
+
+float toLinear(float x)
+{
+    return x <= 0.04045 ? 100.0 * x / 12.92 : 100.0 * pow((x + 0.055) / 1.055, 2.4);
+}
+
+float labF(float t)
+{
+    if (t <= 0.008856)
+        return 7.787 * t + 16.0 / 116.0;
+    if (t >= 1.0)
+        return 1.0;
+    return pow(floor(t * 1024.0) / 1023.0, 1.0 / 3.0);
+}
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, vec2(0.5));
-    float keep = u_radius +
-                 u_width +
-                 u_height +
-                 u_alpha +
-                 u_dEdge +
-                 u_l +
-                 u_a +
-                 u_b +
-                 u_sigmaC;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    float d = length(gl_FragCoord.xy - 0.5 - v_center);
+    float reach = u_radius + 0.8599719915971991 * u_dEdge;
+    float edge = 1.0 - (d - u_radius) / u_dEdge;
+    float spatial = d < u_radius ? 1.0 : (d < reach ? edge * edge : 0.0);
+
+    vec4 c = texture2D(u_sampler, gl_FragCoord.xy / vec2(u_width, u_height));
+    vec3 bytes = floor(c.rgb * 255.0 + 0.5);
+    vec3 lin = vec3(toLinear(bytes.r / 255.0), toLinear(bytes.g / 255.0), toLinear(bytes.b / 255.0));
+    float x = 0.00433891 * lin.r + 0.00376234915 * lin.g + 0.0018990604648 * lin.b;
+    float y = 0.002126 * lin.r + 0.007152 * lin.g + 0.000722 * lin.b;
+    float z = 0.000177255 * lin.r + 0.00109475308 * lin.g + 0.0087295537 * lin.b;
+    float fy = labF(y);
+    float a = 500.0 * (labF(x) - fy) + 127.0;
+    float b = 200.0 * (fy - labF(z)) + 127.0;
+    float D2 = (u_a - a) * (u_a - a) + (u_b - b) * (u_b - b);
+    // Lightness is sent with the colour but the smart brush ignores it; an impossible reference
+    // lightness keeps the uniform in the program so its location resolves.
+    if (u_l < -1.0e30)
+        D2 = 0.0;
+    float s2 = 2.0 * u_sigmaC * u_sigmaC;
+    float colour;
+    if (s2 == 0.0)
+        colour = D2 == 0.0 ? 1.0 : 0.0;
+    else if (D2 > 3.9318256327243257 * s2)
+        colour = 0.0;
+    else if (D2 < 0.019802627296179754 * s2)
+        colour = 1.0;
+    else
+        colour = exp(-D2 / s2);
+    gl_FragColor = vec4(spatial * u_alpha * colour);
 }

@@ -1,8 +1,6 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The stroke colour, premultiplied by its alpha: the stroke layer stays premultiplied through the
+// antialiasing blur, and the image goes behind it with that in mind.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -12,7 +10,5 @@ uniform vec4 u_color;
 
 void main()
 {
-    vec4 c = vec4(1.0);
-    float keep = u_color.x;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    gl_FragColor = vec4(u_color.rgb * u_color.a, u_color.a);
 }

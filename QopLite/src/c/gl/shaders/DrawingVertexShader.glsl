@@ -1,6 +1,5 @@
 #version 100
-// Placeholder until this program's pass lands: it declares every name the program's set-up looks
-// up that belongs to the vertex stage and keeps each one active.
+// Stroke geometry: triangle fans whose vertices are already in clip space.
 attribute vec2 a_position;
 
 void main()

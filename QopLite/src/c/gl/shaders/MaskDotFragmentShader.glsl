@@ -1,26 +1,23 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The CPU dab's weight at this pixel, as (w, w, w, w): 1 within u_radius, then (1 - (d -
+// u_radius) / u_dEdge)^2 out to R = u_radius + 0.86 u_dEdge, 0 beyond, times u_alpha. The blend
+// turns it into m + w - m w (or m (1 - w) when erasing), as the CPU kernel does.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
 uniform float u_radius;
-uniform float u_width;
-uniform float u_height;
 uniform float u_alpha;
 uniform float u_dEdge;
+varying highp vec2 v_center;
 
 void main()
 {
-    vec4 c = vec4(1.0);
-    float keep = u_radius +
-                 u_width +
-                 u_height +
-                 u_alpha +
-                 u_dEdge;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    // The integer pixel position, as the CPU measures it.
+    float d = length(gl_FragCoord.xy - 0.5 - v_center);
+    float reach = u_radius + 0.8599719915971991 * u_dEdge;
+    float edge = 1.0 - (d - u_radius) / u_dEdge;
+    float w = d < u_radius ? 1.0 : (d < reach ? edge * edge : 0.0);
+    gl_FragColor = vec4(w * u_alpha);
 }

@@ -1,8 +1,7 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The linear focus mask: the distance of the pixel from the line through u_centerPoint with normal
+// (u_normX, u_normY), truncated to whole pixels, through the same Gaussian and the same 34 levels
+// as the CPU mask.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -19,12 +18,24 @@ uniform float u_normY;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_centerPoint.x +
-                 u_sigmaR2 +
-                 u_width +
-                 u_height +
-                 u_normX +
-                 u_normY;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec2 p = min(floor(v_texCoord * vec2(u_width, u_height)), vec2(u_width, u_height) - 1.0);
+    float signedDistance = (u_centerPoint.x - p.x) * u_normX + (p.y - u_centerPoint.y) * u_normY;
+    float m = abs(signedDistance < 0.0 ? ceil(signedDistance) : floor(signedDistance));
+    float l = m * m;
+    float s2 = 2.0 * u_sigmaR2;
+    float v;
+    // The zero band ends at the first level boundary t_0 (G = 1 - 1/64).
+    if (l < -s2 * log(1.0 - 0.5 / 32.0)) {
+        v = 0.0;
+    } else if (l > s2 * 5.541263545158429) {
+        v = 1.0;
+    } else {
+        float k = clamp(floor(32.0 * (1.0 - exp(-l / s2)) - 0.5), 0.0, 31.0);
+        v = (4.0 + 8.0 * k) / 255.0;
+    }
+    // The pass binds the image as every pass does, though the mask does not depend on it; an
+    // impossible value keeps the sampler in the program so its location resolves.
+    if (texture2D(u_sampler, v_texCoord).a < -1.0)
+        v = 0.5;
+    gl_FragColor = vec4(v);
 }

@@ -1,8 +1,7 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// The radial focus mask: 0 at the focus, rising as 1 - exp(-l / (2 sigmaR^2)) with the squared
+// distance l of the pixel from u_centerPoint, quantised to the CPU mask's 34 levels (0, 4, 12, ...,
+// 252, 255), so the preview shows the same bands as the full-size render.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -17,10 +16,24 @@ uniform float u_height;
 
 void main()
 {
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    float keep = u_centerPoint.x +
-                 u_sigmaR2 +
-                 u_width +
-                 u_height;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    // Pixel (x, y) of the CPU mask: the texture row is the mask row.
+    vec2 p = min(floor(v_texCoord * vec2(u_width, u_height)), vec2(u_width, u_height) - 1.0);
+    vec2 d = p - u_centerPoint;
+    float l = dot(d, d);
+    float s2 = 2.0 * u_sigmaR2;
+    float v;
+    if (l < s2 * 0.00392927813988955) {
+        v = 0.0;
+    } else if (l > s2 * 5.541263545158429) {
+        v = 1.0;
+    } else {
+        // Level boundaries t_i = -s2 ln(1 - (i + 0.5) / 32): the count of t_1..t_31 at or below l.
+        float k = clamp(floor(32.0 * (1.0 - exp(-l / s2)) - 0.5), 0.0, 31.0);
+        v = (4.0 + 8.0 * k) / 255.0;
+    }
+    // The pass binds the image as every pass does, though the mask does not depend on it; an
+    // impossible value keeps the sampler in the program so its location resolves.
+    if (texture2D(u_sampler, v_texCoord).a < -1.0)
+        v = 0.5;
+    gl_FragColor = vec4(v);
 }

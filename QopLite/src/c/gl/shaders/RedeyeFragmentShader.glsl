@@ -1,8 +1,5 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Red-eye: where red (in levels) is at least green plus blue, red becomes round((g + b) / 2).
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -14,5 +11,9 @@ uniform sampler2D u_sampler;
 void main()
 {
     vec4 c = texture2D(u_sampler, v_texCoord);
+    vec3 bytes = floor(c.rgb * 255.0 + 0.5);
+    float greenBlue = bytes.g + bytes.b;
+    if (bytes.r >= greenBlue)
+        c.r = floor(greenBlue * 0.5 + 0.5) / 255.0;
     gl_FragColor = c;
 }
