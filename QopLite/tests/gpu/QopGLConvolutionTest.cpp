@@ -12,6 +12,7 @@
 #include "QopLite/QopEnhance.h"
 #include "QopLite/QopGLConvolution.h"
 #include "QopLite/QopGLEnhance.h"
+#include "QopLite/QopHistogram.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -122,6 +123,31 @@ TEST_F(GLConvolutionTest, BlurProcessLeavesTheBlurInATexture)
     TestBitmap expected = photo;
     QopConvolutionEffectBoxHybridSharpen(expected.get(), -100.0f);
     EXPECT_TRUE(imagesAgree(expected, readTexture(texture, 120, 90), {3, -1, 0.5}, "blur_process"));
+    QOP_EXPECT_NO_GL_ERROR();
+}
+
+// Clarity borrows the processing textures and two texture units for its averages; afterwards
+// both are as they were, and the result is in readTexture.
+TEST_F(GLConvolutionTest, ClarityRestoresTexturesAndUnits)
+{
+    if (!haveContext_)
+        GTEST_SKIP() << "no GL context";
+    TestBitmap image = gpuBitmap(makePhotoLike(96, 64));
+    QopGLCreateEffect(image.get());
+    addInvertPass(gl()); // clarity then starts from a processing texture, not the source
+    const QopGLRenderingObjects_t before = gl()->glRenderingObjects;
+    int units[8];
+    std::copy(gl()->freeTextures, gl()->freeTextures + 8, units);
+    QopHistMap_t map;
+    QopHistMapSetIdentity(&map);
+    QopGLApplyClarity(image.get(), &map, 4, 0.6f, 0.3f);
+    const QopGLRenderingObjects_t &after = gl()->glRenderingObjects;
+    EXPECT_EQ(after.processedTexture1, before.processedTexture1);
+    EXPECT_EQ(after.processedTexture2, before.processedTexture2);
+    EXPECT_EQ(after.readTexture, before.writeTexture);
+    EXPECT_EQ(after.writeTexture, before.readTexture);
+    EXPECT_TRUE(std::equal(units, units + 8, gl()->freeTextures));
+    QopGLFinalizeEffect(image.get());
     QOP_EXPECT_NO_GL_ERROR();
 }
 
