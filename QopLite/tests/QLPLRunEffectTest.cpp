@@ -1,6 +1,6 @@
 // Loading and running recipes: the root and processor checks, that each immediate processor
 // hands its kernel the arguments the recipe and the effect intensity call for, the intensity-0
-// identities, the border flag, partial failure, and the processors whose kernels are pending.
+// identities, the border flag and partial failure.
 #include "QLPLTestSupport.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
@@ -370,43 +370,13 @@ TEST(QLPLLegacyProcessor, GatedBordersSucceedWithoutDrawingWhenTheBorderFlagIsOf
             << name;
         EXPECT_TRUE(bitmap == photo()) << name;
     }
-    // The pellar borders are not gated: with the flag off they still run (and fail while their
-    // kernels are pending, rather than pretend to have drawn).
+    // The pellar borders are not gated: with the flag off they still draw.
     TestBitmap bitmap = photo();
     QopEffectParams_t params = paramsAt(1.0, 7, false);
-    EXPECT_FALSE(runRecipe(recipeWith("legacyProcessor", R"({"legacyName": "pellarBWBorder"})"), bitmap.get(), &params));
+    EXPECT_TRUE(runRecipe(recipeWith("legacyProcessor", R"({"legacyName": "pellarBWBorder"})"), bitmap.get(), &params));
+    EXPECT_FALSE(bitmap == photo());
     EXPECT_FALSE(runRecipe(recipeWith("legacyProcessor", R"({"legacyName": "san_carmen"})"), bitmap.get(), &params));
     EXPECT_FALSE(runRecipe(recipeWith("legacyProcessor", R"({"legacyName": 3})"), bitmap.get(), &params));
-}
-
-// Processors and legacy operations whose kernels have not landed in the library: each fails
-// cleanly today. When a kernel lands, its entry moves out of this list (the recipe then runs).
-TEST(QLPLPendingKernels, ProcessorsWithoutTheirKernelFailCleanly)
-{
-    const char *processors[] = {"legacyProcessor"};
-    for (const char *name : processors) {
-        TestBitmap bitmap = photo();
-        QopEffectParams_t params = paramsAt(1.0);
-        const std::string text = qlpl_test::readCorpus(std::string("processors/") + name + ".json");
-        EXPECT_FALSE(runRecipe(text, bitmap.get(), &params)) << name << " (expected failure until its kernel lands)";
-        EXPECT_TRUE(bitmap == photo()) << name;
-    }
-    const char *legacyNames[] = {
-        "san_carmenBorder", "tam_brewBorder", "vexaBorder", "singeBorder", "aquaBorder", "threshBorder",
-        "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
-        "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
-        "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
-        "ithacaFlare", "sunburnFlare", "pellarBWBorder", "pellarTintypeBorder",
-        "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
-        "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat"};
-    static_assert(sizeof legacyNames / sizeof legacyNames[0] == 35);
-    for (const char *name : legacyNames) {
-        TestBitmap bitmap = photo();
-        QopEffectParams_t params = paramsAt(1.0);
-        EXPECT_FALSE(runRecipe(recipeWith("legacyProcessor", std::string(R"({"legacyName": ")") + name + "\"}"),
-                               bitmap.get(), &params))
-            << name << " (expected failure until its kernel lands)";
-    }
 }
 
 // The filter and correction processors hand their kernels the derived arguments (alpha scaled by
@@ -463,7 +433,7 @@ TEST(QLPLRunEffect, RunsTheCorpusMixesAndLeavesTheTreeUnchanged)
         bool runs;
     };
     for (const Case c : {Case{"mixed/warm_film.json", true}, Case{"mixed/empty.json", true},
-                         Case{"mixed/extra_keys.json", true}, Case{"mixed/faded_frame.json", false},
+                         Case{"mixed/extra_keys.json", true}, Case{"mixed/faded_frame.json", true},
                          Case{"processors/colorMatrixTransform_hardSet.json", true}}) {
         const std::string text = qlpl_test::readCorpus(c.file);
         QopJSONEffect effect = QLPLLoadEffect(text.c_str());

@@ -336,10 +336,12 @@ void QopGLAddBorderSide(QopBitmap_t *bitmap, const QopColor_t *, QopBlendMode_t,
             innerAlpha = 0.0f;
             edgeAlpha = (s.dirMult * (L - s.edge) + db) / (2.0f * db);
         } else {
-            // A hard edge through a pixel centre: the CPU paints only pixels strictly before the
-            // line, so the edge moves a sixteenth of a pixel towards the border (more than the
-            // rasteriser's sub-pixel snapping) and its tie rule cannot take that pixel in.
-            inner = L - s.dirMult * (1.0f / 16.0f);
+            // A hard edge: the CPU paints the whole pixels strictly before the line, so the strip
+            // ends half way between the last of them and the next pixel centre (never on a
+            // centre, where the rasteriser's tie rule would decide).
+            inner = s.dirMult > 0.0f ? std::ceil(L) - 0.5f : std::floor(L) + 0.5f;
+            if (!std::isfinite(inner))
+                inner = L;
             innerAlpha = edgeAlpha = 1.0f;
         }
         putVertex(&vertices[(2 * k) * kFloatsPerVertex], s, run, clipOf(inner, s.m), innerAlpha);

@@ -35,12 +35,13 @@ float cornerflaresStrength(float x, float y, float r2)
     return u_aF * exp(-2.0 * r2 / 180.0) * exp(-8.0 * (x - 1.0) * (x + 1.0) * (y + 1.0) * (y - 1.0));
 }
 
-// The texture coordinate of the pixel's corner rather than its centre: the CPU measures from whole
-// pixel positions. (v_texCoord is the centre, gl_FragCoord.xy / size, so scaling it by
-// floor(gl_FragCoord) / gl_FragCoord moves it to the corner without knowing the size.)
+// The pixel's position as the CPU measures it: whole pixels over twice the integer half size, so
+// that odd sizes scale as on the CPU. (v_texCoord is gl_FragCoord.xy / size, which gives the
+// size without a uniform for it.)
 vec2 pixelCoord()
 {
-    return v_texCoord * floor(gl_FragCoord.xy) / gl_FragCoord.xy;
+    vec2 size = floor(gl_FragCoord.xy / v_texCoord + 0.5);
+    return floor(gl_FragCoord.xy) / max(2.0 * floor(size / 2.0), 1.0);
 }
 
 // The strength as the whole levels the CPU's (int)(255 t) gives.
