@@ -10,6 +10,7 @@
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopConvolution.h"
 #include "QopLite/QopEnhance.h"
+#include "QopLite/QopGLBitmapBlend.h"
 #include "QopLite/QopGLConvolution.h"
 #include "QopLite/QopGLEnhance.h"
 #include "QopLite/QopHistogram.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace qop_test {
 namespace {
@@ -148,6 +150,56 @@ TEST_F(GLConvolutionTest, ClarityRestoresTexturesAndUnits)
     EXPECT_EQ(after.writeTexture, before.readTexture);
     EXPECT_TRUE(std::equal(units, units + 8, gl()->freeTextures));
     QopGLFinalizeEffect(image.get());
+    QOP_EXPECT_NO_GL_ERROR();
+}
+
+// Blur through a mask: the blur shows where the mask is set, the image where it is clear.
+TEST_F(GLConvolutionTest, BlurWithMaskShowsTheBlurWhereTheMaskIsSet)
+{
+    if (!haveContext_)
+        GTEST_SKIP() << "no GL context";
+    const TestBitmap photo = makePhotoLike(80, 60);
+    TestBitmap blurred = photo;
+    QopConvolutionEffectBoxHybridSharpen(blurred.get(), -100.0f);
+    // Mask alpha 255 on the left half, 0 on the right.
+    std::vector<uint8_t> mask(80 * 60 * 4, 0);
+    for (size_t y = 0; y < 60; ++y)
+        for (size_t x = 0; x < 40; ++x)
+            mask[(y * 80 + x) * 4 + 3] = 255;
+    const GLuint maskTexture = createTextureFromMaskBitmap(mask.data(), 80, 60, 2);
+    glActiveTexture(GL_TEXTURE0);
+    TestBitmap image = gpuBitmap(photo);
+    QopConvolutionEffectBlurWithGLMask(image.get(), maskTexture);
+    glDeleteTextures(1, &maskTexture);
+    int worstBlur = 0, worstImage = 0;
+    for (size_t y = 0; y < 60; ++y)
+        for (size_t x = 0; x < 80; ++x) {
+            const int got = image.at(x, y).g;
+            if (x < 38)
+                worstBlur = std::max(worstBlur, std::abs(got - blurred.at(x, y).g));
+            else if (x > 41)
+                worstImage = std::max(worstImage, std::abs(got - photo.at(x, y).g));
+        }
+    EXPECT_LE(worstBlur, 3);
+    EXPECT_LE(worstImage, 1);
+    QOP_EXPECT_NO_GL_ERROR();
+}
+
+// A flat factor table (every factor 1) has no range: the pass must still map every pixel to itself
+// (the range's reciprocal would be infinite).
+TEST_F(GLConvolutionTest, AutoEnhanceWithAFlatFactorTableKeepsTheImage)
+{
+    if (!haveContext_)
+        GTEST_SKIP() << "no GL context";
+    const TestBitmap photo = makePhotoLike(64, 48);
+    TestBitmap image = gpuBitmap(photo);
+    float flat[256];
+    std::fill(flat, flat + 256, 1.0f);
+    QopGLCreateEffect(image.get());
+    QopGLAutoEnhance(image.get(), 0.8f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, flat);
+    QopGLFinalizeEffect(image.get());
+    // Green picks up the half level the CPU twin adds before rounding.
+    EXPECT_TRUE(imagesAgree(photo, image, {1, -1, 0.6}, "autoenhance_flat"));
     QOP_EXPECT_NO_GL_ERROR();
 }
 
