@@ -19,7 +19,8 @@ typedef enum QopGLMaskType {
     QopGLMaskTypeSplash = 1  /* dots weighted by the colour similarity of the source image */
 } QopGLMaskType;
 
-/* A new sizeX x sizeY mask texture with no contents in *maskID, or 0 for a zero or too large size. */
+/* A new sizeX x sizeY mask texture, cleared to 0 (nothing painted), in *maskID; 0 for a zero or too
+ * large size. */
 void QopGLMaskCreate(GLuint *maskID, int sizeX, int sizeY, QopGLData_t *glData);
 /* Deletes the mask; 0 is ignored. */
 void QopGLMaskDestroy(GLuint maskID);

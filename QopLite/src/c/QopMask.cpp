@@ -16,6 +16,11 @@ constexpr double kColorSkipAbove = 3.9318256327243257;
 // The focus masks: 0 while the Gaussian is above 254/255 (radial) and 255 below 1/255.
 constexpr double kFocusZeroBelow = 0.00392927813988955;
 constexpr double kFocusFullAbove = 5.541263545158429;
+// The linear mask truncates the distance from its line to whole pixels. sin and cos of a right
+// angle are not exactly 1 and 0 in floating point, which would put some pixels lying exactly on a
+// whole distance (say 5) a hair below it and truncate them to 4, so the 90-degree mask would not
+// be the 0-degree one turned; a distance within 1/1024 pixel of a whole one counts as that one.
+constexpr double kWholePixelSlack = 1.0 / 1024.0;
 
 bool sameSize(const QopBitmap_t *bitmap, const QopBitmap_t *mask)
 {
@@ -168,7 +173,7 @@ void QopMaskLinear(QopBitmap_t *bitmap, QopBitmap_t *mask, double posX, double p
         for (size_t x = 0; x < mask->width; ++x) {
             const double signedDistance =
                 (posX - static_cast<double>(x)) * normX + (static_cast<double>(y) - posY) * normY;
-            const float m = static_cast<float>(std::fabs(std::trunc(signedDistance)));
+            const float m = static_cast<float>(std::floor(std::fabs(signedDistance) + kWholePixelSlack));
             uint8_t value;
             if (m < roots[0])
                 value = 0;

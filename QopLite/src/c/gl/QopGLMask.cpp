@@ -108,6 +108,16 @@ void QopGLMaskCreate(GLuint *maskID, int sizeX, int sizeY, QopGLData_t *glData)
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTexture(GL_TEXTURE0);
     QopGLResetTextureToFree(glData, unit);
+    // Brushes paint into a new mask as into an empty one, so it must start empty: GL leaves the
+    // contents of storage made without data undefined.
+    QopGLRenderingObjects_t &objects = glData->glRenderingObjects;
+    glBindFramebuffer(GL_FRAMEBUFFER, objects.offscreenFramebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, objects.readTexture, 0);
+    QopGLFinishAndPauseExecutionIfNecessary(glData);
     *maskID = texture;
     qopgl::closeBracket(glData);
 }

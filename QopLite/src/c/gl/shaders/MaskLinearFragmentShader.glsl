@@ -20,7 +20,9 @@ void main()
 {
     vec2 p = min(floor(v_texCoord * vec2(u_width, u_height)), vec2(u_width, u_height) - 1.0);
     float signedDistance = (u_centerPoint.x - p.x) * u_normX + (p.y - u_centerPoint.y) * u_normY;
-    float m = abs(signedDistance < 0.0 ? ceil(signedDistance) : floor(signedDistance));
+    // Truncated to whole pixels; within 1/1024 pixel of a whole distance counts as that distance, so
+    // the round-off of sin and cos at right angles does not move a pixel to the band before.
+    float m = floor(abs(signedDistance) + 1.0 / 1024.0);
     float l = m * m;
     float s2 = 2.0 * u_sigmaR2;
     float v;
