@@ -15,3 +15,7 @@
 #include "QopLite/QopGLBitmapBlend.h"
 #include "QopLite/QopGLColor.h"
 #include "QopLite/QopGLEnhance.h"
+#include "QopLite/QopDotMatrix.h"
+#include "QopLite/QopGLDotMatrix.h"
+#include "QopLite/QopLegacy.h"
+#include "QopLite/QopLegacyBorders.h"

@@ -2,7 +2,6 @@
 // automatic colour balance. Their parameters are read completely before the kernel is called, so
 // a malformed processor changes nothing.
 #include "QLPLJSONValues.h"
-#include "QLPLPendingKernels.h"
 #include "QLPLProcessorArgs.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopAlloc.h"
@@ -98,8 +97,7 @@ bool QLPLRunVignetteProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffec
     if (!QLPLColorFromColorVal(QLPLObjectMember(parameters, "color"), &params.color))
         return false;
     QLPLBlendModeFromBlendModeVal(QLPLObjectMember(parameters, "blendMode"), &params.blendMode);
-    if (!QLPLBorderPopoulateWithShapeTypeVal(QLPLObjectMember(parameters, "shape"), &params, bitmap, intensity, true) ||
-        QLPLKernelIsPending("QopBorderInitParams") || QLPLKernelIsPending("QopBorders"))
+    if (!QLPLBorderPopoulateWithShapeTypeVal(QLPLObjectMember(parameters, "shape"), &params, bitmap, intensity, true))
         return false;
     // Drawn whatever the effect's border flag says: a vignette is not a frame.
     QopBorders(bitmap, &params);
@@ -109,7 +107,7 @@ bool QLPLRunVignetteProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffec
 bool QLPLRunFlareProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffectParams_t *effectParams)
 {
     QLPLFlareArgs args;
-    if (!QLPLFlareArgsFromParameters(parameters, effectParams, &args) || QLPLKernelIsPending("QopFlare"))
+    if (!QLPLFlareArgsFromParameters(parameters, effectParams, &args))
         return false;
     QopFlare(bitmap, args.fScale, &args.color, args.type, args.dx, args.dy, args.dsx, args.dsy, args.blendMode);
     return true;
@@ -120,11 +118,9 @@ bool QLPLRunGradientProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffec
     QLPLGradientArgs args;
     if (!QLPLGradientArgsFromParameters(parameters, bitmap, effectParams, &args))
         return false;
-    const bool available = !QLPLKernelIsPending("QopGradientApply");
-    if (available)
-        QopGradientApply(bitmap, &args.shape, &args.gradient, args.blendMode, args.alphaBlend);
+    QopGradientApply(bitmap, &args.shape, &args.gradient, args.blendMode, args.alphaBlend);
     QopGradientFree(&args.gradient);
-    return available;
+    return true;
 }
 
 bool QLPLRunSharpnessProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffectParams_t *effectParams)
@@ -132,8 +128,7 @@ bool QLPLRunSharpnessProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffe
     float amount, alpha;
     double rawAlpha;
     if (!QLPLFloatMember(parameters, "amount", &amount) || !QLPLNumberMember(parameters, "alpha", &rawAlpha) ||
-        !QLPLFloatFromDouble(rawAlpha * effectParams->intensity, &alpha) ||
-        QLPLKernelIsPending("QopConvolutionProcessorSharpenAndBlendWithOriginal"))
+        !QLPLFloatFromDouble(rawAlpha * effectParams->intensity, &alpha))
         return false;
     QopBlendMode_t blendMode;
     QLPLBlendModeFromBlendModeVal(QLPLObjectMember(parameters, "blendMode"), &blendMode);
@@ -144,8 +139,7 @@ bool QLPLRunSharpnessProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffe
 bool QLPLRunAutoColorsFadeMaxProcessor(yajl_val parameters, QopBitmap_t *bitmap, QopEffectParams_t *effectParams)
 {
     QopColor_t color;
-    if (!QLPLColorFromColorVal(QLPLObjectMember(parameters, "color"), &color) ||
-        QLPLKernelIsPending("QopAutoColorsFadeMaxColor"))
+    if (!QLPLColorFromColorVal(QLPLObjectMember(parameters, "color"), &color))
         return false;
     QopAutoColorsFadeMaxColor(bitmap, effectParams->intensity, &color);
     return true;

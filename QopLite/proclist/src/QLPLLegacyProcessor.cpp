@@ -1,6 +1,5 @@
 // The "legacyProcessor": one fixed operation of the older effects, chosen by its legacy name.
 #include "QLPLJSONValues.h"
-#include "QLPLPendingKernels.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopLegacy.h"
 #include "QopLite/QopLegacyBorders.h"
@@ -10,15 +9,14 @@ namespace {
 using QLPLLegacyOperation = void (*)(QopBitmap_t *bitmap, QopEffectParams_t *params);
 
 // legacyName (matched exactly); whether the effect's border flag gates it (a gated operation
-// with the flag off succeeds without drawing); the operation and its name.
+// with the flag off succeeds without drawing); the operation.
 struct QLPLLegacyEntry {
     const char *legacyName;
     bool borderGated;
     QLPLLegacyOperation run;
-    const char *kernelName;
 };
 
-#define QLPL_LEGACY(legacyName, gated, fn) {legacyName, gated, fn, #fn}
+#define QLPL_LEGACY(legacyName, gated, fn) {legacyName, gated, fn}
 
 const QLPLLegacyEntry kLegacyOperations[] = {
     QLPL_LEGACY("san_carmenBorder", true, QopEffectSanCarmenBorder),
@@ -75,8 +73,6 @@ extern "C" bool QLPLRunLegacyProcessor(yajl_val parameters, QopBitmap_t *bitmap,
             continue;
         if (entry.borderGated && !effectParams->border)
             return true;
-        if (QLPLKernelIsPending(entry.kernelName))
-            return false;
         entry.run(bitmap, effectParams);
         return true;
     }

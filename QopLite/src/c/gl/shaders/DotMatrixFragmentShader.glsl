@@ -1,8 +1,6 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Point sprites (dot-matrix text and soft dots): the sprite texel, colour and coverage, which the
+// pass's alpha blending lays over the current result.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -12,7 +10,5 @@ uniform sampler2D u_dotSampler;
 
 void main()
 {
-    vec4 c = vec4(1.0);
-    float keep = texture2D(u_dotSampler, vec2(0.5)).r;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    gl_FragColor = texture2D(u_dotSampler, gl_PointCoord);
 }

@@ -1,6 +1,5 @@
 #version 100
-// Placeholder until this program's pass lands: it declares every name the program's set-up looks
-// up that belongs to the vertex stage and keeps each one active.
+// Dot-matrix text: one point sprite per dot, every dot the same size; positions are clip space.
 attribute vec2 a_position;
 uniform float u_pointSize;
 

@@ -1,8 +1,6 @@
 #version 100
-// Placeholder until this program's pass lands: outputs the current image (a plain value for point
-// and strip geometry). It declares every name the program's set-up looks up and keeps each one
-// active (the comparison below never holds for real uniform values), so locations resolve as they
-// will for the finished shader.
+// Anti-aliased thick segment: the CPU coverage rule per fragment. w is the share of the pixel
+// beneath that stays; the colour goes on with alpha 1 - w, and nothing where w >= 0.995.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -25,19 +23,29 @@ uniform float u_vLength2;
 
 void main()
 {
-    vec4 c = vec4(v_imagePos, 0.0, 1.0);
-    float keep = u_nHatx +
-                 u_nHaty +
-                 u_x1 +
-                 u_y1 +
-                 u_x2 +
-                 u_y2 +
-                 u_r +
-                 u_r2 +
-                 u_dAA +
-                 u_bA +
-                 u_r2AA +
-                 u_color.x +
-                 u_vLength2;
-    gl_FragColor = keep == -1.0e30 ? vec4(keep) : c;
+    vec2 p = v_imagePos;
+    float m = abs(u_nHatx * (p.x - u_x1) + u_nHaty * (p.y - u_y1));
+    vec2 e1 = p - vec2(u_x1, u_y1);
+    vec2 e2 = p - vec2(u_x2, u_y2);
+    float d1 = dot(e1, e1);
+    float d2 = dot(e2, e2);
+    float dMin = min(d1, d2);
+    float P = 1.0 - u_bA;
+    float w = 1.0;
+    if (m <= u_r + u_dAA) {
+        // A segment of length 0 has only its round cap.
+        if (u_vLength2 > 0.0 && max(d1, d2) <= u_vLength2 + dMin) {
+            w = P;
+            if (m > u_r)
+                w += (m - u_r) * u_bA * 0.5;
+        } else if (dMin < u_r2) {
+            w = P;
+        } else if (dMin < u_r2AA) {
+            w = (sqrt(dMin) - u_r) * u_bA * 0.5 + P;
+        }
+    }
+    if (w >= 0.995)
+        gl_FragColor = vec4(0.0);
+    else
+        gl_FragColor = vec4(u_color.rgb, 1.0 - w);
 }

@@ -1,6 +1,6 @@
 #version 100
-// Placeholder until this program's pass lands: it declares every name the program's set-up looks
-// up that belongs to the vertex stage and keeps each one active.
+// Line segments: a quad over the segment's box; the image position (pixels) is interpolated for
+// the fragment's coverage.
 attribute vec2 a_position;
 attribute vec2 a_imagePos;
 varying vec2 v_imagePos;
