@@ -3,19 +3,20 @@
 // the image behind it.
 //
 // The layer is premultiplied throughout: the circles are drawn with their colour already multiplied
-// by its alpha, and the blur spreads colour and coverage together into transparent black. The image
+// by its alpha, and the antialiasing blur spreads colour and coverage together into transparent
+// black. The image
 // therefore goes behind with (ONE_MINUS_DST_ALPHA, ONE): weighting the layer's colour by its alpha
 // once more (DST_ALPHA) would darken every soft edge - a red stroke on a red image would get a ring
 // a quarter darker at half coverage.
 #include "QopLite/QopGLDrawing.h"
 
 #include "QopLite/QopBitmap.h"
-#include "QopLite/QopConvolution.h"
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLShaders.h"
 #include "QopLite/QopGLUtils.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
@@ -60,6 +61,36 @@ void drawStraightStretch(QopBitmap_t *bitmap, Point from, Point to, float lineWi
     for (int i = 0; i < n; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(n - 1);
         drawCircle(bitmap, from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t, lineWidth);
+    }
+}
+
+// The light antialiasing blur of the stroke layer: a [1 2 1] / 4 tent along both axes, as two
+// bilinear identity passes half a texel off in opposite directions. The library's blur passes
+// (QopConvolutionAntialiasGL) keep each pixel's alpha, as the CPU filter does for images; a stroke
+// layer needs its coverage softened together with its colour, or the soft rim would be colour
+// without coverage (darker inside the edge, a faint halo outside it).
+void antialiasStrokeLayer(QopGLData_t *glData, QopGLBitmapIdentityProgram_t *identity)
+{
+    const float dx = 0.5f / static_cast<float>(glData->glImageData.width);
+    const float dy = 0.5f / static_cast<float>(glData->glImageData.height);
+    for (float sign : {1.0f, -1.0f}) {
+        const float sx = sign * dx, sy = sign * dy;
+        const Vertex quad[4] = {{{1, -1, 0}, {1 + sx, 0 + sy}},
+                                {{1, 1, 0}, {1 + sx, 1 + sy}},
+                                {{-1, 1, 0}, {0 + sx, 1 + sy}},
+                                {{-1, -1, 0}, {0 + sx, 0 + sy}}};
+        glUseProgram(identity->programID);
+        QopGLStartRender(identity->programID, &identity->sharedUnisAndAttribs, glData, QopGLBlendModeNone);
+        glBindBuffer(GL_ARRAY_BUFFER, glData->glBuffers.vertexBufferFlipped);
+        glBufferData(GL_ARRAY_BUFFER, sizeof quad, quad, GL_STREAM_DRAW);
+        const GLuint layer = glData->glRenderingObjects.readTexture;
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, layer);
+        QopGLSetCurrentlyBoundTexture2DFilterProperties(GL_LINEAR, GL_LINEAR);
+        QopGLFinishRender(&identity->sharedUnisAndAttribs, glData, 0, true);
+        glBindTexture(GL_TEXTURE_2D, layer);
+        QopGLSetCurrentlyBoundTexture2DFilterProperties(GL_NEAREST, GL_NEAREST);
+        QopGLResetVertexBufferVertices(glData);
     }
 }
 
@@ -140,13 +171,13 @@ void QopGLEndDrawingEffect(QopBitmap_t *bitmap)
     glBindBuffer(GL_ARRAY_BUFFER, glData->glBuffers.vertexBufferFlipped);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, glData->glBuffers.indexBuffer);
     glDisableVertexAttribArray(glData->glPrograms.drawingProgram.positionSlot);
-    QopConvolutionAntialiasGL(bitmap);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 
     QopGLBitmapIdentityProgram_t *identity = &glData->glPrograms.bitmapIdentityProgram;
     QopGLLoadShaderProgramIfNecessary(&identity->programID, QopGLSetupBitmapIdentityProgram, VertexShader,
                                       BitmapIdentityFragmentShader, glData, false);
     if (glData->state != QopGLStateFailed) {
+        antialiasStrokeLayer(glData, identity);
         glUseProgram(identity->programID);
         QopGLStartRender(identity->programID, &identity->sharedUnisAndAttribs, glData, QopGLBlendModeDrawBehind);
         glBlendFunc(GL_ONE_MINUS_DST_ALPHA, GL_ONE);
