@@ -221,14 +221,17 @@ void QopGLAddLine(QopBitmap_t *bitmap, const QopColor_t *color, float nHatx, flo
         return;
     const float W = static_cast<float>(glData->glImageData.width);
     const float H = static_cast<float>(glData->glImageData.height);
-    // The clip mapping divides by size - 1: an image one pixel across has none.
-    if (W < 2.0f || H < 2.0f)
-        return;
-    const auto clipX = [W](float x) { return x / (W - 1.0f) * 2.0f - 1.0f; };
-    const auto clipY = [H](float y) { return y / (H - 1.0f) * 2.0f - 1.0f; };
+    // The quad's corners are the outer edges of the box's corner pixels, carrying image positions
+    // half a pixel outside their centres: the position interpolated to each fragment's centre is
+    // then exactly its pixel's index, as the CPU loop sees it, and the quad covers exactly the
+    // CPU's box. (Mapping pixel p to 2p / (size - 1) - 1 would shift every pixel by up to half a
+    // pixel and divide by zero on an image one pixel across.)
+    const float left = startX - 0.5f, right = endX + 0.5f, top = startY - 0.5f, bottom = endY + 0.5f;
+    const auto clipX = [W](float x) { return (x + 0.5f) / W * 2.0f - 1.0f; };
+    const auto clipY = [H](float y) { return (y + 0.5f) / H * 2.0f - 1.0f; };
     const float vertices[16] = {
-        clipX(startX), clipY(startY), startX, startY, clipX(endX), clipY(startY), endX, startY,
-        clipX(startX), clipY(endY),   startX, endY,   clipX(endX), clipY(endY),   endX, endY,
+        clipX(left), clipY(top),    left, top,    clipX(right), clipY(top),    right, top,
+        clipX(left), clipY(bottom), left, bottom, clipX(right), clipY(bottom), right, bottom,
     };
     beginDrawOver(glData, program->programID);
     glEnableVertexAttribArray(program->positionSlot);
