@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The project's main job: builds the example host program and runs it on a real photograph.
-#   scripts/run-example.sh [OPERATION [more qop_apply arguments]]
-# writes out/<photo>-<operation>.png. Run build/release/examples/qop_apply --help for the list.
+#   scripts/run-example.sh [--gpu] [OPERATION [ARGUMENTS...]]
+#   scripts/run-example.sh [--gpu] --recipe FILE.json
+# writes out/astronaut-<operation or recipe>[-gpu].png. `scripts/run-example.sh --help` lists the
+# operations.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,9 +15,24 @@ export CCACHE_DIR=${CCACHE_DIR:-$root/.cache/ccache}
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$(nproc)" --target qop_apply
 
-operation=${1:-sepia}
-shift || true
+# Leading options pass through to qop_apply; a recipe names the output after its file.
+options=()
+label=""
+suffix=""
+while [[ $# -gt 0 ]]; do
+  case $1 in
+    --recipe) options+=(--recipe "$2"); label=$(basename "$2" .json); shift 2 ;;
+    --gpu) options+=(--gpu); suffix="-gpu"; shift ;;
+    *) break ;;
+  esac
+done
+if [[ -z $label ]]; then
+  operation=${1:-sepia}
+  shift || true
+  label=$operation
+  set -- "$operation" "$@"
+fi
 mkdir -p out
-output="out/astronaut-$operation.png"
-build/release/examples/qop_apply "$photos/astronaut.png" "$output" "$operation" "$@"
-[[ $operation == --help ]] || echo "Wrote $output"
+output="out/astronaut-$label$suffix.png"
+build/release/examples/qop_apply "${options[@]}" "$photos/astronaut.png" "$output" "$@"
+[[ $label == --help ]] || echo "Wrote $output"
