@@ -4,13 +4,13 @@
 
 namespace {
 
-std::string formatWithPrintf(const std::string& spec, auto value) {
+std::string formatWithPrintf(const std::string& directive, auto value) {
   char small[128];
-  int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+  int n = std::snprintf(small, sizeof small, directive.c_str(), value);
   if (n < 0) return {};
   if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
   std::string big(static_cast<size_t>(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), spec.c_str(), value);
+  std::snprintf(big.data(), big.size(), directive.c_str(), value);
   big.resize(static_cast<size_t>(n));
   return big;
 }
@@ -51,21 +51,21 @@ std::string NSStringWithFormatArguments(std::string_view format, const std::vect
       continue;
     }
     size_t start = pos++;
-    std::string spec = "%";
+    std::string directive = "%";
     while (pos < format.size() && std::string_view("-+ #0'").find(format[pos]) != std::string_view::npos)
-      spec += format[pos++];
+      directive += format[pos++];
     auto number = [&]() {
       if (pos < format.size() && format[pos] == '*') {
         ++pos;
         const NSFormatArgument* a = take();
-        spec += std::to_string(a ? asSigned(*a) : 0);
+        directive += std::to_string(a ? asSigned(*a) : 0);
         return;
       }
-      while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') spec += format[pos++];
+      while (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') directive += format[pos++];
     };
     number();
     if (pos < format.size() && format[pos] == '.') {
-      spec += format[pos++];
+      directive += format[pos++];
       number();
     }
     std::string length;
@@ -93,27 +93,27 @@ std::string NSStringWithFormatArguments(std::string_view format, const std::vect
         std::int64_t v = asSigned(*a);
         if (!wide) v = length == "hh" ? static_cast<std::int8_t>(v) : length == "h" ? static_cast<std::int16_t>(v)
                                                                                     : static_cast<std::int32_t>(v);
-        out += formatWithPrintf(spec + "lld", static_cast<long long>(v));
+        out += formatWithPrintf(directive + "lld", static_cast<long long>(v));
         break;
       }
       case 'u': case 'x': case 'X': case 'o': {
         std::uint64_t v = static_cast<std::uint64_t>(asSigned(*a));
         if (!wide) v = length == "hh" ? static_cast<std::uint8_t>(v) : length == "h" ? static_cast<std::uint16_t>(v)
                                                                                      : static_cast<std::uint32_t>(v);
-        out += formatWithPrintf(spec + "ll" + conv, static_cast<unsigned long long>(v));
+        out += formatWithPrintf(directive + "ll" + conv, static_cast<unsigned long long>(v));
         break;
       }
       case 'c':
-        out += formatWithPrintf(spec + "c", static_cast<int>(asSigned(*a)));
+        out += formatWithPrintf(directive + "c", static_cast<int>(asSigned(*a)));
         break;
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
-        out += formatWithPrintf(spec + conv, asReal(*a));
+        out += formatWithPrintf(directive + conv, asReal(*a));
         break;
       case 's': case '@':
-        out += formatWithPrintf(spec + "s", asText(*a).c_str());
+        out += formatWithPrintf(directive + "s", asText(*a).c_str());
         break;
       case 'p':
-        out += formatWithPrintf(spec + "p", a->p);
+        out += formatWithPrintf(directive + "p", a->p);
         break;
       default:
         out.append(format.substr(start, pos - start));

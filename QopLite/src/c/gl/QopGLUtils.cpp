@@ -11,7 +11,7 @@ namespace {
 
 // One program of a group: where its record lies in QopGLPrograms, its set-up, its two sources,
 // and whether it follows the group's prewarm flag (false: never warmed).
-struct ProgramSpec {
+struct ProgramEntry {
     size_t recordOffset;
     QopGLSetupFunction setup;
     const char *vertexSource;
@@ -25,27 +25,27 @@ GLuint *programSlot(QopGLData_t *glData, size_t recordOffset)
     return reinterpret_cast<GLuint *>(reinterpret_cast<unsigned char *>(&glData->glPrograms) + recordOffset);
 }
 
-constexpr ProgramSpec kIdentityShader[] = {
+constexpr ProgramEntry kIdentityShader[] = {
     {offsetof(QopGLPrograms, bitmapIdentityProgram), QopGLSetupBitmapIdentityProgram, VertexShader,
      BitmapIdentityFragmentShader, true},
 };
-constexpr ProgramSpec kBitmapBlendShaders[] = {
+constexpr ProgramEntry kBitmapBlendShaders[] = {
     {offsetof(QopGLPrograms, bitmapBlendProgram), QopGLSetupBitmapBlendProgram, VertexShader, BitmapBlendFragmentShader, true},
     {offsetof(QopGLPrograms, bitmapBlendOverlayProgram), QopGLSetupBitmapBlendOverlayProgram, VertexShader, BitmapBlendOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, bitmapBlendOverlayReverseProgram), QopGLSetupBitmapBlendOverlayProgram, VertexShader, BitmapBlendOverlayReverseFragmentShader, true},
 };
-constexpr ProgramSpec kColorMapAndTransformShaders[] = {
+constexpr ProgramEntry kColorMapAndTransformShaders[] = {
     {offsetof(QopGLPrograms, colorTransformProgram), QopGLSetupColorTransformProgram, VertexShader, ColorTransformFragmentShader, true},
     {offsetof(QopGLPrograms, colorTransformAndOverlayWithOriginalProgram), QopGLSetupColorTransformAndOverlayWithOriginalProgram, VertexShader, ColorTransformAndOverlayWithOriginalFragmentShader, true},
     {offsetof(QopGLPrograms, colorMapProgram), QopGLSetupColorMapProgram, VertexShader, ColorMapFragmentShader, true},
     {offsetof(QopGLPrograms, colorBlendColorProgram), QopGLSetupColorBlendColorProgram, VertexShader, BitmapColorBlendColorFragmentShader, true},
 };
-constexpr ProgramSpec kIntensityMapShaders[] = {
+constexpr ProgramEntry kIntensityMapShaders[] = {
     {offsetof(QopGLPrograms, intensityMapOverlayProgram), QopGLSetupIntensityMapProgram, VertexShader, IntensityMapOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, intensityMapMultiplyProgram), QopGLSetupIntensityMapProgram, VertexShader, IntensityMapMultiplyFragmentShader, true},
     {offsetof(QopGLPrograms, intensityMapProgram), QopGLSetupIntensityMapProgram, VertexShader, IntensityMapFragmentShader, true},
 };
-constexpr ProgramSpec kEnhanceAndBlurShaders[] = {
+constexpr ProgramEntry kEnhanceAndBlurShaders[] = {
     {offsetof(QopGLPrograms, autoEnhanceProgram), QopGlSetupAutoEnhanceProgram, VertexShader, AutoEnhanceFragmentShader, true},
     {offsetof(QopGLPrograms, horizontalBoxBlur3Program), QopGLSetupBoxBlurProgram, ConvolutionHorizontalBoxBlur3VertexShader, ConvolutionBoxBlur3FragmentShader, false},
     {offsetof(QopGLPrograms, horizontalBoxBlur5Program), QopGLSetupBoxBlurProgram, ConvolutionHorizontalBoxBlur5VertexShader, ConvolutionBoxBlur5FragmentShader, false},
@@ -57,63 +57,63 @@ constexpr ProgramSpec kEnhanceAndBlurShaders[] = {
     {offsetof(QopGLPrograms, gaussianBlurHorizontalProgram), QopGLSetupGaussianBlurProgram, ConvolutionHorizontalGaussian9VertexShader, ConvolutionGaussian9FragmentShader, false},
     {offsetof(QopGLPrograms, gaussianBlurVerticalProgram), QopGLSetupGaussianBlurProgram, ConvolutionVerticalGaussian9VertexShader, ConvolutionGaussian9FragmentShader, false},
 };
-constexpr ProgramSpec kLABShaders[] = {
+constexpr ProgramEntry kLABShaders[] = {
     {offsetof(QopGLPrograms, labToRgbProgram), QopGlSetupLABToRBGProgram, VertexShader, LABToRGBFragmentShader, true},
     {offsetof(QopGLPrograms, rgbToLabProgram), QopGlSetupRGBToLABProgram, VertexShader, RGBToLABFragmentShader, true},
 };
-constexpr ProgramSpec kSpotAndDrawingToolShaders[] = {
+constexpr ProgramEntry kSpotAndDrawingToolShaders[] = {
     {offsetof(QopGLPrograms, drawingProgram), QopGLSetupDrawingProgram, DrawingVertexShader, DrawingFragmentShader, true},
     {offsetof(QopGLPrograms, bitmapDrawWithMaskProgram), QopGLSetupBitmapDrawWithMaskProgram, VertexShader, BitmapDrawWithMaskFragmentShader, true},
     {offsetof(QopGLPrograms, whitenProgram), QopGLSetupWhitenProgram, VertexShader, WhitenFragmentShader, true},
     {offsetof(QopGLPrograms, redeyeProgram), QopGLSetupRedeyeProgram, VertexShader, RedeyeFragmentShader, true},
 };
-constexpr ProgramSpec kFlareShaders1[] = {
+constexpr ProgramEntry kFlareShaders1[] = {
     {offsetof(QopGLPrograms, flareBlobProgram), QopGLSetupFlareProgram, VertexShader, FlareBlobFragmentShader, true},
     {offsetof(QopGLPrograms, flareAngleGaussianProgram), QopGLSetupFlareProgram, VertexShader, FlareAngleGaussianFragmentShader, true},
     {offsetof(QopGLPrograms, flareGaussianThingProgram), QopGLSetupFlareProgram, VertexShader, FlareGaussianThingFragmentShader, true},
     {offsetof(QopGLPrograms, flareGaussianThing2Program), QopGLSetupFlareProgram, VertexShader, FlareGaussianThing2FragmentShader, true},
 };
-constexpr ProgramSpec kFlareShaders2[] = {
+constexpr ProgramEntry kFlareShaders2[] = {
     {offsetof(QopGLPrograms, flareBlobOverlayProgram), QopGLSetupFlareProgram, VertexShader, FlareBlobOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, flareBlob2Program), QopGLSetupFlareProgram, VertexShader, FlareBlob2FragmentShader, true},
     {offsetof(QopGLPrograms, flareBlob2OverlayProgram), QopGLSetupFlareProgram, VertexShader, FlareBlob2OverlayFragmentShader, true},
     {offsetof(QopGLPrograms, flareCornerflaresProgram), QopGLSetupFlareProgram, VertexShader, FlareCornerflaresFragmentShader, true},
 };
-constexpr ProgramSpec kFlareShaders3[] = {
+constexpr ProgramEntry kFlareShaders3[] = {
     {offsetof(QopGLPrograms, flareCornerflaresOverlayProgram), QopGLSetupFlareProgram, VertexShader, FlareCornerflaresOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, flareGaussianThing3OverlayProgram), QopGLSetupFlareProgram, VertexShader, FlareGaussianThing3OverlayFragmentShader, true},
     {offsetof(QopGLPrograms, flareFallbackProgram), QopGLSetupFlareProgram, VertexShader, FlareFragmentShader, true},
 };
-constexpr ProgramSpec kVignetteShaders[] = {
+constexpr ProgramEntry kVignetteShaders[] = {
     {offsetof(QopGLPrograms, borderVignetteProgram), QopGlSetupBorderVignetteProgram, VertexShader, BordersVignetteFragmentShader, true},
     {offsetof(QopGLPrograms, borderVignetteOverlayProgram), QopGlSetupBorderVignetteProgram, VertexShader, BordersVignetteOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, borderVignetteMultiplyProgram), QopGlSetupBorderVignetteProgram, VertexShader, BordersVignetteMultiplyFragmentShader, true},
 };
-constexpr ProgramSpec kBorderShaders[] = {
+constexpr ProgramEntry kBorderShaders[] = {
     {offsetof(QopGLPrograms, borderThetaProgram), QopGlSetupBorderThetaProgram, VertexShader, BordersThetaFragmentShader, true},
     {offsetof(QopGLPrograms, borderSideProgram), QopGlSetupBorderSideProgram, BorderSideVertexShader, BorderSideFragmentShader, true},
 };
-constexpr ProgramSpec kGradientShaders[] = {
+constexpr ProgramEntry kGradientShaders[] = {
     {offsetof(QopGLPrograms, gradientProgram), QopGLSetupGrandientProgram, VertexShader, GradientFragmentShader, true},
     {offsetof(QopGLPrograms, gradientOverlayProgram), QopGLSetupGrandientProgram, VertexShader, GradientOverlayFragmentShader, true},
     {offsetof(QopGLPrograms, gradientLinearVignetteProgram), QopGLSetupGrandientProgram, VertexShader, GradientLinearVignetteFragmentShader, true},
 };
-constexpr ProgramSpec kMiscellaneousShaders1[] = {
+constexpr ProgramEntry kMiscellaneousShaders1[] = {
     {offsetof(QopGLPrograms, dotMatrixProgram), QopGlSetupDotMatrixProgram, DotMatrixVertexShader, DotMatrixFragmentShader, true},
     {offsetof(QopGLPrograms, ringFlareProgram), QopGlSetupRingFlareProgram, VertexShader, RingFlareFragmentShader, true},
     {offsetof(QopGLPrograms, lineProgram), QopGlSetupLineProgram, LineVertexShader, LineFragmentShader, true},
 };
-constexpr ProgramSpec kMiscellaneousShaders2[] = {
+constexpr ProgramEntry kMiscellaneousShaders2[] = {
     {offsetof(QopGLPrograms, noiseProgram), QopGlSetupNoiseProgram, VertexShader, NoiseFragmentShader, true},
     {offsetof(QopGLPrograms, basicDotsProgram), QopGlSetupBasicDotsProgram, BasicDotsVertexShader, DotMatrixFragmentShader, true},
     {offsetof(QopGLPrograms, hardRandProgram), QopGlSetupHardRandProgram, VertexShader, BordersHardRandFragmentShader, true},
 };
-constexpr ProgramSpec kSarnithSpecificShaders1[] = {
+constexpr ProgramEntry kSarnithSpecificShaders1[] = {
     {offsetof(QopGLPrograms, stilbrushSatBWOverlayProgram), QopGLSetupStilbrushSatBWProgram, VertexShader, SarnithStilbrushSatBWOverlayShader, true},
     {offsetof(QopGLPrograms, grittyDotsProgram), QopGLSetupGrittyDotsProgram, VertexShader, SarnithGrittyDotsFragmentShader, true},
     {offsetof(QopGLPrograms, stilbrushSatBWProgram), QopGLSetupStilbrushSatBWProgram, VertexShader, SarnithStilbrushSatBWShader, true},
 };
-constexpr ProgramSpec kMaskShaders[] = {
+constexpr ProgramEntry kMaskShaders[] = {
     {offsetof(QopGLPrograms, maskLinearProgram), QopGLSetupMaskLinearProgram, VertexShader, MaskLinearFragmentShader, true},
     {offsetof(QopGLPrograms, maskRadialProgram), QopGLSetupMaskRadialProgram, VertexShader, MaskRadialFragmentShader, true},
 };
@@ -190,12 +190,12 @@ static_assert(offsetof(QopGLPrograms, gaussianBlurVerticalProgram) + sizeof(QopG
               "the Gaussian vertical record closes QopGLPrograms");
 
 template <size_t N>
-bool loadGroup(QopGLData_t *glData, const ProgramSpec (&group)[N], bool prewarm)
+bool loadGroup(QopGLData_t *glData, const ProgramEntry (&group)[N], bool prewarm)
 {
     QopGLBeginGLActionsANDPauseExecutionIfNecessary(glData);
-    for (const ProgramSpec &spec : group)
-        QopGLLoadShaderProgramIfNecessary(programSlot(glData, spec.recordOffset), spec.setup, spec.vertexSource,
-                                          spec.fragmentSource, glData, spec.followsPrewarm && prewarm);
+    for (const ProgramEntry &entry : group)
+        QopGLLoadShaderProgramIfNecessary(programSlot(glData, entry.recordOffset), entry.setup, entry.vertexSource,
+                                          entry.fragmentSource, glData, entry.followsPrewarm && prewarm);
     QopGLFinishAndPauseExecutionIfNecessary(glData);
     qopgl::endGLActions(glData);
     return glData->state == QopGLStateOk;
