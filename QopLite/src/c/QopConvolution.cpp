@@ -10,6 +10,7 @@
 #include "QopLite/QopGLBitmapBlend.h"
 #include "QopLite/QopGLConvolution.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -79,134 +80,228 @@ bool makeKernel(size_t width, size_t height, float amount, BoxHybridKernel *k)
     return k->sum > 0;
 }
 
-// The inner loop of the filter: n lanes of output from running sums `base` (taps `stride` apart),
-// each (acc + gain / 2) / gain of acc = sum of diff[t] x base[t x stride + i], then sharpened or
-// not, clamped to a byte. Built for AVX2 as well, where the processor has it (eight 32-bit products
-// at a time).
+// The CPU passes work on RGBA pixels as four 32-bit lanes (alpha is carried along and put back
+// unchanged), eight lanes (two pixels) to a vector. GCC vector types keep one source for the AVX2
+// and the baseline builds of each pass; bytes are widened and narrowed by plain loops over a line,
+// which the compiler vectorises well (element-wise vector conversions it does not).
+typedef uint32_t U32x8 __attribute__((vector_size(32)));
+typedef int32_t I32x8 __attribute__((vector_size(32)));
+typedef float F32x8 __attribute__((vector_size(32)));
+typedef uint32_t U32x4 __attribute__((vector_size(16)));
+
+#define QOP_INLINE inline __attribute__((always_inline))
+
+QOP_INLINE void widen(const QopColor_t *pixels, size_t count, uint32_t *lanes)
+{
+    const uint8_t *bytes = reinterpret_cast<const uint8_t *>(pixels);
+    for (size_t l = 0; l < count * 4; ++l)
+        lanes[l] = bytes[l];
+}
+
+QOP_INLINE void narrow(const uint32_t *lanes, size_t count, QopColor_t *pixels)
+{
+    uint8_t *bytes = reinterpret_cast<uint8_t *>(pixels);
+    for (size_t l = 0; l < count * 4; ++l)
+        bytes[l] = static_cast<uint8_t>(lanes[l]);
+}
+
+// What every output of a pass needs besides its running sums. The n + 1 taps are the kernel's
+// differences, for use on running sums. All sums are uint32_t: intermediate products exceed
+// 32-bit signed range on wide images, but every result is a small non-negative number, so
+// wrap-around arithmetic gives it exactly.
+struct BoxHybridTaps {
+    int count = 0;     // n + 1
+    size_t before = 0; // running sums needed before the first position of a line
+    size_t span = 0;   // positions from the first tap to the last, n x windowWidth
+    uint32_t diff[kMaxTaps + 1] = {};
+    uint32_t halfGain = 0;
+    float inverseGain = 1.0f;
+    bool sharpen = false;
+
+    explicit BoxHybridTaps(const BoxHybridKernel &k)
+        : count(k.taps + 1), before(static_cast<size_t>(k.db + 1 + k.dw * k.windowWidth)),
+          span(static_cast<size_t>(k.taps) * static_cast<size_t>(k.windowWidth)), sharpen(k.sharpen)
+    {
+        diff[0] = static_cast<uint32_t>(-k.kernel[0]);
+        for (int i = 1; i < k.taps; ++i)
+            diff[i] = static_cast<uint32_t>(k.kernel[i - 1] - k.kernel[i]);
+        diff[k.taps] = static_cast<uint32_t>(k.kernel[k.taps - 1]);
+        // The taps see windowWidth x sum in 4096ths for a uniform line: divide by that actual gain
+        // so a uniform image is unchanged (truncated weights lose up to 1 %).
+        const uint32_t gain = static_cast<uint32_t>(k.windowWidth) * static_cast<uint32_t>(k.sum);
+        halfGain = gain / 2;
+        inverseGain = 1.0f / static_cast<float>(gain);
+    }
+};
+
+// The inner loop: `Vectors` x 2 pixels from the running sums at lane offset `lane` of each tap's
+// line, written over `lanes` (the widened pixels: originals when sharpening, and the alpha that is
+// kept). Each output is (acc + gain / 2) / gain of acc = sum of diff[t] x S[t], sharpened or not,
+// clamped to a byte; the accumulators stay in registers across all taps.
 //
 // The quotient is exact in single precision: m = acc + gain / 2 stays below 2^22, so (m + 0.5) /
 // gain, whose fraction lies at least 0.5 / gain (above 1e-4) away from the next integer, is off by
 // at most 256 x 2^-23 (3e-5) after rounding.
-__attribute__((target_clones("avx2", "default"))) void
-filterLanes(const uint32_t *base, size_t n, size_t stride, const uint32_t *diff, int taps, const uint32_t *original,
-            uint32_t *acc, uint32_t *out, uint32_t halfGain, float inverseGain, bool sharpen)
+template <int Vectors, bool Sharpen>
+QOP_INLINE void filterBlock(const uint32_t *const *tapLines, size_t lane, const BoxHybridTaps &taps, uint32_t *lanes)
 {
-    for (size_t i = 0; i < n; ++i)
-        acc[i] = halfGain;
-    for (int t = 0; t < taps; ++t) {
-        const uint32_t d = diff[t];
-        const uint32_t *src = base + static_cast<size_t>(t) * stride;
-        for (size_t i = 0; i < n; ++i)
-            acc[i] += d * src[i];
+    U32x8 acc[Vectors] = {};
+    for (int v = 0; v < Vectors; ++v)
+        acc[v] += taps.halfGain;
+    for (int t = 0; t < taps.count; ++t) {
+        const uint32_t d = taps.diff[t];
+        const uint32_t *src = tapLines[t] + lane;
+        for (int v = 0; v < Vectors; ++v) {
+            U32x8 sums;
+            std::memcpy(&sums, src + 8 * v, sizeof sums);
+            acc[v] += d * sums;
+        }
     }
-    if (sharpen) {
-        for (size_t i = 0; i < n; ++i) {
-            const int blur = static_cast<int>((static_cast<float>(static_cast<int>(acc[i])) + 0.5f) * inverseGain);
-            const int v = (3 * static_cast<int>(original[i]) - blur + 1) / 2;
-            out[i] = static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-        }
-    } else {
-        for (size_t i = 0; i < n; ++i) {
-            const int blur = static_cast<int>((static_cast<float>(static_cast<int>(acc[i])) + 0.5f) * inverseGain);
-            out[i] = static_cast<uint32_t>(blur > 255 ? 255 : blur);
-        }
+    const I32x8 alpha = {0, 0, 0, -1, 0, 0, 0, -1};
+    for (int v = 0; v < Vectors; ++v) {
+        I32x8 original;
+        std::memcpy(&original, lanes + lane + 8 * v, sizeof original);
+        const F32x8 m = __builtin_convertvector(reinterpret_cast<I32x8 &>(acc[v]), F32x8);
+        I32x8 value = __builtin_convertvector((m + 0.5f) * taps.inverseGain, I32x8);
+        if (Sharpen)
+            value = (3 * original - value + 1) / 2;
+        value = value < 0 ? I32x8{} : value;
+        value = value > 255 ? I32x8{} + 255 : value;
+        value = (value & ~alpha) | (original & alpha);
+        std::memcpy(lanes + lane + 8 * v, &value, sizeof value);
     }
 }
 
-// The lines of one pass, filtered together. Running sums are kept position-major with `lanes`
-// values per position (3 for one row; 3 x strip width for a strip of columns), so the innermost
-// loops run over contiguous lanes and vectorise. All sums are uint32_t: intermediate products
-// exceed 32-bit signed range on wide images, but every result is a small non-negative number, so
-// wrap-around arithmetic gives it exactly.
-class BoxHybridLines {
-public:
-    explicit BoxHybridLines(const BoxHybridKernel &k)
-        : k_(k), before_(k.db + 1 + k.dw * k.windowWidth), after_(k.db + k.dw * k.windowWidth)
-    {
-        // Differences of the kernel, for use on running sums: n + 1 taps.
-        diff_[0] = static_cast<uint32_t>(-k.kernel[0]);
-        for (int i = 1; i < k.taps; ++i)
-            diff_[i] = static_cast<uint32_t>(k.kernel[i - 1] - k.kernel[i]);
-        diff_[k.taps] = static_cast<uint32_t>(k.kernel[k.taps - 1]);
-        // The taps see windowWidth x sum in 4096ths for a uniform line: divide by that actual gain
-        // so a uniform image is unchanged (truncated weights lose up to 1 %).
-        gain_ = static_cast<uint32_t>(k.windowWidth) * static_cast<uint32_t>(k.sum);
-        inverseGain_ = 1.0f / static_cast<float>(gain_);
-    }
+// `count` pixels of one line, widened in `lanes`. The running sums of each tap's line and `lanes`
+// hold one pixel more than the line, for the block that finishes an odd count.
+template <bool Sharpen>
+QOP_INLINE void filterPixels(const uint32_t *const *tapLines, size_t count, const BoxHybridTaps &taps,
+                             uint32_t *lanes)
+{
+    size_t x = 0;
+    for (; x + 8 <= count; x += 8)
+        filterBlock<4, Sharpen>(tapLines, 4 * x, taps, lanes);
+    for (; x < count; x += 2)
+        filterBlock<1, Sharpen>(tapLines, 4 * x, taps, lanes);
+}
 
-    size_t extendedLength(size_t count) const { return count + before_ + after_; }
+QOP_INLINE void filterLine(const uint32_t *const *tapLines, size_t count, const BoxHybridTaps &taps, uint32_t *lanes)
+{
+    if (taps.sharpen)
+        filterPixels<true>(tapLines, count, taps, lanes);
+    else
+        filterPixels<false>(tapLines, count, taps, lanes);
+}
 
-    // Running sums of `count` positions (values[pos * lanes + lane]) into sums, extended beyond
-    // the line as if its first and last values repeated.
-    void buildRunningSums(const uint32_t *values, size_t count, size_t lanes, uint32_t *sums) const
-    {
-        uint32_t *s = sums + before_ * lanes;
-        if (lanes == 3) {
-            // One row: three running sums kept in registers (reading each back from the store
-            // just made would chain every pixel to the last through memory).
-            uint32_t r = 0, g = 0, b = 0;
-            for (size_t pos = 0; pos < count; ++pos) {
-                s[pos * 3] = r += values[pos * 3];
-                s[pos * 3 + 1] = g += values[pos * 3 + 1];
-                s[pos * 3 + 2] = b += values[pos * 3 + 2];
-            }
-        } else {
-            for (size_t l = 0; l < lanes; ++l)
-                s[l] = values[l];
-            for (size_t pos = 1; pos < count; ++pos)
-                for (size_t l = 0; l < lanes; ++l)
-                    s[pos * lanes + l] = s[(pos - 1) * lanes + l] + values[pos * lanes + l];
-        }
-        for (size_t j = 1; j <= before_; ++j) // S(-j) = (1 - j) S(0)
-            for (size_t l = 0; l < lanes; ++l)
-                s[-static_cast<ptrdiff_t>(j * lanes) + static_cast<ptrdiff_t>(l)] =
-                    static_cast<uint32_t>(1 - static_cast<int64_t>(j)) * s[l];
-        uint32_t *last = s + (count - 1) * lanes;
-        for (size_t j = 1; j <= after_; ++j)
-            for (size_t l = 0; l < lanes; ++l) {
-                const uint32_t lastValue = values[(count - 1) * lanes + l];
-                last[j * lanes + l] = last[l] + lastValue * static_cast<uint32_t>(j);
-            }
-    }
-
-    // Filtered values of positions p0 .. p1 - 1, all lanes, into out (p1 - p0) x lanes. `original`
-    // is the same positions before filtering (read when sharpening). acc is scratch of that size.
-    void filter(const uint32_t *sums, size_t lanes, size_t p0, size_t p1, const uint32_t *original, uint32_t *acc,
-                uint32_t *out) const
-    {
-        filterLanes(sums + p0 * lanes, (p1 - p0) * lanes, static_cast<size_t>(k_.windowWidth) * lanes, diff_,
-                    k_.taps + 1, original, acc, out, gain_ / 2, inverseGain_, k_.sharpen);
-    }
-
-private:
-    const BoxHybridKernel &k_;
-    size_t before_;
-    size_t after_;
-    uint32_t diff_[kMaxTaps + 1] = {};
-    uint32_t gain_ = 1;
-    float inverseGain_ = 1.0f;
-};
-
-struct Scratch {
-    uint32_t *values = nullptr;
+struct Buffers {
     uint32_t *sums = nullptr;
-    uint32_t *acc = nullptr;
-    uint32_t *out = nullptr;
-    ~Scratch()
+    uint32_t *lanes = nullptr;
+    ~Buffers()
     {
-        QopArrayFree(reinterpret_cast<void **>(&values));
         QopArrayFree(reinterpret_cast<void **>(&sums));
-        QopArrayFree(reinterpret_cast<void **>(&acc));
-        QopArrayFree(reinterpret_cast<void **>(&out));
+        QopArrayFree(reinterpret_cast<void **>(&lanes));
     }
-    bool build(size_t valueCount, size_t sumCount, size_t outCount)
+    bool build(size_t sumRows, size_t sumLanes, size_t laneCount)
     {
-        return QopArrayBuild(reinterpret_cast<void **>(&values), valueCount, sizeof(uint32_t)) &&
-               QopArrayBuild(reinterpret_cast<void **>(&sums), sumCount, sizeof(uint32_t)) &&
-               QopArrayBuild(reinterpret_cast<void **>(&acc), outCount, sizeof(uint32_t)) &&
-               QopArrayBuild(reinterpret_cast<void **>(&out), outCount, sizeof(uint32_t));
+        return QopArrayBuild2(reinterpret_cast<void **>(&sums), sumRows, sumLanes, sizeof(uint32_t)) &&
+               QopArrayBuild(reinterpret_cast<void **>(&lanes), laneCount, sizeof(uint32_t));
     }
 };
+
+// Rows: the running sums of a row, extended beyond it as if its first and last pixels repeated
+// (S(j) = (j + 1) S(0) before it), are kept position-major, four lanes a position; tap t of the
+// output at x reads position x + t x windowWidth.
+__attribute__((target_clones("avx2", "default"))) void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+{
+    const size_t w = bitmap->width;
+    const BoxHybridTaps taps(k);
+    Buffers buffers;
+    if (!buffers.build(1, (w + taps.span + 1) * 4, (w + 1) * 4))
+        return;
+    uint32_t *const lanes = buffers.lanes;
+    const uint32_t *tapLines[kMaxTaps + 1];
+    for (int t = 0; t < taps.count; ++t)
+        tapLines[t] = buffers.sums + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth) * 4;
+    const size_t after = taps.span - taps.before; // positions past the row's last
+    for (size_t y = 0; y < bitmap->height; ++y) {
+        QopColor_t *row = bitmap->data + y * w;
+        widen(row, w, lanes);
+        U32x4 first, last;
+        std::memcpy(&first, lanes, sizeof first);
+        std::memcpy(&last, lanes + (w - 1) * 4, sizeof last);
+        uint32_t *s = buffers.sums;
+        for (size_t j = taps.before; j > 0; --j, s += 4) {
+            const U32x4 value = static_cast<uint32_t>(1 - static_cast<int64_t>(j)) * first;
+            std::memcpy(s, &value, sizeof value);
+        }
+        // One chain of vector adds kept in a register (reading each sum back from the store just
+        // made would tie every pixel to the last through memory).
+        U32x4 running = {};
+        for (size_t x = 0; x < w; ++x, s += 4) {
+            U32x4 value;
+            std::memcpy(&value, lanes + x * 4, sizeof value);
+            running += value;
+            std::memcpy(s, &running, sizeof running);
+        }
+        for (size_t j = 0; j < after; ++j, s += 4) {
+            running += last;
+            std::memcpy(s, &running, sizeof running);
+        }
+        filterLine(tapLines, w, taps, lanes);
+        narrow(lanes, w, row);
+    }
+}
+
+// Columns, a strip at a time: the running sums of a strip's columns are made row by row just
+// ahead of the output rows that need them, into a ring of span + 1 rows sized to stay in cache,
+// so the image is read and written along rows and only once.
+__attribute__((target_clones("avx2", "default"))) void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+{
+    constexpr size_t kRingBytes = 256 * 1024;
+    const size_t w = bitmap->width;
+    const size_t h = bitmap->height;
+    const BoxHybridTaps taps(k);
+    const size_t ringRows = taps.span + 1;
+    size_t strip = kRingBytes / (ringRows * 16);
+    strip = strip < 8 ? 8 : strip - strip % 8;
+    if (strip > w)
+        strip = w;
+    const size_t rowLanes = (strip + 1) * 4;
+    Buffers buffers;
+    if (!buffers.build(ringRows, rowLanes, rowLanes))
+        return;
+    uint32_t *const ring = buffers.sums;
+    uint32_t *const lanes = buffers.lanes;
+    for (size_t x0 = 0; x0 < w; x0 += strip) {
+        const size_t columns = w - x0 < strip ? w - x0 : strip;
+        QopColor_t *const top = bitmap->data + x0;
+        size_t next = 0; // ring row to make next: running sums of source row next - before
+        for (size_t y = 0; y < h; ++y) {
+            for (; next <= y + taps.span; ++next) {
+                uint32_t *s = ring + (next % ringRows) * rowLanes;
+                const size_t source = next < taps.before ? 0 : std::min(next - taps.before, h - 1);
+                widen(top + source * w, columns, lanes);
+                if (next < taps.before) {
+                    const uint32_t scale = static_cast<uint32_t>(1 - static_cast<int64_t>(taps.before - next));
+                    for (size_t l = 0; l < columns * 4; ++l)
+                        s[l] = scale * lanes[l];
+                } else {
+                    const uint32_t *previous = ring + ((next + ringRows - 1) % ringRows) * rowLanes;
+                    for (size_t l = 0; l < columns * 4; ++l)
+                        s[l] = previous[l] + lanes[l];
+                }
+            }
+            const uint32_t *tapLines[kMaxTaps + 1];
+            for (int t = 0; t < taps.count; ++t)
+                tapLines[t] =
+                    ring + ((y + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth)) % ringRows) * rowLanes;
+            QopColor_t *row = top + y * w;
+            widen(row, columns, lanes);
+            filterLine(tapLines, columns, taps, lanes);
+            narrow(lanes, columns, row);
+        }
+    }
+}
 
 void gpuPass(QopBitmap_t *bitmap, const BoxHybridKernel &k, QopGLConvolutionDirection direction)
 {
@@ -217,68 +312,6 @@ void gpuPass(QopBitmap_t *bitmap, const BoxHybridKernel &k, QopGLConvolutionDire
         weights[j] = index >= 0 && index < k.taps ? static_cast<float>(k.kernel[index]) / k.sum : 0.0f;
     }
     QopGLAddConvolution(weights, k.windowWidth, direction, bitmap->glData);
-}
-
-void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
-{
-    const size_t w = bitmap->width;
-    const size_t lanes = 3;
-    BoxHybridLines lines(k);
-    Scratch scratch;
-    if (!scratch.build(w * lanes, lines.extendedLength(w) * lanes, w * lanes))
-        return;
-    for (size_t y = 0; y < bitmap->height; ++y) {
-        QopColor_t *row = bitmap->data + y * w;
-        for (size_t x = 0; x < w; ++x) {
-            scratch.values[x * 3] = row[x].r;
-            scratch.values[x * 3 + 1] = row[x].g;
-            scratch.values[x * 3 + 2] = row[x].b;
-        }
-        lines.buildRunningSums(scratch.values, w, lanes, scratch.sums);
-        lines.filter(scratch.sums, lanes, 0, w, scratch.values, scratch.acc, scratch.out);
-        for (size_t x = 0; x < w; ++x) {
-            row[x].r = static_cast<uint8_t>(scratch.out[x * 3]);
-            row[x].g = static_cast<uint8_t>(scratch.out[x * 3 + 1]);
-            row[x].b = static_cast<uint8_t>(scratch.out[x * 3 + 2]);
-        }
-    }
-}
-
-// Columns are filtered in strips, so that the running sums of a strip stay in cache and the
-// inner loops run along rows.
-void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
-{
-    constexpr size_t kStrip = 64;
-    const size_t w = bitmap->width;
-    const size_t h = bitmap->height;
-    const size_t maxLanes = 3 * (w < kStrip ? w : kStrip);
-    BoxHybridLines lines(k);
-    Scratch scratch;
-    if (!scratch.build(h * maxLanes, lines.extendedLength(h) * maxLanes, maxLanes))
-        return;
-    for (size_t x0 = 0; x0 < w; x0 += kStrip) {
-        const size_t columns = w - x0 < kStrip ? w - x0 : kStrip;
-        const size_t lanes = 3 * columns;
-        for (size_t y = 0; y < h; ++y) {
-            const QopColor_t *row = bitmap->data + y * w + x0;
-            uint32_t *v = scratch.values + y * lanes;
-            for (size_t c = 0; c < columns; ++c) {
-                v[c * 3] = row[c].r;
-                v[c * 3 + 1] = row[c].g;
-                v[c * 3 + 2] = row[c].b;
-            }
-        }
-        lines.buildRunningSums(scratch.values, h, lanes, scratch.sums);
-        for (size_t y = 0; y < h; ++y) {
-            lines.filter(scratch.sums, lanes, y, y + 1, scratch.values + y * lanes, scratch.acc, scratch.out);
-            QopColor_t *row = bitmap->data + y * w + x0;
-            for (size_t c = 0; c < columns; ++c) {
-                row[c].r = static_cast<uint8_t>(scratch.out[c * 3]);
-                row[c].g = static_cast<uint8_t>(scratch.out[c * 3 + 1]);
-                row[c].b = static_cast<uint8_t>(scratch.out[c * 3 + 2]);
-            }
-        }
-    }
 }
 
 void boxHybridPass(QopBitmap_t *bitmap, float amount, QopGLConvolutionDirection direction)
