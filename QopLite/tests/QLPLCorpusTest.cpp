@@ -61,17 +61,8 @@ TEST(QLPLCorpus, EveryRecipeRunsDeterministicallyPerSeed)
 // Every legacy name of the runner's table has its recipe in the corpus.
 TEST(QLPLCorpus, CoversEveryLegacyName)
 {
-    const char *names[] = {
-        "san_carmenBorder", "tam_brewBorder", "vexaBorder", "singeBorder", "aquaBorder", "threshBorder",
-        "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
-        "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
-        "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
-        "ithacaFlare", "sunburnFlare", "soft_focus", "san_carmenAutoColors", "pellarBWBorder", "pellarTintypeBorder",
-        "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
-        "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat", "clarityEnhance"};
-    static_assert(sizeof names / sizeof names[0] == 38);
     const qop_test::TestBitmap photo = qop_test::makePhotoLike(48, 36);
-    for (const char *name : names) {
+    for (const char *name : qlpl_test::kLegacyNames) {
         const std::string text = qlpl_test::readCorpus(std::string("legacy/") + name + ".json");
         ASSERT_NE(text.find(name), std::string::npos) << name;
         QopEffectParams_t params;

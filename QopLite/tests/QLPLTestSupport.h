@@ -1,5 +1,5 @@
-// QLPLTestSupport.h: small helpers shared by the recipe runner's tests: owned yajl trees, the
-// recipe corpus, and one-processor recipes built from a parameters text.
+// QLPLTestSupport.h: small helpers shared by the recipe runner's tests: the legacy names, owned
+// yajl trees, the recipe corpus, and one-processor recipes built from a parameters text.
 #pragma once
 
 #include "QopLite/QLPL.h"
@@ -10,6 +10,17 @@
 #include <string>
 
 namespace qlpl_test {
+
+// Every legacy name of the runner's table, in the table's order.
+inline constexpr const char *kLegacyNames[] = {
+    "san_carmenBorder", "tam_brewBorder", "vexaBorder", "singeBorder", "aquaBorder", "threshBorder",
+    "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
+    "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
+    "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
+    "ithacaFlare", "sunburnFlare", "soft_focus", "san_carmenAutoColors", "pellarBWBorder", "pellarTintypeBorder",
+    "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
+    "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat", "clarityEnhance"};
+static_assert(sizeof kLegacyNames / sizeof kLegacyNames[0] == 38);
 
 struct TreeDeleter {
     void operator()(yajl_val v) const { yajl_tree_free(v); }

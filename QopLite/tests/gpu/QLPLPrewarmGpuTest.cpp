@@ -187,19 +187,9 @@ TEST_F(QLPLPrewarmGpuTest, EachProcessorLoadsExactlyTheProgramsItMayDrawWith)
     QOP_EXPECT_NO_GL_ERROR();
 }
 
-const char *const kLegacyNames[] = {
-    "san_carmenBorder", "tam_brewBorder", "vexaBorder", "singeBorder", "aquaBorder", "threshBorder",
-    "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
-    "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
-    "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
-    "ithacaFlare", "sunburnFlare", "soft_focus", "san_carmenAutoColors", "pellarBWBorder", "pellarTintypeBorder",
-    "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
-    "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat", "clarityEnhance",
-};
-
 TEST_F(QLPLPrewarmGpuTest, EveryLegacyNameLoadsItsProgramsAndOthersAreRefused)
 {
-    for (const char *legacyName : kLegacyNames) {
+    for (const char *legacyName : qlpl_test::kLegacyNames) {
         SCOPED_TRACE(legacyName);
         clearPrograms();
         const Tree parameters = qlpl_test::parse(std::string(R"({"legacyName": ")") + legacyName + "\"}");
@@ -291,7 +281,7 @@ TEST_F(QLPLPrewarmGpuTest, AWarmedRecipeRendersWithoutCompiling)
     for (const auto &[name, parameters] : kMore)
         recipes.emplace_back(std::string(name) + " " + parameters, qlpl_test::recipeWith(name, parameters));
     // Every legacy name too: those whose operation is not yet in the library fail before drawing.
-    for (const char *legacyName : kLegacyNames) {
+    for (const char *legacyName : qlpl_test::kLegacyNames) {
         const std::string parameters = std::string(R"({"legacyName": ")") + legacyName + "\"}";
         recipes.emplace_back(legacyName, qlpl_test::recipeWith("legacyProcessor", parameters));
     }

@@ -22,15 +22,6 @@
 namespace qop_test {
 namespace {
 
-const char *const kLegacyNames[] = {
-    "san_carmenBorder", "tam_brewBorder", "vexaBorder", "singeBorder", "aquaBorder", "threshBorder",
-    "edgewoodBorder", "purpleBorder", "cherryBorder", "cross_processBorder", "fadedBorder", "ithacaBorder",
-    "sunburnBorder", "earthyBorder", "solarBorder", "old_threshBorder", "tova_quinbelBorder", "brownieBorder",
-    "orcaBorder", "chronoBorder", "titanBorder", "cabanaBorder", "bordeauxBorder", "covertBorder",
-    "ithacaFlare", "sunburnFlare", "soft_focus", "san_carmenAutoColors", "pellarBWBorder", "pellarTintypeBorder",
-    "pellarTintypeColorMatrixTransform", "pellarTintypeDiamondSquare", "pellarVintageColorMatrixTransform",
-    "sarnithGrittySBSat", "sarnithGrittyDots", "sarnithBWSBSat", "sarnithCinematicSBSat", "clarityEnhance"};
-
 time_t fixedClock() { return 1700000000; }
 
 TestBitmap flat(size_t w, size_t h, uint8_t v)
@@ -199,7 +190,7 @@ TEST(QopGLDotMatrixTest, EveryLegacyNameRunsOnTheGpu)
 {
     QopLegacyBordersSetClock(fixedClock);
     const TestBitmap photo = makePhotoLike(240, 180);
-    for (const char *name : kLegacyNames) {
+    for (const char *name : qlpl_test::kLegacyNames) {
         QOP_COMPARE_CPU_GPU_OR_SKIP(result, photo, recipe(name));
         report(name, result.diff);
         EXPECT_EQ(result.glError, 0u) << name;
@@ -224,13 +215,13 @@ TEST(QopGLDotMatrixTest, ContactSheetOfEveryLegacyName)
         for (size_t x = 0; x < tw; ++x)
             photo.at(x, y) = full.at(2 * x, 2 * y);
     constexpr size_t kPairsPerRow = 3, kGap = 6, kLabel = 22;
-    const size_t count = sizeof kLegacyNames / sizeof kLegacyNames[0];
+    const size_t count = sizeof qlpl_test::kLegacyNames / sizeof qlpl_test::kLegacyNames[0];
     const size_t rows = (count + kPairsPerRow - 1) / kPairsPerRow;
     const size_t cellW = 2 * tw + kGap, cellH = th + kLabel;
     TestBitmap sheet(kPairsPerRow * cellW + kGap, rows * cellH + kGap);
     sheet.fill({40, 40, 40, 255});
     for (size_t n = 0; n < count; ++n) {
-        QOP_COMPARE_CPU_GPU_OR_SKIP(result, photo, recipe(kLegacyNames[n], 5, 1.0));
+        QOP_COMPARE_CPU_GPU_OR_SKIP(result, photo, recipe(qlpl_test::kLegacyNames[n], 5, 1.0));
         const size_t ox = kGap + (n % kPairsPerRow) * cellW, oy = kGap + (n / kPairsPerRow) * cellH;
         for (size_t y = 0; y < th; ++y) {
             for (size_t x = 0; x < tw; ++x) {
@@ -239,7 +230,7 @@ TEST(QopGLDotMatrixTest, ContactSheetOfEveryLegacyName)
             }
         }
         // The label: upper-cased name, drawn with the dot matrix itself under the pair.
-        std::string label = kLegacyNames[n];
+        std::string label = qlpl_test::kLegacyNames[n];
         for (char &ch : label)
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         label = "CPU|GPU " + label;
