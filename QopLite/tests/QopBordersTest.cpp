@@ -1,6 +1,7 @@
 // The border engine on the CPU: parameter defaults, the insets each style writes back, seeded
 // determinism, resolution independence, walks that stay inside the bitmap whatever the
 // parameters, and the colour vignette's zones.
+#include "QopBorderLines.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
 
@@ -21,25 +22,6 @@ bool operator==(const QopColor_t &a, const QopColor_t &b)
 {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
-
-// Exactly sized work lines: a walk past their end is a heap overflow that AddressSanitizer sees.
-// lineB serves as Torn2's second line (max(W, H)) and as HardRand's bottom line (W).
-struct BorderLines {
-    std::vector<float> line, lineA, lineB, lineL, lineR, lineT;
-    BorderLines(size_t W, size_t H)
-        : line(std::max(W, H)), lineA(std::max(W, H)), lineB(std::max(W, H)), lineL(H), lineR(H), lineT(W)
-    {
-    }
-    void attach(QopBorderParams_t *p)
-    {
-        p->line = line.data();
-        p->lineA = lineA.data();
-        p->lineB = lineB.data();
-        p->lineL = lineL.data();
-        p->lineR = lineR.data();
-        p->lineT = lineT.data();
-    }
-};
 
 QopBorderParams_t borderParams(QopBorderStyle_t style)
 {

@@ -3,6 +3,7 @@
 // more than a pixel; random grain (whose GPU source is its own) by its solid parts and by the
 // mean and spread of the grain band. Also the GPU-only faults: flat hard-random lines, strips on
 // images one pixel wide, and strips drawn after a pass that swapped the textures.
+#include "QopBorderLines.h"
 #include "QopGLTestSupport.h"
 #include "QopGpuComparison.h"
 
@@ -22,25 +23,6 @@
 
 namespace qop_test {
 namespace {
-
-// Exactly sized work lines: a walk past their end is a heap overflow that AddressSanitizer sees.
-// lineB serves as Torn2's second line (max(W, H)) and as HardRand's bottom line (W).
-struct BorderLines {
-    std::vector<float> line, lineA, lineB, lineL, lineR, lineT;
-    BorderLines(size_t W, size_t H)
-        : line(std::max(W, H)), lineA(std::max(W, H)), lineB(std::max(W, H)), lineL(H), lineR(H), lineT(W)
-    {
-    }
-    void attach(QopBorderParams_t *p)
-    {
-        p->line = line.data();
-        p->lineA = lineA.data();
-        p->lineB = lineB.data();
-        p->lineL = lineL.data();
-        p->lineR = lineR.data();
-        p->lineT = lineT.data();
-    }
-};
 
 QopBorderParams_t borderParams(QopBorderStyle_t style)
 {
