@@ -22,18 +22,6 @@ void report(const std::string &name, const ImageDiff &diff)
     std::printf("[agreement] %-40s %s\n", name.c_str(), describe(diff).c_str());
 }
 
-// A run of the GPU library alone: one effect around op, read back at its end.
-TestBitmap runOnGpu(QopGLData_t *glData, const TestBitmap &input, const BitmapOperation &op)
-{
-    TestBitmap bitmap = input;
-    bitmap.get()->glData = glData;
-    QopGLCreateEffect(bitmap.get());
-    op(bitmap.get());
-    QopGLFinalizeEffect(bitmap.get());
-    bitmap.get()->glData = nullptr;
-    return bitmap;
-}
-
 // A bitmap that stands for the effect's original image (no pixels).
 QopBitmap_t originalStandIn(const TestBitmap &image)
 {

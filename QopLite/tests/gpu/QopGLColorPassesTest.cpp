@@ -134,18 +134,6 @@ TEST_F(GLColorPassesTest, TwinsAgreeOnAPhoto)
     expectTwinsAgree(colourTwins(), "coffee.png", photo);
 }
 
-// A run of the GPU library alone: one effect around op, read back at its end.
-TestBitmap runOnGpu(QopGLData_t *glData, const TestBitmap &input, const BitmapOperation &op)
-{
-    TestBitmap bitmap = input;
-    bitmap.get()->glData = glData;
-    QopGLCreateEffect(bitmap.get());
-    op(bitmap.get());
-    QopGLFinalizeEffect(bitmap.get());
-    bitmap.get()->glData = nullptr;
-    return bitmap;
-}
-
 TEST_F(GLColorPassesTest, ColourTransformEdgeCases)
 {
     const TestBitmap input = makeHueWheel(64, 48);

@@ -9,6 +9,17 @@
 
 namespace qop_test {
 
+TestBitmap runOnGpu(QopGLData_t *glData, const TestBitmap &input, const BitmapOperation &operation)
+{
+    TestBitmap bitmap = input;
+    bitmap.get()->glData = glData;
+    QopGLCreateEffect(bitmap.get());
+    operation(bitmap.get());
+    QopGLFinalizeEffect(bitmap.get());
+    bitmap.get()->glData = nullptr;
+    return bitmap;
+}
+
 GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &operation, GpuComparisonOptions options)
 {
     GpuComparison result;
@@ -28,12 +39,7 @@ GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &o
         if (!record.initialise(options.gpuSpeed, QopGLRenderingModeDefault)) {
             result.state = QopGLStateFailed;
         } else {
-            result.gpu = input;
-            result.gpu.get()->glData = record.data;
-            QopGLCreateEffect(result.gpu.get());
-            operation(result.gpu.get());
-            QopGLFinalizeEffect(result.gpu.get());
-            result.gpu.get()->glData = nullptr;
+            result.gpu = runOnGpu(record.data, input, operation);
             result.state = record.data->state;
         }
         result.glError = glGetError();

@@ -33,6 +33,10 @@ struct GpuComparison {
     bool includeAlpha = false;
 };
 
+// The GPU library alone: the operation inside one effect on a copy of input that carries glData,
+// read back at the effect's end.
+TestBitmap runOnGpu(QopGLData_t *glData, const TestBitmap &input, const BitmapOperation &operation);
+
 // Uses the context current on this thread, or makes one for the run when there is none.
 GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &operation,
                                GpuComparisonOptions options = {});
