@@ -114,6 +114,17 @@ struct BoxHybridTaps {
     size_t before = 0; // running sums needed before the first position of a line
     size_t span = 0;   // positions from the first tap to the last, n x windowWidth
     uint32_t diff[kMaxTaps + 1] = {};
+    // The Gaussian's differences are antisymmetric (diff[n - t] = -diff[t]), so taps t and n - t
+    // share one product of diff[t] with S(t) - S(n - t), and pairs whose difference is 0 (the
+    // outer weights of a narrow kernel truncate to 0) are left out. Whatever a kernel has beyond
+    // that (nothing, for every kernel the amounts give, but the weights come from rounded
+    // single-precision values) is added as (diff[t] + diff[n - t]) x S(n - t): the sum stays exact.
+    int pairs = 0;
+    int pairTap[kMaxTaps / 2 + 1] = {};
+    uint32_t pairDiff[kMaxTaps / 2 + 1] = {};
+    int extras = 0;
+    int extraTap[kMaxTaps / 2 + 1] = {};
+    uint32_t extraDiff[kMaxTaps / 2 + 1] = {};
     uint32_t halfGain = 0;
     float inverseGain = 1.0f;
     bool sharpen = false;
@@ -126,6 +137,16 @@ struct BoxHybridTaps {
         for (int i = 1; i < k.taps; ++i)
             diff[i] = static_cast<uint32_t>(k.kernel[i - 1] - k.kernel[i]);
         diff[k.taps] = static_cast<uint32_t>(k.kernel[k.taps - 1]);
+        for (int t = 0; t < count / 2; ++t) { // count = 2 dw + 2
+            if (diff[t] != 0) {
+                pairTap[pairs] = t;
+                pairDiff[pairs++] = diff[t];
+            }
+            if (const uint32_t rest = diff[t] + diff[count - 1 - t]) {
+                extraTap[extras] = count - 1 - t;
+                extraDiff[extras++] = rest;
+            }
+        }
         // The taps see windowWidth x sum in 4096ths for a uniform line: divide by that actual gain
         // so a uniform image is unchanged (truncated weights lose up to 1 %).
         const uint32_t gain = static_cast<uint32_t>(k.windowWidth) * static_cast<uint32_t>(k.sum);
@@ -148,9 +169,20 @@ QOP_INLINE void filterBlock(const uint32_t *const *tapLines, size_t lane, const 
     U32x8 acc[Vectors] = {};
     for (int v = 0; v < Vectors; ++v)
         acc[v] += taps.halfGain;
-    for (int t = 0; t < taps.count; ++t) {
-        const uint32_t d = taps.diff[t];
-        const uint32_t *src = tapLines[t] + lane;
+    for (int p = 0; p < taps.pairs; ++p) {
+        const uint32_t d = taps.pairDiff[p];
+        const uint32_t *low = tapLines[taps.pairTap[p]] + lane;
+        const uint32_t *high = tapLines[taps.count - 1 - taps.pairTap[p]] + lane;
+        for (int v = 0; v < Vectors; ++v) {
+            U32x8 a, b;
+            std::memcpy(&a, low + 8 * v, sizeof a);
+            std::memcpy(&b, high + 8 * v, sizeof b);
+            acc[v] += d * (a - b);
+        }
+    }
+    for (int e = 0; e < taps.extras; ++e) {
+        const uint32_t d = taps.extraDiff[e];
+        const uint32_t *src = tapLines[taps.extraTap[e]] + lane;
         for (int v = 0; v < Vectors; ++v) {
             U32x8 sums;
             std::memcpy(&sums, src + 8 * v, sizeof sums);
@@ -314,6 +346,18 @@ void gpuPass(QopBitmap_t *bitmap, const BoxHybridKernel &k, QopGLConvolutionDire
     QopGLAddConvolution(weights, k.windowWidth, direction, bitmap->glData);
 }
 
+// A one-pixel window whose weights beside the centre all truncated to 0 (a small amount on a small
+// image): each output is (c p + c / 2) / c = p, and sharpening gives (3 p - p + 1) / 2 = p.
+bool isIdentity(const BoxHybridKernel &k)
+{
+    if (k.windowWidth != 1)
+        return false;
+    for (int i = 0; i < k.taps; ++i)
+        if (i != k.dw && k.kernel[i] != 0)
+            return false;
+    return true;
+}
+
 void boxHybridPass(QopBitmap_t *bitmap, float amount, QopGLConvolutionDirection direction)
 {
     BoxHybridKernel k;
@@ -323,7 +367,7 @@ void boxHybridPass(QopBitmap_t *bitmap, float amount, QopGLConvolutionDirection 
         gpuPass(bitmap, k, direction);
         return;
     }
-    if (!bitmap->data || bitmap->width == 0 || bitmap->height == 0)
+    if (!bitmap->data || bitmap->width == 0 || bitmap->height == 0 || isIdentity(k))
         return;
     if (direction == QopGLConvolutionDirectionHorizontal)
         cpuPassX(bitmap, k);
