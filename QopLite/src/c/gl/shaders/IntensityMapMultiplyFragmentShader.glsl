@@ -12,8 +12,7 @@ uniform sampler2D u_sampler;
 uniform sampler2D u_colorMapSampler;
 uniform float u_intensity;
 
-// A texel back in whole levels (0..255), as the CPU kernels see it.
-vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
+#include "common/Levels.glsl"
 
 
 void main()

@@ -12,15 +12,8 @@ uniform sampler2D u_sampler;
 uniform sampler2D u_colorMapSampler;
 uniform float u_intensity;
 
-// A texel back in whole levels (0..255), as the CPU kernels see it.
-vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
-// Overlay in levels: the base channel decides, and 128 takes the multiplying branch.
-vec3 overlayLevels(vec3 base, vec3 blend)
-{
-    vec3 low = 2.0 * base * blend / 255.0;
-    vec3 high = 255.0 - 2.0 * (255.0 - base) * (255.0 - blend) / 255.0;
-    return mix(high, low, step(base, vec3(128.0)));
-}
+#include "common/Levels.glsl"
+#include "common/Overlay.glsl"
 
 void main()
 {
