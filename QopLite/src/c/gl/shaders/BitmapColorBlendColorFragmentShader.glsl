@@ -14,31 +14,9 @@ uniform vec3 u_blendColor;
 uniform float u_blendAmount;
 uniform float u_blendColorAlpha;
 
-// A texel back in whole levels (0..255), as the CPU kernels see it.
-vec3 levels(vec3 c) { return floor(c * 255.0 + 0.5); }
+#include "common/Levels.glsl"
 
-vec3 hslToLevels(float h, float s, float l)
-{
-    float hPrime = 6.0 * h;
-    float chroma = 2.0 * s * (l <= 0.5 ? l : 1.0 - l);
-    vec3 rgb = vec3(0.0);
-    if (hPrime <= 6.0) {
-        float q = chroma * (1.0 - abs(mod(hPrime, 2.0) - 1.0));
-        if (hPrime < 1.0)
-            rgb = vec3(chroma, q, 0.0);
-        else if (hPrime < 2.0)
-            rgb = vec3(q, chroma, 0.0);
-        else if (hPrime < 3.0)
-            rgb = vec3(0.0, chroma, q);
-        else if (hPrime < 4.0)
-            rgb = vec3(0.0, q, chroma);
-        else if (hPrime < 5.0)
-            rgb = vec3(q, 0.0, chroma);
-        else
-            rgb = vec3(chroma, 0.0, q);
-    }
-    return clamp(floor((rgb + (l - chroma / 2.0)) * 255.0 + 0.5), 0.0, 255.0);
-}
+#include "common/HSL.glsl"
 
 void main()
 {

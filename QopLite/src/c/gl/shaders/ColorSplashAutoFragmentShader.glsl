@@ -20,19 +20,7 @@ uniform float u_b;
 uniform float u_sigmaC;
 varying highp vec2 v_center;
 
-float toLinear(float x)
-{
-    return x <= 0.04045 ? 100.0 * x / 12.92 : 100.0 * pow((x + 0.055) / 1.055, 2.4);
-}
-
-float labF(float t)
-{
-    if (t <= 0.008856)
-        return 7.787 * t + 16.0 / 116.0;
-    if (t >= 1.0)
-        return 1.0;
-    return pow(floor(t * 1024.0) / 1023.0, 1.0 / 3.0);
-}
+#include "common/LAB.glsl"
 
 void main()
 {
@@ -43,13 +31,9 @@ void main()
 
     vec4 c = texture2D(u_sampler, gl_FragCoord.xy / vec2(u_width, u_height));
     vec3 bytes = floor(c.rgb * 255.0 + 0.5);
-    vec3 lin = vec3(toLinear(bytes.r / 255.0), toLinear(bytes.g / 255.0), toLinear(bytes.b / 255.0));
-    float x = 0.00433891 * lin.r + 0.00376234915 * lin.g + 0.0018990604648 * lin.b;
-    float y = 0.002126 * lin.r + 0.007152 * lin.g + 0.000722 * lin.b;
-    float z = 0.000177255 * lin.r + 0.00109475308 * lin.g + 0.0087295537 * lin.b;
-    float fy = labF(y);
-    float a = 500.0 * (labF(x) - fy) + 127.0;
-    float b = 200.0 * (fy - labF(z)) + 127.0;
+    vec3 lab = rgbToLab(bytes);
+    float a = lab.y;
+    float b = lab.z;
     float D2 = (u_a - a) * (u_a - a) + (u_b - b) * (u_b - b);
     // Lightness is sent with the colour but the smart brush ignores it; an impossible reference
     // lightness keeps the uniform in the program so its location resolves.
