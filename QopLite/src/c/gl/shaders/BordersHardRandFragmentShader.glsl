@@ -29,12 +29,7 @@ uniform float u_randomSeed;
 
 float truncated(float v) { return sign(v) * floor(abs(v)); }
 
-float hash13(vec3 p)
-{
-    p = fract(p * 0.1031);
-    p += dot(p, p.zyx + 31.32);
-    return fract((p.x + p.y) * p.z);
-}
+#include "common/Hash.glsl"
 
 // Value k of line `row` (0 left, 1 right: k is a row; 2 top, 3 bottom: k is a column).
 float lineValue(float row, float k, float texCoordMult)

@@ -30,12 +30,7 @@ uniform float u_offsetY;
 
 float truncated(float v) { return sign(v) * floor(abs(v)); }
 
-float hash13(vec3 p)
-{
-    p = fract(p * 0.1031);
-    p += dot(p, p.zyx + 31.32);
-    return fract((p.x + p.y) * p.z);
-}
+#include "common/Hash.glsl"
 
 // The shadow's darkening t: distances shifted by the angle, a squircle corner.
 float shadowT(float x, float y, bool insideInset)

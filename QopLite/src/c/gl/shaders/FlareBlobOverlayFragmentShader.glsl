@@ -1,5 +1,5 @@
 #version 100
-// Blob flare, Overlay blend, as a None pass: the strength of the Part's table for this shape,
+// Blob flare, Overlay blend, as a None pass: the strength of the CPU's table for this shape,
 // truncated to whole levels, mixes the overlaid colour into the pixel with the CPU's rounding.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
@@ -7,69 +7,9 @@ precision highp float;
 precision mediump float;
 #endif
 
-varying vec2 v_texCoord;
-uniform sampler2D u_sampler;
-uniform float u_scaleDiffx;
-uniform float u_scaleDiffy;
-uniform vec2 u_onePlusDxTimesCenterCoord;
-uniform vec4 u_flareColor;
-uniform float u_minEXP;
-uniform float u_maxEXP;
-uniform float u_aF;
-uniform float u_flareAmount;
-uniform int u_flareType;
-uniform int u_blendMode;
+#include "common/FlareShape.glsl"
+#include "common/FlareStrengths.glsl"
 
-// alpha e^N, cut to 0 below u_minEXP and to alpha above u_maxEXP.
-float E(float N)
-{
-    if (N < u_minEXP)
-        return 0.0;
-    if (N > u_maxEXP)
-        return u_aF;
-    return u_aF * exp(N);
-}
+float flareStrength(float x, float y, float r2) { return blobStrength(x, y, r2); }
 
-float blobStrength(float x, float y, float r2)
-{
-    return E(-100.0 * r2 * r2 * r2 * r2);
-}
-
-// The pixel's position as the CPU measures it: whole pixels over twice the integer half size, so
-// that odd sizes scale as on the CPU. (v_texCoord is gl_FragCoord.xy / size, which gives the
-// size without a uniform for it.)
-vec2 pixelCoord()
-{
-    vec2 size = floor(gl_FragCoord.xy / v_texCoord + 0.5);
-    return floor(gl_FragCoord.xy) / max(2.0 * floor(size / 2.0), 1.0);
-}
-
-// The strength as the whole levels the CPU's (int)(255 t) gives.
-float level(float t)
-{
-    return floor(255.0 * clamp(t, 0.0, 1.0)) / 255.0;
-}
-
-// Overlay of the colour s on the base d, both in levels; 128 takes the multiplying branch.
-vec3 overlay(vec3 d, vec3 s)
-{
-    return mix(255.0 - 2.0 * (255.0 - d) * (255.0 - s) / 255.0, 2.0 * d * s / 255.0, step(d, vec3(128.0)));
-}
-
-void main()
-{
-    // The flare records look up every flare uniform; this program keeps the ones it does not
-    // need active (the sum is never that value) so that every record resolves alike.
-    float keep = u_flareAmount + float(u_flareType) + float(u_blendMode) + u_maxEXP + u_minEXP;
-    if (keep == -1.0e30) {
-        gl_FragColor = vec4(keep);
-        return;
-    }
-    vec2 p = (pixelCoord() - u_onePlusDxTimesCenterCoord) * vec2(u_scaleDiffx, u_scaleDiffy);
-    float alpha = level(blobStrength(p.x, p.y, dot(p, p)));
-    vec4 c = texture2D(u_sampler, v_texCoord);
-    vec3 base = floor(c.rgb * 255.0 + 0.5);
-    vec3 s = floor(u_flareColor.rgb * 255.0 + 0.5);
-    vec3 result = clamp(floor((1.0 - alpha) * base + alpha * overlay(base, s) + 0.5), 0.0, 255.0);
-    gl_FragColor = vec4(result / 255.0, c.a);
-}
+#include "common/FlareOverlayMain.glsl"

@@ -16,6 +16,8 @@ uniform float u_height;
 uniform float u_normX;
 uniform float u_normY;
 
+#include "common/MaskLevel.glsl"
+
 void main()
 {
     vec2 p = min(floor(v_texCoord * vec2(u_width, u_height)), vec2(u_width, u_height) - 1.0);
@@ -25,16 +27,8 @@ void main()
     float m = floor(abs(signedDistance) + 1.0 / 1024.0);
     float l = m * m;
     float s2 = 2.0 * u_sigmaR2;
-    float v;
     // The zero band ends at the first level boundary t_0 (G = 1 - 1/64).
-    if (l < -s2 * log(1.0 - 0.5 / 32.0)) {
-        v = 0.0;
-    } else if (l > s2 * 5.541263545158429) {
-        v = 1.0;
-    } else {
-        float k = clamp(floor(32.0 * (1.0 - exp(-l / s2)) - 0.5), 0.0, 31.0);
-        v = (4.0 + 8.0 * k) / 255.0;
-    }
+    float v = maskLevel(l, s2, -s2 * log(1.0 - 0.5 / 32.0));
     // The pass binds the image as every pass does, though the mask does not depend on it; an
     // impossible value keeps the sampler in the program so its location resolves.
     if (texture2D(u_sampler, v_texCoord).a < -1.0)

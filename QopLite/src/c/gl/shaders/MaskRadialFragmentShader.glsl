@@ -14,6 +14,8 @@ uniform float u_sigmaR2;
 uniform float u_width;
 uniform float u_height;
 
+#include "common/MaskLevel.glsl"
+
 void main()
 {
     // Pixel (x, y) of the CPU mask: the texture row is the mask row.
@@ -21,16 +23,7 @@ void main()
     vec2 d = p - u_centerPoint;
     float l = dot(d, d);
     float s2 = 2.0 * u_sigmaR2;
-    float v;
-    if (l < s2 * 0.00392927813988955) {
-        v = 0.0;
-    } else if (l > s2 * 5.541263545158429) {
-        v = 1.0;
-    } else {
-        // Level boundaries t_i = -s2 ln(1 - (i + 0.5) / 32): the count of t_1..t_31 at or below l.
-        float k = clamp(floor(32.0 * (1.0 - exp(-l / s2)) - 0.5), 0.0, 31.0);
-        v = (4.0 + 8.0 * k) / 255.0;
-    }
+    float v = maskLevel(l, s2, s2 * 0.00392927813988955);
     // The pass binds the image as every pass does, though the mask does not depend on it; an
     // impossible value keeps the sampler in the program so its location resolves.
     if (texture2D(u_sampler, v_texCoord).a < -1.0)

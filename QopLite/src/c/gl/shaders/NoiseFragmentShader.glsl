@@ -13,12 +13,7 @@ uniform sampler2D u_sampler;
 uniform float u_randomSeed;
 uniform float u_intensity;
 
-float hash13(vec3 p)
-{
-    p = fract(p * 0.1031);
-    p += dot(p, p.zyx + 31.32);
-    return fract((p.x + p.y) * p.z);
-}
+#include "common/Hash.glsl"
 
 void main()
 {
