@@ -4,6 +4,8 @@
 // corrections share.
 #include "QopLite/QopEnhance.h"
 
+#include "QopClampedInt.h"
+
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopColorMatrix.h"
@@ -14,14 +16,7 @@
 
 namespace {
 
-inline uint8_t clampTruncate(double v)
-{
-    if (!(v > 0.0))
-        return 0;
-    if (v >= 255.0)
-        return 255;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
+using qop_internal::truncatedByte;
 
 struct HistogramAndCDF {
     QopHistogram_t *hist = nullptr;
@@ -65,9 +60,9 @@ void enhanceCpu(QopBitmap_t *bitmap, const float *mapF, const ChannelLevels *lev
         const double e = mapF[index];
         const double gNew = g * e + 0.5;
         const double shift = (gNew - g) * (1.0 - gain);
-        p.r = clampTruncate(((r * e - r) * gain + r + shift - levels[0].minPrime) * levels[0].scale + 0.5);
-        p.g = clampTruncate((gNew - levels[1].minPrime) * levels[1].scale + 0.5);
-        p.b = clampTruncate(((b * e - b) * gain + b + shift - levels[2].minPrime) * levels[2].scale + 0.5);
+        p.r = truncatedByte(((r * e - r) * gain + r + shift - levels[0].minPrime) * levels[0].scale + 0.5);
+        p.g = truncatedByte((gNew - levels[1].minPrime) * levels[1].scale + 0.5);
+        p.b = truncatedByte(((b * e - b) * gain + b + shift - levels[2].minPrime) * levels[2].scale + 0.5);
     }
 }
 

@@ -3,9 +3,13 @@
 #include "QopLite/QopColor.h"
 #include "QopLite/QopColorTables.h"
 
+#include "QopClampedInt.h"
+
 #include <cmath>
 
 namespace {
+
+using qop_internal::truncatedByte;
 
 // Linear RGB (0..100 per channel) to XYZ with the D65 white point divided out and the 0..100
 // range scaled away, so that white is (1, 1, 1).
@@ -50,20 +54,11 @@ inline void labFromF(double fx, double fy, double fz, double *l, double *a, doub
     *b = 200.0 * (fy - fz) + 127.0;
 }
 
-inline uint8_t clampTruncate(double v)
-{
-    if (!(v > 0.0))
-        return 0;
-    if (v >= 255.0)
-        return 255;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
-
 inline void storeLAB(QopColor_t *color, double l, double a, double b)
 {
-    color->r = clampTruncate(l);
-    color->g = clampTruncate(a);
-    color->b = clampTruncate(b);
+    color->r = truncatedByte(l);
+    color->g = truncatedByte(a);
+    color->b = truncatedByte(b);
 }
 
 inline float labFInverse(float f)

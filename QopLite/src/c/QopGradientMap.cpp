@@ -3,6 +3,8 @@
 // factor.
 #include "QopLite/QopGradientMap.h"
 
+#include "QopClampedInt.h"
+
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopColor.h"
 #include "QopLite/QopGLGradient.h"
@@ -12,17 +14,12 @@
 
 namespace {
 
+using qop_internal::truncatedByte;
+
 constexpr size_t kMapLength = 1024;
 constexpr float kTwoPi = 6.28318530717958647692f;
 
 inline float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
-
-inline uint8_t truncatedLevel(float v)
-{
-    v = v > 0.0f ? v : 0.0f;
-    v = v < 255.0f ? v : 255.0f;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
 
 // The slight S-shaped easing of a fraction between two stops.
 inline float eased(float f)
@@ -113,7 +110,7 @@ void QopGradientMemoize(const QopGradient_t *gradient, QopColor_t *gradMap, size
         const QopColor_t first = gradient->color[0].color;
         const float alpha = static_cast<float>(gradient->opacity[0].opacity * 255.0);
         for (size_t i = 0; i < mapLength; ++i)
-            gradMap[i] = {first.r, first.g, first.b, truncatedLevel(alpha)};
+            gradMap[i] = {first.r, first.g, first.b, truncatedByte(alpha)};
         return;
     }
     StopWalk<QopGradientColor_t> colours{gradient->color, gradient->colorLength};
@@ -124,12 +121,12 @@ void QopGradientMemoize(const QopGradient_t *gradient, QopColor_t *gradMap, size
         const QopGradientColor_t *lo, *hi;
         const float f = colours.at(p, &lo, &hi);
         QopColor_t &entry = gradMap[i];
-        entry.r = truncatedLevel(lo->color.r * (1.0f - f) + hi->color.r * f);
-        entry.g = truncatedLevel(lo->color.g * (1.0f - f) + hi->color.g * f);
-        entry.b = truncatedLevel(lo->color.b * (1.0f - f) + hi->color.b * f);
+        entry.r = truncatedByte(lo->color.r * (1.0f - f) + hi->color.r * f);
+        entry.g = truncatedByte(lo->color.g * (1.0f - f) + hi->color.g * f);
+        entry.b = truncatedByte(lo->color.b * (1.0f - f) + hi->color.b * f);
         const QopGradientOpacity_t *olo, *ohi;
         const float fo = opacities.at(p, &olo, &ohi);
-        entry.a = truncatedLevel(static_cast<float>((olo->opacity * (1.0f - fo) + ohi->opacity * fo) * 255.0));
+        entry.a = truncatedByte(static_cast<float>((olo->opacity * (1.0f - fo) + ohi->opacity * fo) * 255.0));
     }
 }
 

@@ -8,6 +8,8 @@
 #include "QopLite/QopGLColor.h"
 #include "QopLite/QopHistogram.h"
 
+#include "QopClampedInt.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -16,15 +18,8 @@
 
 namespace {
 
-// Clamps to 0..255 before the conversion to an integer, so that huge, infinite or NaN values
-// (NaN gives 0) never reach an out-of-range float-to-int conversion. For every finite value
-// this truncates to the same byte as truncating first and clamping afterwards.
-inline uint8_t clampToByte(float v)
-{
-    v = v > 0.0f ? v : 0.0f;
-    v = v < 255.0f ? v : 255.0f;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
+using qop_internal::truncatedByte;
+
 
 bool hasNoCrossTerms(const float *cm)
 {
@@ -36,18 +31,18 @@ void diagonalMap(const float *cm, QopHistMap_t *map)
 {
     for (int i = 0; i < 256; ++i) {
         const float v = static_cast<float>(i);
-        map->r[i] = clampToByte(v * cm[0] + cm[3] + 0.5f);
-        map->g[i] = clampToByte(v * cm[5] + cm[7] + 0.5f);
-        map->b[i] = clampToByte(v * cm[10] + cm[11] + 0.5f);
+        map->r[i] = truncatedByte(v * cm[0] + cm[3] + 0.5f);
+        map->g[i] = truncatedByte(v * cm[5] + cm[7] + 0.5f);
+        map->b[i] = truncatedByte(v * cm[10] + cm[11] + 0.5f);
     }
 }
 
 QopColor_t matrixColor(const QopColor_t &c, const float *cm)
 {
     const float r = c.r, g = c.g, b = c.b;
-    return QopColor_t{clampToByte(cm[0] * r + cm[1] * g + cm[2] * b + cm[3] + 0.5f),
-                      clampToByte(cm[4] * r + cm[5] * g + cm[6] * b + cm[7] + 0.5f),
-                      clampToByte(cm[8] * r + cm[9] * g + cm[10] * b + cm[11] + 0.5f), 255};
+    return QopColor_t{truncatedByte(cm[0] * r + cm[1] * g + cm[2] * b + cm[3] + 0.5f),
+                      truncatedByte(cm[4] * r + cm[5] * g + cm[6] * b + cm[7] + 0.5f),
+                      truncatedByte(cm[8] * r + cm[9] * g + cm[10] * b + cm[11] + 0.5f), 255};
 }
 
 // Four pixels at a time in the compiler's generic vectors (SSE on x86, NEON on ARM, at -O2
@@ -201,7 +196,7 @@ void QopBitmapContrastCurve(QopBitmap_t *bitmap, float value)
     for (int k = 0; k < 256; ++k) {
         const float v = k < 128 ? 127.0f * powf(static_cast<float>(k) / 127.0f, value)
                                 : 127.0f * powf(static_cast<float>(k - 128) / 127.0f, inverse) + 127.0f;
-        curve[k] = clampToByte(v + 0.5f);
+        curve[k] = truncatedByte(v + 0.5f);
     }
     QopHistMap_t map;
     QopHistMapSet(&map, curve, curve, curve);
@@ -212,7 +207,7 @@ void QopBitmapGamma(QopBitmap_t *bitmap, float value)
 {
     uint8_t curve[256];
     for (int i = 0; i < 256; ++i)
-        curve[i] = clampToByte(powf(static_cast<float>(i) / 255.0f, value) * 255.0f + 0.5f);
+        curve[i] = truncatedByte(powf(static_cast<float>(i) / 255.0f, value) * 255.0f + 0.5f);
     QopHistMap_t map;
     QopHistMapSet(&map, curve, curve, curve);
     applyMap(bitmap, &map);

@@ -4,6 +4,8 @@
 // they are built from.
 #include "QopLite/QopTools.h"
 
+#include "QopClampedInt.h"
+
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopColorMatrix.h"
@@ -15,6 +17,8 @@
 #include <cmath>
 
 namespace {
+
+using qop_internal::truncatedByte;
 
 // sigmaC of a dab that ignores colour: the Gaussian is 1 for every colour difference.
 constexpr double kNoColorSigma = 99999999.0;
@@ -91,20 +95,6 @@ double clampSlider(double value)
     return std::clamp(value, -100.0, 100.0);
 }
 
-uint8_t clampToByte(float v)
-{
-    v = v > 0.0f ? v : 0.0f;
-    v = v < 255.0f ? v : 255.0f;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
-
-uint8_t clampToByte(double v)
-{
-    v = v > 0.0 ? v : 0.0;
-    v = v < 255.0 ? v : 255.0;
-    return static_cast<uint8_t>(static_cast<int>(v));
-}
-
 float brightnessGamma(double value) { return static_cast<float>(-std::log2(value / 400.0 + 0.5)); }
 
 void brightnessMatrix(QopColorMatrix_t cm, double value)
@@ -120,7 +110,7 @@ float contrastExponent(double value) { return static_cast<float>(std::exp(value 
 void gammaTable(float gamma, QopHistMap_t *map)
 {
     for (int i = 0; i < 256; ++i) {
-        const uint8_t v = clampToByte(std::pow(static_cast<float>(i) / 255.0f, gamma) * 255.0f + 0.5f);
+        const uint8_t v = truncatedByte(std::pow(static_cast<float>(i) / 255.0f, gamma) * 255.0f + 0.5f);
         map->r[i] = map->g[i] = map->b[i] = v;
     }
 }
@@ -129,9 +119,9 @@ void diagonalTable(const QopColorMatrix_t cm, QopHistMap_t *map)
 {
     for (int i = 0; i < 256; ++i) {
         const float v = static_cast<float>(i);
-        map->r[i] = clampToByte(v * cm[0] + cm[3] + 0.5f);
-        map->g[i] = clampToByte(v * cm[5] + cm[7] + 0.5f);
-        map->b[i] = clampToByte(v * cm[10] + cm[11] + 0.5f);
+        map->r[i] = truncatedByte(v * cm[0] + cm[3] + 0.5f);
+        map->g[i] = truncatedByte(v * cm[5] + cm[7] + 0.5f);
+        map->b[i] = truncatedByte(v * cm[10] + cm[11] + 0.5f);
     }
 }
 
@@ -143,7 +133,7 @@ void contrastTable(float f, QopHistMap_t *map)
     for (int k = 0; k < 256; ++k) {
         const float v = k < 128 ? 127.0f * std::pow(static_cast<float>(k) / 127.0f, f)
                                 : 127.0f * std::pow(static_cast<float>(k - 128) / 127.0f, inverse) + 127.0f;
-        map->r[k] = map->g[k] = map->b[k] = clampToByte(v + 0.5f);
+        map->r[k] = map->g[k] = map->b[k] = truncatedByte(v + 0.5f);
     }
 }
 
@@ -158,9 +148,9 @@ void warmthTable(double value, QopHistMap_t *map)
     const double green = 255.0 - (w > 0.0 ? 24.0 * w : 44.625 * w) / 100.0;
     const double blue = 255.0 - (w > 0.0 ? 140.0 * w : 245.31 * w) / 100.0;
     for (int i = 0; i < 256; ++i) {
-        map->r[i] = clampToByte(red * i / 255.0 + 0.5);
-        map->g[i] = clampToByte(green * i / 255.0 + 0.5);
-        map->b[i] = clampToByte(blue * i / 255.0 + 0.5);
+        map->r[i] = truncatedByte(red * i / 255.0 + 0.5);
+        map->g[i] = truncatedByte(green * i / 255.0 + 0.5);
+        map->b[i] = truncatedByte(blue * i / 255.0 + 0.5);
     }
 }
 

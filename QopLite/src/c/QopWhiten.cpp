@@ -3,26 +3,21 @@
 // the target, so neutral and strongly coloured pixels keep their colour.
 #include "QopLite/QopTools.h"
 
+#include "QopClampedInt.h"
+
 #include "QopLite/QopColor.h"
 
 #include <cmath>
 
 namespace {
 
+using qop_internal::truncatedByte;
+
 // Target a* and b* (bytes, neutral 127) and the width of the Gaussian (2 sigma^2).
 constexpr float kTargetA = 132.0f;
 constexpr float kNeutralB = 127.0f;
 constexpr float kWidth = 98.0f;
 constexpr float kStrength = 0.65f;
-
-uint8_t clampTruncate(float v)
-{
-    if (!(v > 0.0f))
-        return 0;
-    if (v >= 255.0f)
-        return 255;
-    return static_cast<uint8_t>(v);
-}
 
 } // namespace
 
@@ -44,9 +39,9 @@ void QopWhiten(QopBitmap_t *src)
         const float f = kStrength * e;
         const float lightness = std::trunc(255.0f * std::pow(static_cast<float>(l) / 255.0f, 1.0f / (0.5f * f + 1.0f)));
         QopColor_t lab = c;
-        lab.r = clampTruncate(lightness);
-        lab.g = clampTruncate(std::trunc(fa));
-        lab.b = clampTruncate(std::trunc((1.0f - f) * (fb - kNeutralB) + kNeutralB));
+        lab.r = truncatedByte(lightness);
+        lab.g = truncatedByte(std::trunc(fa));
+        lab.b = truncatedByte(std::trunc((1.0f - f) * (fb - kNeutralB) + kNeutralB));
         QopColorLAB2RGB(&lab);
         c.r = lab.r;
         c.g = lab.g;
