@@ -3,6 +3,8 @@
 // drawn straight over the current result.
 #include "QopLite/QopGLBorders.h"
 
+#include "QopGLInternal.h"
+
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLShaders.h"
@@ -14,7 +16,7 @@
 
 namespace {
 
-inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
+using qopgl::slot;
 
 // Strip vertices: x, y (clip space), alpha, and a fourth float nobody reads (16-byte stride).
 constexpr int kFloatsPerVertex = 4;
@@ -103,14 +105,10 @@ void QopGLAddBorderTheta(QopBitmap_t *bitmap, const QopColor_t *color, QopBorder
         return;
     QopGLData_t *glData = bitmap->glData;
     QopGLBorderThetaProgram_t *program = &glData->glPrograms.borderThetaProgram;
-    QopGLLoadShaderProgramIfNecessary(&program->programID, QopGlSetupBorderThetaProgram, VertexShader,
-                                      BordersThetaFragmentShader, glData, false);
-    if (glData->state == QopGLStateFailed)
-        return;
     float colour[4];
-    QopGLFillFloatColorWithQopColorVals(colour, color);
-    glUseProgram(program->programID);
-    QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData, QopGLBlendModeNormal);
+    if (!qopgl::startColourPass(glData, program, QopGlSetupBorderThetaProgram, BordersThetaFragmentShader, color,
+                                QopGLBlendModeNormal, colour))
+        return;
     glUniform1f(slot(program->dwSlot), dw);
     glUniform1f(slot(program->rFactorSlot), rFactor);
     glUniform1f(slot(program->widthSlot), static_cast<float>(bitmap->width));
@@ -154,15 +152,10 @@ void QopGLAddBorderVignette(QopBitmap_t *bitmap, const QopBorderParams_t *params
         blendsItself = false;
         break;
     }
-    QopGLLoadShaderProgramIfNecessary(&program->programID, QopGlSetupBorderVignetteProgram, VertexShader,
-                                      fragmentShader, glData, false);
-    if (glData->state == QopGLStateFailed)
-        return;
     float colour[4];
-    QopGLFillFloatColorWithQopColorVals(colour, &params->color);
-    glUseProgram(program->programID);
-    QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData,
-                     blendsItself ? QopGLBlendModeNone : QopGLBlendModeNormal);
+    if (!qopgl::startColourPass(glData, program, QopGlSetupBorderVignetteProgram, fragmentShader, &params->color,
+                                blendsItself ? QopGLBlendModeNone : QopGLBlendModeNormal, colour))
+        return;
     glUniform1f(slot(program->widthSlot), static_cast<float>(bitmap->width));
     glUniform1f(slot(program->heightSlot), static_cast<float>(bitmap->height));
     glUniform1f(slot(program->vignetteScaleSlot), static_cast<float>(params->vignetteScale));

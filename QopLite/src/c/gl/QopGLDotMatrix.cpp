@@ -3,6 +3,8 @@
 // current result with alpha blending that leaves the result's alpha alone.
 #include "QopLite/QopGLDotMatrix.h"
 
+#include "QopGLInternal.h"
+
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLShaders.h"
@@ -16,7 +18,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
+using qopgl::slot;
 
 void beginDrawOver(QopGLData_t *glData, GLuint programID)
 {

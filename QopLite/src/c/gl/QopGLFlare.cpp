@@ -3,6 +3,8 @@
 // evaluates all strengths and all blend modes and writes the finished pixel.
 #include "QopLite/QopGLFlare.h"
 
+#include "QopGLInternal.h"
+
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLShaders.h"
 #include "QopLite/QopGLUtils.h"
@@ -11,7 +13,7 @@
 
 namespace {
 
-inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
+using qopgl::slot;
 
 struct FlareProgramChoice {
     QopGLFlareProgram_t *program;
@@ -74,18 +76,13 @@ void QopGLAddFlare(QopBlendMode_t blendMode, QopFlareType_t type, float scale, c
         return;
     const FlareProgramChoice choice = chooseFlareProgram(glData->glPrograms, blendMode, type);
     QopGLFlareProgram_t *program = choice.program;
-    QopGLLoadShaderProgramIfNecessary(&program->programID, QopGLSetupFlareProgram, VertexShader,
-                                      choice.fragmentShader, glData, false);
-    if (glData->state == QopGLStateFailed)
-        return;
     // Dedicated Normal programs give (colour, strength) for GL to blend; the others blend
     // themselves and are drawn into the other texture.
     const bool glBlends = blendMode == QopBlendModeNormal && choice.dedicated;
     float colour[4];
-    QopGLFillFloatColorWithQopColorVals(colour, color);
-    glUseProgram(program->programID);
-    QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData,
-                     glBlends ? QopGLBlendModeNormal : QopGLBlendModeNone);
+    if (!qopgl::startColourPass(glData, program, QopGLSetupFlareProgram, choice.fragmentShader, color,
+                                glBlends ? QopGLBlendModeNormal : QopGLBlendModeNone, colour))
+        return;
     if (!choice.dedicated) {
         glUniform1i(slot(program->flareTypeSlot), static_cast<int>(type));
         glUniform1i(slot(program->blendModeSlot), static_cast<int>(blendMode));
@@ -108,14 +105,10 @@ void QopGLAddRingFlare(QopBitmap_t *bitmap, const QopColor_t *color, float xCent
         return;
     QopGLData_t *glData = bitmap->glData;
     QopGLRingFlareProgram_t *program = &glData->glPrograms.ringFlareProgram;
-    QopGLLoadShaderProgramIfNecessary(&program->programID, QopGlSetupRingFlareProgram, VertexShader,
-                                      RingFlareFragmentShader, glData, false);
-    if (glData->state == QopGLStateFailed)
-        return;
     float colour[4];
-    QopGLFillFloatColorWithQopColorVals(colour, color);
-    glUseProgram(program->programID);
-    QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData, QopGLBlendModeNormal);
+    if (!qopgl::startColourPass(glData, program, QopGlSetupRingFlareProgram, RingFlareFragmentShader, color,
+                                QopGLBlendModeNormal, colour))
+        return;
     glUniform1f(slot(program->dr22Slot), dr22);
     glUniform1f(slot(program->dr12Slot), dr12);
     glUniform1f(slot(program->daaSlot), daa);

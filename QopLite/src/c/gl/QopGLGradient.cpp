@@ -2,6 +2,8 @@
 // fragment samples it at the entry the CPU would pick.
 #include "QopLite/QopGLGradient.h"
 
+#include "QopGLInternal.h"
+
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLShaders.h"
 #include "QopLite/QopGLUtils.h"
@@ -10,7 +12,7 @@
 
 namespace {
 
-inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
+using qopgl::slot;
 
 } // namespace
 

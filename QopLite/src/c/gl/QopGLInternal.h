@@ -1,7 +1,10 @@
 // QopGLInternal.h: helpers the GPU library's own sources share (not part of the interface).
 #pragma once
 
+#include "QopLite/QopGL.h"
 #include "QopLite/QopGLData.h"
+#include "QopLite/QopGLShaders.h"
+#include "QopLite/QopGLUtils.h"
 
 #include <atomic>
 
@@ -22,5 +25,24 @@ void closeBracket(QopGLData_t *glData);
 
 // Clears isMakingGLCalls unless an effect is open.
 void endGLActions(QopGLData_t *glData);
+
+// A uniform location as the program records keep it, in the signed form GL takes.
+inline GLint slot(GLuint stored) { return static_cast<GLint>(stored); }
+
+// Opens a full-image pass of a program that draws one colour: builds the program on first use,
+// makes it current and starts the render with the given blend; colour receives the colour as the
+// shaders take it. false, with nothing opened, when the program could not be built.
+template <typename Program>
+bool startColourPass(QopGLData_t *glData, Program *program, QopGLSetupFunction setup, const char *fragmentShader,
+                     const QopColor_t *color, QopGLBlendMode blendMode, float colour[4])
+{
+    QopGLLoadShaderProgramIfNecessary(&program->programID, setup, VertexShader, fragmentShader, glData, false);
+    if (glData->state == QopGLStateFailed)
+        return false;
+    QopGLFillFloatColorWithQopColorVals(colour, color);
+    glUseProgram(program->programID);
+    QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData, blendMode);
+    return true;
+}
 
 } // namespace qopgl
