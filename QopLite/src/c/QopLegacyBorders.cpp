@@ -100,6 +100,24 @@ bool simpleBorder(QopBitmap_t *bitmap, QopBorderParams_t params)
     return true;
 }
 
+// The thin Round frame that several effects end with.
+bool thinRound(QopBitmap_t *bitmap, QopColor_t color)
+{
+    QopBorderParams_t round = freshParams(QopBorderStyleRound, color);
+    round.dw = 0.025;
+    return simpleBorder(bitmap, round);
+}
+
+// The hard-edged bulging inset of the Tam Brew and Chrono frames.
+bool bulgeInset(QopBitmap_t *bitmap, QopColor_t color)
+{
+    QopBorderParams_t bulge = freshParams(QopBorderStyleBulge, color);
+    bulge.dw = 0.05;
+    bulge.offset = 0.5;
+    bulge.antiAliasing = 0.0;
+    return simpleBorder(bitmap, bulge);
+}
+
 // A thin Round frame overlaid with six ragged translucent Torn2 strips, each less ragged and deeper
 // than the one before. amp(n) gives the raggedness of pass n = 6 ... 1.
 template <typename Amp>
@@ -621,11 +639,7 @@ void QopCameraDisplay4Legacy(QopBitmap_t *bitmap, uint32_t seed, double intensit
     QopBorderParams_t vignette = freshParams(QopBorderStyleVignette, {0, 0, 150, 255});
     vignette.vignetteScale = S * 0.5 * 1.1 / (intensity + 1e-8);
     QopBorders(bitmap, &vignette);
-    QopBorderParams_t bulge = freshParams(QopBorderStyleBulge, kBlack);
-    bulge.dw = 0.05;
-    bulge.offset = 0.5;
-    bulge.antiAliasing = 0.0;
-    simpleBorder(bitmap, bulge);
+    bulgeInset(bitmap, kBlack);
 }
 
 void QopCameraDisplay5Legacy(QopBitmap_t *bitmap, uint32_t seed)
@@ -670,9 +684,7 @@ void QopCameraDisplay6Legacy(QopBitmap_t *bitmap)
         line(bitmap, color, 0.0, row, 0.08 * W, row, 0.0);
         text(bitmap, labels[i], color, e, -0.8, row / H * 2.0 - 1.0 - 2.0 * e, 0.0);
     }
-    QopBorderParams_t round = freshParams(QopBorderStyleRound, kBlack);
-    round.dw = 0.025;
-    simpleBorder(bitmap, round);
+    thinRound(bitmap, kBlack);
 }
 
 void QopCameraDisplay7Legacy(QopBitmap_t *bitmap, uint32_t seed)
@@ -729,11 +741,7 @@ void QopEffectTamBrewBorder(QopBitmap_t *bitmap, QopEffectParams_t *params)
 {
     if (!usable(bitmap) || !params)
         return;
-    QopBorderParams_t bulge = freshParams(QopBorderStyleBulge, kWhite);
-    bulge.dw = 0.05;
-    bulge.offset = 0.5;
-    bulge.antiAliasing = 0.0;
-    simpleBorder(bitmap, bulge);
+    bulgeInset(bitmap, kWhite);
 }
 
 void QopEffectVexaBorder(QopBitmap_t *bitmap, QopEffectParams_t *params)
@@ -765,18 +773,14 @@ void QopEffectAquaBorder(QopBitmap_t *bitmap, QopEffectParams_t *params)
 {
     if (!usable(bitmap) || !params)
         return;
-    QopBorderParams_t round = freshParams(QopBorderStyleRound, kWhite);
-    round.dw = 0.025;
-    simpleBorder(bitmap, round);
+    thinRound(bitmap, kWhite);
 }
 
 void QopEffectThreshBorder(QopBitmap_t *bitmap, QopEffectParams_t *params)
 {
     if (!usable(bitmap) || !params)
         return;
-    QopBorderParams_t round = freshParams(QopBorderStyleRound, kBlack);
-    round.dw = 0.025;
-    simpleBorder(bitmap, round);
+    thinRound(bitmap, kBlack);
 }
 
 void QopEffectEdgewoodBorder(QopBitmap_t *bitmap, QopEffectParams_t *params)
