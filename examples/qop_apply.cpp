@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -197,6 +198,32 @@ struct GpuRun {
     }
 };
 
+// Applies `apply` to the image (inside one GPU effect with --gpu) and writes the result, reporting
+// the first failure; the exit status. apply says why it failed in *error. The image is not freed.
+int applyAndWrite(const Invocation &invocation, QopBitmap_t *bitmap,
+                  const std::function<bool(QopBitmap_t *bitmap, std::string *error)> &apply)
+{
+    std::string error;
+    int status = 0;
+    GpuRun gpu;
+    if (invocation.gpu && !gpu.begin(bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (!apply(bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
+        status = kExitFailed;
+    } else if (invocation.gpu && !gpu.end(bitmap)) {
+        std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
+        status = kExitFailed;
+    } else if (!qop_io::writePNG(invocation.output, *bitmap, &error)) {
+        std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
+        status = kExitFailed;
+    }
+    if (invocation.gpu)
+        gpu.end(bitmap);
+    return status;
+}
+
 // Runs the recipe file at full intensity (seed 0, borders on), the way an effect pack applies it.
 int runRecipe(const Invocation &invocation)
 {
@@ -218,24 +245,12 @@ int runRecipe(const Invocation &invocation)
     }
     QopEffectParams_t params;
     QopEffectInitParams(&params);
-    int status = 0;
-    GpuRun gpu;
-    if (invocation.gpu && !gpu.begin(&bitmap, &error)) {
-        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
-        status = kExitFailed;
-    } else if (!QLPLRunEffect(effect, &bitmap, &params)) {
-        std::fprintf(stderr, "qop_apply: the recipe %s failed (a processor is malformed or not available)\n",
-                     invocation.recipe.c_str());
-        status = kExitFailed;
-    } else if (invocation.gpu && !gpu.end(&bitmap)) {
-        std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
-        status = kExitFailed;
-    } else if (!qop_io::writePNG(invocation.output, bitmap, &error)) {
-        std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
-        status = kExitFailed;
-    }
-    if (invocation.gpu)
-        gpu.end(&bitmap);
+    const int status = applyAndWrite(invocation, &bitmap, [&](QopBitmap_t *image, std::string *why) {
+        if (QLPLRunEffect(effect, image, &params))
+            return true;
+        *why = "the recipe " + invocation.recipe + " failed (a processor is malformed or not available)";
+        return false;
+    });
     QLPLUnloadEffect(&effect);
     QopBitmapFree(&bitmap);
     return status;
@@ -271,23 +286,9 @@ int main(int argc, char **argv)
         return kExitUsage;
     }
 
-    int status = 0;
-    GpuRun gpu;
-    if (invocation.gpu && !gpu.begin(&bitmap, &error)) {
-        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
-        status = kExitFailed;
-    } else if (!operation->run(bitmap, qop_apply::ArgumentValues(std::move(values)), &error)) {
-        std::fprintf(stderr, "qop_apply: %s\n", error.c_str());
-        status = kExitFailed;
-    } else if (invocation.gpu && !gpu.end(&bitmap)) {
-        std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
-        status = kExitFailed;
-    } else if (!qop_io::writePNG(invocation.output, bitmap, &error)) {
-        std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
-        status = kExitFailed;
-    }
-    if (invocation.gpu)
-        gpu.end(&bitmap);
+    const int status = applyAndWrite(invocation, &bitmap, [&](QopBitmap_t *image, std::string *why) {
+        return operation->run(*image, qop_apply::ArgumentValues(std::move(values)), why);
+    });
     QopBitmapFree(&bitmap);
     return status;
 }
