@@ -312,15 +312,15 @@ __attribute__((target_clones("avx2", "default"))) void cpuPassY(QopBitmap_t *bit
             for (; next <= y + taps.span; ++next) {
                 uint32_t *s = ring + (next % ringRows) * rowLanes;
                 const size_t source = next < taps.before ? 0 : std::min(next - taps.before, h - 1);
-                widen(top + source * w, columns, lanes);
+                const uint8_t *bytes = reinterpret_cast<const uint8_t *>(top + source * w);
                 if (next < taps.before) {
                     const uint32_t scale = static_cast<uint32_t>(1 - static_cast<int64_t>(taps.before - next));
                     for (size_t l = 0; l < columns * 4; ++l)
-                        s[l] = scale * lanes[l];
+                        s[l] = scale * bytes[l];
                 } else {
                     const uint32_t *previous = ring + ((next + ringRows - 1) % ringRows) * rowLanes;
                     for (size_t l = 0; l < columns * 4; ++l)
-                        s[l] = previous[l] + lanes[l];
+                        s[l] = previous[l] + bytes[l];
                 }
             }
             const uint32_t *tapLines[kMaxTaps + 1];
