@@ -117,7 +117,7 @@ struct BoxHybridTaps {
     // The Gaussian's differences are antisymmetric (diff[n - t] = -diff[t]), so taps t and n - t
     // share one product of diff[t] with S(t) - S(n - t), and pairs whose difference is 0 (the
     // outer weights of a narrow kernel truncate to 0) are left out. Whatever a kernel has beyond
-    // that (nothing, for every kernel the amounts give, but the weights come from rounded
+    // that (none in a sweep of image sizes and amounts, but the weights come from rounded
     // single-precision values) is added as (diff[t] + diff[n - t]) x S(n - t): the sum stays exact.
     int pairs = 0;
     int pairTap[kMaxTaps / 2 + 1] = {};
