@@ -470,17 +470,10 @@ void QopBoxHybridSharpenY(QopBitmap_t *bitmap, float amount)
     boxHybridPass(bitmap, amount, QopGLConvolutionDirectionVertical);
 }
 
-void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
+// The GPU passes always blur: a negative amount is that blur, and a positive one blends the
+// blurred image away from the image as it was before the passes, with the given weights.
+static void gpuSharpenByBlend(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
 {
-    if (!bitmap->glData) {
-        QopBoxHybridSharpenX(bitmap, amount);
-        QopBoxHybridSharpenY(bitmap, amount);
-        return;
-    }
-    // The GPU passes always blur; sharpening blends the blurred image away from the original.
-    // Amount 0 filters nothing, so it blends nothing either.
-    if (amount == 0.0f)
-        return;
     if (amount < 0.0f) {
         QopBoxHybridSharpenX(bitmap, -amount);
         QopBoxHybridSharpenY(bitmap, -amount);
@@ -492,8 +485,21 @@ void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
         return;
     QopBoxHybridSharpenX(bitmap, amount);
     QopBoxHybridSharpenY(bitmap, amount);
-    QopBitmapBlendBitmapSeparate(bitmap, original, -0.5f, 1.5f);
+    QopBitmapBlendBitmapSeparate(bitmap, original, blurredWeight, originalWeight);
     QopBitmapFree(&scratch);
+}
+
+void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
+{
+    if (!bitmap->glData) {
+        QopBoxHybridSharpenX(bitmap, amount);
+        QopBoxHybridSharpenY(bitmap, amount);
+        return;
+    }
+    // Amount 0 filters nothing, so it blends nothing either.
+    if (amount == 0.0f)
+        return;
+    gpuSharpenByBlend(bitmap, amount, -0.5f, 1.5f);
 }
 
 void QopSharpness(QopBitmap_t *bitmap, float amount, float blurredAmount, float unblurredAmount)
@@ -504,19 +510,7 @@ void QopSharpness(QopBitmap_t *bitmap, float amount, float blurredAmount, float 
         QopConvolutionEffectBoxHybridSharpen(bitmap, amount);
         return;
     }
-    if (amount < 0.0f) {
-        QopBoxHybridSharpenX(bitmap, -amount);
-        QopBoxHybridSharpenY(bitmap, -amount);
-        return;
-    }
-    QopBitmap_t scratch = {};
-    QopBitmap_t *original = currentImageForBlend(bitmap, &scratch);
-    if (!original)
-        return;
-    QopBoxHybridSharpenX(bitmap, amount);
-    QopBoxHybridSharpenY(bitmap, amount);
-    QopBitmapBlendBitmapSeparate(bitmap, original, blurredAmount, unblurredAmount);
-    QopBitmapFree(&scratch);
+    gpuSharpenByBlend(bitmap, amount, blurredAmount, unblurredAmount);
 }
 
 void QopConvolutionEffectJoeSharpen(QopBitmap_t *bitmap, float amount)
