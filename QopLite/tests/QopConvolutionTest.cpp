@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 using namespace qop_test;
@@ -169,6 +170,44 @@ TEST(BoxHybridBlur, SharpenPushesAwayFromTheBlur)
             ASSERT_EQ(b.a, o.a);
         }
     }
+}
+
+// The whole-image sharpen blends the two-dimensional blur away from the original, as the GPU does:
+// sharpening rows and then columns would sharpen the sharpened rows again and overshoot at corners.
+TEST(BoxHybridBlur, SharpenBlendsTheTwoDimensionalBlurAway)
+{
+    struct Case {
+        float amount, blurredWeight, originalWeight;
+        bool viaSharpness;
+    };
+    const Case cases[] = {{40.0f, -0.5f, 1.5f, false}, {40.0f, -0.5f, 1.5f, true}, {25.0f, -1.0f, 2.0f, true}};
+    const TestBitmap photo = makePhotoLike(90, 70);
+    for (const Case &c : cases) {
+        TestBitmap expected = photo;
+        QopConvolutionEffectBoxHybridSharpen(expected.get(), -c.amount);
+        QopBitmapBlendBitmapSeparate(expected.get(), const_cast<QopBitmap_t *>(photo.get()), c.blurredWeight,
+                                     c.originalWeight);
+        TestBitmap image = photo;
+        if (c.viaSharpness)
+            QopSharpness(image.get(), c.amount, c.blurredWeight, c.originalWeight);
+        else
+            QopConvolutionEffectBoxHybridSharpen(image.get(), c.amount);
+        EXPECT_TRUE(image == expected) << c.amount << " " << c.blurredWeight << " " << c.viaSharpness;
+    }
+
+    TestBitmap dot = uniform(201, 201, {100, 100, 100, 255});
+    dot.at(100, 100) = {200, 200, 200, 255};
+    TestBitmap separable = dot;
+    QopBoxHybridSharpenX(separable.get(), 100.0f);
+    QopBoxHybridSharpenY(separable.get(), 100.0f);
+    QopConvolutionEffectBoxHybridSharpen(dot.get(), 100.0f);
+    // Every neighbour of the dot, diagonal ones included, dips below the background; the row-then-
+    // column form lifts the diagonal ones above it and clips the dot itself.
+    for (auto [x, y] : {std::pair{101, 100}, std::pair{100, 101}, std::pair{101, 101}, std::pair{99, 99}})
+        EXPECT_LT(dot.at(x, y).r, 100) << x << ", " << y;
+    EXPECT_LT(dot.at(100, 100).r, 255);
+    EXPECT_GT(separable.at(101, 101).r, 100);
+    EXPECT_EQ(separable.at(100, 100).r, 255);
 }
 
 TEST(BoxHybridBlur, SoftFocusMixesHalfTheBlurWithMoreThanHalfTheOriginal)

@@ -470,47 +470,54 @@ void QopBoxHybridSharpenY(QopBitmap_t *bitmap, float amount)
     boxHybridPass(bitmap, amount, QopGLConvolutionDirectionVertical);
 }
 
-// The GPU passes always blur: a negative amount is that blur, and a positive one blends the
-// blurred image away from the image as it was before the passes, with the given weights.
-static void gpuSharpenByBlend(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
+// Sharpening blends the two-dimensional blur away from the image as it was before the filter:
+// blurredWeight x blur + originalWeight x original. The GPU passes can only blur, and the CPU takes
+// the same route, so that the preview (GPU) and the full-size render (often CPU) sharpen alike:
+// sharpening rows and then columns instead would also sharpen the sharpened rows, up to tens of
+// levels more at hard edges. A negative amount is the blur alone.
+static void sharpenByBlend(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
 {
+    if (amount == 0.0f)
+        return;
     if (amount < 0.0f) {
-        QopBoxHybridSharpenX(bitmap, -amount);
-        QopBoxHybridSharpenY(bitmap, -amount);
+        blurBy(bitmap, -amount);
         return;
     }
-    QopBitmap_t scratch = {};
-    QopBitmap_t *original = currentImageForBlend(bitmap, &scratch);
-    if (!original)
+    if (bitmap->glData) {
+        QopBitmap_t scratch = {};
+        QopBitmap_t *original = currentImageForBlend(bitmap, &scratch);
+        if (!original)
+            return;
+        blurBy(bitmap, amount);
+        QopBitmapBlendBitmapSeparate(bitmap, original, blurredWeight, originalWeight);
+        QopBitmapFree(&scratch);
         return;
-    QopBoxHybridSharpenX(bitmap, amount);
-    QopBoxHybridSharpenY(bitmap, amount);
-    QopBitmapBlendBitmapSeparate(bitmap, original, blurredWeight, originalWeight);
-    QopBitmapFree(&scratch);
-}
-
-void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
-{
-    if (!bitmap->glData) {
+    }
+    if (!bitmap->data)
+        return;
+    QopBitmap_t original;
+    if (!QopBitmapBuild(&original, bitmap->width, bitmap->height)) {
+        // Without room for the original, sharpen in place along rows and columns: a little
+        // stronger at edges, but still the sharpening that was asked for.
         QopBoxHybridSharpenX(bitmap, amount);
         QopBoxHybridSharpenY(bitmap, amount);
         return;
     }
-    // Amount 0 filters nothing, so it blends nothing either.
-    if (amount == 0.0f)
-        return;
-    gpuSharpenByBlend(bitmap, amount, -0.5f, 1.5f);
+    if (QopArrayCopy2(original.data, bitmap->data, bitmap->width, bitmap->height, sizeof(QopColor_t))) {
+        blurBy(bitmap, amount);
+        QopBitmapBlendBitmapSeparate(bitmap, &original, blurredWeight, originalWeight);
+    }
+    QopBitmapFree(&original);
+}
+
+void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
+{
+    sharpenByBlend(bitmap, amount, -0.5f, 1.5f);
 }
 
 void QopSharpness(QopBitmap_t *bitmap, float amount, float blurredAmount, float unblurredAmount)
 {
-    if (amount == 0.0f)
-        return;
-    if (!bitmap->glData) {
-        QopConvolutionEffectBoxHybridSharpen(bitmap, amount);
-        return;
-    }
-    gpuSharpenByBlend(bitmap, amount, blurredAmount, unblurredAmount);
+    sharpenByBlend(bitmap, amount, blurredAmount, unblurredAmount);
 }
 
 void QopConvolutionEffectJoeSharpen(QopBitmap_t *bitmap, float amount)

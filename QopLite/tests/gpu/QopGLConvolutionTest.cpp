@@ -209,11 +209,14 @@ TEST(GLConvolutionAgreement, BlurAndSharpenAgreeWithTheCpu)
     struct Case {
         float amount;
         Tolerance tolerance;
+        Tolerance interior;
     };
     // Within a few pixels of the borders the GPU's Gaussian pass repeats the edge of the box pass's
-    // result rather than of the image: a level more there.
-    const Case cases[] = {{-5.0f, {2, -1, 0.5}}, {-30.0f, {2, -1, 0.5}}, {-60.0f, {3, 1, 0.5}},
-                          {-100.0f, {3, 1, 0.5}}};
+    // result rather than of the image: a level more there. Sharpening blends the same blur away
+    // from the original on both paths, with half its weight, so it agrees at least as closely.
+    const Case cases[] = {{-5.0f, {2, -1, 0.5}, {2, 1, 0.5}},  {-30.0f, {2, -1, 0.5}, {2, 1, 0.5}},
+                          {-60.0f, {3, 1, 0.5}, {2, 1, 0.5}},  {-100.0f, {3, 1, 0.5}, {2, 1, 0.5}},
+                          {30.0f, {2, 1, 0.3}, {2, 1, 0.3}},  {100.0f, {2, 1, 0.3}, {2, 1, 0.3}}};
     for (const Case &c : cases) {
         QOP_COMPARE_CPU_GPU_OR_SKIP(result, photo, [&](QopBitmap_t *bitmap) {
             QopConvolutionEffectBoxHybridSharpen(bitmap, c.amount);
@@ -223,35 +226,8 @@ TEST(GLConvolutionAgreement, BlurAndSharpenAgreeWithTheCpu)
         EXPECT_TRUE(gpuAgreesWithCpu(result, c.tolerance, name));
         const size_t band = 8;
         report(name + " (interior)", compareImages(*interior(result.cpu, band).get(), *interior(result.gpu, band).get()));
-        EXPECT_TRUE(imagesAgree(interior(result.cpu, band), interior(result.gpu, band), {2, 1, 0.5}, name + "_interior"));
+        EXPECT_TRUE(imagesAgree(interior(result.cpu, band), interior(result.gpu, band), c.interior, name + "_interior"));
     }
-}
-
-// Sharpening differs by construction: the CPU sharpens each pass ((3 o - b + 1) / 2 along rows,
-// then along columns), the GPU blends the two-dimensional blur away from the original
-// (1.5 o - 0.5 b, truncated). They agree in sign and on average; at hard edges the product of the
-// two one-dimensional sharpenings overshoots further. The GPU is held to its own formula computed
-// on the CPU, and to the CPU sharpening on average.
-TEST(GLConvolutionAgreement, SharpenAgreesWithItsFormulaAndWithTheCpuOnAverage)
-{
-    const TestBitmap photo = makePhotoLike(640, 480);
-    QOP_COMPARE_CPU_GPU_OR_SKIP(result, photo, [](QopBitmap_t *bitmap) {
-        QopConvolutionEffectBoxHybridSharpen(bitmap, 30.0f);
-    });
-    report("box-hybrid +30 (cpu sharpen)", result.diff);
-    EXPECT_LT(result.diff.meanAbs, 1.0);
-    EXPECT_GT(result.diff.meanSigned, -1.0);
-
-    TestBitmap formula = photo;
-    QopConvolutionEffectBoxHybridSharpen(formula.get(), -30.0f);
-    QopBitmapBlendBitmapSeparate(formula.get(), const_cast<QopBitmap_t *>(photo.get()), -0.5f, 1.5f);
-    const ImageDiff own = compareImages(*formula.get(), *result.gpu.get());
-    report("box-hybrid +30 (gpu formula)", own);
-    EXPECT_TRUE(imagesAgree(formula, result.gpu, {3, 2, 0.5}, "sharpen_formula"));
-    // Blurring instead of sharpening would move edges the other way by tens of levels.
-    TestBitmap blurred = photo;
-    QopConvolutionEffectBoxHybridSharpen(blurred.get(), -30.0f);
-    EXPECT_GT(compareImages(*blurred.get(), *result.gpu.get()).meanAbs, 2.0 * own.meanAbs + 0.5);
 }
 
 TEST(GLConvolutionAgreement, UniformImagesSurviveTheGpuBlur)
