@@ -8,6 +8,15 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QOP_BOX_HYBRID_AVX2 1
+#define QOP_AVX2 __attribute__((target("avx2")))
+#define QOP_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#else
+#define QOP_BOX_HYBRID_AVX2 0
+#endif
+
 namespace qop_internal {
 
 namespace {
@@ -172,15 +181,13 @@ struct Buffers {
     }
 };
 
-} // namespace
-
 // Rows: the running sums of a row, extended beyond it as if its first and last pixels repeated
 // (S(j) = (j + 1) S(0) before it), are kept position-major, four lanes a position; tap t of the
 // output at x reads position x + t x windowWidth.
-__attribute__((target_clones("avx2", "default"))) void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+__attribute__((target_clones("avx2", "default"))) void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &k,
+                                                                  const BoxHybridTaps &taps)
 {
     const size_t w = bitmap->width;
-    const BoxHybridTaps taps(k);
     Buffers buffers;
     if (!buffers.build(1, (w + taps.span + 1) * 4, (w + 1) * 4))
         return;
@@ -221,12 +228,12 @@ __attribute__((target_clones("avx2", "default"))) void cpuPassX(QopBitmap_t *bit
 // Columns, a strip at a time: the running sums of a strip's columns are made row by row just
 // ahead of the output rows that need them, into a ring of span + 1 rows sized to stay in cache,
 // so the image is read and written along rows and only once.
-__attribute__((target_clones("avx2", "default"))) void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+__attribute__((target_clones("avx2", "default"))) void widePassY(QopBitmap_t *bitmap, const BoxHybridKernel &k,
+                                                                  const BoxHybridTaps &taps)
 {
     constexpr size_t kRingBytes = 256 * 1024;
     const size_t w = bitmap->width;
     const size_t h = bitmap->height;
-    const BoxHybridTaps taps(k);
     const size_t ringRows = taps.span + 1;
     size_t strip = kRingBytes / (ringRows * 16);
     strip = strip < 8 ? 8 : strip - strip % 8;
@@ -267,6 +274,309 @@ __attribute__((target_clones("avx2", "default"))) void cpuPassY(QopBitmap_t *bit
             narrow(lanes, columns, row);
         }
     }
+}
+
+// The 16-bit passes. Each output is (acc + gain / 2) / gain with acc = sum over the pairs of
+// e_p x B_p, where B_p = S(n - t_p) - S(t_p) is the sum of span_p = (n - 2 t_p) x windowWidth
+// pixels of one channel and e_p = -diff[t_p]. When span_p x 255 < 65536 that box sum is exact in
+// 16-bit wrap-around arithmetic on running sums kept modulo 2^16, and running sums of the
+// extended line may start anywhere (only differences are read). Sixteen lanes to an AVX2 vector
+// then carry four RGBA pixels, and vpmaddwd multiplies two pairs' box sums by their (signed 16-bit)
+// coefficients and adds them into 32 bits. A box sum that may exceed 32767 is biased by -32768
+// (xor 0x8000) so that it reads as signed, and 32768 e_p goes into the constant instead.
+//
+// Everything is doubled, 2 acc + 2 (gain / 2) + 1, and multiplied by 1 / (2 gain): the same float
+// as (m + 0.5) x (1 / gain) of the 32-bit passes, scaled by an exact power of two, so the same
+// quotient (see the comment above filterBlock) without a separate addition.
+struct NarrowTaps {
+    int pairs = 0;
+    int lowTap[kMaxTaps + 1] = {};
+    int highTap[kMaxTaps + 1] = {};
+    uint32_t bias[kMaxTaps + 1] = {};              // 0x80008000 where the box sum may exceed 32767
+    uint32_t coefficients[kMaxTaps / 2 + 1] = {}; // per two pairs: 2 e_p in the low half, 2 e_q in the high
+    bool biased = false;                          // any bias at all
+    uint32_t constant = 0;
+    float inverse = 0.0f;
+};
+
+// False when the kernel needs the 32-bit passes: a remainder term (extras), a coefficient beyond
+// 16 bits or a box sum beyond 65535.
+bool makeNarrowTaps(const BoxHybridKernel &k, const BoxHybridTaps &taps, NarrowTaps *n)
+{
+    if (taps.extras != 0)
+        return false;
+    const uint32_t gain = static_cast<uint32_t>(k.windowWidth) * static_cast<uint32_t>(k.sum);
+    uint32_t constant = 2 * (gain / 2) + 1;
+    int16_t coefficient[kMaxTaps + 2] = {};
+    for (int p = 0; p < taps.pairs; ++p) {
+        const int t = taps.pairTap[p];
+        const int64_t twice = -2 * static_cast<int64_t>(static_cast<int32_t>(taps.pairDiff[p]));
+        const int64_t maxSum = static_cast<int64_t>(k.taps - 2 * t) * k.windowWidth * 255;
+        if (twice < INT16_MIN || twice > INT16_MAX || maxSum > UINT16_MAX)
+            return false;
+        coefficient[p] = static_cast<int16_t>(twice);
+        n->lowTap[p] = t;
+        n->highTap[p] = k.taps - t;
+        if (maxSum > INT16_MAX) {
+            n->bias[p] = 0x80008000u;
+            n->biased = true;
+            constant += 32768u * static_cast<uint32_t>(static_cast<int32_t>(twice));
+        }
+    }
+    n->pairs = taps.pairs;
+    for (int g = 0; 2 * g < taps.pairs; ++g)
+        n->coefficients[g] = static_cast<uint16_t>(coefficient[2 * g]) |
+                             static_cast<uint32_t>(static_cast<uint16_t>(coefficient[2 * g + 1])) << 16;
+    n->constant = constant;
+    n->inverse = 1.0f / static_cast<float>(2 * gain);
+    return true;
+}
+
+#if QOP_BOX_HYBRID_AVX2
+
+// The box sums of one pair for sixteen lanes.
+template <bool Biased>
+QOP_AVX2_INLINE __m256i boxSumAVX2(const uint16_t *low, const uint16_t *high, uint32_t bias)
+{
+    const __m256i box = _mm256_sub_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(high)),
+                                         _mm256_loadu_si256(reinterpret_cast<const __m256i *>(low)));
+    return Biased ? _mm256_xor_si256(box, _mm256_set1_epi32(static_cast<int>(bias))) : box;
+}
+
+// Eight pixels from the 16-bit running sums at lane offset `lane` of each tap's line; `original`
+// holds the pixels' bytes (the originals when sharpening, and the alpha that is kept).
+template <bool Sharpen, bool Biased>
+QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lines, size_t lane, const NarrowTaps &n,
+                                        __m256i original)
+{
+    const __m256i constant = _mm256_set1_epi32(static_cast<int>(n.constant));
+    __m256i acc[4] = {constant, constant, constant, constant};
+    int p = 0;
+    for (; p + 2 <= n.pairs; p += 2) {
+        const __m256i coefficients = _mm256_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
+        const uint16_t *lowP = lines[n.lowTap[p]] + lane, *highP = lines[n.highTap[p]] + lane;
+        const uint16_t *lowQ = lines[n.lowTap[p + 1]] + lane, *highQ = lines[n.highTap[p + 1]] + lane;
+        for (int v = 0; v < 2; ++v) {
+            const __m256i boxP = boxSumAVX2<Biased>(lowP + 16 * v, highP + 16 * v, n.bias[p]);
+            const __m256i boxQ = boxSumAVX2<Biased>(lowQ + 16 * v, highQ + 16 * v, n.bias[p + 1]);
+            acc[2 * v] = _mm256_add_epi32(acc[2 * v], _mm256_madd_epi16(_mm256_unpacklo_epi16(boxP, boxQ), coefficients));
+            acc[2 * v + 1] =
+                _mm256_add_epi32(acc[2 * v + 1], _mm256_madd_epi16(_mm256_unpackhi_epi16(boxP, boxQ), coefficients));
+        }
+    }
+    if (p < n.pairs) { // the odd last pair, beside zeros
+        const __m256i coefficients = _mm256_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
+        const __m256i zero = _mm256_setzero_si256();
+        for (int v = 0; v < 2; ++v) {
+            const __m256i box =
+                boxSumAVX2<Biased>(lines[n.lowTap[p]] + lane + 16 * v, lines[n.highTap[p]] + lane + 16 * v, n.bias[p]);
+            acc[2 * v] = _mm256_add_epi32(acc[2 * v], _mm256_madd_epi16(_mm256_unpacklo_epi16(box, zero), coefficients));
+            acc[2 * v + 1] =
+                _mm256_add_epi32(acc[2 * v + 1], _mm256_madd_epi16(_mm256_unpackhi_epi16(box, zero), coefficients));
+        }
+    }
+    // unpacklo / unpackhi took lanes 0-3 and 4-7 of each 128-bit half; packus_epi32 puts them back
+    // in order, and packus_epi16 (then a qword permute) makes bytes, clamping to 0..255.
+    const __m256 inverse = _mm256_set1_ps(n.inverse);
+    __m256i value[2];
+    for (int v = 0; v < 2; ++v) {
+        const __m256i low = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(acc[2 * v]), inverse));
+        const __m256i high = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_cvtepi32_ps(acc[2 * v + 1]), inverse));
+        value[v] = _mm256_packus_epi32(low, high);
+    }
+    if (Sharpen) {
+        // (3 o - blur + 1) / 2: C truncates toward zero and the shift rounds down, but they differ
+        // only below zero, which clamps to 0 either way.
+        const __m256i one = _mm256_set1_epi16(1);
+        for (int v = 0; v < 2; ++v) {
+            const __m256i o = _mm256_cvtepu8_epi16(v == 0 ? _mm256_castsi256_si128(original)
+                                                          : _mm256_extracti128_si256(original, 1));
+            const __m256i triple = _mm256_add_epi16(o, _mm256_add_epi16(o, o));
+            value[v] = _mm256_srai_epi16(_mm256_add_epi16(_mm256_sub_epi16(triple, value[v]), one), 1);
+        }
+    }
+    const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(value[0], value[1]), 0xD8);
+    return _mm256_blendv_epi8(bytes, original, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+}
+
+// One line's outputs, eight pixels at a time: `originals` (readable in whole blocks) gives the
+// pixels' bytes, `out` receives `count` pixels.
+template <bool Sharpen, bool Biased>
+QOP_AVX2_INLINE void filterLineAVX2(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
+                                    QopColor_t *out, size_t count)
+{
+    size_t x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x), filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+    }
+    if (x < count) {
+        QopColor_t block[8];
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(block), filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+        std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
+    }
+}
+
+struct NarrowBuffers {
+    uint16_t *sums = nullptr;
+    QopColor_t *pixels = nullptr;
+    ~NarrowBuffers()
+    {
+        QopArrayFree(reinterpret_cast<void **>(&sums));
+        QopArrayFree(reinterpret_cast<void **>(&pixels));
+    }
+    bool build(size_t sumLanes, size_t pixelCount)
+    {
+        return QopArrayBuild(reinterpret_cast<void **>(&sums), sumLanes, sizeof(uint16_t)) &&
+               QopArrayBuild(reinterpret_cast<void **>(&pixels), pixelCount, sizeof(QopColor_t));
+    }
+};
+
+// Rows: each row is copied with its first and last pixels repeated before and after it (so that
+// every block reads whole vectors), its running sums made four pixels at a time by shifts and
+// adds within the vector and one carried add, then filtered into the row.
+template <bool Sharpen, bool Biased>
+QOP_AVX2 void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps,
+                          const NarrowTaps &n)
+{
+    const size_t w = bitmap->width;
+    const size_t padded = (w + 7) / 8 * 8;
+    const size_t positions = (padded + taps.span + 3) / 4 * 4;
+    NarrowBuffers buffers;
+    if (!buffers.build(positions * 4, positions))
+        return;
+    QopColor_t *const line = buffers.pixels;
+    const uint16_t *lines[kMaxTaps + 1];
+    for (int t = 0; t < taps.count; ++t)
+        lines[t] = buffers.sums + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth) * 4;
+    for (size_t y = 0; y < bitmap->height; ++y) {
+        QopColor_t *row = bitmap->data + y * w;
+        std::fill(line, line + taps.before, row[0]);
+        std::memcpy(line + taps.before, row, w * sizeof(QopColor_t));
+        std::fill(line + taps.before + w, line + positions, row[w - 1]);
+        __m256i carry = _mm256_setzero_si256();
+        uint16_t *s = buffers.sums;
+        for (size_t i = 0; i < positions; i += 4, s += 16) {
+            __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(line + i)));
+            v = _mm256_add_epi16(v, _mm256_slli_si256(v, 8));
+            const __m256i lowTotal = _mm256_permute2x128_si256(v, v, 0x08);
+            v = _mm256_add_epi16(v, _mm256_unpackhi_epi64(lowTotal, lowTotal));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(s), _mm256_add_epi16(v, carry));
+            carry = _mm256_add_epi16(carry, _mm256_permute4x64_epi64(v, 0xFF));
+        }
+        filterLineAVX2<Sharpen, Biased>(lines, n, line + taps.before, row, w);
+    }
+}
+
+// One ring row's eight pixels at lane offset `lane`: the previous row's sums plus the pixels' bytes.
+QOP_AVX2_INLINE void addRowBlock(const uint16_t *previous, uint16_t *sums, const QopColor_t *eight, size_t lane)
+{
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(eight));
+    for (int v = 0; v < 2; ++v) {
+        const __m128i half = v == 0 ? _mm256_castsi256_si128(bytes) : _mm256_extracti128_si256(bytes, 1);
+        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(previous + lane + 16 * v));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums + lane + 16 * v),
+                            _mm256_add_epi16(before, _mm256_cvtepu8_epi16(half)));
+    }
+}
+
+// Columns, a strip at a time, as the 32-bit pass does, with the ring in 16 bits. Ring row r holds
+// the running sums of source rows clamp(r - before) for r = 0, 1, ...
+template <bool Sharpen, bool Biased>
+QOP_AVX2 void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps,
+                          const NarrowTaps &n)
+{
+    constexpr size_t kRingBytes = 256 * 1024;
+    constexpr size_t kMinStrip = 256;
+    constexpr size_t kPrefetchRows = 4;
+    const size_t w = bitmap->width;
+    const size_t h = bitmap->height;
+    const size_t ringRows = taps.span + 1;
+    size_t strip = kRingBytes / (ringRows * 8);
+    strip = std::max(strip - strip % 8, kMinStrip);
+    strip = std::min(strip, (w + 7) / 8 * 8);
+    const size_t rowLanes = strip * 4;
+    NarrowBuffers buffers;
+    if (!buffers.build((ringRows + 1) * rowLanes, 0))
+        return;
+    uint16_t *const ring = buffers.sums;
+    const uint16_t *const zeros = ring + ringRows * rowLanes; // "before" the first ring row
+    for (size_t x0 = 0; x0 < w; x0 += strip) {
+        const size_t columns = std::min(strip, w - x0);
+        const size_t whole = columns / 8 * 8;
+        QopColor_t *const top = bitmap->data + x0;
+        size_t next = 0;
+        for (size_t y = 0; y < h; ++y) {
+            for (; next <= y + taps.span; ++next) {
+                uint16_t *s = ring + (next % ringRows) * rowLanes;
+                const uint16_t *previous = next == 0 ? zeros : ring + ((next - 1) % ringRows) * rowLanes;
+                const size_t source = next < taps.before ? 0 : std::min(next - taps.before, h - 1);
+                const QopColor_t *pixels = top + source * w;
+                // The rows are read a strip's width at a time, a row apart: fetch a few rows ahead.
+                const char *ahead = reinterpret_cast<const char *>(top + std::min(source + kPrefetchRows, h - 1) * w);
+                for (size_t b = 0; b < columns * sizeof(QopColor_t); b += 64)
+                    _mm_prefetch(ahead + b, _MM_HINT_T0);
+                size_t x = 0;
+                for (; x < whole; x += 8)
+                    addRowBlock(previous, s, pixels + x, 4 * x);
+                if (x < columns) {
+                    QopColor_t block[8] = {};
+                    std::memcpy(block, pixels + x, (columns - x) * sizeof(QopColor_t));
+                    addRowBlock(previous, s, block, 4 * x);
+                }
+            }
+            const uint16_t *lines[kMaxTaps + 1];
+            for (int t = 0; t < taps.count; ++t)
+                lines[t] = ring + ((y + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth)) % ringRows) * rowLanes;
+            QopColor_t *row = top + y * w;
+            filterLineAVX2<Sharpen, Biased>(lines, n, row, row, whole);
+            if (whole < columns) {
+                QopColor_t block[8] = {};
+                std::memcpy(block, row + whole, (columns - whole) * sizeof(QopColor_t));
+                const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block));
+                _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
+                                    filterBlockAVX2<Sharpen, Biased>(lines, 4 * whole, n, original));
+                std::memcpy(row + whole, block, (columns - whole) * sizeof(QopColor_t));
+            }
+        }
+    }
+}
+
+using NarrowPass = void (*)(QopBitmap_t *, const BoxHybridKernel &, const BoxHybridTaps &, const NarrowTaps &);
+
+#endif
+
+} // namespace
+
+void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+{
+    const BoxHybridTaps taps(k);
+#if QOP_BOX_HYBRID_AVX2
+    NarrowTaps n;
+    if (__builtin_cpu_supports("avx2") && makeNarrowTaps(k, taps, &n)) {
+        static constexpr NarrowPass kPasses[2][2] = {{narrowPassX<false, false>, narrowPassX<false, true>},
+                                                     {narrowPassX<true, false>, narrowPassX<true, true>}};
+        kPasses[k.sharpen][n.biased](bitmap, k, taps, n);
+        return;
+    }
+#endif
+    widePassX(bitmap, k, taps);
+}
+
+void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+{
+    const BoxHybridTaps taps(k);
+#if QOP_BOX_HYBRID_AVX2
+    NarrowTaps n;
+    if (__builtin_cpu_supports("avx2") && makeNarrowTaps(k, taps, &n)) {
+        static constexpr NarrowPass kPasses[2][2] = {{narrowPassY<false, false>, narrowPassY<false, true>},
+                                                     {narrowPassY<true, false>, narrowPassY<true, true>}};
+        kPasses[k.sharpen][n.biased](bitmap, k, taps, n);
+        return;
+    }
+#endif
+    widePassY(bitmap, k, taps);
 }
 
 } // namespace qop_internal
