@@ -10,11 +10,13 @@
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#define QOP_BOX_HYBRID_AVX2 1
+#define QOP_BOX_HYBRID_X86 1
 #define QOP_AVX2 __attribute__((target("avx2")))
 #define QOP_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#define QOP_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vnni")))
+#define QOP_AVX512_INLINE __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vnni"), always_inline)) inline
 #else
-#define QOP_BOX_HYBRID_AVX2 0
+#define QOP_BOX_HYBRID_X86 0
 #endif
 
 namespace qop_internal {
@@ -332,7 +334,12 @@ bool makeNarrowTaps(const BoxHybridKernel &k, const BoxHybridTaps &taps, NarrowT
     return true;
 }
 
-#if QOP_BOX_HYBRID_AVX2
+#if QOP_BOX_HYBRID_X86
+
+// The instruction-set parts of the 16-bit passes, one line at a time: the running sums of an
+// extended row, a ring row of column sums, and a line's outputs. The drivers below (line copies,
+// the ring, tails) are shared. Pixel and sum pointers must be readable in whole blocks of eight
+// pixels (32 lanes) past the counts given.
 
 // The box sums of one pair for sixteen lanes.
 template <bool Biased>
@@ -399,24 +406,141 @@ QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lines, size_t lan
     return _mm256_blendv_epi8(bytes, original, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
 }
 
-// One line's outputs, eight pixels at a time: `originals` (readable in whole blocks) gives the
-// pixels' bytes, `out` receives `count` pixels.
-template <bool Sharpen, bool Biased>
-QOP_AVX2_INLINE void filterLineAVX2(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
+struct Avx2 {
+    template <bool Sharpen, bool Biased>
+    static QOP_AVX2 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
                                     QopColor_t *out, size_t count)
+    {
+        size_t x = 0;
+        for (; x + 8 <= count; x += 8) {
+            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
+                                filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+        }
+        if (x < count) {
+            QopColor_t block[8];
+            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
+                                filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+            std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
+        }
+    }
+
+    // Four positions to a vector: shifts and adds within it, one carried add between vectors.
+    static QOP_AVX2 void runningSums(const QopColor_t *pixels, size_t count, uint16_t *sums)
+    {
+        __m256i carry = _mm256_setzero_si256();
+        for (size_t i = 0; i < count; i += 4, sums += 16) {
+            __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(pixels + i)));
+            v = _mm256_add_epi16(v, _mm256_slli_si256(v, 8));
+            const __m256i lowTotal = _mm256_permute2x128_si256(v, v, 0x08);
+            v = _mm256_add_epi16(v, _mm256_unpackhi_epi64(lowTotal, lowTotal));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums), _mm256_add_epi16(v, carry));
+            carry = _mm256_add_epi16(carry, _mm256_permute4x64_epi64(v, 0xFF));
+        }
+    }
+
+    static QOP_AVX2 void addRow(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
+    {
+        for (size_t l = 0; l < count * 4; l += 16) {
+            const __m256i bytes = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(
+                reinterpret_cast<const uint8_t *>(pixels) + l)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums + l),
+                                _mm256_add_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(previous + l)), bytes));
+        }
+    }
+};
+
+// The same with 512-bit vectors (eight pixels to a vector) and vpdpwssd, which multiplies and adds
+// into the accumulator in one instruction with the same wrap-around result.
+template <bool Biased>
+QOP_AVX512_INLINE __m512i boxSumAVX512(const uint16_t *low, const uint16_t *high, uint32_t bias)
 {
-    size_t x = 0;
-    for (; x + 8 <= count; x += 8) {
-        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x), filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
-    }
-    if (x < count) {
-        QopColor_t block[8];
-        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(block), filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
-        std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
-    }
+    const __m512i box = _mm512_sub_epi16(_mm512_loadu_si512(high), _mm512_loadu_si512(low));
+    return Biased ? _mm512_xor_si512(box, _mm512_set1_epi32(static_cast<int>(bias))) : box;
 }
+
+template <bool Sharpen, bool Biased>
+QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lines, size_t lane, const NarrowTaps &n,
+                                            __m256i original)
+{
+    __m512i low = _mm512_set1_epi32(static_cast<int>(n.constant)), high = low;
+    int p = 0;
+    for (; p + 2 <= n.pairs; p += 2) {
+        const __m512i coefficients = _mm512_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
+        const __m512i boxP = boxSumAVX512<Biased>(lines[n.lowTap[p]] + lane, lines[n.highTap[p]] + lane, n.bias[p]);
+        const __m512i boxQ =
+            boxSumAVX512<Biased>(lines[n.lowTap[p + 1]] + lane, lines[n.highTap[p + 1]] + lane, n.bias[p + 1]);
+        low = _mm512_dpwssd_epi32(low, _mm512_unpacklo_epi16(boxP, boxQ), coefficients);
+        high = _mm512_dpwssd_epi32(high, _mm512_unpackhi_epi16(boxP, boxQ), coefficients);
+    }
+    if (p < n.pairs) {
+        const __m512i coefficients = _mm512_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
+        const __m512i box = boxSumAVX512<Biased>(lines[n.lowTap[p]] + lane, lines[n.highTap[p]] + lane, n.bias[p]);
+        low = _mm512_dpwssd_epi32(low, _mm512_unpacklo_epi16(box, _mm512_setzero_si512()), coefficients);
+        high = _mm512_dpwssd_epi32(high, _mm512_unpackhi_epi16(box, _mm512_setzero_si512()), coefficients);
+    }
+    // The zero-masking forms with every lane selected: GCC 12's unmasked conversions start from
+    // an undefined vector that its own warnings then flag.
+    const __m512 inverse = _mm512_set1_ps(n.inverse);
+    const __mmask16 all = 0xFFFF;
+    __m512i value = _mm512_packus_epi32(
+        _mm512_maskz_cvttps_epi32(all, _mm512_mul_ps(_mm512_maskz_cvtepi32_ps(all, low), inverse)),
+        _mm512_maskz_cvttps_epi32(all, _mm512_mul_ps(_mm512_maskz_cvtepi32_ps(all, high), inverse)));
+    if (Sharpen) {
+        const __m512i o = _mm512_cvtepu8_epi16(original);
+        const __m512i triple = _mm512_add_epi16(o, _mm512_add_epi16(o, o));
+        value = _mm512_srai_epi16(_mm512_add_epi16(_mm512_sub_epi16(triple, value), _mm512_set1_epi16(1)), 1);
+        value = _mm512_max_epi16(value, _mm512_setzero_si512()); // the narrowing below saturates unsigned
+    }
+    return _mm256_mask_blend_epi8(0x88888888u, _mm512_maskz_cvtusepi16_epi8(0xFFFFFFFFu, value), original);
+}
+
+struct Avx512 {
+    template <bool Sharpen, bool Biased>
+    static QOP_AVX512 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
+                                      QopColor_t *out, size_t count)
+    {
+        size_t x = 0;
+        for (; x + 8 <= count; x += 8) {
+            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
+                                filterBlockAVX512<Sharpen, Biased>(lines, 4 * x, n, original));
+        }
+        if (x < count) {
+            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+            _mm256_mask_storeu_epi32(out + x, static_cast<__mmask8>((1u << (count - x)) - 1),
+                                     filterBlockAVX512<Sharpen, Biased>(lines, 4 * x, n, original));
+        }
+    }
+
+    // Eight positions to a vector: within each 128-bit lane as in the AVX2 pass, then the lanes'
+    // totals carried across in two masked permutes.
+    static QOP_AVX512 void runningSums(const QopColor_t *pixels, size_t count, uint16_t *sums)
+    {
+        const __m512i oneBack = _mm512_set_epi64(5, 5, 3, 3, 1, 1, 0, 0);  // lane L - 1's total
+        const __m512i twoBack = _mm512_set_epi64(3, 3, 1, 1, 0, 0, 0, 0);  // lane L - 2's, after that
+        const __m512i last = _mm512_set1_epi64(7);
+        __m512i carry = _mm512_setzero_si512();
+        for (size_t i = 0; i < count; i += 8, sums += 32) {
+            __m512i v = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(pixels + i)));
+            v = _mm512_add_epi16(v, _mm512_bslli_epi128(v, 8));
+            v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xFC, oneBack, v));
+            v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xF0, twoBack, v));
+            _mm512_storeu_si512(sums, _mm512_add_epi16(v, carry));
+            carry = _mm512_add_epi16(carry, _mm512_maskz_permutexvar_epi64(0xFF, last, v));
+        }
+    }
+
+    static QOP_AVX512 void addRow(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
+    {
+        for (size_t l = 0; l < count * 4; l += 32) {
+            const __m512i bytes = _mm512_cvtepu8_epi16(
+                _mm256_loadu_si256(reinterpret_cast<const __m256i *>(reinterpret_cast<const uint8_t *>(pixels) + l)));
+            _mm512_storeu_si512(sums + l, _mm512_add_epi16(_mm512_loadu_si512(previous + l), bytes));
+        }
+    }
+};
 
 struct NarrowBuffers {
     uint16_t *sums = nullptr;
@@ -434,15 +558,13 @@ struct NarrowBuffers {
 };
 
 // Rows: each row is copied with its first and last pixels repeated before and after it (so that
-// every block reads whole vectors), its running sums made four pixels at a time by shifts and
-// adds within the vector and one carried add, then filtered into the row.
-template <bool Sharpen, bool Biased>
-QOP_AVX2 void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps,
-                          const NarrowTaps &n)
+// every block reads whole vectors), its running sums made, then filtered into the row.
+template <class Isa, bool Sharpen, bool Biased>
+void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n)
 {
     const size_t w = bitmap->width;
-    const size_t padded = (w + 7) / 8 * 8;
-    const size_t positions = (padded + taps.span + 3) / 4 * 4;
+    // Blocks of eight outputs read eight originals and their taps' sums up to span positions on.
+    const size_t positions = ((w + 7) / 8 * 8 + taps.span + 7) / 8 * 8;
     NarrowBuffers buffers;
     if (!buffers.build(positions * 4, positions))
         return;
@@ -455,37 +577,17 @@ QOP_AVX2 void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const B
         std::fill(line, line + taps.before, row[0]);
         std::memcpy(line + taps.before, row, w * sizeof(QopColor_t));
         std::fill(line + taps.before + w, line + positions, row[w - 1]);
-        __m256i carry = _mm256_setzero_si256();
-        uint16_t *s = buffers.sums;
-        for (size_t i = 0; i < positions; i += 4, s += 16) {
-            __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(line + i)));
-            v = _mm256_add_epi16(v, _mm256_slli_si256(v, 8));
-            const __m256i lowTotal = _mm256_permute2x128_si256(v, v, 0x08);
-            v = _mm256_add_epi16(v, _mm256_unpackhi_epi64(lowTotal, lowTotal));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(s), _mm256_add_epi16(v, carry));
-            carry = _mm256_add_epi16(carry, _mm256_permute4x64_epi64(v, 0xFF));
-        }
-        filterLineAVX2<Sharpen, Biased>(lines, n, line + taps.before, row, w);
-    }
-}
-
-// One ring row's eight pixels at lane offset `lane`: the previous row's sums plus the pixels' bytes.
-QOP_AVX2_INLINE void addRowBlock(const uint16_t *previous, uint16_t *sums, const QopColor_t *eight, size_t lane)
-{
-    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(eight));
-    for (int v = 0; v < 2; ++v) {
-        const __m128i half = v == 0 ? _mm256_castsi256_si128(bytes) : _mm256_extracti128_si256(bytes, 1);
-        const __m256i before = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(previous + lane + 16 * v));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums + lane + 16 * v),
-                            _mm256_add_epi16(before, _mm256_cvtepu8_epi16(half)));
+        Isa::runningSums(line, positions, buffers.sums);
+        Isa::template filterLine<Sharpen, Biased>(lines, n, line + taps.before, row, w);
     }
 }
 
 // Columns, a strip at a time, as the 32-bit pass does, with the ring in 16 bits. Ring row r holds
-// the running sums of source rows clamp(r - before) for r = 0, 1, ...
-template <bool Sharpen, bool Biased>
-QOP_AVX2 void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps,
-                          const NarrowTaps &n)
+// the running sums of source rows clamp(r - before) for r = 0, 1, ... Strips are kept at least a
+// few hundred pixels wide (the ring then may outgrow the first-level cache, which costs less than
+// reading the image in short pieces).
+template <class Isa, bool Sharpen, bool Biased>
+void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n)
 {
     constexpr size_t kRingBytes = 256 * 1024;
     constexpr size_t kMinStrip = 256;
@@ -516,27 +618,25 @@ QOP_AVX2 void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const B
                 // The rows are read a strip's width at a time, a row apart: fetch a few rows ahead.
                 const char *ahead = reinterpret_cast<const char *>(top + std::min(source + kPrefetchRows, h - 1) * w);
                 for (size_t b = 0; b < columns * sizeof(QopColor_t); b += 64)
-                    _mm_prefetch(ahead + b, _MM_HINT_T0);
-                size_t x = 0;
-                for (; x < whole; x += 8)
-                    addRowBlock(previous, s, pixels + x, 4 * x);
-                if (x < columns) {
+                    __builtin_prefetch(ahead + b);
+                Isa::addRow(previous, pixels, whole, s);
+                if (whole < columns) {
                     QopColor_t block[8] = {};
-                    std::memcpy(block, pixels + x, (columns - x) * sizeof(QopColor_t));
-                    addRowBlock(previous, s, block, 4 * x);
+                    std::memcpy(block, pixels + whole, (columns - whole) * sizeof(QopColor_t));
+                    Isa::addRow(previous + 4 * whole, block, 8, s + 4 * whole);
                 }
             }
             const uint16_t *lines[kMaxTaps + 1];
             for (int t = 0; t < taps.count; ++t)
                 lines[t] = ring + ((y + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth)) % ringRows) * rowLanes;
             QopColor_t *row = top + y * w;
-            filterLineAVX2<Sharpen, Biased>(lines, n, row, row, whole);
+            Isa::template filterLine<Sharpen, Biased>(lines, n, row, row, whole);
             if (whole < columns) {
                 QopColor_t block[8] = {};
                 std::memcpy(block, row + whole, (columns - whole) * sizeof(QopColor_t));
-                const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(block));
-                _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
-                                    filterBlockAVX2<Sharpen, Biased>(lines, 4 * whole, n, original));
+                for (int t = 0; t < taps.count; ++t)
+                    lines[t] += 4 * whole;
+                Isa::template filterLine<Sharpen, Biased>(lines, n, block, block, columns - whole);
                 std::memcpy(row + whole, block, (columns - whole) * sizeof(QopColor_t));
             }
         }
@@ -545,36 +645,60 @@ QOP_AVX2 void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const B
 
 using NarrowPass = void (*)(QopBitmap_t *, const BoxHybridKernel &, const BoxHybridTaps &, const NarrowTaps &);
 
+// The pass for this kernel and machine, or null where the 32-bit pass must do.
+template <bool Columns>
+NarrowPass pickNarrowPass(const BoxHybridKernel &k, const NarrowTaps &n, BoxHybridPath path)
+{
+    if (path == BoxHybridPath::Portable)
+        return nullptr;
+    if (path == BoxHybridPath::Best && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("avx512vnni")) {
+        static constexpr NarrowPass kPasses[2][2][2] = {
+            {{narrowPassX<Avx512, false, false>, narrowPassX<Avx512, false, true>},
+             {narrowPassX<Avx512, true, false>, narrowPassX<Avx512, true, true>}},
+            {{narrowPassY<Avx512, false, false>, narrowPassY<Avx512, false, true>},
+             {narrowPassY<Avx512, true, false>, narrowPassY<Avx512, true, true>}}};
+        return kPasses[Columns][k.sharpen][n.biased];
+    }
+    if (__builtin_cpu_supports("avx2")) {
+        static constexpr NarrowPass kPasses[2][2][2] = {
+            {{narrowPassX<Avx2, false, false>, narrowPassX<Avx2, false, true>},
+             {narrowPassX<Avx2, true, false>, narrowPassX<Avx2, true, true>}},
+            {{narrowPassY<Avx2, false, false>, narrowPassY<Avx2, false, true>},
+             {narrowPassY<Avx2, true, false>, narrowPassY<Avx2, true, true>}}};
+        return kPasses[Columns][k.sharpen][n.biased];
+    }
+    return nullptr;
+}
+
 #endif
 
 } // namespace
 
-void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path)
 {
     const BoxHybridTaps taps(k);
-#if QOP_BOX_HYBRID_AVX2
+#if QOP_BOX_HYBRID_X86
     NarrowTaps n;
-    if (__builtin_cpu_supports("avx2") && makeNarrowTaps(k, taps, &n)) {
-        static constexpr NarrowPass kPasses[2][2] = {{narrowPassX<false, false>, narrowPassX<false, true>},
-                                                     {narrowPassX<true, false>, narrowPassX<true, true>}};
-        kPasses[k.sharpen][n.biased](bitmap, k, taps, n);
-        return;
-    }
+    if (makeNarrowTaps(k, taps, &n))
+        if (const NarrowPass pass = pickNarrowPass<false>(k, n, path)) {
+            pass(bitmap, k, taps, n);
+            return;
+        }
 #endif
     widePassX(bitmap, k, taps);
 }
 
-void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k)
+void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path)
 {
     const BoxHybridTaps taps(k);
-#if QOP_BOX_HYBRID_AVX2
+#if QOP_BOX_HYBRID_X86
     NarrowTaps n;
-    if (__builtin_cpu_supports("avx2") && makeNarrowTaps(k, taps, &n)) {
-        static constexpr NarrowPass kPasses[2][2] = {{narrowPassY<false, false>, narrowPassY<false, true>},
-                                                     {narrowPassY<true, false>, narrowPassY<true, true>}};
-        kPasses[k.sharpen][n.biased](bitmap, k, taps, n);
-        return;
-    }
+    if (makeNarrowTaps(k, taps, &n))
+        if (const NarrowPass pass = pickNarrowPass<true>(k, n, path)) {
+            pass(bitmap, k, taps, n);
+            return;
+        }
 #endif
     widePassY(bitmap, k, taps);
 }

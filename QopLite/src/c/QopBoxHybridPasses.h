@@ -21,10 +21,14 @@ struct BoxHybridKernel {
     int sum = 0;
 };
 
+// Which code a pass may use: the fastest the processor has, AVX2 at most, or the portable 32-bit
+// code. All give the same bytes; the choice is there for tests.
+enum class BoxHybridPath { Best, Avx2, Portable };
+
 // One pass of the kernel over every row (X) or column (Y) of the bitmap's pixels, which must be
 // present and non-empty; the kernel's taps are at least 1. Nothing is done when the line buffers
 // cannot be allocated.
-void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k);
-void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k);
+void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path = BoxHybridPath::Best);
+void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path = BoxHybridPath::Best);
 
 } // namespace qop_internal
