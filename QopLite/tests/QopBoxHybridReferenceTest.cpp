@@ -2,10 +2,13 @@
 // the error function, differences applied to running sums extended as if the edge pixels repeated,
 // 64-bit sums, rounding division by the kernel's actual gain. Every byte must agree, over sizes
 // that land on and off the vector widths and strip edges, windows wider than the image, blur and
-// sharpen, rows and columns.
+// sharpen, rows and columns, and for every instruction-set path the processor has.
 #include "QopTestBitmap.h"
 
 #include "QopLite/QopConvolution.h"
+
+// The passes' private entry points, to run each path on kernels made to measure.
+#include "../src/c/QopBoxHybridPasses.h"
 
 #include <gtest/gtest.h>
 
@@ -92,13 +95,10 @@ std::vector<int> referenceLine(const std::vector<int> &line, const Kernel &k)
 
 int channel(const QopColor_t &pixel, int c) { return c == 0 ? pixel.r : (c == 1 ? pixel.g : pixel.b); }
 
-// The pass done plainly: every row (or column) and channel on its own.
-TestBitmap referencePass(const TestBitmap &image, float amount, bool columns)
+// The pass done plainly with the given kernel: every row (or column) and channel on its own.
+TestBitmap referencePass(const TestBitmap &image, const Kernel &k, bool columns)
 {
     TestBitmap out = image;
-    Kernel k;
-    if (!referenceKernel(image.width(), image.height(), amount, &k))
-        return out;
     const size_t lines = columns ? image.width() : image.height();
     const size_t length = columns ? image.height() : image.width();
     for (size_t l = 0; l < lines; ++l)
@@ -113,6 +113,14 @@ TestBitmap referencePass(const TestBitmap &image, float amount, bool columns)
             }
         }
     return out;
+}
+
+TestBitmap referencePass(const TestBitmap &image, float amount, bool columns)
+{
+    Kernel k;
+    if (!referenceKernel(image.width(), image.height(), amount, &k))
+        return image;
+    return referencePass(image, k, columns);
 }
 
 TEST(BoxHybridReference, RowAndColumnPassesMatchThePlainEvaluation)
@@ -151,6 +159,82 @@ TEST(BoxHybridReference, WholeFilterMatchesOnAWideImage)
         const TestBitmap expected = referencePass(referencePass(photo, amount, false), amount, true);
         EXPECT_TRUE(fast == expected) << amount;
     }
+}
+
+// Kernels made to measure, through each path the processor has. The 16-bit passes hold a box sum
+// of up to 65535 (span x 255) and bias those above 32767; anything else, a kernel that is not
+// symmetric, or a coefficient beyond 16 bits must go to the 32-bit passes and still agree.
+TEST(BoxHybridReference, EveryPathMatchesThePlainEvaluationOnKernelsAtTheLimits)
+{
+    struct Case {
+        const char *name;
+        int db;
+        std::vector<int64_t> weights;
+    };
+    const Case cases[] = {
+        {"window 1, three pairs (a small blur of a large photo)", 0, {169, 989, 1778, 989, 169}},
+        {"the widest pair biased, the others not (span 135)", 7, {5, 12, 30, 40, 45, 40, 30, 12, 5}},
+        {"the widest 16-bit box (span 257, sums up to 65535)", 128, {16}},
+        {"one window past it (span 261): 32-bit", 43, {4, 40, 4}},
+        {"not symmetric (a remainder term): 32-bit", 0, {100, 900, 2000, 1000, 96}},
+        {"a difference beyond 16 bits: 32-bit", 0, {0, 16400, 0}},
+    };
+    struct Size {
+        size_t width, height;
+    };
+    // One pixel, lines shorter than a vector, odd tails, and (for columns) two strips, the second
+    // ending in a part block.
+    const Size sizes[] = {{1, 1}, {1, 6}, {6, 1}, {3, 2}, {13, 5}, {37, 9}, {300, 12}};
+    const qop_internal::BoxHybridPath paths[] = {qop_internal::BoxHybridPath::Best, qop_internal::BoxHybridPath::Avx2,
+                                                 qop_internal::BoxHybridPath::Portable};
+    // Noise, and noise near white, whose box sums come near the limits.
+    std::vector<TestBitmap> photos;
+    uint32_t seed = 100;
+    for (const Size &size : sizes) {
+        photos.push_back(makeSeededNoise(size.width, size.height, seed++, false));
+        TestBitmap bright = photos.back();
+        for (size_t y = 0; y < size.height; ++y)
+            for (size_t x = 0; x < size.width; ++x)
+                for (uint8_t *value : {&bright.at(x, y).r, &bright.at(x, y).g, &bright.at(x, y).b})
+                    *value = static_cast<uint8_t>(255 - (*value & 7));
+        photos.push_back(bright);
+    }
+    for (const Case &c : cases)
+        for (bool sharpen : {false, true}) {
+            Kernel reference;
+            reference.sharpen = sharpen;
+            reference.db = c.db;
+            reference.windowWidth = 2 * c.db + 1;
+            reference.taps = static_cast<int>(c.weights.size());
+            reference.dw = (reference.taps - 1) / 2;
+            reference.weights = c.weights;
+            qop_internal::BoxHybridKernel k;
+            k.sharpen = sharpen;
+            k.dw = reference.dw;
+            k.db = reference.db;
+            k.windowWidth = reference.windowWidth;
+            k.taps = reference.taps;
+            for (int i = 0; i < k.taps; ++i) {
+                k.kernel[i] = static_cast<int>(c.weights[i]);
+                k.sum += k.kernel[i];
+                reference.sum += c.weights[i];
+            }
+            for (size_t i = 0; i < photos.size(); ++i)
+                for (bool columns : {false, true}) {
+                    const TestBitmap expected = referencePass(photos[i], reference, columns);
+                    for (qop_internal::BoxHybridPath path : paths) {
+                        TestBitmap fast = photos[i];
+                        if (columns)
+                            qop_internal::cpuPassY(fast.get(), k, path);
+                        else
+                            qop_internal::cpuPassX(fast.get(), k, path);
+                        EXPECT_TRUE(fast == expected)
+                            << c.name << ", " << photos[i].width() << " x " << photos[i].height()
+                            << (i % 2 ? " near white" : " noise") << (sharpen ? ", sharpen" : ", blur")
+                            << (columns ? ", columns" : ", rows") << ", path " << static_cast<int>(path);
+                    }
+                }
+        }
 }
 
 } // namespace
