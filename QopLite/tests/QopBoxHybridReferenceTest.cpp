@@ -161,9 +161,10 @@ TEST(BoxHybridReference, WholeFilterMatchesOnAWideImage)
     }
 }
 
-// Kernels made to measure, through each path the processor has. The 16-bit passes hold a box sum
-// of up to 65535 (span x 255) and bias those above 32767; anything else, a kernel that is not
-// symmetric, or a coefficient beyond 16 bits must go to the 32-bit passes and still agree.
+// Kernels made to measure, through each path the processor has. The 16-bit passes are unrolled by
+// the number of tap pairs, hold a box sum of up to 65535 (span x 255) and bias those above 32767;
+// anything else, a kernel that is not symmetric, or a coefficient beyond 16 bits must go to the
+// 32-bit passes and still agree.
 TEST(BoxHybridReference, EveryPathMatchesThePlainEvaluationOnKernelsAtTheLimits)
 {
     struct Case {
@@ -173,6 +174,9 @@ TEST(BoxHybridReference, EveryPathMatchesThePlainEvaluationOnKernelsAtTheLimits)
     };
     const Case cases[] = {
         {"window 1, three pairs (a small blur of a large photo)", 0, {169, 989, 1778, 989, 169}},
+        {"two pairs", 1, {500, 800, 500}},
+        {"four pairs", 2, {50, 100, 150, 180, 150, 100, 50}},
+        {"seven pairs (more than the amounts give)", 0, {1, 5, 20, 60, 140, 250, 300, 250, 140, 60, 20, 5, 1}},
         {"the widest pair biased, the others not (span 135)", 7, {5, 12, 30, 40, 45, 40, 30, 12, 5}},
         {"the widest 16-bit box (span 257, sums up to 65535)", 128, {16}},
         {"one window past it (span 261): 32-bit", 43, {4, 40, 4}},

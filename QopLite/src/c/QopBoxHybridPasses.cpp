@@ -352,17 +352,18 @@ QOP_AVX2_INLINE __m256i boxSumAVX2(const uint16_t *low, const uint16_t *high, ui
 
 // Eight pixels from the 16-bit running sums at lane offset `lane` of each tap's line; `original`
 // holds the pixels' bytes (the originals when sharpening, and the alpha that is kept).
-template <bool Sharpen, bool Biased>
-QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lines, size_t lane, const NarrowTaps &n,
-                                        __m256i original)
+template <int Pairs, bool Sharpen, bool Biased>
+QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lowTaps, const uint16_t *const *highTaps, size_t lane,
+                                        const NarrowTaps &n, __m256i original)
 {
+    const int pairs = Pairs > 0 ? Pairs : n.pairs;
     const __m256i constant = _mm256_set1_epi32(static_cast<int>(n.constant));
     __m256i acc[4] = {constant, constant, constant, constant};
     int p = 0;
-    for (; p + 2 <= n.pairs; p += 2) {
+    for (; p + 2 <= pairs; p += 2) {
         const __m256i coefficients = _mm256_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
-        const uint16_t *lowP = lines[n.lowTap[p]] + lane, *highP = lines[n.highTap[p]] + lane;
-        const uint16_t *lowQ = lines[n.lowTap[p + 1]] + lane, *highQ = lines[n.highTap[p + 1]] + lane;
+        const uint16_t *lowP = lowTaps[p] + lane, *highP = highTaps[p] + lane;
+        const uint16_t *lowQ = lowTaps[p + 1] + lane, *highQ = highTaps[p + 1] + lane;
         for (int v = 0; v < 2; ++v) {
             const __m256i boxP = boxSumAVX2<Biased>(lowP + 16 * v, highP + 16 * v, n.bias[p]);
             const __m256i boxQ = boxSumAVX2<Biased>(lowQ + 16 * v, highQ + 16 * v, n.bias[p + 1]);
@@ -371,12 +372,11 @@ QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lines, size_t lan
                 _mm256_add_epi32(acc[2 * v + 1], _mm256_madd_epi16(_mm256_unpackhi_epi16(boxP, boxQ), coefficients));
         }
     }
-    if (p < n.pairs) { // the odd last pair, beside zeros
+    if (p < pairs) { // the odd last pair, beside zeros
         const __m256i coefficients = _mm256_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
         const __m256i zero = _mm256_setzero_si256();
         for (int v = 0; v < 2; ++v) {
-            const __m256i box =
-                boxSumAVX2<Biased>(lines[n.lowTap[p]] + lane + 16 * v, lines[n.highTap[p]] + lane + 16 * v, n.bias[p]);
+            const __m256i box = boxSumAVX2<Biased>(lowTaps[p] + lane + 16 * v, highTaps[p] + lane + 16 * v, n.bias[p]);
             acc[2 * v] = _mm256_add_epi32(acc[2 * v], _mm256_madd_epi16(_mm256_unpacklo_epi16(box, zero), coefficients));
             acc[2 * v + 1] =
                 _mm256_add_epi32(acc[2 * v + 1], _mm256_madd_epi16(_mm256_unpackhi_epi16(box, zero), coefficients));
@@ -407,21 +407,26 @@ QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lines, size_t lan
 }
 
 struct Avx2 {
-    template <bool Sharpen, bool Biased>
+    template <int Pairs, bool Sharpen, bool Biased>
     static QOP_AVX2 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
                                     QopColor_t *out, size_t count)
     {
+        const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
+        for (int p = 0; p < n.pairs; ++p) {
+            low[p] = lines[n.lowTap[p]];
+            high[p] = lines[n.highTap[p]];
+        }
         size_t x = 0;
         for (; x + 8 <= count; x += 8) {
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                                filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+                                filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
         }
         if (x < count) {
             QopColor_t block[8];
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
-                                filterBlockAVX2<Sharpen, Biased>(lines, 4 * x, n, original));
+                                filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
             std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
         }
     }
@@ -460,23 +465,23 @@ QOP_AVX512_INLINE __m512i boxSumAVX512(const uint16_t *low, const uint16_t *high
     return Biased ? _mm512_xor_si512(box, _mm512_set1_epi32(static_cast<int>(bias))) : box;
 }
 
-template <bool Sharpen, bool Biased>
-QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lines, size_t lane, const NarrowTaps &n,
-                                            __m256i original)
+template <int Pairs, bool Sharpen, bool Biased>
+QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lowTaps, const uint16_t *const *highTaps,
+                                            size_t lane, const NarrowTaps &n, __m256i original)
 {
+    const int pairs = Pairs > 0 ? Pairs : n.pairs;
     __m512i low = _mm512_set1_epi32(static_cast<int>(n.constant)), high = low;
     int p = 0;
-    for (; p + 2 <= n.pairs; p += 2) {
+    for (; p + 2 <= pairs; p += 2) {
         const __m512i coefficients = _mm512_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
-        const __m512i boxP = boxSumAVX512<Biased>(lines[n.lowTap[p]] + lane, lines[n.highTap[p]] + lane, n.bias[p]);
-        const __m512i boxQ =
-            boxSumAVX512<Biased>(lines[n.lowTap[p + 1]] + lane, lines[n.highTap[p + 1]] + lane, n.bias[p + 1]);
+        const __m512i boxP = boxSumAVX512<Biased>(lowTaps[p] + lane, highTaps[p] + lane, n.bias[p]);
+        const __m512i boxQ = boxSumAVX512<Biased>(lowTaps[p + 1] + lane, highTaps[p + 1] + lane, n.bias[p + 1]);
         low = _mm512_dpwssd_epi32(low, _mm512_unpacklo_epi16(boxP, boxQ), coefficients);
         high = _mm512_dpwssd_epi32(high, _mm512_unpackhi_epi16(boxP, boxQ), coefficients);
     }
-    if (p < n.pairs) {
+    if (p < pairs) {
         const __m512i coefficients = _mm512_set1_epi32(static_cast<int>(n.coefficients[p / 2]));
-        const __m512i box = boxSumAVX512<Biased>(lines[n.lowTap[p]] + lane, lines[n.highTap[p]] + lane, n.bias[p]);
+        const __m512i box = boxSumAVX512<Biased>(lowTaps[p] + lane, highTaps[p] + lane, n.bias[p]);
         low = _mm512_dpwssd_epi32(low, _mm512_unpacklo_epi16(box, _mm512_setzero_si512()), coefficients);
         high = _mm512_dpwssd_epi32(high, _mm512_unpackhi_epi16(box, _mm512_setzero_si512()), coefficients);
     }
@@ -497,20 +502,25 @@ QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lines, size_t
 }
 
 struct Avx512 {
-    template <bool Sharpen, bool Biased>
+    template <int Pairs, bool Sharpen, bool Biased>
     static QOP_AVX512 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
                                       QopColor_t *out, size_t count)
     {
+        const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
+        for (int p = 0; p < n.pairs; ++p) {
+            low[p] = lines[n.lowTap[p]];
+            high[p] = lines[n.highTap[p]];
+        }
         size_t x = 0;
         for (; x + 8 <= count; x += 8) {
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                                filterBlockAVX512<Sharpen, Biased>(lines, 4 * x, n, original));
+                                filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
         }
         if (x < count) {
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_mask_storeu_epi32(out + x, static_cast<__mmask8>((1u << (count - x)) - 1),
-                                     filterBlockAVX512<Sharpen, Biased>(lines, 4 * x, n, original));
+                                     filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
         }
     }
 
@@ -557,10 +567,45 @@ struct NarrowBuffers {
     }
 };
 
+// One instruction set's line functions, the filter chosen for the kernel.
+struct NarrowCode {
+    void (*filterLine)(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals, QopColor_t *out,
+                       size_t count) = nullptr;
+    void (*runningSums)(const QopColor_t *pixels, size_t count, uint16_t *sums) = nullptr;
+    void (*addRow)(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums) = nullptr;
+};
+
+// The filter unrolled for the kernel's number of pairs (at most five for the kernels the amounts
+// give; any other count takes the loop).
+template <class Isa, bool Sharpen, bool Biased>
+NarrowCode narrowCodeFor(int pairs)
+{
+    NarrowCode code;
+    code.runningSums = Isa::runningSums;
+    code.addRow = Isa::addRow;
+    switch (pairs) {
+    case 1: code.filterLine = Isa::template filterLine<1, Sharpen, Biased>; break;
+    case 2: code.filterLine = Isa::template filterLine<2, Sharpen, Biased>; break;
+    case 3: code.filterLine = Isa::template filterLine<3, Sharpen, Biased>; break;
+    case 4: code.filterLine = Isa::template filterLine<4, Sharpen, Biased>; break;
+    case 5: code.filterLine = Isa::template filterLine<5, Sharpen, Biased>; break;
+    default: code.filterLine = Isa::template filterLine<0, Sharpen, Biased>; break;
+    }
+    return code;
+}
+
+template <class Isa>
+NarrowCode narrowCode(const BoxHybridKernel &k, const NarrowTaps &n)
+{
+    if (k.sharpen)
+        return n.biased ? narrowCodeFor<Isa, true, true>(n.pairs) : narrowCodeFor<Isa, true, false>(n.pairs);
+    return n.biased ? narrowCodeFor<Isa, false, true>(n.pairs) : narrowCodeFor<Isa, false, false>(n.pairs);
+}
+
 // Rows: each row is copied with its first and last pixels repeated before and after it (so that
 // every block reads whole vectors), its running sums made, then filtered into the row.
-template <class Isa, bool Sharpen, bool Biased>
-void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n)
+void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n,
+                 const NarrowCode &code)
 {
     const size_t w = bitmap->width;
     // Blocks of eight outputs read eight originals and their taps' sums up to span positions on.
@@ -577,8 +622,8 @@ void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
         std::fill(line, line + taps.before, row[0]);
         std::memcpy(line + taps.before, row, w * sizeof(QopColor_t));
         std::fill(line + taps.before + w, line + positions, row[w - 1]);
-        Isa::runningSums(line, positions, buffers.sums);
-        Isa::template filterLine<Sharpen, Biased>(lines, n, line + taps.before, row, w);
+        code.runningSums(line, positions, buffers.sums);
+        code.filterLine(lines, n, line + taps.before, row, w);
     }
 }
 
@@ -586,8 +631,8 @@ void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
 // the running sums of source rows clamp(r - before) for r = 0, 1, ... Strips are kept at least a
 // few hundred pixels wide (the ring then may outgrow the first-level cache, which costs less than
 // reading the image in short pieces).
-template <class Isa, bool Sharpen, bool Biased>
-void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n)
+void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps, const NarrowTaps &n,
+                 const NarrowCode &code)
 {
     constexpr size_t kRingBytes = 256 * 1024;
     constexpr size_t kMinStrip = 256;
@@ -619,56 +664,41 @@ void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
                 const char *ahead = reinterpret_cast<const char *>(top + std::min(source + kPrefetchRows, h - 1) * w);
                 for (size_t b = 0; b < columns * sizeof(QopColor_t); b += 64)
                     __builtin_prefetch(ahead + b);
-                Isa::addRow(previous, pixels, whole, s);
+                code.addRow(previous, pixels, whole, s);
                 if (whole < columns) {
                     QopColor_t block[8] = {};
                     std::memcpy(block, pixels + whole, (columns - whole) * sizeof(QopColor_t));
-                    Isa::addRow(previous + 4 * whole, block, 8, s + 4 * whole);
+                    code.addRow(previous + 4 * whole, block, 8, s + 4 * whole);
                 }
             }
             const uint16_t *lines[kMaxTaps + 1];
             for (int t = 0; t < taps.count; ++t)
                 lines[t] = ring + ((y + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth)) % ringRows) * rowLanes;
             QopColor_t *row = top + y * w;
-            Isa::template filterLine<Sharpen, Biased>(lines, n, row, row, whole);
+            code.filterLine(lines, n, row, row, whole);
             if (whole < columns) {
                 QopColor_t block[8] = {};
                 std::memcpy(block, row + whole, (columns - whole) * sizeof(QopColor_t));
                 for (int t = 0; t < taps.count; ++t)
                     lines[t] += 4 * whole;
-                Isa::template filterLine<Sharpen, Biased>(lines, n, block, block, columns - whole);
+                code.filterLine(lines, n, block, block, columns - whole);
                 std::memcpy(row + whole, block, (columns - whole) * sizeof(QopColor_t));
             }
         }
     }
 }
 
-using NarrowPass = void (*)(QopBitmap_t *, const BoxHybridKernel &, const BoxHybridTaps &, const NarrowTaps &);
-
-// The pass for this kernel and machine, or null where the 32-bit pass must do.
-template <bool Columns>
-NarrowPass pickNarrowPass(const BoxHybridKernel &k, const NarrowTaps &n, BoxHybridPath path)
+// The code for this kernel and machine; no filter where the 32-bit passes must do.
+NarrowCode pickNarrowCode(const BoxHybridKernel &k, const NarrowTaps &n, BoxHybridPath path)
 {
     if (path == BoxHybridPath::Portable)
-        return nullptr;
+        return {};
     if (path == BoxHybridPath::Best && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-        __builtin_cpu_supports("avx512vnni")) {
-        static constexpr NarrowPass kPasses[2][2][2] = {
-            {{narrowPassX<Avx512, false, false>, narrowPassX<Avx512, false, true>},
-             {narrowPassX<Avx512, true, false>, narrowPassX<Avx512, true, true>}},
-            {{narrowPassY<Avx512, false, false>, narrowPassY<Avx512, false, true>},
-             {narrowPassY<Avx512, true, false>, narrowPassY<Avx512, true, true>}}};
-        return kPasses[Columns][k.sharpen][n.biased];
-    }
-    if (__builtin_cpu_supports("avx2")) {
-        static constexpr NarrowPass kPasses[2][2][2] = {
-            {{narrowPassX<Avx2, false, false>, narrowPassX<Avx2, false, true>},
-             {narrowPassX<Avx2, true, false>, narrowPassX<Avx2, true, true>}},
-            {{narrowPassY<Avx2, false, false>, narrowPassY<Avx2, false, true>},
-             {narrowPassY<Avx2, true, false>, narrowPassY<Avx2, true, true>}}};
-        return kPasses[Columns][k.sharpen][n.biased];
-    }
-    return nullptr;
+        __builtin_cpu_supports("avx512vnni"))
+        return narrowCode<Avx512>(k, n);
+    if (__builtin_cpu_supports("avx2"))
+        return narrowCode<Avx2>(k, n);
+    return {};
 }
 
 #endif
@@ -681,8 +711,8 @@ void cpuPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path)
 #if QOP_BOX_HYBRID_X86
     NarrowTaps n;
     if (makeNarrowTaps(k, taps, &n))
-        if (const NarrowPass pass = pickNarrowPass<false>(k, n, path)) {
-            pass(bitmap, k, taps, n);
+        if (const NarrowCode code = pickNarrowCode(k, n, path); code.filterLine) {
+            narrowPassX(bitmap, k, taps, n, code);
             return;
         }
 #endif
@@ -695,8 +725,8 @@ void cpuPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, BoxHybridPath path)
 #if QOP_BOX_HYBRID_X86
     NarrowTaps n;
     if (makeNarrowTaps(k, taps, &n))
-        if (const NarrowPass pass = pickNarrowPass<true>(k, n, path)) {
-            pass(bitmap, k, taps, n);
+        if (const NarrowCode code = pickNarrowCode(k, n, path); code.filterLine) {
+            narrowPassY(bitmap, k, taps, n, code);
             return;
         }
 #endif
