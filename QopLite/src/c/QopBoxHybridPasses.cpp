@@ -346,7 +346,7 @@ bool makeNarrowTaps(const BoxHybridKernel &k, const BoxHybridTaps &taps, NarrowT
 // The instruction-set parts of the 16-bit passes, one line at a time: the running sums of an
 // extended row, a ring row of column sums, and a line's outputs. The drivers below (line copies,
 // the ring, tails) are shared. Pixel and sum pointers must be readable in whole blocks of eight
-// pixels (32 lanes) past the counts given.
+// pixels (32 lanes) past the counts given; a line's filter may be given pixels to fetch ahead.
 
 // The box sums of one pair for sixteen lanes.
 template <bool Biased>
@@ -416,7 +416,7 @@ QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lowTaps, const ui
 struct Avx2 {
     template <int Pairs, bool Sharpen, bool Biased>
     static QOP_AVX2 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
-                                    QopColor_t *out, size_t count)
+                                    QopColor_t *out, size_t count, const QopColor_t *ahead)
     {
         const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
         for (int p = 0; p < n.pairs; ++p) {
@@ -425,6 +425,8 @@ struct Avx2 {
         }
         size_t x = 0;
         for (; x + 8 <= count; x += 8) {
+            if (ahead)
+                _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
                                 filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
@@ -511,7 +513,7 @@ QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lowTaps, cons
 struct Avx512 {
     template <int Pairs, bool Sharpen, bool Biased>
     static QOP_AVX512 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
-                                      QopColor_t *out, size_t count)
+                                      QopColor_t *out, size_t count, const QopColor_t *ahead)
     {
         const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
         for (int p = 0; p < n.pairs; ++p) {
@@ -520,6 +522,8 @@ struct Avx512 {
         }
         size_t x = 0;
         for (; x + 8 <= count; x += 8) {
+            if (ahead)
+                _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
             const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
             _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
                                 filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
@@ -577,7 +581,7 @@ struct NarrowBuffers {
 // One instruction set's line functions, the filter chosen for the kernel.
 struct NarrowCode {
     void (*filterLine)(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals, QopColor_t *out,
-                       size_t count) = nullptr;
+                       size_t count, const QopColor_t *ahead) = nullptr;
     void (*runningSums)(const QopColor_t *pixels, size_t count, uint16_t *sums) = nullptr;
     void (*addRow)(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums) = nullptr;
 };
@@ -630,7 +634,9 @@ void narrowPassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
         std::memcpy(line + taps.before, row, w * sizeof(QopColor_t));
         std::fill(line + taps.before + w, line + positions, row[w - 1]);
         code.runningSums(line, positions, buffers.sums);
-        code.filterLine(lines, n, line + taps.before, row, w);
+        // The next row is fetched while this one is filtered: read only when its copy is made, it
+        // would otherwise wait on memory at every row's start.
+        code.filterLine(lines, n, line + taps.before, row, w, y + 1 < bitmap->height ? row + w : nullptr);
     }
 }
 
@@ -643,7 +649,6 @@ void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
 {
     constexpr size_t kRingBytes = 256 * 1024;
     constexpr size_t kMinStrip = 256;
-    constexpr size_t kPrefetchRows = 4;
     const size_t w = bitmap->width;
     const size_t h = bitmap->height;
     const size_t ringRows = taps.span + 1;
@@ -667,10 +672,6 @@ void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
                 const uint16_t *previous = next == 0 ? zeros : ring + ((next - 1) % ringRows) * rowLanes;
                 const size_t source = next < taps.before ? 0 : std::min(next - taps.before, h - 1);
                 const QopColor_t *pixels = top + source * w;
-                // The rows are read a strip's width at a time, a row apart: fetch a few rows ahead.
-                const char *ahead = reinterpret_cast<const char *>(top + std::min(source + kPrefetchRows, h - 1) * w);
-                for (size_t b = 0; b < columns * sizeof(QopColor_t); b += 64)
-                    __builtin_prefetch(ahead + b);
                 code.addRow(previous, pixels, whole, s);
                 if (whole < columns) {
                     QopColor_t block[8] = {};
@@ -682,13 +683,16 @@ void narrowPassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridT
             for (int t = 0; t < taps.count; ++t)
                 lines[t] = ring + ((y + static_cast<size_t>(t) * static_cast<size_t>(k.windowWidth)) % ringRows) * rowLanes;
             QopColor_t *row = top + y * w;
-            code.filterLine(lines, n, row, row, whole);
+            // The rows are read a strip's width at a time, a row apart, which the processor does not
+            // fetch ahead by itself: while this row is filtered, fetch the source row of the ring
+            // row after next (the next reads source row y + 1 + span - before).
+            code.filterLine(lines, n, row, row, whole, top + std::min(y + 2 + taps.span - taps.before, h - 1) * w);
             if (whole < columns) {
                 QopColor_t block[8] = {};
                 std::memcpy(block, row + whole, (columns - whole) * sizeof(QopColor_t));
                 for (int t = 0; t < taps.count; ++t)
                     lines[t] += 4 * whole;
-                code.filterLine(lines, n, block, block, columns - whole);
+                code.filterLine(lines, n, block, block, columns - whole, nullptr);
                 std::memcpy(row + whole, block, (columns - whole) * sizeof(QopColor_t));
             }
         }
