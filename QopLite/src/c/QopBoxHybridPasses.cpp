@@ -413,57 +413,55 @@ QOP_AVX2_INLINE __m256i filterBlockAVX2(const uint16_t *const *lowTaps, const ui
     return _mm256_blendv_epi8(bytes, original, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
 }
 
-struct Avx2 {
-    template <int Pairs, bool Sharpen, bool Biased>
-    static QOP_AVX2 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
-                                    QopColor_t *out, size_t count, const QopColor_t *ahead)
-    {
-        const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
-        for (int p = 0; p < n.pairs; ++p) {
-            low[p] = lines[n.lowTap[p]];
-            high[p] = lines[n.highTap[p]];
-        }
-        size_t x = 0;
-        for (; x + 8 <= count; x += 8) {
-            if (ahead)
-                _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
-            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                                filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
-        }
-        if (x < count) {
-            QopColor_t block[8];
-            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
-                                filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
-            std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
-        }
+template <int Pairs, bool Sharpen, bool Biased>
+QOP_AVX2 void filterLineAVX2(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
+                             QopColor_t *out, size_t count, const QopColor_t *ahead)
+{
+    const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
+    for (int p = 0; p < n.pairs; ++p) {
+        low[p] = lines[n.lowTap[p]];
+        high[p] = lines[n.highTap[p]];
     }
+    size_t x = 0;
+    for (; x + 8 <= count; x += 8) {
+        if (ahead)
+            _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
+                            filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
+    }
+    if (x < count) {
+        QopColor_t block[8];
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(block),
+                            filterBlockAVX2<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
+        std::memcpy(out + x, block, (count - x) * sizeof(QopColor_t));
+    }
+}
 
-    // Four positions to a vector: shifts and adds within it, one carried add between vectors.
-    static QOP_AVX2 void runningSums(const QopColor_t *pixels, size_t count, uint16_t *sums)
-    {
-        __m256i carry = _mm256_setzero_si256();
-        for (size_t i = 0; i < count; i += 4, sums += 16) {
-            __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(pixels + i)));
-            v = _mm256_add_epi16(v, _mm256_slli_si256(v, 8));
-            const __m256i lowTotal = _mm256_permute2x128_si256(v, v, 0x08);
-            v = _mm256_add_epi16(v, _mm256_unpackhi_epi64(lowTotal, lowTotal));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums), _mm256_add_epi16(v, carry));
-            carry = _mm256_add_epi16(carry, _mm256_permute4x64_epi64(v, 0xFF));
-        }
+// Four positions to a vector: shifts and adds within it, one carried add between vectors.
+QOP_AVX2 void runningSumsAVX2(const QopColor_t *pixels, size_t count, uint16_t *sums)
+{
+    __m256i carry = _mm256_setzero_si256();
+    for (size_t i = 0; i < count; i += 4, sums += 16) {
+        __m256i v = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(pixels + i)));
+        v = _mm256_add_epi16(v, _mm256_slli_si256(v, 8));
+        const __m256i lowTotal = _mm256_permute2x128_si256(v, v, 0x08);
+        v = _mm256_add_epi16(v, _mm256_unpackhi_epi64(lowTotal, lowTotal));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums), _mm256_add_epi16(v, carry));
+        carry = _mm256_add_epi16(carry, _mm256_permute4x64_epi64(v, 0xFF));
     }
+}
 
-    static QOP_AVX2 void addRow(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
-    {
-        for (size_t l = 0; l < count * 4; l += 16) {
-            const __m256i bytes = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(
-                reinterpret_cast<const uint8_t *>(pixels) + l)));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums + l),
-                                _mm256_add_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(previous + l)), bytes));
-        }
+QOP_AVX2 void addRowAVX2(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
+{
+    for (size_t l = 0; l < count * 4; l += 16) {
+        const __m256i bytes = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(
+            reinterpret_cast<const uint8_t *>(pixels) + l)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(sums + l),
+                            _mm256_add_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(previous + l)), bytes));
     }
-};
+}
 
 // The same with 512-bit vectors (eight pixels to a vector) and vpdpwssd, which multiplies and adds
 // into the accumulator in one instruction with the same wrap-around result.
@@ -510,58 +508,56 @@ QOP_AVX512_INLINE __m256i filterBlockAVX512(const uint16_t *const *lowTaps, cons
     return _mm256_mask_blend_epi8(0x88888888u, _mm512_maskz_cvtusepi16_epi8(0xFFFFFFFFu, value), original);
 }
 
-struct Avx512 {
-    template <int Pairs, bool Sharpen, bool Biased>
-    static QOP_AVX512 void filterLine(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
-                                      QopColor_t *out, size_t count, const QopColor_t *ahead)
-    {
-        const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
-        for (int p = 0; p < n.pairs; ++p) {
-            low[p] = lines[n.lowTap[p]];
-            high[p] = lines[n.highTap[p]];
-        }
-        size_t x = 0;
-        for (; x + 8 <= count; x += 8) {
-            if (ahead)
-                _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
-            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-            _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
-                                filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
-        }
-        if (x < count) {
-            const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
-            _mm256_mask_storeu_epi32(out + x, static_cast<__mmask8>((1u << (count - x)) - 1),
-                                     filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
-        }
+template <int Pairs, bool Sharpen, bool Biased>
+QOP_AVX512 void filterLineAVX512(const uint16_t *const *lines, const NarrowTaps &n, const QopColor_t *originals,
+                                 QopColor_t *out, size_t count, const QopColor_t *ahead)
+{
+    const uint16_t *low[kMaxTaps / 2 + 1], *high[kMaxTaps / 2 + 1];
+    for (int p = 0; p < n.pairs; ++p) {
+        low[p] = lines[n.lowTap[p]];
+        high[p] = lines[n.highTap[p]];
     }
+    size_t x = 0;
+    for (; x + 8 <= count; x += 8) {
+        if (ahead)
+            _mm_prefetch(reinterpret_cast<const char *>(ahead + x), _MM_HINT_T0);
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out + x),
+                            filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
+    }
+    if (x < count) {
+        const __m256i original = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(originals + x));
+        _mm256_mask_storeu_epi32(out + x, static_cast<__mmask8>((1u << (count - x)) - 1),
+                                 filterBlockAVX512<Pairs, Sharpen, Biased>(low, high, 4 * x, n, original));
+    }
+}
 
-    // Eight positions to a vector: within each 128-bit lane as in the AVX2 pass, then the lanes'
-    // totals carried across in two masked permutes.
-    static QOP_AVX512 void runningSums(const QopColor_t *pixels, size_t count, uint16_t *sums)
-    {
-        const __m512i oneBack = _mm512_set_epi64(5, 5, 3, 3, 1, 1, 0, 0);  // lane L - 1's total
-        const __m512i twoBack = _mm512_set_epi64(3, 3, 1, 1, 0, 0, 0, 0);  // lane L - 2's, after that
-        const __m512i last = _mm512_set1_epi64(7);
-        __m512i carry = _mm512_setzero_si512();
-        for (size_t i = 0; i < count; i += 8, sums += 32) {
-            __m512i v = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(pixels + i)));
-            v = _mm512_add_epi16(v, _mm512_bslli_epi128(v, 8));
-            v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xFC, oneBack, v));
-            v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xF0, twoBack, v));
-            _mm512_storeu_si512(sums, _mm512_add_epi16(v, carry));
-            carry = _mm512_add_epi16(carry, _mm512_maskz_permutexvar_epi64(0xFF, last, v));
-        }
+// Eight positions to a vector: within each 128-bit lane as in the AVX2 pass, then the lanes'
+// totals carried across in two masked permutes.
+QOP_AVX512 void runningSumsAVX512(const QopColor_t *pixels, size_t count, uint16_t *sums)
+{
+    const __m512i oneBack = _mm512_set_epi64(5, 5, 3, 3, 1, 1, 0, 0);  // lane L - 1's total
+    const __m512i twoBack = _mm512_set_epi64(3, 3, 1, 1, 0, 0, 0, 0);  // lane L - 2's, after that
+    const __m512i last = _mm512_set1_epi64(7);
+    __m512i carry = _mm512_setzero_si512();
+    for (size_t i = 0; i < count; i += 8, sums += 32) {
+        __m512i v = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(pixels + i)));
+        v = _mm512_add_epi16(v, _mm512_bslli_epi128(v, 8));
+        v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xFC, oneBack, v));
+        v = _mm512_add_epi16(v, _mm512_maskz_permutexvar_epi64(0xF0, twoBack, v));
+        _mm512_storeu_si512(sums, _mm512_add_epi16(v, carry));
+        carry = _mm512_add_epi16(carry, _mm512_maskz_permutexvar_epi64(0xFF, last, v));
     }
+}
 
-    static QOP_AVX512 void addRow(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
-    {
-        for (size_t l = 0; l < count * 4; l += 32) {
-            const __m512i bytes = _mm512_cvtepu8_epi16(
-                _mm256_loadu_si256(reinterpret_cast<const __m256i *>(reinterpret_cast<const uint8_t *>(pixels) + l)));
-            _mm512_storeu_si512(sums + l, _mm512_add_epi16(_mm512_loadu_si512(previous + l), bytes));
-        }
+QOP_AVX512 void addRowAVX512(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums)
+{
+    for (size_t l = 0; l < count * 4; l += 32) {
+        const __m512i bytes = _mm512_cvtepu8_epi16(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i *>(reinterpret_cast<const uint8_t *>(pixels) + l)));
+        _mm512_storeu_si512(sums + l, _mm512_add_epi16(_mm512_loadu_si512(previous + l), bytes));
     }
-};
+}
 
 struct NarrowBuffers {
     uint16_t *sums = nullptr;
@@ -586,31 +582,37 @@ struct NarrowCode {
     void (*addRow)(const uint16_t *previous, const QopColor_t *pixels, size_t count, uint16_t *sums) = nullptr;
 };
 
-// The filter unrolled for the kernel's number of pairs (at most five for the kernels the amounts
-// give; any other count takes the loop).
-template <class Isa, bool Sharpen, bool Biased>
-NarrowCode narrowCodeFor(int pairs)
+// The code of one instruction set (512-bit or 256-bit vectors), its filter unrolled for the
+// kernel's number of pairs (at most five for the kernels the amounts give; any other count takes
+// the loop).
+template <int Pairs, bool Sharpen, bool Biased>
+constexpr decltype(NarrowCode::filterLine) lineFilter(bool wide)
+{
+    return wide ? filterLineAVX512<Pairs, Sharpen, Biased> : filterLineAVX2<Pairs, Sharpen, Biased>;
+}
+
+template <bool Sharpen, bool Biased>
+NarrowCode narrowCodeFor(bool wide, int pairs)
 {
     NarrowCode code;
-    code.runningSums = Isa::runningSums;
-    code.addRow = Isa::addRow;
+    code.runningSums = wide ? runningSumsAVX512 : runningSumsAVX2;
+    code.addRow = wide ? addRowAVX512 : addRowAVX2;
     switch (pairs) {
-    case 1: code.filterLine = Isa::template filterLine<1, Sharpen, Biased>; break;
-    case 2: code.filterLine = Isa::template filterLine<2, Sharpen, Biased>; break;
-    case 3: code.filterLine = Isa::template filterLine<3, Sharpen, Biased>; break;
-    case 4: code.filterLine = Isa::template filterLine<4, Sharpen, Biased>; break;
-    case 5: code.filterLine = Isa::template filterLine<5, Sharpen, Biased>; break;
-    default: code.filterLine = Isa::template filterLine<0, Sharpen, Biased>; break;
+    case 1: code.filterLine = lineFilter<1, Sharpen, Biased>(wide); break;
+    case 2: code.filterLine = lineFilter<2, Sharpen, Biased>(wide); break;
+    case 3: code.filterLine = lineFilter<3, Sharpen, Biased>(wide); break;
+    case 4: code.filterLine = lineFilter<4, Sharpen, Biased>(wide); break;
+    case 5: code.filterLine = lineFilter<5, Sharpen, Biased>(wide); break;
+    default: code.filterLine = lineFilter<0, Sharpen, Biased>(wide); break;
     }
     return code;
 }
 
-template <class Isa>
-NarrowCode narrowCode(const BoxHybridKernel &k, const NarrowTaps &n)
+NarrowCode narrowCode(bool wide, const BoxHybridKernel &k, const NarrowTaps &n)
 {
     if (k.sharpen)
-        return n.biased ? narrowCodeFor<Isa, true, true>(n.pairs) : narrowCodeFor<Isa, true, false>(n.pairs);
-    return n.biased ? narrowCodeFor<Isa, false, true>(n.pairs) : narrowCodeFor<Isa, false, false>(n.pairs);
+        return n.biased ? narrowCodeFor<true, true>(wide, n.pairs) : narrowCodeFor<true, false>(wide, n.pairs);
+    return n.biased ? narrowCodeFor<false, true>(wide, n.pairs) : narrowCodeFor<false, false>(wide, n.pairs);
 }
 
 // Rows: each row is copied with its first and last pixels repeated before and after it (so that
@@ -706,9 +708,9 @@ NarrowCode pickNarrowCode(const BoxHybridKernel &k, const NarrowTaps &n, BoxHybr
         return {};
     if (path == BoxHybridPath::Best && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
         __builtin_cpu_supports("avx512vnni"))
-        return narrowCode<Avx512>(k, n);
+        return narrowCode(true, k, n);
     if (__builtin_cpu_supports("avx2"))
-        return narrowCode<Avx2>(k, n);
+        return narrowCode(false, k, n);
     return {};
 }
 
