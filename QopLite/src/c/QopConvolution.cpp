@@ -135,6 +135,55 @@ void blurBy(QopBitmap_t *bitmap, float amount)
     QopBoxHybridSharpenY(bitmap, -amount);
 }
 
+// A copy of the bitmap's pixels; false, with nothing to free, when it cannot be made.
+bool copyPixels(const QopBitmap_t *bitmap, QopBitmap_t *copy)
+{
+    if (!QopBitmapBuild(copy, bitmap->width, bitmap->height))
+        return false;
+    if (QopArrayCopy2(copy->data, bitmap->data, bitmap->width, bitmap->height, sizeof(QopColor_t)))
+        return true;
+    QopBitmapFree(copy);
+    return false;
+}
+
+// The image blurred by `amount`, then blurredWeight x blur + originalWeight x the image as it was
+// before the blur. False, with the image untouched, when the original cannot be kept.
+bool blendBlurWithOriginal(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
+{
+    QopBitmap_t kept = {};
+    QopBitmap_t *original = nullptr;
+    if (bitmap->glData)
+        original = currentImageForBlend(bitmap, &kept);
+    else if (bitmap->data && copyPixels(bitmap, &kept))
+        original = &kept;
+    if (!original)
+        return false;
+    blurBy(bitmap, amount);
+    QopBitmapBlendBitmapSeparate(bitmap, original, blurredWeight, originalWeight);
+    QopBitmapFree(&kept);
+    return true;
+}
+
+// Sharpening blends the two-dimensional blur away from the original. The GPU passes can only blur,
+// and the CPU takes the same route, so that the preview (GPU) and the full-size render (often CPU)
+// sharpen alike: sharpening rows and then columns instead would also sharpen the sharpened rows,
+// up to tens of levels more at hard edges. A negative amount is the blur alone.
+void sharpenByBlend(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
+{
+    if (amount == 0.0f)
+        return;
+    if (amount < 0.0f) {
+        blurBy(bitmap, -amount);
+        return;
+    }
+    if (blendBlurWithOriginal(bitmap, amount, blurredWeight, originalWeight) || bitmap->glData || !bitmap->data)
+        return;
+    // Without room for the original, sharpen in place along rows and columns: a little stronger
+    // at edges, but still the sharpening that was asked for.
+    QopBoxHybridSharpenX(bitmap, amount);
+    QopBoxHybridSharpenY(bitmap, amount);
+}
+
 } // namespace
 
 extern "C" {
@@ -207,46 +256,6 @@ void QopBoxHybridSharpenY(QopBitmap_t *bitmap, float amount)
     boxHybridPass(bitmap, amount, QopGLConvolutionDirectionVertical);
 }
 
-// Sharpening blends the two-dimensional blur away from the image as it was before the filter:
-// blurredWeight x blur + originalWeight x original. The GPU passes can only blur, and the CPU takes
-// the same route, so that the preview (GPU) and the full-size render (often CPU) sharpen alike:
-// sharpening rows and then columns instead would also sharpen the sharpened rows, up to tens of
-// levels more at hard edges. A negative amount is the blur alone.
-static void sharpenByBlend(QopBitmap_t *bitmap, float amount, float blurredWeight, float originalWeight)
-{
-    if (amount == 0.0f)
-        return;
-    if (amount < 0.0f) {
-        blurBy(bitmap, -amount);
-        return;
-    }
-    if (bitmap->glData) {
-        QopBitmap_t scratch = {};
-        QopBitmap_t *original = currentImageForBlend(bitmap, &scratch);
-        if (!original)
-            return;
-        blurBy(bitmap, amount);
-        QopBitmapBlendBitmapSeparate(bitmap, original, blurredWeight, originalWeight);
-        QopBitmapFree(&scratch);
-        return;
-    }
-    if (!bitmap->data)
-        return;
-    QopBitmap_t original;
-    if (!QopBitmapBuild(&original, bitmap->width, bitmap->height)) {
-        // Without room for the original, sharpen in place along rows and columns: a little
-        // stronger at edges, but still the sharpening that was asked for.
-        QopBoxHybridSharpenX(bitmap, amount);
-        QopBoxHybridSharpenY(bitmap, amount);
-        return;
-    }
-    if (QopArrayCopy2(original.data, bitmap->data, bitmap->width, bitmap->height, sizeof(QopColor_t))) {
-        blurBy(bitmap, amount);
-        QopBitmapBlendBitmapSeparate(bitmap, &original, blurredWeight, originalWeight);
-    }
-    QopBitmapFree(&original);
-}
-
 void QopConvolutionEffectBoxHybridSharpen(QopBitmap_t *bitmap, float amount)
 {
     sharpenByBlend(bitmap, amount, -0.5f, 1.5f);
@@ -290,12 +299,8 @@ void QopConvolutionProcessorSharpenAndBlendWithOriginal(QopBitmap_t *bitmap, flo
     if (!bitmap->data)
         return;
     QopBitmap_t copy;
-    if (!QopBitmapBuild(&copy, bitmap->width, bitmap->height))
+    if (!copyPixels(bitmap, &copy))
         return;
-    if (!QopArrayCopy2(copy.data, bitmap->data, bitmap->width, bitmap->height, sizeof(QopColor_t))) {
-        QopBitmapFree(&copy);
-        return;
-    }
     QopConvolutionEffectBoxHybridSharpen(&copy, blurAmount);
     QopBitmapBlendBitmap(bitmap, &copy, blendMode, blendAmount);
     QopBitmapFree(&copy);
@@ -304,23 +309,7 @@ void QopConvolutionProcessorSharpenAndBlendWithOriginal(QopBitmap_t *bitmap, flo
 void QopConvolutionEffectSoftFocus(QopBitmap_t *bitmap)
 {
     QopBitmapBeginGLEffectIfEnabled(bitmap);
-    if (bitmap->glData) {
-        QopBitmap_t scratch = {};
-        if (QopBitmap_t *original = currentImageForBlend(bitmap, &scratch)) {
-            blurBy(bitmap, 100.0f);
-            QopBitmapBlendBitmapSeparate(bitmap, original, 0.5f, 0.6f);
-            QopBitmapFree(&scratch);
-        }
-    } else if (bitmap->data) {
-        QopBitmap_t original;
-        if (QopBitmapBuild(&original, bitmap->width, bitmap->height)) {
-            if (QopArrayCopy2(original.data, bitmap->data, bitmap->width, bitmap->height, sizeof(QopColor_t))) {
-                blurBy(bitmap, 100.0f);
-                QopBitmapBlendBitmapSeparate(bitmap, &original, 0.5f, 0.6f);
-            }
-            QopBitmapFree(&original);
-        }
-    }
+    blendBlurWithOriginal(bitmap, 100.0f, 0.5f, 0.6f);
     QopBitmapEndGLEffectIfEnabled(bitmap);
 }
 
