@@ -12,7 +12,7 @@ precision mediump float;
 
 #include "common/FlareShape.glsl"
 #include "common/FlareStrengths.glsl"
-#include "common/Overlay.glsl"
+#include "common/BlendLevels.glsl"
 
 float strength(int type, float x, float y)
 {
@@ -56,8 +56,6 @@ float strength(int type, float x, float y)
     return 0.0;
 }
 
-#include "common/HSL.glsl"
-
 void main()
 {
     // The flare records look up every flare uniform; this program keeps the ones it does not
@@ -72,30 +70,9 @@ void main()
     float alpha = level(strength(u_flareType, p.x, p.y));
     vec3 base = floor(c.rgb * 255.0 + 0.5);
     vec3 s = floor(u_flareColor.rgb * 255.0 + 0.5);
-    vec3 result;
-    if (u_blendMode == 2) {
-        vec2 hs = hueSaturation(s / 255.0);
-        float sat = hs.y * floor(u_flareColor.a * 255.0 + 0.5) / 255.0;
-        // A grey's luminance: the weights sum to just under 1.
-        vec3 l = (0.212671 * base + 0.71516 * base + 0.072169 * base) / 255.0;
-        vec3 coloured = vec3(hslToLevels(hs.x, sat, l.r).r, hslToLevels(hs.x, sat, l.g).g,
-                             hslToLevels(hs.x, sat, l.b).b);
-        result = floor(clamp((1.0 - alpha) * base + alpha * coloured, 0.0, 255.0));
-    } else {
-        vec3 blended;
-        if (u_blendMode == 0)
-            blended = s;
-        else if (u_blendMode == 1)
-            blended = overlayLevels(base, s);
-        else if (u_blendMode == 3)
-            blended = 255.0 - (255.0 - base) * (255.0 - s) / 255.0;
-        else if (u_blendMode == 4)
-            blended = min(base, s);
-        else if (u_blendMode == 5)
-            blended = base * s / 255.0;
-        else
-            blended = base;
-        result = clamp(floor((1.0 - alpha) * base + alpha * blended + 0.5), 0.0, 255.0);
-    }
+    // The CPU lays flares on through its memoised blend, which lights each channel in Color mode
+    // as a grey of that channel's level.
+    vec3 l = (0.212671 * base + 0.71516 * base + 0.072169 * base) / 255.0;
+    vec3 result = blendLevels(u_blendMode, base, s, floor(u_flareColor.a * 255.0 + 0.5), l, alpha);
     gl_FragColor = vec4(result / 255.0, c.a);
 }
