@@ -393,6 +393,7 @@ typedef struct QopGLGradientProgram {
     GLuint angleCosSlot;
     GLuint angleSinSlot;
     GLuint gradientMapSlot;
+    GLuint blendModeSlot;
     QopGLSharedUniformsAndAttribs_t sharedUnisAndAttribs;
 } QopGLGradientProgram;
 typedef QopGLGradientProgram QopGLGradientProgram_t;

@@ -8,8 +8,8 @@
 extern "C" {
 #endif
 
-/* One gradient pass reading the colour map from a texture: Normal and Overlay have programs (the
- * overlay program has no vignette); other modes render as Normal, with a message. */
+/* One gradient pass reading the colour map from a texture, in every shape and blend mode: Normal
+ * is blended by GL over the result, the other modes by the overlay program (a None pass). */
 void QopGLAddGradient(QopBitmap_t *bitmap, const QopGradientShapeParams_t *shapeParams, const QopColor_t *gradMap,
                       size_t mapLength, QopBlendMode_t blendMode, double alphaBlend, float angleSin, float angleCos,
                       float denomI);

@@ -346,6 +346,7 @@ void QopGLSetupGrandientProgram(GLuint programID, void *program)
     record->angleCosSlot = uniform(programID, "u_angleCos");
     record->angleSinSlot = uniform(programID, "u_angleSin");
     record->gradientMapSlot = uniform(programID, "u_gradientMap");
+    record->blendModeSlot = uniform(programID, "u_blendMode");
 }
 
 void QopGLSetupMaskLinearProgram(GLuint programID, void *program)

@@ -41,15 +41,13 @@ void QopGLAddGradient(QopBitmap_t *bitmap, const QopGradientShapeParams_t *shape
     QopGLData_t *glData = bitmap->glData;
     QopGLGradientProgram_t *program;
     const char *fragmentShader;
-    const bool overlay = blendMode == QopBlendModeOverlay;
-    if (overlay) {
-        if (shapeParams->shapeMode == QopGradientShapeModeLinearVignette)
-            std::printf("Overlay linear vignette not implemented\n");
+    // Normal is GL's own blend over the result; every other mode, and the vignette fade with it,
+    // is blended by the overlay program reading the image, as the CPU blends each pixel.
+    const bool selfBlending = blendMode != QopBlendModeNormal;
+    if (selfBlending) {
         program = &glData->glPrograms.gradientOverlayProgram;
         fragmentShader = GradientOverlayFragmentShader;
     } else {
-        if (blendMode != QopBlendModeNormal)
-            std::printf("Blend mode not implemented yet in QopGLAddGradient\n");
         if (shapeParams->shapeMode == QopGradientShapeModeLinearVignette) {
             program = &glData->glPrograms.gradientLinearVignetteProgram;
             fragmentShader = GradientLinearVignetteFragmentShader;
@@ -73,7 +71,7 @@ void QopGLAddGradient(QopBitmap_t *bitmap, const QopGradientShapeParams_t *shape
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(program->programID);
     QopGLStartRender(program->programID, &program->sharedUnisAndAttribs, glData,
-                     overlay ? QopGLBlendModeNone : QopGLBlendModeNormal);
+                     selfBlending ? QopGLBlendModeNone : QopGLBlendModeNormal);
     glUniform1f(slot(program->widthSlot), static_cast<float>(bitmap->width));
     glUniform1f(slot(program->heightSlot), static_cast<float>(bitmap->height));
     glUniform1f(slot(program->scaleSlot), static_cast<float>(shapeParams->scale));
@@ -88,7 +86,8 @@ void QopGLAddGradient(QopBitmap_t *bitmap, const QopGradientShapeParams_t *shape
     glUniform1i(slot(program->shapeModeSlot), static_cast<int>(shapeParams->shapeMode));
     glUniform1i(slot(program->vignetteShapeSlot), static_cast<int>(shapeParams->vignetteShape));
     glUniform1i(slot(program->gradientMapSlot), unit);
-    QopGLFinishRender(&program->sharedUnisAndAttribs, glData, 1, overlay);
+    glUniform1i(slot(program->blendModeSlot), static_cast<int>(blendMode));
+    QopGLFinishRender(&program->sharedUnisAndAttribs, glData, 1, selfBlending);
     glActiveTexture(QopGLGetTextureEnumForIndex(unit));
     glBindTexture(GL_TEXTURE_2D, 0);
     glDeleteTextures(1, &mapTexture);

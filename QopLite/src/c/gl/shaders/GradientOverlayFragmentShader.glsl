@@ -1,7 +1,7 @@
 #version 100
-// Gradient map, Overlay blend, as a None pass: the map entry at the pixel's factor overlaid on the
-// pixel at its own opacity times u_alphaBlend, in whole levels with the CPU's rounding. This
-// program has no vignette: LinearVignette runs as plain linear here.
+// Gradient map in every blend mode but Normal, as a None pass: the map entry at the pixel's factor
+// laid on the pixel by u_blendMode at its own opacity times the strength (u_alphaBlend, faded by
+// the vignette for LinearVignette), in whole levels with the CPU's rounding.
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
@@ -9,22 +9,18 @@ precision mediump float;
 #endif
 
 #include "common/GradientMap.glsl"
-#include "common/Overlay.glsl"
+#include "common/BlendLevels.glsl"
 
 void main()
 {
-    // The gradient records look up the vignette uniforms too; this program keeps them active (the
-    // sum is never that value) so that every record resolves alike.
-    float keep = u_dx_2 + u_dy_2 + u_denomI + float(u_vignetteShape);
-    if (keep == -1.0e30) {
-        gl_FragColor = vec4(keep);
-        return;
-    }
     vec4 c = texture2D(u_sampler, v_texCoord);
     vec4 entry = mapEntry(u_shapeMode == 1);
-    float alpha = entry.a * u_alphaBlend;
+    float strength = u_shapeMode == 2 ? vignetteStrength() : u_alphaBlend;
+    float alpha = entry.a * strength;
     vec3 base = floor(c.rgb * 255.0 + 0.5);
     vec3 s = floor(entry.rgb * 255.0 + 0.5);
-    vec3 result = clamp(floor((1.0 - alpha) * base + alpha * overlayLevels(base, s) + 0.5), 0.0, 255.0);
+    // The CPU's Color blend lights every channel with the luminance of the whole pixel.
+    vec3 l = vec3((0.212671 * base.r + 0.71516 * base.g + 0.072169 * base.b) / 255.0);
+    vec3 result = blendLevels(u_blendMode, base, s, floor(entry.a * 255.0 + 0.5), l, alpha);
     gl_FragColor = vec4(result / 255.0, c.a);
 }
