@@ -400,19 +400,13 @@ bool QLPLPrewarmSharpnessProcessor(yajl_val, QopGLData_t *glData)
     return stillOk(glData);
 }
 
-bool QLPLPrewarmGradientProcessor(yajl_val parameters, QopGLData_t *glData)
+bool QLPLPrewarmGradientProcessor(yajl_val, QopGLData_t *glData)
 {
-    const char *shapeWord = QLPLStringMember(parameters, "gradientShape");
-    if (!glData || shapeWord == nullptr)
+    if (!glData)
         return false;
-    const bool linearVignette = QLPLStringIs(shapeWord, "linearVignette");
-    if (!linearVignette && !QLPLStringIs(shapeWord, "linear") && !QLPLStringIs(shapeWord, "radial"))
-        return false;
-    // The gradient pass blends every mode but Normal, in every shape, with the overlay program.
-    if (blendModeOf(parameters) != QopBlendModeNormal)
-        load(glData, kGradientOverlay);
-    else
-        load(glData, linearVignette ? kGradientLinearVignette : kGradient);
+    load(glData, kGradient);
+    load(glData, kGradientOverlay);
+    load(glData, kGradientLinearVignette);
     return stillOk(glData);
 }
 

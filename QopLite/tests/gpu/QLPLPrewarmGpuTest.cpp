@@ -144,14 +144,7 @@ const std::vector<ProcessorCase> &processorCases()
         {"blendWithColor", R"({"blendMode": "color"})", {"colorBlendColorProgram"}},
         {"blendWithColor", R"({"blendMode": "screen"})", {"colorMapProgram"}},
         {"sharpness", "{}", with(kConvolution, {"bitmapBlendProgram", "bitmapBlendOverlayReverseProgram"})},
-        // The gradient keeps its Normal programs per shape; every other mode draws with the
-        // overlay program, which fades by the vignette itself.
-        {"gradient", R"({"gradientShape": "linear"})", {"gradientProgram"}},
-        {"gradient", R"({"gradientShape": "radial", "blendMode": "normal"})", {"gradientProgram"}},
-        {"gradient", R"({"gradientShape": "linearVignette"})", {"gradientLinearVignetteProgram"}},
-        {"gradient", R"({"gradientShape": "linearVignette", "blendMode": "overlay"})", {"gradientOverlayProgram"}},
-        {"gradient", R"({"gradientShape": "radial", "blendMode": "screen"})", {"gradientOverlayProgram"}},
-        {"gradient", R"({"gradientShape": "linear", "blendMode": "color"})", {"gradientOverlayProgram"}},
+        {"gradient", "{}", {"gradientProgram", "gradientOverlayProgram", "gradientLinearVignetteProgram"}},
         {"legacyProcessor", R"({"legacyName": "san_carmenBorder"})", {"borderSideProgram"}},
         {"legacyProcessor", R"({"legacyName": "purpleBorder"})", {"borderSideProgram", "borderVignetteProgram"}},
         {"legacyProcessor", R"({"legacyName": "solarBorder"})", {"hardRandProgram", "basicDotsProgram"}},
@@ -358,9 +351,6 @@ TEST_F(QLPLPrewarmGpuTest, RefusalsLoadNothingAndStopTheRecipe)
         {R"({"name": "flare", "parameters": {"type": "blob"}})"},
         {R"({"name": "flare", "parameters": {"blendMode": "normal", "type": "lensflare"}})"},
         {R"({"name": "flare", "parameters": {"blendMode": "normal"}})"},
-        // A gradient draws nothing without a shape it knows, so there is nothing to warm.
-        {R"({"name": "gradient", "parameters": {"blendMode": "overlay"}})"},
-        {R"({"name": "gradient", "parameters": {"gradientShape": "elliptic"}})"},
         {R"({"name": "legacyProcessor", "parameters": {"legacyName": "sepia"}})"},
     };
     for (const auto &c : refused) {
