@@ -22,11 +22,14 @@ function(tessel_add_test)
     PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
   # Labels are set by a script that CTest reads after the discovered list: passed through
   # gtest_discover_tests' PROPERTIES, every label after the first was taken for a property name
-  # and lost.
+  # and lost. Mesa's on-disk shader cache is off for every test: with it a GPU test's timing and
+  # compile counts would depend on earlier runs, and its writer thread, still alive at exit,
+  # crashes LeakSanitizer's tracer under the sanitizer build.
   set(labels_file "${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}_labels.cmake")
   file(WRITE "${labels_file}"
     "foreach(test IN LISTS ${ARG_NAME}_TESTS)\n"
-    "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\")\n"
+    "  set_tests_properties(\"\${test}\" PROPERTIES LABELS \"${ARG_LABELS}\"\n"
+    "    ENVIRONMENT \"MESA_SHADER_CACHE_DISABLE=true\")\n"
     "endforeach()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${labels_file}")
 endfunction()
