@@ -16,6 +16,8 @@ uniform int u_vignetteShape;
 uniform float u_angleCos;
 uniform float u_angleSin;
 uniform sampler2D u_gradientMap;
+
+#include "common/VignetteFalloff.glsl"
 uniform int u_blendMode;
 
 // The map entry the CPU picks for this pixel: the factor from x/W and y/H (whole pixels, as the
@@ -34,23 +36,12 @@ vec4 mapEntry(bool radial)
 // The vignette fade of LinearVignette: 0 at the centre, the full strength beyond theta 1.15.
 float vignetteStrength()
 {
-    vec2 pixel = floor(gl_FragCoord.xy);
     vec2 size = vec2(u_width, u_height);
-    vec2 centre = floor(size / 2.0) + floor(vec2(u_dx_2, u_dy_2) * size + 0.5);
-    vec2 c = (pixel - centre) / size;
-    float theta = dot(c, c) * u_denomI;
-    if (u_vignetteShape == 1)
-        theta = theta * theta;
-    else if (u_vignetteShape == 2)
-        theta = pow(theta, 1.5);
-    else if (u_vignetteShape == 3)
-        theta = theta * theta * theta * theta;
+    vec2 c = (floor(gl_FragCoord.xy) - vignetteCentre(size, u_dx_2, u_dy_2)) / size;
+    float theta = shapedTheta(dot(c, c) * u_denomI, u_vignetteShape);
     if (theta > 1.15)
         return u_alphaBlend;
     if (theta < 0.04)
         return 0.0;
-    float t = theta * theta;
-    float g = 1.0 - 2.0 * t + 1.6666666 * t * t - 0.75555557 * t * t * t + 0.20634921 * t * t * t * t -
-              0.036261022 * t * t * t * t * t;
-    return u_alphaBlend * (1.0 - g);
+    return u_alphaBlend * (1.0 - vignetteSeries(theta));
 }
