@@ -130,6 +130,39 @@ TEST(QopGLBorders, VignetteAgreesInEveryModeAndShape)
     }
 }
 
+// The centre moves by (W / 2) x dx whole pixels, W / 2 rounded down: on odd sizes that is not
+// W x dx / 2. The shifts below round differently the two ways, and a steep falloff turns one
+// pixel of shift into several levels.
+TEST(QopGLBorders, VignetteCentresRoundAsTheCpuOnOddSizes)
+{
+    const TestBitmap input = makePhotoLike(241, 161);
+    QopBorderParams_t p = borderParams(QopBorderStyleVignette);
+    p.color = {30, 20, 90, 255};
+    p.stretch = true;
+    p.vignetteScale = 0.12;
+    p.dx = 0.329;
+    p.dy = 0.33;
+    QOP_COMPARE_CPU_GPU_OR_SKIP(vignette, input, border(p));
+    EXPECT_TRUE(agreesWithin2(vignette, "vignette, odd size"));
+
+    std::vector<QopGradientColor_t> colours = {{{20, 40, 200, 255}, 0}, {{250, 200, 30, 255}, 100}};
+    std::vector<QopGradientOpacity_t> opacities = {{1.0, 0}, {1.0, 100}};
+    QopGradient_t gradient = {colours.data(), opacities.data(), colours.size(), opacities.size()};
+    QopGradientShapeParams_t shape;
+    QopGradientShapeParamsInit(&shape);
+    shape.shapeMode = QopGradientShapeModeLinearVignette;
+    shape.vignetteScale = 0.12;
+    shape.dx = 0.329;
+    shape.dy = 0.33;
+    for (QopBlendMode_t mode : {QopBlendModeNormal, QopBlendModeOverlay}) {
+        QOP_COMPARE_CPU_GPU_OR_SKIP(result, input, [&](QopBitmap_t *b) {
+            QopGradientApply(b, &shape, &gradient, mode, 1.0);
+        });
+        EXPECT_TRUE(agreesWithin2(result, mode == QopBlendModeNormal ? "gradient vignette, odd size"
+                                                                    : "gradient vignette overlay, odd size"));
+    }
+}
+
 TEST(QopGLBorders, InsetAndHardSideFramesAgreeUpToAPixelAtTheirEdges)
 {
     const TestBitmap input = makePhotoLike(240, 160);

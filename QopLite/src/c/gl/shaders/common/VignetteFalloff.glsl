@@ -1,10 +1,14 @@
-// What the colour vignettes and the gradient's vignette fade share: the centre (the image's middle
-// moved by dx/2, dy/2 of its size, in whole pixels), theta shaped by the shape mode (1 Sharp
-// theta^2, 2 MediumSharp theta^1.5, 3 UltraSharp theta^4), and the series that takes the falloff
-// from 1 towards 0 between theta 0.04 (the untouched centre) and 1.15 (the full strength).
+// What the colour vignettes and the gradient's vignette fade share: the centre, theta shaped by
+// the shape mode (1 Sharp theta^2, 2 MediumSharp theta^1.5, 3 UltraSharp theta^4), and the series
+// that takes the falloff from 1 towards 0 between theta 0.04 (the untouched centre) and 1.15 (the
+// full strength).
+
+// The image's middle moved by dx, dy times half its size, in whole pixels, with the half size
+// rounded down first as the CPU does (on odd sizes W x dx / 2 can round to another pixel).
 vec2 vignetteCentre(vec2 size, float dx_2, float dy_2)
 {
-    return floor(size / 2.0) + floor(vec2(dx_2, dy_2) * size + 0.5);
+    vec2 halfSize = floor(size / 2.0);
+    return halfSize + floor(halfSize * (2.0 * vec2(dx_2, dy_2)) + 0.5);
 }
 
 float shapedTheta(float theta, int shapeMode)
