@@ -7,20 +7,9 @@ precision highp float;
 precision mediump float;
 #endif
 
-varying vec2 v_texCoord;
-uniform sampler2D u_sampler;
-uniform sampler2D u_srcSampler;
-uniform float u_factor;
-
-#include "common/Levels.glsl"
-
-#include "common/Overlay.glsl"
+#include "common/BitmapBlendOverlay.glsl"
 
 void main()
 {
-    vec4 s = texture2D(u_srcSampler, v_texCoord);
-    vec3 base = levels(s.rgb);
-    vec3 blend = levels(texture2D(u_sampler, v_texCoord).rgb);
-    vec3 result = (1.0 - u_factor) * base + u_factor * overlayLevels(base, blend);
-    gl_FragColor = vec4(floor(clamp(result, 0.0, 255.0) + 0.5) / 255.0, s.a);
+    gl_FragColor = overlayMixed(texture2D(u_srcSampler, v_texCoord), texture2D(u_sampler, v_texCoord));
 }
