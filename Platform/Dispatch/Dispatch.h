@@ -37,7 +37,10 @@ dispatch_time_t dispatch_time(dispatch_time_t when, std::int64_t deltaNanosecond
 void dispatch_after(dispatch_time_t when, const dispatch_queue_t& queue, dispatch_block_t block);
 
 using dispatch_once_t = std::once_flag;
-inline void dispatch_once(dispatch_once_t* predicate, const dispatch_block_t& block) { std::call_once(*predicate, block); }
+inline void dispatch_once(dispatch_once_t* predicate, const dispatch_block_t& block)
+{
+    std::call_once(*predicate, block);
+}
 
 // The priority the calling thread runs at: the priority of the global queue whose worker it is,
 // DISPATCH_QUEUE_PRIORITY_DEFAULT elsewhere (the main thread, threads of our own).

@@ -11,28 +11,28 @@
 
 class DispatchGlobalQueue : public DispatchQueue {
 public:
-  // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_DEFAULT or _BACKGROUND; any other
-  // value answers the default queue).
-  static std::shared_ptr<DispatchGlobalQueue> queueForPriority(long priority);
+    // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_DEFAULT or _BACKGROUND; any other
+    // value answers the default queue).
+    static std::shared_ptr<DispatchGlobalQueue> queueForPriority(long priority);
 
-  long priority() const { return priority_; }
-  void async(dispatch_block_t block) override;
-  void sync(const dispatch_block_t& block) override;
+    long priority() const { return priority_; }
+    void async(dispatch_block_t block) override;
+    void sync(const dispatch_block_t& block) override;
 
-  // The priority of the global queue whose worker runs the calling thread; the default priority
-  // on any other thread.
-  static long currentThreadPriority();
+    // The priority of the global queue whose worker runs the calling thread; the default priority
+    // on any other thread.
+    static long currentThreadPriority();
 
-  DispatchGlobalQueue(std::string label, long priority, int niceness);
+    DispatchGlobalQueue(std::string label, long priority, int niceness);
 
 private:
-  void workerLoop();
+    void workerLoop();
 
-  long priority_;
-  int niceness_;  // the OS niceness every worker takes at start
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<dispatch_block_t> pending_;
-  int threads_ = 0;
-  int idle_ = 0;
+    long priority_;
+    int niceness_;  // the OS niceness every worker takes at start
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<dispatch_block_t> pending_;
+    int threads_ = 0;
+    int idle_ = 0;
 };

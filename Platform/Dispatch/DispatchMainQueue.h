@@ -12,28 +12,28 @@
 
 class DispatchMainQueue : public DispatchQueue {
 public:
-  static std::shared_ptr<DispatchMainQueue> shared();
+    static std::shared_ptr<DispatchMainQueue> shared();
 
-  void async(dispatch_block_t block) override;
-  // From a worker: waits until the main thread has run the block. From the main thread it could
-  // never return, which stops the process with a message.
-  void sync(const dispatch_block_t& block) override;
+    void async(dispatch_block_t block) override;
+    // From a worker: waits until the main thread has run the block. From the main thread it could
+    // never return, which stops the process with a message.
+    void sync(const dispatch_block_t& block) override;
 
-  // Runs main-queue blocks on the main thread until the predicate holds or the timeout (real
-  // seconds) has passed; answers the predicate's last value. Only the main thread may call it.
-  static bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds);
-  // Runs the blocks queued at the time of the call; answers how many ran. Main thread only.
-  static int drain();
+    // Runs main-queue blocks on the main thread until the predicate holds or the timeout (real
+    // seconds) has passed; answers the predicate's last value. Only the main thread may call it.
+    static bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds);
+    // Runs the blocks queued at the time of the call; answers how many ran. Main thread only.
+    static int drain();
 
-  static bool isMainThread();
+    static bool isMainThread();
 
-  DispatchMainQueue();
+    DispatchMainQueue();
 
 private:
-  bool runNext();  // runs one queued block if any
-  static void requireMainThread(const char* what);
+    bool runNext();  // runs one queued block if any
+    static void requireMainThread(const char* what);
 
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<dispatch_block_t> pending_;
+    std::mutex mutex_;
+    std::condition_variable posted_;
+    std::deque<dispatch_block_t> pending_;
 };

@@ -9,16 +9,25 @@ namespace {
 thread_local std::vector<const DispatchQueue*> runningQueues;
 }
 
-bool DispatchQueue::isCurrent() const {
-  return std::find(runningQueues.begin(), runningQueues.end(), this) != runningQueues.end();
+bool DispatchQueue::isCurrent() const
+{
+    return std::find(runningQueues.begin(), runningQueues.end(), this) != runningQueues.end();
 }
 
-DispatchQueue::CurrentScope::CurrentScope(const DispatchQueue* q) { runningQueues.push_back(q); }
-DispatchQueue::CurrentScope::~CurrentScope() { runningQueues.pop_back(); }
+DispatchQueue::CurrentScope::CurrentScope(const DispatchQueue* q)
+{
+    runningQueues.push_back(q);
+}
+DispatchQueue::CurrentScope::~CurrentScope()
+{
+    runningQueues.pop_back();
+}
 
-void DispatchQueue::checkNotCurrentForSync() const {
-  if (isCurrent()) {
-    std::fprintf(stderr, "dispatch_sync called on queue \"%s\" already owned by the current thread\n", label_.c_str());
-    std::abort();
-  }
+void DispatchQueue::checkNotCurrentForSync() const
+{
+    if (isCurrent()) {
+        std::fprintf(stderr, "dispatch_sync called on queue \"%s\" already owned by the current thread\n",
+                     label_.c_str());
+        std::abort();
+    }
 }

@@ -11,27 +11,27 @@
 
 class DispatchSerialQueue : public DispatchQueue {
 public:
-  static std::shared_ptr<DispatchSerialQueue> make(std::string label);
+    static std::shared_ptr<DispatchSerialQueue> make(std::string label);
 
-  void async(dispatch_block_t block) override;
-  void sync(const dispatch_block_t& block) override;
-  void setTargetQueue(std::shared_ptr<DispatchQueue> target) override;
+    void async(dispatch_block_t block) override;
+    void sync(const dispatch_block_t& block) override;
+    void setTargetQueue(std::shared_ptr<DispatchQueue> target) override;
 
-  explicit DispatchSerialQueue(std::string label);
+    explicit DispatchSerialQueue(std::string label);
 
 private:
-  struct SyncTurn;
-  struct Item {
-    dispatch_block_t block;        // an async block, or
-    std::shared_ptr<SyncTurn> turn;  // a synchronous caller waiting for its turn
-  };
+    struct SyncTurn;
+    struct Item {
+        dispatch_block_t block;          // an async block, or
+        std::shared_ptr<SyncTurn> turn;  // a synchronous caller waiting for its turn
+    };
 
-  void scheduleLocked();  // hands one step to the target; mutex_ held
-  void runOne();
-  void finishStep();
+    void scheduleLocked();  // hands one step to the target; mutex_ held
+    void runOne();
+    void finishStep();
 
-  std::mutex mutex_;
-  std::deque<Item> items_;
-  bool busy_ = false;  // a step is scheduled or running, or a sync caller owns the queue
-  std::shared_ptr<DispatchQueue> target_;
+    std::mutex mutex_;
+    std::deque<Item> items_;
+    bool busy_ = false;  // a step is scheduled or running, or a sync caller owns the queue
+    std::shared_ptr<DispatchQueue> target_;
 };

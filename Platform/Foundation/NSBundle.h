@@ -17,39 +17,39 @@
 
 class NSBundle : public NSObject {
 public:
-  // The bundle at PlatformSettings::mainBundlePath (made again when that path changes).
-  static std::shared_ptr<NSBundle> mainBundle();
-  // Null when the path is not a directory.
-  static std::shared_ptr<NSBundle> bundleWithPath(const std::string& path);
+    // The bundle at PlatformSettings::mainBundlePath (made again when that path changes).
+    static std::shared_ptr<NSBundle> mainBundle();
+    // Null when the path is not a directory.
+    static std::shared_ptr<NSBundle> bundleWithPath(const std::string& path);
 
-  const std::string& bundlePath() const { return path_; }
-  const std::string& resourcePath() const { return path_; }
-  // Info.plist's dictionary (an empty dictionary when absent or unreadable).
-  const Value& infoDictionary() const { return info_; }
-  std::string bundleIdentifier() const { return info_["CFBundleIdentifier"].stringValue(); }
-  // CFBundleDevelopmentRegion, "en" when not given.
-  std::string developmentLocalization() const;
-  // The languages of the bundle's ".lproj" directories, sorted.
-  std::vector<std::string> localizations() const;
-  std::vector<std::string> preferredLocalizations() const;
-  // The entries of `localizations` that best serve `preferences`, best first: for each preferred
-  // language an exact match, else its language part ("pt-BR" -> "pt"); the development
-  // localization (when among them) closes the list.
-  static std::vector<std::string> preferredLocalizationsFromArray(const std::vector<std::string>& localizations,
-                                                                  const std::vector<std::string>& preferences,
-                                                                  const std::string& developmentLocalization = {});
+    const std::string& bundlePath() const { return path_; }
+    const std::string& resourcePath() const { return path_; }
+    // Info.plist's dictionary (an empty dictionary when absent or unreadable).
+    const Value& infoDictionary() const { return info_; }
+    std::string bundleIdentifier() const { return info_["CFBundleIdentifier"].stringValue(); }
+    // CFBundleDevelopmentRegion, "en" when not given.
+    std::string developmentLocalization() const;
+    // The languages of the bundle's ".lproj" directories, sorted.
+    std::vector<std::string> localizations() const;
+    std::vector<std::string> preferredLocalizations() const;
+    // The entries of `localizations` that best serve `preferences`, best first: for each preferred
+    // language an exact match, else its language part ("pt-BR" -> "pt"); the development
+    // localization (when among them) closes the list.
+    static std::vector<std::string> preferredLocalizationsFromArray(const std::vector<std::string>& localizations,
+                                                                    const std::vector<std::string>& preferences,
+                                                                    const std::string& developmentLocalization = {});
 
-  // `name` may carry its extension, with an empty `type`.
-  std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
-                                             const std::string& subdirectory = {}) const;
-  std::optional<std::string> pathForResource(const std::string& name, const std::string& type, const std::string& subdirectory,
-                                             const std::string& localization) const;
+    // `name` may carry its extension, with an empty `type`.
+    std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
+                                               const std::string& subdirectory = {}) const;
+    std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
+                                               const std::string& subdirectory, const std::string& localization) const;
 
-  explicit NSBundle(std::string path);
+    explicit NSBundle(std::string path);
 
 private:
-  std::optional<std::string> find(const std::string& directory, const std::string& file) const;
+    std::optional<std::string> find(const std::string& directory, const std::string& file) const;
 
-  std::string path_;
-  Value info_;
+    std::string path_;
+    Value info_;
 };

@@ -19,24 +19,26 @@ inline constexpr const char* NSPOSIXErrorDomain = "NSPOSIXErrorDomain";
 
 class NSError : public NSObject {
 public:
-  static std::shared_ptr<NSError> errorWithDomain(std::string domain, NSInteger code, Value userInfo = {});
-  // Shorthand for the common case of a message only.
-  static std::shared_ptr<NSError> errorWithDescription(std::string domain, NSInteger code, const std::string& description);
+    static std::shared_ptr<NSError> errorWithDomain(std::string domain, NSInteger code, Value userInfo = {});
+    // Shorthand for the common case of a message only.
+    static std::shared_ptr<NSError> errorWithDescription(std::string domain, NSInteger code,
+                                                         const std::string& description);
 
-  const std::string& domain() const { return domain_; }
-  NSInteger code() const { return code_; }
-  const Value& userInfo() const { return userInfo_; }
-  // userInfo's NSLocalizedDescriptionKey, or the platform's generic sentence naming domain and code.
-  std::string localizedDescription() const;
-  std::string description() const override;
+    const std::string& domain() const { return domain_; }
+    NSInteger code() const { return code_; }
+    const Value& userInfo() const { return userInfo_; }
+    // userInfo's NSLocalizedDescriptionKey, or the platform's generic sentence naming domain and code.
+    std::string localizedDescription() const;
+    std::string description() const override;
 
-  // Fills an out-parameter when the caller gave one (the design's NSError** convention).
-  static void assign(std::shared_ptr<NSError>* out, std::shared_ptr<NSError> error) {
-    if (out) *out = std::move(error);
-  }
+    // Fills an out-parameter when the caller gave one (the design's NSError** convention).
+    static void assign(std::shared_ptr<NSError>* out, std::shared_ptr<NSError> error)
+    {
+        if (out) *out = std::move(error);
+    }
 
 private:
-  std::string domain_;
-  NSInteger code_ = 0;
-  Value userInfo_;
+    std::string domain_;
+    NSInteger code_ = 0;
+    Value userInfo_;
 };

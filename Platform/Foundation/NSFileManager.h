@@ -11,15 +11,16 @@
 
 class NSFileManager : public NSObject {
 public:
-  static std::shared_ptr<NSFileManager> defaultManager();
+    static std::shared_ptr<NSFileManager> defaultManager();
 
-  bool fileExistsAtPath(const std::string& path, bool* isDirectory = nullptr) const;
-  bool createDirectoryAtPath(const std::string& path, bool withIntermediateDirectories,
-                             std::shared_ptr<NSError>* error = nullptr) const;
-  // Fails when the destination exists, as the platform does.
-  bool moveItemAtPath(const std::string& source, const std::string& destination,
-                      std::shared_ptr<NSError>* error = nullptr) const;
-  bool removeItemAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
-  // Names (not paths) of the entries, sorted.
-  std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
+    bool fileExistsAtPath(const std::string& path, bool* isDirectory = nullptr) const;
+    bool createDirectoryAtPath(const std::string& path, bool withIntermediateDirectories,
+                               std::shared_ptr<NSError>* error = nullptr) const;
+    // Fails when the destination exists, as the platform does.
+    bool moveItemAtPath(const std::string& source, const std::string& destination,
+                        std::shared_ptr<NSError>* error = nullptr) const;
+    bool removeItemAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
+    // Names (not paths) of the entries, sorted.
+    std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path,
+                                                       std::shared_ptr<NSError>* error = nullptr) const;
 };

@@ -12,6 +12,7 @@
 void NSLogMessage(const std::string& line);
 
 template <class... Args>
-void NSLog(std::string_view format, const Args&... args) {
-  NSLogMessage(NSStringWithFormat(format, args...));
+void NSLog(std::string_view format, const Args&... args)
+{
+    NSLogMessage(NSStringWithFormat(format, args...));
 }

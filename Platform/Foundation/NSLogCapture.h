@@ -9,20 +9,20 @@
 
 class NSLogCapture {
 public:
-  NSLogCapture();
-  ~NSLogCapture();
-  NSLogCapture(const NSLogCapture&) = delete;
-  NSLogCapture& operator=(const NSLogCapture&) = delete;
+    NSLogCapture();
+    ~NSLogCapture();
+    NSLogCapture(const NSLogCapture&) = delete;
+    NSLogCapture& operator=(const NSLogCapture&) = delete;
 
-  std::vector<std::string> lines() const;
-  bool contains(std::string_view text) const;  // some line contains text
-  void clear();
+    std::vector<std::string> lines() const;
+    bool contains(std::string_view text) const;  // some line contains text
+    void clear();
 
 private:
-  friend void NSLogMessage(const std::string& line);
-  void append(const std::string& line);
+    friend void NSLogMessage(const std::string& line);
+    void append(const std::string& line);
 
-  mutable std::mutex mutex_;
-  std::vector<std::string> lines_;
-  NSLogCapture* outer_ = nullptr;
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+    NSLogCapture* outer_ = nullptr;
 };

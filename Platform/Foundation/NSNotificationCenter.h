@@ -19,20 +19,20 @@
 
 class NSNotificationCenter : public NSObject {
 public:
-  using Block = std::function<void(const std::shared_ptr<NSNotification>&)>;
+    using Block = std::function<void(const std::shared_ptr<NSNotification>&)>;
 
-  static std::shared_ptr<NSNotificationCenter> defaultCenter();
+    static std::shared_ptr<NSNotificationCenter> defaultCenter();
 
-  // Answers the token by which the observer is removed. The center keeps the block until then.
-  std::shared_ptr<NSObject> addObserverForName(std::string name, std::shared_ptr<NSObject> object, Block block);
-  void removeObserver(const std::shared_ptr<NSObject>& observer);
+    // Answers the token by which the observer is removed. The center keeps the block until then.
+    std::shared_ptr<NSObject> addObserverForName(std::string name, std::shared_ptr<NSObject> object, Block block);
+    void removeObserver(const std::shared_ptr<NSObject>& observer);
 
-  void postNotificationName(const std::string& name, std::shared_ptr<NSObject> object = nullptr, Value userInfo = {});
-  void postNotification(const std::shared_ptr<NSNotification>& notification);
+    void postNotificationName(const std::string& name, std::shared_ptr<NSObject> object = nullptr, Value userInfo = {});
+    void postNotification(const std::shared_ptr<NSNotification>& notification);
 
 private:
-  class Observer;
-  std::mutex mutex_;
-  std::condition_variable callFinished_;
-  std::vector<std::shared_ptr<Observer>> observers_;
+    class Observer;
+    std::mutex mutex_;
+    std::condition_variable callFinished_;
+    std::vector<std::shared_ptr<Observer>> observers_;
 };

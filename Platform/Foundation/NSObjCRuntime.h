@@ -11,9 +11,12 @@ using NSTimeInterval = double;
 inline constexpr NSInteger NSNotFound = 2147483647;
 
 struct NSRange {
-  NSUInteger location = 0;
-  NSUInteger length = 0;
-  bool operator==(const NSRange&) const = default;
+    NSUInteger location = 0;
+    NSUInteger length = 0;
+    bool operator==(const NSRange&) const = default;
 };
 
-inline NSRange NSMakeRange(NSUInteger location, NSUInteger length) { return {location, length}; }
+inline NSRange NSMakeRange(NSUInteger location, NSUInteger length)
+{
+    return {location, length};
+}

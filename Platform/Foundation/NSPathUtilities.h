@@ -7,15 +7,15 @@
 #include <vector>
 
 enum NSSearchPathDirectory {
-  NSApplicationSupportDirectory = 14,
-  NSLibraryDirectory = 5,
-  NSDocumentDirectory = 9,
-  NSCachesDirectory = 13,
+    NSApplicationSupportDirectory = 14,
+    NSLibraryDirectory = 5,
+    NSDocumentDirectory = 9,
+    NSCachesDirectory = 13,
 };
 enum NSSearchPathDomainMask { NSUserDomainMask = 1 };
 
-std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory, NSSearchPathDomainMask domains,
-                                                             bool expandTilde);
+std::vector<std::string> NSSearchPathForDirectoriesInDomains(NSSearchPathDirectory directory,
+                                                             NSSearchPathDomainMask domains, bool expandTilde);
 // With a trailing slash, as the platform answers it.
 std::string NSTemporaryDirectory();
 std::string NSHomeDirectory();

@@ -16,40 +16,47 @@
 #include <vector>
 
 struct NSFormatArgument {
-  enum class Kind { Signed, Unsigned, Real, Text, Pointer };
-  Kind kind = Kind::Pointer;
-  std::int64_t i = 0;
-  double d = 0;
-  std::string text;          // Text: what %s and %@ print
-  bool isNullText = false;   // a null C string or nil object: prints "(null)"
-  const void* p = nullptr;
+    enum class Kind { Signed, Unsigned, Real, Text, Pointer };
+    Kind kind = Kind::Pointer;
+    std::int64_t i = 0;
+    double d = 0;
+    std::string text;         // Text: what %s and %@ print
+    bool isNullText = false;  // a null C string or nil object: prints "(null)"
+    const void* p = nullptr;
 
-  NSFormatArgument(bool b) : kind(Kind::Signed), i(b) {}
-  template <std::integral T>
-    requires(!std::same_as<T, bool>)
-  NSFormatArgument(T v) : kind(std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned), i(static_cast<std::int64_t>(v)) {}
-  template <std::floating_point T>
-  NSFormatArgument(T v) : kind(Kind::Real), d(static_cast<double>(v)) {}
-  template <class E>
-    requires std::is_enum_v<E>
-  NSFormatArgument(E e) : NSFormatArgument(static_cast<std::underlying_type_t<E>>(e)) {}
-  NSFormatArgument(const char* s) : kind(Kind::Text), text(s ? s : ""), isNullText(!s), p(s) {}
-  NSFormatArgument(char* s) : NSFormatArgument(static_cast<const char*>(s)) {}
-  NSFormatArgument(const std::string& s) : kind(Kind::Text), text(s) {}
-  NSFormatArgument(std::string_view s) : kind(Kind::Text), text(s) {}
-  NSFormatArgument(const Value& v) : kind(Kind::Text), text(v.isNil() ? "" : v.description()), isNullText(v.isNil()) {}
-  template <class T>
-    requires std::derived_from<T, NSObject>
-  NSFormatArgument(const std::shared_ptr<T>& o)
-      : kind(Kind::Text), text(o ? o->description() : ""), isNullText(!o), p(o.get()) {}
-  NSFormatArgument(const NSObject& o) : kind(Kind::Text), text(o.description()), p(&o) {}
-  NSFormatArgument(const void* ptr) : kind(Kind::Pointer), p(ptr) {}
-  NSFormatArgument(std::nullptr_t) : kind(Kind::Pointer) {}
+    NSFormatArgument(bool b) : kind(Kind::Signed), i(b) {}
+    template <std::integral T>
+    requires(!std::same_as<T, bool>) NSFormatArgument(T v)
+        : kind(std::is_signed_v<T> ? Kind::Signed : Kind::Unsigned), i(static_cast<std::int64_t>(v))
+    {
+    }
+    template <std::floating_point T>
+    NSFormatArgument(T v) : kind(Kind::Real), d(static_cast<double>(v))
+    {
+    }
+    template <class E>
+    requires std::is_enum_v<E> NSFormatArgument(E e) : NSFormatArgument(static_cast<std::underlying_type_t<E>>(e)) {}
+    NSFormatArgument(const char* s) : kind(Kind::Text), text(s ? s : ""), isNullText(!s), p(s) {}
+    NSFormatArgument(char* s) : NSFormatArgument(static_cast<const char*>(s)) {}
+    NSFormatArgument(const std::string& s) : kind(Kind::Text), text(s) {}
+    NSFormatArgument(std::string_view s) : kind(Kind::Text), text(s) {}
+    NSFormatArgument(const Value& v) : kind(Kind::Text), text(v.isNil() ? "" : v.description()), isNullText(v.isNil())
+    {
+    }
+    template <class T>
+    requires std::derived_from<T, NSObject> NSFormatArgument(const std::shared_ptr<T>& o)
+        : kind(Kind::Text), text(o ? o->description() : ""), isNullText(!o), p(o.get())
+    {
+    }
+    NSFormatArgument(const NSObject& o) : kind(Kind::Text), text(o.description()), p(&o) {}
+    NSFormatArgument(const void* ptr) : kind(Kind::Pointer), p(ptr) {}
+    NSFormatArgument(std::nullptr_t) : kind(Kind::Pointer) {}
 };
 
 std::string NSStringWithFormatArguments(std::string_view format, const std::vector<NSFormatArgument>& arguments);
 
 template <class... Args>
-std::string NSStringWithFormat(std::string_view format, const Args&... args) {
-  return NSStringWithFormatArguments(format, std::vector<NSFormatArgument>{NSFormatArgument(args)...});
+std::string NSStringWithFormat(std::string_view format, const Args&... args)
+{
+    return NSStringWithFormatArguments(format, std::vector<NSFormatArgument>{NSFormatArgument(args)...});
 }

@@ -10,11 +10,11 @@
 
 class NSUUID : public NSObject {
 public:
-  static std::shared_ptr<NSUUID> UUID();
-  // Upper-case hexadecimal in 8-4-4-4-12 groups, as the platform writes it.
-  std::string UUIDString() const;
-  std::string description() const override { return UUIDString(); }
+    static std::shared_ptr<NSUUID> UUID();
+    // Upper-case hexadecimal in 8-4-4-4-12 groups, as the platform writes it.
+    std::string UUIDString() const;
+    std::string description() const override { return UUIDString(); }
 
 private:
-  std::array<std::uint8_t, 16> bytes_{};
+    std::array<std::uint8_t, 16> bytes_{};
 };

@@ -14,26 +14,26 @@
 
 class NSUserDefaults : public NSObject {
 public:
-  static std::shared_ptr<NSUserDefaults> standardUserDefaults();
-  // Forgets the shared instance; the next standardUserDefaults reads the file again (for the
-  // sandbox root and bundle identifier of that moment).
-  static void resetStandardUserDefaults();
+    static std::shared_ptr<NSUserDefaults> standardUserDefaults();
+    // Forgets the shared instance; the next standardUserDefaults reads the file again (for the
+    // sandbox root and bundle identifier of that moment).
+    static void resetStandardUserDefaults();
 
-  Value objectForKey(std::string_view key) const;
-  // Values must be property-list values; others are refused (logged) and nothing is stored.
-  // Setting nil removes the key.
-  void setObject(const Value& value, std::string_view key);
-  void removeObjectForKey(std::string_view key) { setObject(Value(), key); }
-  // Writes pending changes; answers whether the file holds them afterwards.
-  bool synchronize();
+    Value objectForKey(std::string_view key) const;
+    // Values must be property-list values; others are refused (logged) and nothing is stored.
+    // Setting nil removes the key.
+    void setObject(const Value& value, std::string_view key);
+    void removeObjectForKey(std::string_view key) { setObject(Value(), key); }
+    // Writes pending changes; answers whether the file holds them afterwards.
+    bool synchronize();
 
-  const std::string& path() const { return path_; }
+    const std::string& path() const { return path_; }
 
-  explicit NSUserDefaults(std::string path);
+    explicit NSUserDefaults(std::string path);
 
 private:
-  std::string path_;
-  mutable std::mutex mutex_;
-  Value values_ = Value::dictionary();
-  bool dirty_ = false;
+    std::string path_;
+    mutable std::mutex mutex_;
+    Value values_ = Value::dictionary();
+    bool dirty_ = false;
 };

@@ -14,25 +14,25 @@ enum class UIUserInterfaceIdiom { Phone = 0, Pad = 1 };
 
 class PlatformSettings {
 public:
-  static UIUserInterfaceIdiom interfaceIdiom();
-  static void setInterfaceIdiom(UIUserInterfaceIdiom idiom);
-  static float screenScale();
-  static void setScreenScale(float scale);
-  static std::vector<std::string> preferredLanguages();
-  static void setPreferredLanguages(std::vector<std::string> languages);
-  static std::string machineName();  // what uname(2) reports as the machine, e.g. "iPhone5,2"
-  static void setMachineName(std::string name);
-  static std::string deviceModel();
-  static void setDeviceModel(std::string model);
-  static std::string systemVersion();
-  static void setSystemVersion(std::string version);
-  static std::string mainBundlePath();
-  static void setMainBundlePath(std::string path);
-  static std::string bundleIdentifier();
-  static void setBundleIdentifier(std::string identifier);
-  static std::string sandboxRoot();
-  static void setSandboxRoot(std::string path);
+    static UIUserInterfaceIdiom interfaceIdiom();
+    static void setInterfaceIdiom(UIUserInterfaceIdiom idiom);
+    static float screenScale();
+    static void setScreenScale(float scale);
+    static std::vector<std::string> preferredLanguages();
+    static void setPreferredLanguages(std::vector<std::string> languages);
+    static std::string machineName();  // what uname(2) reports as the machine, e.g. "iPhone5,2"
+    static void setMachineName(std::string name);
+    static std::string deviceModel();
+    static void setDeviceModel(std::string model);
+    static std::string systemVersion();
+    static void setSystemVersion(std::string version);
+    static std::string mainBundlePath();
+    static void setMainBundlePath(std::string path);
+    static std::string bundleIdentifier();
+    static void setBundleIdentifier(std::string identifier);
+    static std::string sandboxRoot();
+    static void setSandboxRoot(std::string path);
 
-  // Back to the defaults above (tests).
-  static void reset();
+    // Back to the defaults above (tests).
+    static void reset();
 };

@@ -3,10 +3,11 @@
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
 
-int main(int argc, char** argv) {
-  if (argc != 4) return 2;
-  PlatformSettings::setSandboxRoot(argv[1]);
-  auto defaults = NSUserDefaults::standardUserDefaults();
-  defaults->setObject(Value(argv[3]), argv[2]);
-  return defaults->synchronize() ? 0 : 1;
+int main(int argc, char** argv)
+{
+    if (argc != 4) return 2;
+    PlatformSettings::setSandboxRoot(argv[1]);
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    defaults->setObject(Value(argv[3]), argv[2]);
+    return defaults->synchronize() ? 0 : 1;
 }

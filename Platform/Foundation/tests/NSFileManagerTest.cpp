@@ -16,70 +16,74 @@ namespace {
 
 class NSFileManagerTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("NSFileManagerTest." + std::to_string(getpid()));
-    fs::remove_all(root_);
-    PlatformSettings::setSandboxRoot(root_.string());
-  }
-  void TearDown() override {
-    PlatformSettings::reset();
-    fs::remove_all(root_);
-  }
-  fs::path root_;
+    void SetUp() override
+    {
+        root_ = fs::temp_directory_path() / ("NSFileManagerTest." + std::to_string(getpid()));
+        fs::remove_all(root_);
+        PlatformSettings::setSandboxRoot(root_.string());
+    }
+    void TearDown() override
+    {
+        PlatformSettings::reset();
+        fs::remove_all(root_);
+    }
+    fs::path root_;
 };
 
-TEST_F(NSFileManagerTest, StandardDirectoriesLiveUnderTheSandboxRoot) {
-  auto fm = NSFileManager::defaultManager();
-  struct Case {
-    NSSearchPathDirectory directory;
-    const char* relative;
-    bool exists;
-  };
-  const Case cases[] = {
-      {NSDocumentDirectory, "Documents", true},
-      {NSLibraryDirectory, "Library", true},
-      {NSCachesDirectory, "Library/Caches", true},
-      {NSApplicationSupportDirectory, "Library/Application Support", false},  // made by whoever needs it
-  };
-  for (const auto& c : cases) {
-    auto paths = NSSearchPathForDirectoriesInDomains(c.directory, NSUserDomainMask, true);
-    ASSERT_EQ(paths.size(), 1u);
-    EXPECT_EQ(paths[0], (root_ / c.relative).string());
-    bool isDirectory = false;
-    EXPECT_EQ(fm->fileExistsAtPath(paths[0], &isDirectory), c.exists) << c.relative;
-    EXPECT_EQ(isDirectory, c.exists);
-  }
-  EXPECT_EQ(NSTemporaryDirectory(), (root_ / "tmp").string() + "/");
+TEST_F(NSFileManagerTest, StandardDirectoriesLiveUnderTheSandboxRoot)
+{
+    auto fm = NSFileManager::defaultManager();
+    struct Case {
+        NSSearchPathDirectory directory;
+        const char* relative;
+        bool exists;
+    };
+    const Case cases[] = {
+        {NSDocumentDirectory, "Documents", true},
+        {NSLibraryDirectory, "Library", true},
+        {NSCachesDirectory, "Library/Caches", true},
+        {NSApplicationSupportDirectory, "Library/Application Support", false},  // made by whoever needs it
+    };
+    for (const auto& c : cases) {
+        auto paths = NSSearchPathForDirectoriesInDomains(c.directory, NSUserDomainMask, true);
+        ASSERT_EQ(paths.size(), 1u);
+        EXPECT_EQ(paths[0], (root_ / c.relative).string());
+        bool isDirectory = false;
+        EXPECT_EQ(fm->fileExistsAtPath(paths[0], &isDirectory), c.exists) << c.relative;
+        EXPECT_EQ(isDirectory, c.exists);
+    }
+    EXPECT_EQ(NSTemporaryDirectory(), (root_ / "tmp").string() + "/");
 }
 
-TEST_F(NSFileManagerTest, DirectoryCreationMoveAndRemovalReportFailures) {
-  auto fm = NSFileManager::defaultManager();
-  std::string deep = (root_ / "a" / "b" / "c").string();
-  std::shared_ptr<NSError> error;
-  EXPECT_FALSE(fm->createDirectoryAtPath(deep, false, &error));
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->domain(), NSPOSIXErrorDomain);
-  EXPECT_EQ(error->code(), ENOENT);
-  EXPECT_TRUE(fm->createDirectoryAtPath(deep, true));
-  EXPECT_TRUE(fm->createDirectoryAtPath(deep, true)) << "an existing directory is not an error";
+TEST_F(NSFileManagerTest, DirectoryCreationMoveAndRemovalReportFailures)
+{
+    auto fm = NSFileManager::defaultManager();
+    std::string deep = (root_ / "a" / "b" / "c").string();
+    std::shared_ptr<NSError> error;
+    EXPECT_FALSE(fm->createDirectoryAtPath(deep, false, &error));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->domain(), NSPOSIXErrorDomain);
+    EXPECT_EQ(error->code(), ENOENT);
+    EXPECT_TRUE(fm->createDirectoryAtPath(deep, true));
+    EXPECT_TRUE(fm->createDirectoryAtPath(deep, true)) << "an existing directory is not an error";
 
-  std::ofstream(root_ / "file.txt") << "x";
-  error.reset();
-  EXPECT_FALSE(fm->createDirectoryAtPath((root_ / "file.txt").string(), true, &error)) << "a file is in the way";
-  EXPECT_TRUE(error);
+    std::ofstream(root_ / "file.txt") << "x";
+    error.reset();
+    EXPECT_FALSE(fm->createDirectoryAtPath((root_ / "file.txt").string(), true, &error)) << "a file is in the way";
+    EXPECT_TRUE(error);
 
-  std::ofstream(root_ / "other.txt") << "y";
-  error.reset();
-  EXPECT_FALSE(fm->moveItemAtPath((root_ / "other.txt").string(), (root_ / "file.txt").string(), &error));
-  EXPECT_EQ(error ? error->code() : 0, EEXIST);
-  EXPECT_TRUE(fm->moveItemAtPath((root_ / "other.txt").string(), (root_ / "a" / "moved.txt").string()));
-  EXPECT_EQ(fm->contentsOfDirectoryAtPath((root_ / "a").string()), (std::vector<std::string>{"b", "moved.txt"}));
+    std::ofstream(root_ / "other.txt") << "y";
+    error.reset();
+    EXPECT_FALSE(fm->moveItemAtPath((root_ / "other.txt").string(), (root_ / "file.txt").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, EEXIST);
+    EXPECT_TRUE(fm->moveItemAtPath((root_ / "other.txt").string(), (root_ / "a" / "moved.txt").string()));
+    EXPECT_EQ(fm->contentsOfDirectoryAtPath((root_ / "a").string()), (std::vector<std::string>{"b", "moved.txt"}));
 
-  EXPECT_TRUE(fm->removeItemAtPath((root_ / "a").string()));
-  EXPECT_FALSE(fm->fileExistsAtPath(deep));
-  error.reset();
-  EXPECT_FALSE(fm->removeItemAtPath((root_ / "a").string(), &error));
-  EXPECT_EQ(error ? error->code() : 0, ENOENT);
+    EXPECT_TRUE(fm->removeItemAtPath((root_ / "a").string()));
+    EXPECT_FALSE(fm->fileExistsAtPath(deep));
+    error.reset();
+    EXPECT_FALSE(fm->removeItemAtPath((root_ / "a").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, ENOENT);
 }
 
 }  // namespace

@@ -11,150 +11,166 @@ namespace {
 
 class Swatch : public NSObject {
 public:
-  std::string description() const override { return "swatch"; }
+    std::string description() const override { return "swatch"; }
 };
 
 // Every kind a property list can hold, nested, with the integer/real/bool split and values at
 // the edges of their ranges.
-Value samplePropertyList() {
-  return Value::dictionary({
-      {"flag", true},
-      {"off", false},
-      {"count", 42},
-      {"negative", -7},
-      {"big", std::int64_t{1} << 40},
-      {"ratio", 0.25},
-      {"whole real", 3.0},
-      {"name", "Caf\u00e9 \"quoted\" <tag> & more"},
-      {"empty", ""},
-      {"bytes", Value::data("\x00\x01\xff", 3)},
-      {"when", Value::date(1700000000)},  // XML dates carry whole seconds
-      {"list", Value::array({1, "two", Value::array({}), Value::dictionary({{"k", 2.5}})})},
-      {"nested", Value::dictionary({{"inner", Value::dictionary({})}})},
-  });
+Value samplePropertyList()
+{
+    return Value::dictionary({
+        {"flag", true},
+        {"off", false},
+        {"count", 42},
+        {"negative", -7},
+        {"big", std::int64_t{1} << 40},
+        {"ratio", 0.25},
+        {"whole real", 3.0},
+        {"name", "Caf\u00e9 \"quoted\" <tag> & more"},
+        {"empty", ""},
+        {"bytes", Value::data("\x00\x01\xff", 3)},
+        {"when", Value::date(1700000000)},  // XML dates carry whole seconds
+        {"list", Value::array({1, "two", Value::array({}), Value::dictionary({{"k", 2.5}})})},
+        {"nested", Value::dictionary({{"inner", Value::dictionary({})}})},
+    });
 }
 
-TEST(ValueTest, PropertyListRoundTripsInBothFormatsKeepingKinds) {
-  Value original = samplePropertyList();
-  for (auto format : {NSPropertyListFormat::XML, NSPropertyListFormat::Binary}) {
-    SCOPED_TRACE(format == NSPropertyListFormat::XML ? "XML" : "binary");
-    std::shared_ptr<NSError> error;
-    auto bytes = original.toPropertyList(format, &error);
-    ASSERT_TRUE(bytes) << (error ? error->localizedDescription() : "");
-    if (format == NSPropertyListFormat::XML)
-      EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 5), "<?xml");
-    else
-      EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 6), "bplist");
-    Value back = Value::fromPropertyList(bytes->data(), bytes->size(), &error);
-    EXPECT_EQ(back, original) << back.description();
-    EXPECT_TRUE(back["count"].isInteger());
-    EXPECT_TRUE(back["whole real"].isReal());
-    EXPECT_TRUE(back["flag"].isBool());
-    EXPECT_EQ(back["negative"].intValue(), -7);
-  }
+TEST(ValueTest, PropertyListRoundTripsInBothFormatsKeepingKinds)
+{
+    Value original = samplePropertyList();
+    for (auto format : {NSPropertyListFormat::XML, NSPropertyListFormat::Binary}) {
+        SCOPED_TRACE(format == NSPropertyListFormat::XML ? "XML" : "binary");
+        std::shared_ptr<NSError> error;
+        auto bytes = original.toPropertyList(format, &error);
+        ASSERT_TRUE(bytes) << (error ? error->localizedDescription() : "");
+        if (format == NSPropertyListFormat::XML)
+            EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 5), "<?xml");
+        else
+            EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 6), "bplist");
+        Value back = Value::fromPropertyList(bytes->data(), bytes->size(), &error);
+        EXPECT_EQ(back, original) << back.description();
+        EXPECT_TRUE(back["count"].isInteger());
+        EXPECT_TRUE(back["whole real"].isReal());
+        EXPECT_TRUE(back["flag"].isBool());
+        EXPECT_EQ(back["negative"].intValue(), -7);
+    }
 }
 
-TEST(ValueTest, PropertyListRefusesWhatItCannotHoldAndReportsCorruptInput) {
-  struct Case {
-    const char* name;
-    Value value;
-  };
-  const Case unwritable[] = {
-      {"null in array", Value::array({1, Value::null()})},
-      {"object in dictionary", Value::dictionary({{"swatch", std::make_shared<Swatch>()}})},
-      {"nil", Value()},
-  };
-  for (const auto& c : unwritable) {
-    SCOPED_TRACE(c.name);
+TEST(ValueTest, PropertyListRefusesWhatItCannotHoldAndReportsCorruptInput)
+{
+    struct Case {
+        const char* name;
+        Value value;
+    };
+    const Case unwritable[] = {
+        {"null in array", Value::array({1, Value::null()})},
+        {"object in dictionary", Value::dictionary({{"swatch", std::make_shared<Swatch>()}})},
+        {"nil", Value()},
+    };
+    for (const auto& c : unwritable) {
+        SCOPED_TRACE(c.name);
+        std::shared_ptr<NSError> error;
+        EXPECT_FALSE(c.value.toPropertyList(NSPropertyListFormat::XML, &error));
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
+    }
     std::shared_ptr<NSError> error;
-    EXPECT_FALSE(c.value.toPropertyList(NSPropertyListFormat::XML, &error));
+    EXPECT_TRUE(Value::fromPropertyList(std::string_view("<plist><dict><key>a</key>"), &error).isNil());
+    EXPECT_TRUE(error);
+    error.reset();
+    EXPECT_TRUE(Value::fromPropertyListFile("/nonexistent/file.plist", &error).isNil());
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->domain(), NSCocoaErrorDomain);
-  }
-  std::shared_ptr<NSError> error;
-  EXPECT_TRUE(Value::fromPropertyList(std::string_view("<plist><dict><key>a</key>"), &error).isNil());
-  EXPECT_TRUE(error);
-  error.reset();
-  EXPECT_TRUE(Value::fromPropertyListFile("/nonexistent/file.plist", &error).isNil());
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->userInfo()[NSFilePathErrorKey].stringValue(), "/nonexistent/file.plist");
+    EXPECT_EQ(error->userInfo()[NSFilePathErrorKey].stringValue(), "/nonexistent/file.plist");
 }
 
-TEST(ValueTest, PropertyListFileIsWrittenAndReadBack) {
-  auto dir = std::filesystem::temp_directory_path() / ("ValueTest" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  std::string path = (dir / "Info.plist").string();
-  ASSERT_TRUE(samplePropertyList().writePropertyListToFile(path, NSPropertyListFormat::Binary));
-  EXPECT_EQ(Value::fromPropertyListFile(path), samplePropertyList());
-  std::filesystem::remove_all(dir);
+TEST(ValueTest, PropertyListFileIsWrittenAndReadBack)
+{
+    auto dir =
+        std::filesystem::temp_directory_path() /
+        ("ValueTest" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::string path = (dir / "Info.plist").string();
+    ASSERT_TRUE(samplePropertyList().writePropertyListToFile(path, NSPropertyListFormat::Binary));
+    EXPECT_EQ(Value::fromPropertyListFile(path), samplePropertyList());
+    std::filesystem::remove_all(dir);
 }
 
-TEST(ValueTest, JsonKeepsNumberKindsAndRefusesNonJsonValues) {
-  Value v = Value::fromJSON(R"({"b": true, "i": 3, "r": 3.0, "s": "x", "n": null, "a": [1, 2.5]})");
-  ASSERT_TRUE(v.isDictionary());
-  EXPECT_TRUE(v["b"].isBool());
-  EXPECT_TRUE(v["i"].isInteger());
-  EXPECT_TRUE(v["r"].isReal());
-  EXPECT_TRUE(v["n"].isNull());
-  EXPECT_EQ(v["a"], Value::array({1, 2.5}));
-  EXPECT_EQ(Value::fromJSON(v.toJSON()), v);
+TEST(ValueTest, JsonKeepsNumberKindsAndRefusesNonJsonValues)
+{
+    Value v = Value::fromJSON(R"({"b": true, "i": 3, "r": 3.0, "s": "x", "n": null, "a": [1, 2.5]})");
+    ASSERT_TRUE(v.isDictionary());
+    EXPECT_TRUE(v["b"].isBool());
+    EXPECT_TRUE(v["i"].isInteger());
+    EXPECT_TRUE(v["r"].isReal());
+    EXPECT_TRUE(v["n"].isNull());
+    EXPECT_EQ(v["a"], Value::array({1, 2.5}));
+    EXPECT_EQ(Value::fromJSON(v.toJSON()), v);
 
-  std::shared_ptr<NSError> error;
-  EXPECT_TRUE(Value::fromJSON("{\"a\": ", &error).isNil());
-  EXPECT_TRUE(error);
-  error.reset();
-  EXPECT_EQ(Value::array({Value::date(0)}).toJSON(false, &error), "");
-  EXPECT_TRUE(error);
+    std::shared_ptr<NSError> error;
+    EXPECT_TRUE(Value::fromJSON("{\"a\": ", &error).isNil());
+    EXPECT_TRUE(error);
+    error.reset();
+    EXPECT_EQ(Value::array({Value::date(0)}).toJSON(false, &error), "");
+    EXPECT_TRUE(error);
 }
 
-TEST(ValueTest, NumberAndStringConversionsFollowThePlatform) {
-  struct Case {
-    Value value;
-    bool b;
-    int i;
-    double d;
-  };
-  const Case cases[] = {
-      {true, true, 1, 1.0},       {0, false, 0, 0.0},         {2.9, true, 2, 2.9},
-      {-2.9, true, -2, -2.9},     {"12px", true, 12, 12.0},   {"  0.5", false, 0, 0.5},
-      {"YES", true, 0, 0.0},      {"no", false, 0, 0.0},      {Value(), false, 0, 0.0},
-      {std::int64_t{1} << 32, true, 0, 4294967296.0},  // 32-bit int, as on the target
-      {1e12, true, 2147483647, 1e12},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value.description());
-    EXPECT_EQ(c.value.boolValue(), c.b);
-    EXPECT_EQ(c.value.intValue(), c.i);
-    EXPECT_DOUBLE_EQ(c.value.doubleValue(), c.d);
-  }
+TEST(ValueTest, NumberAndStringConversionsFollowThePlatform)
+{
+    struct Case {
+        Value value;
+        bool b;
+        int i;
+        double d;
+    };
+    const Case cases[] = {
+        {true, true, 1, 1.0},
+        {0, false, 0, 0.0},
+        {2.9, true, 2, 2.9},
+        {-2.9, true, -2, -2.9},
+        {"12px", true, 12, 12.0},
+        {"  0.5", false, 0, 0.5},
+        {"YES", true, 0, 0.0},
+        {"no", false, 0, 0.0},
+        {Value(), false, 0, 0.0},
+        {std::int64_t{1} << 32, true, 0, 4294967296.0},  // 32-bit int, as on the target
+        {1e12, true, 2147483647, 1e12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.description());
+        EXPECT_EQ(c.value.boolValue(), c.b);
+        EXPECT_EQ(c.value.intValue(), c.i);
+        EXPECT_DOUBLE_EQ(c.value.doubleValue(), c.d);
+    }
 }
 
-TEST(ValueTest, CopiesAreIndependentAndReadsOfWrongKindsAnswerNil) {
-  Value a = Value::dictionary({{"list", Value::array({1})}});
-  Value b = a;
-  Value list = b["list"];
-  list.addObject(2);
-  b.setObject(list, "list");
-  b.setObject(Value(), "missing");
-  EXPECT_EQ(a["list"].count(), 1u);
-  EXPECT_EQ(b["list"].count(), 2u);
-  EXPECT_TRUE(Value(5)["key"].isNil());
-  EXPECT_TRUE(Value::array({1})[5].isNil());
-  EXPECT_THROW(Value(5).addObject(1), std::logic_error);
+TEST(ValueTest, CopiesAreIndependentAndReadsOfWrongKindsAnswerNil)
+{
+    Value a = Value::dictionary({{"list", Value::array({1})}});
+    Value b = a;
+    Value list = b["list"];
+    list.addObject(2);
+    b.setObject(list, "list");
+    b.setObject(Value(), "missing");
+    EXPECT_EQ(a["list"].count(), 1u);
+    EXPECT_EQ(b["list"].count(), 2u);
+    EXPECT_TRUE(Value(5)["key"].isNil());
+    EXPECT_TRUE(Value::array({1})[5].isNil());
+    EXPECT_THROW(Value(5).addObject(1), std::logic_error);
 
-  auto swatch = std::make_shared<Swatch>();
-  Value boxed = swatch;
-  EXPECT_EQ(boxed.object<Swatch>(), swatch);
-  EXPECT_TRUE(boxed.isKindOfClass<Swatch>());
-  EXPECT_FALSE(Value("text").isKindOfClass<Swatch>());
-  EXPECT_TRUE(Value(std::shared_ptr<Swatch>()).isNil());
+    auto swatch = std::make_shared<Swatch>();
+    Value boxed = swatch;
+    EXPECT_EQ(boxed.object<Swatch>(), swatch);
+    EXPECT_TRUE(boxed.isKindOfClass<Swatch>());
+    EXPECT_FALSE(Value("text").isKindOfClass<Swatch>());
+    EXPECT_TRUE(Value(std::shared_ptr<Swatch>()).isNil());
 }
 
-TEST(ValueTest, DescriptionUsesThePlatformForm) {
-  Value v = Value::dictionary({{"a", Value::array({1, "two words"})}, {"b", 0.5}});
-  EXPECT_EQ(v.description(), "{\n    a = (\n        1,\n        \"two words\"\n    );\n    b = 0.5;\n}");
-  EXPECT_EQ(Value(true).description(), "1");
-  EXPECT_EQ(Value::null().description(), "<null>");
+TEST(ValueTest, DescriptionUsesThePlatformForm)
+{
+    Value v = Value::dictionary({{"a", Value::array({1, "two words"})}, {"b", 0.5}});
+    EXPECT_EQ(v.description(), "{\n    a = (\n        1,\n        \"two words\"\n    );\n    b = 0.5;\n}");
+    EXPECT_EQ(Value(true).description(), "1");
+    EXPECT_EQ(Value::null().description(), "<null>");
 }
 
 }  // namespace
