@@ -8,10 +8,9 @@
 
 class QZDispatchBlockWrapper : public NSObject {
 public:
+  using NSObject::NSObject;
   static std::shared_ptr<QZDispatchBlockWrapper> make(dispatch_block_t block) {
-    auto wrapper = std::make_shared<QZDispatchBlockWrapper>();
-    wrapper->initWithBlock(std::move(block));
-    return wrapper;
+    return NSObject::create<QZDispatchBlockWrapper>(&QZDispatchBlockWrapper::initWithBlock, std::move(block));
   }
 
   const dispatch_block_t& block() const { return block_; }

@@ -35,10 +35,9 @@ public:
   // The CPU queue: image servers without a GL instance.
   static std::shared_ptr<QZDispatchPriorityQueue> cpuHiresProcessingQueue();
 
+  using NSObject::NSObject;
   static std::shared_ptr<QZDispatchPriorityQueue> make(dispatch_queue_t queue) {
-    auto q = std::make_shared<QZDispatchPriorityQueue>();
-    q->initWithDispatchQueue(std::move(queue));
-    return q;
+    return NSObject::create<QZDispatchPriorityQueue>(&QZDispatchPriorityQueue::initWithDispatchQueue, std::move(queue));
   }
 
   // A new sub-queue, usable at once. Identifiers are 1, 2, 3, ... and never reused.

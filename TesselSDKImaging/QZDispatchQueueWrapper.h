@@ -13,11 +13,9 @@
 
 class QZDispatchQueueWrapper : public NSObject {
 public:
+  using NSObject::NSObject;
   static std::shared_ptr<QZDispatchQueueWrapper> make(QZQueueType type, int identifier) {
-    auto wrapper = std::make_shared<QZDispatchQueueWrapper>();
-    wrapper->type_ = type;
-    wrapper->identifier_ = identifier;
-    return wrapper;
+    return NSObject::create<QZDispatchQueueWrapper>(&QZDispatchQueueWrapper::initWithType, type, identifier);
   }
 
   bool isPaused() const { return paused_; }
@@ -28,6 +26,11 @@ public:
   const std::deque<std::shared_ptr<QZDispatchBlockWrapper>>& queue() const { return queue_; }
 
 private:
+  void initWithType(QZQueueType type, int identifier) {
+    type_ = type;
+    identifier_ = identifier;
+  }
+
   bool paused_ = false;
   QZQueueType type_ = QZQueueTypeLoad;
   int identifier_ = 0;

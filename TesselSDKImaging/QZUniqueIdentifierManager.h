@@ -11,6 +11,7 @@ inline constexpr const char* TESSEL_UNIQUE_ID_KEY = "kTesselUniqueUserIdentifier
 
 class QZUniqueIdentifierManager : public NSObject {
 public:
+  using NSObject::NSObject;
   // Asks the class named "ASIdentifierManager", looked up at run time, for
   // sharedManager -> advertisingIdentifier -> UUIDString; nullopt when the class or any answer
   // along the way is absent.

@@ -31,12 +31,36 @@ void DispatchMainQueue::requireMainThread(const char* what)
 
 void DispatchMainQueue::async(dispatch_block_t block)
 {
-    if (!block) return;
+    if (block) post(std::move(block), false);
+}
+
+void DispatchMainQueue::post(dispatch_block_t block, bool isSync)
+{
     {
         std::lock_guard lock(mutex_);
-        pending_.push_back(std::move(block));
+        pending_.push_back({std::move(block), isSync});
     }
     posted_.notify_all();
+}
+
+int DispatchMainQueue::runWaitingSyncs()
+{
+    requireMainThread("DispatchMainQueue::runWaitingSyncs");
+    auto& q = *shared();
+    int ran = 0;
+    for (;;) {
+        dispatch_block_t block;
+        {
+            std::lock_guard lock(q.mutex_);
+            auto it = std::find_if(q.pending_.begin(), q.pending_.end(), [](const Pending& p) { return p.isSync; });
+            if (it == q.pending_.end()) return ran;
+            block = std::move(it->block);
+            q.pending_.erase(it);
+        }
+        CurrentScope scope(&q);
+        block();
+        ++ran;
+    }
 }
 
 void DispatchMainQueue::sync(const dispatch_block_t& block)
@@ -53,12 +77,12 @@ void DispatchMainQueue::sync(const dispatch_block_t& block)
         bool done = false;
     };
     auto done = std::make_shared<Done>();
-    async([&block, done] {
+    post([&block, done] {
         block();
         std::lock_guard lock(done->m);
         done->done = true;
         done->cv.notify_one();
-    });
+    }, true);
     std::unique_lock lock(done->m);
     done->cv.wait(lock, [&] { return done->done; });
 }
@@ -69,7 +93,7 @@ bool DispatchMainQueue::runNext()
     {
         std::lock_guard lock(mutex_);
         if (pending_.empty()) return false;
-        block = std::move(pending_.front());
+        block = std::move(pending_.front().block);
         pending_.pop_front();
     }
     CurrentScope scope(this);

@@ -24,16 +24,28 @@ public:
     static bool runUntil(const std::function<bool()>& predicate, double timeoutSeconds);
     // Runs the blocks queued at the time of the call; answers how many ran. Main thread only.
     static int drain();
+    // Runs, out of turn, the blocks of workers waiting in sync on the main queue; answers how many
+    // ran. Main thread only: for code that must wait on the main thread for a worker that may be
+    // waiting for the main thread.
+    static int runWaitingSyncs();
 
     static bool isMainThread();
+    // Stops the process with a message naming `what` unless called on the main thread: the entry
+    // points of UI code call it first.
+    static void requireMainThread(const char* what);
 
     DispatchMainQueue();
 
 private:
     bool runNext();  // runs one queued block if any
-    static void requireMainThread(const char* what);
 
     std::mutex mutex_;
     std::condition_variable posted_;
-    std::deque<dispatch_block_t> pending_;
+    struct Pending {
+        dispatch_block_t block;
+        bool isSync = false;  // a worker waits for it
+    };
+    void post(dispatch_block_t block, bool isSync);
+
+    std::deque<Pending> pending_;
 };

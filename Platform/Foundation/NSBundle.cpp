@@ -8,8 +8,9 @@
 
 namespace fs = std::filesystem;
 
-NSBundle::NSBundle(std::string path) : path_(std::move(path))
+void NSBundle::initWithPath(std::string path)
 {
+    path_ = std::move(path);
     info_ = Value::fromPropertyListFile((fs::path(path_) / "Info.plist").string());
     if (!info_.isDictionary()) info_ = Value::dictionary();
 }
@@ -20,7 +21,7 @@ std::shared_ptr<NSBundle> NSBundle::mainBundle()
     static std::shared_ptr<NSBundle> bundle;
     std::lock_guard lock(mutex);
     std::string path = PlatformSettings::mainBundlePath();
-    if (!bundle || bundle->bundlePath() != path) bundle = std::make_shared<NSBundle>(path);
+    if (!bundle || bundle->bundlePath() != path) bundle = NSObject::create<NSBundle>(&NSBundle::initWithPath, path);
     return bundle;
 }
 
@@ -28,7 +29,7 @@ std::shared_ptr<NSBundle> NSBundle::bundleWithPath(const std::string& path)
 {
     std::error_code ec;
     if (path.empty() || !fs::is_directory(path, ec)) return nullptr;
-    return std::make_shared<NSBundle>(path);
+    return NSObject::create<NSBundle>(&NSBundle::initWithPath, path);
 }
 
 std::string NSBundle::developmentLocalization() const

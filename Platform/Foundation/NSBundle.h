@@ -45,9 +45,10 @@ public:
     std::optional<std::string> pathForResource(const std::string& name, const std::string& type,
                                                const std::string& subdirectory, const std::string& localization) const;
 
-    explicit NSBundle(std::string path);
+    using NSObject::NSObject;
 
 private:
+    void initWithPath(std::string path);
     std::optional<std::string> find(const std::string& directory, const std::string& file) const;
 
     std::string path_;

@@ -14,7 +14,7 @@ LiveCaches& live()
 }
 }  // namespace
 
-NSCache::NSCache()
+NSCache::NSCache(Key key) : NSObject(key)
 {
     std::lock_guard lock(live().mutex);
     live().caches.push_back(this);

@@ -17,8 +17,8 @@
 
 class NSCache : public NSObject {
 public:
-    static std::shared_ptr<NSCache> make() { return std::make_shared<NSCache>(); }
-    NSCache();
+    static std::shared_ptr<NSCache> make() { return NSObject::create<NSCache>(); }
+    explicit NSCache(Key key);
     ~NSCache() override;
 
     std::string name() const;

@@ -4,7 +4,7 @@
 
 std::shared_ptr<NSError> NSError::errorWithDomain(std::string domain, NSInteger code, Value userInfo)
 {
-    auto error = std::make_shared<NSError>();
+    auto error = NSObject::create<NSError>();
     error->domain_ = std::move(domain);
     error->code_ = code;
     error->userInfo_ = std::move(userInfo);

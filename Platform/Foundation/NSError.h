@@ -19,6 +19,7 @@ inline constexpr const char* NSPOSIXErrorDomain = "NSPOSIXErrorDomain";
 
 class NSError : public NSObject {
 public:
+    using NSObject::NSObject;
     static std::shared_ptr<NSError> errorWithDomain(std::string domain, NSInteger code, Value userInfo = {});
     // Shorthand for the common case of a message only.
     static std::shared_ptr<NSError> errorWithDescription(std::string domain, NSInteger code,

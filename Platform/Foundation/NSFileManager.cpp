@@ -20,7 +20,7 @@ void posixError(std::shared_ptr<NSError>* error, int code, const std::string& pa
 
 std::shared_ptr<NSFileManager> NSFileManager::defaultManager()
 {
-    static auto manager = std::make_shared<NSFileManager>();
+    static auto manager = NSObject::create<NSFileManager>();
     return manager;
 }
 

@@ -11,6 +11,7 @@
 
 class NSFileManager : public NSObject {
 public:
+    using NSObject::NSObject;
     static std::shared_ptr<NSFileManager> defaultManager();
 
     bool fileExistsAtPath(const std::string& path, bool* isDirectory = nullptr) const;

@@ -9,13 +9,12 @@
 
 class NSNotification : public NSObject {
 public:
+    using NSObject::NSObject;
+
     static std::shared_ptr<NSNotification> make(std::string name, std::shared_ptr<NSObject> object, Value userInfo)
     {
-        auto n = std::make_shared<NSNotification>();
-        n->name_ = std::move(name);
-        n->object_ = std::move(object);
-        n->userInfo_ = std::move(userInfo);
-        return n;
+        return NSObject::create<NSNotification>(&NSNotification::initWithName, std::move(name), std::move(object),
+                                                 std::move(userInfo));
     }
 
     const std::string& name() const { return name_; }
@@ -23,6 +22,13 @@ public:
     const Value& userInfo() const { return userInfo_; }
 
 private:
+    void initWithName(std::string name, std::shared_ptr<NSObject> object, Value userInfo)
+    {
+        name_ = std::move(name);
+        object_ = std::move(object);
+        userInfo_ = std::move(userInfo);
+    }
+
     std::string name_;
     std::shared_ptr<NSObject> object_;
     Value userInfo_;

@@ -3,6 +3,8 @@
 #include "Foundation/NSString.h"
 #include "Foundation/Value.h"
 
+#include "Dispatch/DispatchMainQueue.h"
+
 #include <cxxabi.h>
 
 #include <cstdlib>
@@ -31,4 +33,10 @@ Value NSObject::performSelector(std::string_view)
 bool NSObject::respondsToSelector(std::string_view) const
 {
     return false;
+}
+
+void NSObject::destroyOnMainQueue(std::function<void()> destroy)
+{
+    if (DispatchMainQueue::isMainThread()) destroy();
+    else DispatchMainQueue::shared()->async(std::move(destroy));
 }

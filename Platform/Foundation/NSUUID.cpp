@@ -4,7 +4,7 @@
 
 std::shared_ptr<NSUUID> NSUUID::UUID()
 {
-    auto u = std::make_shared<NSUUID>();
+    auto u = NSObject::create<NSUUID>();
     uuid_generate_random(u->bytes_.data());
     return u;
 }

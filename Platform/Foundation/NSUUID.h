@@ -10,6 +10,7 @@
 
 class NSUUID : public NSObject {
 public:
+    using NSObject::NSObject;
     static std::shared_ptr<NSUUID> UUID();
     // Upper-case hexadecimal in 8-4-4-4-12 groups, as the platform writes it.
     std::string UUIDString() const;

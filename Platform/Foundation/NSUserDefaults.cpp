@@ -21,8 +21,9 @@ std::shared_ptr<NSUserDefaults>& sharedInstance()
 
 }  // namespace
 
-NSUserDefaults::NSUserDefaults(std::string path) : path_(std::move(path))
+void NSUserDefaults::initWithPath(std::string path)
 {
+    path_ = std::move(path);
     std::error_code ec;
     if (std::filesystem::exists(path_, ec)) {
         std::shared_ptr<NSError> error;
@@ -42,7 +43,7 @@ std::shared_ptr<NSUserDefaults> NSUserDefaults::standardUserDefaults()
     if (!instance) {
         auto path = std::filesystem::path(PlatformSettings::sandboxRoot()) / "Library" / "Preferences" /
                     (PlatformSettings::bundleIdentifier() + ".plist");
-        instance = std::make_shared<NSUserDefaults>(path.string());
+        instance = NSObject::create<NSUserDefaults>(&NSUserDefaults::initWithPath, path.string());
     }
     return instance;
 }

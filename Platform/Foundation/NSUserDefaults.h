@@ -29,9 +29,11 @@ public:
 
     const std::string& path() const { return path_; }
 
-    explicit NSUserDefaults(std::string path);
+    using NSObject::NSObject;
 
 private:
+    void initWithPath(std::string path);
+
     std::string path_;
     mutable std::mutex mutex_;
     Value values_ = Value::dictionary();

@@ -4,10 +4,10 @@
 
 #include "UIKit/UIGraphics.h"
 
-UIBezierPath::UIBezierPath() : path_(CGPathCreateMutable()) {}
+UIBezierPath::UIBezierPath(Key key) : NSObject(key), path_(CGPathCreateMutable()) {}
 UIBezierPath::~UIBezierPath() { CGPathRelease(path_); }
 
-std::shared_ptr<UIBezierPath> UIBezierPath::bezierPath() { return std::make_shared<UIBezierPath>(); }
+std::shared_ptr<UIBezierPath> UIBezierPath::bezierPath() { return NSObject::create<UIBezierPath>(); }
 
 std::shared_ptr<UIBezierPath> UIBezierPath::bezierPathWithRect(CGRect rect)
 {

@@ -8,7 +8,7 @@
 
 class UIBezierPath : public NSObject {
 public:
-    UIBezierPath();
+    explicit UIBezierPath(Key key);
     ~UIBezierPath() override;
 
     static std::shared_ptr<UIBezierPath> bezierPath();
@@ -44,7 +44,6 @@ public:
     // Intersects the current context's clip with the path under its fill rule.
     void addClip() const;
 
-    std::string className() const override { return "UIBezierPath"; }
 
 private:
     CGMutablePathRef path_;

@@ -4,12 +4,20 @@
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
 
+class UIColorFactory {
+public:
+    static std::shared_ptr<UIColor> adopt(CGColorRef color, std::shared_ptr<UIImage> image)
+    {
+        return NSObject::create<UIColor>(&UIColor::initWithAdoptedColor, color, std::move(image));
+    }
+};
+
 namespace {
 
 std::shared_ptr<UIColor> adopt(CGColorRef color, std::shared_ptr<UIImage> image = nullptr)
 {
     if (!color) return nullptr;
-    return std::make_shared<UIColor>(UIColor::Token{}, color, std::move(image));
+    return UIColorFactory::adopt(color, std::move(image));
 }
 
 CGColorRef makeColor(CGColorSpaceRef (*create)(), std::initializer_list<CGFloat> components)
@@ -32,9 +40,10 @@ void drawPatternImage(void* info, CGContextRef context)
 
 }  // namespace
 
-UIColor::UIColor(Token, CGColorRef adoptedColor, std::shared_ptr<UIImage> patternImage)
-    : color_(adoptedColor), patternImage_(std::move(patternImage))
+void UIColor::initWithAdoptedColor(CGColorRef color, std::shared_ptr<UIImage> patternImage)
 {
+    color_ = color;
+    patternImage_ = std::move(patternImage);
 }
 
 UIColor::~UIColor() { CGColorRelease(color_); }
@@ -126,7 +135,22 @@ void UIColor::set() const
 void UIColor::setFill() const { CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), color_); }
 void UIColor::setStroke() const { CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color_); }
 
-bool UIColor::isEqual(const UIColor& other) const { return CGColorEqualToColor(color_, other.color_); }
+bool UIColor::isEqual(const NSObject& other) const
+{
+    auto* color = dynamic_cast<const UIColor*>(&other);
+    if (!color) return false;
+    if (patternImage_ || color->patternImage_) return this == color;
+    return CGColorEqualToColor(color_, color->color_);
+}
+
+std::size_t UIColor::hash() const
+{
+    if (patternImage_) return NSObject::hash();
+    std::size_t h = CGColorGetNumberOfComponents(color_);
+    const CGFloat* c = CGColorGetComponents(color_);
+    for (size_t i = 0; i < CGColorGetNumberOfComponents(color_); ++i) h = h * 31 + std::hash<CGFloat>()(c[i]);
+    return h;
+}
 
 std::string UIColor::description() const
 {

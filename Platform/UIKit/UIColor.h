@@ -12,8 +12,7 @@ class UIImage;
 
 class UIColor : public NSObject {
 public:
-    struct Token {};
-    UIColor(Token, CGColorRef adoptedColor, std::shared_ptr<UIImage> patternImage = nullptr);
+    using NSObject::NSObject;
     ~UIColor() override;
 
     static std::shared_ptr<UIColor> colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
@@ -53,11 +52,15 @@ public:
     void setFill() const;
     void setStroke() const;
 
-    bool isEqual(const UIColor& other) const;
+    // Same colour space and components; a pattern colour equals only itself.
+    bool isEqual(const NSObject& other) const override;
+    std::size_t hash() const override;
     std::string description() const override;
-    std::string className() const override { return "UIColor"; }
 
 private:
-    CGColorRef color_;
+    friend class UIColorFactory;
+    void initWithAdoptedColor(CGColorRef color, std::shared_ptr<UIImage> patternImage);
+
+    CGColorRef color_ = nullptr;
     std::shared_ptr<UIImage> patternImage_;  // keeps the pattern's image alive
 };

@@ -2,7 +2,7 @@
 
 std::shared_ptr<UIDevice> UIDevice::currentDevice()
 {
-    static const std::shared_ptr<UIDevice> device = std::make_shared<UIDevice>();
+    static const std::shared_ptr<UIDevice> device = NSObject::create<UIDevice>();
     return device;
 }
 

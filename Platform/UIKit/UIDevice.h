@@ -13,6 +13,7 @@ constexpr UIUserInterfaceIdiom UIUserInterfaceIdiomPad = UIUserInterfaceIdiom::P
 
 class UIDevice : public NSObject {
 public:
+    using NSObject::NSObject;
     static std::shared_ptr<UIDevice> currentDevice();
 
     UIUserInterfaceIdiom userInterfaceIdiom() const { return PlatformSettings::interfaceIdiom(); }
@@ -20,5 +21,4 @@ public:
     std::string systemVersion() const { return PlatformSettings::systemVersion(); }
 
     bool respondsToSelector(std::string_view selector) const override;
-    std::string className() const override { return "UIDevice"; }
 };

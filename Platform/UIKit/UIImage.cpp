@@ -75,9 +75,11 @@ bool namesRetinaVariant(const std::string& path)
 
 }  // namespace
 
-UIImage::UIImage(Token, CGImageRef image, CGFloat scale, UIImageOrientation orientation)
-    : image_(CGImageRetain(image)), scale_(scale > 0 ? scale : 1), orientation_(orientation)
+void UIImage::initWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation)
 {
+    image_ = CGImageRetain(image);
+    scale_ = scale > 0 ? scale : 1;
+    orientation_ = orientation;
 }
 
 UIImage::~UIImage() { CGImageRelease(image_); }
@@ -88,7 +90,7 @@ std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image, CGFloat sca
 {
     if (!image) return nullptr;
     if (orientation < UIImageOrientationUp || orientation > UIImageOrientationRightMirrored) orientation = UIImageOrientationUp;
-    return std::make_shared<UIImage>(Token{}, image, scale, orientation);
+    return NSObject::create<UIImage>(&UIImage::initWithCGImage, image, scale, orientation);
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data, CGFloat scale)
@@ -142,7 +144,7 @@ CGSize UIImage::size() const
 
 std::shared_ptr<UIImage> UIImage::resizableImageWithCapInsets(UIEdgeInsets capInsets) const
 {
-    auto copy = std::make_shared<UIImage>(Token{}, image_, scale_, orientation_);
+    auto copy = NSObject::create<UIImage>(&UIImage::initWithCGImage, image_, scale_, orientation_);
     copy->capInsets_ = capInsets;
     return copy;
 }

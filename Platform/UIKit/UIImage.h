@@ -26,8 +26,7 @@ enum UIImageOrientation {
 
 class UIImage : public NSObject {
 public:
-    struct Token {};
-    UIImage(Token, CGImageRef image, CGFloat scale, UIImageOrientation orientation);
+    using NSObject::NSObject;
     ~UIImage() override;
 
     // Null for a null image.
@@ -60,15 +59,14 @@ public:
     void drawInRect(CGRect rect) const;
     void drawInRect(CGRect rect, CGBlendMode blendMode, CGFloat alpha) const;
 
-    std::string className() const override { return "UIImage"; }
-
 private:
+    void initWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation);
     void drawStretched(CGContextRef context, CGRect rect) const;
 
-    CGImageRef image_;
-    CGFloat scale_;
-    UIImageOrientation orientation_;
-    UIEdgeInsets capInsets_;
+    CGImageRef image_ = nullptr;
+    CGFloat scale_ = 1;
+    UIImageOrientation orientation_ = UIImageOrientationUp;
+    UIEdgeInsets capInsets_{};
 };
 
 // PNG of the image's pixels (orientation not applied); nullopt for a null image or a failure.

@@ -13,6 +13,7 @@
 
 class QZDrawingUtils : public NSObject {
 public:
+    using NSObject::NSObject;
     // Grey of white level 0.9372 x mul with alpha mul.
     static std::shared_ptr<UIColor> standardBackgroundColorMultiplied(CGFloat mul);
     static std::shared_ptr<UIColor> standardBackgroundColor();
@@ -32,5 +33,4 @@ public:
     // A glow of the colour cast inwards from the shape's edge, blurred by the radius.
     static void drawInnerGlowWithShape(const UIBezierPath& shape, const std::shared_ptr<UIColor>& color, CGFloat radius);
 
-    std::string className() const override { return "QZDrawingUtils"; }
 };

@@ -20,9 +20,10 @@ QZValueClass QZValueClass::classOf(const Value& value)
     return QZValueClass("", [kind](const Value& v) { return kind != Value::Kind::Nil && v.kind() == kind; });
 }
 
-QZOption::QZOption(Value defaultValue, validatorBlock validator)
-    : defaultValue_(std::move(defaultValue)), validator_(std::move(validator))
+void QZOption::initWithDefaultValue(Value defaultValue, validatorBlock validator)
 {
+    defaultValue_ = std::move(defaultValue);
+    validator_ = std::move(validator);
 }
 
 std::shared_ptr<QZOption> QZOption::optionWithOption(const std::shared_ptr<QZOption>& option)
@@ -32,7 +33,7 @@ std::shared_ptr<QZOption> QZOption::optionWithOption(const std::shared_ptr<QZOpt
 
 std::shared_ptr<QZOption> QZOption::make(Value defaultValue, validatorBlock validator)
 {
-    return std::make_shared<QZOption>(std::move(defaultValue), std::move(validator));
+    return NSObject::create<QZOption>(&QZOption::initWithDefaultValue, std::move(defaultValue), std::move(validator));
 }
 
 std::shared_ptr<QZOption> QZOption::make(Value defaultValue, const QZValueClass& expectedClass)

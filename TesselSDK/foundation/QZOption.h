@@ -47,6 +47,7 @@ private:
 
 class QZOption : public NSObject {
 public:
+    using NSObject::NSObject;
     // A new option with the other's default and validator and no values.
     static std::shared_ptr<QZOption> optionWithOption(const std::shared_ptr<QZOption>& option);
     // `initWithDefaultValue:validate:`; a null validator accepts every non-nil value.
@@ -69,11 +70,8 @@ public:
     // Nil is refused; without a validator everything else is accepted.
     bool validateValue(const Value& value) const;
 
-    std::string className() const override { return "QZOption"; }
-
-    QZOption(Value defaultValue, validatorBlock validator);
-
 private:
+    void initWithDefaultValue(Value defaultValue, validatorBlock validator);
     std::shared_ptr<QZOptionValue> entryFor(std::string_view modifier);
 
     Value defaultValue_;

@@ -4,16 +4,12 @@
 
 std::shared_ptr<QZOptionValue> QZOptionValue::optionValueWithValue(Value value)
 {
-    auto entry = std::make_shared<QZOptionValue>();
-    entry->setOptionValue(std::move(value));
-    return entry;
+    return NSObject::create<QZOptionValue>(&QZOptionValue::setOptionValue, std::move(value));
 }
 
 std::shared_ptr<QZOptionValue> QZOptionValue::optionValueWithValueBlock(QZOptionValueBlock block)
 {
-    auto entry = std::make_shared<QZOptionValue>();
-    entry->setOptionValueBlock(std::move(block));
-    return entry;
+    return NSObject::create<QZOptionValue>(&QZOptionValue::setOptionValueBlock, std::move(block));
 }
 
 Value QZOptionValue::value() const

@@ -13,6 +13,7 @@ using QZOptionValueBlock = std::function<Value()>;
 
 class QZOptionValue : public NSObject {
 public:
+    using NSObject::NSObject;
     static std::shared_ptr<QZOptionValue> optionValueWithValue(Value value);
     static std::shared_ptr<QZOptionValue> optionValueWithValueBlock(QZOptionValueBlock block);
 
@@ -28,7 +29,6 @@ public:
     bool blockType() const { return blockType_; }
 
     std::string description() const override;
-    std::string className() const override { return "QZOptionValue"; }
 
 private:
     Value optionValue_;

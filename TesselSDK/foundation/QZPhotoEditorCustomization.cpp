@@ -198,9 +198,8 @@ void QZPhotoEditorCustomization::setUsingIOS6SDK(bool using6) { setOptionValue(u
 
 std::shared_ptr<QZPhotoEditorCustomization> QZPhotoEditorCustomization::make(Value keyTree)
 {
-    auto store = std::make_shared<QZPhotoEditorCustomization>();
-    store->initWithDictionary(std::move(keyTree));
-    return store;
+    return NSObject::create<QZPhotoEditorCustomization>(&QZPhotoEditorCustomization::initWithDictionary,
+                                                        std::move(keyTree));
 }
 
 void QZPhotoEditorCustomization::initWithDictionary(Value keyTree)

@@ -78,6 +78,7 @@ inline constexpr const char* kQZResourceBundleErrorDomain = "com.tessel.TesselSD
 
 class QZPhotoEditorCustomization : public NSObject {
 public:
+    using NSObject::NSObject;
     // ---- Class interface (the shared instance) ----
 
     // The shared store; made on first use with the resource bundle's key tree.
@@ -153,7 +154,6 @@ public:
     // The crop tool's presets in the tool table; nil (logged) when the table is missing.
     Value fetchDefaultCropPresets() const;
 
-    std::string className() const override { return "QZPhotoEditorCustomization"; }
 
 protected:
     virtual void initWithDictionary(Value keyTree);

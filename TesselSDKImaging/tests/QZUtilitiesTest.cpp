@@ -96,14 +96,16 @@ TEST_F(QZUniqueIdentifierManagerTest, TesselIdentifierIsStableAndPersisted) {
 // A stand-in for the platform's advertising class, answering by selector name.
 class FakeIdentifier : public NSObject {
 public:
+  using NSObject::NSObject;
   Value performSelector(std::string_view selector) override {
     return selector == "UUIDString" ? Value("6D92078A-8246-4BA4-AE5B-76104861E7DC") : Value();
   }
 };
 class FakeManager : public NSObject {
 public:
+  using NSObject::NSObject;
   Value performSelector(std::string_view selector) override {
-    return selector == "advertisingIdentifier" ? Value(std::make_shared<FakeIdentifier>()) : Value();
+    return selector == "advertisingIdentifier" ? Value(NSObject::create<FakeIdentifier>()) : Value();
   }
 };
 
@@ -111,7 +113,7 @@ TEST(QZAdvertisingIdentifierTest, AbsentClassAnswersNilAndPresentClassIsAskedByS
   EXPECT_EQ(QZUniqueIdentifierManager::advertisingIdentifier(), std::nullopt);
   NSClass::registerClass(std::make_shared<NSClass>(
       "ASIdentifierManager", nullptr,
-      std::map<std::string, NSClass::ClassMethod, std::less<>>{{"sharedManager", [] { return Value(std::make_shared<FakeManager>()); }}}));
+      std::map<std::string, NSClass::ClassMethod, std::less<>>{{"sharedManager", [] { return Value(NSObject::create<FakeManager>()); }}}));
   EXPECT_EQ(QZUniqueIdentifierManager::advertisingIdentifier(), "6D92078A-8246-4BA4-AE5B-76104861E7DC");
   NSClass::unregisterClass("ASIdentifierManager");
   EXPECT_EQ(QZUniqueIdentifierManager::advertisingIdentifier(), std::nullopt);

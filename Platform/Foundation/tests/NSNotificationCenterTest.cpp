@@ -8,13 +8,16 @@
 
 namespace {
 
-class Sender : public NSObject {};
+class Sender : public NSObject {
+public:
+    using NSObject::NSObject;
+};
 
 TEST(NSNotificationCenterTest, DeliversOnThePostingThreadToMatchingObserversOnly)
 {
-    auto center = std::make_shared<NSNotificationCenter>();
-    auto sender = std::make_shared<Sender>();
-    auto other = std::make_shared<Sender>();
+    auto center = NSNotificationCenter::make();
+    auto sender = NSObject::create<Sender>();
+    auto other = NSObject::create<Sender>();
     std::vector<std::string> seen;
     std::thread::id deliveredOn;
     auto any = center->addObserverForName("QZPause", nullptr, [&](const auto& n) {
@@ -42,7 +45,7 @@ TEST(NSNotificationCenterTest, DeliversOnThePostingThreadToMatchingObserversOnly
 
 TEST(NSNotificationCenterTest, NoDeliveryAfterRemovalEvenWithConcurrentPosts)
 {
-    auto center = std::make_shared<NSNotificationCenter>();
+    auto center = NSNotificationCenter::make();
     std::atomic<bool> removed{false};
     std::atomic<int> lateCalls{0};
     std::atomic<int> calls{0};

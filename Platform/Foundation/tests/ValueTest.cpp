@@ -11,6 +11,7 @@ namespace {
 
 class Swatch : public NSObject {
 public:
+    using NSObject::NSObject;
     std::string description() const override { return "swatch"; }
 };
 
@@ -64,7 +65,7 @@ TEST(ValueTest, PropertyListRefusesWhatItCannotHoldAndReportsCorruptInput)
     };
     const Case unwritable[] = {
         {"null in array", Value::array({1, Value::null()})},
-        {"object in dictionary", Value::dictionary({{"swatch", std::make_shared<Swatch>()}})},
+        {"object in dictionary", Value::dictionary({{"swatch", NSObject::create<Swatch>()}})},
         {"nil", Value()},
     };
     for (const auto& c : unwritable) {
@@ -157,7 +158,7 @@ TEST(ValueTest, CopiesAreIndependentAndReadsOfWrongKindsAnswerNil)
     EXPECT_TRUE(Value::array({1})[5].isNil());
     EXPECT_THROW(Value(5).addObject(1), std::logic_error);
 
-    auto swatch = std::make_shared<Swatch>();
+    auto swatch = NSObject::create<Swatch>();
     Value boxed = swatch;
     EXPECT_EQ(boxed.object<Swatch>(), swatch);
     EXPECT_TRUE(boxed.isKindOfClass<Swatch>());

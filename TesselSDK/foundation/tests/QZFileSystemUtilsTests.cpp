@@ -126,7 +126,7 @@ TEST_F(QZFileSystemUtilsTest, MakingADirectoryFailsOnlyWhenItCannotBeMade)
 
 TEST_F(QZFileSystemUtilsTest, AnApplicationSupportFailureIsReportedToAnalyticsAndLogged)
 {
-    auto session = std::make_shared<QZTestMetricsSession>();
+    auto session = NSObject::create<QZTestMetricsSession>();
     QZTestMetricsSession::registerClass(session);
     writeAt(sandbox() / "Library" / "Application Support", "a file where the directory belongs");
     NSLogCapture log;

@@ -44,7 +44,7 @@ TEST_F(QZAnalyticsTest, WithoutASessionClassNothingIsReported)
 TEST_F(QZAnalyticsTest, EventsCarryTheStandardAttributesWithTheGivenOnesOverThem)
 {
     NSUserDefaults::standardUserDefaults()->setObject(3, "kQZPushNotificationState");
-    auto session = std::make_shared<QZTestMetricsSession>();
+    auto session = NSObject::create<QZTestMetricsSession>();
     QZTestMetricsSession::registerClass(session);
     EXPECT_TRUE(QZAnalytics::attachedAnalyticsLibraryExists());
 

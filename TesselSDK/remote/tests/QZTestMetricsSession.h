@@ -13,6 +13,7 @@
 
 class QZTestMetricsSession : public NSObject, public QZMetricsSessionProtocol {
 public:
+    using NSObject::NSObject;
     void tagEvent(const std::string& eventName, const Value& attributes) override { events.emplace_back(eventName, attributes); }
 
     std::vector<std::pair<std::string, Value>> events;
@@ -21,7 +22,7 @@ public:
     static void registerClass(std::shared_ptr<QZTestMetricsSession> session)
     {
         NSClass::registerClass(std::make_shared<NSClass>(
-            kQZMetricsSessionClassName, [] { return std::make_shared<QZTestMetricsSession>(); },
+            kQZMetricsSessionClassName, [] { return NSObject::create<QZTestMetricsSession>(); },
             std::map<std::string, NSClass::ClassMethod, std::less<>>{
                 {"sharedMetricsSession", [session] { return Value(session); }}}));
     }
