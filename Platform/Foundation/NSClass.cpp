@@ -17,7 +17,7 @@ Registry& registry()
 
 }  // namespace
 
-NSClass::NSClass(std::string name, Factory factory, std::map<std::string, ClassMethod, std::less<>> classMethods)
+NSClass::NSClass(std::string name, Factory factory, ClassMethods classMethods)
     : name_(std::move(name)), factory_(std::move(factory)), classMethods_(std::move(classMethods))
 {
 }
@@ -31,6 +31,11 @@ Value NSClass::performSelector(std::string_view selector) const
 bool NSClass::respondsToSelector(std::string_view selector) const
 {
     return classMethods_.find(selector) != classMethods_.end();
+}
+
+bool NSClass::isSubclassOfClass(const NSClass& base) const
+{
+    return throwNull_ && base.catchesAsThis_ && base.catchesAsThis_(throwNull_);
 }
 
 void NSClass::registerClass(std::shared_ptr<const NSClass> cls)

@@ -10,8 +10,10 @@
 namespace {
 
 struct Settings {
-    UIUserInterfaceIdiom idiom = UIUserInterfaceIdiom::Phone;
+    int idiom = 0;
     float scale = 2.0f;
+    float screenWidth = 0;  // 0: the idiom's own size
+    float screenHeight = 0;
     std::vector<std::string> languages;
     std::string machine;
     std::string model = "iPhone";
@@ -71,13 +73,28 @@ auto locked(F f)
 
 }  // namespace
 
-UIUserInterfaceIdiom PlatformSettings::interfaceIdiom()
+int PlatformSettings::interfaceIdiom()
 {
     return locked([](Settings& s) { return s.idiom; });
 }
-void PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom idiom)
+void PlatformSettings::setInterfaceIdiom(int idiom)
 {
     locked([&](Settings& s) { s.idiom = idiom; });
+}
+float PlatformSettings::screenWidth()
+{
+    return locked([](Settings& s) { return s.screenWidth > 0 ? s.screenWidth : s.idiom == 1 ? 768.0f : 320.0f; });
+}
+float PlatformSettings::screenHeight()
+{
+    return locked([](Settings& s) { return s.screenHeight > 0 ? s.screenHeight : s.idiom == 1 ? 1024.0f : 480.0f; });
+}
+void PlatformSettings::setScreenSize(float width, float height)
+{
+    locked([&](Settings& s) {
+        s.screenWidth = width;
+        s.screenHeight = height;
+    });
 }
 float PlatformSettings::screenScale()
 {

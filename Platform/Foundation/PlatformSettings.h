@@ -4,20 +4,24 @@
 // bundle's directory, the bundle identifier and the sandbox root under which the app's
 // directories (Documents, Library/..., tmp) and defaults live. Thread-safe; getters answer copies.
 //
-// Defaults: the sandbox root is $TESSEL_SANDBOX_ROOT, else ~/.local/share/Tessel; the main
+// Defaults: the phone idiom at scale 2; the sandbox root is $TESSEL_SANDBOX_ROOT, else ~/.local/share/Tessel; the main
 // bundle is $TESSEL_MAIN_BUNDLE, else the executable's directory; languages come from $LANG.
 
 #include <string>
 #include <vector>
 
-enum class UIUserInterfaceIdiom { Phone = 0, Pad = 1 };
-
 class PlatformSettings {
 public:
-    static UIUserInterfaceIdiom interfaceIdiom();
-    static void setInterfaceIdiom(UIUserInterfaceIdiom idiom);
+    // The interface idiom as the platform numbers it: 0 phone, 1 tablet (UIKit names them).
+    static int interfaceIdiom();
+    static void setInterfaceIdiom(int idiom);
     static float screenScale();
     static void setScreenScale(float scale);
+    // The screen's size in points: 320 x 480 for the phone idiom and 768 x 1024 for the tablet,
+    // unless set.
+    static float screenWidth();
+    static float screenHeight();
+    static void setScreenSize(float width, float height);
     static std::vector<std::string> preferredLanguages();
     static void setPreferredLanguages(std::vector<std::string> languages);
     static std::string machineName();  // what uname(2) reports as the machine, e.g. "iPhone5,2"

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -46,6 +47,31 @@ std::int64_t leadingInteger(const std::string& s)
 void fail(std::shared_ptr<NSError>* error, NSInteger code, const std::string& message)
 {
     NSError::assign(error, NSError::errorWithDescription(NSCocoaErrorDomain, code, message));
+}
+
+// Deeper documents are refused before parsing: building and converting them recurses once per
+// level, and a few hundred kilobytes of "[" would exhaust the stack.
+constexpr int kMaxJSONNesting = 512;
+
+// The deepest nesting of arrays and objects, brackets inside strings not counted.
+int jsonNestingDepth(std::string_view text)
+{
+    int depth = 0, deepest = 0;
+    bool inString = false, escaped = false;
+    for (char c : text) {
+        if (inString) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
 }
 
 // Error codes follow the platform's property-list and JSON reading/writing codes.
@@ -464,22 +490,57 @@ T& unshare(Storage& storage, const char* what)
 }
 }  // namespace
 
+namespace {
+// Gives a copy storage of its own when the original handed out a mutable reference.
+template <class Storage>
+void detach(Storage& storage)
+{
+    if (auto* a = std::get_if<std::shared_ptr<Value::Array>>(&storage)) *a = std::make_shared<Value::Array>(**a);
+    else if (auto* d = std::get_if<std::shared_ptr<Value::Dictionary>>(&storage))
+        *d = std::make_shared<Value::Dictionary>(**d);
+    else if (auto* b = std::get_if<std::shared_ptr<Value::Data>>(&storage)) *b = std::make_shared<Value::Data>(**b);
+}
+}  // namespace
+
+Value::Value(const Value& other) : storage_(other.storage_)
+{
+    if (other.unshareable_) detach(storage_);
+}
+
+Value& Value::operator=(const Value& other)
+{
+    if (this != &other) {
+        storage_ = other.storage_;
+        unshareable_ = false;
+        if (other.unshareable_) detach(storage_);
+    }
+    return *this;
+}
+
 Value::Array& Value::mutableArray()
 {
+    unshareable_ = true;
     return unshare<Array>(storage_, "an array");
 }
 Value::Dictionary& Value::mutableDictionary()
 {
+    unshareable_ = true;
     return unshare<Dictionary>(storage_, "a dictionary");
 }
 Value::Data& Value::mutableData()
 {
+    unshareable_ = true;
     return unshare<Data>(storage_, "data");
+}
+
+void Value::addObject(Value v)
+{
+    unshare<Array>(storage_, "an array").push_back(std::move(v));
 }
 
 void Value::setObject(Value v, std::string_view key)
 {
-    auto& d = mutableDictionary();
+    auto& d = unshare<Dictionary>(storage_, "a dictionary");
     if (v.isNil()) {
         if (auto it = d.find(key); it != d.end()) d.erase(it);
         return;
@@ -494,13 +555,58 @@ void Value::removeObjectForKey(std::string_view key)
 
 bool Value::operator==(const Value& other) const
 {
+    if (isNumber() && other.isNumber()) {
+        // Compared exactly, as the platform compares numbers: an integer equals a real only when
+        // the real is that very whole number (2^53 + 1 is not 2^53 as a real).
+        if (!isReal() && !other.isReal()) return longLongValue() == other.longLongValue();
+        if (isReal() && other.isReal()) return doubleValue() == other.doubleValue();
+        double real = isReal() ? doubleValue() : other.doubleValue();
+        std::int64_t whole = isReal() ? other.longLongValue() : longLongValue();
+        if (real != std::trunc(real) || !(std::fabs(real) < 9.2e18)) return false;
+        return static_cast<std::int64_t>(real) == whole;
+    }
     if (kind() != other.kind()) return false;
     switch (kind()) {
     case Kind::Data: return *asData() == *other.asData();
     case Kind::Array: return *asArray() == *other.asArray();
     case Kind::Dictionary: return *asDictionary() == *other.asDictionary();
+    case Kind::Object: return object()->isEqual(*other.object());
     default: return storage_ == other.storage_;
     }
+}
+
+std::size_t Value::hash() const
+{
+    auto mix = [](std::size_t h, std::size_t v) { return h ^ (v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2)); };
+    switch (kind()) {
+    case Kind::Nil: return 0;
+    case Kind::Null: return 1;
+    case Kind::Bool:
+    case Kind::Integer:
+    case Kind::Real: {
+        // Equal numbers of different kinds hash alike: whole reals hash as the integer.
+        double d = doubleValue();
+        if (!isReal() || (d == std::trunc(d) && std::fabs(d) < 9.2e18))
+            return std::hash<std::int64_t>()(isReal() ? static_cast<std::int64_t>(d) : longLongValue());
+        return std::hash<double>()(d);
+    }
+    case Kind::String: return std::hash<std::string>()(*asString());
+    case Kind::Data: return std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(asData()->data()), asData()->size()));
+    case Kind::Date: return std::hash<double>()(asDate()->timeIntervalSince1970);
+    case Kind::Array: {
+        std::size_t h = 2;
+        for (const auto& item : *asArray()) h = mix(h, item.hash());
+        return h;
+    }
+    case Kind::Dictionary: {
+        std::size_t h = 3;
+        for (const auto& [key, item] : *asDictionary()) h = mix(mix(h, std::hash<std::string>()(key)), item.hash());
+        return h;
+    }
+    case Kind::Object: return object()->hash();
+    }
+    return 0;
 }
 
 std::string Value::description() const
@@ -539,6 +645,12 @@ std::string Value::description() const
 
 Value Value::fromJSON(std::string_view text, std::shared_ptr<NSError>* error)
 {
+    if (jsonNestingDepth(text) > kMaxJSONNesting) {
+        fail(error, kReadCorruptError,
+             NSStringWithFormat("The data couldn\u2019t be read because it is nested deeper than %d levels.",
+                                kMaxJSONNesting));
+        return {};
+    }
     nlohmann::json j = nlohmann::json::parse(text.begin(), text.end(), nullptr, false);
     if (j.is_discarded()) {
         fail(error, kReadCorruptError, "The data couldn\u2019t be read because it isn\u2019t in the correct format.");

@@ -4,8 +4,14 @@
 // and real kept apart), string (UTF-8), data, date, array, dictionary (string keys, sorted), null
 // (the platform's NSNull) and an opaque object (any NSObject: colour, image, ...).
 //
-// Values copy cheaply: arrays, dictionaries and data are shared until one copy is changed.
+// Values copy cheaply: arrays, dictionaries and data are shared until one copy is changed. Once
+// a mutable reference has been handed out (mutableArray() and the like), copies take their own
+// storage, so a change through that reference never shows in a copy.
 // A Value is not synchronised; share one between threads only read-only (copies are independent).
+//
+// Equality follows the platform's: numbers compare by value whatever their kind (YES equals 1,
+// and 1 equals 1.0), objects by their isEqual, collections element by element; equal values
+// answer the same hash().
 
 #include "Foundation/NSObject.h"
 #include "Foundation/NSObjCRuntime.h"
@@ -39,7 +45,11 @@ public:
         bool operator==(const Date&) const = default;
     };
 
-    Value() = default;        // nil
+    Value() = default;  // nil
+    Value(const Value& other);
+    Value(Value&& other) noexcept = default;
+    Value& operator=(const Value& other);
+    Value& operator=(Value&& other) noexcept = default;
     Value(std::nullptr_t) {}  // nil
     Value(bool b) : storage_(b) {}
     template <std::integral T>
@@ -133,13 +143,14 @@ public:
     Array& mutableArray();
     Dictionary& mutableDictionary();
     Data& mutableData();
-    void addObject(Value v) { mutableArray().push_back(std::move(v)); }
+    void addObject(Value v);
     // Setting nil removes the key.
     void setObject(Value v, std::string_view key);
     void removeObjectForKey(std::string_view key);
 
     bool operator==(const Value& other) const;
     bool isEqual(const Value& other) const { return *this == other; }
+    std::size_t hash() const;
 
     // The text `%@` prints: strings as they are, numbers as numbers (booleans as 1 and 0), arrays
     // and dictionaries in the platform's old-style property-list form.
@@ -173,4 +184,11 @@ private:
         std::variant<std::monostate, bool, std::int64_t, double, std::string, std::shared_ptr<Data>, Date,
                      std::shared_ptr<Array>, std::shared_ptr<Dictionary>, NullTag, std::shared_ptr<NSObject>>;
     Storage storage_;
+    // A mutable reference into the storage was handed out: copies must not share it.
+    bool unshareable_ = false;
+};
+
+template <>
+struct std::hash<Value> {
+    std::size_t operator()(const Value& v) const { return v.hash(); }
 };

@@ -1,5 +1,6 @@
 #include "UIKit/UIColor.h"
 
+#include "CoreGraphics/CGObjectValue.h"
 #include "Foundation/NSString.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
@@ -145,11 +146,7 @@ bool UIColor::isEqual(const NSObject& other) const
 
 std::size_t UIColor::hash() const
 {
-    if (patternImage_) return NSObject::hash();
-    std::size_t h = CGColorGetNumberOfComponents(color_);
-    const CGFloat* c = CGColorGetComponents(color_);
-    for (size_t i = 0; i < CGColorGetNumberOfComponents(color_); ++i) h = h * 31 + std::hash<CGFloat>()(c[i]);
-    return h;
+    return patternImage_ ? NSObject::hash() : CGObjectValue::hashOfColor(color_);
 }
 
 std::string UIColor::description() const

@@ -5,18 +5,21 @@
 #include <memory>
 #include <string>
 
+#include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/PlatformSettings.h"
 
-constexpr UIUserInterfaceIdiom UIUserInterfaceIdiomPhone = UIUserInterfaceIdiom::Phone;
-constexpr UIUserInterfaceIdiom UIUserInterfaceIdiomPad = UIUserInterfaceIdiom::Pad;
+enum UIUserInterfaceIdiom : NSInteger { UIUserInterfaceIdiomPhone = 0, UIUserInterfaceIdiomPad = 1 };
 
 class UIDevice : public NSObject {
 public:
     using NSObject::NSObject;
     static std::shared_ptr<UIDevice> currentDevice();
 
-    UIUserInterfaceIdiom userInterfaceIdiom() const { return PlatformSettings::interfaceIdiom(); }
+    UIUserInterfaceIdiom userInterfaceIdiom() const
+    {
+        return static_cast<UIUserInterfaceIdiom>(PlatformSettings::interfaceIdiom());
+    }
     std::string model() const { return PlatformSettings::deviceModel(); }
     std::string systemVersion() const { return PlatformSettings::systemVersion(); }
 

@@ -1,5 +1,7 @@
 #include "Foundation/NSNotificationCenter.h"
 
+#include "Dispatch/Dispatch.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -78,6 +80,89 @@ TEST(NSNotificationCenterTest, NoDeliveryAfterRemovalEvenWithConcurrentPosts)
     center->postNotificationName("QZOnce");
     center->postNotificationName("QZOnce");
     EXPECT_EQ(selfCalls, 1);
+}
+
+}  // namespace
+
+namespace {
+
+class Listener : public NSObject {
+public:
+    using NSObject::NSObject;
+    void paused(const std::shared_ptr<NSNotification>& n) { heard.push_back("paused:" + n->name()); }
+    void resumed(const std::shared_ptr<NSNotification>& n) { heard.push_back("resumed:" + n->name()); }
+    std::vector<std::string> heard;
+};
+
+TEST(NSNotificationCenterTest, ObserverForADeadObjectHearsNothing)
+{
+    auto center = NSNotificationCenter::make();
+    auto sender = NSObject::create<Sender>();
+    int calls = 0;
+    auto token = center->addObserverForName("QZPause", sender, [&](const auto&) { ++calls; });
+    auto listener = NSObject::create<Listener>();
+    center->addObserver(listener, &Listener::paused, "QZPause", sender);
+    sender.reset();
+    // A post with no object must not reach observers of the object that died.
+    center->postNotificationName("QZPause", nullptr);
+    center->postNotificationName("QZPause", NSObject::create<Sender>());
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(listener->heard.empty());
+    EXPECT_EQ(center->registrationCount(), 0u);  // pruned: they can never match again
+    center->removeObserver(token);
+}
+
+TEST(NSNotificationCenterTest, ObserverKeyedRegistrationsAreRemovedTogetherAndDeadObserversPruned)
+{
+    auto center = NSNotificationCenter::make();
+    auto listener = NSObject::create<Listener>();
+    auto sender = NSObject::create<Sender>();
+    center->addObserver(listener, &Listener::paused, "QZPause");
+    center->addObserver(listener, &Listener::resumed, "QZResume", sender);
+    center->postNotificationName("QZPause");
+    center->postNotificationName("QZResume");  // not from sender
+    center->postNotificationName("QZResume", sender);
+    EXPECT_EQ(listener->heard, (std::vector<std::string>{"paused:QZPause", "resumed:QZResume"}));
+
+    center->removeObserver(listener.get(), "QZPause", nullptr);
+    center->postNotificationName("QZPause");
+    center->postNotificationName("QZResume", sender);
+    EXPECT_EQ(listener->heard.size(), 3u);
+
+    center->addObserver(listener, &Listener::paused, "QZPause");
+    center->removeObserver(listener);
+    center->postNotificationName("QZPause");
+    center->postNotificationName("QZResume", sender);
+    EXPECT_EQ(listener->heard.size(), 3u);
+    EXPECT_EQ(center->registrationCount(), 0u);
+
+    // An observer that dies without removing itself is skipped, then pruned.
+    auto mortal = NSObject::create<Listener>();
+    center->addObserver(mortal, &Listener::paused, "QZPause");
+    center->addObserver(listener, &Listener::paused, "QZPause");
+    mortal.reset();
+    center->postNotificationName("QZPause");
+    EXPECT_EQ(listener->heard.back(), "paused:QZPause");
+    EXPECT_EQ(center->registrationCount(), 1u);
+}
+
+// A post on a worker whose block waits for the main thread, while the main thread removes the
+// observer: removal must not wait for a call that waits for it.
+TEST(NSNotificationCenterTest, RemovalOnTheMainThreadDoesNotDeadlockWithACallSyncingToMain)
+{
+    auto center = NSNotificationCenter::make();
+    std::atomic<bool> inCall{false};
+    std::atomic<bool> syncRan{false};
+    auto token = center->addObserverForName("QZBackground", nullptr, [&](const auto&) {
+        inCall = true;
+        dispatch_sync(dispatch_get_main_queue(), [&] { syncRan = true; });
+    });
+    std::thread poster([&] { center->postNotificationName("QZBackground"); });
+    while (!inCall) std::this_thread::yield();
+    center->removeObserver(token);  // returns once the call, and its sync, have finished
+    EXPECT_TRUE(syncRan);
+    poster.join();
+    center->postNotificationName("QZBackground");
 }
 
 }  // namespace

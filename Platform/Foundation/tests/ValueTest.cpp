@@ -175,3 +175,48 @@ TEST(ValueTest, DescriptionUsesThePlatformForm)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ValueTest, ChangesThroughAMutableReferenceNeverShowInACopy)
+{
+    Value original = Value::array({1});
+    auto& items = original.mutableArray();
+    Value copy = original;
+    Value assigned;
+    assigned = original;
+    items.push_back(2);
+    EXPECT_EQ(original.count(), 2u);
+    EXPECT_EQ(copy.count(), 1u);
+    EXPECT_EQ(assigned.count(), 1u);
+
+    Value dict = Value::dictionary({{"a", 1}});
+    auto& entries = dict.mutableDictionary();
+    Value dictCopy = dict;
+    entries["b"] = 2;
+    EXPECT_TRUE(dictCopy["b"].isNil());
+
+    Value bytes = Value::data("ab", 2);
+    auto& raw = bytes.mutableData();
+    Value bytesCopy = bytes;
+    raw[0] = 'z';
+    EXPECT_EQ((*bytesCopy.asData())[0], 'a');
+}
+
+TEST(ValueTest, JSONNestedBeyondTheLimitIsRefusedWithAParseError)
+{
+    std::string deep(100000, '[');
+    std::shared_ptr<NSError> error;
+    EXPECT_TRUE(Value::fromJSON(deep + std::string(100000, ']'), &error).isNil());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), 3840);
+
+    std::string limit = std::string(512, '[') + std::string(512, ']');
+    error.reset();
+    EXPECT_TRUE(Value::fromJSON(limit, &error).isArray());
+    EXPECT_FALSE(error);
+    // Brackets inside strings are text, not nesting.
+    EXPECT_EQ(Value::fromJSON("{\"a\": \"" + deep + "\"}")["a"].stringValue().size(), 100000u);
+}
+
+}  // namespace
