@@ -1,5 +1,5 @@
 # Project-wide compiler settings.
-# The imaging kernels are specified to the bit and to the order of evaluation, so floating point
+# The imaging kernels fix every result to the bit and the order of evaluation, so floating point
 # contraction (fused multiply-add) and -ffast-math stay off everywhere.
 add_compile_options(-Wall -Wextra -ffp-contract=off)
 

@@ -49,7 +49,7 @@ TEST(ConvolutionMath, ErrorFunctionFollowsTheReference)
 // A one-pixel white line on black blurs into a symmetric profile that keeps the line's energy and
 // whose spread follows sigma = (W + H) x amount / 40000. Shapes of width W + H = 1120 and 7000 are
 // made as long thin strips, so the large case stays cheap; the line crosses the strip.
-TEST(BoxHybridBlur, LineProfileHasTheSpecifiedWidthAndEnergy)
+TEST(BoxHybridBlur, LineProfileHasTheKernelsWidthAndEnergy)
 {
     struct Case {
         size_t extent;
