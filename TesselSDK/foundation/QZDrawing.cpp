@@ -1,4 +1,4 @@
-#include "QZDrawing.h"
+#include "TesselSDK/foundation/QZDrawing.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "QZDrawingUtils.h"
+#include "TesselSDK/foundation/QZDrawingUtils.h"
 
 #include "UIKit/UIGraphics.h"
 

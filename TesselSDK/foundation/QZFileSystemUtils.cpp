@@ -1,4 +1,4 @@
-#include "QZFileSystemUtils.h"
+#include "TesselSDK/foundation/QZFileSystemUtils.h"
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -10,7 +10,7 @@
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSFileManager.h"
 #include "Foundation/NSLog.h"
-#include "QZAnalytics.h"
+#include "TesselSDK/remote/QZAnalytics.h"
 
 namespace {
 

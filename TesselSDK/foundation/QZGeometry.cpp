@@ -1,4 +1,4 @@
-#include "QZGeometry.h"
+#include "TesselSDK/foundation/QZGeometry.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "QZLocalizedString.h"
+#include "TesselSDK/foundation/QZLocalizedString.h"
 
 #include <mutex>
 
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSCache.h"
 #include "Foundation/NSLocale.h"
-#include "QZPhotoEditorCustomization.h"
-#include "QZSDKResources.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
 
 bool QZLocalization::isLocalizationDisabled()
 {

@@ -1,4 +1,4 @@
-#include "QZOptionValidators.h"
+#include "TesselSDK/foundation/QZOptionValidators.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "QZOptionValue.h"
+#include "TesselSDK/foundation/QZOptionValue.h"
 
 #include "Foundation/NSString.h"
 

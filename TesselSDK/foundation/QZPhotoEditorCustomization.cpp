@@ -1,4 +1,4 @@
-#include "QZPhotoEditorCustomization.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 
 #include <mutex>
 #include <set>
@@ -6,8 +6,8 @@
 
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"
-#include "QZDrawing.h"
-#include "QZSDKResources.h"
+#include "TesselSDK/foundation/QZDrawing.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 

@@ -21,8 +21,8 @@
 #include "Foundation/NSError.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
-#include "QZOption.h"
-#include "QZOptionValidators.h"
+#include "TesselSDK/foundation/QZOption.h"
+#include "TesselSDK/foundation/QZOptionValidators.h"
 
 class UIColor;
 

@@ -1,4 +1,4 @@
-#include "QZSDKResources.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
 
 #include <filesystem>
 
@@ -6,7 +6,7 @@
 #include "Foundation/NSCache.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
-#include "QZPhotoEditorCustomization.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "UIKit/UIGeometry.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"

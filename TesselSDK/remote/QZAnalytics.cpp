@@ -1,4 +1,4 @@
-#include "QZAnalytics.h"
+#include "TesselSDK/remote/QZAnalytics.h"
 
 #include <memory>
 #include <mutex>
@@ -8,7 +8,7 @@
 #include "Foundation/NSLog.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
-#include "QZMetricsSessionProtocol.h"
+#include "TesselSDK/remote/QZMetricsSessionProtocol.h"
 
 Value& QZAnalytics::standardAttributes()
 {

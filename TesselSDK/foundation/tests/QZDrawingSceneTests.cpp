@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "Foundation/PlatformSettings.h"
-#include "QZDrawing.h"
-#include "QZDrawingTestSupport.h"
-#include "QZDrawingUtils.h"
+#include "TesselSDK/foundation/QZDrawing.h"
+#include "TesselSDK/foundation/tests/QZDrawingTestSupport.h"
+#include "TesselSDK/foundation/QZDrawingUtils.h"
 
 namespace {
 

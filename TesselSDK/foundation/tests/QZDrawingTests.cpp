@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "QZDrawing.h"
-#include "QZDrawingTestSupport.h"
-#include "QZDrawingUtils.h"
+#include "TesselSDK/foundation/QZDrawing.h"
+#include "TesselSDK/foundation/tests/QZDrawingTestSupport.h"
+#include "TesselSDK/foundation/QZDrawingUtils.h"
 
 namespace {
 

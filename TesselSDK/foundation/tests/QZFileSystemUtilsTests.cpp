@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "Foundation/NSLogCapture.h"
-#include "QZFileSystemUtils.h"
-#include "QZResourceFixture.h"
-#include "QZTestMetricsSession.h"
+#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDK/foundation/tests/QZResourceFixture.h"
+#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
 
 namespace fs = std::filesystem;
 

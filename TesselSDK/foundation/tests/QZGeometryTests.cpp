@@ -3,8 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
-#include "QZDrawing.h"
-#include "QZGeometry.h"
+#include "TesselSDK/foundation/QZDrawing.h"
+#include "TesselSDK/foundation/QZGeometry.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 
 #include "CoreGraphics/CGImage.h"
 #include "Foundation/PlatformSettings.h"
-#include "QZOptionValidators.h"
+#include "UIKit/UIDevice.h"
+#include "TesselSDK/foundation/QZOptionValidators.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 
@@ -23,7 +24,7 @@ Value preset(Value width, Value height) { return Value::dictionary({{"width", wi
 
 class QZOptionValidators : public ::testing::Test {
 protected:
-    void SetUp() override { PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Pad); }
+    void SetUp() override { PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad); }
     void TearDown() override { PlatformSettings::reset(); }
 };
 
@@ -96,11 +97,11 @@ TEST_F(QZOptionValidators, AcceptAndRefuseAsTheirRulesSay)
 TEST_F(QZOptionValidators, OrientationsAreRefusedOnThePhoneIdiom)
 {
     validatorBlock validator = supportedOrientationsValidator();
-    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Phone);
+    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPhone);
     for (const Value& value : {Value::array({1}), Value::array({1, 2, 3, 4}), Value::array({2, 4})})
         EXPECT_FALSE(validator(value));
     // The idiom is read when a value is checked, not when the block is made.
-    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Pad);
+    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad);
     EXPECT_TRUE(validator(Value::array({2, 4})));
 }
 

@@ -3,9 +3,10 @@
 #include <filesystem>
 
 #include "Foundation/NSLogCapture.h"
-#include "QZPhotoEditorCustomization.h"
-#include "QZResourceFixture.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDK/foundation/tests/QZResourceFixture.h"
 #include "UIKit/UIColor.h"
+#include "UIKit/UIDevice.h"
 #include "UIKit/UIImage.h"
 
 namespace {
@@ -61,7 +62,7 @@ protected:
         for (const char* key : kToolKeys) plugins.setObject(Value::dictionary({{"key", key}}), key);
         plugins.setObject(Value::dictionary({{"settings", Value::dictionary({{"presets", fixturePresets()}})}}), "crop");
         writePlist("TesselSDKPlugins.plist", Value::dictionary({{"plugins", plugins}, {"packs", Value::dictionary()}}));
-        PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Pad);
+        PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad);
     }
 };
 
@@ -128,10 +129,10 @@ TEST_F(QZPhotoEditorCustomizationTest, RegisteredOptionsReadDefaultsStoredValues
 
 TEST_F(QZPhotoEditorCustomizationTest, OrientationsOnAPhoneAlwaysReadTheDefault)
 {
-    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Phone);
+    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPhone);
     Customization::setSupportedIpadOrientations(Value::array({1, 2, 3, 4}));
     EXPECT_EQ(Customization::optionValueForKey("editor.supportedOrientations"), Value::array({1}));
-    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Pad);
+    PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad);
     EXPECT_EQ(Customization::optionValueForKey("editor.supportedOrientations"), Value::array({1, 2, 3, 4}));
 }
 

@@ -7,9 +7,10 @@
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/PlatformSettings.h"
-#include "QZLocalizedString.h"
-#include "QZPhotoEditorCustomization.h"
-#include "QZSDKResources.h"
+#include "UIKit/UIDevice.h"
+#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/UIImage.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
     void SetUp() override
     {
         PlatformSettings::setMainBundlePath(std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
-        PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiom::Pad);
+        PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad);
         ASSERT_TRUE(QZSDKResources::resourceBundle()) << TESSEL_SDK_RESOURCES_BUNDLE_DIR;
     }
     void TearDown() override

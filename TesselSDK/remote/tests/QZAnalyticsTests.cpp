@@ -6,8 +6,8 @@
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
-#include "QZAnalytics.h"
-#include "QZTestMetricsSession.h"
+#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
 
 namespace {
 

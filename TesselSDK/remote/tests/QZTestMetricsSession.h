@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "Foundation/NSClass.h"
-#include "QZAnalytics.h"
-#include "QZMetricsSessionProtocol.h"
+#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDK/remote/QZMetricsSessionProtocol.h"
 
 class QZTestMetricsSession : public NSObject, public QZMetricsSessionProtocol {
 public:
