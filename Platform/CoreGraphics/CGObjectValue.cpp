@@ -4,9 +4,12 @@
 
 CGObjectValue::~CGObjectValue()
 {
-    if (auto* image = std::get_if<CGImageRef>(&ref_)) CGImageRelease(*image);
-    else if (auto* color = std::get_if<CGColorRef>(&ref_)) CGColorRelease(*color);
-    else if (auto* path = std::get_if<CGPathRef>(&ref_)) CGPathRelease(*path);
+    if (auto* image = std::get_if<CGImageRef>(&ref_))
+        CGImageRelease(*image);
+    else if (auto* color = std::get_if<CGColorRef>(&ref_))
+        CGColorRelease(*color);
+    else if (auto* path = std::get_if<CGPathRef>(&ref_))
+        CGPathRelease(*path);
 }
 
 Value CGObjectValue::hold(Ref ref)
@@ -38,9 +41,18 @@ T CGObjectValue::from(const Value& value)
     return ref ? *ref : nullptr;
 }
 
-CGImageRef CGObjectValue::CGImageFromValue(const Value& value) { return from<CGImageRef>(value); }
-CGColorRef CGObjectValue::CGColorFromValue(const Value& value) { return from<CGColorRef>(value); }
-CGPathRef CGObjectValue::CGPathFromValue(const Value& value) { return from<CGPathRef>(value); }
+CGImageRef CGObjectValue::CGImageFromValue(const Value& value)
+{
+    return from<CGImageRef>(value);
+}
+CGColorRef CGObjectValue::CGColorFromValue(const Value& value)
+{
+    return from<CGColorRef>(value);
+}
+CGPathRef CGObjectValue::CGPathFromValue(const Value& value)
+{
+    return from<CGPathRef>(value);
+}
 
 bool CGObjectValue::isEqual(const NSObject& other) const
 {

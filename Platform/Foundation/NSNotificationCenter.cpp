@@ -12,9 +12,10 @@ public:
     std::string name;
     bool anyObject = true;
     std::weak_ptr<NSObject> object;
-    Block block;                      // a block registration, whose token is this object, or
-    Callback callback;                // an observer's callback, with
-    std::weak_ptr<NSObject> observer;  // the observer and
+    Block block;                                // a block registration, whose token is this object, or
+    dispatch_queue_t queue;                     // (where the block runs, when it names a queue)
+    Callback callback;                          // an observer's callback, with
+    std::weak_ptr<NSObject> observer;           // the observer and
     const NSObject* observerAddress = nullptr;  // its address, to find it after it has died
 
     // Guarded by the center's mutex:
@@ -41,7 +42,14 @@ void NSNotificationCenter::add(std::shared_ptr<Registration> registration)
 std::shared_ptr<NSObject> NSNotificationCenter::addObserverForName(std::string name, std::shared_ptr<NSObject> object,
                                                                    Block block)
 {
+    return addObserverForName(std::move(name), std::move(object), nullptr, std::move(block));
+}
+
+std::shared_ptr<NSObject> NSNotificationCenter::addObserverForName(std::string name, std::shared_ptr<NSObject> object,
+                                                                   dispatch_queue_t queue, Block block)
+{
     auto r = NSObject::create<Registration>();
+    r->queue = std::move(queue);
     r->name = std::move(name);
     r->anyObject = object == nullptr;
     r->object = object;
@@ -144,24 +152,36 @@ void NSNotificationCenter::postNotification(const std::shared_ptr<NSNotification
             ++it;
         }
     }
-    auto self = std::this_thread::get_id();
     for (const auto& r : matching) {
-        std::shared_ptr<NSObject> observer;
-        {
-            std::lock_guard lock(mutex_);
-            if (r->removed) continue;
-            if (r->callback && !(observer = r->observer.lock())) continue;
-            r->callingThreads.push_back(self);
+        if (r->queue) {
+            r->queue->async(
+                [center = self<NSNotificationCenter>(), r, notification] { center->deliver(r, notification); });
+        } else {
+            deliver(r, notification);
         }
-        if (r->block) r->block(notification);
-        else r->callback(*observer, notification);
-        {
-            std::lock_guard lock(mutex_);
-            r->callingThreads.erase(std::find(r->callingThreads.begin(), r->callingThreads.end(), self));
-        }
-        callFinished_.notify_all();
-        observer.reset();
     }
+}
+
+void NSNotificationCenter::deliver(const std::shared_ptr<Registration>& r,
+                                   const std::shared_ptr<NSNotification>& notification)
+{
+    auto thread = std::this_thread::get_id();
+    std::shared_ptr<NSObject> observer;
+    {
+        std::lock_guard lock(mutex_);
+        if (r->removed) return;
+        if (r->callback && !(observer = r->observer.lock())) return;
+        r->callingThreads.push_back(thread);
+    }
+    if (r->block)
+        r->block(notification);
+    else
+        r->callback(*observer, notification);
+    {
+        std::lock_guard lock(mutex_);
+        r->callingThreads.erase(std::find(r->callingThreads.begin(), r->callingThreads.end(), thread));
+    }
+    callFinished_.notify_all();
 }
 
 std::size_t NSNotificationCenter::registrationCount()

@@ -15,6 +15,7 @@
 // another thread finishes first and removeObserver waits for it. While it waits on the main
 // thread it runs the main-queue syncs of waiting workers, since that call may be one of them.
 
+#include "Dispatch/DispatchQueue.h"
 #include "Foundation/NSNotification.h"
 #include "Foundation/NSObject.h"
 
@@ -36,17 +37,22 @@ public:
     // A center of its own (tests).
     static std::shared_ptr<NSNotificationCenter> make() { return NSObject::create<NSNotificationCenter>(); }
 
-    // Answers the token by which the block is removed.
+    // Answers the token by which the block is removed. With a queue, each matching post hands the
+    // block to that queue to run asynchronously; a block still queued when its registration is
+    // removed does not run.
     std::shared_ptr<NSObject> addObserverForName(std::string name, std::shared_ptr<NSObject> object, Block block);
+    std::shared_ptr<NSObject> addObserverForName(std::string name, std::shared_ptr<NSObject> object,
+                                                 dispatch_queue_t queue, Block block);
 
     // `selector` is called on the observer while it lives.
     template <class T>
     void addObserver(const std::shared_ptr<T>& observer, void (T::*selector)(const std::shared_ptr<NSNotification>&),
                      std::string name, std::shared_ptr<NSObject> object = nullptr)
     {
-        addObserver(std::static_pointer_cast<NSObject>(observer),
-                    [selector](NSObject& o, const std::shared_ptr<NSNotification>& n) { (static_cast<T&>(o).*selector)(n); },
-                    std::move(name), std::move(object));
+        addObserver(
+            std::static_pointer_cast<NSObject>(observer),
+            [selector](NSObject& o, const std::shared_ptr<NSNotification>& n) { (static_cast<T&>(o).*selector)(n); },
+            std::move(name), std::move(object));
     }
     void addObserver(const std::shared_ptr<NSObject>& observer, Callback callback, std::string name,
                      std::shared_ptr<NSObject> object = nullptr);
@@ -67,6 +73,8 @@ public:
 private:
     class Registration;
     void add(std::shared_ptr<Registration> registration);
+    void deliver(const std::shared_ptr<Registration>& registration,
+                 const std::shared_ptr<NSNotification>& notification);
     void remove(const std::function<bool(const Registration&)>& which);
 
     std::mutex mutex_;

@@ -37,6 +37,8 @@ bool NSObject::respondsToSelector(std::string_view) const
 
 void NSObject::destroyOnMainQueue(std::function<void()> destroy)
 {
-    if (DispatchMainQueue::isMainThread()) destroy();
-    else DispatchMainQueue::shared()->async(std::move(destroy));
+    if (DispatchMainQueue::isMainThread())
+        destroy();
+    else
+        DispatchMainQueue::shared()->async(std::move(destroy));
 }

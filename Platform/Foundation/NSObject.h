@@ -94,7 +94,10 @@ private:
 using NSObjectPtr = std::shared_ptr<NSObject>;
 
 template <class T>
-concept NSDestroyedOnMainQueue = requires { requires T::NSDestroysOnMainQueue; };
+concept NSDestroyedOnMainQueue = requires
+{
+    requires T::NSDestroysOnMainQueue;
+};
 
 template <class T>
 std::shared_ptr<T> NSObject::allocate()

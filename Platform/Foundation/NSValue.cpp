@@ -7,10 +7,22 @@
 
 namespace {
 
-std::vector<CGFloat> components(const CGPoint& p) { return {p.x, p.y}; }
-std::vector<CGFloat> components(const CGSize& s) { return {s.width, s.height}; }
-std::vector<CGFloat> components(const CGRect& r) { return {r.origin.x, r.origin.y, r.size.width, r.size.height}; }
-std::vector<CGFloat> components(const CGAffineTransform& t) { return {t.a, t.b, t.c, t.d, t.tx, t.ty}; }
+std::vector<CGFloat> components(const CGPoint& p)
+{
+    return {p.x, p.y};
+}
+std::vector<CGFloat> components(const CGSize& s)
+{
+    return {s.width, s.height};
+}
+std::vector<CGFloat> components(const CGRect& r)
+{
+    return {r.origin.x, r.origin.y, r.size.width, r.size.height};
+}
+std::vector<CGFloat> components(const CGAffineTransform& t)
+{
+    return {t.a, t.b, t.c, t.d, t.tx, t.ty};
+}
 std::vector<CGFloat> components(const CATransform3D& t)
 {
     return {t.m11, t.m12, t.m13, t.m14, t.m21, t.m22, t.m23, t.m24,
@@ -29,12 +41,30 @@ std::string number(CGFloat f)
 
 }  // namespace
 
-std::shared_ptr<NSValue> NSValue::valueWithCGPoint(CGPoint point) { return box(point); }
-std::shared_ptr<NSValue> NSValue::valueWithCGSize(CGSize size) { return box(size); }
-std::shared_ptr<NSValue> NSValue::valueWithCGRect(CGRect rect) { return box(rect); }
-std::shared_ptr<NSValue> NSValue::valueWithCGAffineTransform(CGAffineTransform transform) { return box(transform); }
-std::shared_ptr<NSValue> NSValue::valueWithCATransform3D(CATransform3D transform) { return box(transform); }
-std::shared_ptr<NSValue> NSValue::valueWithRange(NSRange range) { return box(range); }
+std::shared_ptr<NSValue> NSValue::valueWithCGPoint(CGPoint point)
+{
+    return box(point);
+}
+std::shared_ptr<NSValue> NSValue::valueWithCGSize(CGSize size)
+{
+    return box(size);
+}
+std::shared_ptr<NSValue> NSValue::valueWithCGRect(CGRect rect)
+{
+    return box(rect);
+}
+std::shared_ptr<NSValue> NSValue::valueWithCGAffineTransform(CGAffineTransform transform)
+{
+    return box(transform);
+}
+std::shared_ptr<NSValue> NSValue::valueWithCATransform3D(CATransform3D transform)
+{
+    return box(transform);
+}
+std::shared_ptr<NSValue> NSValue::valueWithRange(NSRange range)
+{
+    return box(range);
+}
 
 bool NSValue::isEqual(const NSObject& other) const
 {

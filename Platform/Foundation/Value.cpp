@@ -60,9 +60,12 @@ int jsonNestingDepth(std::string_view text)
     bool inString = false, escaped = false;
     for (char c : text) {
         if (inString) {
-            if (escaped) escaped = false;
-            else if (c == '\\') escaped = true;
-            else if (c == '"') inString = false;
+            if (escaped)
+                escaped = false;
+            else if (c == '\\')
+                escaped = true;
+            else if (c == '"')
+                inString = false;
         } else if (c == '"') {
             inString = true;
         } else if (c == '[' || c == '{') {
@@ -495,10 +498,12 @@ namespace {
 template <class Storage>
 void detach(Storage& storage)
 {
-    if (auto* a = std::get_if<std::shared_ptr<Value::Array>>(&storage)) *a = std::make_shared<Value::Array>(**a);
+    if (auto* a = std::get_if<std::shared_ptr<Value::Array>>(&storage))
+        *a = std::make_shared<Value::Array>(**a);
     else if (auto* d = std::get_if<std::shared_ptr<Value::Dictionary>>(&storage))
         *d = std::make_shared<Value::Dictionary>(**d);
-    else if (auto* b = std::get_if<std::shared_ptr<Value::Data>>(&storage)) *b = std::make_shared<Value::Data>(**b);
+    else if (auto* b = std::get_if<std::shared_ptr<Value::Data>>(&storage))
+        *b = std::make_shared<Value::Data>(**b);
 }
 }  // namespace
 
@@ -591,8 +596,9 @@ std::size_t Value::hash() const
         return std::hash<double>()(d);
     }
     case Kind::String: return std::hash<std::string>()(*asString());
-    case Kind::Data: return std::hash<std::string_view>()(
-        std::string_view(reinterpret_cast<const char*>(asData()->data()), asData()->size()));
+    case Kind::Data:
+        return std::hash<std::string_view>()(
+            std::string_view(reinterpret_cast<const char*>(asData()->data()), asData()->size()));
     case Kind::Date: return std::hash<double>()(asDate()->timeIntervalSince1970);
     case Kind::Array: {
         std::size_t h = 2;

@@ -1,6 +1,7 @@
 #include "Foundation/NSNotificationCenter.h"
 
 #include "Dispatch/Dispatch.h"
+#include "Dispatch/DispatchMainQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,28 @@ TEST(NSNotificationCenterTest, RemovalOnTheMainThreadDoesNotDeadlockWithACallSyn
     EXPECT_TRUE(syncRan);
     poster.join();
     center->postNotificationName("QZBackground");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NSNotificationCenterTest, ABlockNamingAQueueRunsThereLaterAndNotAfterRemoval)
+{
+    auto center = NSNotificationCenter::make();
+    std::vector<bool> ranOnMain;
+    auto token = center->addObserverForName("QZSaved", nullptr, dispatch_get_main_queue(), [&](const auto&) {
+        ranOnMain.push_back(DispatchMainQueue::isMainThread());
+    });
+    std::thread([&] { center->postNotificationName("QZSaved"); }).join();
+    EXPECT_TRUE(ranOnMain.empty());  // asynchronous: waits for the main queue
+    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return !ranOnMain.empty(); }, 5));
+    EXPECT_EQ(ranOnMain, std::vector<bool>{true});
+
+    center->postNotificationName("QZSaved");
+    center->removeObserver(token);
+    DispatchMainQueue::drain();
+    EXPECT_EQ(ranOnMain.size(), 1u);
 }
 
 }  // namespace

@@ -36,10 +36,7 @@ protected:
 class Square : public Shape {
 public:
     using Shape::Shape;
-    static std::shared_ptr<Square> make(int sides)
-    {
-        return NSObject::create<Square>(&Square::initWithSides, sides);
-    }
+    static std::shared_ptr<Square> make(int sides) { return NSObject::create<Square>(&Square::initWithSides, sides); }
 
 protected:
     bool initWithSides(int n) override

@@ -48,8 +48,8 @@ std::vector<Pair> pairs()
         {"points", NSValue::valueWithCGPoint({1, 2}), NSValue::valueWithCGPoint({1, 2}), true},
         {"point and size of the same numbers", NSValue::valueWithCGPoint({1, 2}), NSValue::valueWithCGSize({1, 2}),
          false},
-        {"rects", NSValue::valueWithCGRect(CGRectMake(0, -0.0f, 3, 4)), NSValue::valueWithCGRect(CGRectMake(0, 0, 3, 4)),
-         true},
+        {"rects", NSValue::valueWithCGRect(CGRectMake(0, -0.0f, 3, 4)),
+         NSValue::valueWithCGRect(CGRectMake(0, 0, 3, 4)), true},
         {"transforms", NSValue::valueWithCGAffineTransform(CGAffineTransformMakeScale(2, 2)),
          NSValue::valueWithCGAffineTransform(CGAffineTransformMake(2, 0, 0, 2, 0, 0)), true},
         {"3-D transforms differing in perspective", NSValue::valueWithCATransform3D(CATransform3DIdentity),
@@ -85,9 +85,14 @@ TEST(ValueEqualityTest, PlatformEqualityAcrossKindsWithAgreeingHashes)
 
 TEST(ValueEqualityTest, EqualValuesAreOneKeyInAHashedSet)
 {
-    std::unordered_set<Value> keys = {1, 1.0, true, NSValue::valueWithCGPoint({1, 2}),
-                                      NSValue::valueWithCGPoint({1, 2}), UIColor::whiteColor(),
-                                      UIColor::colorWithWhite(1, 1), "1"};
+    std::unordered_set<Value> keys = {1,
+                                      1.0,
+                                      true,
+                                      NSValue::valueWithCGPoint({1, 2}),
+                                      NSValue::valueWithCGPoint({1, 2}),
+                                      UIColor::whiteColor(),
+                                      UIColor::colorWithWhite(1, 1),
+                                      "1"};
     EXPECT_EQ(keys.size(), 4u);
 }
 
