@@ -102,6 +102,7 @@ struct CGContext : CGObject {
         CGBlendMode blend = kCGBlendModeNormal;
         Shadow shadow;
         CGInterpolationQuality interpolation = kCGInterpolationDefault;
+        bool shadowOnly = false;
     };
     struct Layer {
         size_t depth;  // saved states at the begin, restored at the end
@@ -269,8 +270,10 @@ struct CGContext : CGObject {
             cairo_set_operator(cr, oper);
             cairo_set_source_surface(cr, shade, from.x0 + dx, from.y0 + dy);
             cairo_paint_with_alpha(cr, gs.alpha);
-            cairo_set_source_surface(cr, scratch, from.x0, from.y0);
-            cairo_paint_with_alpha(cr, gs.alpha);
+            if (!gs.shadowOnly) {
+                cairo_set_source_surface(cr, scratch, from.x0, from.y0);
+                cairo_paint_with_alpha(cr, gs.alpha);
+            }
             cairo_restore(cr);
             cairo_surface_destroy(shade);
             cairo_surface_destroy(scratch);
@@ -809,6 +812,11 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
                   cairo_fill(cr);
                   cairo_restore(cr);
               });
+}
+
+void CGContextSetShadowOnly(CGContextRef c, bool shadowOnly)
+{
+    if (c) c->gs.shadowOnly = shadowOnly;
 }
 
 void CGContextBeginTransparencyLayer(CGContextRef c, const void*)

@@ -87,6 +87,10 @@ CGInterpolationQuality CGContextGetInterpolationQuality(CGContextRef c);
 void CGContextSetShadow(CGContextRef c, CGSize offset, CGFloat blur);
 // A null colour turns the shadow off.
 void CGContextSetShadowWithColor(CGContextRef c, CGSize offset, CGFloat blur, CGColorRef color);
+// Our addition, part of the graphics state: while set, drawing with a shadow paints the shadow
+// alone (a layer's shadow path casts a shadow without being drawn); drawing without one paints
+// as usual.
+void CGContextSetShadowOnly(CGContextRef c, bool shadowOnly);
 
 // The current path, built in user space at the CTM of each call; drawing and clipping consume it.
 void CGContextBeginPath(CGContextRef c);

@@ -1,0 +1,32 @@
+#pragma once
+// A layer that fills a path (drawn whatever the layer's bounds: a glow's mask has none).
+
+#include "QuartzCore/CALayer.h"
+
+inline constexpr const char* kCAFillRuleNonZero = "non-zero";
+inline constexpr const char* kCAFillRuleEvenOdd = "even-odd";
+
+class CAShapeLayer : public CALayer {
+public:
+    using CALayer::CALayer;
+    ~CAShapeLayer() override;
+    static std::shared_ptr<CAShapeLayer> layer() { return NSObject::create<CAShapeLayer>(&CAShapeLayer::initShape); }
+
+    CGPathRef path() const { return path_; }
+    void setPath(CGPathRef path);
+    // Opaque black by default; null fills nothing.
+    CGColorRef fillColor() const { return fillColor_; }
+    void setFillColor(CGColorRef color);
+    const std::string& fillRule() const { return fillRule_; }
+    void setFillRule(std::string rule) { fillRule_ = std::move(rule); }
+
+protected:
+    void drawOwnContent(CGContextRef context, double time) override;
+
+private:
+    void initShape();
+
+    CGPathRef path_ = nullptr;
+    CGColorRef fillColor_ = nullptr;
+    std::string fillRule_ = kCAFillRuleNonZero;
+};
