@@ -112,6 +112,15 @@ CGRect CALayer::frame() const
 
 void CALayer::setFrame(CGRect frame)
 {
+    CGRect bounds;
+    CGPoint position;
+    geometryForFrame(frame, &bounds, &position);
+    setBounds(bounds);
+    position_ = position;
+}
+
+void CALayer::geometryForFrame(CGRect frame, CGRect* bounds, CGPoint* position) const
+{
     CGRect r = CGRectStandardize(frame);
     CGAffineTransform a = affineTransform();
     CGSize size = r.size;
@@ -122,8 +131,8 @@ void CALayer::setFrame(CGRect frame)
         CGRect back = CGRectApplyAffineTransform(CGRectMake(0, 0, r.size.width, r.size.height), inverse);
         size = back.size;
     }
-    setBounds(CGRectMake(bounds_.origin.x, bounds_.origin.y, size.width, size.height));
-    position_ = CGPointMake(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height);
+    *bounds = CGRectMake(bounds_.origin.x, bounds_.origin.y, size.width, size.height);
+    *position = CGPointMake(r.origin.x + anchorPoint_.x * r.size.width, r.origin.y + anchorPoint_.y * r.size.height);
 }
 
 namespace {

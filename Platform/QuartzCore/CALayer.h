@@ -75,6 +75,8 @@ public:
     // Keeps the transform: the position moves to the rectangle's anchor point and the bounds
     // take its size mapped back through the inverse of the transform.
     void setFrame(CGRect frame);
+    // The bounds and position setFrame would give, without setting them.
+    void geometryForFrame(CGRect frame, CGRect* bounds, CGPoint* position) const;
 
     // Point and rectangle conversions through every transform and bounds origin between the two
     // layers; a null layer means the root of this layer's tree.

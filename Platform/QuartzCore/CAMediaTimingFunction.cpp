@@ -24,6 +24,8 @@ std::shared_ptr<CAMediaTimingFunction> CAMediaTimingFunction::functionWithContro
 double CAMediaTimingFunction::valueAt(double fraction) const
 {
     double x = std::clamp(fraction, 0.0, 1.0);
+    if (x == 0 || x == 1) return x;
+    if (c1x_ == c1y_ && c2x_ == c2y_) return x;  // a straight line
     auto bezier = [](double t, double p1, double p2) {
         double u = 1 - t;
         return 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t;

@@ -1,0 +1,209 @@
+#pragma once
+// Views: a rectangle of the screen with its layer, in a tree. Geometry lives in the layer (centre
+// = position, bounds, transform, alpha = opacity, hidden, clipsToBounds = masksToBounds); the
+// subviews' layers are sublayers of this view's layer, in the same order (the layer may also hold
+// layers of its own). Main thread only: calls that change the tree, layout, display or animations
+// stop the process with a message when made elsewhere.
+//
+// Layout: a change of the bounds' size resizes the subviews at once by their autoresizing masks
+// and marks the view; layoutSubviews runs in the next run-loop turn, or in layoutIfNeeded.
+// Display: drawRect draws a backing image at the screen scale when the view is first shown, then
+// after setNeedsDisplay (or a size change with content mode redraw); a view that draws nothing
+// keeps no image.
+
+#include "CoreGraphics/CGAffineTransform.h"
+#include "CoreGraphics/CGGeometry.h"
+#include "Foundation/NSObjCRuntime.h"
+#include "QuartzCore/CALayer.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIResponder.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class UIEvent;
+class UIWindow;
+
+using UIViewAutoresizing = NSUInteger;
+inline constexpr UIViewAutoresizing UIViewAutoresizingNone = 0;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleLeftMargin = 1 << 0;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleWidth = 1 << 1;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleRightMargin = 1 << 2;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleTopMargin = 1 << 3;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleHeight = 1 << 4;
+inline constexpr UIViewAutoresizing UIViewAutoresizingFlexibleBottomMargin = 1 << 5;
+
+enum UIViewContentMode : NSInteger {
+    UIViewContentModeScaleToFill = 0,
+    UIViewContentModeScaleAspectFit = 1,
+    UIViewContentModeScaleAspectFill = 2,
+    UIViewContentModeRedraw = 3,
+    UIViewContentModeCenter = 4,
+    UIViewContentModeTop = 5,
+    UIViewContentModeBottom = 6,
+    UIViewContentModeLeft = 7,
+    UIViewContentModeRight = 8,
+    UIViewContentModeTopLeft = 9,
+    UIViewContentModeTopRight = 10,
+    UIViewContentModeBottomLeft = 11,
+    UIViewContentModeBottomRight = 12,
+};
+
+using UIViewAnimationOptions = NSUInteger;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionLayoutSubviews = 1 << 0;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionAllowUserInteraction = 1 << 1;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionBeginFromCurrentState = 1 << 2;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionOverrideInheritedDuration = 1 << 5;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionOverrideInheritedCurve = 1 << 6;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseInOut = 0 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseIn = 1 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseOut = 2 << 16;
+inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveLinear = 3 << 16;
+
+class UIView : public UIResponder, public CALayerDelegate {
+public:
+    using UIResponder::UIResponder;
+    ~UIView() override;
+
+    // A view of class T made with initWithFrame.
+    template <class T = UIView>
+    static std::shared_ptr<T> viewWithFrame(CGRect frame = CGRectZero)
+    {
+        return NSObject::create<T>([&](T& view) { return view.initWithFrame(frame); });
+    }
+    // The initialiser: subclasses override it, calling the base first.
+    virtual bool initWithFrame(CGRect frame);
+
+    const std::shared_ptr<CALayer>& layer() const { return layer_; }
+
+    // ---- Geometry ----
+    CGRect frame() const { return layer_->frame(); }
+    void setFrame(CGRect frame);
+    CGRect bounds() const { return layer_->bounds(); }
+    void setBounds(CGRect bounds);
+    CGPoint center() const { return layer_->position(); }
+    void setCenter(CGPoint center);
+    CGAffineTransform transform() const { return layer_->affineTransform(); }
+    void setTransform(CGAffineTransform transform);
+
+    // Conversions through every transform and bounds origin; a null view means the window (or
+    // the root of a tree that is in none).
+    CGPoint convertPointToView(CGPoint point, const UIView* view) const;
+    CGPoint convertPointFromView(CGPoint point, const UIView* view) const;
+    CGRect convertRectToView(CGRect rect, const UIView* view) const;
+    CGRect convertRectFromView(CGRect rect, const UIView* view) const;
+
+    // ---- Tree ----
+    std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // The window this view is in, if any.
+    std::shared_ptr<UIWindow> window() const;
+    // Adding a view that has a superview moves it.
+    void addSubview(const std::shared_ptr<UIView>& view);
+    void insertSubviewAtIndex(const std::shared_ptr<UIView>& view, NSInteger index);
+    void insertSubviewBelowSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    void insertSubviewAboveSubview(const std::shared_ptr<UIView>& view, const UIView* sibling);
+    void bringSubviewToFront(const UIView* view);
+    void sendSubviewToBack(const UIView* view);
+    void removeFromSuperview();
+    bool isDescendantOfView(const UIView* view) const;
+    NSInteger tag() const { return tag_; }
+    void setTag(NSInteger tag) { tag_ = tag; }
+    // This view or the first descendant (depth first) with the tag.
+    std::shared_ptr<UIView> viewWithTag(NSInteger tag);
+    std::shared_ptr<UIResponder> nextResponder() const override { return superview(); }
+
+    // ---- Layout ----
+    UIViewAutoresizing autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(UIViewAutoresizing mask) { autoresizingMask_ = mask; }
+    bool autoresizesSubviews() const { return autoresizesSubviews_; }
+    void setAutoresizesSubviews(bool autoresizes) { autoresizesSubviews_ = autoresizes; }
+    void setNeedsLayout();
+    // Lays out from the topmost ancestor that needs it, parents before children.
+    void layoutIfNeeded();
+    virtual void layoutSubviews() {}
+    virtual CGSize sizeThatFits(CGSize size) const { return bounds().size; }
+    // Resizes to sizeThatFits, keeping the frame's origin.
+    void sizeToFit();
+
+    // ---- Appearance ----
+    const std::shared_ptr<UIColor>& backgroundColor() const { return backgroundColor_; }
+    virtual void setBackgroundColor(std::shared_ptr<UIColor> color);
+    CGFloat alpha() const { return layer_->opacity(); }
+    void setAlpha(CGFloat alpha);
+    bool isHidden() const { return layer_->isHidden(); }
+    void setHidden(bool hidden) { layer_->setHidden(hidden); }
+    bool isOpaque() const { return layer_->isOpaque(); }
+    void setOpaque(bool opaque) { layer_->setOpaque(opaque); }
+    bool clipsToBounds() const { return layer_->masksToBounds(); }
+    void setClipsToBounds(bool clips) { layer_->setMasksToBounds(clips); }
+    UIViewContentMode contentMode() const { return contentMode_; }
+    void setContentMode(UIViewContentMode mode);
+    bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
+    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+
+    // ---- Drawing ----
+    // Draws the view's content in its own coordinates (y down); `rect` is the bounds.
+    virtual void drawRect(CGRect rect);
+    void setNeedsDisplay();
+
+    // ---- Hit testing ----
+    // Null for hidden views, alpha below 0.01, interaction off or a point outside; else the
+    // deepest subview that answers (front to back), else this view. `event` may be null.
+    virtual std::shared_ptr<UIView> hitTest(CGPoint point, const UIEvent* event);
+    virtual bool pointInside(CGPoint point, const UIEvent* event) const;
+
+    // ---- Hooks ----
+    virtual void willMoveToSuperview(UIView*) {}
+    virtual void didMoveToSuperview() {}
+    virtual void willMoveToWindow(UIWindow*) {}
+    virtual void didMoveToWindow() {}
+    virtual void didAddSubview(UIView*) {}
+    virtual void willRemoveSubview(UIView*) {}
+
+    // ---- Block animations ----
+    // Changes made by `animations` to centre, frame, bounds, transform, alpha or background colour
+    // animate from what is shown now; the models change at once. `completion` runs once, from a
+    // later run-loop turn: finished YES when every animation ended, NO when one was superseded.
+    static void animateWithDuration(double duration, double delay, UIViewAnimationOptions options,
+                                    const std::function<void()>& animations,
+                                    std::function<void(bool)> completion = nullptr);
+    static void animateWithDuration(double duration, const std::function<void()>& animations,
+                                    std::function<void(bool)> completion = nullptr);
+    // Runs the block with no animation, even inside an animation block.
+    static void performWithoutAnimation(const std::function<void()>& changes);
+
+    // CALayerDelegate
+    void drawLayerInContext(CALayer* layer, CGContextRef context) override;
+    void layoutSublayersOfLayer(CALayer* layer) override;
+
+protected:
+    // The layer a view of this class is made with (the platform's +layerClass).
+    virtual std::shared_ptr<CALayer> makeLayer() const { return CALayer::layer(); }
+    void didConstruct() override;
+
+    // Applies a change of one layer key, animated when an animation block is open.
+    void changeLayerValue(const char* key, const Value& to, const std::function<void()>& apply);
+
+private:
+    friend class UIWindow;
+    void placeSubview(const std::shared_ptr<UIView>& view, size_t index);
+    void resizeSubviews(CGSize oldSize);
+    void boundsSizeChanged(CGSize oldSize);
+    void notifyMovedToWindow(UIWindow* window);
+
+    std::shared_ptr<CALayer> layer_;
+    std::weak_ptr<UIView> superview_;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    NSInteger tag_ = 0;
+    UIViewAutoresizing autoresizingMask_ = UIViewAutoresizingNone;
+    bool autoresizesSubviews_ = true;
+    std::shared_ptr<UIColor> backgroundColor_;
+    UIViewContentMode contentMode_ = UIViewContentModeScaleToFill;
+    bool userInteractionEnabled_ = true;
+    bool drawsNothing_ = false;  // the base drawRect ran and nothing was drawn: no redraw on show
+};
+
+// The gravity a content mode gives a layer's contents.
+const char* UIViewContentModeGravity(UIViewContentMode mode);

@@ -1,0 +1,32 @@
+#pragma once
+// A window: the root view of a tree shown on the screen, the screen's bounds by default. It draws
+// offscreen (snapshots for tests and screenshots); a host may also show it in a window of its own.
+
+#include "UIKit/UIImage.h"
+#include "UIKit/UIView.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class UIWindow : public UIView {
+public:
+    using UIView::UIView;
+    // A window of the screen's bounds.
+    static std::shared_ptr<UIWindow> window();
+    ~UIWindow() override;
+
+    // Becomes the application's key window and is shown.
+    void makeKeyAndVisible();
+    bool isKeyWindow() const;
+
+    // Lays out and draws the whole tree as it looks now, at the screen scale.
+    std::shared_ptr<UIImage> snapshot();
+    // The same as a PNG file; false (and nothing written) when it cannot be written.
+    bool writeSnapshotPNG(const std::string& path);
+};
+
+// Draws a view and its subviews as they look now into an image at the screen scale (the view's
+// bounds, its own transform not applied).
+std::shared_ptr<UIImage> UIViewSnapshot(UIView& view);

@@ -1,0 +1,63 @@
+#include "UIKit/testing/UITestDriver.h"
+
+#include "Dispatch/DispatchClock.h"
+#include "Dispatch/DispatchMainQueue.h"
+#include "UIKit/UIRunLoop.h"
+#include "UIKit/UIWindow.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace {
+constexpr double kFrame = 1.0 / 60;
+}
+
+UITestDriver::UITestDriver()
+{
+    DispatchClock::useVirtualTime(true);
+}
+
+UITestDriver::~UITestDriver()
+{
+    DispatchClock::useVirtualTime(false);
+}
+
+void UITestDriver::turn()
+{
+    DispatchMainQueue::drain();
+    UIKitRunLoopTurn();
+}
+
+void UITestDriver::advance(double seconds)
+{
+    turn();
+    while (seconds > 1e-12) {
+        double step = std::min(kFrame, seconds);
+        DispatchClock::advance(step);
+        seconds -= step;
+        turn();
+    }
+}
+
+bool UITestDriver::runUntil(const std::function<bool()>& predicate, double timeout)
+{
+    for (double waited = 0;; waited += kFrame) {
+        turn();
+        if (predicate()) return true;
+        if (waited >= timeout) return false;
+        DispatchClock::advance(kFrame);
+    }
+}
+
+std::shared_ptr<UIImage> UITestDriver::snapshot(UIView& view)
+{
+    return UIViewSnapshot(view);
+}
+
+bool UITestDriver::writeSnapshot(UIView& view, const std::string& path)
+{
+    auto png = UIImagePNGRepresentation(snapshot(view));
+    if (!png) return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    return bool(out.write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size())));
+}
