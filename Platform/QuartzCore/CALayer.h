@@ -224,5 +224,8 @@ private:
     std::vector<RunningAnimation> animations_;
 };
 
+// Where content of `size` goes inside `bounds` under a gravity (y down: "top" is the smaller y).
+CGRect CALayerGravityRect(const std::string& gravity, CGRect bounds, CGSize size);
+
 // The clock every animation, timer and gesture reads (seconds).
 double CACurrentMediaTime();

@@ -41,25 +41,6 @@ struct CALayerRenderer {
         return path;
     }
 
-    // Where an image of the given size in points goes inside the bounds.
-    static CGRect gravityRect(const std::string& gravity, CGRect b, CGSize s)
-    {
-        if (gravity == kCAGravityResize || s.width <= 0 || s.height <= 0) return b;
-        if (gravity == kCAGravityResizeAspect || gravity == kCAGravityResizeAspectFill) {
-            CGFloat sx = b.size.width / s.width, sy = b.size.height / s.height;
-            CGFloat k = gravity == kCAGravityResizeAspect ? std::min(sx, sy) : std::max(sx, sy);
-            s = CGSizeMake(s.width * k, s.height * k);
-        }
-        CGFloat x = CGRectGetMidX(b) - s.width / 2, y = CGRectGetMidY(b) - s.height / 2;
-        // Layer y runs down in UIKit's space: "top" is the smaller y.
-        if (gravity.find("left") != std::string::npos || gravity.find("Left") != std::string::npos) x = CGRectGetMinX(b);
-        if (gravity.find("right") != std::string::npos || gravity.find("Right") != std::string::npos)
-            x = CGRectGetMaxX(b) - s.width;
-        if (gravity.rfind("top", 0) == 0) y = CGRectGetMinY(b);
-        if (gravity.rfind("bottom", 0) == 0) y = CGRectGetMaxY(b) - s.height;
-        return CGRectMake(x, y, s.width, s.height);
-    }
-
     // Draws the image with its first row at the rectangle's smaller y (upright in a y-down space).
     void drawImageTopDown(CGImageRef image, CGRect r, CGFloat alpha)
     {
@@ -86,7 +67,7 @@ struct CALayerRenderer {
         auto draw = [&](CGImageRef img, CGFloat alpha) {
             if (!img || alpha <= 0) return;
             CGSize size = CGSizeMake(CGImageGetWidth(img) / v.contentsScale_, CGImageGetHeight(img) / v.contentsScale_);
-            drawImageTopDown(img, gravityRect(v.contentsGravity_, v.bounds_, size), alpha);
+            drawImageTopDown(img, CALayerGravityRect(v.contentsGravity_, v.bounds_, size), alpha);
         };
         if (fadingFrom || image != v.contents_) {
             draw(fadingFrom, static_cast<CGFloat>(1 - fade));
@@ -152,7 +133,7 @@ struct CALayerRenderer {
             return o;
         };
         CGContextRef content = offscreen(), alpha = offscreen();
-        CALayerRenderer{content, time}.drawBody(layer, v);
+        CALayerRenderer{content, time}.drawShadowed(layer, v);
         CALayerRenderer{alpha, time}.render(mask, false);
         auto* px = static_cast<uint8_t*>(CGBitmapContextGetData(content));
         const auto* mk = static_cast<const uint8_t*>(CGBitmapContextGetData(alpha));
@@ -173,6 +154,30 @@ struct CALayerRenderer {
         CGContextRelease(alpha);
     }
 
+    // The body with the layer's shadow: of the shadow path, else of everything drawn.
+    void drawShadowed(CALayer& layer, const CALayer& v)
+    {
+        if (!(v.shadowOpacity_ > 0 && v.shadowColor_)) return drawBody(layer, v);
+        CGContextSaveGState(c);
+        CGColorRef color = CGColorCreateCopyWithAlpha(v.shadowColor_, CGColorGetAlpha(v.shadowColor_) * v.shadowOpacity_);
+        CGContextSetShadowWithColor(c, v.shadowOffset_, v.shadowRadius_ * 2, color);
+        CGColorRelease(color);
+        if (v.shadowPath_) {
+            CGContextSaveGState(c);
+            CGContextSetShadowOnly(c, true);
+            CGContextAddPath(c, v.shadowPath_);
+            CGContextFillPath(c);
+            CGContextRestoreGState(c);
+            CGContextSetShadowWithColor(c, CGSizeZero, 0, nullptr);
+            drawBody(layer, v);
+        } else {
+            CGContextBeginTransparencyLayer(c, nullptr);
+            drawBody(layer, v);
+            CGContextEndTransparencyLayer(c);
+        }
+        CGContextRestoreGState(c);
+    }
+
     void render(CALayer& layer, bool asRoot)
     {
         layer.displayIfNeeded();
@@ -181,33 +186,35 @@ struct CALayerRenderer {
         if (v.hidden_ || v.opacity_ <= 0) return;
         CGContextSaveGState(c);
         if (!asRoot) CGContextConcatCTM(c, v.transformToSuperlayer());
-        bool shadow = v.shadowOpacity_ > 0 && v.shadowColor_;
-        if (shadow) {
-            CGColorRef color = CGColorCreateCopyWithAlpha(v.shadowColor_, CGColorGetAlpha(v.shadowColor_) * v.shadowOpacity_);
-            CGContextSetShadowWithColor(c, v.shadowOffset_, v.shadowRadius_ * 2, color);
-            CGColorRelease(color);
-            if (v.shadowPath_) {
-                // The path's shadow alone, under the content, which then draws without one.
-                CGContextSaveGState(c);
-                CGContextSetShadowOnly(c, true);
-                CGContextAddPath(c, v.shadowPath_);
-                CGContextFillPath(c);
-                CGContextRestoreGState(c);
-                CGContextSetShadowWithColor(c, CGSizeZero, 0, nullptr);
-                shadow = false;
-            }
-        }
-        bool group = v.opacity_ < 1 || shadow;
+        bool group = v.opacity_ < 1;
         if (group) {
             CGContextSetAlpha(c, v.opacity_);
             CGContextBeginTransparencyLayer(c, nullptr);
         }
+        // A mask masks the shadow too.
         if (layer.mask_) drawMasked(layer, v, *layer.mask_);
-        else drawBody(layer, v);
+        else drawShadowed(layer, v);
         if (group) CGContextEndTransparencyLayer(c);
         CGContextRestoreGState(c);
     }
 };
+
+CGRect CALayerGravityRect(const std::string& gravity, CGRect b, CGSize s)
+{
+    if (gravity == kCAGravityResize || s.width <= 0 || s.height <= 0) return b;
+    if (gravity == kCAGravityResizeAspect || gravity == kCAGravityResizeAspectFill) {
+        CGFloat sx = b.size.width / s.width, sy = b.size.height / s.height;
+        CGFloat k = gravity == kCAGravityResizeAspect ? std::min(sx, sy) : std::max(sx, sy);
+        s = CGSizeMake(s.width * k, s.height * k);
+    }
+    CGFloat x = CGRectGetMidX(b) - s.width / 2, y = CGRectGetMidY(b) - s.height / 2;
+    if (gravity.find("left") != std::string::npos || gravity.find("Left") != std::string::npos) x = CGRectGetMinX(b);
+    if (gravity.find("right") != std::string::npos || gravity.find("Right") != std::string::npos)
+        x = CGRectGetMaxX(b) - s.width;
+    if (gravity.rfind("top", 0) == 0) y = CGRectGetMinY(b);
+    if (gravity.rfind("bottom", 0) == 0) y = CGRectGetMaxY(b) - s.height;
+    return CGRectMake(x, y, s.width, s.height);
+}
 
 void CALayer::renderInContext(CGContextRef context)
 {

@@ -102,6 +102,7 @@ void UIView::boundsSizeChanged(CGSize old)
     if (autoresizesSubviews_) resizeSubviews(old);
     setNeedsLayout();
     if (contentMode_ == UIViewContentModeRedraw) setNeedsDisplay();
+    didChangeBoundsSize();
 }
 
 namespace {

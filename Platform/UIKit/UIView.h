@@ -123,7 +123,7 @@ public:
     // Lays out from the topmost ancestor that needs it, parents before children.
     void layoutIfNeeded();
     virtual void layoutSubviews() {}
-    virtual CGSize sizeThatFits(CGSize size) const { return bounds().size; }
+    virtual CGSize sizeThatFits(CGSize /*size*/) const { return bounds().size; }
     // Resizes to sizeThatFits, keeping the frame's origin.
     void sizeToFit();
 
@@ -191,6 +191,12 @@ private:
     void placeSubview(const std::shared_ptr<UIView>& view, size_t index);
     void resizeSubviews(CGSize oldSize);
     void boundsSizeChanged(CGSize oldSize);
+
+protected:
+    // After the bounds changed size (subviews resized, layout requested).
+    virtual void didChangeBoundsSize() {}
+
+private:
     void notifyMovedToWindow(UIWindow* window);
 
     std::shared_ptr<CALayer> layer_;
