@@ -98,8 +98,9 @@ void CALayer::setMask(std::shared_ptr<CALayer> mask)
 CGAffineTransform CALayer::transformToSuperlayer() const
 {
     // p -> position + A (p - origin - anchor * size), as CG transforms (first listed acts first).
-    CGAffineTransform toAnchor = CGAffineTransformMakeTranslation(
-        -(bounds_.origin.x + anchorPoint_.x * bounds_.size.width), -(bounds_.origin.y + anchorPoint_.y * bounds_.size.height));
+    CGAffineTransform toAnchor =
+        CGAffineTransformMakeTranslation(-(bounds_.origin.x + anchorPoint_.x * bounds_.size.width),
+                                         -(bounds_.origin.y + anchorPoint_.y * bounds_.size.height));
     CGAffineTransform t = CGAffineTransformConcat(toAnchor, affineTransform());
     return CGAffineTransformConcat(t, CGAffineTransformMakeTranslation(position_.x, position_.y));
 }
@@ -387,8 +388,8 @@ void CAAnimationTick()
             }
             ++it;
         }
-        bool running = std::any_of(layer->animations_.begin(), layer->animations_.end(),
-                                   [](const auto& a) { return !a.ended; });
+        bool running =
+            std::any_of(layer->animations_.begin(), layer->animations_.end(), [](const auto& a) { return !a.ended; });
         if (running) r.layers.push_back(layer);
     }
     // Reports run last: a delegate may add or remove animations.
@@ -397,8 +398,10 @@ void CAAnimationTick()
     for (const auto& report : reports) {
         auto delegate = report.animation->delegate().lock();
         if (!delegate) continue;
-        if (report.started) delegate->animationDidStart(report.animation.get());
-        else delegate->animationDidStopFinished(report.animation.get(), report.finished);
+        if (report.started)
+            delegate->animationDidStart(report.animation.get());
+        else
+            delegate->animationDidStopFinished(report.animation.get(), report.finished);
     }
 }
 
@@ -422,8 +425,10 @@ RGBA rgbaOf(CGColorRef color)
     RGBA c;
     size_t n = CGColorGetNumberOfComponents(color);
     const CGFloat* v = CGColorGetComponents(color);
-    if (n == 2) c = {v[0], v[0], v[0], v[1]};
-    else if (n >= 4) c = {v[0], v[1], v[2], v[3]};
+    if (n == 2)
+        c = {v[0], v[0], v[0], v[1]};
+    else if (n >= 4)
+        c = {v[0], v[1], v[2], v[3]};
     return c;
 }
 
@@ -527,7 +532,9 @@ Value CALayer::presentationValueForKeyPath(const std::string& keyPath, double ti
 
 void CALayer::copyValuesTo(CALayer& other, double time) const
 {
-    auto point = [&](const char* key) { return presentationValueForKeyPath(key, time).object<NSValue>()->CGPointValue(); };
+    auto point = [&](const char* key) {
+        return presentationValueForKeyPath(key, time).object<NSValue>()->CGPointValue();
+    };
     other.bounds_ = presentationValueForKeyPath("bounds", time).object<NSValue>()->CGRectValue();
     other.position_ = point("position");
     other.anchorPoint_ = anchorPoint_;

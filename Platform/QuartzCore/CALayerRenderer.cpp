@@ -104,7 +104,8 @@ struct CALayerRenderer {
         CGContextRestoreGState(c);
         if (v.borderWidth_ > 0 && v.borderColor_) {
             CGFloat inset = v.borderWidth_ / 2;
-            CGPathRef border = roundedBounds(CGRectInset(v.bounds_, inset, inset), std::max<CGFloat>(0, v.cornerRadius_ - inset));
+            CGPathRef border =
+                roundedBounds(CGRectInset(v.bounds_, inset, inset), std::max<CGFloat>(0, v.cornerRadius_ - inset));
             CGContextSaveGState(c);
             CGContextSetStrokeColorWithColor(c, v.borderColor_);
             CGContextSetLineWidth(c, v.borderWidth_);
@@ -159,7 +160,8 @@ struct CALayerRenderer {
     {
         if (!(v.shadowOpacity_ > 0 && v.shadowColor_)) return drawBody(layer, v);
         CGContextSaveGState(c);
-        CGColorRef color = CGColorCreateCopyWithAlpha(v.shadowColor_, CGColorGetAlpha(v.shadowColor_) * v.shadowOpacity_);
+        CGColorRef color =
+            CGColorCreateCopyWithAlpha(v.shadowColor_, CGColorGetAlpha(v.shadowColor_) * v.shadowOpacity_);
         CGContextSetShadowWithColor(c, v.shadowOffset_, v.shadowRadius_ * 2, color);
         CGColorRelease(color);
         if (v.shadowPath_) {
@@ -192,8 +194,10 @@ struct CALayerRenderer {
             CGContextBeginTransparencyLayer(c, nullptr);
         }
         // A mask masks the shadow too.
-        if (layer.mask_) drawMasked(layer, v, *layer.mask_);
-        else drawShadowed(layer, v);
+        if (layer.mask_)
+            drawMasked(layer, v, *layer.mask_);
+        else
+            drawShadowed(layer, v);
         if (group) CGContextEndTransparencyLayer(c);
         CGContextRestoreGState(c);
     }

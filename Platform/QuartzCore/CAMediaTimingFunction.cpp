@@ -13,12 +13,11 @@ std::shared_ptr<CAMediaTimingFunction> CAMediaTimingFunction::functionWithName(s
     return nullptr;
 }
 
-std::shared_ptr<CAMediaTimingFunction> CAMediaTimingFunction::functionWithControlPoints(float c1x, float c1y,
-                                                                                        float c2x, float c2y)
+std::shared_ptr<CAMediaTimingFunction> CAMediaTimingFunction::functionWithControlPoints(float c1x, float c1y, float c2x,
+                                                                                        float c2y)
 {
-    return NSObject::create<CAMediaTimingFunction>([&](CAMediaTimingFunction& f) {
-        f.c1x_ = c1x, f.c1y_ = c1y, f.c2x_ = c2x, f.c2y_ = c2y;
-    });
+    return NSObject::create<CAMediaTimingFunction>(
+        [&](CAMediaTimingFunction& f) { f.c1x_ = c1x, f.c1y_ = c1y, f.c2x_ = c2x, f.c2y_ = c2y; });
 }
 
 double CAMediaTimingFunction::valueAt(double fraction) const
@@ -34,8 +33,10 @@ double CAMediaTimingFunction::valueAt(double fraction) const
     double lo = 0, hi = 1, t = x;
     for (int i = 0; i < 60; ++i) {
         t = (lo + hi) / 2;
-        if (bezier(t, c1x_, c2x_) < x) lo = t;
-        else hi = t;
+        if (bezier(t, c1x_, c2x_) < x)
+            lo = t;
+        else
+            hi = t;
     }
     return bezier(t, c1y_, c2y_);
 }

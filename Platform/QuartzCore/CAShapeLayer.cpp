@@ -34,7 +34,9 @@ void CAShapeLayer::drawOwnContent(CGContextRef context, double)
     CGContextSaveGState(context);
     CGContextSetFillColorWithColor(context, fillColor_);
     CGContextAddPath(context, path_);
-    if (fillRule_ == kCAFillRuleEvenOdd) CGContextEOFillPath(context);
-    else CGContextFillPath(context);
+    if (fillRule_ == kCAFillRuleEvenOdd)
+        CGContextEOFillPath(context);
+    else
+        CGContextFillPath(context);
     CGContextRestoreGState(context);
 }

@@ -5,9 +5,15 @@
 #include "UIKit/UIGraphics.h"
 
 UIBezierPath::UIBezierPath(Key key) : NSObject(key), path_(CGPathCreateMutable()) {}
-UIBezierPath::~UIBezierPath() { CGPathRelease(path_); }
+UIBezierPath::~UIBezierPath()
+{
+    CGPathRelease(path_);
+}
 
-std::shared_ptr<UIBezierPath> UIBezierPath::bezierPath() { return NSObject::create<UIBezierPath>(); }
+std::shared_ptr<UIBezierPath> UIBezierPath::bezierPath()
+{
+    return NSObject::create<UIBezierPath>();
+}
 
 std::shared_ptr<UIBezierPath> UIBezierPath::bezierPathWithRect(CGRect rect)
 {
@@ -28,7 +34,8 @@ std::shared_ptr<UIBezierPath> UIBezierPath::bezierPathWithRoundedRect(CGRect rec
     auto path = bezierPath();
     rect = CGRectStandardize(rect);
     CGFloat r = std::clamp(cornerRadius, CGFloat(0), std::min(rect.size.width, rect.size.height) / 2);
-    CGFloat minX = CGRectGetMinX(rect), maxX = CGRectGetMaxX(rect), minY = CGRectGetMinY(rect), maxY = CGRectGetMaxY(rect);
+    CGFloat minX = CGRectGetMinX(rect), maxX = CGRectGetMaxX(rect), minY = CGRectGetMinY(rect),
+            maxY = CGRectGetMaxY(rect);
     CGPathMoveToPoint(path->path_, nullptr, minX + r, minY);
     CGPathAddArcToPoint(path->path_, nullptr, maxX, minY, maxX, maxY, r);
     CGPathAddArcToPoint(path->path_, nullptr, maxX, maxY, minX, maxY, r);
@@ -52,8 +59,14 @@ void UIBezierPath::setCGPath(CGPathRef path)
     path_ = copy;
 }
 
-void UIBezierPath::moveToPoint(CGPoint p) { CGPathMoveToPoint(path_, nullptr, p.x, p.y); }
-void UIBezierPath::addLineToPoint(CGPoint p) { CGPathAddLineToPoint(path_, nullptr, p.x, p.y); }
+void UIBezierPath::moveToPoint(CGPoint p)
+{
+    CGPathMoveToPoint(path_, nullptr, p.x, p.y);
+}
+void UIBezierPath::addLineToPoint(CGPoint p)
+{
+    CGPathAddLineToPoint(path_, nullptr, p.x, p.y);
+}
 
 void UIBezierPath::addQuadCurveToPoint(CGPoint end, CGPoint control)
 {
@@ -65,14 +78,21 @@ void UIBezierPath::addCurveToPoint(CGPoint end, CGPoint c1, CGPoint c2)
     CGPathAddCurveToPoint(path_, nullptr, c1.x, c1.y, c2.x, c2.y, end.x, end.y);
 }
 
-void UIBezierPath::addArcWithCenter(CGPoint center, CGFloat radius, CGFloat startAngle, CGFloat endAngle, bool clockwise)
+void UIBezierPath::addArcWithCenter(CGPoint center, CGFloat radius, CGFloat startAngle, CGFloat endAngle,
+                                    bool clockwise)
 {
     // UIKit's clockwise is on screen (y down), which is the path's counterclockwise.
     CGPathAddArc(path_, nullptr, center.x, center.y, radius, startAngle, endAngle, !clockwise);
 }
 
-void UIBezierPath::closePath() { CGPathCloseSubpath(path_); }
-void UIBezierPath::appendPath(const UIBezierPath& other) { CGPathAddPath(path_, nullptr, other.path_); }
+void UIBezierPath::closePath()
+{
+    CGPathCloseSubpath(path_);
+}
+void UIBezierPath::appendPath(const UIBezierPath& other)
+{
+    CGPathAddPath(path_, nullptr, other.path_);
+}
 
 void UIBezierPath::applyTransform(CGAffineTransform transform)
 {

@@ -44,7 +44,6 @@ public:
     // Intersects the current context's clip with the path under its fill rule.
     void addClip() const;
 
-
 private:
     CGMutablePathRef path_;
     bool usesEvenOddFillRule_ = false;

@@ -30,7 +30,10 @@ CGColorRef makeColor(CGColorSpaceRef (*create)(), std::initializer_list<CGFloat>
 }
 
 // The pattern may outlive the UIColor (a CGColor retained elsewhere), so it owns a reference.
-void releasePatternImage(void* info) { delete static_cast<std::shared_ptr<UIImage>*>(info); }
+void releasePatternImage(void* info)
+{
+    delete static_cast<std::shared_ptr<UIImage>*>(info);
+}
 
 void drawPatternImage(void* info, CGContextRef context)
 {
@@ -47,7 +50,10 @@ void UIColor::initWithAdoptedColor(CGColorRef color, std::shared_ptr<UIImage> pa
     patternImage_ = std::move(patternImage);
 }
 
-UIColor::~UIColor() { CGColorRelease(color_); }
+UIColor::~UIColor()
+{
+    CGColorRelease(color_);
+}
 
 std::shared_ptr<UIColor> UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)
 {
@@ -59,7 +65,10 @@ std::shared_ptr<UIColor> UIColor::colorWithWhite(CGFloat white, CGFloat alpha)
     return adopt(makeColor(CGColorSpaceCreateDeviceGray, {white, alpha}));
 }
 
-std::shared_ptr<UIColor> UIColor::colorWithCGColor(CGColorRef color) { return adopt(CGColorRetain(color)); }
+std::shared_ptr<UIColor> UIColor::colorWithCGColor(CGColorRef color)
+{
+    return adopt(CGColorRetain(color));
+}
 
 std::shared_ptr<UIColor> UIColor::colorWithPatternImage(std::shared_ptr<UIImage> image)
 {
@@ -81,21 +90,66 @@ std::shared_ptr<UIColor> UIColor::colorWithPatternImage(std::shared_ptr<UIImage>
     return adopt(color, std::move(image));
 }
 
-std::shared_ptr<UIColor> UIColor::blackColor() { return colorWithWhite(0, 1); }
-std::shared_ptr<UIColor> UIColor::darkGrayColor() { return colorWithWhite(1.0f / 3, 1); }
-std::shared_ptr<UIColor> UIColor::lightGrayColor() { return colorWithWhite(2.0f / 3, 1); }
-std::shared_ptr<UIColor> UIColor::whiteColor() { return colorWithWhite(1, 1); }
-std::shared_ptr<UIColor> UIColor::grayColor() { return colorWithWhite(0.5f, 1); }
-std::shared_ptr<UIColor> UIColor::clearColor() { return colorWithWhite(0, 0); }
-std::shared_ptr<UIColor> UIColor::redColor() { return colorWithRed(1, 0, 0, 1); }
-std::shared_ptr<UIColor> UIColor::greenColor() { return colorWithRed(0, 1, 0, 1); }
-std::shared_ptr<UIColor> UIColor::blueColor() { return colorWithRed(0, 0, 1, 1); }
-std::shared_ptr<UIColor> UIColor::cyanColor() { return colorWithRed(0, 1, 1, 1); }
-std::shared_ptr<UIColor> UIColor::yellowColor() { return colorWithRed(1, 1, 0, 1); }
-std::shared_ptr<UIColor> UIColor::magentaColor() { return colorWithRed(1, 0, 1, 1); }
-std::shared_ptr<UIColor> UIColor::orangeColor() { return colorWithRed(1, 0.5f, 0, 1); }
-std::shared_ptr<UIColor> UIColor::purpleColor() { return colorWithRed(0.5f, 0, 0.5f, 1); }
-std::shared_ptr<UIColor> UIColor::brownColor() { return colorWithRed(0.6f, 0.4f, 0.2f, 1); }
+std::shared_ptr<UIColor> UIColor::blackColor()
+{
+    return colorWithWhite(0, 1);
+}
+std::shared_ptr<UIColor> UIColor::darkGrayColor()
+{
+    return colorWithWhite(1.0f / 3, 1);
+}
+std::shared_ptr<UIColor> UIColor::lightGrayColor()
+{
+    return colorWithWhite(2.0f / 3, 1);
+}
+std::shared_ptr<UIColor> UIColor::whiteColor()
+{
+    return colorWithWhite(1, 1);
+}
+std::shared_ptr<UIColor> UIColor::grayColor()
+{
+    return colorWithWhite(0.5f, 1);
+}
+std::shared_ptr<UIColor> UIColor::clearColor()
+{
+    return colorWithWhite(0, 0);
+}
+std::shared_ptr<UIColor> UIColor::redColor()
+{
+    return colorWithRed(1, 0, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::greenColor()
+{
+    return colorWithRed(0, 1, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::blueColor()
+{
+    return colorWithRed(0, 0, 1, 1);
+}
+std::shared_ptr<UIColor> UIColor::cyanColor()
+{
+    return colorWithRed(0, 1, 1, 1);
+}
+std::shared_ptr<UIColor> UIColor::yellowColor()
+{
+    return colorWithRed(1, 1, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::magentaColor()
+{
+    return colorWithRed(1, 0, 1, 1);
+}
+std::shared_ptr<UIColor> UIColor::orangeColor()
+{
+    return colorWithRed(1, 0.5f, 0, 1);
+}
+std::shared_ptr<UIColor> UIColor::purpleColor()
+{
+    return colorWithRed(0.5f, 0, 0.5f, 1);
+}
+std::shared_ptr<UIColor> UIColor::brownColor()
+{
+    return colorWithRed(0.6f, 0.4f, 0.2f, 1);
+}
 
 std::shared_ptr<UIColor> UIColor::colorWithAlphaComponent(CGFloat alpha) const
 {
@@ -133,8 +187,14 @@ void UIColor::set() const
     setStroke();
 }
 
-void UIColor::setFill() const { CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), color_); }
-void UIColor::setStroke() const { CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color_); }
+void UIColor::setFill() const
+{
+    CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), color_);
+}
+void UIColor::setStroke() const
+{
+    CGContextSetStrokeColorWithColor(UIGraphicsGetCurrentContext(), color_);
+}
 
 bool UIColor::isEqual(const NSObject& other) const
 {

@@ -29,6 +29,15 @@ std::string number(CGFloat v)
 
 }  // namespace
 
-std::string NSStringFromCGPoint(CGPoint p) { return std::string("{") + number(p.x) + ", " + number(p.y) + "}"; }
-std::string NSStringFromCGSize(CGSize s) { return std::string("{") + number(s.width) + ", " + number(s.height) + "}"; }
-std::string NSStringFromCGRect(CGRect r) { return std::string("{") + NSStringFromCGPoint(r.origin) + ", " + NSStringFromCGSize(r.size) + "}"; }
+std::string NSStringFromCGPoint(CGPoint p)
+{
+    return std::string("{") + number(p.x) + ", " + number(p.y) + "}";
+}
+std::string NSStringFromCGSize(CGSize s)
+{
+    return std::string("{") + number(s.width) + ", " + number(s.height) + "}";
+}
+std::string NSStringFromCGRect(CGRect r)
+{
+    return std::string("{") + NSStringFromCGPoint(r.origin) + ", " + NSStringFromCGSize(r.size) + "}";
+}

@@ -30,7 +30,10 @@ Stack& stack()
 
 }  // namespace
 
-CGContextRef UIGraphicsGetCurrentContext() { return stack().empty() ? nullptr : stack().back().context; }
+CGContextRef UIGraphicsGetCurrentContext()
+{
+    return stack().empty() ? nullptr : stack().back().context;
+}
 
 void UIGraphicsPushContext(CGContextRef context)
 {
@@ -61,7 +64,10 @@ void UIGraphicsBeginImageContextWithOptions(CGSize size, bool, CGFloat scale)
     stack().push_back({context, true, scale});
 }
 
-void UIGraphicsBeginImageContext(CGSize size) { UIGraphicsBeginImageContextWithOptions(size, false, 1); }
+void UIGraphicsBeginImageContext(CGSize size)
+{
+    UIGraphicsBeginImageContextWithOptions(size, false, 1);
+}
 
 std::shared_ptr<UIImage> UIGraphicsGetImageFromCurrentImageContext()
 {
@@ -77,4 +83,7 @@ void UIGraphicsEndImageContext()
     if (!stack().empty() && stack().back().imageContext) UIGraphicsPopContext();
 }
 
-void UIRectFill(CGRect rect) { CGContextFillRect(UIGraphicsGetCurrentContext(), rect); }
+void UIRectFill(CGRect rect)
+{
+    CGContextFillRect(UIGraphicsGetCurrentContext(), rect);
+}

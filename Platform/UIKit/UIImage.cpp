@@ -42,7 +42,8 @@ void drawOriented(CGContextRef context, CGImageRef image, UIImageOrientation ori
     // CGContextDrawImage puts stored (u, v) at (u, 1 - v) of a y-up unit square: undo that flip,
     // orient, then scale into the rectangle.
     CGAffineTransform unflip = CGAffineTransformMake(1, 0, 0, -1, 0, 1);
-    CGAffineTransform place = CGAffineTransformMake(rect.size.width, 0, 0, rect.size.height, rect.origin.x, rect.origin.y);
+    CGAffineTransform place =
+        CGAffineTransformMake(rect.size.width, 0, 0, rect.size.height, rect.origin.x, rect.origin.y);
     CGAffineTransform t = CGAffineTransformConcat(CGAffineTransformConcat(unflip, orientationMap(orientation)), place);
     CGContextSaveGState(context);
     CGContextConcatCTM(context, t);
@@ -82,14 +83,21 @@ void UIImage::initWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientatio
     orientation_ = orientation;
 }
 
-UIImage::~UIImage() { CGImageRelease(image_); }
+UIImage::~UIImage()
+{
+    CGImageRelease(image_);
+}
 
-std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image) { return imageWithCGImage(image, 1, UIImageOrientationUp); }
+std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image)
+{
+    return imageWithCGImage(image, 1, UIImageOrientationUp);
+}
 
 std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation)
 {
     if (!image) return nullptr;
-    if (orientation < UIImageOrientationUp || orientation > UIImageOrientationRightMirrored) orientation = UIImageOrientationUp;
+    if (orientation < UIImageOrientationUp || orientation > UIImageOrientationRightMirrored)
+        orientation = UIImageOrientationUp;
     return NSObject::create<UIImage>(&UIImage::initWithCGImage, image, scale, orientation);
 }
 
@@ -170,7 +178,10 @@ void UIImage::drawAtPoint(CGPoint point) const
     drawInRect(CGRectMake(point.x, point.y, s.width, s.height));
 }
 
-void UIImage::drawInRect(CGRect rect) const { drawInRect(rect, kCGBlendModeNormal, 1); }
+void UIImage::drawInRect(CGRect rect) const
+{
+    drawInRect(rect, kCGBlendModeNormal, 1);
+}
 
 void UIImage::drawInRect(CGRect rect, CGBlendMode blendMode, CGFloat alpha) const
 {
@@ -191,18 +202,21 @@ void UIImage::drawInRect(CGRect rect, CGBlendMode blendMode, CGFloat alpha) cons
 void UIImage::drawStretched(CGContextRef context, CGRect rect) const
 {
     CGSize s = size();
-    auto spans = [](CGFloat lead, CGFloat trail, CGFloat source, CGFloat origin, CGFloat extent, CGFloat src[4], CGFloat dst[4]) {
+    auto spans = [](CGFloat lead, CGFloat trail, CGFloat source, CGFloat origin, CGFloat extent, CGFloat src[4],
+                    CGFloat dst[4]) {
         // Caps shrink together when the destination is smaller than both.
         CGFloat shrink = lead + trail > extent && lead + trail > 0 ? extent / (lead + trail) : 1;
         src[0] = 0, src[1] = lead, src[2] = source - trail, src[3] = source;
-        dst[0] = origin, dst[1] = origin + lead * shrink, dst[2] = origin + extent - trail * shrink, dst[3] = origin + extent;
+        dst[0] = origin, dst[1] = origin + lead * shrink, dst[2] = origin + extent - trail * shrink,
+        dst[3] = origin + extent;
     };
     CGFloat sx[4], dx[4], sy[4], dy[4];
     spans(capInsets_.left, capInsets_.right, s.width, rect.origin.x, rect.size.width, sx, dx);
     spans(capInsets_.top, capInsets_.bottom, s.height, rect.origin.y, rect.size.height, sy, dy);
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            CGRect source = CGRectMake(sx[col] * scale_, sy[row] * scale_, (sx[col + 1] - sx[col]) * scale_, (sy[row + 1] - sy[row]) * scale_);
+            CGRect source = CGRectMake(sx[col] * scale_, sy[row] * scale_, (sx[col + 1] - sx[col]) * scale_,
+                                       (sy[row + 1] - sy[row]) * scale_);
             CGRect target = CGRectMake(dx[col], dy[row], dx[col + 1] - dx[col], dy[row + 1] - dy[row]);
             if (CGRectIsEmpty(source) || !(target.size.width > 0) || !(target.size.height > 0)) continue;
             CGImageRef piece = CGImageCreateWithImageInRect(image_, source);

@@ -15,13 +15,13 @@
 // How the stored pixels must be turned to show the picture upright.
 enum UIImageOrientation {
     UIImageOrientationUp = 0,
-    UIImageOrientationDown = 1,            // 180 degrees
-    UIImageOrientationLeft = 2,            // 90 degrees counterclockwise
-    UIImageOrientationRight = 3,           // 90 degrees clockwise
-    UIImageOrientationUpMirrored = 4,      // flipped horizontally
-    UIImageOrientationDownMirrored = 5,    // flipped vertically
-    UIImageOrientationLeftMirrored = 6,    // transposed
-    UIImageOrientationRightMirrored = 7,   // transposed across the other diagonal
+    UIImageOrientationDown = 1,           // 180 degrees
+    UIImageOrientationLeft = 2,           // 90 degrees counterclockwise
+    UIImageOrientationRight = 3,          // 90 degrees clockwise
+    UIImageOrientationUpMirrored = 4,     // flipped horizontally
+    UIImageOrientationDownMirrored = 5,   // flipped vertically
+    UIImageOrientationLeftMirrored = 6,   // transposed
+    UIImageOrientationRightMirrored = 7,  // transposed across the other diagonal
 };
 
 class UIImage : public NSObject {

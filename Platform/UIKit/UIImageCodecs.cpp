@@ -113,7 +113,8 @@ std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef cgImage)
         unsigned a = straight[i + 3];
         if (a == 255) continue;
         for (int k = 0; k < 3; ++k)
-            straight[i + size_t(k)] = a == 0 ? 0 : uint8_t(std::min(255u, (straight[i + size_t(k)] * 255u + a / 2) / a));
+            straight[i + size_t(k)] =
+                a == 0 ? 0 : uint8_t(std::min(255u, (straight[i + size_t(k)] * 255u + a / 2) / a));
     }
     png_image image;
     std::memset(&image, 0, sizeof image);

@@ -203,9 +203,12 @@ void UIView::placeSubview(const std::shared_ptr<UIView>& view, size_t index)
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), keep);
     keep->superview_ = self<UIView>();
     // The layer goes just below the next subview's layer, or above the previous one's.
-    if (index + 1 < subviews_.size()) layer_->insertSublayerBelow(keep->layer_, subviews_[index + 1]->layer_.get());
-    else if (index > 0) layer_->insertSublayerAbove(keep->layer_, subviews_[index - 1]->layer_.get());
-    else layer_->addSublayer(keep->layer_);
+    if (index + 1 < subviews_.size())
+        layer_->insertSublayerBelow(keep->layer_, subviews_[index + 1]->layer_.get());
+    else if (index > 0)
+        layer_->insertSublayerAbove(keep->layer_, subviews_[index - 1]->layer_.get());
+    else
+        layer_->addSublayer(keep->layer_);
     if (oldParent.get() != this) {
         auto newWindow = window();
         if (newWindow != oldWindow) keep->notifyMovedToWindow(newWindow.get());

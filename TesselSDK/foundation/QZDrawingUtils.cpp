@@ -66,3 +66,30 @@ void QZDrawingUtils::drawInnerGlowWithShape(const UIBezierPath& shape, const std
     ring->fill();
     CGContextRestoreGState(context);
 }
+
+std::shared_ptr<CAShapeLayer> QZDrawingUtils::innerGlowLayerForLayer(const CALayer& layer, const UIBezierPath& path,
+                                                                     const std::shared_ptr<UIColor>& color,
+                                                                     CGFloat radius)
+{
+    auto glow = CAShapeLayer::layer();
+    glow->setFrame(layer.bounds());
+    // Everything but the path is filled; its shadow falls inwards across the path's edge.
+    CGMutablePathRef ring = CGPathCreateMutable();
+    CGPathAddRect(ring, nullptr, CGRectInset(layer.bounds(), -999999, -999999));
+    CGPathMoveToPoint(ring, nullptr, 0, 0);
+    CGPathAddPath(ring, nullptr, path.CGPath());
+    CGPathCloseSubpath(ring);
+    glow->setPath(ring);
+    CGPathRelease(ring);
+    glow->setFillRule(kCAFillRuleEvenOdd);
+    glow->setFillColor(UIColor::blueColor()->CGColor());
+    glow->setOpaque(false);
+    glow->setShadowColor(color ? color->CGColor() : nullptr);
+    glow->setShadowOffset(CGSizeMake(0, 0));
+    glow->setShadowRadius(radius);
+    glow->setShadowOpacity(0.8f);
+    auto mask = CAShapeLayer::layer();
+    mask->setPath(path.CGPath());
+    glow->setMask(mask);
+    return glow;
+}

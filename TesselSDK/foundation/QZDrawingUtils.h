@@ -1,6 +1,5 @@
 #pragma once
-// Shared colours and clipped drawing helpers of the editor's screens. The glow layer of a view
-// (innerGlowLayerForLayer:path:color:radius:) comes with the layer tree.
+// Shared colours, clipped drawing helpers and the inner glow of the editor's screens.
 
 #include <functional>
 #include <memory>
@@ -8,6 +7,7 @@
 
 #include "CoreGraphics/CGContext.h"
 #include "Foundation/NSObject.h"
+#include "QuartzCore/CAShapeLayer.h"
 #include "UIKit/UIBezierPath.h"
 #include "UIKit/UIColor.h"
 
@@ -32,5 +32,9 @@ public:
                                          uint32_t options);
     // A glow of the colour cast inwards from the shape's edge, blurred by the radius.
     static void drawInnerGlowWithShape(const UIBezierPath& shape, const std::shared_ptr<UIColor>& color, CGFloat radius);
+    // A layer, framed to the given layer's bounds, that lights the inside of the path with a glow
+    // of the colour cast inwards from its edge; nothing shows outside the path.
+    static std::shared_ptr<CAShapeLayer> innerGlowLayerForLayer(const CALayer& layer, const UIBezierPath& path,
+                                                                const std::shared_ptr<UIColor>& color, CGFloat radius);
 
 };

@@ -73,7 +73,7 @@ TEST_F(CAAnimationTest, DelegateHearsTheEndOnlyFromATickAfterTheDurationAndNOWhe
     layer->addAnimation(early, "b");
     CAAnimationTick();
     auto replacement = CABasicAnimation::animationWithKeyPath("opacity");
-    layer->addAnimation(replacement, "b");  // replaces: the first stops, not finished
+    layer->addAnimation(replacement, "b");                           // replaces: the first stops, not finished
     EXPECT_EQ(recorder->events, std::vector<std::string>{"start"});  // not inside the call
     CAAnimationTick();
     EXPECT_EQ(recorder->events, (std::vector<std::string>{"start", "stop:NO"}));

@@ -117,11 +117,11 @@ TEST(CALayerTest, CompositesBackgroundClipCornersOpacityBorderAndZOrder)
     auto px = [&](size_t x, size_t y) { return std::vector<int>(canvas.at(x, y), canvas.at(x, y) + 4); };
     EXPECT_EQ(px(0, 0), (std::vector<int>{255, 255, 255, 255}));  // the rounded corner
     EXPECT_EQ(px(5, 5), (std::vector<int>{255, 0, 0, 255}));
-    EXPECT_EQ(px(15, 15), (std::vector<int>{0, 0, 255, 255}));     // child inside box
+    EXPECT_EQ(px(15, 15), (std::vector<int>{0, 0, 255, 255}));      // child inside box
     EXPECT_EQ(px(25, 12), (std::vector<int>{255, 255, 255, 255}));  // child clipped away
     EXPECT_EQ(px(30, 30), (std::vector<int>{127, 255, 127, 255}));  // half-transparent green over white
     EXPECT_EQ(px(20, 30), (std::vector<int>{127, 127, 255, 255}));  // its blue border, at half too
-    EXPECT_EQ(px(25, 5), (std::vector<int>{0, 0, 255, 255}));      // z wins over order
+    EXPECT_EQ(px(25, 5), (std::vector<int>{0, 0, 255, 255}));       // z wins over order
     CGColorRelease(white), CGColorRelease(red), CGColorRelease(blue), CGColorRelease(green);
 }
 

@@ -23,8 +23,8 @@ TEST(UIViewGeometryTest, AutoresizingSharesTheChangeAmongFlexibleParts)
         CGRect expected;
     };
     const Row rows[] = {
-        {1, {{70, 20}, {30, 40}}},         {2, {{10, 20}, {90, 40}}},  {4, {{10, 20}, {30, 40}}},
-        {32, {{10, 20}, {30, 40}}},        {8, {{10, 140}, {30, 40}}}, {16, {{10, 20}, {30, 160}}},
+        {1, {{70, 20}, {30, 40}}},          {2, {{10, 20}, {90, 40}}},   {4, {{10, 20}, {30, 40}}},
+        {32, {{10, 20}, {30, 40}}},         {8, {{10, 140}, {30, 40}}},  {16, {{10, 20}, {30, 160}}},
         {45, {{18.571428f, 60}, {30, 40}}}, {18, {{10, 20}, {90, 160}}}, {63, {{16, 44}, {48, 88}}},
     };
     for (const Row& row : rows) {
@@ -118,8 +118,10 @@ TEST(UIViewGeometryTest, HitTestingSkipsHiddenFadedAndDisabledViewsAndPointsOuts
         case None: break;
         }
         auto hit = root->hitTest(probe, nullptr);
-        if (row.childHit) EXPECT_EQ(hit, child);
-        else EXPECT_NE(hit, child);
+        if (row.childHit)
+            EXPECT_EQ(hit, child);
+        else
+            EXPECT_NE(hit, child);
     }
 }
 

@@ -1,0 +1,8 @@
+#include "TesselSDK/foundation/QZContainerView.h"
+
+#include "TesselSDK/foundation/QZOverlayView.h"
+
+std::shared_ptr<UIView> QZContainerView::hitTest(CGPoint point, const UIEvent* event)
+{
+    return QZHitTestInteractiveSubviews(*this, point, event).value_or(nullptr);
+}

@@ -1,0 +1,8 @@
+#include "TesselSDK/foundation/QZView.h"
+
+bool QZView::initWithFrame(CGRect frame)
+{
+    if (!UIView::initWithFrame(frame)) return false;
+    prepareView();
+    return true;
+}

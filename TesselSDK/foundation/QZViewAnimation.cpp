@@ -1,0 +1,11 @@
+#include "TesselSDK/foundation/QZViewAnimation.h"
+
+#include "TesselSDK/foundation/QZGeometry.h"
+#include "UIKit/UIView.h"
+
+void QZPerformUIViewAnimation(double duration, const std::function<void()>& animations,
+                              std::function<void(bool finished)> completion)
+{
+    if (!completion) completion = [](bool) {};
+    UIView::animateWithDuration(duration, 0, QZUIViewAnimateDefaultOptions, animations, std::move(completion));
+}
