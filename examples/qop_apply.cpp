@@ -11,8 +11,9 @@
 // was unusable (nothing is written then). Options are "--name" or "--name VALUE" and may stand
 // anywhere before "--"; a single dash is not an option, so negative numbers pass as arguments.
 #include "QopApplyOperations.h"
-#include "QopImageIO.h"
+#include "QopBitmapFile.h"
 
+#include "ImageIO/ImageIOCodec.h"
 #include "QopEGLContext.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopAlloc.h"
@@ -215,7 +216,7 @@ int applyAndWrite(const Invocation &invocation, QopBitmap_t *bitmap,
     } else if (invocation.gpu && !gpu.end(bitmap)) {
         std::fprintf(stderr, "qop_apply: a GPU program failed to build\n");
         status = kExitFailed;
-    } else if (!qop_io::writePNG(invocation.output, *bitmap, &error)) {
+    } else if (!ImageIOWritePNGFile(invocation.output, bitmap->data, bitmap->width, bitmap->height, &error)) {
         std::fprintf(stderr, "qop_apply: cannot write %s\n", error.c_str());
         status = kExitFailed;
     }
@@ -238,7 +239,7 @@ int runRecipe(const Invocation &invocation)
 
     QopBitmap_t bitmap;
     std::string error;
-    if (!qop_io::readImage(invocation.input, &bitmap, &error)) {
+    if (!qop_examples::readBitmapFile(invocation.input, &bitmap, &error)) {
         QLPLUnloadEffect(&effect);
         std::fprintf(stderr, "qop_apply: cannot read %s\n", error.c_str());
         return kExitUsage;
@@ -281,7 +282,7 @@ int main(int argc, char **argv)
         return usageError(error);
 
     QopBitmap_t bitmap;
-    if (!qop_io::readImage(invocation.input, &bitmap, &error)) {
+    if (!qop_examples::readBitmapFile(invocation.input, &bitmap, &error)) {
         std::fprintf(stderr, "qop_apply: cannot read %s\n", error.c_str());
         return kExitUsage;
     }

@@ -4,10 +4,13 @@
 //
 //   qop_brush INPUT CPU_OUTPUT.png GPU_OUTPUT.png [RADIUS]
 //
-// Exit status: 0 written, 1 the GPU road could not run, 2 a bad command line or unreadable input.
+// Exit status: 0 written, 1 a road could not run or its result not be written, 2 a bad command line
+// or unreadable input.
+#include "QopBitmapFile.h"
 #include "QopBrushStroke.h"
+
+#include "ImageIO/ImageIOCodec.h"
 #include "QopEGLContext.h"
-#include "QopImageIO.h"
 
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopGL.h"
@@ -39,7 +42,7 @@ int main(int argc, char **argv)
     }
     QopBitmap_t cpu, gpu;
     std::string error;
-    if (!qop_io::readImage(argv[1], &cpu, &error))
+    if (!qop_examples::readBitmapFile(argv[1], &cpu, &error))
         return usage(error.c_str());
     if (!QopBitmapBuild(&gpu, cpu.width, cpu.height) || !QopBitmapCopy(&gpu, &cpu)) {
         QopBitmapFree(&cpu);
@@ -47,9 +50,10 @@ int main(int argc, char **argv)
     }
     const std::vector<qop_brush::Dab> dabs = qop_brush::scriptedStroke(cpu.width, cpu.height, radius);
     int status = 0;
-    if (!qop_brush::paintStrokeCpu(&cpu, dabs, radius, 1.0) || !qop_io::writePNG(argv[2], cpu, &error)) {
+    if (!qop_brush::paintStrokeCpu(&cpu, dabs, radius, 1.0) ||
+        !ImageIOWritePNGFile(argv[2], cpu.data, cpu.width, cpu.height, &error)) {
         std::fprintf(stderr, "qop_brush: CPU: %s\n", error.empty() ? "out of memory" : error.c_str());
-        status = 2;
+        status = 1;
     }
 
     QopEGLContext context{};
@@ -62,7 +66,7 @@ int main(int argc, char **argv)
             QopGLSetBitmap(&gpu, record);
             const bool painted = qop_brush::paintStrokeGpu(&gpu, dabs, radius, 1.0);
             gpu.glData = nullptr;
-            if (!painted || !qop_io::writePNG(argv[3], gpu, &error)) {
+            if (!painted || !ImageIOWritePNGFile(argv[3], gpu.data, gpu.width, gpu.height, &error)) {
                 std::fprintf(stderr, "qop_brush: GPU: %s\n", error.empty() ? "a GPU step failed" : error.c_str());
                 status = 1;
             }

@@ -1,16 +1,12 @@
 #include "UIImageCodecs.h"
 
-#include <algorithm>
-#include <csetjmp>
-#include <cstdio>
-#include <cstring>
+#include "ImageIO/ImageIOCodec.h"
 
-#include <jpeglib.h>
-#include <png.h>
+#include <algorithm>
 
 namespace {
 
-// Decoders give straight alpha; CGImage keeps premultiplied pixels.
+// The codec speaks straight alpha; CGImage keeps premultiplied pixels.
 void premultiply(std::vector<uint8_t>& rgba)
 {
     for (size_t i = 0; i < rgba.size(); i += 4) {
@@ -20,112 +16,44 @@ void premultiply(std::vector<uint8_t>& rgba)
     }
 }
 
-CGImageRef decodePNG(const uint8_t* bytes, size_t length)
+void unpremultiply(std::vector<uint8_t>& rgba)
 {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes, length)) return nullptr;
-    image.format = PNG_FORMAT_RGBA;
-    if (image.width == 0 || image.height == 0 || image.width > 32767 || image.height > 32767) {
-        png_image_free(&image);
-        return nullptr;
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        unsigned a = rgba[i + 3];
+        if (a == 255) continue;
+        for (int k = 0; k < 3; ++k)
+            rgba[i + size_t(k)] = a == 0 ? 0 : uint8_t(std::min(255u, (rgba[i + size_t(k)] * 255u + a / 2) / a));
     }
-    std::vector<uint8_t> pixels(size_t(PNG_IMAGE_SIZE(image)));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return nullptr;
-    }
-    premultiply(pixels);
-    return CGImageCreateWithRGBABytes(image.width, image.height, size_t(image.width) * 4, pixels.data());
-}
-
-struct JPEGError {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void jpegFail(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JPEGError*>(info->err)->jump, 1);
-}
-
-void jpegQuiet(j_common_ptr) {}
-
-// Kept free of C++ objects with destructors between setjmp and the longjmp that may return to it.
-bool decodeJPEGInto(const uint8_t* bytes, size_t length, std::vector<uint8_t>& rgba, size_t& width, size_t& height)
-{
-    jpeg_decompress_struct info;
-    JPEGError error;
-    info.err = jpeg_std_error(&error.manager);
-    error.manager.error_exit = jpegFail;
-    error.manager.output_message = jpegQuiet;
-    if (setjmp(error.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes, static_cast<unsigned long>(length));
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_RGBA;
-    jpeg_start_decompress(&info);
-    if (info.output_width == 0 || info.output_height == 0 || info.output_width > 32767 || info.output_height > 32767) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    width = info.output_width;
-    height = info.output_height;
-    rgba.resize(width * height * 4);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = &rgba[size_t(info.output_scanline) * width * 4];
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return true;
-}
-
-CGImageRef decodeJPEG(const uint8_t* bytes, size_t length)
-{
-    std::vector<uint8_t> rgba;
-    size_t width = 0, height = 0;
-    if (!decodeJPEGInto(bytes, length, rgba, width, height)) return nullptr;
-    return CGImageCreateWithRGBABytes(width, height, width * 4, rgba.data());
 }
 
 }  // namespace
 
 CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length)
 {
-    if (!bytes || length < 8) return nullptr;
-    static const uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (std::memcmp(bytes, pngSignature, 8) == 0) return decodePNG(bytes, length);
-    if (bytes[0] == 0xFF && bytes[1] == 0xD8) return decodeJPEG(bytes, length);
-    return nullptr;
+    std::vector<uint8_t> rgba;
+    size_t width = 0, height = 0;
+    // Sizes a CGImage cannot hold are refused before any pixel is decoded.
+    const bool decoded = ImageIODecode(bytes, length, [&](size_t w, size_t h) -> void* {
+        if (w == 0 || h == 0 || w > 32767 || h > 32767) return nullptr;
+        width = w;
+        height = h;
+        rgba.resize(w * h * 4);
+        return rgba.data();
+    });
+    if (!decoded) return nullptr;
+    premultiply(rgba);
+    return CGImageCreateWithRGBABytes(width, height, width * 4, rgba.data());
 }
 
 std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef cgImage)
 {
     if (!cgImage) return std::nullopt;
-    size_t w = CGImageGetWidth(cgImage), h = CGImageGetHeight(cgImage);
-    std::vector<uint8_t> straight(CGImageGetBytes(cgImage), CGImageGetBytes(cgImage) + w * h * 4);
-    for (size_t i = 0; i < straight.size(); i += 4) {
-        unsigned a = straight[i + 3];
-        if (a == 255) continue;
-        for (int k = 0; k < 3; ++k)
-            straight[i + size_t(k)] =
-                a == 0 ? 0 : uint8_t(std::min(255u, (straight[i + size_t(k)] * 255u + a / 2) / a));
-    }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(w);
-    image.height = png_uint_32(h);
-    image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_get_memory_size(image, size, 0, straight.data(), 0, nullptr)) return std::nullopt;
-    std::vector<uint8_t> out(size);
-    if (!png_image_write_to_memory(&image, out.data(), &size, 0, straight.data(), 0, nullptr)) return std::nullopt;
-    out.resize(size);
-    return out;
+    const size_t w = CGImageGetWidth(cgImage), h = CGImageGetHeight(cgImage), stride = CGImageGetBytesPerRow(cgImage);
+    std::vector<uint8_t> straight(w * h * 4);
+    for (size_t y = 0; y < h; ++y)
+        std::copy_n(CGImageGetBytes(cgImage) + y * stride, w * 4, straight.begin() + std::ptrdiff_t(y * w * 4));
+    unpremultiply(straight);
+    std::vector<uint8_t> png;
+    if (!ImageIOEncodePNG(straight.data(), w, h, &png)) return std::nullopt;
+    return png;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Decoders and encoder behind UIImage: PNG (libpng) and JPEG (libjpeg).
+// UIImage's side of the PNG and JPEG codec (Platform/ImageIO): its straight alpha to and from
+// CGImage's premultiplied pixels.
 
 #include <cstdint>
 #include <optional>
@@ -7,6 +8,6 @@
 
 #include "CoreGraphics/CGImage.h"
 
-// Null when the bytes are not a PNG or JPEG this build can read.
+// Null when the bytes are not a whole PNG or JPEG this build can read.
 CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length);
 std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef image);

@@ -14,7 +14,8 @@
 // Input: the cached photographs (TESSEL_PHOTO_DIR, else .cache/photos of the checkout) scaled to
 // each size, or a generated photo-like field when they are absent.
 #include "QopBench.h"
-#include "QopImageIO.h"
+
+#include "ImageIO/ImageIOCodec.h"
 
 #include "QopLite/QopLite.h"
 
@@ -169,6 +170,21 @@ std::string photoDirectory()
     return std::string(TESSEL_SOURCE_DIR) + "/.cache/photos";
 }
 
+// A cached photo; the bitmap borrows the pixels.
+struct Photo {
+    std::vector<QopColor_t> pixels;
+    QopBitmap_t bitmap{nullptr, 0, 0, nullptr};
+};
+
+bool readPhoto(const std::string &path, Photo *photo)
+{
+    return ImageIODecodeFile(path, [photo](size_t width, size_t height) -> void * {
+        photo->pixels.resize(width * height);
+        photo->bitmap = {photo->pixels.data(), width, height, nullptr};
+        return photo->pixels.data();
+    });
+}
+
 // Bilinear resampling of a photo to the benchmark size, made opaque.
 std::vector<QopColor_t> resample(const QopBitmap_t &photo, int width, int height)
 {
@@ -222,19 +238,17 @@ BenchImages makeImages(int width, int height, std::string *source)
     BenchImages in;
     in.width = width;
     in.height = height;
-    QopBitmap_t photoA, photoB;
+    Photo photoA, photoB;
     const std::string dir = photoDirectory();
-    if (qop_io::readImage(dir + "/astronaut.png", &photoA) && qop_io::readImage(dir + "/coffee.png", &photoB)) {
-        in.a = resample(photoA, width, height);
-        in.b = resample(photoB, width, height);
+    if (readPhoto(dir + "/astronaut.png", &photoA) && readPhoto(dir + "/coffee.png", &photoB)) {
+        in.a = resample(photoA.bitmap, width, height);
+        in.b = resample(photoB.bitmap, width, height);
         *source = "astronaut.png and coffee.png from " + dir + ", scaled";
     } else {
         in.a = generated(width, height, 1);
         in.b = generated(width, height, 2);
         *source = "generated photo-like fields (no photos in " + dir + ")";
     }
-    QopBitmapFree(&photoA);
-    QopBitmapFree(&photoB);
     return in;
 }
 

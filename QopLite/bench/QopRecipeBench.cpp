@@ -2,8 +2,8 @@
 // 4000 x 3000 photo, in milliseconds: on the CPU, and on the GPU path through the headless EGL
 // context (Mesa's llvmpipe here), where one run is the recipe's whole effect: upload, passes and
 // read-back.
+#include "ImageIO/ImageIOCodec.h"
 #include "QopEGLContext.h"
-#include "QopImageIO.h"
 #include "QopLite/QopLite.h"
 #include "QopLite/QLPL.h"
 
@@ -51,12 +51,18 @@ std::vector<QopColor_t> photo(std::string *source)
     const char *dir = std::getenv("TESSEL_PHOTO_DIR");
     const std::string path =
         (dir && *dir ? std::string(dir) : std::string(TESSEL_SOURCE_DIR) + "/.cache/photos") + "/chelsea.png";
-    QopBitmap_t image{nullptr, 0, 0, nullptr};
-    if (qop_io::readImage(path, &image)) {
+    std::vector<QopColor_t> image;
+    size_t width = 0, height = 0;
+    const bool read = ImageIODecodeFile(path, [&](size_t w, size_t h) -> void * {
+        image.resize(w * h);
+        width = w;
+        height = h;
+        return image.data();
+    });
+    if (read) {
         for (size_t y = 0; y < kHeight; ++y)
             for (size_t x = 0; x < kWidth; ++x)
-                pixels[y * kWidth + x] = image.data[(y * image.height / kHeight) * image.width + x * image.width / kWidth];
-        QopBitmapFree(&image);
+                pixels[y * kWidth + x] = image[(y * height / kHeight) * width + x * width / kWidth];
         *source = path + " stretched to 4000 x 3000";
         return pixels;
     }

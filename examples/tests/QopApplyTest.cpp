@@ -3,10 +3,9 @@
 // and unreadable input with status 2 and writes nothing).
 #include "QopApplyOperations.h"
 #include "QopImageCompare.h"
-#include "QopImageIO.h"
 #include "QopTestBitmap.h"
 
-#include "QopLite/QopAlloc.h"
+#include "ImageIO/ImageIOCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -146,7 +145,8 @@ protected:
         output_ = dir_ / "output.png";
         fixture_ = makePhotoLike(40, 30);
         std::string error;
-        ASSERT_TRUE(qop_io::writePNG(input_.string(), *fixture_.get(), &error)) << error;
+        ASSERT_TRUE(ImageIOWritePNGFile(input_.string(), fixture_.data(), fixture_.width(), fixture_.height(), &error))
+            << error;
     }
     void TearDown() override { fs::remove_all(dir_); }
 
@@ -185,14 +185,13 @@ protected:
 TEST_F(QopApplyProgram, WritesAChangedPngOfTheSameSize)
 {
     ASSERT_EQ(run({input_.string(), output_.string(), "sepia"}), 0) << output();
-    QopBitmap_t result;
+    TestBitmap result;
     std::string error;
-    ASSERT_TRUE(qop_io::readImage(output_.string(), &result, &error)) << error;
-    EXPECT_EQ(result.width, fixture_.width());
-    EXPECT_EQ(result.height, fixture_.height());
-    const ImageDiff diff = compareImages(*fixture_.get(), result);
+    ASSERT_TRUE(readImageFile(output_.string(), &result, &error)) << error;
+    EXPECT_EQ(result.width(), fixture_.width());
+    EXPECT_EQ(result.height(), fixture_.height());
+    const ImageDiff diff = compareImages(*fixture_.get(), *result.get());
     EXPECT_GT(diff.meanAbs, 1.0) << describe(diff);
-    QopBitmapFree(&result);
 }
 
 TEST_F(QopApplyProgram, ArgumentsAndOptionsMayBeMixed)
@@ -213,7 +212,7 @@ TEST_F(QopApplyProgram, RefusesBadCommandLinesAndInputWithoutWriting)
     const Case cases[] = {
         {{input_.string(), output_.string(), "no-such-operation"}, "unknown operation 'no-such-operation'"},
         {{(dir_ / "missing.png").string(), output_.string(), "sepia"}, "cannot read"},
-        {{text.string(), output_.string(), "sepia"}, "neither PNG nor JPEG"},
+        {{text.string(), output_.string(), "sepia"}, "not a PNG or JPEG image"},
         {{input_.string(), output_.string(), "gamma", "fast"}, "not a number"},
         {{input_.string(), output_.string(), "gamma", "1", "2"}, "at most 1"},
         {{input_.string(), output_.string()}, "expected INPUT OUTPUT.png OPERATION"},
@@ -249,12 +248,11 @@ TEST_F(QopApplyProgram, RunsAnEffectRecipeFile)
     std::ofstream(recipe) << R"({"identifier": "t", "processors": [{"name": "gamma", "parameters": {"value": 1.6}},
                                 {"name": "noise", "parameters": {"intensity": 0.05}}]})";
     ASSERT_EQ(run({"--recipe", recipe.string(), input_.string(), output_.string()}), 0) << output();
-    QopBitmap_t result;
+    TestBitmap result;
     std::string error;
-    ASSERT_TRUE(qop_io::readImage(output_.string(), &result, &error)) << error;
-    const ImageDiff diff = compareImages(*fixture_.get(), result);
+    ASSERT_TRUE(readImageFile(output_.string(), &result, &error)) << error;
+    const ImageDiff diff = compareImages(*fixture_.get(), *result.get());
     EXPECT_GT(diff.meanAbs, 1.0) << describe(diff);
-    QopBitmapFree(&result);
     fs::remove(output_);
 
     // Unusable recipes are refused before anything is read (2); one that fails while running

@@ -7,7 +7,7 @@
 // Each line printed gives the style, its file and the CPU/GPU difference statistics.
 #include "QopGpuComparison.h"
 
-#include "QopImageIO.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QopBorders.h"
 #include "QopLite/QopFlare.h"
 #include "QopLite/QopGradientMap.h"
@@ -181,7 +181,8 @@ int main(int argc, char **argv)
         }
         const std::string path = outDir + "/" + style.name + ".png";
         std::string error;
-        if (!qop_io::writePNG(path, *sideBySide(result.cpu, result.gpu).get(), &error)) {
+        const TestBitmap sheet = sideBySide(result.cpu, result.gpu);
+        if (!ImageIOWritePNGFile(path, sheet.data(), sheet.width(), sheet.height(), &error)) {
             std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
             ++failures;
             continue;

@@ -6,7 +6,7 @@
 #include "QopGpuComparison.h"
 
 #include "../QLPLTestSupport.h"
-#include "QopImageIO.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopDotMatrix.h"
@@ -245,7 +245,7 @@ TEST(QopGLDotMatrixTest, ContactSheetOfEveryLegacyName)
     std::filesystem::create_directories(directory);
     const std::string path = directory + "/legacy_contact_sheet.png";
     std::string error;
-    ASSERT_TRUE(qop_io::writePNG(path, *sheet.get(), &error)) << error;
+    ASSERT_TRUE(ImageIOWritePNGFile(path, sheet.data(), sheet.width(), sheet.height(), &error)) << error;
     std::printf("contact sheet: %s\n", path.c_str());
     QopLegacyBordersSetClock(nullptr);
 }

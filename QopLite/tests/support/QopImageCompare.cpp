@@ -1,6 +1,6 @@
 #include "QopImageCompare.h"
 
-#include "QopImageIO.h"
+#include "ImageIO/ImageIOCodec.h"
 
 #include <algorithm>
 #include <array>
@@ -80,8 +80,8 @@ std::string dumpImages(const QopBitmap_t &expected, const QopBitmap_t &actual, c
     fs::create_directories(dumpDirectory(), ec);
     const std::string base = fs::absolute(dumpDirectory() + "/" + name).string();
     std::string paths = base + "-expected.png, " + base + "-actual.png";
-    qop_io::writePNG(base + "-expected.png", expected);
-    qop_io::writePNG(base + "-actual.png", actual);
+    ImageIOWritePNGFile(base + "-expected.png", expected.data, expected.width, expected.height);
+    ImageIOWritePNGFile(base + "-actual.png", actual.data, actual.width, actual.height);
     if (expected.width == actual.width && expected.height == actual.height && expected.data && actual.data) {
         TestBitmap diff(expected.width, expected.height);
         for (size_t i = 0; i < diff.pixelCount(); ++i) {
@@ -89,7 +89,7 @@ std::string dumpImages(const QopBitmap_t &expected, const QopBitmap_t &actual, c
             diff.data()[i] = QopColor_t{amplify(expected.data[i].r, actual.data[i].r), amplify(expected.data[i].g, actual.data[i].g),
                                         amplify(expected.data[i].b, actual.data[i].b), 255};
         }
-        qop_io::writePNG(base + "-diff.png", *diff.get());
+        ImageIOWritePNGFile(base + "-diff.png", diff.data(), diff.width(), diff.height());
         paths += ", " + base + "-diff.png";
     }
     return paths;

@@ -1,6 +1,6 @@
 #include "QopTestBitmap.h"
 
-#include "QopImageIO.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QopAlloc.h"
 
 #include <algorithm>
@@ -167,15 +167,18 @@ std::string photoDirectory()
     return std::string(TESSEL_SOURCE_DIR) + "/.cache/photos";
 }
 
-bool loadPhoto(const std::string &name, TestBitmap *out)
+bool readImageFile(const std::string &path, TestBitmap *out, std::string *error)
 {
-    QopBitmap_t loaded{};
-    if (!qop_io::readImage(photoDirectory() + "/" + name, &loaded))
+    TestBitmap image;
+    auto allocate = [&image](size_t width, size_t height) -> void * {
+        return QopBitmapBuild(image.get(), width, height) ? image.data() : nullptr;
+    };
+    if (!ImageIODecodeFile(path, allocate, error))
         return false;
-    TestBitmap result;
-    *result.get() = loaded; // takes ownership of the pixels
-    *out = std::move(result);
+    *out = std::move(image);
     return true;
 }
+
+bool loadPhoto(const std::string &name, TestBitmap *out) { return readImageFile(photoDirectory() + "/" + name, out); }
 
 } // namespace qop_test

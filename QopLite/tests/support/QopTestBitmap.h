@@ -49,6 +49,9 @@ TestBitmap makeSeededNoise(size_t width, size_t height, uint32_t seed, bool opaq
 // Smooth colour gradients with a few hard edges and a little grain: photo-like statistics.
 TestBitmap makePhotoLike(size_t width, size_t height, uint32_t seed = 7);
 
+// Reads a PNG or JPEG into *out. False, with the path and the reason in *error, when it cannot.
+bool readImageFile(const std::string &path, TestBitmap *out, std::string *error = nullptr);
+
 // Directory of the cached photographs (TESSEL_PHOTO_DIR, else .cache/photos of the checkout).
 std::string photoDirectory();
 // Loads a cached photo ("astronaut.png", ...). Returns false when it is not there.

@@ -1,0 +1,262 @@
+// PNG through libpng's simplified interface, JPEG through libjpeg(-turbo) straight into RGBA.
+#include "ImageIO/ImageIOCodec.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <jpeglib.h>
+#include <jerror.h>
+#include <png.h>
+
+namespace {
+
+void setError(std::string* error, const std::string& reason)
+{
+    if (error) *error = reason;
+}
+
+const char kTooLarge[] = "the image is too large";
+
+// An allocator that throws is a refusal: nothing may unwind through the decoders.
+void* askForPixels(const ImageIOPixelAllocator& allocate, std::size_t width, std::size_t height) noexcept
+{
+    try {
+        return allocate(width, height);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+bool decodePNG(const std::uint8_t* bytes, std::size_t length, const ImageIOPixelAllocator& allocate, std::string* error)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes, length)) {
+        setError(error, image.message);
+        return false;
+    }
+    image.format = PNG_FORMAT_RGBA;
+    void* pixels = askForPixels(allocate, image.width, image.height);
+    if (!pixels) {
+        png_image_free(&image);
+        setError(error, kTooLarge);
+        return false;
+    }
+    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
+        setError(error, image.message);
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
+// libjpeg reports errors by calling back, and the callback may not return: it jumps back into
+// readJPEG. The state lives in the caller's frame, so nothing the jump skips needs destroying and
+// nothing it returns to was held in a register.
+struct JPEGDecoding {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void jpegFail(j_common_ptr info)
+{
+    auto* decoding = static_cast<JPEGDecoding*>(info->client_data);
+    info->err->format_message(info, decoding->message);
+    std::longjmp(decoding->jump, 1);
+}
+
+// Warnings stay quiet, except running out of data: libjpeg would fill the rest of the picture
+// with grey and call it a success.
+void jpegMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) jpegFail(info);
+}
+
+bool readJPEG(JPEGDecoding* decoding, const std::uint8_t* bytes, std::size_t length,
+              const ImageIOPixelAllocator& allocate)
+{
+    decoding->info.err = jpeg_std_error(&decoding->manager);
+    decoding->manager.error_exit = jpegFail;
+    decoding->manager.emit_message = jpegMessage;
+    decoding->info.client_data = decoding;
+    decoding->message[0] = '\0';
+    if (setjmp(decoding->jump)) {
+        jpeg_destroy_decompress(&decoding->info);
+        return false;
+    }
+    jpeg_create_decompress(&decoding->info);
+    jpeg_mem_src(&decoding->info, bytes, static_cast<unsigned long>(length));
+    jpeg_read_header(&decoding->info, TRUE);
+    decoding->info.out_color_space = JCS_EXT_RGBA;
+    jpeg_start_decompress(&decoding->info);
+    const std::size_t width = decoding->info.output_width;
+    auto* pixels = static_cast<std::uint8_t*>(askForPixels(allocate, width, decoding->info.output_height));
+    if (!pixels) {
+        std::snprintf(decoding->message, sizeof decoding->message, "%s", kTooLarge);
+        jpeg_destroy_decompress(&decoding->info);
+        return false;
+    }
+    while (decoding->info.output_scanline < decoding->info.output_height) {
+        JSAMPROW row = pixels + std::size_t{decoding->info.output_scanline} * width * 4;
+        jpeg_read_scanlines(&decoding->info, &row, 1);
+    }
+    jpeg_finish_decompress(&decoding->info);
+    jpeg_destroy_decompress(&decoding->info);
+    return true;
+}
+
+bool decodeJPEG(const std::uint8_t* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
+                std::string* error)
+{
+    JPEGDecoding decoding;
+    if (readJPEG(&decoding, bytes, length, allocate)) return true;
+    setError(error, decoding.message);
+    return false;
+}
+
+bool readWholeFile(const std::string& path, std::vector<std::uint8_t>* contents, std::string* error)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status;
+    if (fd < 0 || fstat(fd, &status) != 0) {
+        setError(error, path + ": " + std::strerror(errno));
+        if (fd >= 0) close(fd);
+        return false;
+    }
+    contents->clear();
+    contents->reserve(static_cast<std::size_t>(status.st_size));
+    std::uint8_t chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            setError(error, path + ": " + std::strerror(errno));
+            close(fd);
+            return false;
+        }
+        contents->insert(contents->end(), chunk, chunk + got);
+    }
+    close(fd);
+    return true;
+}
+
+bool writeAll(int fd, const std::uint8_t* bytes, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t wrote = write(fd, bytes, length);
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += wrote;
+        length -= static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
+// Writes into a fresh file beside `path`, then renames it over `path`.
+bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& contents, std::string* error)
+{
+    static std::atomic<unsigned> sequence{0};
+    std::string partial;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        partial = path + ".partial-" + std::to_string(getpid()) + "-" + std::to_string(sequence++);
+        fd = open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100)) {
+            setError(error, path + ": " + std::strerror(errno));
+            return false;
+        }
+    }
+    const bool written = writeAll(fd, contents.data(), contents.size());
+    const int writeErrno = errno;
+    if (close(fd) != 0 && written) {
+        setError(error, path + ": " + std::strerror(errno));
+        unlink(partial.c_str());
+        return false;
+    }
+    if (!written || rename(partial.c_str(), path.c_str()) != 0) {
+        setError(error, path + ": " + std::strerror(written ? errno : writeErrno));
+        unlink(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ImageIODecode(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate, std::string* error)
+{
+    static const std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const auto* data = static_cast<const std::uint8_t*>(bytes);
+    if (data && length >= 8 && std::memcmp(data, pngSignature, 8) == 0) return decodePNG(data, length, allocate, error);
+    if (data && length >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return decodeJPEG(data, length, allocate, error);
+    setError(error, "not a PNG or JPEG image");
+    return false;
+}
+
+bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& allocate, std::string* error)
+{
+    std::vector<std::uint8_t> contents;
+    if (!readWholeFile(path, &contents, error)) return false;
+    std::string reason;
+    if (ImageIODecode(contents.data(), contents.size(), allocate, &reason)) return true;
+    setError(error, path + ": " + reason);
+    return false;
+}
+
+bool ImageIOEncodePNG(const void* rgba, std::size_t width, std::size_t height, std::vector<std::uint8_t>* png,
+                      std::string* error)
+{
+    if (!rgba || width == 0 || height == 0) {
+        setError(error, "no pixels to write");
+        return false;
+    }
+    // The simplified interface counts a row's bytes in a signed 32-bit stride.
+    if (width > PNG_UINT_31_MAX / 4 || height > PNG_UINT_31_MAX) {
+        setError(error, kTooLarge);
+        return false;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    // Room for the worst case, so the pixels are compressed once (counted in size_t: libpng's own
+    // PNG_IMAGE_PNG_SIZE_MAX multiplies in 32 bits).
+    const png_alloc_size_t filteredBytes = (png_alloc_size_t{width} * 4 + 1) * height;
+    png->resize(PNG_IMAGE_PNG_SIZE_MAX_(image, PNG_ZLIB_MAX_SIZE(filteredBytes)));
+    png_alloc_size_t size = png->size();
+    if (!png_image_write_to_memory(&image, png->data(), &size, 0, rgba, 0, nullptr)) {
+        setError(error, image.message);
+        png->clear();
+        return false;
+    }
+    png->resize(size);
+    return true;
+}
+
+bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t width, std::size_t height,
+                         std::string* error)
+{
+    std::vector<std::uint8_t> png;
+    std::string reason;
+    if (!ImageIOEncodePNG(rgba, width, height, &png, &reason)) {
+        setError(error, path + ": " + reason);
+        return false;
+    }
+    return replaceFile(path, png, error);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The one PNG and JPEG codec: PNG or JPEG in (chosen by content), PNG out. UIKit's images and
+// the imaging library's example programs, tests and benchmarks all read and write through it.
+//
+// Pixels are 8-bit R, G, B, A with straight (not premultiplied) alpha, rows packed top to bottom
+// with no gap. Every function answers false on failure and puts a reason into *error when given;
+// functions that take a path start the reason with it.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Asked once the decoder knows the size: answers width * height * 4 writable bytes, or null to
+// refuse that size. The caller owns the pixels either way; after a failed decode their content
+// is unspecified.
+using ImageIOPixelAllocator = std::function<void*(std::size_t width, std::size_t height)>;
+
+// Decodes a whole PNG or JPEG held in memory. A file cut short or with a damaged header fails
+// rather than giving an image partly made up.
+bool ImageIODecode(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
+                   std::string* error = nullptr);
+bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& allocate, std::string* error = nullptr);
+
+// Encodes width x height pixels as an 8-bit RGBA PNG into *png (replaced).
+bool ImageIOEncodePNG(const void* rgba, std::size_t width, std::size_t height, std::vector<std::uint8_t>* png,
+                      std::string* error = nullptr);
+// Writes the PNG beside `path` and renames it into place, so a failed write leaves whatever was
+// at `path` untouched and no partial file behind.
+bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t width, std::size_t height,
+                         std::string* error = nullptr);
