@@ -1,5 +1,9 @@
 #include "Dispatch/DispatchClock.h"
 
+#include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -20,6 +24,19 @@ struct Scheduler {
     bool isVirtual = false;
     dispatch_time_t virtualNow = kVirtualStart;
     bool threadStarted = false;
+
+    // Seconds since 1970 that virtual time read at its start; set when virtual time is switched on.
+    double wallClockAtStart = 0;
+    // Frames are counted from the moment virtual time was last switched on.
+    dispatch_time_t frameOrigin = kVirtualStart;
+
+    double virtualElapsed() const { return static_cast<double>(virtualNow - kVirtualStart) / 1e9; }
+    double virtualWallClock() const { return wallClockAtStart + virtualElapsed(); }
+
+    static double realWallClock()
+    {
+        return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    }
 
     static dispatch_time_t realNow()
     {
@@ -53,6 +70,17 @@ struct Scheduler {
     }
 };
 
+// Frame n lies n / framesPerSecond seconds after `origin`, rounded up to a whole nanosecond. Whole
+// seconds and the rest are counted apart so that no product overflows.
+dispatch_time_t nextFrameAfter(dispatch_time_t time, dispatch_time_t origin)
+{
+    constexpr std::uint64_t fps = DispatchClock::framesPerSecond;
+    constexpr std::uint64_t second = 1'000'000'000;
+    std::uint64_t elapsed = time - origin;
+    std::uint64_t frame = elapsed / second * fps + elapsed % second * fps / second + 1;
+    return origin + frame / fps * second + (frame % fps * second + fps - 1) / fps;
+}
+
 Scheduler& scheduler()
 {
     // Leaked on purpose: its thread lives as long as the process.
@@ -69,11 +97,29 @@ dispatch_time_t DispatchClock::now()
     return s.isVirtual ? s.virtualNow : Scheduler::realNow();
 }
 
+double DispatchClock::secondsSince1970()
+{
+    auto& s = scheduler();
+    std::lock_guard lock(s.mutex);
+    return s.isVirtual ? s.virtualWallClock() : Scheduler::realWallClock();
+}
+
+void DispatchClock::setSecondsSince1970(double seconds)
+{
+    auto& s = scheduler();
+    std::lock_guard lock(s.mutex);
+    if (s.isVirtual) s.wallClockAtStart = seconds - s.virtualElapsed();
+}
+
 void DispatchClock::useVirtualTime(bool enabled)
 {
     auto& s = scheduler();
     {
         std::lock_guard lock(s.mutex);
+        if (enabled && !s.isVirtual) {
+            s.wallClockAtStart = Scheduler::realWallClock() - s.virtualElapsed();
+            s.frameOrigin = s.virtualNow;
+        }
         s.isVirtual = enabled;
     }
     s.changed.notify_all();
@@ -94,21 +140,37 @@ void DispatchClock::advance(double seconds)
 void DispatchClock::advanceNanoseconds(std::uint64_t nanoseconds)
 {
     auto& s = scheduler();
-    std::unique_lock lock(s.mutex);
-    if (!s.isVirtual) return;
-    dispatch_time_t target = s.virtualNow + nanoseconds;
-    // One entry at a time, so that what a firing schedules (a repeating timer's next tick) takes
-    // its place among the rest.
-    while (!s.entries.empty() && s.entries.begin()->first.first <= target) {
-        auto first = s.entries.begin();
-        if (first->first.first > s.virtualNow) s.virtualNow = first->first.first;
-        auto fire = std::move(first->second);
-        s.entries.erase(first);
-        lock.unlock();
-        fire();
-        lock.lock();
+    // Only the main thread can turn the run loop; elsewhere advancing just hands work on.
+    bool turns = DispatchMainQueue::isMainThread();
+    dispatch_time_t target;
+    {
+        std::lock_guard lock(s.mutex);
+        if (!s.isVirtual) return;
+        target = s.virtualNow + nanoseconds;
     }
-    s.virtualNow = target;
+    for (;;) {
+        dispatch_time_t step = target;
+        {
+            std::unique_lock lock(s.mutex);
+            if (!s.isVirtual) return;
+            if (turns) step = std::min(step, nextFrameAfter(s.virtualNow, s.frameOrigin));
+            if (!s.entries.empty()) step = std::min(step, std::max(s.entries.begin()->first.first, s.virtualNow));
+            // max: another thread may be advancing too.
+            s.virtualNow = std::max(s.virtualNow, step);
+            // One entry at a time, so that what a firing schedules (a repeating timer's next tick)
+            // takes its place among the rest.
+            while (!s.entries.empty() && s.entries.begin()->first.first <= s.virtualNow) {
+                auto first = s.entries.begin();
+                auto fire = std::move(first->second);
+                s.entries.erase(first);
+                lock.unlock();
+                fire();
+                lock.lock();
+            }
+        }
+        if (turns) DispatchRunLoop::drain();
+        if (step >= target) return;
+    }
 }
 
 void DispatchClock::schedule(dispatch_time_t when, std::function<void()> fire)

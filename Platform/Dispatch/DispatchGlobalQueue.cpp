@@ -72,9 +72,9 @@ std::shared_ptr<DispatchGlobalQueue> DispatchGlobalQueue::queueForPriority(long 
     // Process-lifetime singletons whose workers are never joined: they are deliberately leaked so
     // that exit does not wait for (or destroy under) running workers.
     static auto* defaultQueue = new std::shared_ptr<DispatchGlobalQueue>(
-        std::make_shared<DispatchGlobalQueue>("com.apple.root.default-qos", DISPATCH_QUEUE_PRIORITY_DEFAULT, 0));
+        std::make_shared<DispatchGlobalQueue>("com.tessel.root.default", DISPATCH_QUEUE_PRIORITY_DEFAULT, 0));
     static auto* backgroundQueue = new std::shared_ptr<DispatchGlobalQueue>(std::make_shared<DispatchGlobalQueue>(
-        "com.apple.root.background-qos", DISPATCH_QUEUE_PRIORITY_BACKGROUND, kBackgroundNiceness));
+        "com.tessel.root.background", DISPATCH_QUEUE_PRIORITY_BACKGROUND, kBackgroundNiceness));
     return priority == DISPATCH_QUEUE_PRIORITY_BACKGROUND ? *backgroundQueue : *defaultQueue;
 }
 

@@ -4,11 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-DispatchMainQueue::DispatchMainQueue() : DispatchQueue("com.apple.main-thread") {}
+DispatchMainQueue::DispatchMainQueue() : DispatchQueue("com.tessel.main") {}
 
 std::shared_ptr<DispatchMainQueue> DispatchMainQueue::shared()
 {
@@ -29,18 +28,54 @@ void DispatchMainQueue::requireMainThread(const char* what)
     }
 }
 
-void DispatchMainQueue::async(dispatch_block_t block)
+void DispatchMainQueue::setWakeHandler(std::function<void()> wake)
 {
-    if (block) post(std::move(block), false);
+    auto& q = *shared();
+    std::lock_guard lock(q.mutex_);
+    q.wake_ = wake ? std::make_shared<const std::function<void()>>(std::move(wake)) : nullptr;
 }
 
-void DispatchMainQueue::post(dispatch_block_t block, bool isSync)
+void DispatchMainQueue::async(dispatch_block_t block)
 {
+    if (block) post({std::move(block), false, {}});
+}
+
+void DispatchMainQueue::post(Pending pending)
+{
+    std::shared_ptr<const std::function<void()>> wake;
     {
         std::lock_guard lock(mutex_);
-        pending_.push_back({std::move(block), isSync});
+        if (pending.isSync && mainWaitsFor_ &&
+            std::find(pending.owned.begin(), pending.owned.end(), mainWaitsFor_) != pending.owned.end())
+            reportDeadlock(*mainWaitsFor_);
+        pending_.push_back(std::move(pending));
+        wake = wake_;
     }
     posted_.notify_all();
+    if (wake) (*wake)();
+}
+
+void DispatchMainQueue::mainWillWaitFor(const DispatchQueue& queue)
+{
+    std::lock_guard lock(mutex_);
+    for (const auto& p : pending_)
+        if (p.isSync && std::find(p.owned.begin(), p.owned.end(), &queue) != p.owned.end()) reportDeadlock(queue);
+    mainWaitsFor_ = &queue;
+}
+
+void DispatchMainQueue::mainStoppedWaiting()
+{
+    std::lock_guard lock(mutex_);
+    mainWaitsFor_ = nullptr;
+}
+
+void DispatchMainQueue::reportDeadlock(const DispatchQueue& queue)
+{
+    std::fprintf(stderr,
+                 "deadlock: the main thread waits in dispatch_sync on queue \"%s\" while a block of that queue "
+                 "waits in dispatch_sync on the main queue\n",
+                 queue.label().c_str());
+    std::abort();
 }
 
 int DispatchMainQueue::runWaitingSyncs()
@@ -77,12 +112,13 @@ void DispatchMainQueue::sync(const dispatch_block_t& block)
         bool done = false;
     };
     auto done = std::make_shared<Done>();
-    post([&block, done] {
-        block();
-        std::lock_guard lock(done->m);
-        done->done = true;
-        done->cv.notify_one();
-    }, true);
+    post({[&block, done] {
+              block();
+              std::lock_guard lock(done->m);
+              done->done = true;
+              done->cv.notify_one();
+          },
+          true, currentQueues()});
     std::unique_lock lock(done->m);
     done->cv.wait(lock, [&] { return done->done; });
 }
@@ -101,34 +137,20 @@ bool DispatchMainQueue::runNext()
     return true;
 }
 
-int DispatchMainQueue::drain()
+int DispatchMainQueue::runQueuedBlocks()
 {
-    requireMainThread("DispatchMainQueue::drain");
-    auto& q = *shared();
     size_t n;
     {
-        std::lock_guard lock(q.mutex_);
-        n = q.pending_.size();
+        std::lock_guard lock(mutex_);
+        n = pending_.size();
     }
     int ran = 0;
-    while (n-- > 0 && q.runNext()) ++ran;
+    while (n-- > 0 && runNext()) ++ran;
     return ran;
 }
 
-bool DispatchMainQueue::runUntil(const std::function<bool()>& predicate, double timeoutSeconds)
+void DispatchMainQueue::waitForPost(std::chrono::steady_clock::time_point until)
 {
-    requireMainThread("DispatchMainQueue::runUntil");
-    auto& q = *shared();
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                                                           std::chrono::duration<double>(timeoutSeconds));
-    for (;;) {
-        if (predicate()) return true;
-        if (q.runNext()) continue;
-        if (std::chrono::steady_clock::now() >= deadline) return predicate();
-        // Conditions may also change on other threads without a main-queue post, so wake up
-        // regularly to look again.
-        std::unique_lock lock(q.mutex_);
-        q.posted_.wait_until(lock, std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(2)),
-                             [&] { return !q.pending_.empty(); });
-    }
+    std::unique_lock lock(mutex_);
+    posted_.wait_until(lock, until, [&] { return !pending_.empty(); });
 }

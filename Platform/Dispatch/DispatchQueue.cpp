@@ -14,6 +14,11 @@ bool DispatchQueue::isCurrent() const
     return std::find(runningQueues.begin(), runningQueues.end(), this) != runningQueues.end();
 }
 
+std::vector<const DispatchQueue*> DispatchQueue::currentQueues()
+{
+    return runningQueues;
+}
+
 DispatchQueue::CurrentScope::CurrentScope(const DispatchQueue* q)
 {
     runningQueues.push_back(q);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 using dispatch_block_t = std::function<void()>;
 
@@ -41,6 +42,8 @@ protected:
     };
     // Stops the process when the calling thread is running this queue: a sync would never return.
     void checkNotCurrentForSync() const;
+    // The queues the calling thread is running, outermost first.
+    static std::vector<const DispatchQueue*> currentQueues();
 
 private:
     std::string label_;

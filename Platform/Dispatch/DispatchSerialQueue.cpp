@@ -2,6 +2,7 @@
 
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchGlobalQueue.h"
+#include "Dispatch/DispatchMainQueue.h"
 
 struct DispatchSerialQueue::SyncTurn {
     std::mutex mutex;
@@ -52,8 +53,14 @@ void DispatchSerialQueue::sync(const dispatch_block_t& block)
         }
     }
     if (turn) {
-        std::unique_lock lock(turn->mutex);
-        turn->cv.wait(lock, [&] { return turn->go; });
+        // A block of this queue waiting in sync for the main thread would wait for ever.
+        bool onMain = DispatchMainQueue::isMainThread();
+        if (onMain) DispatchMainQueue::shared()->mainWillWaitFor(*this);
+        {
+            std::unique_lock lock(turn->mutex);
+            turn->cv.wait(lock, [&] { return turn->go; });
+        }
+        if (onMain) DispatchMainQueue::shared()->mainStoppedWaiting();
     }
     {
         CurrentScope scope(this);

@@ -10,6 +10,8 @@ using NSTimeInterval = double;
 
 inline constexpr NSInteger NSNotFound = 2147483647;
 
+enum NSComparisonResult : NSInteger { NSOrderedAscending = -1, NSOrderedSame = 0, NSOrderedDescending = 1 };
+
 struct NSRange {
     NSUInteger location = 0;
     NSUInteger length = 0;

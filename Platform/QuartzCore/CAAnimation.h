@@ -93,7 +93,8 @@ private:
     Value toValue_;
 };
 
-// Starts, ends and reports the animations of every layer; the run loop calls it once a turn.
+// Starts, ends and reports the animations of every layer; the run loop's animation stage calls it
+// once a turn.
 void CAAnimationTick();
 // Whether any layer has an animation running or a report waiting (hosts keep drawing frames).
 bool CAAnimationsPending();

@@ -3,15 +3,12 @@
 #include "CoreGraphics/CGObjectValue.h"
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSValue.h"
 
 #include <algorithm>
 #include <cmath>
-
-double CACurrentMediaTime()
-{
-    return DispatchClock::nowSeconds();
-}
+#include <mutex>
 
 namespace {
 
@@ -42,6 +39,9 @@ AnimationRegistry& registry()
 
 void enroll(const std::shared_ptr<CALayer>& layer)
 {
+    // Animations are ticked once a turn, in the run loop's animation stage.
+    static std::once_flag installed;
+    std::call_once(installed, [] { DispatchRunLoop::addObserver(DispatchRunLoopStage::Animation, CAAnimationTick); });
     auto& layers = registry().layers;
     for (const auto& w : layers)
         if (w.lock() == layer) return;

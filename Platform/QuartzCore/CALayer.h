@@ -19,6 +19,7 @@
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
 #include "QuartzCore/CAAnimation.h"
+#include "QuartzCore/CABase.h"
 #include "QuartzCore/CATransform3D.h"
 
 #include <map>
@@ -226,6 +227,3 @@ private:
 
 // Where content of `size` goes inside `bounds` under a gravity (y down: "top" is the smaller y).
 CGRect CALayerGravityRect(const std::string& gravity, CGRect bounds, CGSize size);
-
-// The clock every animation, timer and gesture reads (seconds).
-double CACurrentMediaTime();

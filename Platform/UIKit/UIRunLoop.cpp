@@ -1,11 +1,17 @@
 #include "UIKit/UIRunLoop.h"
 
-#include "QuartzCore/CAAnimation.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIWindow.h"
 
-void UIKitRunLoopTurn()
+#include <mutex>
+
+void UIKitInstallRunLoopStages()
 {
-    CAAnimationTick();
-    for (const auto& window : UIApplication::sharedApplication()->windows()) window->layer()->layoutIfNeeded();
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        DispatchRunLoop::addObserver(DispatchRunLoopStage::Layout, [] {
+            for (const auto& window : UIApplication::sharedApplication()->windows()) window->layer()->layoutIfNeeded();
+        });
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
-// UIKit's part of a main run-loop turn, after the due timers and main-queue blocks: the animation
-// tick, then layout, then display of every window's tree.
+// UIKit's stages of the main run loop: after the animation tick (QuartzCore's), the layout of
+// every window's tree. Installed once, when the first view is made; drawing happens when a
+// window is composited (snapshots, a host's window).
 
-void UIKitRunLoopTurn();
+void UIKitInstallRunLoopStages();

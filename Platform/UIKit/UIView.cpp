@@ -5,6 +5,7 @@
 #include "Foundation/NSValue.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIGraphics.h"
+#include "UIKit/UIRunLoop.h"
 #include "UIKit/UIViewAnimationState.h"
 #include "UIKit/UIWindow.h"
 
@@ -46,6 +47,7 @@ UIView::~UIView()
 
 void UIView::didConstruct()
 {
+    UIKitInstallRunLoopStages();
     layer_ = makeLayer();
     layer_->setDelegate(std::static_pointer_cast<CALayerDelegate>(self<UIView>()));
     layer_->setContentsScale(PlatformSettings::screenScale());

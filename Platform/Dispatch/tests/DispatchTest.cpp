@@ -1,5 +1,6 @@
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "Dispatch/DispatchTimer.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -81,10 +83,10 @@ TEST(DispatchTest, WorkerSyncHopToMainCompletesWhileTheTestPumpsTheRunLoop)
         dispatch_sync(dispatch_get_main_queue(), [&] { ranOnMain = DispatchMainQueue::isMainThread(); });
         finished = true;
     });
-    EXPECT_TRUE(DispatchMainQueue::runUntil([&] { return finished.load(); }, kTimeout));
+    EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return finished.load(); }, kTimeout));
     EXPECT_TRUE(ranOnMain);
     // A condition that never holds answers false once the timeout has passed.
-    EXPECT_FALSE(DispatchMainQueue::runUntil([] { return false; }, 0.01));
+    EXPECT_FALSE(DispatchRunLoop::runUntil([] { return false; }, 0.01));
 }
 
 TEST(DispatchTest, SyncOntoTheQueueRunningTheCallerStopsWithAMessage)
@@ -95,43 +97,78 @@ TEST(DispatchTest, SyncOntoTheQueueRunningTheCallerStopsWithAMessage)
     EXPECT_DEATH(dispatch_sync(dispatch_get_main_queue(), [] {}), "main queue called on the main thread");
 }
 
-TEST(DispatchTest, VirtualTimeFiresDelayedBlocksAndTimersInDueOrder)
+TEST(DispatchTest, MainWaitingInSyncOnAQueueWhoseBlockSyncsToMainStopsWithAMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Either side may start waiting first; each order is caught where its second wait begins.
+    auto deadlock = [](bool blockWaitsFirst) {
+        auto queue = dispatch_queue_create("com.tessel.tests.deadlock", DISPATCH_QUEUE_SERIAL);
+        std::atomic<bool> blockStarted{false};
+        std::atomic<bool> mainAboutToWait{false};
+        dispatch_async(queue, [&] {
+            blockStarted = true;
+            if (!blockWaitsFirst) {
+                while (!mainAboutToWait) std::this_thread::yield();
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            dispatch_sync(dispatch_get_main_queue(), [] {});
+        });
+        while (!blockStarted) std::this_thread::yield();
+        if (blockWaitsFirst) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        mainAboutToWait = true;
+        dispatch_sync(queue, [] {});
+    };
+    for (bool blockWaitsFirst : {true, false}) {
+        SCOPED_TRACE(blockWaitsFirst ? "the block waits first" : "main waits first");
+        EXPECT_DEATH(deadlock(blockWaitsFirst), "deadlock: the main thread waits in dispatch_sync on queue "
+                                                "\"com.tessel.tests.deadlock\" while a block of that queue waits");
+    }
+}
+
+TEST(DispatchTest, QueuesCarryOurLabels)
+{
+    EXPECT_STREQ(dispatch_queue_get_label(dispatch_get_main_queue()), "com.tessel.main");
+    EXPECT_STREQ(dispatch_queue_get_label(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0)),
+                 "com.tessel.root.default");
+    EXPECT_STREQ(dispatch_queue_get_label(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_BACKGROUND, 0)),
+                 "com.tessel.root.background");
+}
+
+TEST(DispatchTest, VirtualTimeRunsEachDelayedBlockAndTimerTickAtItsOwnTime)
 {
     DispatchClock::useVirtualTime(true);
     dispatch_time_t start = DispatchClock::now();
     std::vector<std::string> fired;
+    auto record = [&fired, start](const std::string& name) {
+        fired.push_back(name + "@" + std::to_string((DispatchClock::now() - start) / NSEC_PER_MSEC));
+    };
     auto main = dispatch_get_main_queue();
     auto at = [&](double seconds, std::string name) {
         dispatch_after(dispatch_time(DISPATCH_TIME_NOW, static_cast<std::int64_t>(seconds * NSEC_PER_SEC)), main,
-                       [&fired, name, start] {
-                           fired.push_back(name + "@" + std::to_string((DispatchClock::now() - start) / NSEC_PER_MSEC));
-                       });
+                       [record, name] { record(name); });
     };
     at(0.30, "c");
     at(0.10, "a");
     at(0.20, "b");
-    int ticks = 0;
-    auto timer =
-        DispatchTimer::scheduledTimer(0.25, true, main, [&] { fired.push_back("tick" + std::to_string(++ticks)); });
-    auto once = DispatchTimer::scheduledTimer(0.05, false, main, [&] { fired.push_back("once"); });
+    at(0.20, "b2");  // same due time: scheduling order
+    auto timer = DispatchTimer::scheduledTimer(0.25, true, main, [&] { record("tick"); });
+    auto once = DispatchTimer::scheduledTimer(0.05, false, main, [&] { record("once"); });
 
-    DispatchClock::advance(0.15);
-    DispatchMainQueue::drain();
-    EXPECT_EQ(fired, (std::vector<std::string>{"once", "a@150"}));
-    EXPECT_FALSE(once->isValid());
     // Nothing fires until time moves, however long the main thread pumps.
-    EXPECT_FALSE(DispatchMainQueue::runUntil([&] { return fired.size() > 2; }, 0.05));
+    EXPECT_FALSE(DispatchRunLoop::runUntil([&] { return !fired.empty(); }, 0.05));
+
+    DispatchClock::advance(0.5);
+    EXPECT_EQ(fired,
+              (std::vector<std::string>{"once@50", "a@100", "b@200", "b2@200", "tick@250", "c@300", "tick@500"}));
+    EXPECT_FALSE(once->isValid());
 
     fired.clear();
-    DispatchClock::advance(0.60);
-    DispatchMainQueue::drain();
-    // Blocks run when pumped, so their clock reads the end of the advance; their order is the due order.
-    EXPECT_EQ(fired, (std::vector<std::string>{"b@750", "tick1", "c@750", "tick2", "tick3"}));
+    DispatchClock::advance(0.3);
+    EXPECT_EQ(fired, (std::vector<std::string>{"tick@750"}));
 
     fired.clear();
     timer->cancel();
     DispatchClock::advance(1.0);
-    DispatchMainQueue::drain();
     EXPECT_TRUE(fired.empty());
     DispatchClock::useVirtualTime(false);
 }
@@ -142,7 +179,7 @@ TEST(DispatchTest, RealClockDelayedBlockRunsAfterItsDelay)
     dispatch_time_t start = DispatchClock::now();
     dispatch_time_t ranAt = 0;
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC), main, [&] { ranAt = DispatchClock::now(); });
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return ranAt != 0; }, kTimeout));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return ranAt != 0; }, kTimeout));
     EXPECT_GE(ranAt - start, 20 * NSEC_PER_MSEC);
 }
 

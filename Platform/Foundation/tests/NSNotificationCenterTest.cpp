@@ -2,6 +2,7 @@
 
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -179,12 +180,12 @@ TEST(NSNotificationCenterTest, ABlockNamingAQueueRunsThereLaterAndNotAfterRemova
     });
     std::thread([&] { center->postNotificationName("QZSaved"); }).join();
     EXPECT_TRUE(ranOnMain.empty());  // asynchronous: waits for the main queue
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return !ranOnMain.empty(); }, 5));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return !ranOnMain.empty(); }, 5));
     EXPECT_EQ(ranOnMain, std::vector<bool>{true});
 
     center->postNotificationName("QZSaved");
     center->removeObserver(token);
-    DispatchMainQueue::drain();
+    DispatchRunLoop::drain();
     EXPECT_EQ(ranOnMain.size(), 1u);
 }
 

@@ -2,6 +2,7 @@
 #include "Foundation/NSObject.h"
 
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST(NSObjectTest, MainQueueClassesDieOnTheMainThreadWhenTheLastReferenceGoesEls
     worker.join();
     EXPECT_EQ(ran, 1);
     EXPECT_EQ(MainThreadOnly::diedOnMain, -1);  // queued, not yet destroyed
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return MainThreadOnly::diedOnMain != -1; }, 5));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return MainThreadOnly::diedOnMain != -1; }, 5));
     EXPECT_EQ(MainThreadOnly::diedOnMain, 1);
     EXPECT_TRUE(weak.expired());
 

@@ -2,10 +2,9 @@
 
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchMainQueue.h"
-#include "UIKit/UIRunLoop.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIWindow.h"
 
-#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -24,19 +23,15 @@ UITestDriver::~UITestDriver()
 
 void UITestDriver::turn()
 {
-    DispatchMainQueue::drain();
-    UIKitRunLoopTurn();
+    DispatchRunLoop::drain();
 }
 
 void UITestDriver::advance(double seconds)
 {
     turn();
-    while (seconds > 1e-12) {
-        double step = std::min(kFrame, seconds);
-        DispatchClock::advance(step);
-        seconds -= step;
-        turn();
-    }
+    // The clock turns the run loop at every frame boundary and due time on the way.
+    DispatchClock::advance(seconds);
+    turn();
 }
 
 bool UITestDriver::runUntil(const std::function<bool()>& predicate, double timeout)

@@ -19,8 +19,8 @@ public:
 
     // One run-loop turn at the current time.
     void turn();
-    // Moves the clock on by `seconds`, a turn at every frame boundary (1/60 s) and at the end, so
-    // that what falls due runs at its own time.
+    // Moves the clock on by `seconds`, a turn at every frame boundary (1/60 s) and due time on the
+    // way, so that what falls due runs at its own time.
     void advance(double seconds);
     // Turns (advancing a frame of virtual time each) until the predicate holds or `timeout`
     // seconds of virtual time have passed; answers the predicate's last value.

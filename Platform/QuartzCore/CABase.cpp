@@ -1,0 +1,8 @@
+#include "QuartzCore/CABase.h"
+
+#include "Dispatch/DispatchClock.h"
+
+CFTimeInterval CACurrentMediaTime()
+{
+    return DispatchClock::nowSeconds();
+}
