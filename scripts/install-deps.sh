@@ -12,7 +12,7 @@ packages=(
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
   nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev
-  librsvg2-bin
+  librsvg2-bin libsdl2-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libvips-dev libopencv-dev python3-pil)

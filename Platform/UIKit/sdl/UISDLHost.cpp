@@ -1,0 +1,109 @@
+#include "UIKit/sdl/UISDLHost.h"
+
+#include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
+#include "UIKit/UIApplication.h"
+
+#include <SDL.h>
+
+#include <chrono>
+
+struct UISDLHost::Impl {
+    std::shared_ptr<UIWindow> window;
+    SDL_Window* sdlWindow = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    Uint32 wakeEvent = 0;
+    int textureWidth = 0, textureHeight = 0;
+
+    ~Impl()
+    {
+        DispatchMainQueue::setWakeHandler(nullptr);
+        if (texture) SDL_DestroyTexture(texture);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void composite()
+    {
+        auto image = window->snapshot();
+        if (!image) return;
+        CGImageRef pixels = image->CGImage();
+        int w = int(CGImageGetWidth(pixels)), h = int(CGImageGetHeight(pixels));
+        if (!texture || w != textureWidth || h != textureHeight) {
+            if (texture) SDL_DestroyTexture(texture);
+            texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+            textureWidth = w, textureHeight = h;
+        }
+        if (!texture) return;
+        SDL_UpdateTexture(texture, nullptr, CGImageGetBytes(pixels), int(CGImageGetBytesPerRow(pixels)));
+        SDL_RenderClear(renderer);
+        SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(renderer);
+    }
+};
+
+UISDLHost::UISDLHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+UISDLHost::~UISDLHost() = default;
+
+std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, const std::string& title,
+                                           std::string* error)
+{
+    DispatchMainQueue::requireMainThread("UISDLHost::open");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = SDL_GetError();
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->window = std::move(window);
+    CGRect b = impl->window->bounds();
+    impl->sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(b.size.width),
+                                       int(b.size.height), SDL_WINDOW_ALLOW_HIGHDPI);
+    if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, 0);
+    if (!impl->sdlWindow || !impl->renderer) {
+        if (error) *error = SDL_GetError();
+        return nullptr;
+    }
+    impl->wakeEvent = SDL_RegisterEvents(1);
+    Uint32 wake = impl->wakeEvent;
+    // Any thread may post to the main queue: SDL_PushEvent is thread-safe and wakes the wait.
+    DispatchMainQueue::setWakeHandler([wake] {
+        SDL_Event event{};
+        event.type = wake;
+        SDL_PushEvent(&event);
+    });
+    impl->window->makeKeyAndVisible();
+    return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
+}
+
+int UISDLHost::run(double seconds)
+{
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    auto nextFrame = start;
+    int frames = 0;
+    for (;;) {
+        SDL_Event event;
+        int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
+        bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
+        while (got) {
+            if (event.type == SDL_QUIT) return frames;
+            if (event.type == SDL_WINDOWEVENT) {
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) return frames;
+                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                    UIApplication::sharedApplication()->enterBackground();
+                if (event.window.event == SDL_WINDOWEVENT_RESTORED)
+                    UIApplication::sharedApplication()->enterForeground();
+            }
+            got = SDL_PollEvent(&event) != 0;
+        }
+        DispatchRunLoop::drain();
+        if (Clock::now() >= nextFrame) {
+            impl_->composite();
+            ++frames;
+            nextFrame = Clock::now() + std::chrono::microseconds(16667);
+        }
+        if (seconds > 0 && Clock::now() - start >= std::chrono::duration<double>(seconds)) return frames;
+    }
+}
