@@ -256,7 +256,8 @@ void CGContext::drawLinearGradient(const CGGradient& gradient, CGPoint start, CG
     // Cairo extends both ends or neither; a gradient extended at one end only pads both and
     // clips the other end away with a half-plane.
     auto clipBeyond = [&](CGPoint from, CGFloat ux, CGFloat uy) {
-        const CGFloat far = 1e7;
+        // Far beyond any image, and within Cairo's fixed-point range (about 8 million).
+        const CGFloat far = 1e6;
         CGFloat nx = -uy, ny = ux;
         cairo_new_path(cr_);
         cairo_move_to(cr_, from.x + nx * far, from.y + ny * far);

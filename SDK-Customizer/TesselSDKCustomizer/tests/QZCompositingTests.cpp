@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Render/NSGraphicsContext.h"
+#include "Render/QZDrawing.h"
 #include "Render/QZMaskCompositing.h"
 #include "support/QZProbeMasks.h"
 #include "support/QZTestImages.h"
@@ -34,6 +35,31 @@ TEST(QZMaskCompositing, GradientFillPutsTheFirstColourAtTheTopOfAnUnflippedImage
         EXPECT_TRUE(colorNear(pixelAt(image, 5, 0), top, 0.06)) << "flipped " << flipped;
         EXPECT_TRUE(colorNear(pixelAt(image, 5, 9), bottom, 0.06)) << "flipped " << flipped;
     }
+}
+
+TEST(QZDrawLinearGradient, LinearGradientsPaintTheClipAndExtendOnlyWhereTheOptionsSay)
+{
+    // Red at x 2 to blue at x 8 across a 10-wide image; columns 0 and 9 lie beyond the ends.
+    struct Case {
+        unsigned options;
+        CGColor before, after;
+    } cases[] = {
+        {0, kClear, kClear},
+        {kCGGradientDrawsBeforeStartLocation, kRed, kClear},
+        {kCGGradientDrawsAfterEndLocation, kClear, kBlue},
+        {kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation, kRed, kBlue},
+    };
+    CGGradient gradient = CGGradientCreateWithColors({kRed, kBlue}, {0.0, 1.0});
+    for (const Case& c : cases) {
+        NSImagePtr image = drawn(10, 4, false, [&](CGContextRef, CGRect) {
+            QZDrawLinearGradientInRectWithOptions(gradient, CGRectMake(2, 1, 6, 2), QZLinearGradientDirectionHorizontal, c.options);
+        });
+        EXPECT_TRUE(colorNear(pixelAt(image, 0, 0), c.before)) << c.options;
+        EXPECT_TRUE(colorNear(pixelAt(image, 9, 3), c.after)) << c.options;
+        EXPECT_TRUE(colorNear(pixelAt(image, 5, 0), {0.5, 0, 0.5, 1}, 0.1)) << c.options;  // the whole clip, not the rectangle
+    }
+    // Nothing without a current context.
+    QZDrawLinearGradientInRect(gradient, CGRectMake(0, 0, 4, 4), QZLinearGradientDirectionVertical);
 }
 
 TEST(QZMaskCompositing, MasksAreDrawnUprightAndOnlyInsideTheirRectangle)

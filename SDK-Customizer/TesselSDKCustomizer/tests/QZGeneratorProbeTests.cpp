@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "Generators/QZThemedImages.h"
 #include "Render/QZColorHelpers.h"
 #include "support/QZProbeMasks.h"
@@ -315,6 +318,36 @@ TEST_F(QZGeneratorProbe, GalleryCellsAreAPairSizedByTheirLastLayer)
     // Each layer is drawn at its own mask's size, not scaled to the image.
     int core = masks->stripeOf("gallery-top-core-retina.png");
     EXPECT_TRUE(colorNear(pixelAt(retina, QZProbeMasks::stripeCentre(core), 30), shifted(kBar, -0.07)));
+}
+
+// Previews draw on the main thread while an export draws on a worker: each thread has its own
+// current context, and the masks they share are only read.
+TEST_F(QZGeneratorProbe, ThreadsRenderingAtOnceDrawWhatOneThreadDraws)
+{
+    masks->setImage("uniform_noise_strong250x250.png", makeImage(250, 250, [](int x, int y) { return CGColor{0.5, 0.5, 0.5, (x + y) % 2 ? 1.0 : 0.0}; }));
+    std::vector<std::function<NSImagePtr()>> renders = {
+        [] { return leftSegmentedButtonWithColorsScaleAndState(ns(kBar), ns(kRed), ns(kGreen), true); },
+        [] { return iconWithNameColorsAndState("ic", ns(kRed), ns(kGreen), ns(kYellow), ns(kMagenta), ns(kBlue), true); },
+        [] { return restoreButtonWithType(ns(kBar), ns(kRed), ns(kGreen), "l", false, true); },
+        [] { return stretchableNavigationBarImageWithColorAndScale(ns(kBar), ns(kRed), ns(kGreen), true, 2); },
+    };
+    auto bytesOf = [](const NSImagePtr& image) {
+        cairo_surface_t* surface = image->CGImage()->surface();
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        return std::vector<unsigned char>(data, data + cairo_image_surface_get_stride(surface) * cairo_image_surface_get_height(surface));
+    };
+    std::vector<std::vector<unsigned char>> expected;
+    for (const auto& render : renders) expected.push_back(bytesOf(render()));
+    std::vector<std::thread> threads;
+    std::atomic<int> mismatches = 0;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 5; ++round)
+                for (size_t i = 0; i < renders.size(); ++i)
+                    if (bytesOf(renders[i]()) != expected[i]) ++mismatches;
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(mismatches, 0);
 }
 
 }  // namespace
