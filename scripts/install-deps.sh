@@ -11,7 +11,7 @@ packages=(
   libyajl-dev zlib1g-dev libpng-dev libjpeg-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
-  nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev
+  nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev libfontconfig-dev
   librsvg2-bin libsdl2-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
