@@ -2,6 +2,7 @@
 // The device the app runs on, answered from the platform settings so that tests and hosts can
 // run as a phone or a tablet.
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -23,5 +24,12 @@ public:
     std::string model() const { return PlatformSettings::deviceModel(); }
     std::string systemVersion() const { return PlatformSettings::systemVersion(); }
 
+    // A flag the app sets before reading the battery; nothing here reports a battery.
+    bool isBatteryMonitoringEnabled() const { return batteryMonitoringEnabled_; }
+    void setBatteryMonitoringEnabled(bool enabled) { batteryMonitoringEnabled_ = enabled; }
+
     bool respondsToSelector(std::string_view selector) const override;
+
+private:
+    std::atomic<bool> batteryMonitoringEnabled_{false};
 };
