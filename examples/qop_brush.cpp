@@ -6,7 +6,7 @@
 //
 // Exit status: 0 written, 1 the GPU road could not run, 2 a bad command line or unreadable input.
 #include "QopBrushStroke.h"
-#include "QopEGLContext.h"
+#include "GLES/EGLHeadlessContext.h"
 #include "QopImageIO.h"
 
 #include "QopLite/QopAlloc.h"
@@ -52,10 +52,10 @@ int main(int argc, char **argv)
         status = 2;
     }
 
-    QopEGLContext context{};
-    char why[256] = {0};
+    EGLHeadlessContext context;
+    std::string why;
     QopGLData_t *record = nullptr;
-    if (status == 0 && QopEGLContextCreate(&context, why, sizeof why)) {
+    if (status == 0 && context.open(&why)) {
         record = static_cast<QopGLData_t *>(std::calloc(1, sizeof(QopGLData_t)));
         if (record && QopGLInitialize(record, QopGLDeviceGPUSpeedFast, QopGLRenderingModeDefault)) {
             gpu.glData = record;
@@ -72,9 +72,9 @@ int main(int argc, char **argv)
             status = 1;
         }
         std::free(record);
-        QopEGLContextDestroy(&context);
+        context.close();
     } else if (status == 0) {
-        std::fprintf(stderr, "qop_brush: GPU: %s\n", why);
+        std::fprintf(stderr, "qop_brush: GPU: %s\n", why.c_str());
         status = 1;
     }
     QopBitmapFree(&cpu);
