@@ -255,8 +255,9 @@ void QZOpenGLManager::addBlock(dispatch_block_t block, int identifier)
                       "The GL context is current on another thread: the block is dropped.");
                 return;
             }
+            // The context stays current on the GL thread between blocks: the main thread gets it
+            // only through a hand-over, and the destroy block lets it go.
             block();
-            EAGLContext::setCurrentContext(nullptr);
         },
         identifier);
 }

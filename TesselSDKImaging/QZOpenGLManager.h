@@ -64,7 +64,8 @@ public:
     void pauseRenderingOnQueueWithIdentifier(int identifier);
     void resumeRenderingOnQueueWithIdentifier(int identifier);
     void cancelRenderingOnQueueWithIdentifier(int identifier);
-    // Queues the block with the manager's current context, made current around it. A null block
+    // Queues the block with the manager's current context, made current on the GL thread for it
+    // (and left current there until another set-up's block or the destroy block). A null block
     // is ignored; with no context (not set up, or set-up failed) the block is dropped and logged.
     void addBlock(dispatch_block_t block, int identifier);
     // In a GL block: binds the record's renderbuffer, when it names one, and presents it through

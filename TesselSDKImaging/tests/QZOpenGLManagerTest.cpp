@@ -239,6 +239,7 @@ TEST_F(GLManagerTest, GLBlocksAllRunOnOneThreadWithTheContextCurrent)
     EXPECT_TRUE(mainHadIt);
     EXPECT_TRUE(currentAfterHop);
     EXPECT_FALSE(EAGLContext::currentContext());
+    EXPECT_FALSE(EAGLContext::setCurrentContext(context)) << "the GL thread let its context go between blocks";
 }
 
 TEST_F(GLManagerTest, PresentCurrentRenderbufferPresentsOnlyTheRecordsRenderbuffer)
