@@ -16,3 +16,11 @@ void EGLKeepDriversResident()
         },
         nullptr);
 }
+
+// Mesa's software rasteriser synchronises its worker threads in ways ThreadSanitizer cannot see
+// (the driver is not instrumented); its reports are about the driver, never about our code. Every
+// program that opens a display links this file, so the suppressions come with the display.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:swrast_dri.so\nrace:libgallium\n";
+}

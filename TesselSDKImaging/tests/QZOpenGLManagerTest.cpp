@@ -182,7 +182,7 @@ TEST_F(GLManagerTest, TearDownFollowedAtOnceBySetUpFreesOnlyTheOldRecord)
 
 TEST_F(GLManagerTest, BeginOpenGLLoadRacingRetainSetsUpOnce)
 {
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         QZOpenGLManager::requestOpenGLDataPurge();
         manager_->retainManager();

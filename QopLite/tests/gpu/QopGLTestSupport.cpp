@@ -175,10 +175,3 @@ TestBitmap inverted(const TestBitmap &image)
 }
 
 } // namespace qop_test
-
-// Mesa's software rasteriser synchronises its worker threads in ways ThreadSanitizer cannot see
-// (the driver is not instrumented); its reports are about the driver, never about our code.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:swrast_dri.so\nrace:libgallium\n";
-}
