@@ -1,6 +1,6 @@
-#include "QZAppBackgroundStateManager.h"
+#include "TesselSDKImaging/QZAppBackgroundStateManager.h"
 
-#include "QZOpenGLManager.h"
+#include "TesselSDKImaging/QZOpenGLManager.h"
 
 #include "Foundation/NSNotificationCenter.h"
 #include "GLES/EAGLContext.h"

@@ -1,4 +1,4 @@
-#include "QZDeviceInfo.h"
+#include "TesselSDKImaging/QZDeviceInfo.h"
 
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIDevice.h"

@@ -12,9 +12,9 @@
 // private serial queue ("synchronizingQueue"); a block must never wait synchronously for a
 // later block of the same prioritised queue.
 
-#include "QZDispatchBlockWrapper.h"
-#include "QZDispatchQueueWrapper.h"
-#include "QZQueueType.h"
+#include "TesselSDKImaging/QZDispatchBlockWrapper.h"
+#include "TesselSDKImaging/QZDispatchQueueWrapper.h"
+#include "TesselSDKImaging/QZQueueType.h"
 
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSObject.h"

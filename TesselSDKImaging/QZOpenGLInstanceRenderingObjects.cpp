@@ -1,4 +1,4 @@
-#include "QZOpenGLInstanceRenderingObjects.h"
+#include "TesselSDKImaging/QZOpenGLInstanceRenderingObjects.h"
 
 std::shared_ptr<QZOpenGLInstanceRenderingObjects>
 QZOpenGLInstanceRenderingObjects::make(GLuint textureID, GLuint processingTexture1, GLuint processingTexture2,

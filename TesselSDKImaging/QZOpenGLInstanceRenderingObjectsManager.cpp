@@ -1,4 +1,4 @@
-#include "QZOpenGLInstanceRenderingObjectsManager.h"
+#include "TesselSDKImaging/QZOpenGLInstanceRenderingObjectsManager.h"
 
 #include "Foundation/NSLog.h"
 #include "QopLite/QopGL.h"

@@ -5,7 +5,7 @@
 
 #include "CoreGraphics/CGBase.h"
 #include "Foundation/NSObject.h"
-#include "QZOpenGLInstanceRenderingObjects.h"
+#include "TesselSDKImaging/QZOpenGLInstanceRenderingObjects.h"
 #include "QopLite/QopGLData.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "QZOpenGLManager.h"
+#include "TesselSDKImaging/QZOpenGLManager.h"
 
-#include "QZAppBackgroundStateManager.h"
-#include "QZDeviceInfo.h"
-#include "QZPhotoEditorCustomization.h"
+#include "TesselSDKImaging/QZAppBackgroundStateManager.h"
+#include "TesselSDKImaging/QZDeviceInfo.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 
 #include "Foundation/NSLog.h"
 #include "GLES/EAGLContext.h"

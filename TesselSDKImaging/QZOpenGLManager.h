@@ -16,8 +16,8 @@
 
 #include "CoreGraphics/CGGeometry.h"
 #include "Foundation/NSObject.h"
-#include "QZDispatchPriorityQueue.h"
-#include "QZQueueType.h"
+#include "TesselSDKImaging/QZDispatchPriorityQueue.h"
+#include "TesselSDKImaging/QZQueueType.h"
 #include "QopLite/QopGLData.h"
 #include "QopLite/QopGLUtils.h"
 

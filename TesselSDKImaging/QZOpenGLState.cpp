@@ -1,4 +1,4 @@
-#include "QZOpenGLState.h"
+#include "TesselSDKImaging/QZOpenGLState.h"
 
 #include "QopLite/QopGL.h"
 

@@ -12,58 +12,29 @@ long wholePixels(CGFloat points, CGFloat scale)
 
 }  // namespace
 
-CGRect CAEAGLLayer::bounds() const
-{
-    std::lock_guard lock(mutex_);
-    return bounds_;
-}
-
-void CAEAGLLayer::setBounds(CGRect bounds)
-{
-    std::lock_guard lock(mutex_);
-    bounds_ = bounds;
-}
-
-CGFloat CAEAGLLayer::contentsScale() const
-{
-    std::lock_guard lock(mutex_);
-    return contentsScale_;
-}
-
-void CAEAGLLayer::setContentsScale(CGFloat scale)
-{
-    std::lock_guard lock(mutex_);
-    contentsScale_ = scale;
-}
-
-bool CAEAGLLayer::isOpaque() const
-{
-    std::lock_guard lock(mutex_);
-    return opaque_;
-}
-
-void CAEAGLLayer::setOpaque(bool opaque)
-{
-    std::lock_guard lock(mutex_);
-    opaque_ = opaque;
-}
-
 std::shared_ptr<CGImage> CAEAGLLayer::contents() const
 {
     std::lock_guard lock(mutex_);
-    return contents_;
+    return presented_;
 }
 
 void CAEAGLLayer::setContents(std::shared_ptr<CGImage> contents)
 {
     std::lock_guard lock(mutex_);
-    contents_ = std::move(contents);
+    presented_ = std::move(contents);
+}
+
+CGImageRef CAEAGLLayer::copyContents() const
+{
+    std::lock_guard lock(mutex_);
+    return presented_ ? CGImageRetain(presented_.get()) : nullptr;
 }
 
 EAGLDrawablePixelSize CAEAGLLayer::drawablePixelSize() const
 {
-    std::lock_guard lock(mutex_);
-    return {wholePixels(bounds_.size.width, contentsScale_), wholePixels(bounds_.size.height, contentsScale_)};
+    CGRect b = bounds();
+    CGFloat scale = contentsScale();
+    return {wholePixels(b.size.width, scale), wholePixels(b.size.height, scale)};
 }
 
 void CAEAGLLayer::presentDrawableImage(CGImageRef image)

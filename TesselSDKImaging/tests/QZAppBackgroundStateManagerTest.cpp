@@ -1,8 +1,8 @@
 // GL work paused in the background: the notifications, posted on the main thread, drive the pause
 // flags of the shared record while a pass runs on the GPU queue.
-#include "QZGLTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
-#include "QZAppBackgroundStateManager.h"
+#include "TesselSDKImaging/QZAppBackgroundStateManager.h"
 #include "QopTestBitmap.h"
 
 #include "Foundation/NSNotificationCenter.h"
@@ -83,21 +83,21 @@ TEST_F(BackgroundPauseTest, RunningPassWaitsInTheBackgroundAndFinishesAsIfUninte
     const int queue = manager_->generateQueueWithType(QZQueueTypeSDK);
     manager_->addBlock([&] { paused.run(record); }, queue);
     manager_->destroyQueueWithIdentifier(queue);
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return paused.passes.load() >= 2; }, qz_test::kTimeout));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return paused.passes.load() >= 2; }, qz_test::kTimeout));
 
     post(UIApplicationDidEnterBackgroundNotification);
     EXPECT_TRUE(load(record->shouldPauseGLRendering));
     EXPECT_TRUE(load(record->hasPausedGLRendering)) << "the observer returned before the pass reached a pause point";
     const int passesWhenPaused = paused.passes.load();
     const auto until = Clock::now() + std::chrono::milliseconds(100);
-    DispatchMainQueue::runUntil([&] { return Clock::now() >= until; }, 1);
+    DispatchRunLoop::runUntil([&] { return Clock::now() >= until; }, 1);
     EXPECT_EQ(paused.passes.load(), passesWhenPaused) << "the GL block went on in the background";
     EXPECT_FALSE(paused.finished.load());
 
     paused.stop = true;
     post(UIApplicationWillEnterForegroundNotification);
     EXPECT_FALSE(load(record->shouldPauseGLRendering));
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return paused.finished.load(); }, qz_test::kTimeout));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return paused.finished.load(); }, qz_test::kTimeout));
     EXPECT_FALSE(load(record->hasPausedGLRendering));
     EXPECT_GT(paused.passes.load(), uninterrupted.passes.load());
     EXPECT_TRUE(paused.image == uninterrupted.image) << "the paused run drew other pixels";

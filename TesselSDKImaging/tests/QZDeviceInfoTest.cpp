@@ -1,6 +1,6 @@
 // The device model from the machine name (and, on a simulator, the device model), and its GPU
 // speed class.
-#include "QZDeviceInfo.h"
+#include "TesselSDKImaging/QZDeviceInfo.h"
 
 #include "Foundation/PlatformSettings.h"
 

@@ -1,6 +1,6 @@
 // The GL set-up calls the manager makes, observed by wrapping them at link time: each wrapper
 // notes the call and forwards to the real function.
-#include "QZGLTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLUtils.h"

@@ -4,9 +4,10 @@
 // queue while the main thread pumps, and a log of the GL set-up calls that the suites wrap at link
 // time (QZGLCallLog.cpp).
 
-#include "QZOpenGLManager.h"
+#include "TesselSDKImaging/QZOpenGLManager.h"
 
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/PlatformSettings.h"
 #include "GLES/EAGLContext.h"
 
@@ -46,7 +47,7 @@ inline bool runGL(const std::shared_ptr<QZOpenGLManager>& manager, dispatch_bloc
         },
         queue);
     manager->destroyQueueWithIdentifier(queue);
-    return DispatchMainQueue::runUntil([&] { return done->load(); }, kTimeout);
+    return DispatchRunLoop::runUntil([&] { return done->load(); }, kTimeout);
 }
 
 // Pumps until everything queued on the GPU queue so far has run: a marker on the newest
@@ -58,7 +59,7 @@ inline bool drainGPUQueue()
     const int marker = queue->generateQueueForType(QZQueueTypeDestroy);
     queue->addBlock([done] { done->store(true); }, marker);
     queue->destroyQueueWithIdentifierAfterPendingBlocksComplete(marker);
-    return DispatchMainQueue::runUntil([&] { return done->load(); }, kTimeout);
+    return DispatchRunLoop::runUntil([&] { return done->load(); }, kTimeout);
 }
 
 }  // namespace qz_test

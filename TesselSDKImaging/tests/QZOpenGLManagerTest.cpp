@@ -1,9 +1,9 @@
 // The GL manager on a real context: holders and purges, the warm-up order, tear-down and set-up
 // again in one process, the GL thread, and presenting the record's renderbuffer.
-#include "QZGLTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
-#include "QZAppBackgroundStateManager.h"
-#include "QZPhotoEditorCustomization.h"
+#include "TesselSDKImaging/QZAppBackgroundStateManager.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "QopTestBitmap.h"
 
 #include "GLES/CAEAGLLayer.h"
@@ -230,7 +230,7 @@ TEST_F(GLManagerTest, GLBlocksAllRunOnOneThreadWithTheContextCurrent)
             queue);
     }
     manager_->destroyQueueWithIdentifier(queue);
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return ran.load() == 100; }, qz_test::kTimeout));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return ran.load() == 100; }, qz_test::kTimeout));
     ASSERT_EQ(threads.size(), 100u);
     for (const std::thread::id& id : threads) EXPECT_EQ(id, threads.front());
     EXPECT_NE(threads.front(), std::this_thread::get_id());

@@ -1,8 +1,8 @@
 // The GL manager where no GL context can be made (the EGL route "none"): the host carries on,
 // the manager says so, and GL blocks do not run. Runs on every machine.
-#include "QZGLTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
-#include "QZAppBackgroundStateManager.h"
+#include "TesselSDKImaging/QZAppBackgroundStateManager.h"
 
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/NSNotificationCenter.h"

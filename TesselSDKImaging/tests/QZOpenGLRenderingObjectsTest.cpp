@@ -1,9 +1,9 @@
 // Rendering-objects sets sharing one pair of processing textures per size, and a GL instance's
 // share of the record, on the manager's record in GL blocks.
-#include "QZGLTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
-#include "QZOpenGLInstanceRenderingObjectsManager.h"
-#include "QZOpenGLState.h"
+#include "TesselSDKImaging/QZOpenGLInstanceRenderingObjectsManager.h"
+#include "TesselSDKImaging/QZOpenGLState.h"
 #include "QopTestBitmap.h"
 
 #include "Foundation/NSLogCapture.h"

@@ -2,6 +2,7 @@
 // ends with the queue.
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "Dispatch/DispatchThreadBoundQueue.h"
 
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ TEST(DispatchThreadBoundQueueTest, ALastReferenceDroppedByItsOwnBlockEndsTheThre
     queue->async([&] { threadEnd.ended = &ended; });
     queue->async([keep = queue] {});
     queue.reset();
-    EXPECT_TRUE(DispatchMainQueue::runUntil([&] { return ended.load(); }, 20));
+    EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return ended.load(); }, 20));
     EXPECT_TRUE(weak.expired());
 }
 

@@ -250,10 +250,10 @@ TEST_F(GLESTest, HandOverLendsTheContextToTheMainThreadAndTakesItBackIntact)
         finished = true;
     });
 
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return holding.load(); }, 30));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return holding.load(); }, 30));
     EXPECT_FALSE(EAGLContext::setCurrentContext(context_)) << "taken while the worker holds it";
     mayHandOver = true;
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return finished.load(); }, 30));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return finished.load(); }, 30));
 
     EXPECT_TRUE(mainSawNoContext);
     EXPECT_TRUE(mainMadeCurrent);
@@ -278,7 +278,7 @@ TEST_F(GLESTest, HandOverAnswersNoWhenTheMainThreadKeepsTheContext)
         EXPECT_FALSE(EAGLContext::currentContext());
         finished = true;
     });
-    ASSERT_TRUE(DispatchMainQueue::runUntil([&] { return finished.load(); }, 30));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return finished.load(); }, 30));
     EXPECT_FALSE(answer);
     EXPECT_TRUE(log.contains("left it current on the main thread"));
     EXPECT_EQ(EAGLContext::currentContext(), context_);

@@ -4,6 +4,7 @@
 
 #include "CoreGraphics/CGImage.h"
 #include "Dispatch/DispatchMainQueue.h"
+#include "Dispatch/DispatchRunLoop.h"
 #include "Dispatch/DispatchThreadBoundQueue.h"
 #include "GLES/EAGLContext.h"
 
@@ -26,7 +27,7 @@ inline bool runOn(const std::shared_ptr<DispatchThreadBoundQueue>& queue, dispat
         block();
         done->store(true);
     });
-    return DispatchMainQueue::runUntil([&] { return done->load(); }, 30);
+    return DispatchRunLoop::runUntil([&] { return done->load(); }, 30);
 }
 
 inline RGBA pixelAt(const std::shared_ptr<CGImage>& image, size_t x, size_t y)
