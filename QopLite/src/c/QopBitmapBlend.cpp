@@ -8,6 +8,7 @@
 #include "QopLite/QopTransform.h"
 
 #include "QopBlendKernels.h"
+#include "QopBlendRows.h"
 
 #include <cmath>
 #include <cstdio>
@@ -106,28 +107,13 @@ void QopBitmapBlendBitmap(QopBitmap_t *dst, const QopBitmap_t *src, QopBlendMode
         return;
     size_t rows = dst->height < src->height ? dst->height : src->height;
     size_t columns = dst->width < src->width ? dst->width : src->width;
-    switch (blendMode) {
-    case QopBlendModeNormal:
-        applyRows(dst, src, rows, columns, BlendOp<BlendNormal>(alpha));
-        break;
-    case QopBlendModeOverlay:
-        applyRows(dst, src, rows, columns, BlendOp<BlendOverlay>(alpha));
-        break;
-    case QopBlendModeScreen:
-        applyRows(dst, src, rows, columns, BlendOp<BlendScreen>(alpha));
-        break;
-    case QopBlendModeDarken:
-        applyRows(dst, src, rows, columns, BlendOp<BlendDarken>(alpha));
-        break;
-    case QopBlendModeMultiply:
-        applyRows(dst, src, rows, columns, BlendOp<BlendMultiply>(alpha));
-        break;
-    case QopBlendModeColor:
-        for (size_t y = 0; y < rows; ++y)
-            for (size_t x = 0; x < columns; ++x)
-                QopColorBlend(dst->data + y * dst->width + x, src->data + y * src->width + x, blendMode, alpha);
-        break;
+    if (blendMode != QopBlendModeColor) {
+        blendRows(dst, src, rows, columns, blendMode, alpha);
+        return;
     }
+    for (size_t y = 0; y < rows; ++y)
+        for (size_t x = 0; x < columns; ++x)
+            QopColorBlend(dst->data + y * dst->width + x, src->data + y * src->width + x, blendMode, alpha);
 }
 
 void QopBitmapBlendBitmapSeparate(QopBitmap_t *dst, QopBitmap_t *src, float dstAmount, float srcAmount)
@@ -140,7 +126,7 @@ void QopBitmapBlendBitmapSeparate(QopBitmap_t *dst, QopBitmap_t *src, float dstA
         return;
     size_t rows = dst->height < src->height ? dst->height : src->height;
     size_t columns = dst->width < src->width ? dst->width : src->width;
-    applyRows(dst, src, rows, columns, WeightedSumOp{dstAmount, srcAmount});
+    weightedSumRows(dst, src, rows, columns, dstAmount, srcAmount);
 }
 
 void QopBitmapBlendBitmapTransform(QopBitmap_t *dst, QopBitmap_t *src, QopBlendMode_t blendMode, float alpha,
