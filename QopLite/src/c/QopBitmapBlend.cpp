@@ -9,6 +9,7 @@
 
 #include "QopBlendKernels.h"
 #include "QopBlendRows.h"
+#include "QopColorPasses.h"
 
 #include <cmath>
 #include <cstdio>
@@ -83,22 +84,7 @@ void QopBitmapHistogramTransform(QopBitmap_t *bitmap, const QopHistMap_t *histMa
     // A bitmap lent for the GPU path only has no pixels.
     if (!bitmap->data)
         return;
-    // One load and one store per pixel: the byte tables are widened once into words already
-    // shifted to their lane, and alpha passes through untouched.
-    uint32_t red[256], green[256], blue[256];
-    for (int i = 0; i < 256; ++i) {
-        red[i] = histMap->r[i];
-        green[i] = uint32_t(histMap->g[i]) << 8;
-        blue[i] = uint32_t(histMap->b[i]) << 16;
-    }
-    size_t count = bitmap->width * bitmap->height;
-    unsigned char *bytes = reinterpret_cast<unsigned char *>(bitmap->data);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t p;
-        std::memcpy(&p, bytes + 4 * i, 4);
-        p = (p & 0xFF000000u) | red[p & 0xFF] | green[(p >> 8) & 0xFF] | blue[(p >> 16) & 0xFF];
-        std::memcpy(bytes + 4 * i, &p, 4);
-    }
+    mapChannels(bitmap->data, bitmap->width * bitmap->height, histMap);
 }
 
 void QopBitmapBlendBitmap(QopBitmap_t *dst, const QopBitmap_t *src, QopBlendMode_t blendMode, float alpha)
