@@ -189,6 +189,20 @@ TEST(ColorMatrixTransform, NonFiniteEntriesGiveDefinedBytes)
     }
 }
 
+TEST(ColorMatrixTransform, ABitmapWithoutPixelsIsLeftAlone)
+{
+    // Lent with a size but no pixels: every route (table, per pixel, blended, Color mode) returns.
+    QopBitmap_t empty = {nullptr, 16, 16, nullptr};
+    const QopColorMatrix_t diagonal = {1.4f, 0, 0, -20, 0, 0.6f, 0, 40, 0, 0, -1, 255};
+    const QopColorMatrix_t crossed = {0.3f, 0.6f, 0.1f, 0, 0.2f, 0.7f, 0.1f, 5, 0.9f, 0, 0.4f, -3};
+    for (const float *cm : {diagonal, crossed}) {
+        QopBitmapColorMatrixTransform(&empty, cm);
+        for (QopBlendMode_t mode : {QopBlendModeNormal, QopBlendModeColor})
+            QopBitmapColorMatrixTransformAndBlendWithOriginal(&empty, cm, mode, 0.5f);
+    }
+    EXPECT_EQ(empty.data, nullptr);
+}
+
 TEST(ColorMatrixTransform, BlendWithOriginalEqualsBlendOfTheMatrixResult)
 {
     const QopColorMatrix_t diagonal = {1.4f, 0, 0, -20, 0, 0.6f, 0, 40, 0, 0, -1, 255};

@@ -66,14 +66,16 @@ void QopBitmapColorMatrixTransform(QopBitmap_t *bitmap, const float *cm)
         QopGLAddColorTransform(cm, bitmap->glData);
         return;
     }
+    // A bitmap lent with a size but no pixels has nothing to change.
+    if (!bitmap->data)
+        return;
     if (hasNoCrossTerms(cm)) {
         QopHistMap_t map;
         diagonalMap(cm, &map);
         QopBitmapHistogramTransform(bitmap, &map);
         return;
     }
-    if (bitmap->data)
-        qop_internal::matrixPixels(bitmap->data, pixelCount(bitmap), cm);
+    qop_internal::matrixPixels(bitmap->data, pixelCount(bitmap), cm);
 }
 
 void QopBitmapColorMatrixTransformAndBlendWithOriginal(QopBitmap_t *bitmap, const float *cm,
@@ -86,6 +88,8 @@ void QopBitmapColorMatrixTransformAndBlendWithOriginal(QopBitmap_t *bitmap, cons
         QopGLAddColorTransformAndOverlayWithOriginal(cm, bitmap->glData, blendAmount);
         return;
     }
+    if (!bitmap->data)
+        return;
     const size_t count = pixelCount(bitmap);
     QopColor_t *data = bitmap->data;
     if (!hasNoCrossTerms(cm)) {
