@@ -60,6 +60,17 @@ TEST(CTLine, TruncationLeavesLinesThatFitAndRefusesWidthsBelowTheToken)
     EXPECT_DOUBLE_EQ(widthOf(withToken.get()), widthOf(lineOf("H...", arial.get()).get()));
 }
 
+TEST(CTLine, WidthsScaleWithTheSizeUnhinted)
+{
+    // Hinted metrics would round each advance to whole units at each size.
+    const char* text = "Illuminating fill";
+    double base = widthOf(lineOf(text, font("ArialMT", 10).get()).get());
+    for (CGFloat size : {7.f, 13.3f, 31.f}) {
+        double w = widthOf(lineOf(text, font("ArialMT", size).get()).get());
+        EXPECT_NEAR(w, base * size / 10, 0.02) << size;  // advances are kept in 1/1024 units
+    }
+}
+
 TEST(CTLine, PenOffsetForFlushIgnoresTrailingWhiteSpace)
 {
     HeldFont arial = font("ArialMT", 12);
