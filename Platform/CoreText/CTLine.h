@@ -25,7 +25,8 @@ void CFRelease(CTLineRef line);
 CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncationType truncationType,
                                     CTLineRef truncationToken);
 
-// The advance width; ascent, descent (positive) and leading of the tallest font on the line.
+// The advance width (a line wrapped at white space leaves out the one space it broke at); ascent,
+// descent (positive) and leading of the tallest font on the line.
 double CTLineGetTypographicBounds(CTLineRef line, CGFloat* ascent, CGFloat* descent, CGFloat* leading);
 // Of the white space ending the line (included in the width).
 double CTLineGetTrailingWhitespaceWidth(CTLineRef line);

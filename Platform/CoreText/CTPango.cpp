@@ -79,6 +79,8 @@ PangoAttrList* fontAttributes(CFAttributedStringRef string, CFRange range)
         }
         start = end;
     }
+    // Lines broken inside a word show no hyphen, as on the platform.
+    pango_attr_list_insert(list, pango_attr_insert_hyphens_new(FALSE));
     if (string->runs.empty() || range.length == 0) {
         // Empty text still has a font: its line's height comes from it.
         PangoAttribute* a = pango_attr_font_desc_new(string->fontAt(range.location)->description);

@@ -113,7 +113,14 @@ TEST(CTFramesetter, LineBreakModesOfTheParagraphStyle)
         CFRelease(style);
         HeldFrame frame = frameOf(string.get(), CGRectMake(0, 0, CGFloat(c.width), 200));
         std::vector<std::string> lines;
-        for (CTLineRef line : CTFrameGetLines(frame.get())) lines.push_back(textOf(line, text));
+        for (CTLineRef line : CTFrameGetLines(frame.get())) {
+            lines.push_back(textOf(line, text));
+            // Nothing is added where a word breaks (no hyphen).
+            HeldLine alone = lineOf(lines.back(), arial.get());
+            EXPECT_DOUBLE_EQ(CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr) - CTLineGetTrailingWhitespaceWidth(line),
+                             CTLineGetTypographicBounds(alone.get(), nullptr, nullptr, nullptr) -
+                                 CTLineGetTrailingWhitespaceWidth(alone.get()));
+        }
         EXPECT_EQ(lines, c.lines) << int(c.mode);
     }
 }
