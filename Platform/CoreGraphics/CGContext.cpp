@@ -818,7 +818,10 @@ void CGContextSetTextMatrix(CGContextRef c, CGAffineTransform t)
     if (c) c->textMatrix = t;
 }
 
-CGAffineTransform CGContextGetTextMatrix(CGContextRef c) { return c ? c->textMatrix : CGAffineTransformIdentity; }
+CGAffineTransform CGContextGetTextMatrix(CGContextRef c)
+{
+    return c ? c->textMatrix : CGAffineTransformIdentity;
+}
 
 void CGContextSetTextPosition(CGContextRef c, CGFloat x, CGFloat y)
 {
@@ -827,7 +830,10 @@ void CGContextSetTextPosition(CGContextRef c, CGFloat x, CGFloat y)
     c->textMatrix.ty = y;
 }
 
-CGPoint CGContextGetTextPosition(CGContextRef c) { return c ? CGPointMake(c->textMatrix.tx, c->textMatrix.ty) : CGPointZero; }
+CGPoint CGContextGetTextPosition(CGContextRef c)
+{
+    return c ? CGPointMake(c->textMatrix.tx, c->textMatrix.ty) : CGPointZero;
+}
 
 void CGContextDrawWithCairo(CGContextRef c, CGRect userBounds,
                             const std::function<void(cairo_t* cr, const CGContextCairoSource& setSource)>& draw)

@@ -118,15 +118,16 @@ CTFontRef CFAttributedString::fontAt(CFIndex index) const
     return font ? font : CTDefaultFont();
 }
 
-CTRef<CFAttributedString> CFAttributedString::concatenate(
-    const std::vector<std::pair<CFAttributedStringRef, CFRange>>& pieces)
+CTRef<CFAttributedString>
+CFAttributedString::concatenate(const std::vector<std::pair<CFAttributedStringRef, CFRange>>& pieces)
 {
     CTRef<CFAttributedString> result = CTRef<CFAttributedString>::adopt(new CFAttributedString);
     for (const auto& [source, range] : pieces) {
         result->text.append(source->text, size_t(range.location), size_t(range.length));
         CFIndex start = 0;
         for (const Run& run : source->runs) {
-            CFIndex from = std::max(start, range.location), to = std::min(start + run.length, range.location + range.length);
+            CFIndex from = std::max(start, range.location),
+                    to = std::min(start + run.length, range.location + range.length);
             if (from < to) result->runs.push_back({to - from, run.attributes});
             start += run.length;
         }
@@ -135,7 +136,10 @@ CTRef<CFAttributedString> CFAttributedString::concatenate(
     return result;
 }
 
-CFMutableAttributedStringRef CFAttributedStringCreateMutable() { return new CFAttributedString; }
+CFMutableAttributedStringRef CFAttributedStringCreateMutable()
+{
+    return new CFAttributedString;
+}
 
 CFAttributedStringRef CFRetain(CFAttributedStringRef string)
 {
@@ -148,7 +152,10 @@ void CFRelease(CFAttributedStringRef string)
     if (string) const_cast<CFAttributedString*>(string)->release();
 }
 
-CFIndex CFAttributedStringGetLength(CFAttributedStringRef string) { return string ? CFIndex(string->text.size()) : 0; }
+CFIndex CFAttributedStringGetLength(CFAttributedStringRef string)
+{
+    return string ? CFIndex(string->text.size()) : 0;
+}
 
 const std::string& CFAttributedStringGetString(CFAttributedStringRef string)
 {

@@ -17,4 +17,7 @@ CFBoolean* makeBoolean(bool value)
 const CFBooleanRef kCFBooleanTrue = makeBoolean(true);
 const CFBooleanRef kCFBooleanFalse = makeBoolean(false);
 
-bool CFBooleanGetValue(CFBooleanRef boolean) { return boolean && boolean->value; }
+bool CFBooleanGetValue(CFBooleanRef boolean)
+{
+    return boolean && boolean->value;
+}

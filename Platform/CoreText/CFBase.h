@@ -14,7 +14,10 @@ struct CFRange {
     CFIndex length = 0;
 };
 
-inline CFRange CFRangeMake(CFIndex location, CFIndex length) { return CFRange{location, length}; }
+inline CFRange CFRangeMake(CFIndex location, CFIndex length)
+{
+    return CFRange{location, length};
+}
 
 // Names of attributes and other constant strings.
 typedef const char* CFStringRef;

@@ -53,7 +53,10 @@ CTFontRef CTDefaultFont()
     return font;
 }
 
-CTFont::~CTFont() { pango_font_description_free(description); }
+CTFont::~CTFont()
+{
+    pango_font_description_free(description);
+}
 
 CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size)
 {
@@ -100,11 +103,35 @@ void CFRelease(CTFontRef font)
     if (font) const_cast<CTFont*>(font)->release();
 }
 
-CGFloat CTFontGetSize(CTFontRef font) { return font ? font->size : 0; }
-CGFloat CTFontGetAscent(CTFontRef font) { return font ? font->ascent : 0; }
-CGFloat CTFontGetDescent(CTFontRef font) { return font ? font->descent : 0; }
-CGFloat CTFontGetLeading(CTFontRef font) { return font ? font->leading : 0; }
-CGFloat CTFontGetCapHeight(CTFontRef font) { return font ? font->capHeight : 0; }
-CGFloat CTFontGetXHeight(CTFontRef font) { return font ? font->xHeight : 0; }
-std::string CTFontCopyPostScriptName(CTFontRef font) { return font ? font->name : std::string(); }
-std::string CTFontCopyFullName(CTFontRef font) { return font ? font->fullName : std::string(); }
+CGFloat CTFontGetSize(CTFontRef font)
+{
+    return font ? font->size : 0;
+}
+CGFloat CTFontGetAscent(CTFontRef font)
+{
+    return font ? font->ascent : 0;
+}
+CGFloat CTFontGetDescent(CTFontRef font)
+{
+    return font ? font->descent : 0;
+}
+CGFloat CTFontGetLeading(CTFontRef font)
+{
+    return font ? font->leading : 0;
+}
+CGFloat CTFontGetCapHeight(CTFontRef font)
+{
+    return font ? font->capHeight : 0;
+}
+CGFloat CTFontGetXHeight(CTFontRef font)
+{
+    return font ? font->xHeight : 0;
+}
+std::string CTFontCopyPostScriptName(CTFontRef font)
+{
+    return font ? font->name : std::string();
+}
+std::string CTFontCopyFullName(CTFontRef font)
+{
+    return font ? font->fullName : std::string();
+}

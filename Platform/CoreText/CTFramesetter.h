@@ -18,8 +18,7 @@ void CFRelease(CTFramesetterRef framesetter);
 // leading each) while they fit the constraint's height. `fitRange` gets the text they hold.
 // Frame attributes are not read (pass null).
 CGSize CTFramesetterSuggestFrameSizeWithConstraints(CTFramesetterRef framesetter, CFRange range,
-                                                    const void* frameAttributes, CGSize constraints,
-                                                    CFRange* fitRange);
+                                                    const void* frameAttributes, CGSize constraints, CFRange* fitRange);
 // The lines of `range` wrapped to the width of the path's bounding box (callers give rectangles),
 // from its top down, as many as fit its height whole.
 CTFrameRef CTFramesetterCreateFrame(CTFramesetterRef framesetter, CFRange range, CGPathRef path,

@@ -47,10 +47,7 @@ public:
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     // Hands the reference to the caller.
-    T* leak()
-    {
-        return std::exchange(p_, nullptr);
-    }
+    T* leak() { return std::exchange(p_, nullptr); }
     explicit operator bool() const { return p_ != nullptr; }
 
 private:
@@ -126,7 +123,7 @@ struct CTLine : CGObject {
     CFRange range;
     std::vector<CTGlyphRun> runs;
     double width = 0, ascent = 0, descent = 0, leading = 0, trailingWhitespace = 0;
-    CGRect ink = CGRectNull;  // from the origin, y up
+    CGRect ink = CGRectNull;   // from the origin, y up
     bool rightToLeft = false;  // of its paragraph
 
     double visibleWidth() const { return width - trailingWhitespace; }

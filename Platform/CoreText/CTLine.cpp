@@ -57,7 +57,8 @@ std::vector<CFIndex> cutPositions(const std::string& text, CFRange range)
 CTLineRef CTLineCreateWithAttributedString(CFAttributedStringRef string)
 {
     if (!string) return nullptr;
-    CTRef<CFAttributedString> copy = CFAttributedString::concatenate({{string, CFRangeMake(0, CFIndex(string->text.size()))}});
+    CTRef<CFAttributedString> copy =
+        CFAttributedString::concatenate({{string, CFRangeMake(0, CFIndex(string->text.size()))}});
     return CTLayoutSingleLine(copy.get(), CFRangeMake(0, CFIndex(copy->text.size()))).leak();
 }
 
@@ -95,7 +96,8 @@ CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncati
         CFIndex at = truncationType == kCTLineTruncationStart ? start
                      : truncationType == kCTLineTruncationEnd ? cuts[clusters > 0 ? clusters - 1 : 0]
                                                               : cuts[clusters / 2];
-        CTRef<CFAttributedString> one = CFAttributedString::concatenate({{source, CTClampRange(text, CFRangeMake(at, 1))}});
+        CTRef<CFAttributedString> one =
+            CFAttributedString::concatenate({{source, CTClampRange(text, CFRangeMake(at, 1))}});
         CFAttributedStringReplaceString(one.get(), CFRangeMake(0, CFIndex(one->text.size())), "\u2026");
         tokenString = one;
         tokenRange = CFRangeMake(0, CFIndex(one->text.size()));
@@ -103,13 +105,15 @@ CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncati
 
     // The line keeping `kept` clusters of the text around the token.
     auto candidate = [&](size_t kept) {
-        size_t head = truncationType == kCTLineTruncationEnd ? kept
+        size_t head = truncationType == kCTLineTruncationEnd     ? kept
                       : truncationType == kCTLineTruncationStart ? 0
                                                                  : (kept + 1) / 2;
         size_t tail = kept - head;
         CFIndex headEnd = cuts[head], tailStart = cuts[clusters - tail];
-        while (headEnd > start && isSpaceBefore(text, headEnd)) headEnd = CFIndex(g_utf8_prev_char(text.data() + headEnd) - text.data());
-        while (isSpaceAt(text, tailStart, end)) tailStart = CFIndex(g_utf8_next_char(text.data() + tailStart) - text.data());
+        while (headEnd > start && isSpaceBefore(text, headEnd))
+            headEnd = CFIndex(g_utf8_prev_char(text.data() + headEnd) - text.data());
+        while (isSpaceAt(text, tailStart, end))
+            tailStart = CFIndex(g_utf8_next_char(text.data() + tailStart) - text.data());
         std::vector<std::pair<CFAttributedStringRef, CFRange>> pieces;
         if (head > 0) pieces.push_back({source, CFRangeMake(start, headEnd - start)});
         pieces.push_back({tokenString.get(), tokenRange});
@@ -143,7 +147,10 @@ double CTLineGetTypographicBounds(CTLineRef line, CGFloat* ascent, CGFloat* desc
     return line ? line->width : 0;
 }
 
-double CTLineGetTrailingWhitespaceWidth(CTLineRef line) { return line ? line->trailingWhitespace : 0; }
+double CTLineGetTrailingWhitespaceWidth(CTLineRef line)
+{
+    return line ? line->trailingWhitespace : 0;
+}
 
 double CTLineGetPenOffsetForFlush(CTLineRef line, CGFloat flushFactor, double flushWidth)
 {
@@ -159,7 +166,10 @@ CGRect CTLineGetImageBounds(CTLineRef line, CGContextRef context)
     return CGRectOffset(line->ink, position.x, position.y);
 }
 
-CFRange CTLineGetStringRange(CTLineRef line) { return line ? line->range : CFRangeMake(0, 0); }
+CFRange CTLineGetStringRange(CTLineRef line)
+{
+    return line ? line->range : CFRangeMake(0, 0);
+}
 
 void CTLineDraw(CTLineRef line, CGContextRef context)
 {
@@ -167,26 +177,24 @@ void CTLineDraw(CTLineRef line, CGContextRef context)
     CGAffineTransform tm = CGContextGetTextMatrix(context);
     CGRect box = CGRectMake(0, CGFloat(-line->descent), CGFloat(line->width), CGFloat(line->ascent + line->descent));
     if (!CGRectIsNull(line->ink)) box = CGRectUnion(box, line->ink);
-    CGContextDrawWithCairo(context, CGRectApplyAffineTransform(box, tm),
-                           [line, tm](cairo_t* cr, const CGContextCairoSource& setSource) {
-                               cairo_matrix_t textToUser;
-                               cairo_matrix_init(&textToUser, tm.a, tm.b, tm.c, tm.d, tm.tx, tm.ty);
-                               for (const CTGlyphRun& run : line->runs) {
-                                   cairo_save(cr);
-                                   // The source is set in user space, where pattern colours are placed.
-                                   double alpha = setSource(run.colorFromContext ? nullptr
-                                                            : run.color           ? run.color
-                                                                                  : black());
-                                   cairo_transform(cr, &textToUser);
-                                   cairo_scale(cr, 1, -1);  // text space is y up, glyph space y down
-                                   cairo_set_scaled_font(cr, run.font);
-                                   if (alpha < 1) cairo_push_group(cr);
-                                   cairo_show_glyphs(cr, run.glyphs.data(), int(run.glyphs.size()));
-                                   if (alpha < 1) {
-                                       cairo_pop_group_to_source(cr);
-                                       cairo_paint_with_alpha(cr, alpha);
-                                   }
-                                   cairo_restore(cr);
-                               }
-                           });
+    CGContextDrawWithCairo(
+        context, CGRectApplyAffineTransform(box, tm), [line, tm](cairo_t* cr, const CGContextCairoSource& setSource) {
+            cairo_matrix_t textToUser;
+            cairo_matrix_init(&textToUser, tm.a, tm.b, tm.c, tm.d, tm.tx, tm.ty);
+            for (const CTGlyphRun& run : line->runs) {
+                cairo_save(cr);
+                // The source is set in user space, where pattern colours are placed.
+                double alpha = setSource(run.colorFromContext ? nullptr : run.color ? run.color : black());
+                cairo_transform(cr, &textToUser);
+                cairo_scale(cr, 1, -1);  // text space is y up, glyph space y down
+                cairo_set_scaled_font(cr, run.font);
+                if (alpha < 1) cairo_push_group(cr);
+                cairo_show_glyphs(cr, run.glyphs.data(), int(run.glyphs.size()));
+                if (alpha < 1) {
+                    cairo_pop_group_to_source(cr);
+                    cairo_paint_with_alpha(cr, alpha);
+                }
+                cairo_restore(cr);
+            }
+        });
 }

@@ -54,7 +54,10 @@ PangoContext* makeContext()
 }
 
 // Pango's units are 1/1024 of a point here: font sizes are absolute, in user units.
-double fromPango(int v) { return double(v) / PANGO_SCALE; }
+double fromPango(int v)
+{
+    return double(v) / PANGO_SCALE;
+}
 
 bool endsWithParagraphSeparator(std::string_view text)
 {
@@ -201,8 +204,8 @@ void takeFontHeightWhenEmpty(CTLine& line, CFAttributedStringRef string, CFIndex
 }  // namespace
 
 CTGlyphRun::CTGlyphRun(CTGlyphRun&& o) noexcept
-    : font(std::exchange(o.font, nullptr)), color(std::exchange(o.color, nullptr)), colorFromContext(o.colorFromContext),
-      glyphs(std::move(o.glyphs))
+    : font(std::exchange(o.font, nullptr)), color(std::exchange(o.color, nullptr)),
+      colorFromContext(o.colorFromContext), glyphs(std::move(o.glyphs))
 {
 }
 
@@ -212,7 +215,10 @@ CTGlyphRun::~CTGlyphRun()
     CGColorRelease(color);
 }
 
-std::unique_lock<std::mutex> CTTextLock() { return std::unique_lock<std::mutex>(textMutex()); }
+std::unique_lock<std::mutex> CTTextLock()
+{
+    return std::unique_lock<std::mutex>(textMutex());
+}
 
 PangoContext* CTPangoContext()
 {
@@ -250,7 +256,8 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
         PangoLayoutLine* pangoLine = pango_layout_get_line_readonly(layout, i);
         // A line's text runs to the next line's start, taking its separator.
         CFIndex end = i + 1 < count ? pango_layout_get_line_readonly(layout, i + 1)->start_index : range.length;
-        CTRef<CTLine> line = newLine(string, CFRangeMake(range.location + pangoLine->start_index, end - pangoLine->start_index));
+        CTRef<CTLine> line =
+            newLine(string, CFRangeMake(range.location + pangoLine->start_index, end - pangoLine->start_index));
         line->width = appendGlyphs(*line.get(), pangoLine, range.location, 0);
         line->trailingWhitespace = trailingWhitespace(pangoLine, text);
         line->rightToLeft = pangoLine->resolved_dir == PANGO_DIRECTION_RTL;

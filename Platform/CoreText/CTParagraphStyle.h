@@ -12,7 +12,7 @@ typedef const CTParagraphStyle* CTParagraphStyleRef;
 enum CTLineBreakMode : uint8_t {
     kCTLineBreakByWordWrapping = 0,  // a word too long for a line breaks between characters
     kCTLineBreakByCharWrapping = 1,
-    kCTLineBreakByClipping = 2,  // in a frame: one line per paragraph, drawn past the edge
+    kCTLineBreakByClipping = 2,        // in a frame: one line per paragraph, drawn past the edge
     kCTLineBreakByTruncatingHead = 3,  // in a frame: one line per paragraph, cut to the width with an ellipsis
     kCTLineBreakByTruncatingTail = 4,
     kCTLineBreakByTruncatingMiddle = 5,

@@ -93,7 +93,8 @@ UITextLayout::UITextLayout(const std::string& text, const std::shared_ptr<UIFont
     CGFloat width = unlimitedWidth ? kUnlimited : std::max(box.width, CGFloat(0));
 
     size_t maxLines = std::numeric_limits<size_t>::max();
-    if (box.height < kUnlimited) maxLines = std::max<size_t>(1, size_t(std::floor(std::max(0.0, box.height / lineHeight + 1e-4))));
+    if (box.height < kUnlimited)
+        maxLines = std::max<size_t>(1, size_t(std::floor(std::max(0.0, box.height / lineHeight + 1e-4))));
     if (numberOfLines > 0) maxLines = std::min(maxLines, size_t(numberOfLines));
 
     CFMutableAttributedStringRef string = makeString(text, ctFont, lineBreakMode);
@@ -113,7 +114,8 @@ UITextLayout::UITextLayout(const std::string& text, const std::shared_ptr<UIFont
             size_t start = size_t(CTLineGetStringRange(all[i]).location);
             size_t end = paragraphEnd(text, start);
             bool moreFollows = false;
-            for (size_t j = kept; j < all.size(); ++j) moreFollows |= size_t(CTLineGetStringRange(all[j]).location) > end;
+            for (size_t j = kept; j < all.size(); ++j)
+                moreFollows |= size_t(CTLineGetStringRange(all[j]).location) > end;
             line = lastLine(text, start, moreFollows, ctFont, width, lineBreakMode);
         }
         lines_.push_back({line, CGPointZero});
@@ -156,7 +158,8 @@ void UITextLayout::draw(CGContextRef context, CGPoint origin, CGColorRef color, 
     if (shadowColor) CGContextSetShadowWithColor(context, shadowOffset, 0, shadowColor);
     for (const Line& l : lines_) {
         // Glyphs are upright in y-up text space; this user space is y down.
-        CGContextSetTextMatrix(context, CGAffineTransformMake(1, 0, 0, -1, origin.x + l.origin.x, origin.y + l.origin.y));
+        CGContextSetTextMatrix(context,
+                               CGAffineTransformMake(1, 0, 0, -1, origin.x + l.origin.x, origin.y + l.origin.y));
         CTLineDraw(l.line.get(), context);
     }
     CGContextRestoreGState(context);

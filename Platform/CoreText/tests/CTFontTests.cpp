@@ -38,7 +38,8 @@ TEST(CTFont, MetricsAreTheFacesUnhintedTablesAtTheSize)
         const char* name;
         CGFloat size, ascent, descent, leading, capHeight, xHeight;
     } cases[] = {
-        {"ArialMT", 12, 12 * 1854 / 2048.f, 12 * 434 / 2048.f, 12 * 67 / 2048.f, 12 * 1409 / 2048.f, 12 * 1082 / 2048.f},
+        {"ArialMT", 12, 12 * 1854 / 2048.f, 12 * 434 / 2048.f, 12 * 67 / 2048.f, 12 * 1409 / 2048.f,
+         12 * 1082 / 2048.f},
         {"Helvetica-Bold", 31.5f, 31.5f * 1854 / 2048, 31.5f * 434 / 2048, 31.5f * 67 / 2048, 31.5f * 1409 / 2048,
          31.5f * 1082 / 2048},
         {"Impact", 100, 100 * 1901 / 2048.f, 100 * 483 / 2048.f, 0, 100 * 1493 / 2048.f, 100 * 1120 / 2048.f},
@@ -55,7 +56,8 @@ TEST(CTFont, MetricsAreTheFacesUnhintedTablesAtTheSize)
 
 TEST(CTFont, SizesThatAreNoSizeGiveTwelvePoints)
 {
-    for (CGFloat size : {0.f, -3.f, std::numeric_limits<CGFloat>::quiet_NaN(), std::numeric_limits<CGFloat>::infinity()}) {
+    for (CGFloat size :
+         {0.f, -3.f, std::numeric_limits<CGFloat>::quiet_NaN(), std::numeric_limits<CGFloat>::infinity()}) {
         HeldFont f = font("ArialMT", size);
         EXPECT_EQ(CTFontGetSize(f.get()), 12) << size;
         EXPECT_NEAR(CTFontGetAscent(f.get()), 12 * 1854 / 2048.f, 1e-3) << size;

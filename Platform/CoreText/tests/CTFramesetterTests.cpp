@@ -21,7 +21,8 @@ TEST(CTFramesetter, NarrowerConstraintsGrowTheTextByWholeLinesThatItsFrameHolds)
     HeldFont arial = font("ArialMT", 12);
     HeldString string = attributed(kPangram, arial.get());
     HeldFramesetter framesetter(CTFramesetterCreateWithAttributedString(string.get()));
-    double lineHeight = double(CTFontGetAscent(arial.get())) + CTFontGetDescent(arial.get()) + CTFontGetLeading(arial.get());
+    double lineHeight =
+        double(CTFontGetAscent(arial.get())) + CTFontGetDescent(arial.get()) + CTFontGetLeading(arial.get());
     CGSize single = CTFramesetterSuggestFrameSizeWithConstraints(framesetter.get(), CFRangeMake(0, 0), nullptr,
                                                                  CGSizeMake(FLT_MAX, FLT_MAX), nullptr);
     EXPECT_NEAR(single.height, lineHeight, 1e-3);
@@ -62,7 +63,8 @@ TEST(CTFramesetter, NarrowerConstraintsGrowTheTextByWholeLinesThatItsFrameHolds)
 TEST(CTFramesetter, FramesHoldOnlyWholeLinesAndLineFeedsEndLines)
 {
     HeldFont arial = font("ArialMT", 12);
-    double lineHeight = double(CTFontGetAscent(arial.get())) + CTFontGetDescent(arial.get()) + CTFontGetLeading(arial.get());
+    double lineHeight =
+        double(CTFontGetAscent(arial.get())) + CTFontGetDescent(arial.get()) + CTFontGetLeading(arial.get());
     double inked = double(CTFontGetAscent(arial.get())) + CTFontGetDescent(arial.get());
     struct Case {
         const char* text;
@@ -109,7 +111,8 @@ TEST(CTFramesetter, LineBreakModesOfTheParagraphStyle)
         HeldString string = attributed(text, arial.get());
         CTParagraphStyleSetting setting{kCTParagraphStyleSpecifierLineBreakMode, sizeof(CTLineBreakMode), &c.mode};
         CTParagraphStyleRef style = CTParagraphStyleCreate(&setting, 1);
-        CFAttributedStringSetAttribute(string.get(), CFRangeMake(0, CFIndex(text.size())), kCTParagraphStyleAttributeName, style);
+        CFAttributedStringSetAttribute(string.get(), CFRangeMake(0, CFIndex(text.size())),
+                                       kCTParagraphStyleAttributeName, style);
         CFRelease(style);
         HeldFrame frame = frameOf(string.get(), CGRectMake(0, 0, CGFloat(c.width), 200));
         std::vector<std::string> lines;
@@ -117,7 +120,8 @@ TEST(CTFramesetter, LineBreakModesOfTheParagraphStyle)
             lines.push_back(textOf(line, text));
             // Nothing is added where a word breaks (no hyphen).
             HeldLine alone = lineOf(lines.back(), arial.get());
-            EXPECT_DOUBLE_EQ(CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr) - CTLineGetTrailingWhitespaceWidth(line),
+            EXPECT_DOUBLE_EQ(CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr) -
+                                 CTLineGetTrailingWhitespaceWidth(line),
                              CTLineGetTypographicBounds(alone.get(), nullptr, nullptr, nullptr) -
                                  CTLineGetTrailingWhitespaceWidth(alone.get()));
         }

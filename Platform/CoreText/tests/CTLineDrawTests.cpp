@@ -69,10 +69,13 @@ TEST(CTLineDraw, FollowsTheCTMAndTextMatrix)
         bool upright, inkInTopHalf;
     } cases[] = {
         // A y-down user space (as UIKit's) turns plain text over; flipping the text matrix rights it.
-        {"y-down CTM", CGAffineTransformMake(1, 0, 0, -1, 0, 50), CGAffineTransformMakeTranslation(4, 30), false, false},
-        {"y-down CTM, flipped text", CGAffineTransformMake(1, 0, 0, -1, 0, 50), CGAffineTransformMake(1, 0, 0, -1, 4, 30), true, true},
+        {"y-down CTM", CGAffineTransformMake(1, 0, 0, -1, 0, 50), CGAffineTransformMakeTranslation(4, 30), false,
+         false},
+        {"y-down CTM, flipped text", CGAffineTransformMake(1, 0, 0, -1, 0, 50),
+         CGAffineTransformMake(1, 0, 0, -1, 4, 30), true, true},
         {"y-up, text raised", CGAffineTransformIdentity, CGAffineTransformMakeTranslation(4, 30), true, true},
-        {"y-up CTM moved up", CGAffineTransformMakeTranslation(0, 20), CGAffineTransformMakeTranslation(4, 10), true, true},
+        {"y-up CTM moved up", CGAffineTransformMakeTranslation(0, 20), CGAffineTransformMakeTranslation(4, 10), true,
+         true},
     };
     for (const Case& c : cases) {
         TextCanvas canvas(100, 50);
@@ -164,9 +167,9 @@ TEST(CTLineDraw, SamePixelsWhateverTheMachinesFontSettings)
 )";
     std::ofstream(home / "fontconfig" / "fonts.conf") << conf;
     std::vector<uint8_t> plain = runProbe({});
-    std::vector<uint8_t> configured = runProbe({"FONTCONFIG_FILE=" + (home / "fontconfig" / "fonts.conf").string(),
-                                                "XDG_CONFIG_HOME=" + home.string(), "PANGOCAIRO_BACKEND=fontconfig",
-                                                "GDK_DPI_SCALE=2"});
+    std::vector<uint8_t> configured =
+        runProbe({"FONTCONFIG_FILE=" + (home / "fontconfig" / "fonts.conf").string(),
+                  "XDG_CONFIG_HOME=" + home.string(), "PANGOCAIRO_BACKEND=fontconfig", "GDK_DPI_SCALE=2"});
     std::filesystem::remove_all(home);
     ASSERT_EQ(plain.size(), kProbeWidth * kProbeHeight * 4);
     EXPECT_EQ(configured, plain);

@@ -6,7 +6,10 @@
 
 namespace {
 
-double widthOf(CTLineRef line) { return CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr); }
+double widthOf(CTLineRef line)
+{
+    return CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr);
+}
 
 // Characters of `text` counted from the front (head) and back (tail), the rest replaced by "…".
 std::string kept(const std::string& text, size_t head, size_t tail)
@@ -26,7 +29,7 @@ TEST(CTLine, TruncationKeepsTheMostTextThatFitsWithTheEllipsis)
         CTLineTruncationType type;
         double width;
     } cases[] = {
-        {kCTLineTruncationEnd, 80}, {kCTLineTruncationEnd, 33.3}, {kCTLineTruncationStart, 80},
+        {kCTLineTruncationEnd, 80},   {kCTLineTruncationEnd, 33.3},  {kCTLineTruncationStart, 80},
         {kCTLineTruncationStart, 45}, {kCTLineTruncationMiddle, 80}, {kCTLineTruncationMiddle, 120},
     };
     for (const Case& c : cases) {
@@ -54,7 +57,8 @@ TEST(CTLine, TruncationLeavesLinesThatFitAndRefusesWidthsBelowTheToken)
     HeldLine same(CTLineCreateTruncatedLine(line.get(), visible, kCTLineTruncationEnd, nullptr));
     EXPECT_EQ(same.get(), line.get());
     HeldLine token = lineOf("...", arial.get());
-    EXPECT_EQ(CTLineCreateTruncatedLine(line.get(), widthOf(token.get()) - 0.01, kCTLineTruncationEnd, token.get()), nullptr);
+    EXPECT_EQ(CTLineCreateTruncatedLine(line.get(), widthOf(token.get()) - 0.01, kCTLineTruncationEnd, token.get()),
+              nullptr);
     HeldLine withToken(CTLineCreateTruncatedLine(line.get(), 20, kCTLineTruncationEnd, token.get()));
     ASSERT_NE(withToken, nullptr);
     EXPECT_DOUBLE_EQ(widthOf(withToken.get()), widthOf(lineOf("H...", arial.get()).get()));

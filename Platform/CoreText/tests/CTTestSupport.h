@@ -25,7 +25,10 @@ using HeldLine = CFHeld<CTLineRef>;
 using HeldFrame = CFHeld<CTFrameRef>;
 using HeldFramesetter = CFHeld<CTFramesetterRef>;
 
-inline HeldFont font(std::string_view name, CGFloat size) { return HeldFont(CTFontCreateWithName(name, size)); }
+inline HeldFont font(std::string_view name, CGFloat size)
+{
+    return HeldFont(CTFontCreateWithName(name, size));
+}
 
 inline CGColorRef rgbColor(CGFloat r, CGFloat g, CGFloat b, CGFloat a)
 {

@@ -20,7 +20,8 @@ double ctWidth(const std::string& text, const std::shared_ptr<UIFont>& font)
 {
     CFMutableAttributedStringRef s = CFAttributedStringCreateMutable();
     CFAttributedStringReplaceString(s, CFRangeMake(0, 0), text);
-    CFAttributedStringSetAttribute(s, CFRangeMake(0, CFAttributedStringGetLength(s)), kCTFontAttributeName, font->CTFont());
+    CFAttributedStringSetAttribute(s, CFRangeMake(0, CFAttributedStringGetLength(s)), kCTFontAttributeName,
+                                   font->CTFont());
     CTLineRef line = CTLineCreateWithAttributedString(s);
     double w = CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr);
     CFRelease(line);
@@ -130,12 +131,13 @@ TEST(UIStringDrawing, MeasuringGivesTheBoundsALabelLaysTheSameTextOutIn)
         NSInteger numberOfLines;
         NSLineBreakMode mode;
     } cases[] = {
-        {kPangram, 90, 0, NSLineBreakByWordWrapping}, {kPangram, 90, 2, NSLineBreakByTruncatingTail},
-        {kPangram, 90, 1, NSLineBreakByTruncatingTail}, {kPangram, 33, 0, NSLineBreakByCharWrapping},
+        {kPangram, 90, 0, NSLineBreakByWordWrapping},    {kPangram, 90, 2, NSLineBreakByTruncatingTail},
+        {kPangram, 90, 1, NSLineBreakByTruncatingTail},  {kPangram, 33, 0, NSLineBreakByCharWrapping},
         {"Rotate", 400, 1, NSLineBreakByTruncatingTail}, {"two\nparagraphs of text", 70, 0, NSLineBreakByWordWrapping},
     };
     for (const Case& c : cases) {
-        UITextLayout measured(c.text, font, CGSizeMake(c.width, FLT_MAX), c.numberOfLines, c.mode, NSTextAlignmentCenter);
+        UITextLayout measured(c.text, font, CGSizeMake(c.width, FLT_MAX), c.numberOfLines, c.mode,
+                              NSTextAlignmentCenter);
         CGRect bounds = CGRectMake(5, 7, c.width, measured.size().height);
         UITextLayout label(c.text, font, bounds.size, c.numberOfLines, c.mode, NSTextAlignmentCenter);
         EXPECT_EQ(label.lines().size(), measured.lines().size()) << c.text << " " << c.width;
@@ -145,10 +147,11 @@ TEST(UIStringDrawing, MeasuringGivesTheBoundsALabelLaysTheSameTextOutIn)
         EXPECT_NEAR(CGRectGetMidX(text), CGRectGetMidX(bounds), 0.5f);
         // A taller label centres the same lines vertically.
         CGRect tall = CGRectMake(5, 7, c.width, measured.size().height + 20);
-        EXPECT_EQ(UITextLayout(c.text, font, CGSizeMake(c.width, FLT_MAX), c.numberOfLines, c.mode, NSTextAlignmentCenter)
-                      .labelTextRect(tall)
-                      .origin.y,
-                  17);
+        EXPECT_EQ(
+            UITextLayout(c.text, font, CGSizeMake(c.width, FLT_MAX), c.numberOfLines, c.mode, NSTextAlignmentCenter)
+                .labelTextRect(tall)
+                .origin.y,
+            17);
     }
 }
 
@@ -208,7 +211,7 @@ TEST(UIStringDrawing, LastLinesAreCutWithAnEllipsisOrClippedWithinTheWidth)
         });
         Ink ink(image);
         ASSERT_GE(ink.left(), 10) << c.mode;
-        ASSERT_LE(ink.right(), 109) << c.mode;  // nothing past the width
+        ASSERT_LE(ink.right(), 109) << c.mode;       // nothing past the width
         EXPECT_GE(ink.right(), 109 - 16) << c.mode;  // and as much as fits: less than an "H" (14.4) is left
         auto tallestIn = [&](int from, int to) {
             int tallest = 0;
