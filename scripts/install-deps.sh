@@ -12,6 +12,7 @@ packages=(
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
   nlohmann-json3-dev libplist-dev uuid-dev libcairo2-dev
+  libpango1.0-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   librsvg2-bin
 )
 if [[ "${1:-}" == "--bench" ]]; then
