@@ -150,8 +150,9 @@ void UITextLayout::draw(CGContextRef context, CGPoint origin, CGColorRef color, 
     bool overflows = false;
     for (const Line& l : lines_) overflows |= l.origin.x + visibleWidth(l.line.get()) > double(box_.width);
     if (mode_ == NSLineBreakByClipping || overflows) {
-        CGContextClipToRect(context, CGRectMake(origin.x, origin.y, std::min(box_.width, kUnlimited),
-                                                std::min(box_.height, kUnlimited)));
+        // At the box's sides only: a box lower than its one line still shows it.
+        CGContextClipToRect(
+            context, CGRectMake(origin.x, origin.y - kUnlimited, std::min(box_.width, kUnlimited), 2 * kUnlimited));
     }
     if (color) CGContextSetFillColorWithColor(context, color);
     // Line by line, each with its shadow: a shadow goes below its own line's glyphs only.

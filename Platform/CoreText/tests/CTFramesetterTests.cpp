@@ -89,6 +89,23 @@ TEST(CTFramesetter, FramesHoldOnlyWholeLinesAndLineFeedsEndLines)
     }
 }
 
+TEST(CTFramesetter, RightToLeftParagraphsStartAtTheRightEdge)
+{
+    HeldFont arial = font("ArialMT", 16);
+    HeldFrame frame = frameOf(attributed("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD\nLatin", arial.get()).get(),
+                              CGRectMake(0, 0, 200, 100));
+    const std::vector<CTLineRef>& lines = CTFrameGetLines(frame.get());
+    ASSERT_EQ(lines.size(), 2u);
+    CGPoint origins[2];
+    CTFrameGetLineOrigins(frame.get(), CFRangeMake(0, 0), origins);
+    double hebrew = CTLineGetTypographicBounds(lines[0], nullptr, nullptr, nullptr);
+    EXPECT_GT(hebrew, 40);
+    EXPECT_NEAR(origins[0].x + hebrew, 200, 1e-3);
+    EXPECT_EQ(origins[1].x, 0);
+    // The Hebrew has ink: some face of ours has its letters.
+    EXPECT_FALSE(CGRectIsNull(CTLineGetImageBounds(lines[0], nullptr)));
+}
+
 TEST(CTFramesetter, LineBreakModesOfTheParagraphStyle)
 {
     HeldFont arial = font("ArialMT", 12);
