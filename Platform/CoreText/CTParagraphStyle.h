@@ -9,11 +9,13 @@
 struct CTParagraphStyle;
 typedef const CTParagraphStyle* CTParagraphStyleRef;
 
+// In a frame, the clipping and truncating modes keep each paragraph on one line: drawn past the
+// edge (clipping), or cut to the width with an ellipsis at its head, tail or middle.
 enum CTLineBreakMode : uint8_t {
     kCTLineBreakByWordWrapping = 0,  // a word too long for a line breaks between characters
     kCTLineBreakByCharWrapping = 1,
-    kCTLineBreakByClipping = 2,        // in a frame: one line per paragraph, drawn past the edge
-    kCTLineBreakByTruncatingHead = 3,  // in a frame: one line per paragraph, cut to the width with an ellipsis
+    kCTLineBreakByClipping = 2,
+    kCTLineBreakByTruncatingHead = 3,
     kCTLineBreakByTruncatingTail = 4,
     kCTLineBreakByTruncatingMiddle = 5,
 };
