@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   nlohmann-json3-dev libplist-dev uuid-dev libcairo2-dev
   librsvg2-bin
+  libsqlite3-dev libcurl4-openssl-dev libminizip-dev libcpp-httplib-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libvips-dev libopencv-dev python3-pil)
