@@ -30,7 +30,11 @@ std::string NSManagedObjectID::URIRepresentation() const
 
 std::string NSManagedObjectID::key() const
 {
-    if (isTemporaryID()) return "t" + std::to_string(temporaryNumber_);
+    if (isTemporaryID()) {
+        std::string key = "t";
+        key += std::to_string(temporaryNumber_);
+        return key;
+    }
     std::string root = entity_ ? entity_->rootEntity()->name() : std::string();
     return storeIdentifier_ + "/" + root + "/" + std::to_string(row_);
 }
