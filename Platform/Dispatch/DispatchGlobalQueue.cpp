@@ -75,6 +75,9 @@ std::shared_ptr<DispatchGlobalQueue> DispatchGlobalQueue::queueForPriority(long 
         std::make_shared<DispatchGlobalQueue>("com.apple.root.default-qos", DISPATCH_QUEUE_PRIORITY_DEFAULT, 0));
     static auto* backgroundQueue = new std::shared_ptr<DispatchGlobalQueue>(std::make_shared<DispatchGlobalQueue>(
         "com.apple.root.background-qos", DISPATCH_QUEUE_PRIORITY_BACKGROUND, kBackgroundNiceness));
+    static auto* highQueue = new std::shared_ptr<DispatchGlobalQueue>(
+        std::make_shared<DispatchGlobalQueue>("com.apple.root.user-initiated-qos", DISPATCH_QUEUE_PRIORITY_HIGH, 0));
+    if (priority == DISPATCH_QUEUE_PRIORITY_HIGH) return *highQueue;
     return priority == DISPATCH_QUEUE_PRIORITY_BACKGROUND ? *backgroundQueue : *defaultQueue;
 }
 

@@ -11,8 +11,9 @@
 
 class DispatchGlobalQueue : public DispatchQueue {
 public:
-    // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_DEFAULT or _BACKGROUND; any other
-    // value answers the default queue).
+    // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_HIGH, _DEFAULT or _BACKGROUND; any
+    // other value answers the default queue). High-priority work has a pool of its own, so that
+    // it never waits behind default work; its workers keep the process's niceness.
     static std::shared_ptr<DispatchGlobalQueue> queueForPriority(long priority);
 
     long priority() const { return priority_; }
