@@ -105,13 +105,12 @@ public:
             port_ = requestedPort;
         }
         baseURL_ = "http://127.0.0.1:" + std::to_string(port_);
-        std::atomic<bool> listenReturned{false};
-        listener_ = std::thread([this, &listenReturned] {
+        listener_ = std::thread([this] {
             server_.listen_after_bind();
-            listenReturned = true;
+            listenReturned_ = true;
         });
         // stop() does nothing before the server runs: wait for it, so the destructor can stop it.
-        while (!server_.is_running() && !listenReturned) std::this_thread::yield();
+        while (!server_.is_running() && !listenReturned_) std::this_thread::yield();
     }
 
     ~Impl()
@@ -225,6 +224,7 @@ public:
 
     httplib::Server server_;
     std::thread listener_;
+    std::atomic<bool> listenReturned_{false};
     int port_ = 0;
     std::string baseURL_;
 

@@ -80,7 +80,10 @@ int closedLoopbackPort()
     return ntohs(address.sin_port);
 }
 
-std::shared_ptr<RecordingDelegate> load(const std::string& url, double timeout = 60)
+// Ordinary loads get a long timeout: sanitizer builds are slow, and the idle limit is tested apart.
+constexpr double kPatient = 600;
+
+std::shared_ptr<RecordingDelegate> load(const std::string& url, double timeout = kPatient)
 {
     auto delegate = std::make_shared<RecordingDelegate>();
     auto request =
@@ -99,6 +102,7 @@ struct LoadCase {
     int status = 0;
     std::string body;
     std::int64_t expectedLength = -2;  // -2: not checked
+    double timeout = kPatient;
 };
 
 class NSURLConnectionTest : public ::testing::Test {
@@ -194,7 +198,8 @@ TEST_F(NSURLConnectionTest, LoadsReportStepsInOrderOnTheMainThread)
          NSURLErrorTimedOut,
          0,
          "",
-         -2},
+         -2,
+         15},
         {"no content length",
          [](auto& s) {
              Response r = Response::text("streamed body");
@@ -206,7 +211,7 @@ TEST_F(NSURLConnectionTest, LoadsReportStepsInOrderOnTheMainThread)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto delegate = load(c.prepare(server), 15);
+        auto delegate = load(c.prepare(server), c.timeout);
         EXPECT_EQ(delegate->steps, c.steps) << (delegate->error ? delegate->error->localizedDescription() : "");
         EXPECT_FALSE(delegate->offMainThread);
         if (c.errorCode) {
@@ -239,7 +244,9 @@ TEST_F(NSURLConnectionTest, CancelFromTheDataStepEndsTheLoadWithNoFurtherCall)
     auto delegate = std::make_shared<RecordingDelegate>();
     delegate->onData = [](NSURLConnection& connection) { connection.cancel(); };
     auto connection = NSURLConnection::connectionWithRequest(
-        NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/big"))), delegate, true);
+        NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/big")), NSURLRequestUseProtocolCachePolicy,
+                                     kPatient),
+        delegate, true);
     connection.reset();  // the running load holds itself
     DispatchMainQueue::runUntil([&] { return !delegate->steps.empty() && delegate->steps.back() == "data"; }, 10);
     DispatchMainQueue::runUntil([] { return false; }, 0.3);  // anything still queued runs now
@@ -253,7 +260,8 @@ TEST_F(NSURLConnectionTest, SendsMethodHeadersAndBodyAndIgnoresProxyVariables)
     setenv("http_proxy", ("http://127.0.0.1:" + std::to_string(closedLoopbackPort())).c_str(), 1);
     setenv("no_proxy", "", 1);
     server.setRoute("/upload", Response::text("taken", 201));
-    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/upload")));
+    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/upload")),
+                                                       NSURLRequestUseProtocolCachePolicy, kPatient);
     request->setHTTPMethod("POST");
     request->setValueForHTTPHeaderField("1700000000", "x-upload-time");
     request->setValueForHTTPHeaderField("application/x-gzip", "Content-Type");
@@ -288,8 +296,9 @@ TEST_F(NSURLConnectionTest, SynchronousSendCapsTheBody)
         std::shared_ptr<NSError> error;
         std::optional<Value::Data> body;
         std::thread([&] {
-            body = NSURLConnection::sendSynchronousRequest(
-                NSURLRequest::requestWithURL(NSURL::URLWithString(server.url(path))), nullptr, &error);
+            auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url(path)),
+                                                        NSURLRequestUseProtocolCachePolicy, kPatient);
+            body = NSURLConnection::sendSynchronousRequest(request, nullptr, &error);
         }).join();
         if (std::string(path) == "/fits") {
             ASSERT_TRUE(body);
