@@ -27,6 +27,11 @@ public:
     DispatchGlobalQueue(std::string label, long priority, int niceness);
 
 private:
+    // fork(): no pool is mid-change while the process forks, and the child's pools start their
+    // workers again.
+    static void lockForFork();
+    static void unlockInParent();
+    static void restartInChild();
     void workerLoop();
 
     long priority_;
