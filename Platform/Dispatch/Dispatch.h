@@ -3,12 +3,14 @@
 // DispatchGlobalQueue, DispatchMainQueue) and clock (DispatchClock).
 
 #include "Dispatch/DispatchClock.h"
+#include "Dispatch/DispatchGroup.h"
 #include "Dispatch/DispatchQueue.h"
 
 #include <cstdint>
 #include <functional>
 #include <mutex>
 
+inline constexpr long DISPATCH_QUEUE_PRIORITY_HIGH = 2;
 inline constexpr long DISPATCH_QUEUE_PRIORITY_DEFAULT = 0;
 inline constexpr long DISPATCH_QUEUE_PRIORITY_BACKGROUND = INT16_MIN;
 

@@ -11,8 +11,9 @@
 
 class DispatchGlobalQueue : public DispatchQueue {
 public:
-    // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_DEFAULT or _BACKGROUND; any other
-    // value answers the default queue).
+    // The shared queue of a priority (DISPATCH_QUEUE_PRIORITY_HIGH, _DEFAULT or _BACKGROUND; any
+    // other value answers the default queue). High-priority work has a pool of its own, so that
+    // it never waits behind default work; its workers keep the process's niceness.
     static std::shared_ptr<DispatchGlobalQueue> queueForPriority(long priority);
 
     long priority() const { return priority_; }
@@ -26,6 +27,11 @@ public:
     DispatchGlobalQueue(std::string label, long priority, int niceness);
 
 private:
+    // fork(): no pool is mid-change while the process forks, and the child's pools start their
+    // workers again.
+    static void lockForFork();
+    static void unlockInParent();
+    static void restartInChild();
     void workerLoop();
 
     long priority_;

@@ -21,6 +21,7 @@ struct Settings {
     std::string mainBundle;
     std::string bundleIdentifier = "com.tessel.TesselHost";
     std::string sandbox;
+    double networkTimeoutScale = 1;
 };
 
 std::string envOr(const char* name, std::string fallback)
@@ -49,6 +50,8 @@ Settings defaults()
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     s.mainBundle = envOr("TESSEL_MAIN_BUNDLE", ec ? std::string(".") : exe.parent_path().string());
     s.sandbox = envOr("TESSEL_SANDBOX_ROOT", envOr("HOME", "/tmp") + "/.local/share/Tessel");
+    double scale = std::strtod(envOr("TESSEL_NETWORK_TIMEOUT_SCALE", "1").c_str(), nullptr);
+    s.networkTimeoutScale = scale > 0 ? scale : 1;
     return s;
 }
 
@@ -159,6 +162,14 @@ std::string PlatformSettings::sandboxRoot()
 void PlatformSettings::setSandboxRoot(std::string path)
 {
     locked([&](Settings& s) { s.sandbox = std::move(path); });
+}
+double PlatformSettings::networkTimeoutScale()
+{
+    return locked([](Settings& s) { return s.networkTimeoutScale; });
+}
+void PlatformSettings::setNetworkTimeoutScale(double scale)
+{
+    locked([&](Settings& s) { s.networkTimeoutScale = scale > 0 ? scale : 1; });
 }
 void PlatformSettings::reset()
 {

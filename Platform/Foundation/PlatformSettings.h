@@ -4,8 +4,9 @@
 // bundle's directory, the bundle identifier and the sandbox root under which the app's
 // directories (Documents, Library/..., tmp) and defaults live. Thread-safe; getters answer copies.
 //
-// Defaults: the phone idiom at scale 2; the sandbox root is $TESSEL_SANDBOX_ROOT, else ~/.local/share/Tessel; the main
-// bundle is $TESSEL_MAIN_BUNDLE, else the executable's directory; languages come from $LANG.
+// Defaults: the phone idiom at scale 2; the sandbox root is $TESSEL_SANDBOX_ROOT, else
+// ~/.local/share/Tessel; the main bundle is $TESSEL_MAIN_BUNDLE, else the executable's directory;
+// languages come from $LANG; the network timeout scale is $TESSEL_NETWORK_TIMEOUT_SCALE, else 1.
 
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ public:
     static void setBundleIdentifier(std::string identifier);
     static std::string sandboxRoot();
     static void setSandboxRoot(std::string path);
+    // Multiplies every network timeout, so that tests run long timeouts in fractions of a second.
+    static double networkTimeoutScale();
+    static void setNetworkTimeoutScale(double scale);
 
     // Back to the defaults above (tests).
     static void reset();
