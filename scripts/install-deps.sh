@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev libfontconfig-dev
   librsvg2-bin libsdl2-dev
+  libsqlite3-dev optipng
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libvips-dev libopencv-dev python3-pil)

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "QZGeneratorCases.h"
-#include "QZIconList.h"
+#include "Model/QZPropertyList.h"
 #include "QZMaskCatalogue.h"
 #include "QZMaskGlyphs.h"
 #include "Render/NSImageProvider.h"
@@ -26,7 +26,7 @@ using namespace customizer::masks;
 std::vector<std::string> iconList()
 {
     std::string error;
-    auto names = QZReadIconList(TESSEL_CUSTOMIZER_SOURCE_DIR "/Resources/CustomizationIconList.plist", &error);
+    auto names = QZReadStringList(TESSEL_CUSTOMIZER_SOURCE_DIR "/Resources/CustomizationIconList.plist", &error);
     EXPECT_TRUE(names) << error;
     return names ? *names : std::vector<std::string>{};
 }
