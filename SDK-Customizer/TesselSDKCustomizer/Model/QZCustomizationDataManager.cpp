@@ -311,8 +311,9 @@ std::optional<QZCustomizationError> QZCustomizationDataManager::loadDatabaseFile
     // the copy, whatever happens to the original meanwhile.
     std::optional<std::string> copy = QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".incoming-", &error);
     if (!copy) return QZCustomizationError{kQZAlertFileNotInstalled, error};
-    if (!QZCopyFileContents(path, *copy, &error)) {
+    if (injectedFault("copy chosen file") || !QZCopyFileContents(path, *copy, &error)) {
         removeQuietly(*copy);
+        if (error.empty()) error = *copy + ": the chosen file could not be copied";
         NSLog("%s", error.c_str());
         return QZCustomizationError{kQZAlertFileNotInstalled, error};
     }

@@ -82,8 +82,8 @@ public:
     // exits with status 1; tests install one that throws. Answers the handler it replaces.
     using TerminationHandler = std::function<void(const std::string& reason)>;
     static TerminationHandler setTerminationHandler(TerminationHandler handler);
-    // For tests: answering true makes that step of opening a file fail ("move store aside",
-    // "move copy in", "open new store"). Null removes it.
+    // For tests: answering true makes that step of opening a file fail ("copy chosen file",
+    // "move store aside", "move copy in", "open new store"). Null removes it.
     using FaultInjector = std::function<bool(std::string_view step)>;
     static void setFaultInjectorForTesting(FaultInjector injector);
 

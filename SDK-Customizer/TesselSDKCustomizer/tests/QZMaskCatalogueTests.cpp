@@ -9,8 +9,9 @@
 #include <set>
 #include <sstream>
 
-#include "QZGeneratorCases.h"
+#include "Export/QZImageGroups.h"
 #include "Model/QZPropertyList.h"
+#include "QZGeneratorCases.h"
 #include "QZMaskCatalogue.h"
 #include "QZMaskGlyphs.h"
 #include "Render/NSImageProvider.h"
@@ -161,9 +162,11 @@ TEST(QZGeneratorSweep, EveryGeneratorFindsItsMasksAndTakesTheSizeOfTheNamedOne)
         }
     }
     EXPECT_EQ(spy->misses(), std::vector<std::string>{});
-    // Every catalogued mask is asked for by some generator.
+    // Every catalogued mask is asked for by some generator, or (the logos) by the exporter.
     std::set<std::string> requested;
     for (const std::string& name : spy->requests()) requested.insert(name.substr(0, name.size() - 4));
+    for (bool black : {true, false})
+        for (std::string logo : QZLogoImageNames(black)) requested.insert(logo.substr(0, logo.size() - 4));
     for (const auto& [name, entry] : masks) EXPECT_TRUE(requested.count(name)) << name << " is drawn but never used";
     EXPECT_EQ(generators.size(), 70u);  // the generator functions of the two families
 }
