@@ -101,6 +101,9 @@ TEST_F(QZThemeFileTest, CheckingAFileNeverChangesItAndOpeningARefusedOneChangesN
     std::string columns = "(name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, blue REAL, alpha REAL, flag INTEGER)";
     writeFile(files_ / "text.tslcst", "Just some text, not a theme.\n");
     writeFile(files_ / "truncated.tslcst", readFile(ours)->substr(0, 4096));
+    std::string damaged = *readFile(ours);
+    damaged.replace(4096, 8, std::string(8, '\xff'));  // the table's page, past the schema
+    writeFile(files_ / "damaged.tslcst", damaged);
     writeFile(files_ / "newer.tslcst", *readFile(ours));
     {
         auto newer = QZSQLiteDatabase::open(files_ / "newer.tslcst", QZSQLiteDatabase::Mode::ReadWrite, nullptr);
@@ -112,6 +115,7 @@ TEST_F(QZThemeFileTest, CheckingAFileNeverChangesItAndOpeningARefusedOneChangesN
     } rows[] = {
         {files_ / "text.tslcst", false},
         {files_ / "truncated.tslcst", false},
+        {files_ / "damaged.tslcst", false},
         {sqliteFile("other.sqlite", "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('hello');"), false},
         {sqliteFile("noTable.tslcst", header), false},
         {sqliteFile("view.tslcst", header + "CREATE TABLE base " + columns + "; CREATE VIEW attribute AS SELECT * FROM base;"),
