@@ -8,7 +8,8 @@
 
 namespace customizer {
 
-inline constexpr const char* kQZExportUsage = "usage: tessel-customizer-export [--theme FILE] [--no-compress] --out DIR";
+inline constexpr const char* kQZExportUsage =
+    "usage: tessel-customizer-export [--theme FILE] [--no-compress] --out DIR";
 
 struct QZExportOptions {
     std::optional<std::string> themeFile;  // nullopt: the built-in default theme

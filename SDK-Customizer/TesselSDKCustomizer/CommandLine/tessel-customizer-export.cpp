@@ -31,7 +31,10 @@ public:
     {
         std::fprintf(stderr, "%ld / %ld Images Compressed\n", long(crushed), long(total));
     }
-    void imageSaverFinishedCrushingAllImages(QZImageSaver&) override { std::fprintf(stderr, "Compression Completed.\n"); }
+    void imageSaverFinishedCrushingAllImages(QZImageSaver&) override
+    {
+        std::fprintf(stderr, "Compression Completed.\n");
+    }
 };
 
 int failure(const std::string& why)
@@ -40,11 +43,12 @@ int failure(const std::string& why)
     return 1;
 }
 
-std::optional<OverallAppearance> readTheme(const QZExportOptions& options, const std::string& resources, std::string* error)
+std::optional<OverallAppearance> readTheme(const QZExportOptions& options, const std::string& resources,
+                                           std::string* error)
 {
     if (options.themeFile) return QZReadThemeFile(*options.themeFile, error);
-    std::optional<QZCustomizationDefaults> defaults =
-        QZCustomizationDefaults::readFromFile(QZApplicationResourcePath(resources, kQZCustomizationDefaultsFileName), error);
+    std::optional<QZCustomizationDefaults> defaults = QZCustomizationDefaults::readFromFile(
+        QZApplicationResourcePath(resources, kQZCustomizationDefaultsFileName), error);
     if (!defaults) return std::nullopt;
     return defaults->appearance();
 }
@@ -54,7 +58,8 @@ std::optional<OverallAppearance> readTheme(const QZExportOptions& options, const
 int main(int argc, char** argv)
 {
     std::string error;
-    std::optional<QZExportOptions> options = QZParseExportCommandLine(std::vector<std::string>(argv + 1, argv + argc), &error);
+    std::optional<QZExportOptions> options =
+        QZParseExportCommandLine(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!options) {
         std::fprintf(stderr, "tessel-customizer-export: %s\n%s\n", error.c_str(), kQZExportUsage);
         return 2;

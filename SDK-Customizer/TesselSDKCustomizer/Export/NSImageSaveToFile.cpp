@@ -29,7 +29,8 @@ NSImagePtr QZ_imageResize(const NSImagePtr& image, CGSize newSize)
     });
 }
 
-bool QZ_saveAsPNGWithPathWithScaleFactor(const NSImagePtr& image, const std::string& path, CGFloat factor, std::string* error)
+bool QZ_saveAsPNGWithPathWithScaleFactor(const NSImagePtr& image, const std::string& path, CGFloat factor,
+                                         std::string* error)
 {
     if (!image) return invalid(path, error);
     CGSize size = image->size();

@@ -14,8 +14,10 @@ namespace customizer {
 // empty image or a size that rounds to no pixels.
 NSImagePtr QZ_imageResize(const NSImagePtr& image, CGSize newSize);
 // The image's size times the factor.
-bool QZ_saveAsPNGWithPathWithScaleFactor(const NSImagePtr& image, const std::string& path, CGFloat factor, std::string* error);
-bool QZ_saveAsPNGWithPathAtResolution(const NSImagePtr& image, const std::string& path, CGSize size, std::string* error);
+bool QZ_saveAsPNGWithPathWithScaleFactor(const NSImagePtr& image, const std::string& path, CGFloat factor,
+                                         std::string* error);
+bool QZ_saveAsPNGWithPathAtResolution(const NSImagePtr& image, const std::string& path, CGSize size,
+                                      std::string* error);
 // The image as it is. False with the file named in `error`.
 bool QZ_saveAsPNGWithPath(const NSImagePtr& image, const std::string& path, std::string* error);
 

@@ -13,8 +13,10 @@ std::optional<std::vector<std::string>> readList(const std::string& path, bool c
     if (!names) return std::nullopt;
     for (const std::string& name : *names) {
         const char* why = nullptr;
-        if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) why = "is no file name";
-        else if (colors && !QZNSColorWithHexString(name)) why = "is no hexadecimal colour";
+        if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos)
+            why = "is no file name";
+        else if (colors && !QZNSColorWithHexString(name))
+            why = "is no hexadecimal colour";
         if (why) {
             if (error) *error = path + ": \"" + name + "\" " + why;
             return std::nullopt;

@@ -11,14 +11,23 @@ namespace {
 
 using Context = QZExportContext;
 
-std::string file(const std::string& folder, const char* name) { return (std::filesystem::path(folder) / name).string(); }
+std::string file(const std::string& folder, const char* name)
+{
+    return (std::filesystem::path(folder) / name).string();
+}
 
 // The colour groups the generators take.
 struct BarColors {
     NSColorPtr bar, outer, inner;
 };
-BarColors bottomBar(const OverallAppearance& t) { return {t.bottomBarColor(), t.bottomBarOuterStrokeColor(), t.bottomBarInnerStrokeColor()}; }
-BarColors navigationBar(const OverallAppearance& t) { return {t.navBarColor(), t.navBarOuterStrokeColor(), t.navBarInnerStrokeColor()}; }
+BarColors bottomBar(const OverallAppearance& t)
+{
+    return {t.bottomBarColor(), t.bottomBarOuterStrokeColor(), t.bottomBarInnerStrokeColor()};
+}
+BarColors navigationBar(const OverallAppearance& t)
+{
+    return {t.navBarColor(), t.navBarOuterStrokeColor(), t.navBarInnerStrokeColor()};
+}
 BarColors cancel(const OverallAppearance& t)
 {
     return {t.cancelButtonColor(), t.cancelButtonStrokeColor(), t.cancelButtonInnerShadowColor()};
@@ -33,8 +42,9 @@ NSImagePtr defaultIcon(const OverallAppearance& t, const std::string& name)
 
 NSImagePtr handleKnob(const OverallAppearance& t, const std::optional<std::string>& style)
 {
-    return smallKnobWithColorsAndStyle(t.handleColor(), t.handleBezelGradientTopColor(), t.handleBezelGradientBottomColor(),
-                                       t.handleStrokeColor(), t.handleShadowColor(), style);
+    return smallKnobWithColorsAndStyle(t.handleColor(), t.handleBezelGradientTopColor(),
+                                       t.handleBezelGradientBottomColor(), t.handleStrokeColor(), t.handleShadowColor(),
+                                       style);
 }
 
 bool saveIcons(const Context& c, const std::string& folder, std::string* error)
@@ -42,10 +52,9 @@ bool saveIcons(const Context& c, const std::string& folder, std::string* error)
     const OverallAppearance& t = c.theme;
     for (const std::string& name : c.iconNames) {
         if (!saveImageWithNameAndPath(defaultIcon(t, name), name, folder, error)) return false;
-        NSImagePtr active = iconWithNameColorsAndState(name, t.highlightedIconGlowColor(), t.highlightedIconStrokeColor(),
-                                                       t.highlightedIconGradientTopColor(),
-                                                       t.highlightedIconGradientBottomColor(),
-                                                       t.highlightedIconInnerShadowColor(), true);
+        NSImagePtr active = iconWithNameColorsAndState(
+            name, t.highlightedIconGlowColor(), t.highlightedIconStrokeColor(), t.highlightedIconGradientTopColor(),
+            t.highlightedIconGradientBottomColor(), t.highlightedIconInnerShadowColor(), true);
         if (!saveImageWithNameAndPath(active, name + "-active", folder, error)) return false;
     }
     return true;
@@ -83,8 +92,8 @@ bool saveSegmentedButtonImages(const Context& c, const std::string& folder, std:
     };
     for (bool active : {false, true})
         for (const auto& [name, generator] : buttons)
-            if (!saveImageWithNameAndPath(generator(b.bar, b.outer, b.inner, active), std::string(name) + (active ? "-active" : ""),
-                                          folder, error))
+            if (!saveImageWithNameAndPath(generator(b.bar, b.outer, b.inner, active),
+                                          std::string(name) + (active ? "-active" : ""), folder, error))
                 return false;
     return true;
 }
@@ -113,10 +122,12 @@ bool saveBackground(const Context& c, const std::string& folder, std::string* er
 {
     BarColors b = bottomBar(c.theme);
     bool noise = c.theme.useNoise();
-    return saveImageWithProperScale(stretchableHomeBottomBarWithMidColorStrokesSizeAndScale(b.bar, b.outer, b.inner, noise, 2),
-                                    file(folder, "homeBarBackground@2x.png"), error) &&
-           saveImageWithProperScale(stretchableHomeBottomBarWithMidColorStrokesSizeAndScale(b.bar, b.outer, b.inner, noise, 1),
-                                    file(folder, "homeBarBackground.png"), error);
+    return saveImageWithProperScale(
+               stretchableHomeBottomBarWithMidColorStrokesSizeAndScale(b.bar, b.outer, b.inner, noise, 2),
+               file(folder, "homeBarBackground@2x.png"), error) &&
+           saveImageWithProperScale(
+               stretchableHomeBottomBarWithMidColorStrokesSizeAndScale(b.bar, b.outer, b.inner, noise, 1),
+               file(folder, "homeBarBackground.png"), error);
 }
 
 bool saveApplyButtons(const Context& c, const std::string& folder, std::string* error)
@@ -125,17 +136,17 @@ bool saveApplyButtons(const Context& c, const std::string& folder, std::string* 
     NSColorPtr top = t.applyButtonGradientTopColor(), bottom = t.applyButtonGradientBottomColor();
     NSColorPtr stroke = t.applyButtonStrokeColor();
     return saveImageWithNameAndPath(
-               stretchableApplyButtonWithColorsSizeAndScale(top, bottom, stroke, t.applyButtonInnerShadowColor()), "apply",
-               folder, error) &&
-           saveImageWithNameAndPath(stretchableActiveApplyButtonWithColorsSizeAndScale(top, bottom, stroke), "apply-active",
-                                    folder, error);
+               stretchableApplyButtonWithColorsSizeAndScale(top, bottom, stroke, t.applyButtonInnerShadowColor()),
+               "apply", folder, error) &&
+           saveImageWithNameAndPath(stretchableActiveApplyButtonWithColorsSizeAndScale(top, bottom, stroke),
+                                    "apply-active", folder, error);
 }
 
 bool saveCancelButtons(const Context& c, const std::string& folder, std::string* error)
 {
     BarColors k = cancel(c.theme);
-    return saveImageWithNameAndPath(stretchableCancelButtonWithColorsSizeAndScale(k.bar, k.outer, k.inner), "cancel", folder,
-                                    error) &&
+    return saveImageWithNameAndPath(stretchableCancelButtonWithColorsSizeAndScale(k.bar, k.outer, k.inner), "cancel",
+                                    folder, error) &&
            saveImageWithNameAndPath(stretchableActiveCancelButtonWithColorsSizeAndScale(k.bar, k.outer, k.inner),
                                     "cancel-active", folder, error);
 }
@@ -147,8 +158,9 @@ bool saveBackButton(const Context& c, const std::string& folder, std::string* er
         std::string suffix = scale > 1 ? "@2x.png" : ".png";
         if (!saveImageWithProperScale(stretchableBackButtonWithColorsAndScale(k.bar, k.outer, k.inner, scale),
                                       file(folder, ("backButton" + suffix).c_str()), error) ||
-            !saveImageWithProperScale(stretchableActiveBackButtonWithColorsSizeAndScale(k.bar, k.outer, k.inner, 0, 0, scale),
-                                      file(folder, ("backButton-active" + suffix).c_str()), error))
+            !saveImageWithProperScale(
+                stretchableActiveBackButtonWithColorsSizeAndScale(k.bar, k.outer, k.inner, 0, 0, scale),
+                file(folder, ("backButton-active" + suffix).c_str()), error))
             return false;
     }
     return true;
@@ -206,8 +218,9 @@ bool saveConveyorOverlayImages(const Context& c, const std::string& folder, std:
 bool saveColorChips(const Context& c, const std::string& folder, std::string* error)
 {
     for (const std::string& chip : c.colorNames)
-        if (!saveImageWithNameAndPath(colorChipImageWithColor(QZNSColorWithHexString(chip), c.theme.bottomBarOuterStrokeColor()),
-                                      chip, folder, error))
+        if (!saveImageWithNameAndPath(
+                colorChipImageWithColor(QZNSColorWithHexString(chip), c.theme.bottomBarOuterStrokeColor()), chip,
+                folder, error))
             return false;
     return true;
 }
@@ -254,8 +267,8 @@ bool savePlusMinusIcons(const Context& c, const std::string& folder, std::string
 bool saveToolSelectionCellBackgrounds(const Context& c, const std::string& folder, std::string* error)
 {
     BarColors b = bottomBar(c.theme);
-    return saveImageWithNameAndPath(toolSelectionCellBorderImageWithColors(b.outer, b.inner, false), "toolSelectionCell",
-                                    folder, error) &&
+    return saveImageWithNameAndPath(toolSelectionCellBorderImageWithColors(b.outer, b.inner, false),
+                                    "toolSelectionCell", folder, error) &&
            saveImageWithNameAndPath(toolSelectionCellBorderImageWithColors(b.outer, b.inner, true),
                                     "toolSelectionCell-adjacent", folder, error) &&
            saveImageWithNameAndPath(toolSelectionCellSelectedImageWithColors(b.bar, b.outer, b.inner),
@@ -266,7 +279,8 @@ bool saveCanvas(const Context& c, const std::string& folder, std::string* error)
 {
     NSColorPtr color = c.theme.canvasColor();
     bool noise = c.theme.useNoise();
-    return saveImageWithProperScale(tileableCanvasImageWithColor(color, noise, 2), file(folder, "canvas@2x.png"), error) &&
+    return saveImageWithProperScale(tileableCanvasImageWithColor(color, noise, 2), file(folder, "canvas@2x.png"),
+                                    error) &&
            saveImageWithProperScale(tileableCanvasImageWithColor(color, noise, 1), file(folder, "canvas.png"), error);
 }
 
@@ -286,9 +300,9 @@ bool saveLogoImages(const Context& c, const std::string& folder, std::string* er
 
 bool saveFeedbackDivider(const Context& c, const std::string& folder, std::string* error)
 {
-    return saveImageWithNameAndPathAtRetina(
-        toolSelectionFeedbackDividerWithColors(c.theme.bottomBarOuterStrokeColor(), c.theme.bottomBarInnerStrokeColor()),
-        "feedBackDivider", folder, error);
+    return saveImageWithNameAndPathAtRetina(toolSelectionFeedbackDividerWithColors(c.theme.bottomBarOuterStrokeColor(),
+                                                                                   c.theme.bottomBarInnerStrokeColor()),
+                                            "feedBackDivider", folder, error);
 }
 
 bool saveToolMergeButtons(const Context& c, const std::string& folder, std::string* error)
@@ -302,8 +316,8 @@ bool saveToolMergeButtons(const Context& c, const std::string& folder, std::stri
     };
     for (const auto& [name, generator] : buttons)
         for (bool active : {false, true})
-            if (!saveImageWithNameAndPath(generator(b.bar, b.outer, b.inner, active), std::string(name) + (active ? "-active" : ""),
-                                          folder, error))
+            if (!saveImageWithNameAndPath(generator(b.bar, b.outer, b.inner, active),
+                                          std::string(name) + (active ? "-active" : ""), folder, error))
                 return false;
     return true;
 }
@@ -356,7 +370,10 @@ constexpr std::array<QZImageGroup, kQZImageGroupCount> kGroups = {{
 
 }  // namespace
 
-const std::array<QZImageGroup, kQZImageGroupCount>& QZImageGroups() { return kGroups; }
+const std::array<QZImageGroup, kQZImageGroupCount>& QZImageGroups()
+{
+    return kGroups;
+}
 
 std::array<const char*, 2> QZLogoImageNames(bool black)
 {

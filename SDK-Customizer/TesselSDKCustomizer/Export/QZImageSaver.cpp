@@ -71,7 +71,10 @@ void syncFileSystemOf(const std::string& folder)
 
 }  // namespace
 
-QZImageSaver::QZImageSaver(OverallAppearance theme, QZExportLists lists) : theme_(std::move(theme)), lists_(std::move(lists)) {}
+QZImageSaver::QZImageSaver(OverallAppearance theme, QZExportLists lists)
+    : theme_(std::move(theme)), lists_(std::move(lists))
+{
+}
 
 void QZImageSaver::reportSave()
 {
@@ -109,12 +112,14 @@ bool QZImageSaver::writeGroups(const std::string& iconsFolder, const std::string
 
 bool QZImageSaver::saveExportFile(const std::string& bundleFolder, const std::string& status, std::string* error)
 {
-    return QZWriteFileAtomically((fs::path(bundleFolder) / kQZStatusFileName).string(), QZStatusPropertyList(status), error);
+    return QZWriteFileAtomically((fs::path(bundleFolder) / kQZStatusFileName).string(), QZStatusPropertyList(status),
+                                 error);
 }
 
 bool QZImageSaver::saveColorsPlist(const std::string& bundleFolder, std::string* error)
 {
-    return QZWriteFileAtomically((fs::path(bundleFolder) / kQZColorsFileName).string(), QZColorsPropertyList(theme_), error);
+    return QZWriteFileAtomically((fs::path(bundleFolder) / kQZColorsFileName).string(), QZColorsPropertyList(theme_),
+                                 error);
 }
 
 bool QZImageSaver::moveIntoBundle(const std::string& from, const std::string& bundleFolder, std::string* error)
@@ -122,7 +127,8 @@ bool QZImageSaver::moveIntoBundle(const std::string& from, const std::string& bu
     std::optional<std::vector<std::string>> names = filesIn(from, error);
     if (!names) return false;
     for (const std::string& name : *names)
-        if (!QZRenameFile((fs::path(from) / name).string(), (fs::path(bundleFolder) / name).string(), error)) return false;
+        if (!QZRenameFile((fs::path(from) / name).string(), (fs::path(bundleFolder) / name).string(), error))
+            return false;
     return true;
 }
 
@@ -140,7 +146,8 @@ std::optional<std::string> QZImageSaver::crushPngs(const std::string& folder)
     totalImagesToCrush_ = int64_t(pngs.size());
     for (const std::string& name : pngs) {
         if (std::optional<std::string> failure = compressor_.compress((fs::path(folder) / name).string())) {
-            std::string notice = "The images stay uncompressed: " + compressor_.program() + " failed on " + name + ": " + *failure;
+            std::string notice =
+                "The images stay uncompressed: " + compressor_.program() + " failed on " + name + ": " + *failure;
             NSLog("%s", notice.c_str());
             return notice;
         }
@@ -183,8 +190,10 @@ QZExportResult QZImageSaver::saveImages(const std::string& exportFolder, bool cr
     if (crush) {
         std::optional<std::string> notice = crushPngs(staging->imagesFolder());
         reportFinishedCrushing();
-        if (notice) result.compressionNotice = *notice;
-        else status = CompletedStatus;
+        if (notice)
+            result.compressionNotice = *notice;
+        else
+            status = CompletedStatus;
     }
 
     // Into the bundle: from here on a failure leaves "Unfinished" behind.

@@ -27,9 +27,13 @@ bool writeBoth(const NSImagePtr& image, const std::string& name, const std::stri
 
 }  // namespace
 
-float deviceScaleAdjustment() { return 1.0f; }
+float deviceScaleAdjustment()
+{
+    return 1.0f;
+}
 
-bool saveImageWithNameAndPath(const NSImagePtr& image, const std::string& name, const std::string& folder, std::string* error)
+bool saveImageWithNameAndPath(const NSImagePtr& image, const std::string& name, const std::string& folder,
+                              std::string* error)
 {
     return writeBoth(image, name, folder, 0.25, 0.125, error);
 }
@@ -40,8 +44,8 @@ bool saveImageWithNameAndPathAtRetina(const NSImagePtr& image, const std::string
     return writeBoth(image, name, folder, 1.0, 0.5, error);
 }
 
-bool saveImageArrayWithNameAndPath(const std::array<NSImagePtr, 2>& images, const std::string& name, const std::string& folder,
-                                   std::string* error)
+bool saveImageArrayWithNameAndPath(const std::array<NSImagePtr, 2>& images, const std::string& name,
+                                   const std::string& folder, std::string* error)
 {
     CGFloat s = deviceScaleAdjustment();
     return QZ_saveAsPNGWithPathWithScaleFactor(images[0], retinaPath(name, folder), s, error) &&

@@ -17,11 +17,12 @@ namespace customizer {
 // The screen correction factor s: 1, since one point of a customizer image is one pixel.
 float deviceScaleAdjustment();
 
-bool saveImageWithNameAndPath(const NSImagePtr& image, const std::string& name, const std::string& folder, std::string* error);
+bool saveImageWithNameAndPath(const NSImagePtr& image, const std::string& name, const std::string& folder,
+                              std::string* error);
 bool saveImageWithNameAndPathAtRetina(const NSImagePtr& image, const std::string& name, const std::string& folder,
                                       std::string* error);
-bool saveImageArrayWithNameAndPath(const std::array<NSImagePtr, 2>& images, const std::string& name, const std::string& folder,
-                                   std::string* error);
+bool saveImageArrayWithNameAndPath(const std::array<NSImagePtr, 2>& images, const std::string& name,
+                                   const std::string& folder, std::string* error);
 bool saveImageWithProperScale(const NSImagePtr& image, const std::string& path, std::string* error);
 
 }  // namespace customizer

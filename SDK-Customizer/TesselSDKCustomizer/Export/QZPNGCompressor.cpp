@@ -133,7 +133,8 @@ std::optional<std::string> QZPNGCompressor::compress(const std::string& path) co
         failure = "it left " + path + " no PNG of the same size";
     }
     std::string restoreError;
-    if (!QZWriteFileAtomically(path, *original, &restoreError)) *failure += "; the original could not be put back: " + restoreError;
+    if (!QZWriteFileAtomically(path, *original, &restoreError))
+        *failure += "; the original could not be put back: " + restoreError;
     return failure;
 }
 

@@ -14,7 +14,8 @@ constexpr CGFloat kCanvasBrightnessShift = -0.07;
 bool fitsKind(const QZAttributeValue& value, QZAttributeKind kind)
 {
     if (std::holds_alternative<std::monostate>(value)) return true;
-    return kind == QZAttributeKind::Color ? std::holds_alternative<NSColorPtr>(value) : std::holds_alternative<bool>(value);
+    return kind == QZAttributeKind::Color ? std::holds_alternative<NSColorPtr>(value)
+                                          : std::holds_alternative<bool>(value);
 }
 
 std::optional<QZAttribute> knownAttribute(std::string_view key, const char* method)

@@ -65,7 +65,10 @@ public:
     NSColorPtr highlightedIconInnerShadowColor() const { return color(QZAttribute::highlightedIconInnerShadowColor); }
     NSColorPtr highlightedIconGlowColor() const { return color(QZAttribute::highlightedIconGlowColor); }
     NSColorPtr highlightedIconGradientTopColor() const { return color(QZAttribute::highlightedIconGradientTopColor); }
-    NSColorPtr highlightedIconGradientBottomColor() const { return color(QZAttribute::highlightedIconGradientBottomColor); }
+    NSColorPtr highlightedIconGradientBottomColor() const
+    {
+        return color(QZAttribute::highlightedIconGradientBottomColor);
+    }
     NSColorPtr handleColor() const { return color(QZAttribute::handleColor); }
     NSColorPtr handleBezelGradientTopColor() const { return color(QZAttribute::handleBezelGradientTopColor); }
     NSColorPtr handleBezelGradientBottomColor() const { return color(QZAttribute::handleBezelGradientBottomColor); }
@@ -80,8 +83,14 @@ public:
     NSColorPtr applyButtonHighlightedTextColor() const { return color(QZAttribute::applyButtonHighlightedTextColor); }
     NSColorPtr textShadowColor() const { return color(QZAttribute::textShadowColor); }
     NSColorPtr navigationBarTextShadowColor() const { return color(QZAttribute::navigationBarTextShadowColor); }
-    NSColorPtr cancelButtonDefaultTextShadowColor() const { return color(QZAttribute::cancelButtonDefaultTextShadowColor); }
-    NSColorPtr applyButtonDefaultTextShadowColor() const { return color(QZAttribute::applyButtonDefaultTextShadowColor); }
+    NSColorPtr cancelButtonDefaultTextShadowColor() const
+    {
+        return color(QZAttribute::cancelButtonDefaultTextShadowColor);
+    }
+    NSColorPtr applyButtonDefaultTextShadowColor() const
+    {
+        return color(QZAttribute::applyButtonDefaultTextShadowColor);
+    }
     NSColorPtr galleryListCore() const { return color(QZAttribute::galleryListCore); }
     NSColorPtr galleryListInnerStroke() const { return color(QZAttribute::galleryListInnerStroke); }
     NSColorPtr galleryListOuterStroke() const { return color(QZAttribute::galleryListOuterStroke); }

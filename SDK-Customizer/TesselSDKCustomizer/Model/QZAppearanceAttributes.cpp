@@ -79,9 +79,15 @@ static_assert(int(QZAttribute::usesBlackTesselLogo) + 1 == kQZAttributeCount);
 
 }  // namespace
 
-const std::array<QZAttributeDescription, kQZAttributeCount>& QZAppearanceAttributes() { return kAttributes; }
+const std::array<QZAttributeDescription, kQZAttributeCount>& QZAppearanceAttributes()
+{
+    return kAttributes;
+}
 
-const QZAttributeDescription& QZDescriptionOf(QZAttribute attribute) { return kAttributes[size_t(attribute)]; }
+const QZAttributeDescription& QZDescriptionOf(QZAttribute attribute)
+{
+    return kAttributes[size_t(attribute)];
+}
 
 std::optional<QZAttribute> QZAttributeNamed(std::string_view name)
 {

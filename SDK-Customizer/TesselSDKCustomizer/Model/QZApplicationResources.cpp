@@ -6,7 +6,10 @@
 
 namespace customizer {
 
-std::string QZApplicationResourcesFolder() { return NSResourceFolderImageProvider::defaultFolder(); }
+std::string QZApplicationResourcesFolder()
+{
+    return NSResourceFolderImageProvider::defaultFolder();
+}
 
 std::string QZApplicationResourcePath(const std::string& folder, const std::string& fileName)
 {

@@ -97,8 +97,7 @@ void removeQuietly(const std::string& path)
 }  // namespace
 
 QZCustomizationDataManager::QZCustomizationDataManager(std::string resourcesFolder)
-    : resourcesFolder_(std::move(resourcesFolder)),
-      folder_((fs::path(dataHome()) / kQZThemeStoreFolderName).string()),
+    : resourcesFolder_(std::move(resourcesFolder)), folder_((fs::path(dataHome()) / kQZThemeStoreFolderName).string()),
       storePath_((fs::path(folder_) / kQZThemeStoreFileName).string())
 {
 }
@@ -111,7 +110,8 @@ QZCustomizationDataManager& QZCustomizationDataManager::sharedManager()
     return manager;
 }
 
-QZCustomizationDataManager::TerminationHandler QZCustomizationDataManager::setTerminationHandler(TerminationHandler handler)
+QZCustomizationDataManager::TerminationHandler
+QZCustomizationDataManager::setTerminationHandler(TerminationHandler handler)
 {
     std::lock_guard lock(hooksMutex());
     return std::exchange(terminationHandler(), std::move(handler));
@@ -140,15 +140,16 @@ const std::string& QZCustomizationDataManager::tesselApplicationSupportURL()
 std::optional<QZCustomizationDefaults> QZCustomizationDataManager::readDefaults() const
 {
     std::string error;
-    std::optional<QZCustomizationDefaults> defaults =
-        QZCustomizationDefaults::readFromFile(QZApplicationResourcePath(resourcesFolder_, kQZCustomizationDefaultsFileName), &error);
+    std::optional<QZCustomizationDefaults> defaults = QZCustomizationDefaults::readFromFile(
+        QZApplicationResourcePath(resourcesFolder_, kQZCustomizationDefaultsFileName), &error);
     if (!defaults) NSLog("The theme's defaults cannot be read: %s", error.c_str());
     return defaults;
 }
 
 bool QZCustomizationDataManager::openExistingStore(std::string* error)
 {
-    std::unique_ptr<QZSQLiteDatabase> database = QZSQLiteDatabase::open(storePath_, QZSQLiteDatabase::Mode::ReadWrite, error);
+    std::unique_ptr<QZSQLiteDatabase> database =
+        QZSQLiteDatabase::open(storePath_, QZSQLiteDatabase::Mode::ReadWrite, error);
     if (!database) return false;
     if (std::optional<std::string> refusal = QZCheckThemeDatabase(*database)) {
         *error = *refusal;
@@ -168,7 +169,8 @@ bool QZCustomizationDataManager::createStoreFromDefaults(std::string* error)
     std::optional<std::string> partial = QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".new-", error);
     if (!partial) return false;
     bool made = [&] {
-        std::unique_ptr<QZSQLiteDatabase> database = QZSQLiteDatabase::open(*partial, QZSQLiteDatabase::Mode::Create, error);
+        std::unique_ptr<QZSQLiteDatabase> database =
+            QZSQLiteDatabase::open(*partial, QZSQLiteDatabase::Mode::Create, error);
         if (!database || !QZCreateThemeSchema(*database, error)) return false;
         std::optional<QZCustomizationDefaults> defaults = readDefaults();
         OverallAppearance initial = defaults ? defaults->appearance() : OverallAppearance();
@@ -185,16 +187,19 @@ bool QZCustomizationDataManager::moveUnreadableStoreAside(const std::string& why
 {
     std::string aside = storePath_ + ".unreadable-" + timestamp();
     std::error_code ignored;
-    for (int n = 2; fs::exists(aside, ignored); ++n) aside = storePath_ + ".unreadable-" + timestamp() + "-" + std::to_string(n);
+    for (int n = 2; fs::exists(aside, ignored); ++n)
+        aside = storePath_ + ".unreadable-" + timestamp() + "-" + std::to_string(n);
     std::string error;
     if (!QZRenameFile(storePath_, aside, &error)) {
         NSLog("The theme store cannot be moved aside: %s", error.c_str());
         return false;
     }
     // A journal left beside it belongs to it, not to the store made next.
-    if (fs::exists(storePath_ + "-journal", ignored)) QZRenameFile(storePath_ + "-journal", aside + "-journal", nullptr);
-    NSLog("The theme store %s could not be opened (%s); it was moved to %s and the theme starts again from the defaults",
-          storePath_.c_str(), why.c_str(), aside.c_str());
+    if (fs::exists(storePath_ + "-journal", ignored))
+        QZRenameFile(storePath_ + "-journal", aside + "-journal", nullptr);
+    NSLog(
+        "The theme store %s could not be opened (%s); it was moved to %s and the theme starts again from the defaults",
+        storePath_.c_str(), why.c_str(), aside.c_str());
     return true;
 }
 
@@ -230,7 +235,10 @@ void QZCustomizationDataManager::configureAndSaveAppearanceWithDefaults(OverallA
     save();
 }
 
-void QZCustomizationDataManager::resetAllKeys() { configureAndSaveAppearanceWithDefaults(overallAppearance()); }
+void QZCustomizationDataManager::resetAllKeys()
+{
+    configureAndSaveAppearanceWithDefaults(overallAppearance());
+}
 
 void QZCustomizationDataManager::resetKeys(const std::vector<std::string>& keys)
 {
@@ -309,7 +317,8 @@ std::optional<QZCustomizationError> QZCustomizationDataManager::loadDatabaseFile
 
     // The chosen file is copied beside the store and checked again there: what gets installed is
     // the copy, whatever happens to the original meanwhile.
-    std::optional<std::string> copy = QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".incoming-", &error);
+    std::optional<std::string> copy =
+        QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".incoming-", &error);
     if (!copy) return QZCustomizationError{kQZAlertFileNotInstalled, error};
     if (injectedFault("copy chosen file") || !QZCopyFileContents(path, *copy, &error)) {
         removeQuietly(*copy);
@@ -321,7 +330,8 @@ std::optional<QZCustomizationError> QZCustomizationDataManager::loadDatabaseFile
         removeQuietly(*copy);
         return QZCustomizationError{kQZAlertFileRefused, error};
     }
-    std::optional<std::string> aside = QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".previous-", &error);
+    std::optional<std::string> aside =
+        QZMakeUniqueFile(folder_, std::string(kQZThemeStoreFileName) + ".previous-", &error);
     if (!aside) {
         removeQuietly(*copy);
         return QZCustomizationError{kQZAlertFileNotInstalled, error};
@@ -335,7 +345,8 @@ std::optional<QZCustomizationError> QZCustomizationDataManager::loadDatabaseFile
             return QZCustomizationError{kQZAlertFileNotLoaded, why};
         }
         removeQuietly(*copy);
-        if (!openExistingStore(&restoreError)) endApplication("Unresolved Core Data Error: " + restoreError + ", " + storePath_);
+        if (!openExistingStore(&restoreError))
+            endApplication("Unresolved Core Data Error: " + restoreError + ", " + storePath_);
         NSLog("%s", why.c_str());
         return QZCustomizationError{kQZAlertFileNotLoaded, why};
     };
@@ -343,9 +354,11 @@ std::optional<QZCustomizationError> QZCustomizationDataManager::loadDatabaseFile
         removeQuietly(*copy);
         removeQuietly(*aside);
         std::string reopenError;
-        if (!openExistingStore(&reopenError)) endApplication("Unresolved Core Data Error: " + reopenError + ", " + storePath_);
+        if (!openExistingStore(&reopenError))
+            endApplication("Unresolved Core Data Error: " + reopenError + ", " + storePath_);
         NSLog("%s", error.c_str());
-        return QZCustomizationError{kQZAlertFileNotLoaded, error.empty() ? "the store could not be moved aside" : error};
+        return QZCustomizationError{kQZAlertFileNotLoaded,
+                                    error.empty() ? "the store could not be moved aside" : error};
     }
     if (injectedFault("move copy in") || !QZRenameFile(*copy, storePath_, &error))
         return putBack(error.empty() ? "the chosen file could not be moved in" : error);

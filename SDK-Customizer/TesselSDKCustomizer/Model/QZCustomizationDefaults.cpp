@@ -37,7 +37,8 @@ QZAttributeValue flagDefault(plist_t entry, const char* name)
 
 }  // namespace
 
-std::optional<QZCustomizationDefaults> QZCustomizationDefaults::readFromFile(const std::string& path, std::string* error)
+std::optional<QZCustomizationDefaults> QZCustomizationDefaults::readFromFile(const std::string& path,
+                                                                             std::string* error)
 {
     QZPlist root = QZReadPropertyListFile(path, error);
     if (!root) return std::nullopt;

@@ -22,9 +22,15 @@ int QZSQLiteStatement::bindText(int index, const std::string& text)
     return sqlite3_bind_text(statement_, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
 }
 
-int QZSQLiteStatement::bindDouble(int index, double value) { return sqlite3_bind_double(statement_, index, value); }
+int QZSQLiteStatement::bindDouble(int index, double value)
+{
+    return sqlite3_bind_double(statement_, index, value);
+}
 
-int QZSQLiteStatement::bindInteger(int index, int64_t value) { return sqlite3_bind_int64(statement_, index, value); }
+int QZSQLiteStatement::bindInteger(int index, int64_t value)
+{
+    return sqlite3_bind_int64(statement_, index, value);
+}
 
 std::string QZSQLiteStatement::columnText(int column) const
 {
@@ -35,9 +41,9 @@ std::string QZSQLiteStatement::columnText(int column) const
 
 std::unique_ptr<QZSQLiteDatabase> QZSQLiteDatabase::open(const std::string& path, Mode mode, std::string* error)
 {
-    int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
-              : mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE
-                                        : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int flags = mode == Mode::ReadOnly    ? SQLITE_OPEN_READONLY
+                : mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE
+                                          : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
     int status = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (status != SQLITE_OK) {
@@ -54,7 +60,10 @@ std::unique_ptr<QZSQLiteDatabase> QZSQLiteDatabase::open(const std::string& path
     return database;
 }
 
-QZSQLiteDatabase::~QZSQLiteDatabase() { sqlite3_close_v2(db_); }
+QZSQLiteDatabase::~QZSQLiteDatabase()
+{
+    sqlite3_close_v2(db_);
+}
 
 bool QZSQLiteDatabase::execute(const std::string& sql, std::string* error)
 {
@@ -86,6 +95,9 @@ std::optional<int64_t> QZSQLiteDatabase::queryInteger(const std::string& sql, st
     return std::nullopt;
 }
 
-std::string QZSQLiteDatabase::lastError() const { return path_ + ": " + sqlite3_errmsg(db_); }
+std::string QZSQLiteDatabase::lastError() const
+{
+    return path_ + ": " + sqlite3_errmsg(db_);
+}
 
 }  // namespace customizer

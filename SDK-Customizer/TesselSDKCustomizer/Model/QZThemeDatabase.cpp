@@ -22,15 +22,18 @@ QZAttributeValue valueOfRow(const QZSQLiteStatement& row, QZAttributeKind kind)
     }
     for (int column = 1; column <= 4; ++column)
         if (!isNumber(row, column)) return {};
-    return NSColor::colorWithCalibratedRed(row.columnDouble(1), row.columnDouble(2), row.columnDouble(3), row.columnDouble(4));
+    return NSColor::colorWithCalibratedRed(row.columnDouble(1), row.columnDouble(2), row.columnDouble(3),
+                                           row.columnDouble(4));
 }
 
 bool bindValue(QZSQLiteStatement& insert, const QZAttributeValue& value)
 {
     if (const auto* color = std::get_if<NSColorPtr>(&value)) {
         const NSColor& c = **color;
-        return insert.bindDouble(2, c.redComponent()) == SQLITE_OK && insert.bindDouble(3, c.greenComponent()) == SQLITE_OK &&
-               insert.bindDouble(4, c.blueComponent()) == SQLITE_OK && insert.bindDouble(5, c.alphaComponent()) == SQLITE_OK;
+        return insert.bindDouble(2, c.redComponent()) == SQLITE_OK &&
+               insert.bindDouble(3, c.greenComponent()) == SQLITE_OK &&
+               insert.bindDouble(4, c.blueComponent()) == SQLITE_OK &&
+               insert.bindDouble(5, c.alphaComponent()) == SQLITE_OK;
     }
     return insert.bindInteger(6, std::get<bool>(value) ? 1 : 0) == SQLITE_OK;
 }
@@ -46,7 +49,8 @@ std::optional<std::string> QZCheckThemeDatabase(QZSQLiteDatabase& database)
     std::optional<int64_t> version = database.queryInteger("PRAGMA user_version", &error);
     if (!version) return error;
     if (*version > kQZThemeSchemaVersion)
-        return database.path() + ": was written by a newer version of this program (schema " + std::to_string(*version) + ")";
+        return database.path() + ": was written by a newer version of this program (schema " +
+               std::to_string(*version) + ")";
 
     QZSQLiteStatement table = database.prepare("SELECT type, sql FROM sqlite_schema WHERE name = 'attribute'", &error);
     if (!table) return error;
@@ -55,7 +59,8 @@ std::optional<std::string> QZCheckThemeDatabase(QZSQLiteDatabase& database)
     if (status != SQLITE_ROW || table.columnText(0) != "table" || table.columnText(1).rfind("CREATE TABLE", 0) != 0)
         return database.path() + ": holds no attribute table";
 
-    QZSQLiteStatement columns = database.prepare("SELECT name FROM pragma_table_info('attribute') ORDER BY cid", &error);
+    QZSQLiteStatement columns =
+        database.prepare("SELECT name FROM pragma_table_info('attribute') ORDER BY cid", &error);
     if (!columns) return error;
     std::vector<std::string> names;
     while ((status = columns.step()) == SQLITE_ROW) names.push_back(columns.columnText(0));
@@ -73,11 +78,11 @@ std::optional<std::string> QZCheckThemeDatabase(QZSQLiteDatabase& database)
 
 bool QZCreateThemeSchema(QZSQLiteDatabase& database, std::string* error)
 {
-    return database.execute("PRAGMA journal_mode = DELETE;"
-                            "PRAGMA application_id = " + std::to_string(kQZThemeApplicationID) + ";"
-                            "PRAGMA user_version = " + std::to_string(kQZThemeSchemaVersion) + ";"
-                            "CREATE TABLE attribute (name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, blue REAL, "
-                            "alpha REAL, flag INTEGER);",
+    std::string header = "PRAGMA application_id = " + std::to_string(kQZThemeApplicationID) + ";" +
+                         "PRAGMA user_version = " + std::to_string(kQZThemeSchemaVersion) + ";";
+    return database.execute("PRAGMA journal_mode = DELETE;" + header +
+                                "CREATE TABLE attribute (name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, "
+                                "blue REAL, alpha REAL, flag INTEGER);",
                             error);
 }
 
@@ -109,18 +114,20 @@ bool QZWriteThemeChanges(QZSQLiteDatabase& database, const OverallAppearance& fr
         return false;
     };
     QZSQLiteStatement remove = database.prepare("DELETE FROM attribute WHERE name = ?1", error);
-    QZSQLiteStatement insert =
-        database.prepare("INSERT INTO attribute (name, red, green, blue, alpha, flag) VALUES (?1, ?2, ?3, ?4, ?5, ?6)", error);
+    QZSQLiteStatement insert = database.prepare(
+        "INSERT INTO attribute (name, red, green, blue, alpha, flag) VALUES (?1, ?2, ?3, ?4, ?5, ?6)", error);
     if (!remove || !insert) return fail(error ? *error : std::string());
     for (const QZAttributeDescription& attribute : QZAppearanceAttributes()) {
         const QZAttributeValue& value = to.primitiveValue(attribute.attribute);
         if (QZAttributeValuesEqual(from.primitiveValue(attribute.attribute), value)) continue;
         remove.reset();
-        if (remove.bindText(1, attribute.name) != SQLITE_OK || remove.step() != SQLITE_DONE) return fail(database.lastError());
+        if (remove.bindText(1, attribute.name) != SQLITE_OK || remove.step() != SQLITE_DONE)
+            return fail(database.lastError());
         if (std::holds_alternative<std::monostate>(value)) continue;
         insert.reset();
         insert.clearBindings();
-        if (insert.bindText(1, attribute.name) != SQLITE_OK || !bindValue(insert, value) || insert.step() != SQLITE_DONE)
+        if (insert.bindText(1, attribute.name) != SQLITE_OK || !bindValue(insert, value) ||
+            insert.step() != SQLITE_DONE)
             return fail(database.lastError());
     }
     if (!database.execute("COMMIT", error)) return fail(error ? *error : std::string());

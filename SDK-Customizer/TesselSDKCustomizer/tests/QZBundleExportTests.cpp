@@ -27,7 +27,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-NSColorPtr rgba(double r, double g, double b, double a = 1) { return NSColor::colorWithCalibratedRed(r, g, b, a); }
+NSColorPtr rgba(double r, double g, double b, double a = 1)
+{
+    return NSColor::colorWithCalibratedRed(r, g, b, a);
+}
 
 const std::vector<std::string> kIcons = {"tool-enhance"};
 const std::vector<std::string> kChips = {"0xffff0000"};
@@ -35,7 +38,8 @@ const std::vector<std::string> kChips = {"0xffff0000"};
 OverallAppearance defaultTheme()
 {
     std::string error;
-    auto defaults = QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
+    auto defaults =
+        QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
     EXPECT_TRUE(defaults) << error;
     return defaults ? defaults->appearance() : OverallAppearance();
 }
@@ -76,7 +80,8 @@ std::map<std::string, std::string> snapshot(const fs::path& folder)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files[fs::relative(entry.path(), folder).string()] = entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
+        files[fs::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
     return files;
 }
 
@@ -90,7 +95,9 @@ std::string script(const QZTemporaryFolder& folder, const std::string& name, con
 
 class QZBundleExportTest : public ::testing::Test {
 protected:
-    QZBundleExportTest() : provider_(std::make_shared<NSResourceFolderImageProvider>(TESSEL_CUSTOMIZER_RESOURCES_DIR)) {}
+    QZBundleExportTest() : provider_(std::make_shared<NSResourceFolderImageProvider>(TESSEL_CUSTOMIZER_RESOURCES_DIR))
+    {
+    }
 
     QZImageSaver saver(const OverallAppearance& theme) { return QZImageSaver(theme, QZExportLists{kIcons, kChips}); }
     fs::path bundle() const { return folder_.path() / "export" / kQZBundleFolderName; }
@@ -176,18 +183,22 @@ TEST_F(QZBundleExportTest, WritesExactlyTheBundlesFilesAtBothScalesKeepingOtherF
         const char* base;
         uint32_t width, height;
     } procedural[] = {{"toolBar", 100, 100}, {"navBar", 44, 44}, {"homeBarBackground", 125, 125}, {"canvas", 100, 100}};
-    for (const Size& s : procedural) EXPECT_EQ(pngSize(bundle() / (std::string(s.base) + ".png")), std::pair(s.width, s.height)) << s.base;
+    for (const Size& s : procedural)
+        EXPECT_EQ(pngSize(bundle() / (std::string(s.base) + ".png")), std::pair(s.width, s.height)) << s.base;
 
     // The meme field is the masked one of the later group, not the drawn one.
-    NSImagePtr memeField = stretchableMemeFieldImageWithColors(theme.bottomBarColor(), theme.bottomBarOuterStrokeColor());
-    NSImagePtr expectedRetina = QZ_imageResize(memeField, CGSizeMake(memeField->size().width / 4, memeField->size().height / 4));
+    NSImagePtr memeField =
+        stretchableMemeFieldImageWithColors(theme.bottomBarColor(), theme.bottomBarOuterStrokeColor());
+    NSImagePtr expectedRetina =
+        QZ_imageResize(memeField, CGSizeMake(memeField->size().width / 4, memeField->size().height / 4));
     CGImageRef written = CGImage::imageWithContentsOfPNGFile(bundle() / "memeField@2x.png");
     ASSERT_TRUE(written && expectedRetina);
     ASSERT_EQ(written->width(), expectedRetina->CGImage()->width());
     ASSERT_EQ(written->height(), expectedRetina->CGImage()->height());
     for (int y = 0; y < written->height(); ++y)
         for (int x = 0; x < written->width(); ++x)
-            ASSERT_TRUE(colorNear(written->colorAt(x, y), expectedRetina->CGImage()->colorAt(x, y), 1.5 / 255)) << x << ", " << y;
+            ASSERT_TRUE(colorNear(written->colorAt(x, y), expectedRetina->CGImage()->colorAt(x, y), 1.5 / 255))
+                << x << ", " << y;
 }
 
 TEST_F(QZBundleExportTest, CompressionRunsOncePerImageOutsideTheIcons)
@@ -195,7 +206,8 @@ TEST_F(QZBundleExportTest, CompressionRunsOncePerImageOutsideTheIcons)
     QZTemporaryFolder tools;
     std::string log = tools / "runs.log";
     QZImageSaver exporter = saver(defaultTheme());
-    exporter.setCompressor(QZPNGCompressor(script(tools, "record", "printf '%s %s\\n' \"$#\" \"$1\" >> '" + log + "'")));
+    exporter.setCompressor(
+        QZPNGCompressor(script(tools, "record", "printf '%s %s\\n' \"$#\" \"$1\" >> '" + log + "'")));
     Recorder recorder;
     exporter.setDelegate(&recorder);
     QZExportResult result = exporter.saveImages(exportFolder(), true);
@@ -221,7 +233,8 @@ TEST_F(QZBundleExportTest, CompressionRunsOncePerImageOutsideTheIcons)
     EXPECT_EQ(exporter.totalImagesToCrush(), int64_t(expected.size()));
 
     std::vector<std::string> events = savingEvents();
-    for (size_t i = 1; i <= expected.size(); ++i) events.push_back("crush " + std::to_string(i) + "/" + std::to_string(expected.size()));
+    for (size_t i = 1; i <= expected.size(); ++i)
+        events.push_back("crush " + std::to_string(i) + "/" + std::to_string(expected.size()));
     events.push_back("crushed");
     EXPECT_EQ(recorder.events, events);
 }
@@ -246,7 +259,8 @@ TEST(QZPNGCompressor, AFailedRunLeavesTheImagesIntactAndSaysWhy)
         SCOPED_TRACE(row.program);
         QZTemporaryFolder images;
         for (const char* name : {"a.png", "b@2x.png"})
-            ASSERT_TRUE(makeImage(4, 2, [](int x, int) { return x % 2 ? kRed : kBlue; })->CGImage()->writePNG(images / name));
+            ASSERT_TRUE(
+                makeImage(4, 2, [](int x, int) { return x % 2 ? kRed : kBlue; })->CGImage()->writePNG(images / name));
         writeFile(images / "notes.txt", "not an image");
         std::map<std::string, std::string> before = snapshot(images.path());
         QZImageSaver exporter(OverallAppearance(), QZExportLists{});
@@ -277,7 +291,8 @@ TEST_F(QZBundleExportTest, AFailingExportLeavesTheEarlierBundleAsItWas)
 {
     QZTemporaryFolder resources;
     for (const auto& entry : fs::directory_iterator(TESSEL_CUSTOMIZER_RESOURCES_DIR))
-        if (entry.path().filename() != "meme_field_core.png") fs::copy(entry.path(), resources.path() / entry.path().filename());
+        if (entry.path().filename() != "meme_field_core.png")
+            fs::copy(entry.path(), resources.path() / entry.path().filename());
     ScopedImageProvider withoutOneMask(std::make_shared<NSResourceFolderImageProvider>(resources.path().string()));
 
     fs::create_directories(bundle());
@@ -324,7 +339,8 @@ TEST(QZImageWriters, ShrinkingAveragesInsteadOfPickingPixels)
         ASSERT_EQ(image->width(), side);
         for (int y = 0; y < side; ++y)
             for (int x = 0; x < side; ++x)
-                ASSERT_TRUE(colorNear(image->colorAt(x, y), CGColor{0.5, 0.5, 0.5, 1}, 0.06)) << file << " " << x << ", " << y;
+                ASSERT_TRUE(colorNear(image->colorAt(x, y), CGColor{0.5, 0.5, 0.5, 1}, 0.06))
+                    << file << " " << x << ", " << y;
     }
 
     NSLogCapture log;

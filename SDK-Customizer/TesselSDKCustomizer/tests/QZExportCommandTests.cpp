@@ -31,20 +31,60 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kColourAttributes[] = {
-    "accentGradientTopColor", "accentGradientBottomColor", "canvasColor", "bottomBarColor", "bottomBarInnerStrokeColor",
-    "bottomBarOuterStrokeColor", "navBarColor", "navBarInnerStrokeColor", "navBarOuterStrokeColor",
-    "applyButtonGradientTopColor", "applyButtonGradientBottomColor", "applyButtonStrokeColor", "applyButtonInnerShadowColor",
-    "cancelButtonColor", "cancelButtonStrokeColor", "cancelButtonInnerShadowColor", "defaultIconStrokeColor",
-    "defaultIconInnerShadowColor", "defaultIconDropShadowColor", "defaultIconGradientTopColor",
-    "defaultIconGradientBottomColor", "highlightedIconStrokeColor", "highlightedIconInnerShadowColor",
-    "highlightedIconGlowColor", "highlightedIconGradientTopColor", "highlightedIconGradientBottomColor", "handleColor",
-    "handleBezelGradientTopColor", "handleBezelGradientBottomColor", "handleStrokeColor", "handleShadowColor", "textColor",
-    "highlightedTextColor", "navigationBarTextColor", "cancelButtonDefaultTextColor", "cancelButtonHighlightedTextColor",
-    "applyButtonDefaultTextColor", "applyButtonHighlightedTextColor", "textShadowColor", "navigationBarTextShadowColor",
-    "cancelButtonDefaultTextShadowColor", "applyButtonDefaultTextShadowColor", "galleryListCore", "galleryListInnerStroke",
-    "galleryListOuterStroke", "galleryListArrowCore", "galleryListArrowInnerStroke", "galleryListArrowOuterStroke",
-    "cameraIconGradientTopColor", "cameraIconGradientBottomColor", "cameraIconInnerStrokeColor",
-    "cameraIconOuterStrokeColor", "galleryAlbumNameTextColor", "galleryAlbumNameTextShadowColor",
+    "accentGradientTopColor",
+    "accentGradientBottomColor",
+    "canvasColor",
+    "bottomBarColor",
+    "bottomBarInnerStrokeColor",
+    "bottomBarOuterStrokeColor",
+    "navBarColor",
+    "navBarInnerStrokeColor",
+    "navBarOuterStrokeColor",
+    "applyButtonGradientTopColor",
+    "applyButtonGradientBottomColor",
+    "applyButtonStrokeColor",
+    "applyButtonInnerShadowColor",
+    "cancelButtonColor",
+    "cancelButtonStrokeColor",
+    "cancelButtonInnerShadowColor",
+    "defaultIconStrokeColor",
+    "defaultIconInnerShadowColor",
+    "defaultIconDropShadowColor",
+    "defaultIconGradientTopColor",
+    "defaultIconGradientBottomColor",
+    "highlightedIconStrokeColor",
+    "highlightedIconInnerShadowColor",
+    "highlightedIconGlowColor",
+    "highlightedIconGradientTopColor",
+    "highlightedIconGradientBottomColor",
+    "handleColor",
+    "handleBezelGradientTopColor",
+    "handleBezelGradientBottomColor",
+    "handleStrokeColor",
+    "handleShadowColor",
+    "textColor",
+    "highlightedTextColor",
+    "navigationBarTextColor",
+    "cancelButtonDefaultTextColor",
+    "cancelButtonHighlightedTextColor",
+    "applyButtonDefaultTextColor",
+    "applyButtonHighlightedTextColor",
+    "textShadowColor",
+    "navigationBarTextShadowColor",
+    "cancelButtonDefaultTextShadowColor",
+    "applyButtonDefaultTextShadowColor",
+    "galleryListCore",
+    "galleryListInnerStroke",
+    "galleryListOuterStroke",
+    "galleryListArrowCore",
+    "galleryListArrowInnerStroke",
+    "galleryListArrowOuterStroke",
+    "cameraIconGradientTopColor",
+    "cameraIconGradientBottomColor",
+    "cameraIconInnerStrokeColor",
+    "cameraIconOuterStrokeColor",
+    "galleryAlbumNameTextColor",
+    "galleryAlbumNameTextShadowColor",
 };
 
 struct CommandRun {
@@ -102,7 +142,8 @@ std::map<std::string, std::string> snapshot(const fs::path& folder)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files[fs::relative(entry.path(), folder).string()] = entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
+        files[fs::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
     return files;
 }
 
@@ -151,7 +192,8 @@ TEST_F(QZExportCommandTest, TheDefaultBundleSatisfiesTheEditor)
     readAsTheEditor(out);
     NSLogCapture log;
     for (const char* attribute : kColourAttributes)
-        EXPECT_TRUE(QZPhotoEditorCustomization::colorOptionValueForKey(std::string("editor.") + attribute)) << attribute;
+        EXPECT_TRUE(QZPhotoEditorCustomization::colorOptionValueForKey(std::string("editor.") + attribute))
+            << attribute;
     EXPECT_TRUE(log.lines().empty()) << log.lines().front();
     auto error = NSError::errorWithDescription("stale", 1, "stale");
     QZPhotoEditorCustomization::checkForResourceBundleError(&error);
@@ -184,9 +226,10 @@ TEST_F(QZExportCommandTest, WithoutWorkingCompressionTheBundleSaysUncompressed)
     std::shared_ptr<NSError> error;
     QZPhotoEditorCustomization::checkForResourceBundleError(&error);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->localizedDescription(),
-              "Your resource bundle contains uncompressed PNGS. Please be sure to export from the TesselSDKCustomizer again "
-              "with the \"Compress PNGs\" option checked before production.");
+    EXPECT_EQ(
+        error->localizedDescription(),
+        "Your resource bundle contains uncompressed PNGS. Please be sure to export from the TesselSDKCustomizer again "
+        "with the \"Compress PNGs\" option checked before production.");
 }
 
 // A theme file is our SQLite schema, written here without the customizer's code.
@@ -195,14 +238,15 @@ TEST_F(QZExportCommandTest, AThemeFilesColourReachesColorsPlist)
     std::string theme = scratch_ / "orange.tslcst";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(theme.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "PRAGMA application_id = 1414745155; PRAGMA user_version = 1;"
-                           "CREATE TABLE attribute (name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, blue REAL, "
-                           "alpha REAL, flag INTEGER);"
-                           "INSERT INTO attribute (name, red, green, blue, alpha) VALUES ('textColor', 1, 0.5, 0, 0.75);"
-                           "INSERT INTO attribute (name, flag) VALUES ('useNoise', 1);",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "PRAGMA application_id = 1414745155; PRAGMA user_version = 1;"
+                     "CREATE TABLE attribute (name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, blue REAL, "
+                     "alpha REAL, flag INTEGER);"
+                     "INSERT INTO attribute (name, red, green, blue, alpha) VALUES ('textColor', 1, 0.5, 0, 0.75);"
+                     "INSERT INTO attribute (name, flag) VALUES ('useNoise', 1);",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
 
     std::string out = scratch_ / "out";
@@ -248,10 +292,10 @@ TEST_F(QZExportCommandTest, MalformedCommandsAndUnreadableThemesLeaveNothingBehi
         CommandRun run = exportCommand(row.arguments, scratch_);
         EXPECT_EQ(run.status, row.status) << run.err;
         EXPECT_EQ(run.out, "");
-        if (row.status == 2)
-            EXPECT_NE(run.err.find("usage: tessel-customizer-export [--theme FILE] [--no-compress] --out DIR"), std::string::npos);
-        else
-            EXPECT_NE(run.err.find(".tslcst"), std::string::npos) << run.err;
+        // A usage error shows the usage; a theme that cannot be read is named.
+        const char* shown = row.status == 2 ? "usage: tessel-customizer-export [--theme FILE] [--no-compress] --out DIR"
+                                            : ".tslcst";
+        EXPECT_NE(run.err.find(shown), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(out));
     }
 }
@@ -267,7 +311,8 @@ TEST_F(QZExportCommandTest, AFailedExportLeavesTheEarlierBundle)
     QZTemporaryFolder resources;
     fs::path built = fs::path(TESSEL_CUSTOMIZER_EXPORT).parent_path() / "Resources";
     for (const auto& entry : fs::directory_iterator(built))
-        if (entry.path().filename() != "button_core.png") fs::copy(entry.path(), resources.path() / entry.path().filename());
+        if (entry.path().filename() != "button_core.png")
+            fs::copy(entry.path(), resources.path() / entry.path().filename());
     QZScopedEnvironment withoutOneMask("TESSEL_CUSTOMIZER_RESOURCES", resources.path().string());
     CommandRun run = exportCommand({"--no-compress", "--out", out}, scratch_);
     EXPECT_EQ(run.status, 1);

@@ -14,7 +14,10 @@
 namespace customizer::testing {
 namespace {
 
-NSColorPtr rgba(double r, double g, double b, double a = 1) { return NSColor::colorWithCalibratedRed(r, g, b, a); }
+NSColorPtr rgba(double r, double g, double b, double a = 1)
+{
+    return NSColor::colorWithCalibratedRed(r, g, b, a);
+}
 
 NSColorPtr colorOf(const QZAttributeValue& value)
 {
@@ -101,7 +104,8 @@ TEST(OverallAppearance, TwoStepChainsAndTheCanvasFollowTheirLastSource)
     for (const Chain& chain : chains) {
         OverallAppearance theme;
         theme.setValueForKey(end, chain.end);
-        for (const char* attribute : chain.attributes) EXPECT_TRUE(sameColor(colorOf(theme.valueForKey(attribute)), end)) << attribute;
+        for (const char* attribute : chain.attributes)
+            EXPECT_TRUE(sameColor(colorOf(theme.valueForKey(attribute)), end)) << attribute;
     }
 
     OverallAppearance theme;
@@ -176,7 +180,8 @@ TEST(QZCustomizationDefaults, EntriesOfTheWrongFormAreSkippedWithALogLine)
     EXPECT_FLOAT_EQ(float(text.alpha), 0.25f);
     for (QZAttribute skipped : {QZAttribute::bottomBarColor, QZAttribute::navBarColor, QZAttribute::handleColor,
                                 QZAttribute::usesBlackTesselLogo})
-        EXPECT_TRUE(std::holds_alternative<std::monostate>(defaults->defaultFor(skipped))) << QZDescriptionOf(skipped).name;
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(defaults->defaultFor(skipped)))
+            << QZDescriptionOf(skipped).name;
     EXPECT_EQ(std::get<bool>(defaults->defaultFor(QZAttribute::useNoise)), true);
     EXPECT_EQ(log.lines().size(), 4u);
     EXPECT_TRUE(log.contains("bottomBarColor"));
@@ -193,14 +198,17 @@ TEST(QZCustomizationDefaults, EntriesOfTheWrongFormAreSkippedWithALogLine)
 TEST(QZCustomizationDefaults, TheShippedDefaultsResolveEveryColour)
 {
     std::string error;
-    auto defaults = QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
+    auto defaults =
+        QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
     ASSERT_TRUE(defaults) << error;
     const OverallAppearance& theme = defaults->appearance();
     for (const QZAttributeDescription& d : QZAppearanceAttributes()) {
         SCOPED_TRACE(d.name);
         bool hasDefault = !std::holds_alternative<std::monostate>(theme.primitiveValue(d.attribute));
         EXPECT_EQ(hasDefault, d.kind == QZAttributeKind::Flag || !d.fallback);
-        if (d.kind == QZAttributeKind::Color) EXPECT_NE(theme.color(d.attribute), nullptr);
+        if (d.kind == QZAttributeKind::Color) {
+            EXPECT_NE(theme.color(d.attribute), nullptr);
+        }
     }
 }
 

@@ -14,7 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-NSColorPtr rgba(double r, double g, double b, double a = 1) { return NSColor::colorWithCalibratedRed(r, g, b, a); }
+NSColorPtr rgba(double r, double g, double b, double a = 1)
+{
+    return NSColor::colorWithCalibratedRed(r, g, b, a);
+}
 
 // Every colour its own value with its own alpha, a few colours unset, one flag set each way.
 OverallAppearance everyKindOfValue()
@@ -23,7 +26,8 @@ OverallAppearance everyKindOfValue()
     int i = 0;
     for (const QZAttributeDescription& d : QZAppearanceAttributes()) {
         ++i;
-        if (d.kind == QZAttributeKind::Color && i % 7 != 3) theme.setValue(d.attribute, rgba(i / 56.0, 1 - i / 56.0, 0.5, 0.3 + i / 100.0));
+        if (d.kind == QZAttributeKind::Color && i % 7 != 3)
+            theme.setValue(d.attribute, rgba(i / 56.0, 1 - i / 56.0, 0.5, 0.3 + i / 100.0));
     }
     theme.setValue(QZAttribute::useNoise, true);
     theme.setValue(QZAttribute::usesBlackTesselLogo, false);
@@ -97,7 +101,8 @@ TEST_F(QZThemeFileTest, CheckingAFileNeverChangesItAndOpeningARefusedOneChangesN
         EXPECT_TRUE(database && database->execute(sql, nullptr)) << name;
         return path;
     };
-    std::string header = "PRAGMA application_id = " + std::to_string(kQZThemeApplicationID) + "; PRAGMA user_version = 1;";
+    std::string header =
+        "PRAGMA application_id = " + std::to_string(kQZThemeApplicationID) + "; PRAGMA user_version = 1;";
     std::string columns = "(name TEXT PRIMARY KEY NOT NULL, red REAL, green REAL, blue REAL, alpha REAL, flag INTEGER)";
     writeFile(files_ / "text.tslcst", "Just some text, not a theme.\n");
     writeFile(files_ / "truncated.tslcst", readFile(ours)->substr(0, 4096));
@@ -118,7 +123,8 @@ TEST_F(QZThemeFileTest, CheckingAFileNeverChangesItAndOpeningARefusedOneChangesN
         {files_ / "damaged.tslcst", false},
         {sqliteFile("other.sqlite", "CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('hello');"), false},
         {sqliteFile("noTable.tslcst", header), false},
-        {sqliteFile("view.tslcst", header + "CREATE TABLE base " + columns + "; CREATE VIEW attribute AS SELECT * FROM base;"),
+        {sqliteFile("view.tslcst",
+                    header + "CREATE TABLE base " + columns + "; CREATE VIEW attribute AS SELECT * FROM base;"),
          false},
         {sqliteFile("columns.tslcst", header + "CREATE TABLE attribute (name TEXT, value BLOB);"), false},
         {files_ / "newer.tslcst", false},

@@ -14,7 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-NSColorPtr rgba(double r, double g, double b, double a = 1) { return NSColor::colorWithCalibratedRed(r, g, b, a); }
+NSColorPtr rgba(double r, double g, double b, double a = 1)
+{
+    return NSColor::colorWithCalibratedRed(r, g, b, a);
+}
 
 TEST(QZThemeStoreLocation, FollowsXDGDataHomeWhenAbsoluteElseTheHomeFolder)
 {
@@ -31,7 +34,8 @@ TEST(QZThemeStoreLocation, FollowsXDGDataHomeWhenAbsoluteElseTheHomeFolder)
     for (const Row& row : rows) {
         QZScopedEnvironment xdg("XDG_DATA_HOME", row.xdg);
         QZCustomizationDataManager manager(TESSEL_CUSTOMIZER_RESOURCES_DIR);
-        EXPECT_EQ(manager.persistentStoreURL(), row.folder + "/TesselSDKCustomization.sqlite") << row.xdg.value_or("unset");
+        EXPECT_EQ(manager.persistentStoreURL(), row.folder + "/TesselSDKCustomization.sqlite")
+            << row.xdg.value_or("unset");
     }
 }
 
@@ -132,7 +136,8 @@ TEST_F(QZThemeStoreTest, AStoreFolderThatCannotBeMadeEndsTheApplication)
         manager->overallAppearance();
         FAIL() << "the application goes on";
     } catch (const QZApplicationEnded& ended) {
-        EXPECT_EQ(std::string(ended.what()).rfind("Error creating application support directory: ", 0), 0u) << ended.what();
+        EXPECT_EQ(std::string(ended.what()).rfind("Error creating application support directory: ", 0), 0u)
+            << ended.what();
     }
 }
 

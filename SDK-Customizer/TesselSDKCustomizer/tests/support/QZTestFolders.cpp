@@ -24,17 +24,22 @@ QZTemporaryFolder::~QZTemporaryFolder()
     std::filesystem::remove_all(path_, ignored);
 }
 
-QZScopedEnvironment::QZScopedEnvironment(std::string name, const std::optional<std::string>& value) : name_(std::move(name))
+QZScopedEnvironment::QZScopedEnvironment(std::string name, const std::optional<std::string>& value)
+    : name_(std::move(name))
 {
     if (const char* old = std::getenv(name_.c_str())) previous_ = old;
-    if (value) ::setenv(name_.c_str(), value->c_str(), 1);
-    else ::unsetenv(name_.c_str());
+    if (value)
+        ::setenv(name_.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
 }
 
 QZScopedEnvironment::~QZScopedEnvironment()
 {
-    if (previous_) ::setenv(name_.c_str(), previous_->c_str(), 1);
-    else ::unsetenv(name_.c_str());
+    if (previous_)
+        ::setenv(name_.c_str(), previous_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path)

@@ -6,11 +6,12 @@
 namespace customizer::testing {
 
 QZThemeStoreTest::QZThemeStoreTest()
-    : data_("XDG_DATA_HOME", home_ / "data"),
-      previous_(QZCustomizationDataManager::setTerminationHandler([](const std::string& reason) { throw QZApplicationEnded(reason); }))
+    : data_("XDG_DATA_HOME", home_ / "data"), previous_(QZCustomizationDataManager::setTerminationHandler(
+                                                  [](const std::string& reason) { throw QZApplicationEnded(reason); }))
 {
     std::string error;
-    auto read = QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
+    auto read =
+        QZCustomizationDefaults::readFromFile(TESSEL_CUSTOMIZER_RESOURCES_DIR "/CustomizationDefaults.plist", &error);
     EXPECT_TRUE(read) << error;
     if (read) defaults_ = read->appearance();
 }
@@ -26,9 +27,15 @@ std::unique_ptr<QZCustomizationDataManager> QZThemeStoreTest::start() const
     return std::make_unique<QZCustomizationDataManager>(TESSEL_CUSTOMIZER_RESOURCES_DIR);
 }
 
-std::string QZThemeStoreTest::storeFolder() const { return home_ / "data/TesselSDKCustomizer"; }
+std::string QZThemeStoreTest::storeFolder() const
+{
+    return home_ / "data/TesselSDKCustomizer";
+}
 
-std::string QZThemeStoreTest::storePath() const { return storeFolder() + "/TesselSDKCustomization.sqlite"; }
+std::string QZThemeStoreTest::storePath() const
+{
+    return storeFolder() + "/TesselSDKCustomization.sqlite";
+}
 
 std::vector<std::string> QZThemeStoreTest::storeFolderEntries() const
 {
