@@ -14,7 +14,7 @@ packages=(
   nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev
   libpango1.0-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   librsvg2-bin libsdl2-dev
-  libsqlite3-dev libcurl4-openssl-dev libminizip-dev libcpp-httplib-dev
+  libsqlite3-dev libcurl4-openssl-dev libminizip-dev libcpp-httplib-dev optipng
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libvips-dev libopencv-dev python3-pil)

@@ -55,9 +55,11 @@ CGColor CGImage::colorAt(int x, int y) const
     return {channel(16), channel(8), channel(0), a};
 }
 
-bool CGImage::writePNG(const std::string& path) const
+bool CGImage::writePNG(const std::string& path, std::string* error) const
 {
-    return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_status_t status = cairo_surface_write_to_png(surface_, path.c_str());
+    if (status != CAIRO_STATUS_SUCCESS && error) *error = cairo_status_to_string(status);
+    return status == CAIRO_STATUS_SUCCESS;
 }
 
 }  // namespace customizer

@@ -35,8 +35,8 @@ public:
 
     // The pixel at column x, row y (from the top), not premultiplied; transparent black outside.
     CGColor colorAt(int x, int y) const;
-    // False when the file cannot be written.
-    bool writePNG(const std::string& path) const;
+    // False (with Cairo's reason in `error`) when the file cannot be written.
+    bool writePNG(const std::string& path, std::string* error = nullptr) const;
 
 private:
     cairo_surface_t* surface_;

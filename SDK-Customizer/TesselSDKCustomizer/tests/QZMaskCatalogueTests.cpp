@@ -9,8 +9,9 @@
 #include <set>
 #include <sstream>
 
+#include "Export/QZImageGroups.h"
+#include "Model/QZPropertyList.h"
 #include "QZGeneratorCases.h"
-#include "QZIconList.h"
 #include "QZMaskCatalogue.h"
 #include "QZMaskGlyphs.h"
 #include "Render/NSImageProvider.h"
@@ -26,7 +27,7 @@ using namespace customizer::masks;
 std::vector<std::string> iconList()
 {
     std::string error;
-    auto names = QZReadIconList(TESSEL_CUSTOMIZER_SOURCE_DIR "/Resources/CustomizationIconList.plist", &error);
+    auto names = QZReadStringList(TESSEL_CUSTOMIZER_SOURCE_DIR "/Resources/CustomizationIconList.plist", &error);
     EXPECT_TRUE(names) << error;
     return names ? *names : std::vector<std::string>{};
 }
@@ -161,9 +162,11 @@ TEST(QZGeneratorSweep, EveryGeneratorFindsItsMasksAndTakesTheSizeOfTheNamedOne)
         }
     }
     EXPECT_EQ(spy->misses(), std::vector<std::string>{});
-    // Every catalogued mask is asked for by some generator.
+    // Every catalogued mask is asked for by some generator, or (the logos) by the exporter.
     std::set<std::string> requested;
     for (const std::string& name : spy->requests()) requested.insert(name.substr(0, name.size() - 4));
+    for (bool black : {true, false})
+        for (std::string logo : QZLogoImageNames(black)) requested.insert(logo.substr(0, logo.size() - 4));
     for (const auto& [name, entry] : masks) EXPECT_TRUE(requested.count(name)) << name << " is drawn but never used";
     EXPECT_EQ(generators.size(), 70u);  // the generator functions of the two families
 }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "QZGeneratorCases.h"
-#include "QZIconList.h"
+#include "Model/QZPropertyList.h"
 #include "Render/NSImageProvider.h"
 
 using namespace customizer;
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     }
     NSImageProvider::setCurrent(std::make_shared<NSResourceFolderImageProvider>(argv[1]));
     std::string error;
-    auto iconNames = QZReadIconList(argv[2], &error);
+    auto iconNames = customizer::QZReadStringList(argv[2], &error);
     if (!iconNames) {
         std::fprintf(stderr, "QZContactSheets: %s\n", error.c_str());
         return 1;

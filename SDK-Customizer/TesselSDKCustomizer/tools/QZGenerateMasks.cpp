@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "QZIconList.h"
+#include "Model/QZPropertyList.h"
 #include "QZMaskCatalogue.h"
 
 using namespace customizer::masks;
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     }
     std::filesystem::path folder = argv[1];
     std::string error;
-    auto iconNames = QZReadIconList(argv[2], &error);
+    auto iconNames = customizer::QZReadStringList(argv[2], &error);
     if (!iconNames) {
         std::fprintf(stderr, "QZGenerateMasks: %s\n", error.c_str());
         return 1;

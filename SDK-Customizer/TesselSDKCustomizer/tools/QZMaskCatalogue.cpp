@@ -444,6 +444,25 @@ void addCameraAndGallery(Catalogue& c)
              glyph(0.75));
 }
 
+// The powered-by logo of the tool strip (100 x 20 points): the mark, three hexagons, and a word
+// bar, black or white; the pressed ("active") image is fully opaque, the normal one less so.
+void addLogos(Catalogue& c)
+{
+    for (bool black : {true, false}) {
+        for (bool active : {false, true}) {
+            double level = black ? 0 : 1, alpha = active ? 1 : 0.75;
+            std::string name = std::string("logo_") + (black ? "black" : "white") + (active ? "_active" : "");
+            c.add(name, 100, 20, kDouble, W::DoubleResolution, [=](cairo_t* cr) {
+                for (double cx : {9.0, 19.0, 29.0}) hexagon(cr, cx, 10, 5);
+                QZRoundedRect(cr, 38, 5, 58, 4, 2);
+                QZRoundedRect(cr, 38, 12, 40, 3, 1.5);
+                cairo_set_source_rgba(cr, level, level, level, alpha);
+                cairo_fill(cr);
+            });
+        }
+    }
+}
+
 }  // namespace
 
 const char* QZMaskWriterName(QZMaskWriter writer)
@@ -482,6 +501,7 @@ std::vector<QZMaskEntry> QZMaskCatalogue(const std::vector<std::string>& iconLis
     addToolSelectionCells(c);
     addRestoreCallout(c);
     addCameraAndGallery(c);
+    addLogos(c);
     c.add("uniform_noise_strong250x250", 250, 250, 1, W::NotScaled, drawNoise);
     return c.take();
 }
