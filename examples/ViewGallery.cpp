@@ -8,7 +8,6 @@
 #include "UIKit/UIWindow.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace view_gallery {
 namespace {
@@ -88,21 +87,10 @@ bool writeGallery(const std::string& outdir, std::string* error)
         return false;
     }
     for (const Entry& entry : entries()) {
-        auto png = UIImagePNGRepresentation(entry.render());
-        fs::path target = fs::path(outdir) / (entry.className + ".png");
-        fs::path part = target;
-        part += ".part";
-        if (!png) {
-            *error = "cannot draw " + entry.className;
-            return false;
-        }
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        bool written = out && out.write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()));
-        out.close();
-        if (written && !out.fail()) fs::rename(part, target, ec);
-        if (!written || out.fail() || ec) {
-            fs::remove(part, ec);
-            *error = "cannot write " + target.string();
+        std::string target = (fs::path(outdir) / (entry.className + ".png")).string();
+        std::string reason;
+        if (!UIImageWritePNGToFile(entry.render(), target, &reason)) {
+            *error = "cannot write " + target + ": " + reason;
             return false;
         }
     }

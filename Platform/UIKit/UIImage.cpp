@@ -230,3 +230,12 @@ std::optional<std::vector<uint8_t>> UIImagePNGRepresentation(const std::shared_p
     if (!image) return std::nullopt;
     return UIImageEncodePNG(image->CGImage());
 }
+
+bool UIImageWritePNGToFile(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error)
+{
+    if (!image) {
+        if (error) *error = "no image";
+        return false;
+    }
+    return UIImageWritePNGFile(image->CGImage(), path, error);
+}

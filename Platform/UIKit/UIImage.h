@@ -71,3 +71,5 @@ private:
 
 // PNG of the image's pixels (orientation not applied); nullopt for a null image or a failure.
 std::optional<std::vector<uint8_t>> UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image);
+// The same written to a file, atomically (nothing partial on failure); false with the reason.
+bool UIImageWritePNGToFile(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error = nullptr);

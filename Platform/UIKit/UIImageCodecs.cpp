@@ -45,15 +45,36 @@ CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length)
     return CGImageCreateWithRGBABytes(width, height, width * 4, rgba.data());
 }
 
-std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef cgImage)
+namespace {
+
+// The image's rows, packed, in straight alpha.
+std::vector<uint8_t> straightRows(CGImageRef cgImage)
 {
-    if (!cgImage) return std::nullopt;
     const size_t w = CGImageGetWidth(cgImage), h = CGImageGetHeight(cgImage), stride = CGImageGetBytesPerRow(cgImage);
     std::vector<uint8_t> straight(w * h * 4);
     for (size_t y = 0; y < h; ++y)
         std::copy_n(CGImageGetBytes(cgImage) + y * stride, w * 4, straight.begin() + std::ptrdiff_t(y * w * 4));
     unpremultiply(straight);
+    return straight;
+}
+
+}  // namespace
+
+std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef cgImage)
+{
+    if (!cgImage) return std::nullopt;
     std::vector<uint8_t> png;
-    if (!ImageIOEncodePNG(straight.data(), w, h, &png)) return std::nullopt;
+    if (!ImageIOEncodePNG(straightRows(cgImage).data(), CGImageGetWidth(cgImage), CGImageGetHeight(cgImage), &png))
+        return std::nullopt;
     return png;
+}
+
+bool UIImageWritePNGFile(CGImageRef cgImage, const std::string& path, std::string* error)
+{
+    if (!cgImage) {
+        if (error) *error = "no image";
+        return false;
+    }
+    return ImageIOWritePNGFile(path, straightRows(cgImage).data(), CGImageGetWidth(cgImage), CGImageGetHeight(cgImage),
+                               error);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "CoreGraphics/CGImage.h"
@@ -11,3 +12,6 @@
 // Null when the bytes are not a whole PNG or JPEG this build can read.
 CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length);
 std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef image);
+// Writes the image as a PNG file, beside the target then renamed into place; false (with the
+// reason when asked) and nothing partial left when it cannot.
+bool UIImageWritePNGFile(CGImageRef image, const std::string& path, std::string* error);

@@ -5,10 +5,6 @@
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIScreen.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 std::shared_ptr<UIWindow> UIWindow::window()
 {
     return UIView::viewWithFrame<UIWindow>(UIScreen::mainScreen()->bounds());
@@ -50,18 +46,5 @@ std::shared_ptr<UIImage> UIWindow::snapshot()
 
 bool UIWindow::writeSnapshotPNG(const std::string& path)
 {
-    auto png = UIImagePNGRepresentation(snapshot());
-    if (!png) return false;
-    std::string temporary = path + ".part";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()))) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) std::remove(temporary.c_str());
-    return !ec;
+    return UIImageWritePNGToFile(snapshot(), path);
 }

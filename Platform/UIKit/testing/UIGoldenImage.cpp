@@ -1,10 +1,13 @@
 #include "UIKit/testing/UIGoldenImage.h"
 
 #include "ImageIO/ImageIOCodec.h"
+#include "UIKit/UIImageCodecs.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 UIImageDifference UIImageCompare(CGImageRef a, CGImageRef b, std::vector<uint8_t>* diff)
@@ -35,39 +38,15 @@ UIImageDifference UIImageCompare(CGImageRef a, CGImageRef b, std::vector<uint8_t
 
 namespace {
 
-// Straight RGBA rows of a premultiplied image, for a PNG.
-std::vector<uint8_t> straightRows(CGImageRef image)
-{
-    size_t w = CGImageGetWidth(image), h = CGImageGetHeight(image);
-    std::vector<uint8_t> rows(w * h * 4);
-    for (size_t y = 0; y < h; ++y)
-        std::copy_n(CGImageGetBytes(image) + y * CGImageGetBytesPerRow(image), w * 4,
-                    rows.begin() + std::ptrdiff_t(y * w * 4));
-    for (size_t i = 0; i < rows.size(); i += 4) {
-        unsigned alpha = rows[i + 3];
-        for (int k = 0; k < 3 && alpha && alpha < 255; ++k)
-            rows[i + size_t(k)] = uint8_t(std::min(255u, (rows[i + size_t(k)] * 255u + alpha / 2) / alpha));
-    }
-    return rows;
-}
-
-// The golden file as a premultiplied image, as CGImages hold pixels.
+// The golden file as a CGImage (premultiplied, as CGImages hold pixels); null with the reason.
 CGImageRef readGolden(const std::string& path, std::string* error)
 {
-    std::vector<uint8_t> rows;
-    size_t width = 0, height = 0;
-    bool ok = ImageIODecodeFile(
-        path,
-        [&](size_t w, size_t h) -> void* {
-            width = w, height = h;
-            rows.resize(w * h * 4);
-            return rows.data();
-        },
-        error);
-    if (!ok) return nullptr;
-    for (size_t i = 0; i < rows.size(); i += 4)
-        for (int k = 0; k < 3; ++k) rows[i + size_t(k)] = uint8_t((rows[i + size_t(k)] * rows[i + 3] + 127) / 255);
-    return CGImageCreateWithRGBABytes(width, height, width * 4, rows.data());
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) bytes.clear();
+    CGImageRef image = bytes.empty() ? nullptr : UIImageDecodeCGImage(bytes.data(), bytes.size());
+    if (!image) *error = "cannot read " + path;
+    return image;
 }
 
 }  // namespace
@@ -79,7 +58,7 @@ UIGoldenOutcome UICompareWithGolden(CGImageRef image, const std::string& goldenP
     size_t w = CGImageGetWidth(image), h = CGImageGetHeight(image);
     if (std::getenv("TESSEL_UPDATE_GOLDEN")) {
         std::string error;
-        outcome.updated = ImageIOWritePNGFile(goldenPath, straightRows(image).data(), w, h, &error);
+        outcome.updated = UIImageWritePNGFile(image, goldenPath, &error);
         outcome.message = outcome.updated ? "wrote " + goldenPath + ": review it before committing" : error;
         return outcome;
     }
@@ -105,7 +84,7 @@ UIGoldenOutcome UICompareWithGolden(CGImageRef image, const std::string& goldenP
         std::string name = std::filesystem::path(goldenPath).stem().string();
         std::string actual = (std::filesystem::path(dumpDirectory) / (name + ".actual.png")).string();
         std::string difference = (std::filesystem::path(dumpDirectory) / (name + ".diff.png")).string();
-        ImageIOWritePNGFile(actual, straightRows(image).data(), w, h, nullptr);
+        UIImageWritePNGFile(image, actual, nullptr);
         ImageIOWritePNGFile(difference, diff.data(), w, h, nullptr);
         std::ostringstream text;
         text << "differs from the golden image: max " << d.max << ", 99.9th percentile " << d.p999 << ", mean "

@@ -5,8 +5,6 @@
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIWindow.h"
 
-#include <fstream>
-
 namespace {
 constexpr double kFrame = 1.0 / 60;
 }
@@ -51,8 +49,5 @@ std::shared_ptr<UIImage> UITestDriver::snapshot(UIView& view)
 
 bool UITestDriver::writeSnapshot(UIView& view, const std::string& path)
 {
-    auto png = UIImagePNGRepresentation(snapshot(view));
-    if (!png) return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    return bool(out.write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size())));
+    return UIImageWritePNGToFile(snapshot(view), path);
 }
