@@ -119,3 +119,29 @@ public:
 };
 
 }  // namespace customizer::testing
+
+#include "App/QZPanelControls.h"
+
+namespace customizer::testing {
+
+// A panel's controls: wells hold what they were given, every image view is 120 x 50 (wide
+// enough for the navigation bar), images and colours are recorded per outlet.
+class QZRecordingPanelControls : public QZPanelControls {
+public:
+    void setAlpha(double value) override { alpha = value; }
+    void setWellColor(const std::string& outlet, const NSColorPtr& color) override { wells[outlet] = color; }
+    NSColorPtr wellColor(const std::string& outlet) const override { return wells.count(outlet) ? wells.at(outlet) : nullptr; }
+    void setImage(const std::string& outlet, const NSImagePtr& image) override { images[outlet].push_back(image); }
+    CGSize boundsSize(const std::string&) const override { return {120, 50}; }
+    void setTextColor(const std::string& outlet, const NSColorPtr& color) override { textColors[outlet] = color; }
+    void setChecked(const std::string& outlet, bool checked) override { this->checked[outlet] = checked; }
+    void setHidden(const std::string& outlet, bool hidden) override { this->hidden[outlet] = hidden; }
+    void setBackgroundColor(const std::string& outlet, const NSColorPtr& color) override { backgrounds[outlet] = color; }
+
+    double alpha = 1;
+    std::map<std::string, NSColorPtr> wells, textColors, backgrounds;
+    std::map<std::string, std::vector<NSImagePtr>> images;
+    std::map<std::string, bool> checked, hidden;
+};
+
+}  // namespace customizer::testing
