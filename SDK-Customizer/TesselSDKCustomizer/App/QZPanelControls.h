@@ -18,6 +18,8 @@ public:
     virtual void setWellColor(const std::string& outlet, const NSColorPtr& color) = 0;
     virtual NSColorPtr wellColor(const std::string& outlet) const = 0;
     virtual void setImage(const std::string& outlet, const NSImagePtr& image) = 0;
+    // One of the application's fixed images ("logo_black.png" ...), stretched to the view.
+    virtual void setImageNamed(const std::string& outlet, const std::string& name) = 0;
     virtual CGSize boundsSize(const std::string& outlet) const = 0;
     virtual void setTextColor(const std::string& outlet, const NSColorPtr& color) = 0;
     virtual void setChecked(const std::string& outlet, bool checked) = 0;

@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <functional>
 #include <set>
+#include <type_traits>
 
 #include "App/QZBarButtonsCustomizationViewController.h"
+#include "App/QZBarCustomizationViewController.h"
+#include "App/QZOverallConfigurationViewController.h"
+#include "App/QZTextCustomizationViewController.h"
 #include "App/QZHandleCustomizationViewController.h"
 #include "App/QZIconCustomizationViewController.h"
 #include "App/QZPreviewBuilders.h"
@@ -32,7 +36,7 @@ bool same(const QZAttributeValue& a, const QZAttributeValue& b)
 
 struct PanelCase {
     const char* name;
-    std::function<std::unique_ptr<QZColourPanel>(QZCustomizationDataManager&, std::shared_ptr<QZPanelControls>)> make;
+    std::function<std::unique_ptr<QZColourPanel>(QZCustomizationDataManager&, std::shared_ptr<QZPanelControls>, QZUserDefaults&)> make;
     std::vector<QZWellBinding> wells;
     bool writesSenderOnly;
     std::vector<std::string> writeOrder;  // unless sender only
@@ -45,16 +49,44 @@ struct PanelCase {
 template <typename Panel>
 auto maker()
 {
-    return [](QZCustomizationDataManager& manager, std::shared_ptr<QZPanelControls> controls) -> std::unique_ptr<QZColourPanel> {
-        return std::make_unique<Panel>(manager, std::move(controls));
+    return [](QZCustomizationDataManager& manager, std::shared_ptr<QZPanelControls> controls,
+              [[maybe_unused]] QZUserDefaults& defaults) -> std::unique_ptr<QZColourPanel> {
+        if constexpr (std::is_constructible_v<Panel, QZCustomizationDataManager&, std::shared_ptr<QZPanelControls>, QZUserDefaults&>)
+            return std::make_unique<Panel>(manager, std::move(controls), defaults);
+        else
+            return std::make_unique<Panel>(manager, std::move(controls));
     };
 }
 
 using Handles = QZHandleCustomizationViewController;
 using BarButtons = QZBarButtonsCustomizationViewController;
 using Icons = QZIconCustomizationViewController;
+using Overall = QZOverallConfigurationViewController;
+using Bars = QZBarCustomizationViewController;
+using Text = QZTextCustomizationViewController;
 
-const PanelCase kPanels[] = {
+const std::set<std::string> kBigPreviews = {"navBarPreview", "applyButtonPreview", "cancelButtonPreview",
+                                            "bottomBarPreview", "unselectedIconPreview", "selectedIconPreview"};
+const std::set<std::string> kOverallPreviews = {"navBarPreview", "bottomBarPreview", "applyButtonPreview", "cancelButtonPreview",
+                                                "icon1", "icon2", "icon3", "icon4", "icon5"};
+
+// Built on first use: the panels' tables live in another translation unit.
+const std::vector<PanelCase>& panels()
+{
+    static const std::vector<PanelCase> cases = {
+    {"Overall", maker<Overall>(), Overall::kWells, false, Overall::kWriteOrder,
+     [](QZColourPanel& p, const std::string& s) { static_cast<Overall&>(p).colorWellColorChanged(s); },
+     kOverallPreviews, kOverallPreviews, {}},
+    {"Bars", maker<Bars>(), Bars::kWells, false, Bars::kWriteOrder,
+     [](QZColourPanel& p, const std::string& s) { static_cast<Bars&>(p).colorWellDidChange(s); },
+     kBigPreviews, {"navBarPreview", "cancelButtonPreview", "bottomBarPreview"},
+     {{[](QZColourPanel& p) { static_cast<Bars&>(p).resetNavBar(); }, Bars::kResetNavBar},
+      {[](QZColourPanel& p) { static_cast<Bars&>(p).resetBottomBar(); }, Bars::kResetBottomBar}}},
+    {"Text", maker<Text>(), Text::kWells, false, Text::kWriteOrder,
+     [](QZColourPanel& p, const std::string& s) { static_cast<Text&>(p).colorWellDidChange(s); },
+     kBigPreviews, {},
+     {{[](QZColourPanel& p) { static_cast<Text&>(p).resetOverall(); }, Text::kResetOverall},
+      {[](QZColourPanel& p) { static_cast<Text&>(p).resetButton(); }, Text::kResetButton}}},
     {"Handles", maker<Handles>(), Handles::kWells, true, {},
      [](QZColourPanel& p, const std::string& s) { static_cast<Handles&>(p).colorWellChanged(s); },
      {"bottomBarImageView", "knobImageView", "sliderLeftCap", "sliderRightCap", "sliderCenter", "sliderStretch"},
@@ -72,13 +104,17 @@ const PanelCase kPanels[] = {
      {"defaultImageView", "highlightedImageView"},
      {{[](QZColourPanel& p) { static_cast<Icons&>(p).resetDefaultState(); }, Icons::kResetDefaultState},
       {[](QZColourPanel& p) { static_cast<Icons&>(p).resetHighlightedState(); }, Icons::kResetHighlightedState}}},
-};
+    };
+    return cases;
+}
 
 class QZColourPanelTest : public QZThemeStoreTest, public ::testing::WithParamInterface<PanelCase> {
 protected:
-    QZColourPanelTest() : resources_("TESSEL_CUSTOMIZER_RESOURCES", std::string(TESSEL_CUSTOMIZER_RESOURCES_DIR)), manager_(start())
+    QZColourPanelTest()
+        : resources_("TESSEL_CUSTOMIZER_RESOURCES", std::string(TESSEL_CUSTOMIZER_RESOURCES_DIR)),
+          config_("XDG_CONFIG_HOME", home_ / "config"), manager_(start())
     {
-        panel_ = GetParam().make(*manager_, controls_);
+        panel_ = GetParam().make(*manager_, controls_, userDefaults_);
         panel_->loadView();
     }
 
@@ -97,7 +133,9 @@ protected:
     }
 
     QZScopedEnvironment resources_;
+    QZScopedEnvironment config_;
     std::unique_ptr<QZCustomizationDataManager> manager_;
+    QZUserDefaults userDefaults_;
     std::shared_ptr<QZRecordingPanelControls> controls_ = std::make_shared<QZRecordingPanelControls>();
     std::unique_ptr<QZColourPanel> panel_;
 };
@@ -153,6 +191,7 @@ TEST_P(QZColourPanelTest, EachResetRestoresExactlyItsGroupAndRedrawsEveryPreview
     const PanelCase& c = GetParam();
     OverallAppearance& record = manager_->overallAppearance();
     for (const auto& [reset, group] : c.resets) {
+        SCOPED_TRACE(group.front());
         for (const QZWellBinding& well : c.wells) record.setValueForKey(rgba(0.9, 0.8, 0.7), well.attribute);
         record.setValueForKey(rgba(0.1, 0.2, 0.3), "textColor");
         manager_->save();
@@ -169,7 +208,7 @@ TEST_P(QZColourPanelTest, EachResetRestoresExactlyItsGroupAndRedrawsEveryPreview
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Panels, QZColourPanelTest, ::testing::ValuesIn(kPanels),
+INSTANTIATE_TEST_SUITE_P(Panels, QZColourPanelTest, ::testing::ValuesIn(panels()),
                          [](const ::testing::TestParamInfo<PanelCase>& param) { return std::string(param.param.name); });
 
 class QZHandlesPanelTest : public QZThemeStoreTest {};

@@ -132,6 +132,7 @@ public:
     void setWellColor(const std::string& outlet, const NSColorPtr& color) override { wells[outlet] = color; }
     NSColorPtr wellColor(const std::string& outlet) const override { return wells.count(outlet) ? wells.at(outlet) : nullptr; }
     void setImage(const std::string& outlet, const NSImagePtr& image) override { images[outlet].push_back(image); }
+    void setImageNamed(const std::string& outlet, const std::string& name) override { namedImages[outlet] = name; }
     CGSize boundsSize(const std::string&) const override { return {120, 50}; }
     void setTextColor(const std::string& outlet, const NSColorPtr& color) override { textColors[outlet] = color; }
     void setChecked(const std::string& outlet, bool checked) override { this->checked[outlet] = checked; }
@@ -140,6 +141,7 @@ public:
 
     double alpha = 1;
     std::map<std::string, NSColorPtr> wells, textColors, backgrounds;
+    std::map<std::string, std::string> namedImages;
     std::map<std::string, std::vector<NSImagePtr>> images;
     std::map<std::string, bool> checked, hidden;
 };
