@@ -33,13 +33,21 @@ void pump(int milliseconds)
 void screenshot(Gtk::Widget& window, const std::string& name)
 {
     fs::create_directories(TESSEL_CUSTOMIZER_SCREENSHOTS_DIR);
-    const int width = window.get_width(), height = window.get_height();
-    ASSERT_GT(width, 0);
-    auto paintable = Gtk::WidgetPaintable::create(window);
-    GtkSnapshot* snapshot = gtk_snapshot_new();
-    gdk_paintable_snapshot(GDK_PAINTABLE(paintable->gobj()), GDK_SNAPSHOT(snapshot), width, height);
-    GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-    ASSERT_NE(node, nullptr);
+    // A loaded machine may take a while to map and draw the window.
+    GskRenderNode* node = nullptr;
+    int width = 0, height = 0;
+    for (int attempt = 0; attempt < 100 && !node; ++attempt) {
+        width = window.get_width();
+        height = window.get_height();
+        if (window.get_mapped() && width > 0) {
+            auto paintable = Gtk::WidgetPaintable::create(window);
+            GtkSnapshot* snapshot = gtk_snapshot_new();
+            gdk_paintable_snapshot(GDK_PAINTABLE(paintable->gobj()), GDK_SNAPSHOT(snapshot), width, height);
+            node = gtk_snapshot_free_to_node(snapshot);
+        }
+        if (!node) pump(100);
+    }
+    ASSERT_NE(node, nullptr) << name;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(surface);
     gsk_render_node_draw(node, cr);
