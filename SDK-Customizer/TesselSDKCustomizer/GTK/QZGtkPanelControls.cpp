@@ -74,6 +74,9 @@ QZGtkPanelControls::QZGtkPanelControls(const QZPanelLayout& layout, std::string 
         picture->set_size_request(width, height);
         picture->set_can_shrink(true);
         picture->set_keep_aspect_ratio(false);
+        // The builders drew at this size: the flow box must not stretch it.
+        picture->set_halign(Gtk::Align::START);
+        picture->set_valign(Gtk::Align::START);
         previews_.append(*picture);
         pictures_[outlet] = picture;
         sizes_[outlet] = {CGFloat(width), CGFloat(height)};
