@@ -1,0 +1,43 @@
+#pragma once
+// The main window with everything behind it: the presenters of the window and the application,
+// their GTK views, the dialogs, the main loop and the animator. Closing the window quits.
+
+#include <gtkmm.h>
+
+#include <memory>
+
+#include "App/QZAppDelegate.h"
+#include "App/QZMasterViewController.h"
+#include "GTK/QZGtkDialogs.h"
+#include "GTK/QZGtkLoop.h"
+#include "GTK/QZGtkMasterView.h"
+#include "GTK/QZGtkPanels.h"
+
+namespace customizer {
+
+class QZCustomizerWindow : public Gtk::ApplicationWindow {
+public:
+    QZCustomizerWindow(QZCustomizationDataManager& dataManager, std::string resourcesFolder,
+                       QZAppDelegate::ExportRunner runExport);
+    ~QZCustomizerWindow() override;
+
+    QZGtkMasterView& masterView() { return masterView_; }
+    QZMasterViewController& masterViewController() { return *master_; }
+    QZAppDelegate& appDelegate() { return *app_; }
+    QZGtkPanelControls& currentControls() { return *currentControls_; }
+
+private:
+    QZCustomizationDataManager& dataManager_;
+    std::string resourcesFolder_;
+    QZUserDefaults defaults_;
+    QZGtkMainLoop mainLoop_;
+    QZGtkAnimator animator_;
+    QZGtkDialogs dialogs_{*this};
+    QZGtkMasterView masterView_;
+    Gtk::Button open_{"Open…"}, save_{"Save…"}, export_{"Apply to Project…"};
+    std::unique_ptr<QZAppDelegate> app_;
+    std::unique_ptr<QZMasterViewController> master_;
+    std::shared_ptr<QZGtkPanelControls> currentControls_;
+};
+
+}  // namespace customizer

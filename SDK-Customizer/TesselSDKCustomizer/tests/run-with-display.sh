@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs a test that needs a display: on the display there is, else under a virtual one, else
+# reports a skip (exit 77, which CTest counts as skipped).
+set -u
+export GDK_BACKEND=x11 GSK_RENDERER=cairo GTK_A11Y=none
+if [[ -n "${DISPLAY:-}" ]]; then
+  exec "$@"
+fi
+if command -v xvfb-run > /dev/null 2>&1; then
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$@"
+fi
+echo "skipped: no display and no xvfb-run"
+exit 77
