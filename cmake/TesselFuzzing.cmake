@@ -22,7 +22,7 @@ function(tessel_add_fuzzer name)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   elseif(TESSEL_BUILD_TESTS)
     set(name_replay ${name}Replay)
-    add_executable(${name_replay} ${name}.cpp ${PROJECT_SOURCE_DIR}/testing/FuzzReplayMain.cpp)
+    add_executable(${name_replay} ${name}.cpp ${PROJECT_SOURCE_DIR}/testing/fuzz/FuzzReplayMain.cpp)
     add_test(NAME ${name}.Replay COMMAND ${name_replay}
              ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name} ${CMAKE_CURRENT_SOURCE_DIR}/regressions/${name})
     set_tests_properties(${name}.Replay PROPERTIES LABELS cpu)

@@ -1,5 +1,6 @@
 // Fuzz target for URL text: any bytes are offered to NSURL. A URL made must have a scheme and
-// answer its parts; text that is no URL makes none.
+// answer its parts, and be UTF-8 text with no NUL (the parser reads up to one); text that is no URL
+// makes none.
 #include "Network/NSURL.h"
 
 #include <cstdint>
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     auto url = NSURL::URLWithString(text);
     if (url == nullptr)
         return 0;
-    if (url->scheme().empty() || url->absoluteString() != text)
+    if (url->scheme().empty() || url->absoluteString() != text || text.find('\0') != std::string::npos)
         std::abort();
     (void)url->lastPathComponent();
     (void)url->pathExtension();

@@ -173,13 +173,13 @@ TEST_F(QZPhotoEditorCustomizationTest, ABrokenKeyTreeValidatesNothingBelowTheBre
     editor = namesAString["editor"];
     editor.setObject("toolOrder", "non-inheritable");
     namesAString.setObject(editor, "editor");
-    Value deep = names({"leaf"});
+    Value deep = Value::dictionary({{"non-inheritable", names({"leaf"})}});
     std::string deepPath = "leaf";
     for (int i = 0; i < 600; ++i) {
         deep = Value::dictionary({{"subkeys", Value::dictionary({{"n", deep}})}});
         deepPath = "n." + deepPath;
     }
-    deep = Value::dictionary({{"editor", Value::dictionary({{"subkeys", Value::dictionary({{"n", deep["subkeys"]["n"]}})}})}});
+    deep = Value::dictionary({{"editor", deep}});
     struct Row {
         const char* name;
         Value tree;
