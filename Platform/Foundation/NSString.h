@@ -60,3 +60,7 @@ std::string NSStringWithFormat(std::string_view format, const Args&... args)
 {
     return NSStringWithFormatArguments(format, std::vector<NSFormatArgument>{NSFormatArgument(args)...});
 }
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Property lists and JSON
+// hold nothing else, so readers refuse other bytes rather than keep strings no writer can store.
+bool NSStringIsValidUTF8(std::string_view text);

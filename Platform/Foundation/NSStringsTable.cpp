@@ -63,6 +63,7 @@ public:
             if (pos_ >= s_.size()) break;
             std::string key, value;
             if (!token(key)) return fail(error, "expected a key");
+            if (!NSStringIsValidUTF8(key)) return fail(error, "invalid UTF-8 in a key");
             if (!skip()) return fail(error, "unterminated comment");
             if (pos_ < s_.size() && s_[pos_] == ';') {
                 ++pos_;
@@ -72,6 +73,7 @@ public:
             if (pos_ >= s_.size() || s_[pos_] != '=') return fail(error, "expected '=' after a key");
             ++pos_;
             if (!skip() || !token(value)) return fail(error, "expected a value");
+            if (!NSStringIsValidUTF8(value)) return fail(error, "invalid UTF-8 in a value");
             if (!skip() || pos_ >= s_.size() || s_[pos_] != ';') return fail(error, "expected ';' after a value");
             ++pos_;
             table.insert_or_assign(key, Value(value));

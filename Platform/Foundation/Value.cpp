@@ -665,6 +665,51 @@ Value Value::fromJSON(std::string_view text, std::shared_ptr<NSError>* error)
     return fromJson(j);
 }
 
+namespace {
+
+// Why a property list read cannot become values (empty when it can): nesting deeper than JSON may
+// be (reading would run out of stack), or a string that is no UTF-8 (no writer could store it).
+std::string plistProblem(plist_t node, int depth)
+{
+    if (depth > kMaxJSONNesting) return NSStringWithFormat("it is nested deeper than %d levels", kMaxJSONNesting);
+    switch (plist_get_node_type(node)) {
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(node, &length);
+        if (s && !NSStringIsValidUTF8(std::string_view(s, length))) return "a string in it is not UTF-8";
+        return {};
+    }
+    case PLIST_ARRAY:
+        for (uint32_t i = 0, n = plist_array_get_size(node); i < n; ++i)
+            if (std::string problem = plistProblem(plist_array_get_item(node, i), depth + 1); !problem.empty())
+                return problem;
+        return {};
+    case PLIST_DICT: {
+        std::string problem;
+        plist_dict_iter it = nullptr;
+        plist_dict_new_iter(node, &it);
+        while (problem.empty()) {
+            char* key = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(node, it, &key, &item);
+            if (!item) {
+                std::free(key);
+                break;
+            }
+            if (key && !NSStringIsValidUTF8(key)) problem = "a key in it is not UTF-8";
+            std::free(key);
+            if (problem.empty()) problem = plistProblem(item, depth + 1);
+        }
+        std::free(it);
+        return problem;
+    }
+    default: return {};
+    }
+}
+
+}  // namespace
+
 std::string Value::toJSON(bool prettyPrinted, std::shared_ptr<NSError>* error) const
 {
     nlohmann::json j;
@@ -673,7 +718,13 @@ std::string Value::toJSON(bool prettyPrinted, std::shared_ptr<NSError>* error) c
         fail(error, kWriteInvalidError, problem);
         return {};
     }
-    return j.dump(prettyPrinted ? 2 : -1);
+    try {
+        return j.dump(prettyPrinted ? 2 : -1);
+    } catch (const nlohmann::json::type_error&) {
+        // A string that is no UTF-8 (a property list may hold one) has no JSON form.
+        fail(error, kWriteInvalidError, "Invalid UTF-8 in a string in JSON write");
+        return {};
+    }
 }
 
 Value Value::fromPropertyList(const void* bytes, std::size_t length, std::shared_ptr<NSError>* error)
@@ -693,6 +744,10 @@ Value Value::fromPropertyList(const void* bytes, std::size_t length, std::shared
         return {};
     }
     PlistPtr owner(root);
+    if (std::string problem = plistProblem(root, 0); !problem.empty()) {
+        fail(error, kReadCorruptError, "The data couldn\u2019t be read because " + problem + ".");
+        return {};
+    }
     return fromPlist(root);
 }
 

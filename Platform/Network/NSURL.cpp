@@ -1,5 +1,7 @@
 #include "Network/NSURL.h"
 
+#include "Foundation/NSString.h"
+
 #include <curl/curl.h>
 
 #include <cctype>
@@ -42,7 +44,9 @@ std::shared_ptr<NSURL> NSURL::fileURLWithPath(const std::string& path)
 
 bool NSURL::initWithString(const std::string& text)
 {
-    if (text.empty()) return false;
+    // libcurl reads the text up to a NUL, which would give parts of another URL than the one kept;
+    // bytes of no UTF-8 are no text at all.
+    if (text.empty() || text.find('\0') != std::string::npos || !NSStringIsValidUTF8(text)) return false;
     CURLU* url = curl_url();
     if (!url) return false;
     // Schemes libcurl does not speak (file, data, ...) still parse: connections refuse them.

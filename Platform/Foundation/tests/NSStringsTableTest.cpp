@@ -29,9 +29,12 @@ TEST(NSStringsTableTest, ParsesTheTextFormWithCommentsAndEscapes)
 
 TEST(NSStringsTableTest, FaultsAreReportedWithTheirLineAndNothingIsHalfRead)
 {
-    const char* broken[] = {"\"a\" = \"b\";\n\"c\" = \"d\"\n", "\"a\" = ;", "\"a\" = \"unterminated;", "/* open",
-                            "= \"v\";"};
-    for (const char* text : broken) {
+    // Truncated, missing parts, and strings of no UTF-8: raw bytes, an overlong form, a lone
+    // surrogate in UTF-16 text.
+    const std::string broken[] = {"\"a\" = \"b\";\n\"c\" = \"d\"\n", "\"a\" = ;", "\"a\" = \"unterminated;", "/* open",
+                                  "= \"v\";", "\"a\" = \"\xFF\";", "\"\xC0\xAF\" = \"b\";",
+                                  std::string("\xFF\xFE\"\0a\0\x00\xD8\"\0;\0", 12)};
+    for (const std::string& text : broken) {
         SCOPED_TRACE(text);
         std::shared_ptr<NSError> error;
         EXPECT_TRUE(NSStringsTableFromText(text, &error).isNil());

@@ -84,6 +84,67 @@ TEST(ValueTest, PropertyListRefusesWhatItCannotHoldAndReportsCorruptInput)
     EXPECT_EQ(error->userInfo()[NSFilePathErrorKey].stringValue(), "/nonexistent/file.plist");
 }
 
+// A binary property list of one top object at offset 8: the object's bytes, the offset table, the
+// trailer (1-byte offsets and references).
+std::string binaryPropertyList(const std::string& object)
+{
+    std::string bytes = "bplist00" + object + '\x08';
+    std::string trailer(6, '\0');
+    trailer += "\x01\x01";
+    auto be64 = [&](std::uint64_t v) {
+        for (int shift = 56; shift >= 0; shift -= 8) trailer += static_cast<char>(v >> shift & 0xFF);
+    };
+    be64(1);
+    be64(0);
+    be64(8 + object.size());
+    return bytes + trailer;
+}
+
+TEST(ValueTest, BrokenPropertyListsAreRefusedWithAReasonAndNoCrash)
+{
+    auto written = samplePropertyList().toPropertyList(NSPropertyListFormat::Binary);
+    ASSERT_TRUE(written);
+    const std::string whole(written->begin(), written->end());
+    std::string nested = "<plist>";
+    for (int i = 0; i < 600; ++i) nested.insert(7, "<array>").append("</array>");
+    nested += "</plist>";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* reason;  // in the error's description; empty: any reason
+    };
+    const Case broken[] = {
+        {"truncated binary", whole.substr(0, whole.size() / 2), ""},
+        {"string claiming 1 GiB", binaryPropertyList(std::string("\x5F\x12\x40\x00\x00\x00" "abc", 9)), ""},
+        {"string of no UTF-8 (binary)", binaryPropertyList("\x51\xFF"), "not UTF-8"},
+        {"key of no UTF-8 (XML)", "<plist><dict><key>\xC3\x28</key><true/></dict></plist>", "not UTF-8"},
+        {"string of no UTF-8 (text form)", "\"a\" = \"\xED\xA0\x80\";", "UTF-8"},
+        {"600 nested arrays (XML)", nested, "nested deeper"},
+    };
+    for (const auto& c : broken) {
+        SCOPED_TRACE(c.name);
+        std::shared_ptr<NSError> error;
+        EXPECT_TRUE(Value::fromPropertyList(c.bytes, &error).isNil());
+        ASSERT_TRUE(error);
+        EXPECT_NE(error->localizedDescription().find(c.reason), std::string::npos) << error->localizedDescription();
+    }
+}
+
+TEST(ValueTest, BrokenJSONIsRefusedAndAStringOfNoUTF8HasNoJSONForm)
+{
+    for (const char* text : {"{\"a\": [1, 2", "{\"a\": \"\xFF\"}", "{\"a\": 1, \"a\": }", "\"\xED\xA0\x80\""}) {
+        SCOPED_TRACE(text);
+        std::shared_ptr<NSError> error;
+        EXPECT_TRUE(Value::fromJSON(text, &error).isNil());
+        EXPECT_TRUE(error);
+    }
+    // Written in code, such a string reaches the writer: a clear error, not an exception.
+    std::shared_ptr<NSError> error;
+    EXPECT_EQ(Value::dictionary({{"a", std::string("\xFF")}}).toJSON(false, &error), "");
+    ASSERT_TRUE(error);
+    EXPECT_NE(error->localizedDescription().find("UTF-8"), std::string::npos);
+}
+
 TEST(ValueTest, PropertyListFileIsWrittenAndReadBack)
 {
     auto dir =

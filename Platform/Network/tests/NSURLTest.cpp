@@ -17,8 +17,10 @@ TEST(NSURLTest, ParsesURLsAndRefusesOtherText)
     EXPECT_EQ(url->pathExtension(), "json");
     EXPECT_TRUE(url->isEqual(*NSURL::URLWithString(url->absoluteString())));
 
-    for (const char* text : {"", "not a url", "/just/a/path", "http://127.0 .0.1/", "://x"})
-        EXPECT_FALSE(NSURL::URLWithString(text)) << text;
+    // Truncated, a port past 16 bits, a host of no UTF-8, a NUL inside, an unclosed IPv6 bracket.
+    const std::string refused[] = {"", "not a url", "/just/a/path", "http://127.0 .0.1/", "://x", "http://",
+                                   "http://h:65536/", "http://h\xFF\xFE/", std::string("http://h/a\0b", 12), "http://[::1/"};
+    for (const std::string& text : refused) EXPECT_FALSE(NSURL::URLWithString(text)) << text;
 
     auto file = NSURL::fileURLWithPath("/tmp/a b.zip");
     ASSERT_TRUE(file);

@@ -160,6 +160,49 @@ TEST_F(QZPhotoEditorCustomizationTest, KeyPathsValidateAgainstTheTree)
     for (const Row& row : rows) EXPECT_EQ(store->validateKeyPath(row.keyPath), row.valid) << row.keyPath;
 }
 
+// A key tree from a content pack with the wrong kind at a key validates nothing below that key,
+// and a very deep one is walked without trouble; neither crashes, and reads below answer nil.
+TEST_F(QZPhotoEditorCustomizationTest, ABrokenKeyTreeValidatesNothingBelowTheBreak)
+{
+    NSLogCapture log;
+    Value subkeysAnArray = fixtureKeyTree();
+    Value editor = subkeysAnArray["editor"];
+    editor.setObject(Value::array({"tool"}), "subkeys");
+    subkeysAnArray.setObject(editor, "editor");
+    Value namesAString = fixtureKeyTree();
+    editor = namesAString["editor"];
+    editor.setObject("toolOrder", "non-inheritable");
+    namesAString.setObject(editor, "editor");
+    Value deep = Value::dictionary({{"non-inheritable", names({"leaf"})}});
+    std::string deepPath = "leaf";
+    for (int i = 0; i < 600; ++i) {
+        deep = Value::dictionary({{"subkeys", Value::dictionary({{"n", deep}})}});
+        deepPath = "n." + deepPath;
+    }
+    deep = Value::dictionary({{"editor", deep}});
+    struct Row {
+        const char* name;
+        Value tree;
+        std::string keyPath;
+        bool valid;
+    } rows[] = {
+        {"editor a string", Value::dictionary({{"editor", "text"}}), "editor.toolOrder", false},
+        {"tree an array", Value::array({"editor"}), "editor.toolOrder", false},
+        {"subkeys an array", subkeysAnArray, "editor.tool.grid", false},
+        {"subkeys an array, above the break", subkeysAnArray, "editor.toolOrder", true},
+        {"names a string", namesAString, "editor.toolOrder", false},
+        {"600 levels deep", deep, "editor." + deepPath, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto store = Customization::make(row.tree);
+        EXPECT_EQ(store->validateKeyPath(row.keyPath), row.valid);
+        if (!row.valid) {
+            EXPECT_TRUE(store->instanceOptionValueForKey(row.keyPath).isNil());
+        }
+    }
+}
+
 TEST_F(QZPhotoEditorCustomizationTest, ToolKeysInheritLessSpecificValuesAndRemovalRestoresInheritance)
 {
     auto store = Customization::make(fixtureKeyTree());
