@@ -67,6 +67,19 @@ TEST_F(QZOpenGLInstanceTest, CreationAcceptsUpToTheManagersMaximumAndUploadsNoth
     EXPECT_EQ(texture, 0u) << "creation uploaded an image";
     EXPECT_EQ(largest->currentImageSize().width, maxSize.width) << "a block without an image changed the size";
 
+    // The check a caller makes before loading: sides from 1 to the maximum.
+    const std::pair<CGSize, bool> checks[] = {
+        {maxSize, true}, {{1, 1}, true}, {{0, 10}, false}, {{10, maxSize.height + 1}, false}};
+    for (const auto& [size, valid] : checks) {
+        bool ranValid = false;
+        CGSize reported{0, 0};
+        largest->ifImageSizeIsValidForGL(
+            size, [&] { ranValid = true; }, [&](CGSize most) { reported = most; });
+        EXPECT_EQ(ranValid, valid);
+        EXPECT_EQ(reported.width, valid ? 0 : maxSize.width);
+        largest->ifImageSizeIsValidForGL(size, nullptr, nullptr);
+    }
+
     auto headless = QZOpenGLInstance::make(CGSizeMake(8, 8), QopGLRenderingModeDefault, QZQueueTypeHeadless);
     ASSERT_TRUE(headless);
     EXPECT_TRUE(headless->renderingObjectsManager());
