@@ -7,9 +7,10 @@
 // With --gpu the operation runs through the GPU library on a headless OpenGL ES context (one
 // effect in Default mode, read back into the pixels at its end) instead of on the CPU.
 //
-// Exit status: 0 written; 1 the operation or the write failed; 2 the command line or the input
-// was unusable (nothing is written then). Options are "--name" or "--name VALUE" and may stand
-// anywhere before "--"; a single dash is not an option, so negative numbers pass as arguments.
+// Exit status: 0 written; 1 the work failed (an unreadable input or recipe, no GL context, the
+// operation or the write), with a message; 2 a malformed command line, with the usage. Nothing is
+// written unless the status is 0. Options are "--name" or "--name VALUE" and may stand anywhere
+// before "--"; a single dash is not an option, so negative numbers pass as arguments.
 #include "QopApplyOperations.h"
 #include "QopBitmapFile.h"
 
@@ -124,12 +125,15 @@ bool parseCommandLine(int argc, char **argv, Invocation *invocation, std::string
     return true;
 }
 
+constexpr const char *kSynopsis = "usage: qop_apply [OPTIONS] INPUT OUTPUT.png OPERATION [ARGS...]\n"
+                                  "       qop_apply --recipe RECIPE.json INPUT OUTPUT.png\n";
+
 void printUsage(std::FILE *out)
 {
-    std::fprintf(out, "usage: qop_apply [OPTIONS] INPUT OUTPUT.png OPERATION [ARGS...]\n"
-                      "       qop_apply --recipe RECIPE.json INPUT OUTPUT.png\n\n"
+    std::fprintf(out, "%s\n"
                       "Reads INPUT (PNG or JPEG), runs OPERATION (or the recipe) and writes OUTPUT as PNG.\n"
-                      "Arguments left out take the default shown.\n\nOptions:\n");
+                      "Arguments left out take the default shown.\n\nOptions:\n",
+                 kSynopsis);
     for (const Option &option : options()) {
         std::string form = option.name;
         if (option.valueName)
@@ -151,8 +155,14 @@ void printUsage(std::FILE *out)
 
 int usageError(const std::string &message)
 {
-    std::fprintf(stderr, "qop_apply: %s\nRun 'qop_apply --help' for the operations.\n", message.c_str());
+    std::fprintf(stderr, "qop_apply: %s\n%sRun 'qop_apply --help' for the operations.\n", message.c_str(), kSynopsis);
     return kExitUsage;
+}
+
+int failed(const std::string &message)
+{
+    std::fprintf(stderr, "qop_apply: %s\n", message.c_str());
+    return kExitFailed;
 }
 
 // --gpu: a headless GL context and a GPU record lent to the bitmap for one effect.
@@ -232,17 +242,16 @@ int runRecipe(const Invocation &invocation)
     std::stringstream text;
     text << file.rdbuf();
     if (!file)
-        return usageError("cannot read recipe " + invocation.recipe);
+        return failed("cannot read recipe " + invocation.recipe);
     QopJSONEffect effect = QLPLLoadEffect(text.str().c_str());
     if (!effect)
-        return usageError(invocation.recipe + " is not an effect recipe");
+        return failed(invocation.recipe + " is not an effect recipe");
 
     QopBitmap_t bitmap;
     std::string error;
     if (!qop_examples::readBitmapFile(invocation.input, &bitmap, &error)) {
         QLPLUnloadEffect(&effect);
-        std::fprintf(stderr, "qop_apply: cannot read %s\n", error.c_str());
-        return kExitUsage;
+        return failed("cannot read " + error);
     }
     QopEffectParams_t params;
     QopEffectInitParams(&params);
@@ -282,10 +291,8 @@ int main(int argc, char **argv)
         return usageError(error);
 
     QopBitmap_t bitmap;
-    if (!qop_examples::readBitmapFile(invocation.input, &bitmap, &error)) {
-        std::fprintf(stderr, "qop_apply: cannot read %s\n", error.c_str());
-        return kExitUsage;
-    }
+    if (!qop_examples::readBitmapFile(invocation.input, &bitmap, &error))
+        return failed("cannot read " + error);
 
     const int status = applyAndWrite(invocation, &bitmap, [&](QopBitmap_t *image, std::string *why) {
         return operation->run(*image, qop_apply::ArgumentValues(std::move(values)), why);

@@ -1,5 +1,5 @@
-// The GL set-up calls the manager makes, observed by wrapping them at link time: each wrapper
-// notes the call and forwards to the real function.
+// The GL calls the suites observe (the manager's set-up and tear-down, a GL instance's texture
+// deletions), wrapped at link time: each wrapper notes the call and forwards to the real function.
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
 #include "QopLite/QopGL.h"
@@ -74,4 +74,13 @@ extern "C" void __wrap_QopGLDestroy(QopGLData_t* glData)
 {
     qz_test::recordGLCall("QopGLDestroy");
     __real_QopGLDestroy(glData);
+}
+
+// The GL instance's release deletes its textures through this.
+extern "C" void __real_QopGLDeleteProcessingObjects(GLuint texID, GLuint procTex1, GLuint procTex2,
+                                                    QopGLData_t* glData);
+extern "C" void __wrap_QopGLDeleteProcessingObjects(GLuint texID, GLuint procTex1, GLuint procTex2, QopGLData_t* glData)
+{
+    qz_test::recordGLCall("QopGLDeleteProcessingObjects");
+    __real_QopGLDeleteProcessingObjects(texID, procTex1, procTex2, glData);
 }

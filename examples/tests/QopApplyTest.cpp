@@ -1,6 +1,6 @@
 // qop_apply: the operation table (every row runs, every default parses, bad arguments are
-// refused with a reason) and the program itself (writes a changed PNG; refuses bad command lines
-// and unreadable input with status 2 and writes nothing).
+// refused with a reason) and the program itself (writes a changed PNG; refuses a malformed command
+// line with status 2 and the usage, fails on unreadable input with status 1, writing nothing).
 #include "QopApplyOperations.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
@@ -207,22 +207,27 @@ TEST_F(QopApplyProgram, RefusesBadCommandLinesAndInputWithoutWriting)
     std::ofstream(text) << "not an image";
     struct Case {
         std::vector<std::string> args;
+        int status;
         const char *messagePart;
     };
     const Case cases[] = {
-        {{input_.string(), output_.string(), "no-such-operation"}, "unknown operation 'no-such-operation'"},
-        {{(dir_ / "missing.png").string(), output_.string(), "sepia"}, "cannot read"},
-        {{text.string(), output_.string(), "sepia"}, "not a PNG or JPEG image"},
-        {{input_.string(), output_.string(), "gamma", "fast"}, "not a number"},
-        {{input_.string(), output_.string(), "gamma", "1", "2"}, "at most 1"},
-        {{input_.string(), output_.string()}, "expected INPUT OUTPUT.png OPERATION"},
-        {{"--frobnicate", input_.string(), output_.string(), "sepia"}, "unknown option '--frobnicate'"},
+        {{input_.string(), output_.string(), "no-such-operation"}, 2, "unknown operation 'no-such-operation'"},
+        {{input_.string(), output_.string(), "gamma", "fast"}, 2, "not a number"},
+        {{input_.string(), output_.string(), "gamma", "1", "2"}, 2, "at most 1"},
+        {{input_.string(), output_.string()}, 2, "expected INPUT OUTPUT.png OPERATION"},
+        {{"--frobnicate", input_.string(), output_.string(), "sepia"}, 2, "unknown option '--frobnicate'"},
+        {{(dir_ / "missing.png").string(), output_.string(), "sepia"}, 1, "cannot read"},
+        {{text.string(), output_.string(), "sepia"}, 1, "not a PNG or JPEG image"},
+        {{input_.string(), (dir_ / "no-such-folder" / "out.png").string(), "sepia"}, 1, "cannot write"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.messagePart);
-        EXPECT_EQ(run(c.args), 2) << output();
+        EXPECT_EQ(run(c.args), c.status) << output();
         EXPECT_NE(output().find(c.messagePart), std::string::npos) << output();
+        // A malformed command line comes with the usage; a failed run with its reason only.
+        EXPECT_EQ(output().find("usage: qop_apply") != std::string::npos, c.status == 2) << output();
         EXPECT_FALSE(fs::exists(output_));
+        EXPECT_FALSE(fs::exists(dir_ / "no-such-folder"));
     }
 }
 
@@ -255,8 +260,9 @@ TEST_F(QopApplyProgram, RunsAnEffectRecipeFile)
     EXPECT_GT(diff.meanAbs, 1.0) << describe(diff);
     fs::remove(output_);
 
-    // Unusable recipes are refused before anything is read (2); one that fails while running
-    // (an unknown processor) writes nothing (1).
+    // A recipe file that cannot be read or is no recipe fails before the input is read (1), and so
+    // does one that fails while running (an unknown processor); an extra word is a malformed
+    // command line (2). None writes anything.
     const fs::path notRecipe = dir_ / "not-recipe.json";
     std::ofstream(notRecipe) << R"({"identifier": 7, "processors": []})";
     const fs::path failing = dir_ / "failing.json";
@@ -267,8 +273,8 @@ TEST_F(QopApplyProgram, RunsAnEffectRecipeFile)
         const char *messagePart;
     };
     const Case cases[] = {
-        {{"--recipe", (dir_ / "missing.json").string(), input_.string(), output_.string()}, 2, "cannot read recipe"},
-        {{"--recipe", notRecipe.string(), input_.string(), output_.string()}, 2, "is not an effect recipe"},
+        {{"--recipe", (dir_ / "missing.json").string(), input_.string(), output_.string()}, 1, "cannot read recipe"},
+        {{"--recipe", notRecipe.string(), input_.string(), output_.string()}, 1, "is not an effect recipe"},
         {{"--recipe", recipe.string(), input_.string(), output_.string(), "sepia"}, 2, "with --recipe, expected"},
         {{"--recipe", failing.string(), input_.string(), output_.string()}, 1, "failed"},
     };
