@@ -46,8 +46,7 @@ TEST(UIImage, DrawsUprightInAFlippedContextInAllEightOrientations)
         auto image = UIImage::imageWithCGImage(stored, 1, c.orientation);
         CGSize size = image->size();
         bool turned = c.orientation == UIImageOrientationLeft || c.orientation == UIImageOrientationRight ||
-                      c.orientation == UIImageOrientationLeftMirrored ||
-                      c.orientation == UIImageOrientationRightMirrored;
+                      c.orientation == UIImageOrientationLeftMirrored || c.orientation == UIImageOrientationRightMirrored;
         EXPECT_EQ(size.width, turned ? 2 : 3) << c.orientation;
         auto drawn = render(image, size);
         ASSERT_NE(drawn, nullptr);
@@ -126,8 +125,7 @@ protected:
         auto png = UIImagePNGRepresentation(UIImage::imageWithCGImage(image));
         CGImageRelease(image);
         ASSERT_TRUE(png.has_value());
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()));
+        std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(png->data()), std::streamsize(png->size()));
     }
     std::filesystem::path dir;
 };
