@@ -26,6 +26,8 @@ public:
     // The touch's hit view never gets it (it has not yet).
     void withholdFromView(UITouch& touch);
     bool isTouchDown(NSInteger number) const { return active_.count(number) != 0; }
+    // Whether the touch's hit view has had its touch-down and not yet its end.
+    static bool viewHolds(const UITouch& touch) { return touch.viewState_ == UITouch::ViewState::Delivered; }
 
     // Recogniser changes happen inside a batch; when the outermost batch closes, what recognisers
     // no longer hold back reaches the views and finished recognisers reset.
