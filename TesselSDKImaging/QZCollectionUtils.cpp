@@ -1,4 +1,4 @@
-#include "QZCollectionUtils.h"
+#include "TesselSDKImaging/QZCollectionUtils.h"
 
 Value QZNSArrayMappedByFunction(const Value& array, const std::function<Value(const Value&)>& function) {
   const Value::Array* items = array.asArray();

@@ -1,10 +1,16 @@
-#include "QZDispatchPriorityQueue.h"
+#include "TesselSDKImaging/QZDispatchPriorityQueue.h"
+
+#include "Dispatch/DispatchThreadBoundQueue.h"
 
 #include <algorithm>
 
 std::shared_ptr<QZDispatchPriorityQueue> QZDispatchPriorityQueue::processingQueue() {
+  // GL work runs on one thread of its own: an EGL context is current on one thread at a time, and
+  // the GL context stays on the thread that made it current. (So the GPU queue keeps its thread's
+  // priority: retargeting, which moves Hires blocks of a pooled queue to background priority, does
+  // not apply to it.)
   static auto* queue = new std::shared_ptr<QZDispatchPriorityQueue>(
-      make(dispatch_queue_create("com.tessel.sdk.GPUImageProcessingQueue", DISPATCH_QUEUE_SERIAL)));
+      make(DispatchThreadBoundQueue::make("com.tessel.sdk.GPUImageProcessingQueue")));
   return *queue;
 }
 

@@ -12,9 +12,9 @@
 // private serial queue ("synchronizingQueue"); a block must never wait synchronously for a
 // later block of the same prioritised queue.
 
-#include "QZDispatchBlockWrapper.h"
-#include "QZDispatchQueueWrapper.h"
-#include "QZQueueType.h"
+#include "TesselSDKImaging/QZDispatchBlockWrapper.h"
+#include "TesselSDKImaging/QZDispatchQueueWrapper.h"
+#include "TesselSDKImaging/QZQueueType.h"
 
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSObject.h"
@@ -30,7 +30,7 @@ public:
   using SubmissionList = std::vector<std::shared_ptr<QZDispatchQueueWrapper>>;
   using AddCompletion = std::function<void(std::shared_ptr<QZDispatchBlockWrapper>)>;
 
-  // The GPU queue: all GL work.
+  // The GPU queue: all GL work, on one thread of its own.
   static std::shared_ptr<QZDispatchPriorityQueue> processingQueue();
   // The CPU queue: image servers without a GL instance.
   static std::shared_ptr<QZDispatchPriorityQueue> cpuHiresProcessingQueue();

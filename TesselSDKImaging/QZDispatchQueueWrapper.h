@@ -3,8 +3,8 @@
 // (oldest first). Only the prioritised queue's synchronizing queue reads or changes the flag
 // and the pending blocks.
 
-#include "QZDispatchBlockWrapper.h"
-#include "QZQueueType.h"
+#include "TesselSDKImaging/QZDispatchBlockWrapper.h"
+#include "TesselSDKImaging/QZQueueType.h"
 
 #include "Foundation/NSObject.h"
 

@@ -1,4 +1,4 @@
-#include "QZUniqueIdentifierManager.h"
+#include "TesselSDKImaging/QZUniqueIdentifierManager.h"
 
 #include "Foundation/NSClass.h"
 #include "Foundation/NSUUID.h"

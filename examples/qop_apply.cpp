@@ -13,8 +13,8 @@
 #include "QopApplyOperations.h"
 #include "QopBitmapFile.h"
 
+#include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
-#include "QopEGLContext.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
@@ -157,15 +157,15 @@ int usageError(const std::string &message)
 
 // --gpu: a headless GL context and a GPU record lent to the bitmap for one effect.
 struct GpuRun {
-    QopEGLContext context{};
+    EGLHeadlessContext context;
     QopGLData_t *record = nullptr;
 
     // Makes the context and record and opens the effect (which uploads the pixels).
     bool begin(QopBitmap_t *bitmap, std::string *error)
     {
-        char why[256] = {0};
-        if (!QopEGLContextCreate(&context, why, sizeof why)) {
-            *error = std::string("--gpu: ") + why;
+        std::string why;
+        if (!context.open(&why)) {
+            *error = "--gpu: " + why;
             return false;
         }
         record = static_cast<QopGLData_t *>(std::calloc(1, sizeof(QopGLData_t)));
@@ -194,7 +194,7 @@ struct GpuRun {
             std::free(record);
             record = nullptr;
         }
-        QopEGLContextDestroy(&context);
+        context.close();
         return ok;
     }
 };

@@ -9,8 +9,8 @@
 #include "QopBitmapFile.h"
 #include "QopBrushStroke.h"
 
+#include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
-#include "QopEGLContext.h"
 
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopGL.h"
@@ -56,10 +56,10 @@ int main(int argc, char **argv)
         status = 1;
     }
 
-    QopEGLContext context{};
-    char why[256] = {0};
+    EGLHeadlessContext context;
+    std::string why;
     QopGLData_t *record = nullptr;
-    if (status == 0 && QopEGLContextCreate(&context, why, sizeof why)) {
+    if (status == 0 && context.open(&why)) {
         record = static_cast<QopGLData_t *>(std::calloc(1, sizeof(QopGLData_t)));
         if (record && QopGLInitialize(record, QopGLDeviceGPUSpeedFast, QopGLRenderingModeDefault)) {
             gpu.glData = record;
@@ -76,9 +76,9 @@ int main(int argc, char **argv)
             status = 1;
         }
         std::free(record);
-        QopEGLContextDestroy(&context);
+        context.close();
     } else if (status == 0) {
-        std::fprintf(stderr, "qop_brush: GPU: %s\n", why);
+        std::fprintf(stderr, "qop_brush: GPU: %s\n", why.c_str());
         status = 1;
     }
     QopBitmapFree(&cpu);

@@ -11,7 +11,8 @@ packages=(
   libyajl-dev zlib1g-dev libpng-dev libjpeg-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
-  nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev libfontconfig-dev
+  nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev
+  libpango1.0-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   librsvg2-bin libsdl2-dev
 )
 if [[ "${1:-}" == "--bench" ]]; then

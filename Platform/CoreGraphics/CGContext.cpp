@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "CGInternal.h"
+#include "CoreGraphics/CGContextCairo.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ struct CGContext : CGObject {
     std::vector<Layer> layers;
     CGFloat shadowPixelsPerUnit = 1;
     bool shadowYDown = false;
+    CGAffineTransform textMatrix;  // not part of the graphics state
 
     void syncMatrix()
     {
@@ -817,6 +819,46 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
 void CGContextSetShadowOnly(CGContextRef c, bool shadowOnly)
 {
     if (c) c->gs.shadowOnly = shadowOnly;
+}
+
+void CGContextSetTextMatrix(CGContextRef c, CGAffineTransform t)
+{
+    if (c) c->textMatrix = t;
+}
+
+CGAffineTransform CGContextGetTextMatrix(CGContextRef c)
+{
+    return c ? c->textMatrix : CGAffineTransformIdentity;
+}
+
+void CGContextSetTextPosition(CGContextRef c, CGFloat x, CGFloat y)
+{
+    if (!c) return;
+    c->textMatrix.tx = x;
+    c->textMatrix.ty = y;
+}
+
+CGPoint CGContextGetTextPosition(CGContextRef c)
+{
+    return c ? CGPointMake(c->textMatrix.tx, c->textMatrix.ty) : CGPointZero;
+}
+
+void CGContextDrawWithCairo(CGContextRef c, CGRect userBounds,
+                            const std::function<void(cairo_t* cr, const CGContextCairoSource& setSource)>& draw)
+{
+    if (!c || CGRectIsNull(userBounds) || CGRectIsEmpty(userBounds)) return;
+    CGRect r = CGRectStandardize(userBounds);
+    cairo_new_path(c->cr);
+    c->render(r.origin.x, r.origin.y, double(r.origin.x) + r.size.width, double(r.origin.y) + r.size.height,
+              [c, &draw](cairo_t* cr) {
+                  CGContextCairoSource setSource = [c, cr](CGColorRef color) {
+                      return c->setSource(cr, color ? color : c->gs.fill.get());
+                  };
+                  cairo_save(cr);
+                  draw(cr, setSource);
+                  cairo_restore(cr);
+                  cairo_new_path(cr);
+              });
 }
 
 void CGContextBeginTransparencyLayer(CGContextRef c, const void*)

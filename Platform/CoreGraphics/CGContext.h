@@ -135,6 +135,13 @@ void CGContextDrawLinearGradient(CGContextRef c, CGGradientRef gradient, CGPoint
 // the interpolation quality (a filtered downscale unless kCGInterpolationNone).
 void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image);
 
+// The text matrix maps text space (glyphs upright, y up) to user space; its translation is the text
+// position. It is no part of the graphics state: saving and restoring leave it as it is.
+void CGContextSetTextMatrix(CGContextRef c, CGAffineTransform t);
+CGAffineTransform CGContextGetTextMatrix(CGContextRef c);
+void CGContextSetTextPosition(CGContextRef c, CGFloat x, CGFloat y);
+CGPoint CGContextGetTextPosition(CGContextRef c);
+
 // Drawing until the matching end goes to a fresh transparent layer, which is then composited
 // with the alpha, blend mode and shadow in force at the begin.
 void CGContextBeginTransparencyLayer(CGContextRef c, const void* auxiliaryInfo);

@@ -511,7 +511,12 @@ Value CALayer::valueForKeyPath(const std::string& keyPath) const
     if (keyPath == "backgroundColor") return CGObjectValue::valueWithCGColor(backgroundColor_);
     if (keyPath == "borderColor") return CGObjectValue::valueWithCGColor(borderColor_);
     if (keyPath == "shadowColor") return CGObjectValue::valueWithCGColor(shadowColor_);
-    if (keyPath == "contents") return CGObjectValue::valueWithCGImage(contents_);
+    if (keyPath == "contents") {
+        CGImageRef image = copyContents();
+        Value v = CGObjectValue::valueWithCGImage(image);
+        CGImageRelease(image);
+        return v;
+    }
     return {};
 }
 

@@ -120,6 +120,9 @@ public:
     // The image shown instead of a backing image; drawn upright by the gravity.
     CGImageRef contents() const { return contents_; }
     void setContents(CGImageRef image);
+    // The contents as drawn now, retained for the caller (+1; null when none). Layers whose
+    // contents arrive from another thread (a GL layer's presented frames) override it.
+    virtual CGImageRef copyContents() const { return contents_ ? CGImageRetain(contents_) : nullptr; }
     const std::string& contentsGravity() const { return contentsGravity_; }
     void setContentsGravity(std::string gravity) { contentsGravity_ = std::move(gravity); }
     CGFloat contentsScale() const { return contentsScale_; }

@@ -54,12 +54,15 @@ struct CALayerRenderer {
 
     void drawContents(const CALayer& layer, const CALayer& v)
     {
-        CGImageRef image = v.contents_;
+        CGImageRef own = v.copyContents();
+        CGImageRef image = own;
         CGImageRef fadingFrom = nullptr;
         double fade = 1;
+        bool crossFading = false;
         for (const auto& running : layer.animations_) {
             auto basic = std::dynamic_pointer_cast<CABasicAnimation>(running.animation);
             if (!basic || basic->keyPath() != "contents" || running.ended) continue;
+            crossFading = true;
             fadingFrom = CGObjectValue::CGImageFromValue(basic->fromValue());
             image = CGObjectValue::CGImageFromValue(basic->toValue());
             fade = time < basic->beginTime() ? 0 : basic->progressAt(time);
@@ -69,7 +72,7 @@ struct CALayerRenderer {
             CGSize size = CGSizeMake(CGImageGetWidth(img) / v.contentsScale_, CGImageGetHeight(img) / v.contentsScale_);
             drawImageTopDown(img, CALayerGravityRect(v.contentsGravity_, v.bounds_, size), alpha);
         };
-        if (fadingFrom || image != v.contents_) {
+        if (crossFading) {
             draw(fadingFrom, static_cast<CGFloat>(1 - fade));
             draw(image, static_cast<CGFloat>(fade));
         } else if (image) {
@@ -77,6 +80,7 @@ struct CALayerRenderer {
         } else if (layer.backingImage_) {
             drawImageTopDown(layer.backingImage_, v.bounds_, 1);
         }
+        CGImageRelease(own);
     }
 
     void drawBody(CALayer& layer, const CALayer& v)

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qop_bench {
@@ -47,10 +49,35 @@ struct Implementation {
 //   histogram counts of r, g and b values
 //   blend     a = (a + b) / 2, rounded (Normal blend at alpha 0.5)
 //   separate  a = a kSeparateA + b kSeparateB, truncated and clamped
+//   copy      a copied by memcpy into the output: one read and one write of the image, the floor
+//             that a per-pixel kernel's time is measured against (library "memcpy" only)
 inline const std::vector<std::string> &kernelNames()
 {
-    static const std::vector<std::string> names = {"lut", "matrix", "histogram", "blend", "separate"};
+    static const std::vector<std::string> names = {"copy", "lut", "matrix", "histogram", "blend", "separate"};
     return names;
+}
+
+// The processor the figures come from: its model name, the vector instruction sets the kernels
+// choose between, and the number of CPUs (x86-64 Linux; elsewhere what is known).
+inline std::string machineDescription()
+{
+    std::string model = "unknown processor", flags;
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    for (std::string line; std::getline(cpuinfo, line);) {
+        const size_t colon = line.find(": ");
+        if (colon == std::string::npos)
+            continue;
+        if (line.compare(0, 10, "model name") == 0 && model == "unknown processor")
+            model.assign(line, colon + 2, std::string::npos);
+        else if (line.compare(0, 5, "flags") == 0 && flags.empty())
+            flags = " " + line.substr(colon + 2) + " ";
+    }
+    std::string sets;
+    for (const char *set : {"avx2", "avx512f", "avx512bw", "avx512vl", "avx512vbmi", "avx512_vnni"})
+        if (flags.find(std::string(" ") + set + " ") != std::string::npos)
+            sets += std::string(sets.empty() ? "" : " ") + set;
+    return model + ", " + std::to_string(std::thread::hardware_concurrency()) + " CPUs" +
+           (sets.empty() ? "" : ", " + sets);
 }
 
 // Off-diagonal terms on every row, so no implementation can take a per-channel shortcut.

@@ -5,7 +5,7 @@
 // stages are also timed apart (glFinish ends each) and shown in their own table.
 #include "QopBench.h"
 
-#include "QopEGLContext.h"
+#include "GLES/EGLHeadlessContext.h"
 #include "QopLite/QopLite.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ namespace qop_bench {
 
 namespace {
 
-QopEGLContext g_context{};
+EGLHeadlessContext g_context;
 QopGLData_t *g_record = nullptr;
 
 struct StageSamples {
@@ -119,11 +119,8 @@ bool gpuInit(std::string *error)
 {
     // One rasteriser thread, as every other library here is pinned to one.
     setenv("LP_NUM_THREADS", "1", 0);
-    char why[256];
-    if (!QopEGLContextCreate(&g_context, why, sizeof why)) {
-        *error = why;
+    if (!g_context.open(error))
         return false;
-    }
     g_record = static_cast<QopGLData_t *>(calloc(1, sizeof(QopGLData_t)));
     if (!g_record || !QopGLInitialize(g_record, QopGLDeviceGPUSpeedFast, QopGLRenderingModeDefault)) {
         *error = "the GPU record did not initialise";
@@ -131,7 +128,7 @@ bool gpuInit(std::string *error)
         return false;
     }
     const char *renderer = reinterpret_cast<const char *>(glGetString(GL_RENDERER));
-    std::printf("GPU: %s (%s EGL platform, LP_NUM_THREADS=%s)\n", renderer ? renderer : "?", g_context.platform,
+    std::printf("GPU: %s (%s EGL platform, LP_NUM_THREADS=%s)\n", renderer ? renderer : "?", g_context.route(),
                 std::getenv("LP_NUM_THREADS"));
     return true;
 }
@@ -167,7 +164,7 @@ void gpuShutdown()
         free(g_record);
         g_record = nullptr;
     }
-    QopEGLContextDestroy(&g_context);
+    g_context.close();
 }
 
 } // namespace qop_bench

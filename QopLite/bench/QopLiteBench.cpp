@@ -8,9 +8,11 @@
 // process CPU time is shown beside them, so any hidden parallelism shows as CPU > real.
 // QopLite works in place: its input is restored before each iteration with the clock paused.
 //
-// Usage: QopLiteBench [Google Benchmark flags, e.g. --benchmark_filter=lut]; with
-// --benchmark_repetitions=N the summary takes the fastest repetition of each (the median when
-// only aggregates are reported).
+// The floor: the same image copied by memcpy (one read and one write of its bytes), and each
+// per-pixel kernel's time as a multiple of it.
+//
+// Usage: QopLiteBench [Google Benchmark flags, e.g. --benchmark_filter=lut]; each benchmark runs
+// five times unless --benchmark_repetitions says otherwise, and the summary takes the median.
 // Input: the cached photographs (TESSEL_PHOTO_DIR, else .cache/photos of the checkout) scaled to
 // each size, or a generated photo-like field when they are absent.
 #include "QopBench.h"
@@ -110,9 +112,17 @@ bool qopSeparate(const BenchImages &in, BenchOutput &out, std::string *)
     return true;
 }
 
+bool memcpyCopy(const BenchImages &in, BenchOutput &out, std::string *)
+{
+    std::memcpy(out.pixels.data(), in.a.data(), in.pixels() * sizeof(QopColor_t));
+    return true;
+}
+
 const std::vector<Implementation> &qopImplementations()
 {
     static const std::vector<Implementation> table = {
+        // Prepared as the in-place kernels are, so that it starts from the same cache contents.
+        {"copy", "memcpy", restoreA, memcpyCopy},
         {"lut", "QopLite", restoreA, qopLut},
         {"matrix", "QopLite", restoreA, qopMatrix},
         {"histogram", "QopLite", nullptr, qopHistogram},
@@ -329,20 +339,22 @@ void runBenchmark(benchmark::State &state, const Implementation *impl, const Ben
     state.counters["MP/s"] = benchmark::Counter(pixels / 1e6, benchmark::Counter::kIsRate);
 }
 
-// Console output as usual, and each run's megapixels per second (wall clock) kept for the table.
+// Console output as usual, and each repetition's megapixels per second (wall clock) kept for the
+// summary, which shows their median.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
     SummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
 
     struct Figure {
-        double megapixelsPerSecond = 0;
-        double cpuOverReal = 0;
-        bool fromRepetition = false;
+        double megapixelsPerSecond = 0; // the median
+        double cpuOverReal = 0;         // of the median run
+        size_t runs = 0;
     };
 
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
+            // With --benchmark_report_aggregates_only only the median aggregate arrives.
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
                 continue;
@@ -350,28 +362,29 @@ public:
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (found == pixelsPerRun_.end() || seconds <= 0)
                 continue;
-            // Repetitions: the fastest stands (on a shared machine the slower ones measure the
-            // neighbours); with aggregates only, the median.
-            Figure &figure = figures_[run.run_name.function_name];
-            const double rate = found->second / seconds / 1e6;
-            if (median ? !figure.fromRepetition : (rate > figure.megapixelsPerSecond || !figure.fromRepetition)) {
-                figure.megapixelsPerSecond = rate;
-                figure.cpuOverReal = run.cpu_accumulated_time / run.real_accumulated_time;
-                figure.fromRepetition = !median;
-            }
+            samples_[run.run_name.function_name].push_back(
+                {found->second / seconds / 1e6, run.cpu_accumulated_time / run.real_accumulated_time});
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void expect(const std::string &name, double pixels) { pixelsPerRun_[name] = pixels; }
-    const Figure *figure(const std::string &name) const
+    const Figure *figure(const std::string &name)
     {
-        auto found = figures_.find(name);
-        return found == figures_.end() ? nullptr : &found->second;
+        auto found = samples_.find(name);
+        if (found == samples_.end())
+            return nullptr;
+        std::vector<std::pair<double, double>> runs = found->second;
+        std::sort(runs.begin(), runs.end());
+        // The lower middle of an even count: the slower of the two.
+        Figure &figure = figures_[name];
+        figure = {runs[(runs.size() - 1) / 2].first, runs[(runs.size() - 1) / 2].second, runs.size()};
+        return &figure;
     }
 
 private:
     std::map<std::string, double> pixelsPerRun_;
+    std::map<std::string, std::vector<std::pair<double, double>>> samples_; // rate, CPU over real
     std::map<std::string, Figure> figures_;
 };
 
@@ -381,10 +394,11 @@ std::string benchmarkName(const Implementation &impl, const BenchImages &in)
            std::to_string(in.height);
 }
 
-void printSummary(const SummaryReporter &reporter, const std::vector<const Implementation *> &implementations,
+void printSummary(SummaryReporter &reporter, const std::vector<const Implementation *> &implementations,
                   const std::vector<BenchImages> &inputs, const std::vector<std::string> &others)
 {
-    std::printf("\nMegapixels per second (wall clock, one thread; ratio = QopLite / other, above 1 = QopLite faster)\n");
+    std::printf("\nMegapixels per second (wall clock, one thread, median of each benchmark's runs; ratio = QopLite / "
+                "other, above 1 = QopLite faster)\n");
     std::printf("%-10s %-10s %10s", "kernel", "size", "QopLite");
     for (const std::string &other : others)
         std::printf(" %10s", other.c_str());
@@ -442,6 +456,47 @@ void printSummary(const SummaryReporter &reporter, const std::vector<const Imple
         std::printf("note: %s (more than one thread at work)\n", note.c_str());
 }
 
+// Each per-pixel kernel's time as a multiple of copying the image (memcpy: one read, one write).
+void printFloor(SummaryReporter &reporter, const std::vector<const Implementation *> &implementations,
+                const std::vector<BenchImages> &inputs)
+{
+    const auto figureOf = [&](const char *kernel, const char *library,
+                              const BenchImages &in) -> const SummaryReporter::Figure * {
+        for (const Implementation *impl : implementations)
+            if (std::string(kernel) == impl->kernel && std::string(library) == impl->library)
+                return reporter.figure(benchmarkName(*impl, in));
+        return nullptr;
+    };
+    bool header = false;
+    for (const BenchImages &in : inputs) {
+        const SummaryReporter::Figure *copy = figureOf("copy", "memcpy", in);
+        if (!copy)
+            continue;
+        if (!header) {
+            std::printf("\nThe floor: memcpy of the image (one read and one write), and each per-pixel kernel's time "
+                        "as a multiple of it (stretch target 1.50x)\n");
+            std::printf("%-10s %-10s %10s %10s %10s\n", "kernel", "size", "MP/s", "QopLite", "OpenCV");
+            header = true;
+        }
+        const std::string size = std::to_string(in.width) + "x" + std::to_string(in.height);
+        std::printf("%-10s %-10s %10.1f %11s\n", "memcpy", size.c_str(), copy->megapixelsPerSecond, "1.00x");
+        for (const char *kernel : {"lut", "matrix", "blend", "separate"}) {
+            const SummaryReporter::Figure *ours = figureOf(kernel, "QopLite", in);
+            const SummaryReporter::Figure *theirs = figureOf(kernel, "OpenCV", in);
+            if (!ours && !theirs)
+                continue;
+            std::printf("%-10s %-10s %10.1f", kernel, size.c_str(), ours ? ours->megapixelsPerSecond : 0.0);
+            for (const SummaryReporter::Figure *f : {ours, theirs}) {
+                if (f)
+                    std::printf(" %9.2fx", copy->megapixelsPerSecond / f->megapixelsPerSecond);
+                else
+                    std::printf(" %10s", "-");
+            }
+            std::printf("\n");
+        }
+    }
+}
+
 } // namespace
 
 } // namespace qop_bench
@@ -492,9 +547,19 @@ int main(int argc, char **argv)
     }
 #endif
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    // Five runs of each unless the command line says otherwise: the summary shows their median.
+    std::vector<char *> arguments(argv, argv + argc);
+    bool repetitionsGiven = false;
+    for (char *argument : arguments)
+        repetitionsGiven = repetitionsGiven || std::strncmp(argument, "--benchmark_repetitions", 23) == 0;
+    char fiveRuns[] = "--benchmark_repetitions=5";
+    if (!repetitionsGiven)
+        arguments.insert(arguments.begin() + 1, fiveRuns);
+    int argumentCount = static_cast<int>(arguments.size());
+    benchmark::Initialize(&argumentCount, arguments.data());
+    if (benchmark::ReportUnrecognizedArguments(argumentCount, arguments.data()))
         return 1;
+    std::printf("Machine: %s\n", machineDescription().c_str());
 
     std::vector<BenchImages> inputs;
     std::string source;
@@ -520,6 +585,7 @@ int main(int argc, char **argv)
     }
     benchmark::RunSpecifiedBenchmarks(&reporter);
     printSummary(reporter, implementations, inputs, others);
+    printFloor(reporter, implementations, inputs);
 #ifdef QOP_BENCH_HAVE_GPU
     if (haveGpu) {
         gpuPrintStages();

@@ -2,8 +2,8 @@
 // 4000 x 3000 photo, in milliseconds: on the CPU, and on the GPU path through the headless EGL
 // context (Mesa's llvmpipe here), where one run is the recipe's whole effect: upload, passes and
 // read-back.
+#include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
-#include "QopEGLContext.h"
 #include "QopLite/QopLite.h"
 #include "QopLite/QLPL.h"
 
@@ -74,7 +74,7 @@ std::vector<QopColor_t> photo(std::string *source)
     return pixels;
 }
 
-QopEGLContext g_context{};
+EGLHeadlessContext g_context;
 QopGLData_t *g_record = nullptr;
 
 void runRecipe(benchmark::State &state, const Recipe *recipe, const std::vector<QopColor_t> *input, bool gpu)
@@ -119,8 +119,8 @@ int main(int argc, char **argv)
 
     // One rasteriser thread, as the CPU kernels run on one.
     setenv("LP_NUM_THREADS", "1", 0);
-    char why[256];
-    const bool haveContext = QopEGLContextCreate(&g_context, why, sizeof why);
+    std::string why;
+    const bool haveContext = g_context.open(&why);
     bool haveGpu = haveContext;
     if (haveGpu) {
         g_record = static_cast<QopGLData_t *>(calloc(1, sizeof(QopGLData_t)));
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
             std::printf("GPU: %s (LP_NUM_THREADS=%s)\n", renderer ? renderer : "?", std::getenv("LP_NUM_THREADS"));
         }
     } else {
-        std::fprintf(stderr, "QopRecipeBench: no GL context (%s); the GPU runs are left out\n", why);
+        std::fprintf(stderr, "QopRecipeBench: no GL context (%s); the GPU runs are left out\n", why.c_str());
     }
 
     const std::vector<Recipe> recipes = corpus();
@@ -151,7 +151,6 @@ int main(int argc, char **argv)
         QopGLDestroy(g_record);
         free(g_record);
     }
-    if (haveContext)
-        QopEGLContextDestroy(&g_context);
+    g_context.close();
     return 0;
 }

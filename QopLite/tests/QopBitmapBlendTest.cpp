@@ -7,11 +7,15 @@
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopColor.h"
 
+// The row loops' private entry points, to run each instruction-set path.
+#include "../src/c/QopBlendRows.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 
 using namespace qop_test;
@@ -124,6 +128,45 @@ TEST(QopBitmapBlendBitmapSeparate, LongRowsMatchPixelsBlendedOneByOne)
                     << "pixel " << i << " amounts " << dstAmount << ", " << srcAmount;
             }
         }
+}
+
+// The AVX-512 loop takes sixteen pixels at a time and the rest under a mask, the AVX2 loop eight
+// and the rest one by one: each path, on widths around both, with weights that push the results
+// out of range or make them NaN, gives the bytes of the one-colour blend (the portable loop's
+// weighted sum for the separate blend). dst is wider than src, so each is addressed by its own
+// width and the columns past src stay as they were.
+TEST(QopBitmapBlendRows, EveryInstructionSetPathGivesThePortableBytes)
+{
+    using qop_internal::KernelPath;
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const float weights[] = {0.0f, 0.3f, 0.5f, 1.0f, 1.7f, -0.4f, 1e30f, -1e30f, inf, nan};
+    const QopBlendMode_t modes[] = {QopBlendModeNormal, QopBlendModeOverlay, QopBlendModeScreen, QopBlendModeDarken,
+                                    QopBlendModeMultiply};
+    for (size_t width : {1u, 7u, 15u, 16u, 17u, 33u, 67u}) {
+        const TestBitmap dstOriginal = makeSeededNoise(width + 5, 3, 21);
+        const TestBitmap src = makeSeededNoise(width, 3, 22);
+        for (KernelPath path : {KernelPath::Best, KernelPath::Avx2, KernelPath::Portable}) {
+            for (QopBlendMode_t mode : modes)
+                for (float alpha : weights) {
+                    TestBitmap actual = dstOriginal, expected = dstOriginal;
+                    qop_internal::blendRows(actual.get(), src.get(), 3, width, mode, alpha, path);
+                    for (size_t y = 0; y < 3; ++y)
+                        for (size_t x = 0; x < width; ++x)
+                            QopColorBlend(&expected.at(x, y), &src.at(x, y), mode, alpha);
+                    ASSERT_TRUE(actual == expected) << "width " << width << " path " << static_cast<int>(path)
+                                                    << " mode " << mode << " alpha " << alpha;
+                }
+            for (float dstAmount : weights)
+                for (float srcAmount : {0.45f, -2.5f, 1e30f, nan}) {
+                    TestBitmap actual = dstOriginal, expected = dstOriginal;
+                    qop_internal::weightedSumRows(actual.get(), src.get(), 3, width, dstAmount, srcAmount, path);
+                    qop_internal::weightedSumRows(expected.get(), src.get(), 3, width, dstAmount, srcAmount,
+                                                  KernelPath::Portable);
+                    ASSERT_TRUE(actual == expected) << "width " << width << " path " << static_cast<int>(path)
+                                                    << " amounts " << dstAmount << ", " << srcAmount;
+                }
+        }
+    }
 }
 
 TEST(QopBitmapBlendBitmap, DoesNothingOnAGPUBitmap)

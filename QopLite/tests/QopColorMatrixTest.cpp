@@ -7,6 +7,9 @@
 #include "QopLite/QopColorMatrix.h"
 #include "QopLite/QopHistogram.h"
 
+// The colour passes' private entry points, to run each instruction-set path.
+#include "../src/c/QopColorPasses.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -186,6 +189,20 @@ TEST(ColorMatrixTransform, NonFiniteEntriesGiveDefinedBytes)
     }
 }
 
+TEST(ColorMatrixTransform, ABitmapWithoutPixelsIsLeftAlone)
+{
+    // Lent with a size but no pixels: every route (table, per pixel, blended, Color mode) returns.
+    QopBitmap_t empty = {nullptr, 16, 16, nullptr};
+    const QopColorMatrix_t diagonal = {1.4f, 0, 0, -20, 0, 0.6f, 0, 40, 0, 0, -1, 255};
+    const QopColorMatrix_t crossed = {0.3f, 0.6f, 0.1f, 0, 0.2f, 0.7f, 0.1f, 5, 0.9f, 0, 0.4f, -3};
+    for (const float *cm : {diagonal, crossed}) {
+        QopBitmapColorMatrixTransform(&empty, cm);
+        for (QopBlendMode_t mode : {QopBlendModeNormal, QopBlendModeColor})
+            QopBitmapColorMatrixTransformAndBlendWithOriginal(&empty, cm, mode, 0.5f);
+    }
+    EXPECT_EQ(empty.data, nullptr);
+}
+
 TEST(ColorMatrixTransform, BlendWithOriginalEqualsBlendOfTheMatrixResult)
 {
     const QopColorMatrix_t diagonal = {1.4f, 0, 0, -20, 0, 0.6f, 0, 40, 0, 0, -1, 255};
@@ -205,6 +222,47 @@ TEST(ColorMatrixTransform, BlendWithOriginalEqualsBlendOfTheMatrixResult)
                 ASSERT_TRUE(imagesAgree(expected, actual, Tolerance{0}, "matrix-blend", true))
                     << "mode " << mode << " amount " << amount << (cm == diagonal ? " diagonal" : " crossed");
             }
+}
+
+// The vector passes take sixteen pixels at a time and the rest under a mask: on runs around that,
+// every path gives the portable bytes, for tables that send each half of the levels anywhere and
+// for matrices whose results overflow, underflow or are NaN.
+TEST(ColorPasses, EveryInstructionSetPathGivesThePortableBytes)
+{
+    using qop_internal::KernelPath;
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const QopColorMatrix_t matrices[] = {
+        {0.80f, 0.15f, 0.05f, 6.0f, 0.10f, 0.75f, 0.10f, -4.0f, 0.05f, 0.20f, 0.70f, 10.0f},
+        {0.5f, 0.5f, 0.25f, -10, -1, 2, 0.1f, 3, 1e9f, -1e9f, 0, 0},
+        {inf, 1e-30f, 0, 0, 0, -inf, 0, 0, 0, 0, nan, 0},
+        {16777216.0f, 1, 1, -16777216.0f, -0.3f, 1.7f, 0.01f, 0.49f, 3e38f, 3e38f, 3e38f, 0},
+    };
+    QopHistMap_t map;
+    for (int i = 0; i < 256; ++i) {
+        map.r[i] = uint8_t(255 - i);
+        map.g[i] = uint8_t((i * 37 + 11) & 0xFF);
+        map.b[i] = uint8_t(i < 128 ? i * 2 : 511 - 2 * i);
+    }
+    for (size_t count : {1u, 5u, 15u, 16u, 17u, 33u, 250u}) {
+        const TestBitmap input = makeSeededNoise(count, 1, 40 + uint32_t(count));
+        TestBitmap expected = input;
+        qop_internal::mapChannels(expected.data(), count, &map, KernelPath::Portable);
+        for (KernelPath path : {KernelPath::Best, KernelPath::Avx2}) {
+            TestBitmap actual = input;
+            qop_internal::mapChannels(actual.data(), count, &map, path);
+            ASSERT_TRUE(actual == expected) << "tables, " << count << " pixels, path " << static_cast<int>(path);
+        }
+        for (const QopColorMatrix_t &cm : matrices) {
+            TestBitmap portable = input;
+            qop_internal::matrixPixels(portable.data(), count, cm, KernelPath::Portable);
+            for (KernelPath path : {KernelPath::Best, KernelPath::Avx2}) {
+                TestBitmap actual = input;
+                qop_internal::matrixPixels(actual.data(), count, cm, path);
+                ASSERT_TRUE(actual == portable) << "matrix " << cm[0] << ", " << count << " pixels, path "
+                                                << static_cast<int>(path);
+            }
+        }
+    }
 }
 
 TEST(IntensityMap, PicksTheRowOfTheLuminanceAndBlends)

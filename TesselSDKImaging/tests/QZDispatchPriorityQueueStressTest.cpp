@@ -1,4 +1,4 @@
-#include "QZDispatchPriorityQueue.h"
+#include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 
 #include <gtest/gtest.h>
 

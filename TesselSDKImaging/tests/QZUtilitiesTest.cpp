@@ -1,7 +1,7 @@
-#include "NSMutableArray+QZDequeAdditions.h"
-#include "NSString+qz_ContainsSubstring.h"
-#include "QZCollectionUtils.h"
-#include "QZUniqueIdentifierManager.h"
+#include "TesselSDKImaging/NSMutableArray+QZDequeAdditions.h"
+#include "TesselSDKImaging/NSString+qz_ContainsSubstring.h"
+#include "TesselSDKImaging/QZCollectionUtils.h"
+#include "TesselSDKImaging/QZUniqueIdentifierManager.h"
 
 #include "Foundation/NSClass.h"
 #include "Foundation/NSUserDefaults.h"

@@ -8,6 +8,8 @@
 #include "QopLite/QopTransform.h"
 
 #include "QopBlendKernels.h"
+#include "QopBlendRows.h"
+#include "QopColorPasses.h"
 
 #include <cmath>
 #include <cstdio>
@@ -82,22 +84,7 @@ void QopBitmapHistogramTransform(QopBitmap_t *bitmap, const QopHistMap_t *histMa
     // A bitmap lent for the GPU path only has no pixels.
     if (!bitmap->data)
         return;
-    // One load and one store per pixel: the byte tables are widened once into words already
-    // shifted to their lane, and alpha passes through untouched.
-    uint32_t red[256], green[256], blue[256];
-    for (int i = 0; i < 256; ++i) {
-        red[i] = histMap->r[i];
-        green[i] = uint32_t(histMap->g[i]) << 8;
-        blue[i] = uint32_t(histMap->b[i]) << 16;
-    }
-    size_t count = bitmap->width * bitmap->height;
-    unsigned char *bytes = reinterpret_cast<unsigned char *>(bitmap->data);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t p;
-        std::memcpy(&p, bytes + 4 * i, 4);
-        p = (p & 0xFF000000u) | red[p & 0xFF] | green[(p >> 8) & 0xFF] | blue[(p >> 16) & 0xFF];
-        std::memcpy(bytes + 4 * i, &p, 4);
-    }
+    mapChannels(bitmap->data, bitmap->width * bitmap->height, histMap);
 }
 
 void QopBitmapBlendBitmap(QopBitmap_t *dst, const QopBitmap_t *src, QopBlendMode_t blendMode, float alpha)
@@ -106,28 +93,13 @@ void QopBitmapBlendBitmap(QopBitmap_t *dst, const QopBitmap_t *src, QopBlendMode
         return;
     size_t rows = dst->height < src->height ? dst->height : src->height;
     size_t columns = dst->width < src->width ? dst->width : src->width;
-    switch (blendMode) {
-    case QopBlendModeNormal:
-        applyRows(dst, src, rows, columns, BlendOp<BlendNormal>(alpha));
-        break;
-    case QopBlendModeOverlay:
-        applyRows(dst, src, rows, columns, BlendOp<BlendOverlay>(alpha));
-        break;
-    case QopBlendModeScreen:
-        applyRows(dst, src, rows, columns, BlendOp<BlendScreen>(alpha));
-        break;
-    case QopBlendModeDarken:
-        applyRows(dst, src, rows, columns, BlendOp<BlendDarken>(alpha));
-        break;
-    case QopBlendModeMultiply:
-        applyRows(dst, src, rows, columns, BlendOp<BlendMultiply>(alpha));
-        break;
-    case QopBlendModeColor:
-        for (size_t y = 0; y < rows; ++y)
-            for (size_t x = 0; x < columns; ++x)
-                QopColorBlend(dst->data + y * dst->width + x, src->data + y * src->width + x, blendMode, alpha);
-        break;
+    if (blendMode != QopBlendModeColor) {
+        blendRows(dst, src, rows, columns, blendMode, alpha);
+        return;
     }
+    for (size_t y = 0; y < rows; ++y)
+        for (size_t x = 0; x < columns; ++x)
+            QopColorBlend(dst->data + y * dst->width + x, src->data + y * src->width + x, blendMode, alpha);
 }
 
 void QopBitmapBlendBitmapSeparate(QopBitmap_t *dst, QopBitmap_t *src, float dstAmount, float srcAmount)
@@ -140,7 +112,7 @@ void QopBitmapBlendBitmapSeparate(QopBitmap_t *dst, QopBitmap_t *src, float dstA
         return;
     size_t rows = dst->height < src->height ? dst->height : src->height;
     size_t columns = dst->width < src->width ? dst->width : src->width;
-    applyRows(dst, src, rows, columns, WeightedSumOp{dstAmount, srcAmount});
+    weightedSumRows(dst, src, rows, columns, dstAmount, srcAmount);
 }
 
 void QopBitmapBlendBitmapTransform(QopBitmap_t *dst, QopBitmap_t *src, QopBlendMode_t blendMode, float alpha,

@@ -1,11 +1,12 @@
 // Per-channel arithmetic of the blend modes, shared by the one-colour blend and the whole-row
-// loops of the bitmap blends so that both give the same bytes. Each mode is a type whose mix()
-// gives M(d, s) in single precision; the caller mixes it with d by alpha and rounds.
+// loops of the bitmap blends (QopBlendRows.cpp) so that both give the same bytes. Each mode is a
+// type whose mix() gives M(d, s) in single precision; the caller mixes it with d by alpha and
+// rounds.
 //
-// On x86-64 processors with AVX2 the row loops run eight pixels at a time through intrinsics
-// (chosen at run time; the library itself is built for the baseline instruction set). Each
+// On x86-64 the row loops run eight channels at a time with AVX2 (mix8) or sixteen with AVX-512
+// (mix16), chosen at run time; the library itself is built for the baseline instruction set. Each
 // vector mix performs the same IEEE single-precision operations in the same order as its scalar
-// mix, with no fused multiply-add, so both give the same bytes.
+// mix, with no fused multiply-add, so every path gives the same bytes.
 #pragma once
 
 #include "QopLite/QopTypes.h"
@@ -19,6 +20,9 @@
 #define QOP_HAVE_AVX2 1
 #define QOP_AVX2 __attribute__((target("avx2")))
 #define QOP_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#define QOP_AVX512_TARGET "avx2,avx512f,avx512bw,avx512vl,avx512vbmi"
+#define QOP_AVX512 __attribute__((target(QOP_AVX512_TARGET)))
+#define QOP_AVX512_INLINE __attribute__((target(QOP_AVX512_TARGET), always_inline)) inline
 #else
 #define QOP_HAVE_AVX2 0
 #endif
@@ -53,6 +57,7 @@ struct BlendNormal {
     static float mix(int, int s) { return float(s); }
 #if QOP_HAVE_AVX2
     QOP_AVX2_INLINE static __m256 mix8(__m256, __m256 s) { return s; }
+    QOP_AVX512_INLINE static __m512 mix16(__m512, __m512 s) { return s; }
 #endif
 };
 
@@ -74,6 +79,14 @@ struct BlendOverlay {
             full, _mm256_div_ps(_mm256_mul_ps(_mm256_mul_ps(two, _mm256_sub_ps(full, d)), _mm256_sub_ps(full, s)), full));
         return _mm256_blendv_ps(high, low, _mm256_cmp_ps(d, _mm256_set1_ps(128.0f), _CMP_LE_OQ));
     }
+    QOP_AVX512_INLINE static __m512 mix16(__m512 d, __m512 s)
+    {
+        const __m512 two = _mm512_set1_ps(2.0f), full = _mm512_set1_ps(255.0f);
+        __m512 low = _mm512_div_ps(_mm512_mul_ps(_mm512_mul_ps(two, d), s), full);
+        __m512 high = _mm512_sub_ps(
+            full, _mm512_div_ps(_mm512_mul_ps(_mm512_mul_ps(two, _mm512_sub_ps(full, d)), _mm512_sub_ps(full, s)), full));
+        return _mm512_mask_blend_ps(_mm512_cmp_ps_mask(d, _mm512_set1_ps(128.0f), _CMP_LE_OQ), high, low);
+    }
 #endif
 };
 
@@ -85,6 +98,11 @@ struct BlendScreen {
         const __m256 full = _mm256_set1_ps(255.0f);
         return _mm256_sub_ps(full, _mm256_div_ps(_mm256_mul_ps(_mm256_sub_ps(full, d), _mm256_sub_ps(full, s)), full));
     }
+    QOP_AVX512_INLINE static __m512 mix16(__m512 d, __m512 s)
+    {
+        const __m512 full = _mm512_set1_ps(255.0f);
+        return _mm512_sub_ps(full, _mm512_div_ps(_mm512_mul_ps(_mm512_sub_ps(full, d), _mm512_sub_ps(full, s)), full));
+    }
 #endif
 };
 
@@ -92,6 +110,7 @@ struct BlendDarken {
     static float mix(int d, int s) { return float(std::min(d, s)); }
 #if QOP_HAVE_AVX2
     QOP_AVX2_INLINE static __m256 mix8(__m256 d, __m256 s) { return _mm256_min_ps(d, s); }
+    QOP_AVX512_INLINE static __m512 mix16(__m512 d, __m512 s) { return _mm512_maskz_min_ps(0xFFFF, d, s); }
 #endif
 };
 
@@ -101,6 +120,10 @@ struct BlendMultiply {
     QOP_AVX2_INLINE static __m256 mix8(__m256 d, __m256 s)
     {
         return _mm256_div_ps(_mm256_mul_ps(d, s), _mm256_set1_ps(255.0f));
+    }
+    QOP_AVX512_INLINE static __m512 mix16(__m512 d, __m512 s)
+    {
+        return _mm512_div_ps(_mm512_mul_ps(d, s), _mm512_set1_ps(255.0f));
     }
 #endif
 };
@@ -121,8 +144,8 @@ inline void blendPixel(QopColor_t *dst, const QopColor_t *src, float alpha)
 }
 
 // Row operations: a channel of dst and the same channel of src give the new channel of dst.
-// operator() is the definition; vector() is the same arithmetic on eight channels, before the
-// clamp and truncation that the row loop applies.
+// operator() is the definition; vector() and vector16() are the same arithmetic on eight and
+// sixteen channels, before the clamp and truncation that the row loops apply.
 template <class Mode>
 struct BlendOp {
     float alpha, inverse;
@@ -134,6 +157,12 @@ struct BlendOp {
         return _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(_mm256_set1_ps(inverse), d),
                                            _mm256_mul_ps(_mm256_set1_ps(alpha), Mode::mix8(d, s))),
                              _mm256_set1_ps(0.5f));
+    }
+    QOP_AVX512_INLINE __m512 vector16(__m512 d, __m512 s) const
+    {
+        return _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(_mm512_set1_ps(inverse), d),
+                                           _mm512_mul_ps(_mm512_set1_ps(alpha), Mode::mix16(d, s))),
+                             _mm512_set1_ps(0.5f));
     }
 #endif
 };
@@ -147,74 +176,11 @@ struct WeightedSumOp {
     {
         return _mm256_add_ps(_mm256_mul_ps(d, _mm256_set1_ps(dstAmount)), _mm256_mul_ps(s, _mm256_set1_ps(srcAmount)));
     }
+    QOP_AVX512_INLINE __m512 vector16(__m512 d, __m512 s) const
+    {
+        return _mm512_add_ps(_mm512_mul_ps(d, _mm512_set1_ps(dstAmount)), _mm512_mul_ps(s, _mm512_set1_ps(srcAmount)));
+    }
 #endif
 };
-
-// count pixels of dst combined with src by op; alpha is left alone. Written as a loop over
-// pixels with a fixed three-channel body, which the compiler vectorises for the baseline target.
-template <class Op>
-inline void applyRow(QopColor_t *dst, const QopColor_t *src, size_t count, const Op &op)
-{
-    uint8_t *d = reinterpret_cast<uint8_t *>(dst);
-    const uint8_t *s = reinterpret_cast<const uint8_t *>(src);
-    for (size_t i = 0; i < count; ++i)
-        for (int c = 0; c < 3; ++c)
-            d[4 * i + c] = op(d[4 * i + c], s[4 * i + c]);
-}
-
-#if QOP_HAVE_AVX2
-// Eight channels (two pixels) of dst and src through op, clamped and truncated to 32-bit lanes.
-template <class Op>
-QOP_AVX2_INLINE __m256i applyEight(const uint8_t *d, const uint8_t *s, const Op &op)
-{
-    __m256 df = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(d))));
-    __m256 sf = _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(s))));
-    // max and min return their second operand for NaN, so NaN clamps to 0 as in truncateClamp.
-    __m256 f = _mm256_max_ps(op.vector(df, sf), _mm256_setzero_ps());
-    f = _mm256_min_ps(f, _mm256_set1_ps(255.0f));
-    return _mm256_cvttps_epi32(f);
-}
-
-template <class Op>
-QOP_AVX2 void applyRowAVX2(QopColor_t *dst, const QopColor_t *src, size_t count, const Op &sharedOp)
-{
-    // A private copy: through the reference the compiler must assume the byte stores may change
-    // the weights, and would reload and re-broadcast them for every eight pixels.
-    const Op op = sharedOp;
-    uint8_t *d = reinterpret_cast<uint8_t *>(dst);
-    const uint8_t *s = reinterpret_cast<const uint8_t *>(src);
-    const __m256i alphaLanes = _mm256_set1_epi32(int(0xFF000000u));
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        uint8_t *dp = d + 4 * i;
-        const uint8_t *sp = s + 4 * i;
-        __m256i q0 = applyEight(dp, sp, op), q1 = applyEight(dp + 8, sp + 8, op);
-        __m256i q2 = applyEight(dp + 16, sp + 16, op), q3 = applyEight(dp + 24, sp + 24, op);
-        // The packs work within 128-bit halves; the permutation puts the pixels back in order.
-        __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(q0, q1), _mm256_packs_epi32(q2, q3));
-        bytes = _mm256_permutevar8x32_epi32(bytes, order);
-        __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(dp));
-        bytes = _mm256_or_si256(_mm256_andnot_si256(alphaLanes, bytes), _mm256_and_si256(alphaLanes, old));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(dp), bytes);
-    }
-    applyRow(dst + i, src + i, count - i, op);
-}
-#endif
-
-// rows x columns pixels of dst combined with src by op, each image addressed with its own width.
-template <class Op>
-void applyRows(QopBitmap_t *dst, const QopBitmap_t *src, size_t rows, size_t columns, const Op &op)
-{
-#if QOP_HAVE_AVX2
-    if (__builtin_cpu_supports("avx2")) {
-        for (size_t y = 0; y < rows; ++y)
-            applyRowAVX2(dst->data + y * dst->width, src->data + y * src->width, columns, op);
-        return;
-    }
-#endif
-    for (size_t y = 0; y < rows; ++y)
-        applyRow(dst->data + y * dst->width, src->data + y * src->width, columns, op);
-}
 
 } // namespace qop_internal

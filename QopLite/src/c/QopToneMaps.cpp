@@ -9,8 +9,8 @@
 #include "QopLite/QopHistogram.h"
 
 #include "QopClampedInt.h"
+#include "QopColorPasses.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -45,55 +45,6 @@ QopColor_t matrixColor(const QopColor_t &c, const float *cm)
                       truncatedByte(cm[8] * r + cm[9] * g + cm[10] * b + cm[11] + 0.5f), 255};
 }
 
-// Four pixels at a time in the compiler's generic vectors (SSE on x86, NEON on ARM, at -O2
-// as well as -O3): each lane does exactly the scalar arithmetic of matrixColor, in the same
-// order, so the result does not depend on how many pixels a run has. Pixels are handled as
-// little-endian words (r in the low byte); alpha passes through.
-static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian words");
-typedef float Float4 __attribute__((vector_size(16)));
-typedef int32_t Int4 __attribute__((vector_size(16)));
-typedef uint32_t Word4 __attribute__((vector_size(16)));
-
-inline Float4 splat(float v) { return Float4{v, v, v, v}; }
-
-inline Word4 clampToWords(Float4 v)
-{
-    const Float4 zero = splat(0.0f), top = splat(255.0f);
-    v = v > zero ? v : zero;
-    v = v < top ? v : top;
-    return reinterpret_cast<Word4>(__builtin_convertvector(v, Int4));
-}
-
-inline Float4 channel(Word4 p, int shift)
-{
-    return __builtin_convertvector(reinterpret_cast<Int4>((p >> shift) & 0xFFu), Float4);
-}
-
-void matrixRun(QopColor_t *data, size_t count, const float *cm)
-{
-    const Float4 m0 = splat(cm[0]), m1 = splat(cm[1]), m2 = splat(cm[2]), m3 = splat(cm[3]);
-    const Float4 m4 = splat(cm[4]), m5 = splat(cm[5]), m6 = splat(cm[6]), m7 = splat(cm[7]);
-    const Float4 m8 = splat(cm[8]), m9 = splat(cm[9]), m10 = splat(cm[10]), m11 = splat(cm[11]);
-    const Float4 half = splat(0.5f);
-    unsigned char *bytes = reinterpret_cast<unsigned char *>(data);
-    size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        Word4 p;
-        std::memcpy(&p, bytes + 4 * i, sizeof p);
-        const Float4 r = channel(p, 0), g = channel(p, 8), b = channel(p, 16);
-        const Float4 nr = m0 * r + m1 * g + m2 * b + m3 + half;
-        const Float4 ng = m4 * r + m5 * g + m6 * b + m7 + half;
-        const Float4 nb = m8 * r + m9 * g + m10 * b + m11 + half;
-        p = (p & 0xFF000000u) | clampToWords(nr) | clampToWords(ng) << 8 | clampToWords(nb) << 16;
-        std::memcpy(bytes + 4 * i, &p, sizeof p);
-    }
-    for (; i < count; ++i) {
-        const uint8_t a = data[i].a;
-        data[i] = matrixColor(data[i], cm);
-        data[i].a = a;
-    }
-}
-
 size_t pixelCount(const QopBitmap_t *bitmap) { return bitmap->width * bitmap->height; }
 
 // Applies a table on the GPU (colour-map pass) or on the CPU.
@@ -115,13 +66,16 @@ void QopBitmapColorMatrixTransform(QopBitmap_t *bitmap, const float *cm)
         QopGLAddColorTransform(cm, bitmap->glData);
         return;
     }
+    // A bitmap lent with a size but no pixels has nothing to change.
+    if (!bitmap->data)
+        return;
     if (hasNoCrossTerms(cm)) {
         QopHistMap_t map;
         diagonalMap(cm, &map);
         QopBitmapHistogramTransform(bitmap, &map);
         return;
     }
-    matrixRun(bitmap->data, pixelCount(bitmap), cm);
+    qop_internal::matrixPixels(bitmap->data, pixelCount(bitmap), cm);
 }
 
 void QopBitmapColorMatrixTransformAndBlendWithOriginal(QopBitmap_t *bitmap, const float *cm,
@@ -134,6 +88,8 @@ void QopBitmapColorMatrixTransformAndBlendWithOriginal(QopBitmap_t *bitmap, cons
         QopGLAddColorTransformAndOverlayWithOriginal(cm, bitmap->glData, blendAmount);
         return;
     }
+    if (!bitmap->data)
+        return;
     const size_t count = pixelCount(bitmap);
     QopColor_t *data = bitmap->data;
     if (!hasNoCrossTerms(cm)) {

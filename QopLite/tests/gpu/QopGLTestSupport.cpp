@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
-#include <link.h>
 
 namespace qop_test {
 
@@ -80,32 +78,11 @@ TestBitmap readAttachment(GLenum attach(GLuint), GLuint name, size_t width, size
     return out;
 }
 
-// Mesa's drivers keep some compiler state for the life of the process and let it go only by being
-// unloaded at exit, which LeakSanitizer then reports as leaked from an unknown module. Keeping
-// the loaded drivers resident leaves that state reachable, so a sanitizer run reports only leaks
-// of ours.
-void keepGLDriversResident()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info *info, size_t, void *) {
-            if (info->dlpi_name && strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 } // namespace
 
-bool acquireGLContext(QopEGLContext *context, std::string *why)
+bool acquireGLContext(EGLHeadlessContext *context, std::string *why)
 {
-    char reason[256] = {0};
-    if (QopEGLContextCreate(context, reason, sizeof reason)) {
-        keepGLDriversResident();
-        return true;
-    }
-    *why = reason;
-    return false;
+    return context->open(why);
 }
 
 GLRecord::~GLRecord() { destroy(); }
@@ -142,7 +119,7 @@ void GLTest::TearDown()
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL reported an error during the test";
     record_.destroy();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "GL reported an error while destroying the record";
-    QopEGLContextDestroy(&context_);
+    context_.close();
 }
 
 void GLTest::reinitialise(QopGLDeviceGPUSpeed speed, QopGLRenderingMode mode)
@@ -198,10 +175,3 @@ TestBitmap inverted(const TestBitmap &image)
 }
 
 } // namespace qop_test
-
-// Mesa's software rasteriser synchronises its worker threads in ways ThreadSanitizer cannot see
-// (the driver is not instrumented); its reports are about the driver, never about our code.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:swrast_dri.so\nrace:libgallium\n";
-}

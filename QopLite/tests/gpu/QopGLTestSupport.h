@@ -6,7 +6,7 @@
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
 
-#include "QopEGLContext.h"
+#include "GLES/EGLHeadlessContext.h"
 #include "QopLite/QopGL.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ namespace qop_test {
 
 // Makes a headless ES 2 context current on this thread. false (reason in *why) when no EGL
 // display initialises: the caller skips.
-bool acquireGLContext(QopEGLContext *context, std::string *why);
+bool acquireGLContext(EGLHeadlessContext *context, std::string *why);
 
 // A zero-filled GPU record, initialised with the given speed and mode; freed on destruction.
 struct GLRecord {
@@ -40,7 +40,7 @@ protected:
     // A copy of the image that records GPU passes on this test's record.
     TestBitmap gpuBitmap(const TestBitmap &image);
 
-    QopEGLContext context_{};
+    EGLHeadlessContext context_;
     GLRecord record_;
     bool haveContext_ = false;
 };

@@ -23,7 +23,7 @@ TestBitmap runOnGpu(QopGLData_t *glData, const TestBitmap &input, const BitmapOp
 GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &operation, GpuComparisonOptions options)
 {
     GpuComparison result;
-    QopEGLContext ownContext{};
+    EGLHeadlessContext ownContext;
     const bool needContext = eglGetCurrentContext() == EGL_NO_CONTEXT;
     if (needContext && !acquireGLContext(&ownContext, &result.skipReason))
         return result;
@@ -47,7 +47,7 @@ GpuComparison compareCpuAndGpu(const TestBitmap &input, const BitmapOperation &o
     result.diff = compareImages(*result.cpu.get(), *result.gpu.get(), options.includeAlpha);
 
     if (needContext)
-        QopEGLContextDestroy(&ownContext);
+        ownContext.close();
     return result;
 }
 

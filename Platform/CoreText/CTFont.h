@@ -1,0 +1,32 @@
+#pragma once
+// Fonts by name, through one mapping table onto the faces we ship (fontconfig finds them in the
+// Liberation and DejaVu packages only, whatever the machine's own font settings):
+//   "Helvetica", "ArialMT"              Liberation Sans
+//   "Helvetica-Bold", "Arial-BoldMT"    Liberation Sans Bold
+//   "Impact"                            DejaVu Sans Condensed Bold
+// Metrics are the faces' own (unhinted), in points at the font's size.
+
+#include <string>
+#include <string_view>
+
+#include "CoreText/CFBase.h"
+
+struct CTFont;
+typedef const CTFont* CTFontRef;
+
+// A name outside the table gives Helvetica, as on the platform; a size of 0 or less gives 12 points.
+CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size);
+CTFontRef CFRetain(CTFontRef font);
+void CFRelease(CTFontRef font);
+
+CGFloat CTFontGetSize(CTFontRef font);
+// Above the baseline, and below it (positive).
+CGFloat CTFontGetAscent(CTFontRef font);
+CGFloat CTFontGetDescent(CTFontRef font);
+CGFloat CTFontGetLeading(CTFontRef font);
+CGFloat CTFontGetCapHeight(CTFontRef font);
+CGFloat CTFontGetXHeight(CTFontRef font);
+// The table's name the font answers to (Helvetica's for a name outside the table).
+std::string CTFontCopyPostScriptName(CTFontRef font);
+// The face actually drawn, such as "Liberation Sans Bold".
+std::string CTFontCopyFullName(CTFontRef font);

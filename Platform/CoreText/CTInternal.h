@@ -1,0 +1,160 @@
+#pragma once
+// Object layouts shared by the sources of this library, and the Pango side of it; not for other
+// libraries.
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CoreText/CoreText.h"
+
+// Owning handle over a counted object: adopts a +1 reference or retains one on request.
+template <class T>
+class CTRef {
+public:
+    CTRef() = default;
+    static CTRef adopt(const T* p)
+    {
+        CTRef r;
+        r.p_ = const_cast<T*>(p);
+        return r;
+    }
+    static CTRef retained(const T* p)
+    {
+        CTRef r;
+        r.p_ = const_cast<T*>(p);
+        if (r.p_) r.p_->retain();
+        return r;
+    }
+    CTRef(const CTRef& o) : p_(o.p_)
+    {
+        if (p_) p_->retain();
+    }
+    CTRef(CTRef&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
+    CTRef& operator=(CTRef o) noexcept
+    {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    ~CTRef()
+    {
+        if (p_) p_->release();
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    // Hands the reference to the caller.
+    T* leak() { return std::exchange(p_, nullptr); }
+    explicit operator bool() const { return p_ != nullptr; }
+
+private:
+    T* p_ = nullptr;
+};
+
+struct CFBoolean : CGObject {
+    bool value = false;
+};
+
+struct CTParagraphStyle : CGObject {
+    CTLineBreakMode lineBreakMode = kCTLineBreakByWordWrapping;
+};
+
+struct CTFont : CGObject {
+    ~CTFont() override;
+    std::string name;      // the name it answers to (the mapping table's)
+    std::string fullName;  // of the face found
+    CGFloat size = 0;
+    PangoFontDescription* description = nullptr;
+    CGFloat ascent = 0, descent = 0, leading = 0, capHeight = 0, xHeight = 0;
+};
+
+// An attribute's value, retained.
+class CTHeldValue {
+public:
+    explicit CTHeldValue(CFAttributeValue value);
+    CTHeldValue(const CTHeldValue& o);
+    CTHeldValue& operator=(const CTHeldValue& o);
+    ~CTHeldValue();
+    const void* object() const { return value_.object(); }
+    CFAttributeValue::Kind kind() const { return value_.kind(); }
+    bool operator==(const CTHeldValue& o) const { return object() == o.object(); }
+
+private:
+    CFAttributeValue value_;
+};
+
+struct CFAttributedString : CGObject {
+    using Attributes = std::vector<std::pair<std::string, CTHeldValue>>;  // sorted by name
+    struct Run {
+        CFIndex length;
+        Attributes attributes;
+    };
+    std::string text;
+    std::vector<Run> runs;  // cover the text, no empty run, neighbours differ
+
+    // The attributes at a byte index (those of the last character at the end of the text).
+    const Attributes* attributesAt(CFIndex index) const;
+    // The value under the name when it is of the kind, else null.
+    const void* attributeAt(CFIndex index, const char* name, CFAttributeValue::Kind kind) const;
+    CTFontRef fontAt(CFIndex index) const;  // the default font where none is set
+    // A new string of the pieces of other strings, in order.
+    static CTRef<CFAttributedString> concatenate(const std::vector<std::pair<CFAttributedStringRef, CFRange>>& pieces);
+};
+
+// Glyphs of one font and one colour, positioned from the line's origin in Cairo's glyph space
+// (x right, y down).
+struct CTGlyphRun {
+    CTGlyphRun() = default;
+    CTGlyphRun(const CTGlyphRun&) = delete;
+    CTGlyphRun& operator=(const CTGlyphRun&) = delete;
+    CTGlyphRun(CTGlyphRun&& o) noexcept;
+    ~CTGlyphRun();
+    cairo_scaled_font_t* font = nullptr;  // referenced
+    CGColorRef color = nullptr;           // retained; null: the context's fill colour when fromContext, else black
+    bool colorFromContext = false;
+    std::vector<cairo_glyph_t> glyphs;
+};
+
+struct CTLine : CGObject {
+    CTRef<CFAttributedString> string;
+    CFRange range;
+    std::vector<CTGlyphRun> runs;
+    double width = 0, ascent = 0, descent = 0, leading = 0, trailingWhitespace = 0;
+    CGRect ink = CGRectNull;   // from the origin, y up
+    bool rightToLeft = false;  // of its paragraph
+
+    double visibleWidth() const { return width - trailingWhitespace; }
+};
+
+struct CTFramesetter : CGObject {
+    CTRef<CFAttributedString> string;
+};
+
+struct CTFrame : CGObject {
+    std::vector<CTLineRef> lines;  // owned
+    std::vector<CGPoint> origins;  // from the path's bounding box origin, y up
+    ~CTFrame() override;
+};
+
+// Helvetica at 12 points, for text without a font. Made on first use, which must not hold the
+// text lock.
+CTFontRef CTDefaultFont();
+
+// Every call into Pango and fontconfig holds this lock: font maps are not thread-safe.
+std::unique_lock<std::mutex> CTTextLock();
+// The one font map (our own fontconfig configuration) and a context with the fixed font options.
+PangoContext* CTPangoContext();
+
+// Lines of text in `range`, wrapped to `width` as `mode` says (clipping and truncating modes keep
+// one line per paragraph; truncation is the caller's); a negative width never wraps. A paragraph
+// separator ending the range makes no line of its own.
+std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange range, double width,
+                                         CTLineBreakMode mode);
+// The whole range on one line: paragraphs follow one another, their separators taking no room.
+CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range);
+
+// Moves a range onto the text: clamped, its ends out to character edges.
+CFRange CTClampRange(const std::string& text, CFRange range);

@@ -1,0 +1,43 @@
+#pragma once
+// Lines: laid-out glyphs on one baseline. Line space is y up with the origin on the baseline at
+// the line's start.
+
+#include "CoreGraphics/CGContext.h"
+#include "CoreText/CFAttributedString.h"
+
+struct CTLine;
+typedef const CTLine* CTLineRef;
+
+enum CTLineTruncationType : uint32_t {
+    kCTLineTruncationStart = 0,
+    kCTLineTruncationEnd = 1,
+    kCTLineTruncationMiddle = 2,
+};
+
+// The whole string on one line; line breaks take no room.
+CTLineRef CTLineCreateWithAttributedString(CFAttributedStringRef string);
+CTLineRef CFRetain(CTLineRef line);
+void CFRelease(CTLineRef line);
+
+// The line cut to `width` with the token in place of what is cut; spaces next to the cut go too.
+// A line that fits comes back as it is; null when not even the token fits. A null token is "…" in
+// the attributes of the first character cut.
+CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncationType truncationType,
+                                    CTLineRef truncationToken);
+
+// The advance width (a line wrapped at white space leaves out the one space it broke at); ascent,
+// descent (positive) and leading of the tallest font on the line.
+double CTLineGetTypographicBounds(CTLineRef line, CGFloat* ascent, CGFloat* descent, CGFloat* leading);
+// Of the white space ending the line (included in the width).
+double CTLineGetTrailingWhitespaceWidth(CTLineRef line);
+// Where a line starts so that it sits at `flushFactor` (0 left, 0.5 centre, 1 right) of `flushWidth`,
+// its trailing white space not counted; 0 for a line as wide or wider.
+double CTLineGetPenOffsetForFlush(CTLineRef line, CGFloat flushFactor, double flushWidth);
+// The inked box of the glyphs, in line space moved to the context's text position (null context:
+// from the origin).
+CGRect CTLineGetImageBounds(CTLineRef line, CGContextRef context);
+CFRange CTLineGetStringRange(CTLineRef line);
+
+// Draws the line with its origin at the text position, through the text matrix and the CTM, with the
+// context's alpha, blend mode, clip and shadow. Glyphs are upright where user space is y up.
+void CTLineDraw(CTLineRef line, CGContextRef context);

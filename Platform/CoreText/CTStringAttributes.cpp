@@ -1,0 +1,6 @@
+#include "CoreText/CTStringAttributes.h"
+
+const CFStringRef kCTFontAttributeName = "NSFont";
+const CFStringRef kCTForegroundColorAttributeName = "CTForegroundColor";
+const CFStringRef kCTForegroundColorFromContextAttributeName = "CTForegroundColorFromContext";
+const CFStringRef kCTParagraphStyleAttributeName = "NSParagraphStyle";

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "CTTestSupport.h"
+
+namespace {
+
+TEST(CTFont, NamesMapThroughTheTableOntoTheShippedFaces)
+{
+    struct Case {
+        const char* name;
+        const char* answersTo;
+        const char* face;
+    } cases[] = {
+        {"Helvetica", "Helvetica", "Liberation Sans"},
+        {"Helvetica-Bold", "Helvetica-Bold", "Liberation Sans Bold"},
+        {"ArialMT", "ArialMT", "Liberation Sans"},
+        {"Arial-BoldMT", "Arial-BoldMT", "Liberation Sans Bold"},
+        {"Impact", "Impact", "DejaVu Sans Condensed Bold"},
+        // Outside the table (case matters): Helvetica, as the platform falls back.
+        {"Comic Sans MS", "Helvetica", "Liberation Sans"},
+        {"arialmt", "Helvetica", "Liberation Sans"},
+        {"", "Helvetica", "Liberation Sans"},
+    };
+    for (const Case& c : cases) {
+        HeldFont f = font(c.name, 20);
+        EXPECT_EQ(CTFontCopyPostScriptName(f.get()), c.answersTo) << c.name;
+        EXPECT_EQ(CTFontCopyFullName(f.get()), c.face) << c.name;
+        EXPECT_FLOAT_EQ(CTFontGetSize(f.get()), 20) << c.name;
+    }
+}
+
+TEST(CTFont, MetricsAreTheFacesUnhintedTablesAtTheSize)
+{
+    // Liberation Sans: 2048 units to the em, ascender 1854, descender 434, line gap 67, capital
+    // height 1409, x-height 1082. DejaVu Sans Condensed Bold has no capital height in its tables:
+    // it is the top of its "H" (1493) and "x" (1120).
+    struct Case {
+        const char* name;
+        CGFloat size, ascent, descent, leading, capHeight, xHeight;
+    } cases[] = {
+        {"ArialMT", 12, 12 * 1854 / 2048.f, 12 * 434 / 2048.f, 12 * 67 / 2048.f, 12 * 1409 / 2048.f,
+         12 * 1082 / 2048.f},
+        {"Helvetica-Bold", 31.5f, 31.5f * 1854 / 2048, 31.5f * 434 / 2048, 31.5f * 67 / 2048, 31.5f * 1409 / 2048,
+         31.5f * 1082 / 2048},
+        {"Impact", 100, 100 * 1901 / 2048.f, 100 * 483 / 2048.f, 0, 100 * 1493 / 2048.f, 100 * 1120 / 2048.f},
+    };
+    for (const Case& c : cases) {
+        HeldFont f = font(c.name, c.size);
+        EXPECT_NEAR(CTFontGetAscent(f.get()), c.ascent, 1e-3) << c.name;
+        EXPECT_NEAR(CTFontGetDescent(f.get()), c.descent, 1e-3) << c.name;
+        EXPECT_NEAR(CTFontGetLeading(f.get()), c.leading, 1e-3) << c.name;
+        EXPECT_NEAR(CTFontGetCapHeight(f.get()), c.capHeight, 1e-3) << c.name;
+        EXPECT_NEAR(CTFontGetXHeight(f.get()), c.xHeight, 1e-3) << c.name;
+    }
+}
+
+TEST(CTFont, SizesThatAreNoSizeGiveTwelvePoints)
+{
+    for (CGFloat size :
+         {0.f, -3.f, std::numeric_limits<CGFloat>::quiet_NaN(), std::numeric_limits<CGFloat>::infinity()}) {
+        HeldFont f = font("ArialMT", size);
+        EXPECT_EQ(CTFontGetSize(f.get()), 12) << size;
+        EXPECT_NEAR(CTFontGetAscent(f.get()), 12 * 1854 / 2048.f, 1e-3) << size;
+    }
+}
+
+}  // namespace
