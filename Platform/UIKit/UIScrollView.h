@@ -132,6 +132,10 @@ public:
     const std::shared_ptr<UIPanGestureRecognizer>& panGestureRecognizer() const { return pan_; }
     const std::shared_ptr<UIPinchGestureRecognizer>& pinchGestureRecognizer() const { return pinch_; }
 
+protected:
+    // The offset moved into the content range the content size gives.
+    CGPoint clampOffset(CGPoint offset, CGSize contentSize) const;
+
 private:
     friend class UIScrollViewPan;
     friend class UIScrollViewPinch;
@@ -157,7 +161,6 @@ private:
     Range offsetRange(CGSize contentSize) const;
     bool canScrollHorizontally() const;
     bool canScrollVertically() const;
-    CGPoint clampOffset(CGPoint offset, CGSize contentSize) const;
     std::shared_ptr<UIScrollViewDelegate> liveDelegate() const { return delegate_.lock(); }
     UIView* zoomView();
 
