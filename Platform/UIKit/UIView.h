@@ -80,7 +80,8 @@ public:
 
     // ---- Geometry ----
     CGRect frame() const { return layer_->frame(); }
-    void setFrame(CGRect frame);
+    // Subclasses may override it (autoresizing goes through it too), calling the base.
+    virtual void setFrame(CGRect frame);
     CGRect bounds() const { return layer_->bounds(); }
     void setBounds(CGRect bounds);
     CGPoint center() const { return layer_->position(); }
