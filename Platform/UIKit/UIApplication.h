@@ -1,9 +1,10 @@
 #pragma once
-// The application object: its windows, the key window, the status bar orientation, URLs it was
-// asked to open (kept for tests), and the lifecycle notifications hosts and tests post.
+// The application object, the last responder of the chain: its windows, the key window, the
+// status bar orientation, URLs it was asked to open (kept for tests), and the lifecycle
+// notifications hosts and tests post.
 
-#include "Foundation/NSObject.h"
 #include "UIKit/UIDevice.h"
+#include "UIKit/UIResponder.h"
 
 #include <memory>
 #include <string>
@@ -25,10 +26,9 @@ enum UIInterfaceOrientation : NSInteger {
     UIInterfaceOrientationLandscapeLeft = 4,
 };
 
-class UIApplication : public NSObject {
+class UIApplication : public UIResponder {
 public:
-    static constexpr bool NSDestroysOnMainQueue = true;
-    using NSObject::NSObject;
+    using UIResponder::UIResponder;
     static std::shared_ptr<UIApplication> sharedApplication();
 
     std::shared_ptr<UIWindow> keyWindow() const { return keyWindow_.lock(); }

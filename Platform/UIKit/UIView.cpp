@@ -4,6 +4,7 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSValue.h"
 #include "Foundation/PlatformSettings.h"
+#include "UIKit/UIGestureRecognizer.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIRunLoop.h"
 #include "UIKit/UIViewAnimationState.h"
@@ -361,11 +362,40 @@ void UIView::drawLayerInContext(CALayer*, CGContextRef context)
     UIGraphicsPopContext();
 }
 
+// ---- Touches ----
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
+{
+    requireMain("-[UIView addGestureRecognizer:]");
+    if (!recognizer) return;
+    auto keep = recognizer;
+    if (auto old = recognizer->view()) {
+        if (old.get() == this) return;
+        old->removeGestureRecognizer(recognizer.get());
+    }
+    gestureRecognizers_.push_back(keep);
+    keep->view_ = self<UIView>();
+}
+
+void UIView::removeGestureRecognizer(const UIGestureRecognizer* recognizer)
+{
+    requireMain("-[UIView removeGestureRecognizer:]");
+    auto it = std::find_if(gestureRecognizers_.begin(), gestureRecognizers_.end(),
+                           [&](const auto& r) { return r.get() == recognizer; });
+    if (it == gestureRecognizers_.end()) return;
+    auto keep = *it;
+    gestureRecognizers_.erase(it);
+    keep->view_.reset();
+    keep->touches_.clear();
+    keep->resetNow();
+}
+
 // ---- Hit testing ----
 
 std::shared_ptr<UIView> UIView::hitTest(CGPoint point, const UIEvent* event)
 {
     if (isHidden() || alpha() < 0.01f || !userInteractionEnabled_) return nullptr;
+    if (UIViewAnimationState::isAnimatingWithoutInteraction(*layer_)) return nullptr;
     if (!pointInside(point, event)) return nullptr;
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
         auto sub = *it;

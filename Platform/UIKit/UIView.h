@@ -23,6 +23,7 @@
 #include <vector>
 
 class UIEvent;
+class UIGestureRecognizer;
 class UIWindow;
 
 using UIViewAutoresizing = NSUInteger;
@@ -79,7 +80,8 @@ public:
 
     // ---- Geometry ----
     CGRect frame() const { return layer_->frame(); }
-    void setFrame(CGRect frame);
+    // Subclasses may override it (autoresizing goes through it too), calling the base.
+    virtual void setFrame(CGRect frame);
     CGRect bounds() const { return layer_->bounds(); }
     void setBounds(CGRect bounds);
     CGPoint center() const { return layer_->position(); }
@@ -143,14 +145,29 @@ public:
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
 
+    // ---- Touches ----
+    // NO (the default): the view's own touch methods get only its first touch (its recognisers
+    // see all).
+    bool isMultipleTouchEnabled() const { return multipleTouchEnabled_; }
+    void setMultipleTouchEnabled(bool enabled) { multipleTouchEnabled_ = enabled; }
+    // YES: the view takes no touch while another view holds one, and no other view takes one
+    // while it holds one.
+    bool isExclusiveTouch() const { return exclusiveTouch_; }
+    void setExclusiveTouch(bool exclusive) { exclusiveTouch_ = exclusive; }
+    const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const { return gestureRecognizers_; }
+    // A recogniser belongs to one view: adding it here takes it from the last.
+    void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    void removeGestureRecognizer(const UIGestureRecognizer* recognizer);
+
     // ---- Drawing ----
     // Draws the view's content in its own coordinates (y down); `rect` is the bounds.
     virtual void drawRect(CGRect rect);
     void setNeedsDisplay();
 
     // ---- Hit testing ----
-    // Null for hidden views, alpha below 0.01, interaction off or a point outside; else the
-    // deepest subview that answers (front to back), else this view. `event` may be null.
+    // Null for hidden views, alpha below 0.01, interaction off, a view animating in a block that
+    // does not allow user interaction, or a point outside; else the deepest subview that answers
+    // (front to back), else this view. `event` may be null.
     virtual std::shared_ptr<UIView> hitTest(CGPoint point, const UIEvent* event);
     virtual bool pointInside(CGPoint point, const UIEvent* event) const;
 
@@ -208,6 +225,9 @@ private:
     std::shared_ptr<UIColor> backgroundColor_;
     UIViewContentMode contentMode_ = UIViewContentModeScaleToFill;
     bool userInteractionEnabled_ = true;
+    bool multipleTouchEnabled_ = false;
+    bool exclusiveTouch_ = false;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     bool drawsNothing_ = false;  // the base drawRect ran and nothing was drawn: no redraw on show
 };
 

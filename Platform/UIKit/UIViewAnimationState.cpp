@@ -9,6 +9,13 @@
 
 namespace {
 
+// A block's property animation, marked with whether the block lets touches through.
+class UIViewPropertyAnimation : public CABasicAnimation {
+public:
+    using CABasicAnimation::CABasicAnimation;
+    bool allowsUserInteraction = false;
+};
+
 // The animations of one block: its completion runs once all have stopped.
 class Group : public CAAnimationDelegate, public std::enable_shared_from_this<Group> {
 public:
@@ -84,7 +91,8 @@ void UIViewAnimationState::change(CALayer& layer, const char* key, const Value& 
         layer.removeAnimationForKey(key);
         return;
     }
-    auto animation = CABasicAnimation::animationWithKeyPath(key);
+    auto animation = NSObject::create<UIViewPropertyAnimation>(&UIViewPropertyAnimation::setKeyPath, std::string(key));
+    animation->allowsUserInteraction = block.options & UIViewAnimationOptionAllowUserInteraction;
     animation->setFromValue(from);
     animation->setToValue(to);
     animation->setDuration(block.duration);
@@ -137,6 +145,16 @@ void UIViewAnimationState::withoutAnimation(const std::function<void()>& changes
     open.push_back(Block{});
     if (changes) changes();
     open.pop_back();
+}
+
+bool UIViewAnimationState::isAnimatingWithoutInteraction(const CALayer& layer)
+{
+    double now = CACurrentMediaTime();
+    for (const auto& key : layer.animationKeys()) {
+        auto animation = std::dynamic_pointer_cast<UIViewPropertyAnimation>(layer.animationForKey(key));
+        if (animation && !animation->allowsUserInteraction && now < animation->endTime()) return true;
+    }
+    return false;
 }
 
 void UIView::animateWithDuration(double duration, double delay, UIViewAnimationOptions options,

@@ -24,6 +24,11 @@ bool UIWindow::isKeyWindow() const
     return UIApplication::sharedApplication()->keyWindow().get() == this;
 }
 
+std::shared_ptr<UIResponder> UIWindow::nextResponder() const
+{
+    return UIApplication::sharedApplication();
+}
+
 std::shared_ptr<UIImage> UIViewSnapshot(UIView& view)
 {
     DispatchMainQueue::requireMainThread("UIViewSnapshot");

@@ -20,6 +20,8 @@ public:
     // Becomes the application's key window and is shown.
     void makeKeyAndVisible();
     bool isKeyWindow() const;
+    // The application.
+    std::shared_ptr<UIResponder> nextResponder() const override;
 
     // Lays out and draws the whole tree as it looks now, at the screen scale.
     std::shared_ptr<UIImage> snapshot();

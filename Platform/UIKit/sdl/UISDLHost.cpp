@@ -3,6 +3,7 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UITouchInput.h"
 
 #include <SDL.h>
 
@@ -15,6 +16,44 @@ struct UISDLHost::Impl {
     SDL_Texture* texture = nullptr;
     Uint32 wakeEvent = 0;
     int textureWidth = 0, textureHeight = 0;
+    bool mouseDown = false;
+    bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
+
+    CGPoint windowPoint(int x, int y) const
+    {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(sdlWindow, &w, &h);
+        CGRect b = window->bounds();
+        return CGPointMake(w > 0 ? x * b.size.width / CGFloat(w) : CGFloat(x),
+                           h > 0 ? y * b.size.height / CGFloat(h) : CGFloat(y));
+    }
+
+    // The left button is one finger; with Shift held when it goes down, a second finger moves
+    // mirrored through the window's centre, so a mouse can pinch and rotate.
+    void postMouse(UITouchPhase phase, int x, int y)
+    {
+        CGPoint p = windowPoint(x, y);
+        std::vector<UITouchInputPoint> points{{0, phase, p}};
+        if (mirrored) {
+            CGRect b = window->bounds();
+            points.push_back({1, phase, CGPointMake(b.size.width - p.x, b.size.height - p.y)});
+        }
+        UITouchInput::post(window, std::move(points));
+    }
+
+    void handleMouse(const SDL_Event& event)
+    {
+        if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT && !mouseDown) {
+            mouseDown = true;
+            mirrored = (SDL_GetModState() & KMOD_SHIFT) != 0;
+            postMouse(UITouchPhaseBegan, event.button.x, event.button.y);
+        } else if (event.type == SDL_MOUSEMOTION && mouseDown) {
+            postMouse(UITouchPhaseMoved, event.motion.x, event.motion.y);
+        } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT && mouseDown) {
+            postMouse(UITouchPhaseEnded, event.button.x, event.button.y);
+            mouseDown = false;
+        }
+    }
 
     ~Impl()
     {
@@ -89,6 +128,7 @@ int UISDLHost::run(double seconds)
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
             if (event.type == SDL_QUIT) return frames;
+            impl_->handleMouse(event);
             if (event.type == SDL_WINDOWEVENT) {
                 if (event.window.event == SDL_WINDOWEVENT_CLOSE) return frames;
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)

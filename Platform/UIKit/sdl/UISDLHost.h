@@ -1,8 +1,10 @@
 #pragma once
 // Shows a UIWindow in a desktop window through SDL2, for people: the real clock, the main run loop
 // turned from SDL's event loop (woken when work is posted to the main queue), the window's tree
-// composited at most once a frame. Minimising sends the application to the background and
-// restoring brings it back; closing ends the loop.
+// composited at most once a frame. The left mouse button is one touch (with Shift held as it goes
+// down, a second touch mirrored through the window's centre: pinch and rotate with a mouse).
+// Minimising sends the application to the background and restoring brings it back; closing ends
+// the loop.
 
 #include "UIKit/UIWindow.h"
 

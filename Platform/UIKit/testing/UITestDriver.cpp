@@ -5,9 +5,31 @@
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIWindow.h"
 
+#include <cmath>
+
 namespace {
 constexpr double kFrame = 1.0 / 60;
+constexpr double kTapDown = 0.05;
+constexpr double kTapGap = 0.1;
+
+CGPoint along(const std::vector<CGPoint>& path, double fraction)
+{
+    double total = 0;
+    for (size_t i = 1; i < path.size(); ++i) total += std::hypot(path[i].x - path[i - 1].x, path[i].y - path[i - 1].y);
+    double wanted = total * fraction;
+    for (size_t i = 1; i < path.size(); ++i) {
+        double length = std::hypot(path[i].x - path[i - 1].x, path[i].y - path[i - 1].y);
+        if (wanted <= length && length > 0) {
+            double f = wanted / length;
+            return CGPointMake(CGFloat(path[i - 1].x + (path[i].x - path[i - 1].x) * f),
+                               CGFloat(path[i - 1].y + (path[i].y - path[i - 1].y) * f));
+        }
+        wanted -= length;
+    }
+    return path.back();
 }
+
+}  // namespace
 
 UITestDriver::UITestDriver()
 {
@@ -50,4 +72,110 @@ std::shared_ptr<UIImage> UITestDriver::snapshot(UIView& view)
 bool UITestDriver::writeSnapshot(UIView& view, const std::string& path)
 {
     return UIImageWritePNGToFile(snapshot(view), path);
+}
+
+// ---- Touches ----
+
+CGPoint UITestDriver::windowPoint(const UIView& view)
+{
+    CGRect b = view.bounds();
+    return windowPoint(view, CGPointMake(CGRectGetMidX(b), CGRectGetMidY(b)));
+}
+
+CGPoint UITestDriver::windowPoint(const UIView& view, CGPoint point)
+{
+    auto window = view.window();
+    if (window.get() == &view) return point;
+    return view.convertPointToView(point, window.get());
+}
+
+void UITestDriver::touches(std::vector<UITouchInputPoint> points)
+{
+    UITouchInput::post(nullptr, std::move(points));
+    turn();
+}
+
+void UITestDriver::touchDown(NSInteger number, CGPoint point)
+{
+    touches({{number, UITouchPhaseBegan, point}});
+}
+
+void UITestDriver::touchMove(NSInteger number, CGPoint point)
+{
+    touches({{number, UITouchPhaseMoved, point}});
+}
+
+void UITestDriver::touchUp(NSInteger number, CGPoint point)
+{
+    touches({{number, UITouchPhaseEnded, point}});
+}
+
+void UITestDriver::touchCancel(NSInteger number, CGPoint point)
+{
+    touches({{number, UITouchPhaseCancelled, point}});
+}
+
+void UITestDriver::tap(CGPoint point, int taps)
+{
+    for (int i = 0; i < taps; ++i) {
+        if (i > 0) advance(kTapGap);
+        touchDown(0, point);
+        advance(kTapDown);
+        touchUp(0, point);
+    }
+}
+
+void UITestDriver::tap(const UIView& view, int taps)
+{
+    tap(windowPoint(view), taps);
+}
+
+void UITestDriver::press(CGPoint point, double seconds)
+{
+    touchDown(0, point);
+    advance(seconds);
+    touchUp(0, point);
+}
+
+void UITestDriver::moveOver(double seconds, const std::function<std::vector<UITouchInputPoint>(double)>& step)
+{
+    int moves = std::max(1, int(std::lround(seconds / kFrame)));
+    for (int i = 1; i <= moves; ++i) {
+        advance(kFrame);
+        touches(step(double(i) / moves));
+    }
+}
+
+void UITestDriver::drag(const std::vector<CGPoint>& path, double seconds, double hold)
+{
+    if (path.empty()) return;
+    touchDown(0, path.front());
+    moveOver(seconds, [&](double f) { return std::vector<UITouchInputPoint>{{0, UITouchPhaseMoved, along(path, f)}}; });
+    if (hold > 0) advance(hold);
+    touchUp(0, path.back());
+}
+
+void UITestDriver::pinch(CGPoint centre, CGFloat from, CGFloat to, double seconds)
+{
+    auto fingers = [&](double f, UITouchPhase phase) {
+        CGFloat half = CGFloat(from + (to - from) * f) / 2;
+        return std::vector<UITouchInputPoint>{{0, phase, CGPointMake(centre.x - half, centre.y)},
+                                              {1, phase, CGPointMake(centre.x + half, centre.y)}};
+    };
+    touches(fingers(0, UITouchPhaseBegan));
+    moveOver(seconds, [&](double f) { return fingers(f, UITouchPhaseMoved); });
+    touches(fingers(1, UITouchPhaseEnded));
+}
+
+void UITestDriver::rotate(CGPoint centre, CGFloat radius, CGFloat angle, double seconds)
+{
+    auto fingers = [&](double f, UITouchPhase phase) {
+        double a = angle * f;
+        CGFloat dx = CGFloat(radius * std::cos(a)), dy = CGFloat(radius * std::sin(a));
+        return std::vector<UITouchInputPoint>{{0, phase, CGPointMake(centre.x - dx, centre.y - dy)},
+                                              {1, phase, CGPointMake(centre.x + dx, centre.y + dy)}};
+    };
+    touches(fingers(0, UITouchPhaseBegan));
+    moveOver(seconds, [&](double f) { return fingers(f, UITouchPhaseMoved); });
+    touches(fingers(1, UITouchPhaseEnded));
 }

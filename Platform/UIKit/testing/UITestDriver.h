@@ -1,13 +1,20 @@
 #pragma once
 // The test driver of every screen test: virtual time for the duration of the driver, run-loop
-// turns on it, and snapshots. Tests act as a person would (touches come with the event layer).
+// turns on it, snapshots, and touches. Tests act as a person would: through touches, never by
+// calling action methods.
+//
+// Touches go to the key window, at window points (a view's points are converted). Each raw touch
+// call posts one input event and turns the run loop once, so it is delivered at the clock's time
+// now. Gestures move their fingers 60 times per virtual second, each move with a run-loop turn.
 
 #include "UIKit/UIImage.h"
+#include "UIKit/UITouchInput.h"
 #include "UIKit/UIView.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class UITestDriver {
 public:
@@ -29,4 +36,37 @@ public:
     static std::shared_ptr<UIImage> snapshot(UIView& view);
     // The snapshot as a PNG file; false when it cannot be written.
     static bool writeSnapshot(UIView& view, const std::string& path);
+
+    // ---- Touches ----
+    // A point of `view` (its bounds' centre by default) in its window's coordinates.
+    static CGPoint windowPoint(const UIView& view);
+    static CGPoint windowPoint(const UIView& view, CGPoint point);
+
+    // Taps, each down for 0.05 s, the next starting 0.15 s after the last; one turn after the
+    // last lift (a recogniser waiting for more taps needs the clock advanced).
+    void tap(CGPoint point, int taps = 1);
+    void tap(const UIView& view, int taps = 1);
+    // One finger down at `point` for `seconds`, then lifted.
+    void press(CGPoint point, double seconds);
+    // One finger down at the path's first point, moved along it (by length) over `seconds`, held
+    // still at its end for `hold` seconds, then lifted.
+    void drag(const std::vector<CGPoint>& path, double seconds, double hold = 0);
+    // Two fingers on a horizontal line through `centre`, `from` points apart, moved to `to`
+    // points apart over `seconds`, then lifted.
+    void pinch(CGPoint centre, CGFloat from, CGFloat to, double seconds);
+    // Two fingers `radius` from `centre` on either side, turned by `angle` radians (clockwise on
+    // the screen) over `seconds`, then lifted.
+    void rotate(CGPoint centre, CGFloat radius, CGFloat angle, double seconds);
+
+    // Raw touches by number.
+    void touchDown(NSInteger number, CGPoint point);
+    void touchMove(NSInteger number, CGPoint point);
+    void touchUp(NSInteger number, CGPoint point);
+    void touchCancel(NSInteger number, CGPoint point);
+    // Several touches changing in one event.
+    void touches(std::vector<UITouchInputPoint> points);
+
+private:
+    // Posts one event per step: `step(fraction)` gives the touches at that fraction of the way.
+    void moveOver(double seconds, const std::function<std::vector<UITouchInputPoint>(double)>& step);
 };

@@ -3,6 +3,7 @@
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "UIKit/UIApplication.h"
+#include "UITouchTestSupport.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -50,6 +51,57 @@ TEST(UISDLHostSmokeTest, ShowsAWindowAndFollowsItsLifecycle)
     host->run(10);  // returns at the close, long before the limit
     center->removeObserver(background);
     center->removeObserver(foreground);
+}
+
+void pushMouse(Uint32 type, int x, int y)
+{
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = x, event.motion.y = y;
+        event.motion.state = SDL_BUTTON_LMASK;
+    } else {
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.x = x, event.button.y = y;
+    }
+    SDL_PushEvent(&event);
+}
+
+// The left button is one finger; with Shift held as it goes down, a second finger mirrors it
+// through the window's centre.
+TEST(UISDLHostSmokeTest, TheMouseTouches)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    auto window = UIWindow::window();
+    auto view = UIView::viewWithFrame<RecordingView>(window->bounds());
+    view->setMultipleTouchEnabled(true);
+    window->addSubview(view);
+    std::string error;
+    auto host = UISDLHost::open(window, "mouse", &error);
+    if (!host) GTEST_SKIP() << "no SDL video: " << error;
+
+    pushMouse(SDL_MOUSEBUTTONDOWN, 100, 100);
+    pushMouse(SDL_MOUSEMOTION, 110, 100);
+    pushMouse(SDL_MOUSEBUTTONUP, 110, 100);
+    host->run(0.05);
+    EXPECT_EQ(view->heard, (std::vector<std::string>{"began", "moved", "ended"}));
+
+    view->heard.clear();
+    SDL_SetModState(KMOD_LSHIFT);  // read as the press is handled
+    pushMouse(SDL_MOUSEBUTTONDOWN, 100, 100);
+    host->run(0.02);
+    SDL_SetModState(KMOD_NONE);
+    pushMouse(SDL_MOUSEMOTION, 90, 100);
+    host->run(0.05);
+    ASSERT_EQ(view->heard, (std::vector<std::string>{"began x2", "moved x2"}));
+    CGRect b = window->bounds();
+    pushMouse(SDL_MOUSEBUTTONUP, 90, 100);
+    host->run(0.05);
+    EXPECT_EQ(view->heard.back(), "ended x2");
+    EXPECT_EQ(view->lastLocations.size(), 2u);
+    EXPECT_EQ(view->lastLocations[0].x, 90);
+    EXPECT_EQ(view->lastLocations[1].x, b.size.width - 90);
+    EXPECT_EQ(view->lastLocations[1].y, b.size.height - 100);
 }
 
 }  // namespace
