@@ -324,25 +324,36 @@ namespace {
 
 std::atomic<NetworkTransferThread*> instance{nullptr};
 
+// Only one thread makes the instance: two racing would each make one, and one would be lost.
+std::mutex& creation()
+{
+    static auto* m = new std::mutex;  // lives as long as the process
+    return *m;
+}
+
 }  // namespace
 
 NetworkTransferThread& NetworkTransferThread::shared()
 {
     static const bool initialised = [] {
         curl_global_init(CURL_GLOBAL_DEFAULT);
-        // The thread does not survive fork(): the child makes a new one on first use.
-        pthread_atfork(nullptr, nullptr, [] { instance.store(nullptr); });
+        // The thread does not survive fork(): the child makes a new one on first use. The creation
+        // lock is held across the fork, so the child never inherits it taken.
+        pthread_atfork([] { creation().lock(); }, [] { creation().unlock(); },
+                       [] {
+                           instance.store(nullptr);
+                           creation().unlock();
+                       });
         return true;
     }();
     (void)initialised;
-    NetworkTransferThread* current = instance.load();
-    if (current) return *current;
+    if (NetworkTransferThread* current = instance.load()) return *current;
+    std::lock_guard lock(creation());
+    if (NetworkTransferThread* current = instance.load()) return *current;
     auto* fresh = new NetworkTransferThread(new Impl);  // lives as long as the process
-    if (instance.compare_exchange_strong(current, fresh)) {
-        fresh->impl_->run();
-        return *fresh;
-    }
-    return *current;  // another thread made it first; ours is dropped unused (rare, leaked)
+    instance.store(fresh);
+    fresh->impl_->run();
+    return *fresh;
 }
 
 std::uint64_t NetworkTransferThread::start(const std::shared_ptr<NSURLRequest>& request,
