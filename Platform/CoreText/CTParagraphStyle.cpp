@@ -7,7 +7,7 @@ CTParagraphStyleRef CTParagraphStyleCreate(const CTParagraphStyleSetting* settin
     auto* style = new CTParagraphStyle;
     for (size_t i = 0; settings && i < settingCount; ++i) {
         const CTParagraphStyleSetting& s = settings[i];
-        if (s.spec == kCTParagraphStyleSpecifierLineBreakMode && s.valueSize == sizeof(CTLineBreakMode) && s.value) {
+        if (s.specifier == kCTParagraphStyleSpecifierLineBreakMode && s.valueSize == sizeof(CTLineBreakMode) && s.value) {
             auto mode = *static_cast<const CTLineBreakMode*>(s.value);
             if (mode <= kCTLineBreakByTruncatingMiddle) style->lineBreakMode = mode;
         }

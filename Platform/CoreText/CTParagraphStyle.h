@@ -25,7 +25,7 @@ enum CTParagraphStyleSpecifier : uint32_t {
 };
 
 struct CTParagraphStyleSetting {
-    CTParagraphStyleSpecifier spec;
+    CTParagraphStyleSpecifier specifier;
     size_t valueSize;
     const void* value;
 };
