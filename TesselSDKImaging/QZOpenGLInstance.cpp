@@ -214,6 +214,17 @@ struct QZOpenGLInstance::Core {
         cacheOriginalRenderingObjects();
         const std::optional<QZPixelSize> pixels = QZPixelSizeFromCGSize(size);
         if (!pixels || !QopGLWillAcceptImageOfSize(float(pixels->width), float(pixels->height))) return;
+        // A second thumbnail of one size replaces the first, whose textures would otherwise be
+        // named by nothing. While that thumbnail is the current image it already is the picture
+        // asked for, and its textures are the state's, so it stays.
+        const auto existing = thumbnails.find(thumbnailKey(size));
+        if (existing != thumbnails.end()) {
+            const RenderingObjects& old = existing->second;
+            if (old->textureID() == state->glImageData.texID) return;
+            QopGLDeleteProcessingObjects(old->textureID(), old->processingTexture1(), old->processingTexture2(),
+                                         record());
+            thumbnails.erase(existing);
+        }
         QopBitmap_t buffer{};
         if (!QopBitmapBuild(&buffer, pixels->width, pixels->height)) return;
         QopGLData_t* glData = record();

@@ -95,6 +95,35 @@ TEST_F(QZOpenGLInstanceReleaseTest, ThumbnailSetsLeftInTheDictionaryAreDeletedTo
     }
 }
 
+TEST_F(QZOpenGLInstanceReleaseTest, ASecondThumbnailOfOneSizeReplacesTheFirstAndFreesItsTextures)
+{
+    auto instance = loadedInstance(32, 32);
+    ASSERT_TRUE(instance);
+    const auto thumbnailTextures = [&] {
+        std::vector<GLuint> names;
+        EXPECT_TRUE(runOnInstance(instance, [&] {
+            const auto& set = instance->activeThumbnailRenderingObjectsDict().at({16.0f, 16.0f});
+            names = {set->textureID(), set->processingTexture1(), set->processingTexture2()};
+        }));
+        return names;
+    };
+    instance->createCachedThumbnailImageTexture(CGSizeMake(16, 16));
+    const std::vector<GLuint> first = thumbnailTextures();
+    instance->createCachedThumbnailImageTexture(CGSizeMake(16, 16));
+    const std::vector<GLuint> second = thumbnailTextures();
+    EXPECT_EQ(liveTextures(manager_, first), 0) << "the replaced thumbnail's textures leaked";
+    EXPECT_EQ(liveTextures(manager_, second), 3);
+
+    // While the thumbnail is the current image, asking again keeps it: its textures are in use.
+    ASSERT_TRUE(runOnInstance(
+        instance, [&] { instance->setThumbnailRenderingObjectsOfSizeActiveFromGLQueue(CGSizeMake(16, 16)); }));
+    instance->createCachedThumbnailImageTexture(CGSizeMake(16, 16));
+    EXPECT_EQ(thumbnailTextures(), second);
+    EXPECT_EQ(liveTextures(manager_, second), 3);
+    instance.reset();
+    EXPECT_EQ(liveTextures(manager_, second), 0);
+}
+
 TEST_F(QZOpenGLInstanceReleaseTest, AnInstanceReleasedWhilePausedStillRunsItsBlocksAndCleansUp)
 {
     auto instance = loadedInstance(16, 16);
