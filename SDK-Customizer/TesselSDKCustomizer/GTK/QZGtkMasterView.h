@@ -11,6 +11,7 @@
 #include "App/QZMasterView.h"
 #include "GTK/QZGtkExportView.h"
 #include "GTK/QZGtkPanelControls.h"
+#include "GTK/QZSmallViews.h"
 
 namespace customizer {
 
@@ -50,8 +51,7 @@ private:
     Gtk::Overlay container_;
     Gtk::Button apply_{"Apply"}, reset_{"Reset"}, help_{"?"};
     Gtk::CheckButton compress_{"Compress PNGs"};
-    std::array<Gtk::DrawingArea, 6> cells_;
-    std::array<bool, 6> cellSelected_{};
+    std::array<QZDarkTableCellView*, 6> cells_{};
     std::unique_ptr<QZGtkExportView> exportView_;
     Actions actions_;
     bool quiet_ = false;
