@@ -29,6 +29,8 @@ public:
     // For tests and screenshots: select a row as the user would.
     void clickRow(size_t row);
     QZGtkExportView* exportView() { return exportView_.get(); }
+    // The widget of an outlet ("applyButton", "tableView" ...), null for an unknown name.
+    Gtk::Widget* outlet(const std::string& name);
 
     void setHidden(const std::string& outlet, bool hidden) override;
     void setEnabled(const std::string& outlet, bool enabled) override;
@@ -41,8 +43,6 @@ public:
     void removeExportView() override;
 
 private:
-    Gtk::Widget* outlet(const std::string& name);
-
     Gtk::Overlay root_;
     Gtk::Box main_{Gtk::Orientation::HORIZONTAL, 0};
     Gtk::Box side_{Gtk::Orientation::VERTICAL, 8};
