@@ -31,7 +31,8 @@ Glib::RefPtr<Gdk::Texture> QZTextureFromImageFittingSize(const NSImagePtr& image
     cairo_surface_t* source = image->CGImage()->surface();
     const int sourceWidth = cairo_image_surface_get_width(source);
     const int sourceHeight = cairo_image_surface_get_height(source);
-    if ((sourceWidth == width && sourceHeight == height) || sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0)
+    if ((sourceWidth == width && sourceHeight == height) || sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 ||
+        height <= 0)
         return QZTextureFromImage(image);
     cairo_surface_t* fitted = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
     cairo_t* cr = cairo_create(fitted);

@@ -82,7 +82,8 @@ QZGtkPanelControls::QZGtkPanelControls(const QZPanelLayout& layout, std::string 
     }
     for (const QZPlacedTitle& title : layout.titles) {
         if (title.shadowOutlet)
-            addTitleLabel(title.shadowOutlet, title.text, title.x, title.y + 1, title.width, title.height, title.points);
+            addTitleLabel(title.shadowOutlet, title.text, title.x, title.y + 1, title.width, title.height,
+                          title.points);
         addTitleLabel(title.outlet, title.text, title.x, title.y, title.width, title.height, title.points);
     }
     root_.append(*frame);

@@ -36,8 +36,8 @@ struct QZPanelLayout {
     std::vector<QZWellBinding> wells;
     int stageWidth = 0, stageHeight = 0;
     std::optional<QZPlacedView> canvas;
-    std::vector<QZPlacedView> previews;  // later ones over earlier ones
-    std::vector<QZPlacedTitle> titles;   // over every preview
+    std::vector<QZPlacedView> previews;                           // later ones over earlier ones
+    std::vector<QZPlacedTitle> titles;                            // over every preview
     std::vector<std::pair<const char*, const char*>> checkboxes;  // outlet, text
     std::vector<std::pair<const char*, const char*>> radios;      // one group
 };

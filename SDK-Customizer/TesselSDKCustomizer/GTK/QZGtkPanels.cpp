@@ -46,9 +46,12 @@ QZPanelLayout barsLayout()
     l.wells = QZBarCustomizationViewController::kWells;
     l.stageWidth = 360;
     l.stageHeight = 336;
-    l.previews = {{"navBarPreview", 20, 16, 320, 44},       {"cancelButtonPreview", 40, 76, 112, 60},
-                  {"applyButtonPreview", 208, 76, 112, 60}, {"bottomBarPreview", 20, 152, 320, 60},
-                  {"unselectedIconPreview", 110, 222, 60, 60}, {"selectedIconPreview", 190, 222, 60, 60},
+    l.previews = {{"navBarPreview", 20, 16, 320, 44},
+                  {"cancelButtonPreview", 40, 76, 112, 60},
+                  {"applyButtonPreview", 208, 76, 112, 60},
+                  {"bottomBarPreview", 20, 152, 320, 60},
+                  {"unselectedIconPreview", 110, 222, 60, 60},
+                  {"selectedIconPreview", 190, 222, 60, 60},
                   {"logoView", 140, 300, 80, 20}};
     l.checkboxes = {{"showButtonsCheckbox", "Show Buttons"}, {"showIconsCheckbox", "Show Icons"},
                     {"texturedAppearanceCheckbox", "Textured"}};
@@ -62,7 +65,8 @@ QZPanelLayout barButtonsLayout()
     l.wells = QZBarButtonsCustomizationViewController::kWells;
     l.stageWidth = 360;
     l.stageHeight = 112;
-    l.previews = {{"backgroundPreview", 20, 16, 320, 80}, {"cancelButtonPreview", 36, 26, 112, 60},
+    l.previews = {{"backgroundPreview", 20, 16, 320, 80},
+                  {"cancelButtonPreview", 36, 26, 112, 60},
                   {"applyButtonPreview", 212, 26, 112, 60}};
     return l;
 }
@@ -73,7 +77,8 @@ QZPanelLayout iconsLayout()
     l.wells = QZIconCustomizationViewController::kWells;
     l.stageWidth = 360;
     l.stageHeight = 122;
-    l.previews = {{"barBackgroundImageView", 20, 16, 320, 90}, {"defaultImageView", 100, 31, 60, 60},
+    l.previews = {{"barBackgroundImageView", 20, 16, 320, 90},
+                  {"defaultImageView", 100, 31, 60, 60},
                   {"highlightedImageView", 200, 31, 60, 60}};
     return l;
 }

@@ -7,7 +7,13 @@
 namespace customizer {
 
 void QZSetSubViewsEnabled(Gtk::Widget& view, bool enabled);
-inline void QZDisableSubViews(Gtk::Widget& view) { QZSetSubViewsEnabled(view, false); }
-inline void QZEnableSubViews(Gtk::Widget& view) { QZSetSubViewsEnabled(view, true); }
+inline void QZDisableSubViews(Gtk::Widget& view)
+{
+    QZSetSubViewsEnabled(view, false);
+}
+inline void QZEnableSubViews(Gtk::Widget& view)
+{
+    QZSetSubViewsEnabled(view, true);
+}
 
 }  // namespace customizer

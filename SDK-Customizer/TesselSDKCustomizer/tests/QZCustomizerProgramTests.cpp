@@ -113,8 +113,10 @@ TEST_F(QZCustomizerProgramTest, StartsOnTheFirstSectionAndEndsWhenItsWindowIsClo
         ASSERT_FALSE(waitForExit(0)) << "the program ended early";
         if (!window) window = findWindow(display_, DefaultRootWindow(display_));
         XWindowAttributes attributes{};
-        if (!window || !XGetWindowAttributes(display_, *window, &attributes) || attributes.map_state != IsViewable) continue;
-        XImage* image = XGetImage(display_, *window, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes, ZPixmap);
+        if (!window || !XGetWindowAttributes(display_, *window, &attributes) || attributes.map_state != IsViewable)
+            continue;
+        XImage* image = XGetImage(display_, *window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                                  AllPlanes, ZPixmap);
         if (!image) continue;
         firstCellRow.reset();
         for (int y = 0; y < attributes.height && !firstCellRow; ++y) {

@@ -43,8 +43,7 @@ bool pumpUntil(const std::function<bool()>& done, int seconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (!done() && std::chrono::steady_clock::now() < end) {
-        while (g_main_context_iteration(nullptr, false)) {
-        }
+        while (g_main_context_iteration(nullptr, false)) {}
         g_usleep(5000);
     }
     return done();
@@ -100,8 +99,9 @@ protected:
     {
         static Glib::RefPtr<Gtk::Application> application = Gtk::Application::create("org.tessel.SDKCustomizerTests");
         if (!gtk_init_check()) GTEST_SKIP() << "no display";
-        window_ = std::make_unique<QZCustomizerWindow>(*manager_, TESSEL_CUSTOMIZER_RESOURCES_DIR,
-                                                       QZDefaultExportRunner(TESSEL_CUSTOMIZER_RESOURCES_DIR), &dialogs_);
+        window_ =
+            std::make_unique<QZCustomizerWindow>(*manager_, TESSEL_CUSTOMIZER_RESOURCES_DIR,
+                                                 QZDefaultExportRunner(TESSEL_CUSTOMIZER_RESOURCES_DIR), &dialogs_);
         window_->present();
         pump(400);
     }
@@ -229,7 +229,10 @@ protected:
         dialogs_.chooserAnswers = {(project_ / "App.xcodeproj").string()};
         click(outlet("applyButton"));
     }
-    bool waitForExport() { return pumpUntil([this] { return !window_->appDelegate().isExporting(); }, 300); }
+    bool waitForExport()
+    {
+        return pumpUntil([this] { return !window_->appDelegate().isExporting(); }, 300);
+    }
 
     fs::path project_ = home_.path() / "Project";
 };
@@ -244,7 +247,8 @@ TEST_F(QZCustomizerWindowExportTest, TheControlsAreDisabledWhileTheWholeBundleIs
         EXPECT_FALSE(action->get_sensitive());
     for (const char* name : {"applyButton", "resetButton", "compressPNGsButton", "compressHelpButton"})
         EXPECT_FALSE(outlet(name).get_sensitive()) << name;
-    for (const char* name : {"tableView", "configurationContainerView"}) EXPECT_FALSE(outlet(name).get_visible()) << name;
+    for (const char* name : {"tableView", "configurationContainerView"})
+        EXPECT_FALSE(outlet(name).get_visible()) << name;
     pump(1000);  // some progress to see
     screenshot(*window_, "7-Export");
 
@@ -254,7 +258,8 @@ TEST_F(QZCustomizerWindowExportTest, TheControlsAreDisabledWhileTheWholeBundleIs
         EXPECT_TRUE(action->get_sensitive());
     for (const char* name : {"applyButton", "resetButton", "compressPNGsButton", "compressHelpButton"})
         EXPECT_TRUE(outlet(name).get_sensitive()) << name;
-    for (const char* name : {"tableView", "configurationContainerView"}) EXPECT_TRUE(outlet(name).get_visible()) << name;
+    for (const char* name : {"tableView", "configurationContainerView"})
+        EXPECT_TRUE(outlet(name).get_visible()) << name;
     EXPECT_TRUE(dialogs_.alerts.empty());  // a clean export says nothing
     EXPECT_EQ(readFile(bundle() / "Status.plist"), QZStatusPropertyList(CompletedStatus));
     EXPECT_TRUE(fs::exists(bundle() / "Colors.plist"));
@@ -301,16 +306,19 @@ TEST_F(QZCustomizerWindowSmokeTest, AFailedStoreIsShownInAnAlertBeforeTheProgram
             QZCustomizationDataManager::setTerminationHandler(
                 [this](const std::string& reason) { QZEndWithStoreFailureAlert(window_.get(), reason); });
             // Dismisses the alert once it shows, telling what it said.
-            g_timeout_add(200, [](gpointer) -> gboolean {
-                for (Gtk::Window* shown : Gtk::Window::list_toplevels()) {
-                    auto* alert = dynamic_cast<Gtk::MessageDialog*>(shown);
-                    if (!alert || !alert->get_visible()) continue;
-                    std::cerr << "alert: " << alert->property_text().get_value() << std::endl;
-                    alert->response(Gtk::ResponseType::OK);
-                    return G_SOURCE_REMOVE;
-                }
-                return G_SOURCE_CONTINUE;
-            }, nullptr);
+            g_timeout_add(
+                200,
+                [](gpointer) -> gboolean {
+                    for (Gtk::Window* shown : Gtk::Window::list_toplevels()) {
+                        auto* alert = dynamic_cast<Gtk::MessageDialog*>(shown);
+                        if (!alert || !alert->get_visible()) continue;
+                        std::cerr << "alert: " << alert->property_text().get_value() << std::endl;
+                        alert->response(Gtk::ResponseType::OK);
+                        return G_SOURCE_REMOVE;
+                    }
+                    return G_SOURCE_CONTINUE;
+                },
+                nullptr);
             QZCustomizationDataManager failing(TESSEL_CUSTOMIZER_RESOURCES_DIR);
             failing.overallAppearance();
             std::cerr << "the program went on" << std::endl;

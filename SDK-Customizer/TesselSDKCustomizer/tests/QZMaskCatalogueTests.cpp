@@ -162,7 +162,9 @@ DecodedJpeg decodeJpeg(const fs::path& path)
     } failure{};
     jpeg_decompress_struct jpeg{};
     jpeg.err = jpeg_std_error(&failure.manager);
-    failure.manager.error_exit = [](j_common_ptr info) { std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1); };
+    failure.manager.error_exit = [](j_common_ptr info) {
+        std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);
+    };
     failure.manager.emit_message = [](j_common_ptr info, int level) {
         if (level < 0) std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);  // a warning is a fault here
     };
@@ -219,11 +221,13 @@ TEST(QZPreviewArtwork, TheBuiltResourceFolderHoldsEachPictureAtItsSize)
             cairo_destroy(cr);
             cairo_surface_flush(surface);
             const auto* pixels = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface) +
-                                                                   size_t(artwork.height / 2) * size_t(cairo_image_surface_get_stride(surface)));
+                                                                   size_t(artwork.height / 2) *
+                                                                       size_t(cairo_image_surface_get_stride(surface)));
             const uint32_t drawn = pixels[artwork.width / 2];
             cairo_surface_destroy(surface);
-            EXPECT_TRUE(colorNear(jpeg.centre, {((drawn >> 16) & 0xff) / 255.0, ((drawn >> 8) & 0xff) / 255.0, (drawn & 0xff) / 255.0, 1},
-                                  12.0 / 255))
+            EXPECT_TRUE(colorNear(
+                jpeg.centre, {((drawn >> 16) & 0xff) / 255.0, ((drawn >> 8) & 0xff) / 255.0, (drawn & 0xff) / 255.0, 1},
+                12.0 / 255))
                 << path;
         } else {
             NSImagePtr image = pngs.imageNamed(artwork.fileName);
@@ -231,7 +235,8 @@ TEST(QZPreviewArtwork, TheBuiltResourceFolderHoldsEachPictureAtItsSize)
             EXPECT_EQ(image->size(), CGSizeMake(artwork.width, artwork.height)) << path;
         }
     }
-    EXPECT_EQ(names, (std::set<std::string>{"statusBar.jpg", "placeholder.jpg", "top_nav_shadow.png", "bottom_nav_shadow.png"}));
+    EXPECT_EQ(names, (std::set<std::string>{"statusBar.jpg", "placeholder.jpg", "top_nav_shadow.png",
+                                            "bottom_nav_shadow.png"}));
 
     // A cut-off JPEG is told apart: the check above can fail.
     const fs::path cut = fs::temp_directory_path() / "QZPreviewArtworkCut.jpg";

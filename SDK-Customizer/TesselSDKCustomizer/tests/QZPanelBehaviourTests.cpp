@@ -34,9 +34,12 @@ NSColorPtr rgba(double r, double g, double b, double a = 1) { return NSColor::co
     if (width != cairo_image_surface_get_width(b) || height != cairo_image_surface_get_height(b))
         return ::testing::AssertionFailure() << "sizes differ";
     for (int y = 0; y < height; ++y) {
-        const unsigned char* rowA = cairo_image_surface_get_data(a) + size_t(y) * size_t(cairo_image_surface_get_stride(a));
-        const unsigned char* rowB = cairo_image_surface_get_data(b) + size_t(y) * size_t(cairo_image_surface_get_stride(b));
-        if (std::memcmp(rowA, rowB, size_t(width) * 4) != 0) return ::testing::AssertionFailure() << "row " << y << " differs";
+        const unsigned char* rowA =
+            cairo_image_surface_get_data(a) + size_t(y) * size_t(cairo_image_surface_get_stride(a));
+        const unsigned char* rowB =
+            cairo_image_surface_get_data(b) + size_t(y) * size_t(cairo_image_surface_get_stride(b));
+        if (std::memcmp(rowA, rowB, size_t(width) * 4) != 0)
+            return ::testing::AssertionFailure() << "row " << y << " differs";
     }
     return ::testing::AssertionSuccess();
 }
@@ -148,7 +151,8 @@ TEST_F(QZPanelBehaviourTest, TheCancelPreviewFollowsTheBarColourUntilACancelColo
     QZBarButtonsCustomizationViewController buttons(*manager_, buttonControls);
     buttons.loadView();
     buttons.colorWellDidChange("applyButtonStrokeColorWell");
-    ASSERT_TRUE(std::holds_alternative<NSColorPtr>(start()->overallAppearance().primitiveValue(QZAttribute::cancelButtonColor)));
+    ASSERT_TRUE(std::holds_alternative<NSColorPtr>(
+        start()->overallAppearance().primitiveValue(QZAttribute::cancelButtonColor)));
     controls_->wells["navBarBackgroundColorWell"] = rgba(0.1, 0.2, 0.9);
     bars.colorWellDidChange("navBarBackgroundColorWell");
     EXPECT_TRUE(samePixels(controls_->images["cancelButtonPreview"].back(), redButton));
