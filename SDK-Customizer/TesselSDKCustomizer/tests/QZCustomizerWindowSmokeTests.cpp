@@ -141,8 +141,15 @@ TEST_F(QZCustomizerWindowSmokeTest, OpensOnOverallAndShowsEachSection)
     screenshot(*window_, "1-Overall");
     for (size_t row = 1; row < kQZConfigSections.size(); ++row) {
         window_->masterView().clickRow(row);
-        pump(700);  // both fades
+        pump(700);  // both fades, on the window's frame clock
         EXPECT_EQ(window_->masterViewController().selectedRow(), row);
+        // The old panel has faded out and gone; the new one is fully shown.
+        int panels = 0;
+        for (Gtk::Widget* child = outlet("configurationContainerView").get_first_child(); child;
+             child = child->get_next_sibling())
+            ++panels;
+        EXPECT_EQ(panels, 1);
+        EXPECT_EQ(window_->currentControls().widget().get_opacity(), 1.0);
         screenshot(*window_, std::to_string(row + 1) + "-" + kQZConfigSections[row].name);
     }
 }
