@@ -114,10 +114,22 @@ protected:
         g_signal_emit_by_name(button->gobj(), "clicked");
     }
     Gtk::Widget& outlet(const char* name) { return *window_->masterView().outlet(name); }
+    // Selects the row, then waits for both fades (on the window's frame clock): the old panel
+    // gone, the new one fully shown.
     void showSection(size_t row)
     {
         window_->masterView().clickRow(row);
-        pump(700);  // both fades
+        const bool faded = pumpUntil(
+            [this] {
+                int panels = 0;
+                for (Gtk::Widget* child = outlet("configurationContainerView").get_first_child(); child;
+                     child = child->get_next_sibling())
+                    ++panels;
+                return panels == 1 && window_->currentControls().widget().get_opacity() == 1.0;
+            },
+            60);
+        EXPECT_TRUE(faded) << "section " << row;
+        pump(100);  // drawn
     }
 
     void TearDown() override
@@ -140,24 +152,15 @@ TEST_F(QZCustomizerWindowSmokeTest, OpensOnOverallAndShowsEachSection)
     EXPECT_EQ(window_->masterViewController().selectedRow(), 0u);
     screenshot(*window_, "1-Overall");
     for (size_t row = 1; row < kQZConfigSections.size(); ++row) {
-        window_->masterView().clickRow(row);
-        pump(700);  // both fades, on the window's frame clock
+        showSection(row);
         EXPECT_EQ(window_->masterViewController().selectedRow(), row);
-        // The old panel has faded out and gone; the new one is fully shown.
-        int panels = 0;
-        for (Gtk::Widget* child = outlet("configurationContainerView").get_first_child(); child;
-             child = child->get_next_sibling())
-            ++panels;
-        EXPECT_EQ(panels, 1);
-        EXPECT_EQ(window_->currentControls().widget().get_opacity(), 1.0);
         screenshot(*window_, std::to_string(row + 1) + "-" + kQZConfigSections[row].name);
     }
 }
 
 TEST_F(QZCustomizerWindowSmokeTest, AChosenColourReachesTheStoreAndThePreview)
 {
-    window_->masterView().clickRow(5);
-    pump(700);
+    showSection(5);
     QZGtkPanelControls& handles = window_->currentControls();
     const auto before = handles.paintable("knobImageView");
     ASSERT_TRUE(before);
