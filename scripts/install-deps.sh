@@ -15,7 +15,7 @@ packages=(
   libpango1.0-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   librsvg2-bin libsdl2-dev
   libsqlite3-dev libcurl4-openssl-dev libminizip-dev libcpp-httplib-dev optipng
-  libgtkmm-4.0-dev xvfb xauth
+  libgtkmm-4.0-dev libx11-dev xvfb xauth
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libvips-dev libopencv-dev python3-pil)

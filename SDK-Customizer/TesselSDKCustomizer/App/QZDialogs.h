@@ -12,8 +12,8 @@ namespace customizer {
 class QZDialogs {
 public:
     virtual ~QZDialogs() = default;
-    // A modal alert with one "OK" button.
-    virtual void showAlert(const std::string& title, const std::string& text) = 0;
+    // A modal alert with one "OK" button; `dismissed`, when given, runs once it is closed.
+    virtual void showAlert(const std::string& title, const std::string& text, std::function<void()> dismissed = {}) = 0;
     // A sheet with "OK" and "Cancel"; the answer is true for "OK".
     virtual void showConfirmation(const std::string& title, const std::string& text, std::function<void(bool ok)> answer) = 0;
 

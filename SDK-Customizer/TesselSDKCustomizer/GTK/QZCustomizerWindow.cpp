@@ -3,8 +3,9 @@
 namespace customizer {
 
 QZCustomizerWindow::QZCustomizerWindow(QZCustomizationDataManager& dataManager, std::string resourcesFolder,
-                                       QZAppDelegate::ExportRunner runExport)
-    : dataManager_(dataManager), resourcesFolder_(std::move(resourcesFolder))
+                                       QZAppDelegate::ExportRunner runExport, QZDialogs* dialogs)
+    : dataManager_(dataManager), resourcesFolder_(std::move(resourcesFolder)),
+      dialogs_(dialogs ? *dialogs : ownDialogs_)
 {
     set_title("Tessel SDK Customizer");
     set_default_size(1180, 760);

@@ -17,22 +17,28 @@ namespace customizer {
 
 class QZCustomizerWindow : public Gtk::ApplicationWindow {
 public:
+    // `dialogs` replaces the window's own (tests answer them); null keeps the window's.
     QZCustomizerWindow(QZCustomizationDataManager& dataManager, std::string resourcesFolder,
-                       QZAppDelegate::ExportRunner runExport);
+                       QZAppDelegate::ExportRunner runExport, QZDialogs* dialogs = nullptr);
     ~QZCustomizerWindow() override;
 
     QZGtkMasterView& masterView() { return masterView_; }
     QZMasterViewController& masterViewController() { return *master_; }
     QZAppDelegate& appDelegate() { return *app_; }
     QZGtkPanelControls& currentControls() { return *currentControls_; }
+    // The header bar's actions, for tests.
+    Gtk::Button& openButton() { return open_; }
+    Gtk::Button& saveButton() { return save_; }
+    Gtk::Button& exportButton() { return export_; }
 
 private:
     QZCustomizationDataManager& dataManager_;
     std::string resourcesFolder_;
     QZUserDefaults defaults_;
     QZGtkMainLoop mainLoop_;
-    QZGtkAnimator animator_;
-    QZGtkDialogs dialogs_{*this};
+    QZGtkAnimator animator_{*this};
+    QZGtkDialogs ownDialogs_{this};
+    QZDialogs& dialogs_;
     QZGtkMasterView masterView_;
     Gtk::Button open_{"Open…"}, save_{"Save…"}, export_{"Apply to Project…"};
     std::unique_ptr<QZAppDelegate> app_;

@@ -24,11 +24,6 @@ Gtk::DrawingArea* checkMark()
 
 QZGtkExportView::QZGtkExportView()
 {
-    dim_.set_opacity(0.7);
-    dim_.set_draw_func([](const Cairo::RefPtr<Cairo::Context>& cr, int, int) {
-        cr->set_source_rgba(0, 0, 0, 0.5);
-        cr->paint();
-    });
     overlay_.set_child(dim_);
     grid_.set_row_spacing(12);
     grid_.set_column_spacing(12);

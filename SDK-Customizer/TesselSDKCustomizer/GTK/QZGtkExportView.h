@@ -7,6 +7,7 @@
 #include <map>
 
 #include "App/QZExportView.h"
+#include "GTK/QZSmallViews.h"
 
 namespace customizer {
 
@@ -21,7 +22,7 @@ public:
 
 private:
     Gtk::Overlay overlay_;
-    Gtk::DrawingArea dim_;  // the wait overlay: black at alpha 0.5, the view at 0.7
+    QZExportWaitOverlayView dim_;
     Gtk::Grid grid_;
     std::map<std::string, Gtk::Widget*> widgets_;
 };

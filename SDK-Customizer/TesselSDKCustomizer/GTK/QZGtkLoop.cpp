@@ -1,8 +1,9 @@
 #include "GTK/QZGtkLoop.h"
 
 #include <glib.h>
+#include <gtk/gtk.h>
 
-#include <memory>
+#include <algorithm>
 
 namespace customizer {
 
@@ -22,27 +23,30 @@ namespace {
 
 struct Animation {
     double seconds;
-    gint64 start;
+    gint64 start;  // frame time of the first tick; -1 until then
     std::function<void(double)> step;
     std::function<void()> completion;
 };
+
+gboolean tick(GtkWidget*, GdkFrameClock* clock, gpointer data)
+{
+    auto* a = static_cast<Animation*>(data);
+    const gint64 now = gdk_frame_clock_get_frame_time(clock);
+    if (a->start < 0) a->start = now;
+    const double fraction = a->seconds <= 0 ? 1.0 : std::min(1.0, double(now - a->start) / (a->seconds * 1e6));
+    if (a->step) a->step(fraction);
+    if (fraction < 1.0) return G_SOURCE_CONTINUE;
+    if (a->completion) a->completion();
+    return G_SOURCE_REMOVE;
+}
 
 }  // namespace
 
 void QZGtkAnimator::animate(double seconds, std::function<void(double)> step, std::function<void()> completion)
 {
-    auto* animation = new Animation{seconds, g_get_monotonic_time(), std::move(step), std::move(completion)};
-    g_timeout_add_full(
-        G_PRIORITY_DEFAULT, 16,
-        [](gpointer data) -> gboolean {
-            auto* a = static_cast<Animation*>(data);
-            const double fraction = a->seconds <= 0 ? 1.0 : std::min(1.0, (g_get_monotonic_time() - a->start) / (a->seconds * 1e6));
-            if (a->step) a->step(fraction);
-            if (fraction < 1.0) return G_SOURCE_CONTINUE;
-            if (a->completion) a->completion();
-            return G_SOURCE_REMOVE;
-        },
-        animation, [](gpointer data) { delete static_cast<Animation*>(data); });
+    auto* animation = new Animation{seconds, -1, std::move(step), std::move(completion)};
+    gtk_widget_add_tick_callback(clockOwner_.gobj(), tick, animation,
+                                 [](gpointer data) { delete static_cast<Animation*>(data); });
 }
 
 }  // namespace customizer

@@ -30,22 +30,9 @@ QZGtkMasterView::QZGtkMasterView()
     css->load_from_data(".tessel-sections row, .tessel-sections row:selected { background: none; padding: 0; }");
     Gtk::StyleContext::add_provider_for_display(Gdk::Display::get_default(), css, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     for (size_t row = 0; row < cells_.size(); ++row) {
-        Gtk::DrawingArea& cell = cells_[row];
-        cell.set_content_height(int(kQZSectionRowHeight));
-        const char* name = kQZConfigSections[row].name;
-        cell.set_draw_func([this, row, name](const Cairo::RefPtr<Cairo::Context>& cr, int, int height) {
-            if (cellSelected_[row])
-                cr->set_source_rgb(88 / 255.0, 102 / 255.0, 115 / 255.0);
-            else
-                cr->set_source_rgb(50 / 255.0, 64 / 255.0, 65 / 255.0);
-            cr->paint();
-            cr->set_source_rgb(1, 1, 1);
-            cr->select_font_face("DejaVu Sans", Cairo::ToyFontFace::Slant::NORMAL, Cairo::ToyFontFace::Weight::NORMAL);
-            cr->set_font_size(14);
-            cr->move_to(12, height / 2.0 + 5);
-            cr->show_text(name);
-        });
-        list_.append(cell);
+        cells_[row] = Gtk::make_managed<QZDarkTableCellView>(kQZConfigSections[row].name);
+        cells_[row]->set_content_height(int(kQZSectionRowHeight));
+        list_.append(*cells_[row]);
     }
     list_.signal_selected_rows_changed().connect([this] {
         if (quiet_ || !actions_.selectionChanged) return;
@@ -115,8 +102,8 @@ void QZGtkMasterView::removePanelView(const std::shared_ptr<QZPanelView>& view)
 void QZGtkMasterView::setCellSelected(size_t row, bool selected)
 {
     if (row >= cells_.size()) return;
-    cellSelected_[row] = selected;
-    cells_[row].queue_draw();
+    cells_[row]->setSelected(selected);
+    cells_[row]->queue_draw();
 }
 
 void QZGtkMasterView::selectRow(size_t row)

@@ -11,6 +11,7 @@
 #include "App/QZMasterView.h"
 #include "GTK/QZGtkExportView.h"
 #include "GTK/QZGtkPanelControls.h"
+#include "GTK/QZSmallViews.h"
 
 namespace customizer {
 
@@ -28,6 +29,8 @@ public:
     // For tests and screenshots: select a row as the user would.
     void clickRow(size_t row);
     QZGtkExportView* exportView() { return exportView_.get(); }
+    // The widget of an outlet ("applyButton", "tableView" ...), null for an unknown name.
+    Gtk::Widget* outlet(const std::string& name);
 
     void setHidden(const std::string& outlet, bool hidden) override;
     void setEnabled(const std::string& outlet, bool enabled) override;
@@ -40,8 +43,6 @@ public:
     void removeExportView() override;
 
 private:
-    Gtk::Widget* outlet(const std::string& name);
-
     Gtk::Overlay root_;
     Gtk::Box main_{Gtk::Orientation::HORIZONTAL, 0};
     Gtk::Box side_{Gtk::Orientation::VERTICAL, 8};
@@ -50,8 +51,7 @@ private:
     Gtk::Overlay container_;
     Gtk::Button apply_{"Apply"}, reset_{"Reset"}, help_{"?"};
     Gtk::CheckButton compress_{"Compress PNGs"};
-    std::array<Gtk::DrawingArea, 6> cells_;
-    std::array<bool, 6> cellSelected_{};
+    std::array<QZDarkTableCellView*, 6> cells_{};
     std::unique_ptr<QZGtkExportView> exportView_;
     Actions actions_;
     bool quiet_ = false;

@@ -1,29 +1,45 @@
 #pragma once
-// A colour panel's controls as GTK widgets, laid out from the panel's list of outlets: colour
-// buttons with alpha (only the user's choice, "color-set", reaches the panel), previews of fixed
-// sizes, labels coloured through Pango attributes, check boxes, radio buttons, the canvas and
-// the reset buttons.
+// A colour panel's controls as GTK widgets. On the left a stage, a piece of the editor's screen
+// with each preview, title and canvas at its place, the previews at the fixed sizes the builders
+// draw at; on the right the inspector: colour buttons with alpha (only the user's choice,
+// "color-set", reaches the panel), check boxes, radio buttons and the reset buttons. Each title
+// has its shadow twin behind it, one pixel lower; titles are coloured through Pango attributes.
 
 #include <gtkmm.h>
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "App/QZColourPanel.h"
 #include "App/QZPanelControls.h"
+#include "GTK/QZSmallViews.h"
 
 namespace customizer {
 
+struct QZPlacedView {
+    const char* outlet;
+    int x, y, width, height;
+};
+
+struct QZPlacedTitle {
+    const char* outlet;
+    const char* shadowOutlet;
+    const char* text;
+    int x, y, width, height;
+    int points;  // font size
+};
+
 struct QZPanelLayout {
     std::vector<QZWellBinding> wells;
-    std::vector<std::tuple<const char*, int, int>> previews;  // outlet, width, height
-    std::vector<std::pair<const char*, const char*>> labels;  // outlet, text
-    std::vector<std::pair<const char*, const char*>> checkboxes;
-    std::vector<std::pair<const char*, const char*>> radios;  // one group
-    const char* canvas = nullptr;
+    int stageWidth = 0, stageHeight = 0;
+    std::optional<QZPlacedView> canvas;
+    std::vector<QZPlacedView> previews;                           // later ones over earlier ones
+    std::vector<QZPlacedTitle> titles;                            // over every preview
+    std::vector<std::pair<const char*, const char*>> checkboxes;  // outlet, text
+    std::vector<std::pair<const char*, const char*>> radios;      // one group
 };
 
 class QZGtkPanelControls : public QZPanelControls {
@@ -34,9 +50,10 @@ public:
     void onColorSet(std::function<void(const std::string&)> handler) { colorSet_ = std::move(handler); }
     void onToggled(std::function<void(const std::string&, bool)> handler) { toggled_ = std::move(handler); }
     void addButton(const std::string& text, std::function<void()> action);
-    // For the smoke test: the user's choice of a colour in a well.
+    // For the smoke tests: the user's choice of a colour in a well, and what the views show.
     void chooseColor(const std::string& outlet, const NSColorPtr& color);
     Glib::RefPtr<Gdk::Paintable> paintable(const std::string& outlet);
+    Gtk::Button* buttonLabelled(const std::string& text);
 
     void setAlpha(double alpha) override { root_.set_opacity(alpha); }
     void setWellColor(const std::string& outlet, const NSColorPtr& color) override;
@@ -50,20 +67,23 @@ public:
     void setBackgroundColor(const std::string& outlet, const NSColorPtr& color) override;
 
 private:
+    void addTitleLabel(const char* outlet, const char* text, int x, int y, int width, int height, int points);
     Gtk::Widget* widgetNamed(const std::string& outlet) const;
 
     std::string resourcesFolder_;
-    Gtk::Box root_{Gtk::Orientation::HORIZONTAL, 16};
-    Gtk::Grid controls_;
+    Gtk::Box root_{Gtk::Orientation::HORIZONTAL, 24};
+    QZGradientBarView backdrop_;
+    Gtk::Fixed stage_;
+    Gtk::Grid inspector_;
     Gtk::Box buttons_{Gtk::Orientation::HORIZONTAL, 8};
-    Gtk::FlowBox previews_;
     std::map<std::string, Gtk::ColorButton*> wells_;
     std::map<std::string, Gtk::Picture*> pictures_;
     std::map<std::string, CGSize> sizes_;
     std::map<std::string, Gtk::Label*> labels_;
+    std::map<std::string, int> labelPoints_;
     std::map<std::string, Gtk::CheckButton*> checks_;
-    std::map<std::string, Gtk::DrawingArea*> canvases_;
-    std::map<std::string, NSColorPtr> canvasColors_;
+    std::map<std::string, QZCanvasView*> canvases_;
+    std::vector<Gtk::Button*> resetButtons_;
     std::function<void(const std::string&)> colorSet_;
     std::function<void(const std::string&, bool)> toggled_;
     bool filling_ = false;

@@ -11,24 +11,32 @@ namespace customizer {
 
 namespace {
 
-// Every view that shows the navigation bar is at least 44 wide.
-constexpr int kBarWidth = 320;
-
+// Each stage is a piece of the editor's screen at one point per pixel; every view that shows the
+// navigation bar is far wider than the bar's 44-point image.
 QZPanelLayout overallLayout()
 {
+    // The editor's home screen: status bar, navigation bar with its two buttons, the canvas with
+    // a photo and the bars' shadows, the bottom bar with five tools and their names.
     QZPanelLayout l;
     l.wells = QZOverallConfigurationViewController::kWells;
-    l.canvas = "canvasView";
-    l.previews = {{"statusBarPreview", kBarWidth, 20}, {"navBarPreview", kBarWidth, 44}, {"cancelButtonPreview", 42, 23},
-                  {"applyButtonPreview", 42, 23},      {"topCanvasShadow", kBarWidth, 6}, {"previewImage", 160, 120},
-                  {"bottomCanvasShadow", kBarWidth, 6}, {"bottomBarPreview", kBarWidth, 60}, {"icon1", 37, 37},
-                  {"icon2", 37, 37}, {"icon3", 37, 37}, {"icon4", 37, 37}, {"icon5", 37, 37}, {"poweredImage", 80, 20}};
-    l.labels = {{"navBarShadowLabel", "Editor"}, {"navBarTitleLabel", "Editor"}, {"cancelShadowLabel", "Cancel"},
-                {"cancelButtonTitleLabel", "Cancel"}, {"applyShadowLabel", "Done"}, {"applyButtonTitleLabel", "Done"},
-                {"item1ShadowLabel", "Enhance"}, {"iconLabel1", "Enhance"}, {"item2ShadowLabel", "Effects"},
-                {"iconLabel2", "Effects"}, {"item3ShadowLabel", "Stickers"}, {"iconLabel3", "Stickers"},
-                {"item4ShadowLabel", "Frames"}, {"iconLabel4", "Frames"}, {"item5ShadowLabel", "Orientation"},
-                {"iconLabel5", "Orientation"}};
+    l.stageWidth = 320;
+    l.stageHeight = 424;
+    l.canvas = QZPlacedView{"canvasView", 0, 64, 320, 300};
+    l.previews = {{"statusBarPreview", 0, 0, 320, 20},    {"navBarPreview", 0, 20, 320, 44},
+                  {"cancelButtonPreview", 8, 30, 42, 23}, {"applyButtonPreview", 270, 30, 42, 23},
+                  {"previewImage", 40, 124, 240, 180},    {"topCanvasShadow", 0, 64, 320, 6},
+                  {"bottomCanvasShadow", 0, 358, 320, 6}, {"poweredImage", 232, 334, 80, 20},
+                  {"bottomBarPreview", 0, 364, 320, 60}};
+    const char* icons[] = {"icon1", "icon2", "icon3", "icon4", "icon5"};
+    for (int i = 0; i < 5; ++i) l.previews.push_back({icons[i], i * 64 + 13, 367, 37, 37});
+    l.titles = {{"navBarTitleLabel", "navBarShadowLabel", "Editor", 60, 20, 200, 44, 17},
+                {"cancelButtonTitleLabel", "cancelShadowLabel", "Cancel", 8, 30, 42, 23, 9},
+                {"applyButtonTitleLabel", "applyShadowLabel", "Done", 270, 30, 42, 23, 10},
+                {"iconLabel1", "item1ShadowLabel", "Enhance", 0, 404, 64, 14, 9},
+                {"iconLabel2", "item2ShadowLabel", "Effects", 64, 404, 64, 14, 9},
+                {"iconLabel3", "item3ShadowLabel", "Stickers", 128, 404, 64, 14, 9},
+                {"iconLabel4", "item4ShadowLabel", "Frames", 192, 404, 64, 14, 9},
+                {"iconLabel5", "item5ShadowLabel", "Orientation", 256, 404, 64, 14, 9}};
     return l;
 }
 
@@ -36,9 +44,15 @@ QZPanelLayout barsLayout()
 {
     QZPanelLayout l;
     l.wells = QZBarCustomizationViewController::kWells;
-    l.previews = {{"navBarPreview", kBarWidth, 44}, {"applyButtonPreview", 112, 60}, {"cancelButtonPreview", 112, 60},
-                  {"bottomBarPreview", kBarWidth, 60}, {"unselectedIconPreview", 74, 74}, {"selectedIconPreview", 74, 74},
-                  {"logoView", 80, 20}};
+    l.stageWidth = 360;
+    l.stageHeight = 336;
+    l.previews = {{"navBarPreview", 20, 16, 320, 44},
+                  {"cancelButtonPreview", 40, 76, 112, 60},
+                  {"applyButtonPreview", 208, 76, 112, 60},
+                  {"bottomBarPreview", 20, 152, 320, 60},
+                  {"unselectedIconPreview", 110, 222, 60, 60},
+                  {"selectedIconPreview", 190, 222, 60, 60},
+                  {"logoView", 140, 300, 80, 20}};
     l.checkboxes = {{"showButtonsCheckbox", "Show Buttons"}, {"showIconsCheckbox", "Show Icons"},
                     {"texturedAppearanceCheckbox", "Textured"}};
     l.radios = {{"tesselIsBlack", "Black logo"}, {"tesselIsWhite", "White logo"}};
@@ -49,7 +63,11 @@ QZPanelLayout barButtonsLayout()
 {
     QZPanelLayout l;
     l.wells = QZBarButtonsCustomizationViewController::kWells;
-    l.previews = {{"backgroundPreview", kBarWidth, 60}, {"applyButtonPreview", 112, 60}, {"cancelButtonPreview", 112, 60}};
+    l.stageWidth = 360;
+    l.stageHeight = 112;
+    l.previews = {{"backgroundPreview", 20, 16, 320, 80},
+                  {"cancelButtonPreview", 36, 26, 112, 60},
+                  {"applyButtonPreview", 212, 26, 112, 60}};
     return l;
 }
 
@@ -57,7 +75,11 @@ QZPanelLayout iconsLayout()
 {
     QZPanelLayout l;
     l.wells = QZIconCustomizationViewController::kWells;
-    l.previews = {{"barBackgroundImageView", kBarWidth, 90}, {"defaultImageView", 74, 74}, {"highlightedImageView", 74, 74}};
+    l.stageWidth = 360;
+    l.stageHeight = 122;
+    l.previews = {{"barBackgroundImageView", 20, 16, 320, 90},
+                  {"defaultImageView", 100, 31, 60, 60},
+                  {"highlightedImageView", 200, 31, 60, 60}};
     return l;
 }
 
@@ -65,22 +87,31 @@ QZPanelLayout textLayout()
 {
     QZPanelLayout l;
     l.wells = QZTextCustomizationViewController::kWells;
-    l.previews = {{"navBarPreview", kBarWidth, 44}, {"applyButtonPreview", 112, 60}, {"cancelButtonPreview", 112, 60},
-                  {"bottomBarPreview", kBarWidth, 60}, {"unselectedIconPreview", 74, 74}, {"selectedIconPreview", 74, 74}};
+    l.stageWidth = 360;
+    l.stageHeight = 272;
+    l.previews = {{"navBarPreview", 20, 16, 320, 44},          {"cancelButtonPreview", 40, 76, 112, 60},
+                  {"applyButtonPreview", 208, 76, 112, 60},    {"bottomBarPreview", 20, 152, 320, 104},
+                  {"unselectedIconPreview", 100, 158, 60, 60}, {"selectedIconPreview", 200, 158, 60, 60}};
     l.checkboxes = {{"highlightedButtonsCheckbox", "Highlighted Buttons"}};
-    l.labels = {{"navBarShadowLabel", "Editor"}, {"navBarTitleLabel", "Editor"}, {"cancelButtonShadowLabel", "Cancel"},
-                {"cancelButtonLabel", "Cancel"}, {"applyButtonShadowLabel", "Done"}, {"applyButtonLabel", "Done"},
-                {"unselectedIconShadowLabel", "Effects"}, {"unselectedIconLabel", "Effects"},
-                {"selectedIconShadowLabel", "Enhance"}, {"selectedIconLabel", "Enhance"}};
+    l.titles = {{"navBarTitleLabel", "navBarShadowLabel", "Editor", 80, 16, 200, 44, 17},
+                {"cancelButtonLabel", "cancelButtonShadowLabel", "Cancel", 40, 76, 112, 60, 16},
+                {"applyButtonLabel", "applyButtonShadowLabel", "Done", 208, 76, 112, 60, 16},
+                {"unselectedIconLabel", "unselectedIconShadowLabel", "Effects", 80, 222, 100, 16, 11},
+                {"selectedIconLabel", "selectedIconShadowLabel", "Enhance", 180, 222, 100, 16, 11}};
     return l;
 }
 
 QZPanelLayout handlesLayout()
 {
+    // The slider on the bottom bar: caps at the ends, the connector between, the centre mark and
+    // the knob over it.
     QZPanelLayout l;
     l.wells = QZHandleCustomizationViewController::kWells;
-    l.previews = {{"bottomBarImageView", kBarWidth, 90}, {"sliderLeftCap", 10, 10}, {"sliderStretch", 200, 10},
-                  {"sliderCenter", 10, 10}, {"sliderRightCap", 10, 10}, {"knobImageView", 40, 40}};
+    l.stageWidth = 360;
+    l.stageHeight = 122;
+    l.previews = {{"bottomBarImageView", 20, 16, 320, 90}, {"sliderStretch", 76, 49, 208, 24},
+                  {"sliderLeftCap", 60, 49, 16, 24},       {"sliderRightCap", 284, 49, 16, 24},
+                  {"sliderCenter", 172, 49, 16, 24},       {"knobImageView", 210, 47, 30, 30}};
     return l;
 }
 

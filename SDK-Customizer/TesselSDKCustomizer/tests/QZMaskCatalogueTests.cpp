@@ -3,17 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <csetjmp>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+// libjpeg needs FILE and size_t declared first.
+#include <jpeglib.h>
+
 #include "Export/QZImageGroups.h"
 #include "Model/QZPropertyList.h"
 #include "QZGeneratorCases.h"
 #include "QZMaskCatalogue.h"
 #include "QZMaskGlyphs.h"
+#include "QZPreviewArtwork.h"
 #include "Render/NSImageProvider.h"
 #include "support/QZProbeMasks.h"
 #include "support/QZTestImages.h"
@@ -126,6 +132,8 @@ TEST(QZMaskCatalogue, TheBuiltResourceFolderHoldsExactlyTheCatalogue)
         if (item.path().extension() == ".png") files.insert(item.path().stem().string());
     std::set<std::string> catalogued;
     for (const auto& [name, entry] : masks) catalogued.insert(name);
+    for (const QZPreviewArtwork& artwork : QZPreviewArtworks())
+        if (fs::path(artwork.fileName).extension() == ".png") catalogued.insert(fs::path(artwork.fileName).stem());
     EXPECT_EQ(files, catalogued);
     NSResourceFolderImageProvider folder(TESSEL_CUSTOMIZER_RESOURCES_DIR);
     for (const auto& [name, entry] : masks) {
@@ -134,6 +142,108 @@ TEST(QZMaskCatalogue, TheBuiltResourceFolderHoldsExactlyTheCatalogue)
         EXPECT_EQ(image->size(), CGSizeMake(entry.width, entry.height)) << name;
     }
     EXPECT_TRUE(fs::exists(fs::path(TESSEL_CUSTOMIZER_RESOURCES_DIR) / "CustomizationIconList.plist"));
+}
+
+struct DecodedJpeg {
+    bool ok = false;
+    int width = 0, height = 0, components = 0;
+    CGColor centre{};
+};
+
+// The whole file through libjpeg, as a viewer would read it; a corrupt file answers !ok.
+DecodedJpeg decodeJpeg(const fs::path& path)
+{
+    DecodedJpeg decoded;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return decoded;
+    struct Failure {
+        jpeg_error_mgr manager;
+        std::jmp_buf jump;
+    } failure{};
+    jpeg_decompress_struct jpeg{};
+    jpeg.err = jpeg_std_error(&failure.manager);
+    failure.manager.error_exit = [](j_common_ptr info) {
+        std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);
+    };
+    failure.manager.emit_message = [](j_common_ptr info, int level) {
+        if (level < 0) std::longjmp(reinterpret_cast<Failure*>(info->err)->jump, 1);  // a warning is a fault here
+    };
+    std::vector<JSAMPLE> row;
+    if (setjmp(failure.jump)) {
+        jpeg_destroy_decompress(&jpeg);
+        std::fclose(file);
+        return DecodedJpeg{};
+    }
+    jpeg_create_decompress(&jpeg);
+    jpeg_stdio_src(&jpeg, file);
+    jpeg_read_header(&jpeg, TRUE);
+    jpeg_start_decompress(&jpeg);
+    decoded.width = int(jpeg.output_width);
+    decoded.height = int(jpeg.output_height);
+    decoded.components = jpeg.output_components;
+    row.resize(size_t(jpeg.output_width) * size_t(jpeg.output_components));
+    while (jpeg.output_scanline < jpeg.output_height) {
+        JSAMPROW rows[] = {row.data()};
+        const bool centreRow = int(jpeg.output_scanline) == decoded.height / 2;
+        jpeg_read_scanlines(&jpeg, rows, 1);
+        if (centreRow && decoded.components == 3) {
+            const JSAMPLE* p = &row[size_t(decoded.width / 2) * 3];
+            decoded.centre = {p[0] / 255.0, p[1] / 255.0, p[2] / 255.0, 1};
+        }
+    }
+    jpeg_finish_decompress(&jpeg);
+    jpeg_destroy_decompress(&jpeg);
+    std::fclose(file);
+    decoded.ok = true;
+    return decoded;
+}
+
+// The panels' fixed pictures are in the folder at their sizes, the photos as whole RGB JPEG
+// files that show what was drawn.
+TEST(QZPreviewArtwork, TheBuiltResourceFolderHoldsEachPictureAtItsSize)
+{
+    const fs::path folder = TESSEL_CUSTOMIZER_RESOURCES_DIR;
+    std::set<std::string> names;
+    NSResourceFolderImageProvider pngs(folder.string());
+    for (const QZPreviewArtwork& artwork : QZPreviewArtworks()) {
+        names.insert(artwork.fileName);
+        const fs::path path = folder / artwork.fileName;
+        if (path.extension() == ".jpg") {
+            const DecodedJpeg jpeg = decodeJpeg(path);
+            ASSERT_TRUE(jpeg.ok) << path;
+            EXPECT_EQ(jpeg.width, artwork.width) << path;
+            EXPECT_EQ(jpeg.height, artwork.height) << path;
+            EXPECT_EQ(jpeg.components, 3) << path;
+            // The same picture drawn here, at its centre, within what JPEG loses.
+            cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, artwork.width, artwork.height);
+            cairo_t* cr = cairo_create(surface);
+            artwork.draw(cr);
+            cairo_destroy(cr);
+            cairo_surface_flush(surface);
+            const auto* pixels = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface) +
+                                                                   size_t(artwork.height / 2) *
+                                                                       size_t(cairo_image_surface_get_stride(surface)));
+            const uint32_t drawn = pixels[artwork.width / 2];
+            cairo_surface_destroy(surface);
+            EXPECT_TRUE(colorNear(
+                jpeg.centre, {((drawn >> 16) & 0xff) / 255.0, ((drawn >> 8) & 0xff) / 255.0, (drawn & 0xff) / 255.0, 1},
+                12.0 / 255))
+                << path;
+        } else {
+            NSImagePtr image = pngs.imageNamed(artwork.fileName);
+            ASSERT_NE(image, nullptr) << path;
+            EXPECT_EQ(image->size(), CGSizeMake(artwork.width, artwork.height)) << path;
+        }
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"statusBar.jpg", "placeholder.jpg", "top_nav_shadow.png",
+                                            "bottom_nav_shadow.png"}));
+
+    // A cut-off JPEG is told apart: the check above can fail.
+    const fs::path cut = fs::temp_directory_path() / "QZPreviewArtworkCut.jpg";
+    fs::copy_file(folder / "placeholder.jpg", cut, fs::copy_options::overwrite_existing);
+    fs::resize_file(cut, fs::file_size(cut) / 2);
+    EXPECT_FALSE(decodeJpeg(cut).ok);
+    fs::remove(cut);
 }
 
 // Every generator with every flag, state, style, type and suffix, against the generated masks.

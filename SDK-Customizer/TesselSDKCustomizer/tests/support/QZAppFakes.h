@@ -107,7 +107,12 @@ public:
     struct Alert {
         std::string title, text;
     };
-    void showAlert(const std::string& title, const std::string& text) override { alerts.push_back({title, text}); }
+    // The user presses "OK" at once.
+    void showAlert(const std::string& title, const std::string& text, std::function<void()> dismissed = {}) override
+    {
+        alerts.push_back({title, text});
+        if (dismissed) dismissed();
+    }
     void showConfirmation(const std::string& title, const std::string& text, std::function<void(bool)> answer) override;
     void runChooser(const Chooser& chooser, ChooserAnswer answer) override;
 

@@ -1,0 +1,151 @@
+// The built tessel-customizer as a person starts it: its window appears with the first section
+// drawn selected, and closing the window through the window manager's protocol ends the program
+// with status 0. Talks to the X server the launcher gives it.
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "support/QZTestFolders.h"
+
+namespace customizer::testing {
+namespace {
+
+constexpr const char* kWindowTitle = "Tessel SDK Customizer";
+
+struct RGB {
+    int red, green, blue;
+    bool operator==(const RGB&) const = default;
+};
+constexpr RGB kSelectedCell{88, 102, 115};
+constexpr RGB kCell{50, 64, 65};
+// A column through the section list, right of the section names.
+constexpr int kProbeX = 180;
+
+std::optional<Window> findWindow(Display* display, Window parent)
+{
+    Window root = 0, ignored = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) return std::nullopt;
+    std::optional<Window> found;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) && name) {
+            if (std::string(name) == kWindowTitle) found = children[i];
+            XFree(name);
+        }
+        if (!found) found = findWindow(display, children[i]);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+RGB pixel(XImage* image, int x, int y)
+{
+    const unsigned long value = XGetPixel(image, x, y);
+    return {int((value & image->red_mask) >> 16), int((value & image->green_mask) >> 8), int(value & image->blue_mask)};
+}
+
+class QZCustomizerProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        display_ = XOpenDisplay(nullptr);
+        if (!display_) GTEST_SKIP() << "no display";
+    }
+    void TearDown() override
+    {
+        if (child_ > 0) {
+            kill(child_, SIGKILL);
+            waitpid(child_, nullptr, 0);
+        }
+        if (display_) XCloseDisplay(display_);
+    }
+    // The exit status, or nullopt when it has not ended within the seconds.
+    std::optional<int> waitForExit(int seconds)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (waitpid(child_, &status, WNOHANG) == child_) {
+                child_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return std::nullopt;
+    }
+
+    Display* display_ = nullptr;
+    pid_t child_ = -1;
+    QZTemporaryFolder home_;
+};
+
+TEST_F(QZCustomizerProgramTest, StartsOnTheFirstSectionAndEndsWhenItsWindowIsClosed)
+{
+    const std::string data = home_ / "data", config = home_ / "config";
+    child_ = fork();
+    ASSERT_GE(child_, 0);
+    if (child_ == 0) {
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        execl(TESSEL_CUSTOMIZER_PROGRAM, TESSEL_CUSTOMIZER_PROGRAM, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    // The window appears and draws; its section list has a selected cell above the others.
+    std::optional<Window> window;
+    std::optional<int> firstCellRow;
+    bool firstSelected = false, secondPlain = false;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < end && !(firstCellRow && firstSelected && secondPlain)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_FALSE(waitForExit(0)) << "the program ended early";
+        if (!window) window = findWindow(display_, DefaultRootWindow(display_));
+        XWindowAttributes attributes{};
+        if (!window || !XGetWindowAttributes(display_, *window, &attributes) || attributes.map_state != IsViewable)
+            continue;
+        XImage* image = XGetImage(display_, *window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
+                                  AllPlanes, ZPixmap);
+        if (!image) continue;
+        firstCellRow.reset();
+        for (int y = 0; y < attributes.height && !firstCellRow; ++y) {
+            const RGB colour = pixel(image, kProbeX, y);
+            if (colour == kSelectedCell || colour == kCell) firstCellRow = y;
+        }
+        if (firstCellRow) {
+            firstSelected = pixel(image, kProbeX, *firstCellRow + 2) == kSelectedCell;
+            secondPlain = *firstCellRow + 66 < attributes.height && pixel(image, kProbeX, *firstCellRow + 66) == kCell;
+        }
+        XDestroyImage(image);
+    }
+    ASSERT_TRUE(window) << "no window named \"" << kWindowTitle << "\"";
+    ASSERT_TRUE(firstCellRow) << "no section list";
+    EXPECT_TRUE(firstSelected);
+    EXPECT_TRUE(secondPlain);
+
+    // Closing it as a window manager would.
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = *window;
+    close.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, *window, False, NoEventMask, &close);
+    XFlush(display_);
+    EXPECT_EQ(waitForExit(60), std::optional<int>(0));
+}
+
+}  // namespace
+}  // namespace customizer::testing
