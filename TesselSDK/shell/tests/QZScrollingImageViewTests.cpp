@@ -183,7 +183,7 @@ TEST_F(QZScrollingImageViewTest, TouchesAreReportedOnlyWhileZoomedOutAndListenin
     EXPECT_TRUE(recorder_->heard.empty()) << recorder_->heard.front();
 }
 
-TEST_F(QZScrollingImageViewTest, PinchingReportsZoomingAndTheDelegateDecidesWhatIsInside)
+TEST_F(QZScrollingImageViewTest, PinchesAndDragsAreReportedAndTheDelegateDecidesWhatIsInside)
 {
     canvas_->setImage(solidImage(200, 100));
     driver_.pinch(CGPointMake(160, 240), 40, 80, 0.3);
@@ -192,6 +192,10 @@ TEST_F(QZScrollingImageViewTest, PinchingReportsZoomingAndTheDelegateDecidesWhat
     ASSERT_FALSE(recorder_->heard.empty());
     EXPECT_EQ(recorder_->heard.front(), "began zooming");
     EXPECT_EQ(std::count(recorder_->heard.begin(), recorder_->heard.end(), "stopped zooming"), 1);
+    recorder_->heard.clear();
+    driver_.drag({{160, 240}, {100, 200}}, 0.3);
+    driver_.advance(0.5);
+    EXPECT_EQ(recorder_->heard, (std::vector<std::string>{"began dragging", "stopped dragging"}));
 
     const CGPoint shown = CGPointMake(CGRectGetMinX(canvas_->bounds()) + 10, CGRectGetMinY(canvas_->bounds()) + 10);
     EXPECT_TRUE(canvas_->pointInside(shown, nullptr));
