@@ -107,8 +107,9 @@ void UINavigationBar::showTopItem(bool animated)
     auto stays = [&](const std::shared_ptr<UIView>& view) {
         return std::find(incoming.begin(), incoming.end(), view) != incoming.end();
     };
+    const std::vector<std::shared_ptr<UIView>> previous = old.views();
     std::vector<std::shared_ptr<UIView>> outgoing;
-    for (const auto& view : old.views())
+    for (const auto& view : previous)
         if (!stays(view)) outgoing.push_back(view);
 
     for (const auto& view : incoming)
@@ -122,7 +123,7 @@ void UINavigationBar::showTopItem(bool animated)
         return;
     }
     for (const auto& view : incoming)
-        if (std::find(old.views().begin(), old.views().end(), view) == old.views().end()) view->setAlpha(0);
+        if (std::find(previous.begin(), previous.end(), view) == previous.end()) view->setAlpha(0);
     std::weak_ptr<UINavigationBar> weakBar = self<UINavigationBar>();
     UIView::animateWithDuration(
         kCrossFade,
