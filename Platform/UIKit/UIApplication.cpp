@@ -96,7 +96,8 @@ bool UIApplication::turnDeviceToOrientation(UIInterfaceOrientation orientation, 
 void UIApplication::simulateMemoryWarning()
 {
     DispatchMainQueue::requireMainThread("-[UIApplication simulateMemoryWarning]");
-    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidReceiveMemoryWarningNotification, self());
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidReceiveMemoryWarningNotification,
+                                                                self());
     for (const auto& window : windows())
         for (const auto& controller : controllersShownIn(*window)) controller->didReceiveMemoryWarning();
 }

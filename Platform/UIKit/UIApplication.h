@@ -39,7 +39,8 @@ inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskLandscapeL
 inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskLandscape =
     UIInterfaceOrientationMaskLandscapeLeft | UIInterfaceOrientationMaskLandscapeRight;
 inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskAll =
-    UIInterfaceOrientationMaskPortrait | UIInterfaceOrientationMaskPortraitUpsideDown | UIInterfaceOrientationMaskLandscape;
+    UIInterfaceOrientationMaskPortrait | UIInterfaceOrientationMaskPortraitUpsideDown |
+    UIInterfaceOrientationMaskLandscape;
 inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskAllButUpsideDown =
     UIInterfaceOrientationMaskPortrait | UIInterfaceOrientationMaskLandscape;
 
