@@ -2,7 +2,19 @@
 
 #include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "UIKit/UIScreen.h"
+#include "UIKit/UIViewController.h"
 #include "UIKit/UIWindow.h"
+
+namespace {
+// The root controller and the chain of controllers presented over it, bottom first.
+std::vector<std::shared_ptr<UIViewController>> controllersShownIn(const UIWindow& window)
+{
+    std::vector<std::shared_ptr<UIViewController>> chain;
+    for (auto c = window.rootViewController(); c; c = c->presentedViewController()) chain.push_back(c);
+    return chain;
+}
+}  // namespace
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication()
 {
@@ -45,4 +57,47 @@ void UIApplication::enterForeground()
     auto center = NSNotificationCenter::defaultCenter();
     center->postNotificationName(UIApplicationWillEnterForegroundNotification, self());
     center->postNotificationName(UIApplicationDidBecomeActiveNotification, self());
+}
+
+bool UIApplication::turnDeviceToOrientation(UIInterfaceOrientation orientation, double duration)
+{
+    DispatchMainQueue::requireMainThread("-[UIApplication turnDeviceToOrientation:]");
+    if (orientation < UIInterfaceOrientationPortrait || orientation > UIInterfaceOrientationLandscapeLeft) return false;
+    if (orientation == statusBarOrientation_) return false;
+    std::shared_ptr<UIViewController> top;
+    if (auto key = keyWindow()) {
+        auto chain = controllersShownIn(*key);
+        if (!chain.empty()) top = chain.back();
+    }
+    if (top && (!top->shouldAutorotate() ||
+                !(top->supportedInterfaceOrientations() & (UIInterfaceOrientationMask(1) << orientation))))
+        return false;
+
+    const UIInterfaceOrientation from = statusBarOrientation_;
+    if (top) top->willRotateToInterfaceOrientation(orientation, duration);
+    CGSize screen = UIScreen::mainScreen()->bounds().size;
+    CGSize turned = UIInterfaceOrientationIsLandscape(orientation) ? CGSizeMake(screen.height, screen.width) : screen;
+    UIView::animateWithDuration(
+        duration,
+        [&] {
+            statusBarOrientation_ = orientation;
+            for (const auto& window : windows()) {
+                CGRect b = window->bounds();
+                window->setBounds(CGRectMake(b.origin.x, b.origin.y, turned.width, turned.height));
+            }
+            if (top) top->willAnimateRotationToInterfaceOrientation(orientation, duration);
+        },
+        [top, from](bool) {
+            if (top) top->didRotateFromInterfaceOrientation(from);
+        });
+    return true;
+}
+
+void UIApplication::simulateMemoryWarning()
+{
+    DispatchMainQueue::requireMainThread("-[UIApplication simulateMemoryWarning]");
+    NSNotificationCenter::defaultCenter()->postNotificationName(UIApplicationDidReceiveMemoryWarningNotification,
+                                                                self());
+    for (const auto& window : windows())
+        for (const auto& controller : controllersShownIn(*window)) controller->didReceiveMemoryWarning();
 }

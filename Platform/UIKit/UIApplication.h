@@ -18,12 +18,40 @@ inline constexpr const char* UIApplicationWillEnterForegroundNotification =
     "UIApplicationWillEnterForegroundNotification";
 inline constexpr const char* UIApplicationWillResignActiveNotification = "UIApplicationWillResignActiveNotification";
 inline constexpr const char* UIApplicationDidBecomeActiveNotification = "UIApplicationDidBecomeActiveNotification";
+inline constexpr const char* UIApplicationDidReceiveMemoryWarningNotification =
+    "UIApplicationDidReceiveMemoryWarningNotification";
 
 enum UIInterfaceOrientation : NSInteger {
     UIInterfaceOrientationPortrait = 1,
     UIInterfaceOrientationPortraitUpsideDown = 2,
     UIInterfaceOrientationLandscapeRight = 3,
     UIInterfaceOrientationLandscapeLeft = 4,
+};
+
+using UIInterfaceOrientationMask = NSUInteger;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskPortrait = 1 << UIInterfaceOrientationPortrait;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskPortraitUpsideDown =
+    1 << UIInterfaceOrientationPortraitUpsideDown;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskLandscapeRight =
+    1 << UIInterfaceOrientationLandscapeRight;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskLandscapeLeft =
+    1 << UIInterfaceOrientationLandscapeLeft;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskLandscape =
+    UIInterfaceOrientationMaskLandscapeLeft | UIInterfaceOrientationMaskLandscapeRight;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskAll =
+    UIInterfaceOrientationMaskPortrait | UIInterfaceOrientationMaskPortraitUpsideDown |
+    UIInterfaceOrientationMaskLandscape;
+inline constexpr UIInterfaceOrientationMask UIInterfaceOrientationMaskAllButUpsideDown =
+    UIInterfaceOrientationMaskPortrait | UIInterfaceOrientationMaskLandscape;
+
+inline constexpr bool UIInterfaceOrientationIsLandscape(UIInterfaceOrientation orientation)
+{
+    return orientation == UIInterfaceOrientationLandscapeLeft || orientation == UIInterfaceOrientationLandscapeRight;
+}
+
+enum UIStatusBarStyle : NSInteger {
+    UIStatusBarStyleDefault = 0,
+    UIStatusBarStyleLightContent = 1,
 };
 
 class UIApplication : public UIResponder {
@@ -45,6 +73,16 @@ public:
     // platform's order on the calling (main) thread.
     void enterBackground();
     void enterForeground();
+
+    // The person turns the device. The top controller of the key window (the last presented,
+    // else the root) must allow the orientation (shouldAutorotate and its supported mask);
+    // then it is told willRotate, the status bar orientation and every window's bounds change
+    // inside an animation of `duration` that tells it willAnimateRotation, and didRotate follows
+    // the animation. Answers whether the turn happened (the same orientation is no turn).
+    bool turnDeviceToOrientation(UIInterfaceOrientation orientation, double duration = 0.3);
+    // The system runs short of memory: posts the notification, then tells the root and presented
+    // controllers of every window.
+    void simulateMemoryWarning();
 
 private:
     friend class UIWindow;

@@ -13,7 +13,7 @@ public:
     bool initWithFrame(CGRect frame) override;
 
     const std::shared_ptr<UIImage>& image() const { return image_; }
-    void setImage(std::shared_ptr<UIImage> image);
+    virtual void setImage(std::shared_ptr<UIImage> image);
     const std::shared_ptr<UIImage>& highlightedImage() const { return highlightedImage_; }
     void setHighlightedImage(std::shared_ptr<UIImage> image);
     bool isHighlighted() const { return highlighted_; }

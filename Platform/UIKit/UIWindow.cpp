@@ -4,6 +4,7 @@
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIScreen.h"
+#include "UIKit/UIViewController.h"
 
 std::shared_ptr<UIWindow> UIWindow::window()
 {
@@ -15,8 +16,34 @@ UIWindow::~UIWindow() = default;
 void UIWindow::makeKeyAndVisible()
 {
     DispatchMainQueue::requireMainThread("-[UIWindow makeKeyAndVisible]");
+    const bool appearing = !visible_;
+    visible_ = true;
+    auto root = rootViewController_;
+    if (appearing && root) root->viewWillAppear(false);
     setHidden(false);
     UIApplication::sharedApplication()->windowBecameKey(self<UIWindow>());
+    if (appearing && root) root->viewDidAppear(false);
+}
+
+void UIWindow::setRootViewController(std::shared_ptr<UIViewController> controller)
+{
+    DispatchMainQueue::requireMainThread("-[UIWindow setRootViewController:]");
+    if (controller == rootViewController_) return;
+    auto old = std::move(rootViewController_);
+    rootViewController_ = std::move(controller);
+    if (old) {
+        if (visible_) old->viewWillDisappear(false);
+        if (old->isViewLoaded() && old->view()->superview().get() == this) old->view()->removeFromSuperview();
+        if (visible_) old->viewDidDisappear(false);
+    }
+    if (auto root = rootViewController_) {
+        const std::shared_ptr<UIView>& view = root->view();
+        view->setFrame(bounds());
+        view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+        if (visible_) root->viewWillAppear(false);
+        addSubview(view);
+        if (visible_) root->viewDidAppear(false);
+    }
 }
 
 bool UIWindow::isKeyWindow() const

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class UIViewController;
+
 class UIWindow : public UIView {
 public:
     using UIView::UIView;
@@ -17,8 +19,13 @@ public:
     static std::shared_ptr<UIWindow> window();
     ~UIWindow() override;
 
-    // Becomes the application's key window and is shown.
+    // Becomes the application's key window and is shown. The first time, the root controller is
+    // told viewWillAppear before and viewDidAppear after.
     void makeKeyAndVisible();
+    // Its view fills the window and resizes with it. Once the window is visible, the old root is
+    // told it disappears and the new one that it appears.
+    const std::shared_ptr<UIViewController>& rootViewController() const { return rootViewController_; }
+    void setRootViewController(std::shared_ptr<UIViewController> controller);
     bool isKeyWindow() const;
     // The application.
     std::shared_ptr<UIResponder> nextResponder() const override;
@@ -27,6 +34,10 @@ public:
     std::shared_ptr<UIImage> snapshot();
     // The same as a PNG file; false (and nothing written) when it cannot be written.
     bool writeSnapshotPNG(const std::string& path);
+
+private:
+    std::shared_ptr<UIViewController> rootViewController_;
+    bool visible_ = false;
 };
 
 // Draws a view and its subviews as they look now into an image at the screen scale (the view's

@@ -3,6 +3,7 @@
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
+#include "UIKit/UIAlertView.h"
 #include "UIKit/UIWindow.h"
 
 #include <cmath>
@@ -178,4 +179,14 @@ void UITestDriver::rotate(CGPoint centre, CGFloat radius, CGFloat angle, double 
     touches(fingers(0, UITouchPhaseBegan));
     moveOver(seconds, [&](double f) { return fingers(f, UITouchPhaseMoved); });
     touches(fingers(1, UITouchPhaseEnded));
+}
+
+bool UITestDriver::pressAlertButton(const std::string& title)
+{
+    auto alert = UIAlertView::visibleAlert();
+    if (!alert) return false;
+    auto button = alert->buttonWithTitle(title);
+    if (!button) return false;
+    tap(*button);
+    return true;
 }

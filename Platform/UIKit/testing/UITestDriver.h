@@ -66,6 +66,10 @@ public:
     // Several touches changing in one event.
     void touches(std::vector<UITouchInputPoint> points);
 
+    // Taps the button of the visible alert that shows `title`; false (nothing tapped) when no
+    // alert is visible or none of its buttons shows the title. The alert fades out over 0.2 s.
+    bool pressAlertButton(const std::string& title);
+
 private:
     // Posts one event per step: `step(fraction)` gives the touches at that fraction of the way.
     void moveOver(double seconds, const std::function<std::vector<UITouchInputPoint>(double)>& step);
