@@ -1,4 +1,5 @@
 #include "QZReplaySteps.h"
+#include "QZReplayToneSteps.h"
 
 #include "TesselSDKImaging/Modules/QZCropModule.h"
 #include "TesselSDKImaging/Modules/QZJSONEffectModule.h"
@@ -127,13 +128,18 @@ bool parseRecipe(const std::string& path, ModuleMaker* maker, std::string* error
 
 const std::vector<StepKind>& stepKinds()
 {
-    static const std::vector<StepKind> table = {
-        {"crop", "X,Y,W,H", "the crop rectangle as fractions (0..1) of the current image, origin top-left", parseCrop},
-        {"rotate", "N", "N quarter turns clockwise (N = 0..3)", parseRotate},
-        {"flip", "h|v", "mirror left-right (h) or top-bottom (v)", parseFlip},
-        {"straighten", "DEG", "straighten by DEG degrees, -45..45 (the server's rotate-and-zoom)", parseStraighten},
-        {"recipe", "PATH", "run an effect recipe (JSON, as qop_apply --recipe takes) as an effect module", parseRecipe},
-    };
+    static const std::vector<StepKind> table = [] {
+        std::vector<StepKind> rows = {
+            {"crop", "X,Y,W,H", "the crop rectangle as fractions (0..1) of the current image, origin top-left", parseCrop},
+            {"rotate", "N", "N quarter turns clockwise (N = 0..3)", parseRotate},
+            {"flip", "h|v", "mirror left-right (h) or top-bottom (v)", parseFlip},
+            {"straighten", "DEG", "straighten by DEG degrees, -45..45 (the server's rotate-and-zoom)", parseStraighten},
+            {"recipe", "PATH", "run an effect recipe (JSON, as qop_apply --recipe takes) as an effect module", parseRecipe},
+        };
+        const std::vector<StepKind>& tones = toneStepKinds();
+        rows.insert(rows.end(), tones.begin(), tones.end());
+        return rows;
+    }();
     return table;
 }
 

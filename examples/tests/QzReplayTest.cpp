@@ -5,9 +5,26 @@
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
 
+#include "TesselSDKImaging/Modules/QZAutoEnhanceModule.h"
+#include "TesselSDKImaging/Modules/QZBacklightEnhanceModule.h"
+#include "TesselSDKImaging/Modules/QZLabCorrectModule.h"
+#include "TesselSDKImaging/Modules/QZLocalContrastEnhanceModule.h"
+#include "TesselSDKImaging/Modules/QZNightEnhanceModule.h"
+#include "TesselSDKImaging/Modules/QZOriginalModule.h"
+#include "TesselSDKImaging/Modules/QZToolModule.h"
+#include "TesselSDKImaging/Processors/QZAdjustGammaProcessor.h"
+#include "TesselSDKImaging/Processors/QZAdjustProcessor.h"
+#include "TesselSDKImaging/Processors/QZBrightnessProcessor.h"
+#include "TesselSDKImaging/Processors/QZContrastCurveProcessor.h"
+#include "TesselSDKImaging/Processors/QZSaturationProcessor.h"
+#include "TesselSDKImaging/Processors/QZSharpnessProcessor.h"
+#include "TesselSDKImaging/Processors/QZWarmthProcessor.h"
+
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QLPL.h"
+#include "QopLite/QopEnhance.h"
+#include "QopLite/QopTools.h"
 
 #include <GLES2/gl2.h>
 
@@ -17,6 +34,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <typeinfo>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -256,6 +275,126 @@ TEST_F(QzReplayProgram, StraightenRoundsEachPathAsItsPartSays)
     }
 }
 
+// Each whole-image step agrees on both paths, on one of two photos, within what the library's own
+// GPU agreement tests allow for the function it calls. Local contrast is held to its statistics
+// away from a band at the borders: its GPU box has a width that factors into 3, 5 and 7, so at
+// strong detail a photo differs by more than the library's smooth test field shows.
+struct ToneAgreementRow {
+    const char* step;
+    const char* photo;
+    qop_test::Tolerance tolerance;
+    std::size_t band;
+};
+
+class QzReplayToneAgreement : public QzReplayProgram {
+protected:
+    void check(const std::vector<ToneAgreementRow>& rows)
+    {
+        for (const ToneAgreementRow& row : rows) {
+            SCOPED_TRACE(std::string(row.photo) + " " + row.step);
+            const fs::path input = fs::path(qop_test::photoDirectory()) / row.photo;
+            if (!fs::exists(input)) GTEST_SKIP() << "photo " << row.photo << " not in " << qop_test::photoDirectory();
+            TestBitmap original;
+            ASSERT_TRUE(qop_test::readImageFile(input.string(), &original));
+            const TestBitmap cpu = replay(input, {row.step}, false);
+            const TestBitmap gpu = replay(input, {row.step}, true);
+            ASSERT_EQ(cpu.width(), original.width());
+            ASSERT_EQ(gpu.height(), original.height());
+            EXPECT_FALSE(cpu == original) << "the step changed nothing";
+            EXPECT_TRUE(qop_test::imagesAgree(inset(cpu, row.band), inset(gpu, row.band), row.tolerance,
+                                              std::string("tone-") + row.photo + "-" + row.step));
+        }
+    }
+};
+
+TEST_F(QzReplayToneAgreement, EnhanceStepsAgreeOnBothPaths)
+{
+    SKIP_WITHOUT_GL();
+    check({
+        {"enhance=auto", "astronaut.png", {4, -1, -1}, 0},
+        {"enhance=illuminate", "coffee.png", {4, -1, -1}, 0},
+        {"enhance=backlit", "astronaut.png", {4, -1, -1}, 0},
+        {"enhance=hidef", "astronaut.png", {255, 6, 1.5}, 8},
+        {"enhance=hidef", "coffee.png", {255, 6, 1.5}, 8},
+        {"enhance=colorfix", "coffee.png", {3, -1, 0.5}, 0},
+    });
+}
+
+TEST_F(QzReplayToneAgreement, SliderStepsAgreeOnBothPaths)
+{
+    SKIP_WITHOUT_GL();
+    check({
+        {"brightness=-40", "coffee.png", {0}, 0},
+        {"brightness=30", "astronaut.png", {1}, 0},
+        {"gamma=30", "coffee.png", {1}, 0},
+        {"contrast=-70", "astronaut.png", {0}, 0},
+        {"saturation=80", "coffee.png", {1}, 0},
+        {"warmth=60", "astronaut.png", {0}, 0},
+        {"warmth=-35", "coffee.png", {0}, 0},
+        {"sharpness=40", "astronaut.png", {2, 1, 0.3}, 0},
+        {"sharpness=-40", "coffee.png", {2, -1, 0.5}, 0},
+        {"adjust=30,20,-40,25", "astronaut.png", {1}, 0},
+    });
+}
+
+// On the CPU a tone step gives the bytes of its library call on the photo; gamma is the brightness
+// curve.
+TEST_F(QzReplayProgram, ToneStepsOnTheCpuGiveTheirLibraryCallsBytes)
+{
+    const fs::path input = fs::path(qop_test::photoDirectory()) / "coffee.png";
+    if (!fs::exists(input)) GTEST_SKIP() << "photo coffee.png not in " << qop_test::photoDirectory();
+    TestBitmap original;
+    ASSERT_TRUE(qop_test::readImageFile(input.string(), &original));
+    struct Row {
+        const char* step;
+        std::function<void(QopBitmap_t*)> call;
+    };
+    const Row rows[] = {
+        {"brightness=30", [](QopBitmap_t* b) { QopToolBrightness(b, 30); }},
+        {"gamma=30", [](QopBitmap_t* b) { QopToolBrightness(b, 30); }},
+        {"adjust=-20,15,40,-30",
+         [](QopBitmap_t* b) { QopToolAdjustBrightnessContrastWarmthSaturation(b, -20, 15, 40, -30); }},
+        {"sharpness=-40", [](QopBitmap_t* b) { QopToolSharpness(b, -40); }},
+        {"enhance=backlit", [](QopBitmap_t* b) { QopAutoEnhance(b, QopAutoEnhanceModeBacklight); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.step);
+        TestBitmap expected = original;
+        row.call(expected.get());
+        EXPECT_TRUE(replay(input, {row.step}, false) == expected);
+    }
+}
+
+TEST_F(QzReplayProgram, TheOriginalEffectLeavesEveryByte)
+{
+    SKIP_WITHOUT_GL();
+    const fs::path input = write("input.png", makeDistinct(37, 22));
+    TestBitmap original;
+    ASSERT_TRUE(qop_test::readImageFile(input.string(), &original));
+    for (bool gpu : {false, true}) {
+        SCOPED_TRACE(gpu ? "GPU" : "CPU");
+        EXPECT_TRUE(replay(input, {"effect=original"}, gpu) == original);
+        EXPECT_TRUE(replay(input, {"brightness=20", "effect=original"}, gpu) == replay(input, {"brightness=20"}, gpu))
+            << "the original of an edited image is the edited image";
+    }
+}
+
+// The geometry steps mixed with the tone steps keep the two paths together.
+TEST_F(QzReplayProgram, GeometryAndToneStepsMixedAgreeOnPhotos)
+{
+    SKIP_WITHOUT_GL();
+    const std::vector<std::string> steps = {"crop=0.125,0.25,0.75,0.5", "brightness=30",  "rotate=1",
+                                            "adjust=-20,15,40,-30",     "flip=h",         "warmth=-35"};
+    for (const char* name : {"astronaut.png", "coffee.png"}) {
+        SCOPED_TRACE(name);
+        const fs::path input = fs::path(qop_test::photoDirectory()) / name;
+        if (!fs::exists(input)) GTEST_SKIP() << "photo " << name << " not in " << qop_test::photoDirectory();
+        const TestBitmap cpu = replay(input, steps, false);
+        const TestBitmap gpu = replay(input, steps, true);
+        EXPECT_TRUE(qop_test::imagesAgree(cpu, gpu, {3, -1, 0.999}, std::string("mixed-") + name));
+    }
+}
+
 TEST_F(QzReplayProgram, RecipeGivesQopApplysBytes)
 {
     const fs::path input = fs::path(qop_test::photoDirectory()) / "coffee.png";
@@ -306,6 +445,14 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
         {{missingRecipe}, true, 2, missingRecipe},
         {{badRecipe}, true, 2, badRecipe},
         {{"rotate=1", "sharpen=2"}, true, 2, "sharpen=2"},
+        {{"brightness=101"}, true, 2, "brightness=101"},
+        {{"contrast=-100.5"}, true, 2, "contrast=-100.5"},
+        {{"sharpness=1e400"}, true, 2, "sharpness=1e400"},
+        {{"adjust=1,2,3"}, true, 2, "adjust=1,2,3"},
+        {{"adjust=1,2,3,-101"}, true, 2, "adjust=1,2,3,-101"},
+        {{"enhance=sepia"}, true, 2, "enhance=sepia"},
+        {{"effect=none"}, true, 2, "effect=none"},
+        {{"effect"}, true, 2, "effect"},
         {{}, true, 2, "no step"},
         {{"--max-pixels", "0", in, "OUT", "rotate=1"}, false, 2, "--max-pixels"},
         {{(dir_ / "missing.png").string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
@@ -367,6 +514,78 @@ TEST(QzReplaySteps, EveryRowIsListedAndParses)
     EXPECT_FALSE(qz_replay::parseStep("rotate=", &step, &error));
     EXPECT_FALSE(qz_replay::parseStep("rotate", &step, &error));
     EXPECT_NEAR(qz_replay::straightenScale(CGFloat(5 * M_PI / 180), CGSizeMake(600, 400)), 1.12693f, 1e-5f);
+}
+
+// The whole-image steps make the modules and processors their rows promise, with the values given
+// (adjust's four in the order B, C, W, S).
+TEST(QzReplaySteps, ToneStepsMakeTheirModulesAndProcessors)
+{
+    struct Row {
+        const char* step;
+        const std::type_info& module;
+        std::function<bool(const QZProcessor&)> processorIs;  // the tool module's one processor
+    };
+    auto value = [](auto type, float expected) {
+        return [expected](const QZProcessor& p) {
+            const auto* typed = dynamic_cast<const typename decltype(type)::type*>(&p);
+            return typed && typed->value() == expected;
+        };
+    };
+    const Row rows[] = {
+        {"enhance=auto", typeid(QZAutoEnhanceModule), nullptr},
+        {"enhance=illuminate", typeid(QZNightEnhanceModule), nullptr},
+        {"enhance=backlit", typeid(QZBacklightEnhanceModule), nullptr},
+        {"enhance=hidef", typeid(QZLocalContrastEnhanceModule), nullptr},
+        {"enhance=colorfix", typeid(QZLabCorrectModule), nullptr},
+        {"effect=original", typeid(QZOriginalModule), nullptr},
+        {"brightness=-12.5", typeid(QZToolModule), value(std::type_identity<QZBrightnessProcessor>(), -12.5f)},
+        {"contrast=100", typeid(QZToolModule), value(std::type_identity<QZContrastCurveProcessor>(), 100)},
+        {"saturation=-100", typeid(QZToolModule), value(std::type_identity<QZSaturationProcessor>(), -100)},
+        {"warmth=7", typeid(QZToolModule), value(std::type_identity<QZWarmthProcessor>(), 7)},
+        {"sharpness=40", typeid(QZToolModule),
+         [](const QZProcessor& p) {
+             const auto* s = dynamic_cast<const QZSharpnessProcessor*>(&p);
+             return s && s->inputSharpness() == 40;
+         }},
+        {"gamma=30", typeid(QZToolModule),
+         [](const QZProcessor& p) {
+             const auto* g = dynamic_cast<const QZAdjustGammaProcessor*>(&p);
+             return g && g->gamma() == 30;
+         }},
+        {"adjust=1,2,3,4", typeid(QZToolModule),
+         [](const QZProcessor& p) {
+             const auto* a = dynamic_cast<const QZAdjustProcessor*>(&p);
+             return a && a->brightnessValue() == 1 && a->contrastValue() == 2 && a->warmthValue() == 3 &&
+                    a->saturationValue() == 4;
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.step);
+        qz_replay::Step step;
+        std::string error;
+        ASSERT_TRUE(qz_replay::parseStep(row.step, &step, &error)) << error;
+        const std::shared_ptr<QZModule> module = step.makeModule({CGSizeMake(40, 30), true});
+        ASSERT_TRUE(module);
+        const QZModule& made = *module;
+        EXPECT_EQ(typeid(made), row.module);
+        const QZProcessorList processors = module->processors();
+        ASSERT_EQ(processors.size(), 1u);
+        if (row.processorIs) {
+            EXPECT_TRUE(row.processorIs(*processors[0]));
+        }
+    }
+}
+
+TEST_F(QzReplayProgram, HelpListsEveryStep)
+{
+    ASSERT_EQ(run({"--help"}), 0) << output_;
+    for (const qz_replay::StepKind& kind : qz_replay::stepKinds()) {
+        SCOPED_TRACE(kind.name);
+        EXPECT_NE(output_.find(std::string("  ") + kind.name + (kind.valueSynopsis[0] ? "=" : "")), std::string::npos);
+    }
+    for (const char* name : {"crop", "rotate", "flip", "straighten", "recipe", "enhance", "effect", "brightness",
+                             "contrast", "saturation", "warmth", "sharpness", "gamma", "adjust"})
+        EXPECT_TRUE(qz_replay::findStepKind(name)) << name;
 }
 
 }  // namespace
