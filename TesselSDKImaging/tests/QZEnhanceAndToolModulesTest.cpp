@@ -4,12 +4,18 @@
 #include "TesselSDKImaging/Modules/QZLabCorrectModule.h"
 #include "TesselSDKImaging/Modules/QZLocalContrastEnhanceModule.h"
 #include "TesselSDKImaging/Modules/QZNightEnhanceModule.h"
+#include "TesselSDKImaging/Modules/QZOriginalModule.h"
 #include "TesselSDKImaging/Modules/QZToolModule.h"
 #include "TesselSDKImaging/Processors/QZAutoEnhanceProcessor.h"
 #include "TesselSDKImaging/Processors/QZBrightnessProcessor.h"
 #include "TesselSDKImaging/Processors/QZLabCorrectProcessor.h"
 #include "TesselSDKImaging/Processors/QZLocalContrastEnhanceProcessor.h"
+#include "TesselSDKImaging/Processors/QZQopEffectProcessor.h"
 #include "TesselSDKImaging/Processors/QZWarmthProcessor.h"
+#include "TesselSDKImaging/tests/QZServerRunSupport.h"
+#include "TesselSDKImaging/tests/QZToneProcessorRows.h"
+
+#include "QopLite/QopBitmap.h"
 
 #include "Foundation/PlatformSettings.h"
 
@@ -94,6 +100,40 @@ TEST(QZToolModuleTest, YieldsItsListInOrderAndNothingWithoutOne)
     EXPECT_EQ(warmth->scaleFactor(), 2);
     EXPECT_EQ(module->processors(), processors) << "asking again yields the same list";
     EXPECT_EQ(module->toolProcessors()->size(), 2u);
+}
+
+TEST(QZOriginalModuleTest, MakesTheOriginalEffectWithTheModulesSeedAndBorders)
+{
+    auto module = QZOriginalModule::make();
+    for (const auto& [seed, borders] : {std::pair<std::uint32_t, bool>{0, true}, {77, false}}) {
+        module->setParameterSeed(seed);
+        module->setBordersEnabled(borders);
+        const QZProcessorList processors = module->processors();
+        ASSERT_EQ(processors.size(), 1u);
+        auto effect = std::dynamic_pointer_cast<QZQopEffectProcessor>(processors[0]);
+        ASSERT_TRUE(effect);
+        EXPECT_EQ(effect->function(), &QopEffectOriginal);
+        EXPECT_EQ(effect->params().seed, seed);
+        EXPECT_EQ(effect->params().intensity, 1.0);
+        EXPECT_EQ(effect->params().border, borders);
+    }
+}
+
+// With preprocessing the source is drawn again: an edit left in the buffer is gone, and the
+// image is the source's, unchanged.
+TEST(QZOriginalModuleTest, RunWithPreprocessingOnACpuServerGivesTheSourceUnchanged)
+{
+    const qop_test::TestBitmap input = qz_test::makeToneFixture();
+    auto server = qz_test::makeDrawnCpuServer(input);
+    ASSERT_TRUE(server);
+    auto brightness = QZBrightnessProcessor::make();
+    brightness->setValue(40);
+    server->runProcessor(brightness);
+    ASSERT_FALSE(qz_test::readCpuServer(server) == input);
+    auto module = QZOriginalModule::make();
+    module->setWillRunOnCPU(true);
+    server->runModule(module, true, nullptr);
+    EXPECT_TRUE(qz_test::readCpuServer(server) == input);
 }
 
 }  // namespace

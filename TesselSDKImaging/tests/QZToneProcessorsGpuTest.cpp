@@ -1,9 +1,11 @@
-// The tone processors, the effect brackets and the image blend processor on the GPU: blocks run on a
-// full-size (OverwriteOriginal) GL instance and read back, against the library's own calls on a GPU
-// bitmap.
+// The tone processors, the effect brackets and the image blend processor on the GPU: run by a GPU
+// server over a full-size (OverwriteOriginal) GL instance and read back, against the library's own
+// calls on a GPU bitmap.
 #include "TesselSDKImaging/tests/QZGLInstanceTestSupport.h"
+#include "TesselSDKImaging/tests/QZServerRunSupport.h"
 #include "TesselSDKImaging/tests/QZToneProcessorRows.h"
 
+#include "TesselSDKImaging/Modules/QZOriginalModule.h"
 #include "TesselSDKImaging/Processors/QZBeginQopEffectProcessor.h"
 #include "TesselSDKImaging/Processors/QZEndQopEffectProcessor.h"
 #include "TesselSDKImaging/Processors/QZImageBlendProcessor.h"
@@ -49,12 +51,12 @@ protected:
         }
         return instance;
     }
-    // Runs the block on the instance's image, as a GPU server does.
-    void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block, bool stopped = false)
+    // Runs a block kept by the caller on the instance's image, as a GPU server runs one.
+    void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block)
     {
         ASSERT_TRUE(block);
         ASSERT_TRUE(qz_test::runOnInstance(instance, [&] {
-            const std::atomic<bool> stop{stopped};
+            const std::atomic<bool> stop{false};
             const CGSize size = instance->currentImageSize();
             QopBitmap_t bitmap{nullptr, std::size_t(size.width), std::size_t(size.height), instance->glData()};
             block(&bitmap, &stop);
@@ -64,11 +66,26 @@ protected:
     {
         return qz_test::bitmapOf(qz_test::readBack(instance, false).value_or(nullptr));
     }
-    TestBitmap runBlocks(const std::vector<QZQopBitmapBlock>& blocks, const TestBitmap& input, bool stopped = false)
+    TestBitmap runBlocks(const std::vector<QZQopBitmapBlock>& blocks, const TestBitmap& input)
     {
         auto instance = load(input);
         if (!instance) return {};
-        for (const QZQopBitmapBlock& block : blocks) run(instance, block, stopped);
+        for (const QZQopBitmapBlock& block : blocks) run(instance, block);
+        return output(instance);
+    }
+    // The processors queued in order on a GPU server over an instance holding the input; with
+    // `cancel`, all are queued before a cancelProcessing and only then let run.
+    TestBitmap runOnGpuServer(const QZProcessorList& processors, const TestBitmap& input, bool cancel = false)
+    {
+        auto instance = load(input);
+        if (!instance) return {};
+        auto server = QZBitmapImageServer::makeWithGLInstance(instance);
+        {
+            qz_test::QueueGate gate(server);
+            for (const std::shared_ptr<QZProcessor>& processor : processors) server->runProcessor(processor);
+            if (cancel) server->cancelProcessing();
+        }
+        EXPECT_TRUE(qz_test::waitForServer(server));
         return output(instance);
     }
     // The library's call on a GPU bitmap, in an effect of its own, read back.
@@ -87,16 +104,16 @@ TEST_F(QZToneProcessorsGpuTest, EachProcessorGivesTheBytesOfItsLibraryCall)
         SCOPED_TRACE(row.name);
         const TestBitmap expected = onGpuBitmap(row.direct, input);
         EXPECT_FALSE(expected == input) << "the row does not tell processors apart";
-        EXPECT_TRUE(runBlocks({row.make()->qopBitmapBlock()}, input) == expected);
+        EXPECT_TRUE(runOnGpuServer({row.make()}, input) == expected);
     }
 }
 
-TEST_F(QZToneProcessorsGpuTest, AStoppedBlockLeavesThePixels)
+TEST_F(QZToneProcessorsGpuTest, BlocksQueuedBeforeACancelLeaveThePixels)
 {
     const TestBitmap input = makeToneFixture();
     for (const qz_test::ToneRow& row : qz_test::toneRows()) {
         SCOPED_TRACE(row.name);
-        EXPECT_TRUE(runBlocks({row.make()->qopBitmapBlock()}, input, true) == input);
+        EXPECT_TRUE(runOnGpuServer({row.make()}, input, true) == input);
     }
 }
 
@@ -109,12 +126,10 @@ TEST_F(QZToneProcessorsGpuTest, TheBracketsMakeOneEffectOfWhatTheyHold)
     contrast->setValue(20);
     auto probe = EffectDepthProbe::make();
 
-    const TestBitmap apart = runBlocks({brightness->qopBitmapBlock(), contrast->qopBitmapBlock()}, input);
-    const TestBitmap bracketed =
-        runBlocks({probe->qopBitmapBlock(), QZBeginQopEffectProcessor::make()->qopBitmapBlock(),
-                   brightness->qopBitmapBlock(), probe->qopBitmapBlock(), contrast->qopBitmapBlock(),
-                   QZEndQopEffectProcessor::make()->qopBitmapBlock(), probe->qopBitmapBlock()},
-                  input);
+    const TestBitmap apart = runOnGpuServer({brightness, contrast}, input);
+    const TestBitmap bracketed = runOnGpuServer(
+        {probe, QZBeginQopEffectProcessor::make(), brightness, probe, contrast, QZEndQopEffectProcessor::make(), probe},
+        input);
     EXPECT_FALSE(apart == input);
     EXPECT_TRUE(qop_test::imagesAgree(*apart.get(), *bracketed.get(), {1, -1, -1}, "bracketed"));
     EXPECT_EQ(*probe->depths_, (std::vector<int>{0, 1, 0}));
@@ -192,8 +207,21 @@ TEST_F(QZToneProcessorsGpuTest, TheBlendWithoutAnOverlayOrASizeDoesNothing)
         auto blend = QZImageBlendProcessor::make();
         blend->setImageData(c.data);
         blend->setImageSize(c.size);
-        EXPECT_TRUE(runBlocks({blend->qopBitmapBlock()}, input) == input);
+        EXPECT_TRUE(runOnGpuServer({blend}, input) == input);
     }
+}
+
+TEST_F(QZToneProcessorsGpuTest, TheOriginalModuleWithoutPreprocessingLeavesTheImage)
+{
+    const TestBitmap input = makeToneFixture();
+    auto instance = load(input);
+    ASSERT_TRUE(instance);
+    auto server = QZBitmapImageServer::makeWithGLInstance(instance);
+    auto module = QZOriginalModule::make();
+    module->setWillRunOnCPU(false);
+    server->runModule(module, false, nullptr);
+    ASSERT_TRUE(qz_test::waitForServer(server));
+    EXPECT_TRUE(output(instance) == input);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The tone processors on the CPU: each amounts to its library call with its values, captures them
-// when its block is made, honours the stop flag; the adjust processor's values by name.
+// The tone processors on a CPU server: each amounts to its library call with its values, captures
+// them when its block is made, honours a cancel; the adjust processor's values by name.
+#include "TesselSDKImaging/tests/QZServerRunSupport.h"
 #include "TesselSDKImaging/tests/QZToneProcessorRows.h"
 
 #include "TesselSDKImaging/Processors/QZBeginQopEffectProcessor.h"
@@ -16,13 +17,19 @@ using qz_test::toneRows;
 
 namespace {
 
-// Runs the blocks in order on a copy of the input, as a CPU server does, with the stop flag given.
-TestBitmap runOnCpu(const std::vector<QZQopBitmapBlock>& blocks, const TestBitmap& input, bool stopped = false)
+// The processors queued in order on a CPU server holding the input, as a replay runs them; with
+// `cancel`, all are queued before a cancelProcessing and only then let run.
+TestBitmap runOnCpuServer(const QZProcessorList& processors, const TestBitmap& input, bool cancel = false)
 {
-    TestBitmap bitmap = input;
-    const std::atomic<bool> stop{stopped};
-    for (const QZQopBitmapBlock& block : blocks) block(bitmap.get(), &stop);
-    return bitmap;
+    auto server = qz_test::makeDrawnCpuServer(input);
+    EXPECT_TRUE(server && qz_test::waitForServer(server));
+    if (!server) return {};
+    {
+        qz_test::QueueGate gate(server);
+        for (const std::shared_ptr<QZProcessor>& processor : processors) server->runProcessor(processor);
+        if (cancel) server->cancelProcessing();
+    }
+    return qz_test::readCpuServer(server);
 }
 
 TestBitmap direct(const std::function<void(QopBitmap_t*)>& call, const TestBitmap& input)
@@ -35,25 +42,24 @@ TestBitmap direct(const std::function<void(QopBitmap_t*)>& call, const TestBitma
 TEST(QZToneProcessorsTest, EachProcessorMakesItsLibraryCallWithItsValues)
 {
     const TestBitmap input = makeToneFixture();
+    ASSERT_TRUE(runOnCpuServer({}, input) == input) << "the server does not hold the fixture's bytes";
     for (const qz_test::ToneRow& row : toneRows()) {
         SCOPED_TRACE(row.name);
         auto processor = row.make();
         EXPECT_EQ(processor->scaleFactor(), 1.0f);
         EXPECT_FALSE(processor->bitmapBlock()) << "a tone processor has only the library block";
-        const QZQopBitmapBlock block = processor->qopBitmapBlock();
-        ASSERT_TRUE(block);
         const TestBitmap expected = direct(row.direct, input);
         EXPECT_FALSE(expected == input) << "the row does not tell processors apart";
-        EXPECT_TRUE(runOnCpu({block}, input) == expected);
+        EXPECT_TRUE(runOnCpuServer({processor}, input) == expected);
     }
 }
 
-TEST(QZToneProcessorsTest, AStoppedBlockLeavesThePixels)
+TEST(QZToneProcessorsTest, BlocksQueuedBeforeACancelLeaveThePixels)
 {
     const TestBitmap input = makeToneFixture();
     for (const qz_test::ToneRow& row : toneRows()) {
         SCOPED_TRACE(row.name);
-        EXPECT_TRUE(runOnCpu({row.make()->qopBitmapBlock()}, input, true) == input);
+        EXPECT_TRUE(runOnCpuServer({row.make()}, input, true) == input);
     }
 }
 
@@ -62,27 +68,32 @@ TEST(QZToneProcessorsTest, BlocksKeepTheValuesOfTheMomentTheyWereMade)
     const TestBitmap input = makeToneFixture();
     auto brightness = QZBrightnessProcessor::make();
     brightness->setValue(-30);
-    const QZQopBitmapBlock darker = brightness->qopBitmapBlock();
-    brightness->setValue(45);
-    const QZQopBitmapBlock lighter = brightness->qopBitmapBlock();
-    brightness->setValue(0);
-
-    // Both made before either runs, run in the order they were made.
+    auto server = qz_test::makeDrawnCpuServer(input);
+    ASSERT_TRUE(server && qz_test::waitForServer(server));
+    {
+        // Both queued before either runs; they run in the order queued, each with its own value.
+        qz_test::QueueGate gate(server);
+        server->runProcessor(brightness);
+        brightness->setValue(45);
+        server->runProcessor(brightness);
+        brightness->setValue(0);
+    }
     const TestBitmap expected = direct(
         [](QopBitmap_t* b) {
             QopToolBrightness(b, -30);
             QopToolBrightness(b, 45);
         },
         input);
-    EXPECT_TRUE(runOnCpu({darker, lighter}, input) == expected);
-    EXPECT_TRUE(runOnCpu({darker}, input) == direct([](QopBitmap_t* b) { QopToolBrightness(b, -30); }, input));
+    EXPECT_TRUE(qz_test::readCpuServer(server) == expected);
 
     auto adjust = QZAdjustProcessor::make();
     adjust->setContrastValue(50);
     const QZQopBitmapBlock block = adjust->qopBitmapBlock();
     adjust->setContrastValue(-50);
     adjust->setWarmthValue(70);
-    EXPECT_TRUE(runOnCpu({block}, input) ==
+    TestBitmap ran = input;
+    block(ran.get(), nullptr);
+    EXPECT_TRUE(ran ==
                 direct([](QopBitmap_t* b) { QopToolAdjustBrightnessContrastWarmthSaturation(b, 0, 50, 0, 0); }, input));
 }
 
@@ -103,7 +114,7 @@ TEST(QZToneProcessorsTest, TheAdjustValuesSetByNameAreThoseOfTheSetters)
     bySetter->setWarmthValue(-40);
     bySetter->setSaturationValue(25.25f);
     const TestBitmap input = makeToneFixture();
-    EXPECT_TRUE(runOnCpu({byName->qopBitmapBlock()}, input) == runOnCpu({bySetter->qopBitmapBlock()}, input));
+    EXPECT_TRUE(runOnCpuServer({byName}, input) == runOnCpuServer({bySetter}, input));
 
     struct Refused {
         const char* key;
@@ -131,18 +142,15 @@ TEST(QZToneProcessorsTest, TheAdjustValuesSetByNameAreThoseOfTheSetters)
 TEST(QZToneProcessorsTest, GPUOnlyProcessorsLeaveACPUImageAsItWas)
 {
     const TestBitmap input = makeToneFixture();
-    std::vector<std::uint8_t> overlay(24 * 16 * 4, 200);
+    std::vector<std::uint8_t> overlay(input.pixelCount() * 4, 200);
     auto blend = QZImageBlendProcessor::make();
     blend->setImageData(overlay.data());
-    blend->setImageSize(CGSizeMake(24, 16));
+    blend->setImageSize(CGSizeMake(CGFloat(input.width()), CGFloat(input.height())));
     auto brightness = QZBrightnessProcessor::make();
     brightness->setValue(30);
-    // The brackets around a processor leave it to act as it does alone.
-    const TestBitmap bracketed =
-        runOnCpu({QZBeginQopEffectProcessor::make()->qopBitmapBlock(), brightness->qopBitmapBlock(),
-                  QZEndQopEffectProcessor::make()->qopBitmapBlock(), blend->qopBitmapBlock()},
-                 input);
-    EXPECT_TRUE(bracketed == direct([](QopBitmap_t* b) { QopToolBrightness(b, 30); }, input));
+    // The brackets around a processor leave it to act as it does alone; the blend does nothing.
+    EXPECT_TRUE(runOnCpuServer({QZBeginQopEffectProcessor::make(), brightness, QZEndQopEffectProcessor::make(), blend},
+                               input) == direct([](QopBitmap_t* b) { QopToolBrightness(b, 30); }, input));
 }
 
 }  // namespace
