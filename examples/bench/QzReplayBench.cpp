@@ -93,12 +93,14 @@ void waitForServer(const std::shared_ptr<QZBitmapImageServer>& server, bool gpu)
     }
 }
 
-// One replay of the session as qz_replay does it; milliseconds per step. False when the GPU path
+// One replay of the session as qz_replay does it; milliseconds per step, and on the CPU path the part
+// of each that the commit took (the buffer made into the next input image). False when the GPU path
 // cannot run here.
 bool replayOnce(const std::vector<qz_replay::Step>& steps, CGImageRef image, bool gpu, std::vector<double>* ms,
-                std::string* error)
+                std::vector<double>* commitMs, std::string* error)
 {
     ms->clear();
+    commitMs->clear();
     std::shared_ptr<QZOpenGLInstance> instance;
     std::shared_ptr<QZBitmapImageServer> server;
     if (gpu) {
@@ -130,10 +132,14 @@ bool replayOnce(const std::vector<qz_replay::Step>& steps, CGImageRef image, boo
         const CGSize size = gpu ? instance->currentImageSize() : server->size();
         std::shared_ptr<QZModule> module = step.makeModule({size, !gpu});
         qz_replay::configureModule(*module, !gpu);
-        if (gpu)
-            server->runModule(module, false, nullptr);
-        else
-            server->runModule(module, true, [server] { server->commit(); });
+        server->runModule(module, !gpu, nullptr);
+        if (!gpu) {
+            waitForServer(server, gpu);
+            const Clock::time_point committing = Clock::now();
+            server->commit();
+            waitForServer(server, gpu);
+            commitMs->push_back(millisecondsSince(committing));
+        }
         waitForServer(server, gpu);
         ms->push_back(millisecondsSince(start));
     }
@@ -233,13 +239,23 @@ int main(int argc, char** argv)
         std::string note;
     };
     std::vector<Column> columns;
+    std::vector<double> commits;
     for (bool gpu : {false, true}) {
         Column column{gpu ? "ours GPU" : "ours CPU", {}, {}};
-        if (!medians(
-                runs,
-                [&](std::vector<double>* ms, std::string* error) { return replayOnce(steps, image, gpu, ms, error); },
-                &column.ms, &column.note))
-            column.ms.clear();
+        std::vector<std::vector<double>> commitRuns;
+        auto run = [&](std::vector<double>* ms, std::string* error) {
+            std::vector<double> commitMs;
+            const bool ran = replayOnce(steps, image, gpu, ms, &commitMs, error);
+            commitRuns.push_back(commitMs);
+            return ran;
+        };
+        if (!medians(runs, run, &column.ms, &column.note)) column.ms.clear();
+        if (!gpu && !commitRuns.empty())
+            for (std::size_t s = 0; s < commitRuns[0].size(); ++s) {
+                std::vector<double> values;
+                for (const std::vector<double>& r : commitRuns) values.push_back(r[s]);
+                commits.push_back(median(values));
+            }
         columns.push_back(column);
     }
     const qz_bench::PeerSession session = peerSession();
@@ -279,7 +295,7 @@ int main(int argc, char** argv)
     for (const std::string& text : kSteps) std::printf("%s ", text.c_str());
     std::printf("\n\n%-12s", "step");
     for (const Column& column : columns) std::printf("%12s", column.name.c_str());
-    std::printf("%16s%16s\n", "CPU / peer", "GPU / peer");
+    std::printf("%16s%16s%14s\n", "CPU / peer", "GPU / peer", "CPU commit");
     std::vector<std::string> rows = qz_bench::peerStepNames();
     rows.push_back("total");
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -299,11 +315,15 @@ int main(int argc, char** argv)
             else
                 std::printf("%16s", "-");
         }
-        std::printf("\n");
+        double commit = 0;
+        for (std::size_t s = 0; s < commits.size(); ++s)
+            if (s == r || r == commits.size()) commit += commits[s];
+        std::printf("%14.1f\n", commit);
     }
     for (const Column& column : columns)
         if (!column.note.empty()) std::printf("%s: %s\n", column.name.c_str(), column.note.c_str());
-    std::printf("\nThe peers' straighten is a rotation about the centre and a crop to the same size; their tones\n"
+    std::printf("\nCPU commit: the part of our CPU step spent making the buffer the next input image.\n");
+    std::printf("The peers' straighten is a rotation about the centre and a crop to the same size; their tones\n"
                 "are two tables and a 3 x 3 matrix; their sharpening an unsharp mask of the same sigma.\n");
     std::printf("Machine: %u CPUs (%s)\n", std::thread::hardware_concurrency(),
                 [] {
