@@ -15,36 +15,6 @@ using namespace qz_test;
 
 namespace {
 
-// Supplies the blocks asked for, each counting its runs.
-class BlockChoiceProcessor : public QZProcessor {
-public:
-    using QZProcessor::QZProcessor;
-    static std::shared_ptr<BlockChoiceProcessor> make(bool qop, bool cg)
-    {
-        return NSObject::create<BlockChoiceProcessor>([&](BlockChoiceProcessor& p) {
-            p.init();
-            p.qop_ = qop;
-            p.cg_ = cg;
-        });
-    }
-    QZBitmapBlock bitmapBlock() const override
-    {
-        if (!cg_) return nullptr;
-        return [runs = cgRuns](CGContextRef, const std::atomic<bool>*) { ++*runs; };
-    }
-    QZQopBitmapBlock qopBitmapBlock() const override
-    {
-        if (!qop_) return nullptr;
-        return [runs = qopRuns](QopBitmap_t*, const std::atomic<bool>*) { ++*runs; };
-    }
-    const std::shared_ptr<std::atomic<int>> qopRuns = std::make_shared<std::atomic<int>>(0);
-    const std::shared_ptr<std::atomic<int>> cgRuns = std::make_shared<std::atomic<int>>(0);
-
-private:
-    bool qop_ = false;
-    bool cg_ = false;
-};
-
 // Sets one channel of every pixel to `value`, looking at the stop flag as every processor does.
 std::shared_ptr<QZProcessor> paintChannel(int channel, std::uint8_t value)
 {

@@ -141,6 +141,41 @@ inline Pixels oriented(const Pixels& stored, UIImageOrientation orientation)
     });
 }
 
+// Supplies the blocks asked for, each counting its runs.
+class BlockChoiceProcessor : public QZProcessor {
+public:
+    using QZProcessor::QZProcessor;
+    static std::shared_ptr<BlockChoiceProcessor> make(bool qop, bool cg)
+    {
+        return NSObject::create<BlockChoiceProcessor>([&](BlockChoiceProcessor& p) {
+            p.init();
+            p.qop_ = qop;
+            p.cg_ = cg;
+        });
+    }
+    QZBitmapBlock bitmapBlock() const override
+    {
+        if (!cg_) return nullptr;
+        return [runs = cgRuns](CGContextRef, const std::atomic<bool>*) { ++*runs; };
+    }
+    QZQopBitmapBlock qopBitmapBlock() const override
+    {
+        if (!qop_) return nullptr;
+        return [runs = qopRuns, onGPU = qopRanOnGPU](QopBitmap_t* bitmap, const std::atomic<bool>*) {
+            onGPU->store(bitmap->glData != nullptr && bitmap->data == nullptr);
+            ++*runs;
+        };
+    }
+    const std::shared_ptr<std::atomic<int>> qopRuns = std::make_shared<std::atomic<int>>(0);
+    const std::shared_ptr<std::atomic<int>> cgRuns = std::make_shared<std::atomic<int>>(0);
+    // Whether the QopLite block's bitmap was the GPU record's (no pixels).
+    const std::shared_ptr<std::atomic<bool>> qopRanOnGPU = std::make_shared<std::atomic<bool>>(false);
+
+private:
+    bool qop_ = false;
+    bool cg_ = false;
+};
+
 // Six distinct opaque colours on 3 x 2: no turn or mirror maps it onto itself.
 inline Pixels sixColours()
 {
