@@ -5,11 +5,14 @@
 #include "QZImageServerTestSupport.h"
 
 #include "TesselSDKImaging/Modules/QZCropModule.h"
+#include "TesselSDKImaging/Modules/QZBlockModule.h"
 #include "TesselSDKImaging/Modules/QZOrientationModule.h"
+#include "TesselSDKImaging/Processors/QZResizeImageProcessor.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 
 #include "UIKit/UIImage.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace qz_test;
@@ -194,6 +197,26 @@ TEST_F(QZBitmapImageServerGLTest, GeometryModulesGiveOnePictureWithAndWithoutPre
         const int difference = maxDifference(cpu, runOnGPU(input, turn()));
         EXPECT_GE(difference, 0) << "sizes differ";
         EXPECT_LE(difference, 1);
+    }
+}
+
+TEST_F(QZBitmapImageServerGLTest, AResizeToNoPixelsLeavesTheImage)
+{
+    const Pixels input = sixColours();
+    for (CGSize factors : {CGSizeMake(0, 1), CGSizeMake(1, 0.1f), CGSizeMake(NAN, 1)}) {
+        SCOPED_TRACE(std::to_string(factors.width) + " x " + std::to_string(factors.height));
+        std::shared_ptr<QZBitmapImageServer> server = replayServerFor(input);
+        server->runModule(QZBlockModule::moduleWithBlock([factors](QZProcessorList& processors) {
+                              std::shared_ptr<QZResizeImageProcessor> resize = QZResizeImageProcessor::make();
+                              resize->setLowerRight(CGPointMake(1, 0));
+                              resize->setUpperLeft(CGPointMake(0, 1));
+                              resize->setUpperRight(CGPointMake(1, 1));
+                              resize->setNewImageSize(factors);
+                              processors.push_back(resize);
+                          }),
+                          false, nullptr);
+        EXPECT_EQ(outputOf(server), input);
+        EXPECT_EQ(server->glInstance()->currentImageSize(), CGSizeMake(3, 2));
     }
 }
 
