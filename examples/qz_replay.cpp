@@ -92,8 +92,8 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
         } else if (word == "--gpu") {
             invocation->gpu = true;
         } else if (word == "--max-pixels") {
-            long pixels = 0;
-            if (i + 1 >= argc || !qz_replay::parseInteger(argv[i + 1], 1, 999999999, &pixels)) {
+            long long pixels = 0;
+            if (i + 1 >= argc || !qz_replay::parseInteger(argv[i + 1], 1, 999999999999999999LL, &pixels)) {
                 *error = "--max-pixels needs a positive whole number";
                 return false;
             }
