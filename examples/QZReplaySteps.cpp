@@ -63,7 +63,7 @@ bool parseCrop(const std::string& value, ModuleMaker* maker, std::string* error)
 
 bool parseRotate(const std::string& value, ModuleMaker* maker, std::string* error)
 {
-    long turns = 0;
+    long long turns = 0;
     if (!parseInteger(value, 0, 3, &turns)) {
         *error = "expected a whole number of quarter turns, 0 to 3";
         return false;
@@ -198,11 +198,11 @@ bool parseReal(const std::string& text, double* value)
     return true;
 }
 
-bool parseInteger(const std::string& text, long min, long max, long* value)
+bool parseInteger(const std::string& text, long long min, long long max, long long* value)
 {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.empty() || text.size() > 18 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
-    const long parsed = std::strtol(text.c_str(), nullptr, 10);
+    const long long parsed = std::strtoll(text.c_str(), nullptr, 10);
     if (parsed < min || parsed > max)
         return false;
     *value = parsed;

@@ -56,7 +56,7 @@ void configureModule(QZModule& module, bool onCPU);
 // A finite decimal number (the whole text).
 bool parseReal(const std::string& text, double* value);
 // A whole number in [min, max] written with digits only.
-bool parseInteger(const std::string& text, long min, long max, long* value);
+bool parseInteger(const std::string& text, long long min, long long max, long long* value);
 // Comma-separated finite decimals, exactly `count` of them.
 bool parseReals(const std::string& text, std::size_t count, std::vector<double>* values);
 

@@ -64,6 +64,9 @@ void printUsage(std::FILE* out)
             form += std::string("=") + kind.valueSynopsis;
         std::fprintf(out, "  %-20s %s\n", form.c_str(), kind.help);
     }
+    std::fprintf(out, "\nExit 0 on success; 2 with a message naming the step on a malformed or unknown step; 1 with a "
+                      "message when the input cannot be read or the work fails. Nothing is written on any failure.\n"
+                      "--max-pixels limits the output's pixel count as the session's replay limit does.\n");
 }
 
 int usageError(const std::string& message)
@@ -89,8 +92,8 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
         } else if (word == "--gpu") {
             invocation->gpu = true;
         } else if (word == "--max-pixels") {
-            long pixels = 0;
-            if (i + 1 >= argc || !qz_replay::parseInteger(argv[i + 1], 1, 999999999, &pixels)) {
+            long long pixels = 0;
+            if (i + 1 >= argc || !qz_replay::parseInteger(argv[i + 1], 1, 999999999999999999LL, &pixels)) {
                 *error = "--max-pixels needs a positive whole number";
                 return false;
             }

@@ -81,11 +81,12 @@ protected:
         if (!instance) return {};
         auto server = QZBitmapImageServer::makeWithGLInstance(instance);
         {
-            qz_test::QueueGate gate(server);
+            qz_test::Gate gate;
+            server->runBlock(gate.block());
             for (const std::shared_ptr<QZProcessor>& processor : processors) server->runProcessor(processor);
             if (cancel) server->cancelProcessing();
         }
-        EXPECT_TRUE(qz_test::waitForServer(server));
+        EXPECT_TRUE(qz_test::drainServer(server));
         return output(instance);
     }
     // The library's call on a GPU bitmap, in an effect of its own, read back.
@@ -220,7 +221,7 @@ TEST_F(QZToneProcessorsGpuTest, TheOriginalModuleWithoutPreprocessingLeavesTheIm
     auto module = QZOriginalModule::make();
     module->setWillRunOnCPU(false);
     server->runModule(module, false, nullptr);
-    ASSERT_TRUE(qz_test::waitForServer(server));
+    ASSERT_TRUE(qz_test::drainServer(server));
     EXPECT_TRUE(output(instance) == input);
 }
 

@@ -22,10 +22,11 @@ namespace {
 TestBitmap runOnCpuServer(const QZProcessorList& processors, const TestBitmap& input, bool cancel = false)
 {
     auto server = qz_test::makeDrawnCpuServer(input);
-    EXPECT_TRUE(server && qz_test::waitForServer(server));
+    EXPECT_TRUE(server && qz_test::drainServer(server));
     if (!server) return {};
     {
-        qz_test::QueueGate gate(server);
+        qz_test::Gate gate;
+        server->runBlock(gate.block());
         for (const std::shared_ptr<QZProcessor>& processor : processors) server->runProcessor(processor);
         if (cancel) server->cancelProcessing();
     }
@@ -69,10 +70,11 @@ TEST(QZToneProcessorsTest, BlocksKeepTheValuesOfTheMomentTheyWereMade)
     auto brightness = QZBrightnessProcessor::make();
     brightness->setValue(-30);
     auto server = qz_test::makeDrawnCpuServer(input);
-    ASSERT_TRUE(server && qz_test::waitForServer(server));
+    ASSERT_TRUE(server && qz_test::drainServer(server));
     {
         // Both queued before either runs; they run in the order queued, each with its own value.
-        qz_test::QueueGate gate(server);
+        qz_test::Gate gate;
+        server->runBlock(gate.block());
         server->runProcessor(brightness);
         brightness->setValue(45);
         server->runProcessor(brightness);

@@ -493,6 +493,8 @@ TEST_F(QzReplayProgram, AnInputWiderThanTheGpuTakesFails)
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
     }
     ASSERT_GT(maxSide, 0);
+    // Our images hold at most 32767 pixels a side.
+    if (maxSide >= 32767) GTEST_SKIP() << "the GPU takes images wider than a PNG we can decode";
     const fs::path input = write("wide.png", makeSmooth(std::size_t(maxSide) + 1, 2));
     const fs::path output = dir_ / "out.png";
     EXPECT_EQ(run({"--gpu", input.string(), output.string(), "rotate=1"}), 1) << output_;
