@@ -3,6 +3,7 @@
 // while work is queued or running. Also run under ThreadSanitizer (label tsan).
 #include "QZImageServerTestSupport.h"
 
+#include "TesselSDKImaging/Modules/QZBlockModule.h"
 #include "TesselSDKImaging/QZBitmapServerDrawing.h"
 
 #include "Foundation/NSLogCapture.h"
@@ -261,6 +262,26 @@ TEST_F(QZBitmapImageServerTest, ACPUServerRunsTheBitmapBlockWhenAProcessorHasBot
     }
 }
 
+TEST_F(QZBitmapImageServerTest, AModuleRunFromTheServersQueueRunsOnlyQopLiteBlocksAtOnce)
+{
+    std::shared_ptr<QZBitmapImageServer> server = serverFor(ramp_);
+    std::shared_ptr<BlockChoiceProcessor> both = BlockChoiceProcessor::make(true, true);
+    std::shared_ptr<BlockChoiceProcessor> bitmapOnly = BlockChoiceProcessor::make(false, true);
+    std::shared_ptr<QZModule> module = QZBlockModule::moduleWithBlock([&](QZProcessorList& processors) {
+        processors.push_back(both);
+        processors.push_back(bitmapOnly);
+    });
+    auto ranAtOnce = std::make_shared<std::atomic<bool>>(false);
+    server->runBlock([server, module, both, ranAtOnce] {
+        server->runModuleFromImageServerThread(module);
+        ranAtOnce->store(both->qopRuns->load() == 1);
+    });
+    ASSERT_TRUE(drainServer(server));
+    EXPECT_TRUE(ranAtOnce->load());
+    EXPECT_EQ(both->cgRuns->load(), 0);
+    EXPECT_EQ(bitmapOnly->cgRuns->load(), 0);
+}
+
 TEST_F(QZBitmapImageServerTest, SnapshotsRestorePixelsAndNeverWritePastTheBuffer)
 {
     std::shared_ptr<QZBitmapImageServer> server = serverFor(ramp_);
@@ -289,6 +310,28 @@ TEST_F(QZBitmapImageServerTest, TheBufferStartsZeroFilled)
     std::shared_ptr<QZBitmapImageServer> server = serverFor(ramp_);
     const Pixels undrawn = readBack(server);
     EXPECT_EQ(undrawn, makePixels(40, 30, [](std::size_t, std::size_t) { return std::array<std::uint8_t, 4>{}; }));
+}
+
+TEST_F(QZBitmapImageServerTest, NoContextIsLaidOverMoreBytesThanTheBufferHolds)
+{
+    std::shared_ptr<QZBitmapImageServer> server = serverFor(ramp_);
+    ASSERT_TRUE(drainServer(server));
+    EXPECT_EQ(server->data()->size(), 40u * 30u * 4u);
+    server->setSize(CGSizeMake(41, 30));
+    NSLogCapture log;
+    bool called = false;
+    CGContextRef given = reinterpret_cast<CGContextRef>(1);
+    server->doWithContext([&](CGContextRef context, const std::atomic<bool>*) {
+        called = true;
+        given = context;
+    });
+    EXPECT_TRUE(called);
+    EXPECT_EQ(given, nullptr);
+    EXPECT_TRUE(log.contains("NULL context in image server"));
+    // A QopLite block would write every pixel of the size: it is not run at all.
+    bool ran = false;
+    server->doWithQopBitmap([&](QopBitmap_t*, const std::atomic<bool>*) { ran = true; });
+    EXPECT_FALSE(ran);
 }
 
 TEST_F(QZBitmapImageServerTest, AReleaseUnderQueuedWorkFreesNothingInUse)
