@@ -1,5 +1,5 @@
 #pragma once
-// Histogram equalisation: the automatic correction of its mode, under the name older screens use.
+// Histogram equalisation: the automatic correction of its mode, as QZAutoEnhanceProcessor makes it.
 
 #include "TesselSDKImaging/Processors/QZProcessor.h"
 
