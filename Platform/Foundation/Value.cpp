@@ -258,6 +258,7 @@ Value fromPlist(plist_t node)
         for (;;) {
             char* key = nullptr;
             plist_t item = nullptr;
+            // Safe only on keys plistProblem has passed: libplist aborts on some others.
             plist_dict_next_item(node, it, &key, &item);
             if (!item) {
                 std::free(key);
