@@ -692,7 +692,8 @@ std::string plistKeyProblem(plist_t key)
 }
 
 // Why a property list read cannot become values (empty when it can): nesting deeper than JSON may
-// be (reading would run out of stack), or a string that is no UTF-8 (no writer could store it).
+// be (reading would run out of stack), a string that is no UTF-8 (no writer could store it), or a
+// kind of value we have none for.
 std::string plistProblem(plist_t node, int depth)
 {
     if (depth > kMaxJSONNesting) return NSStringWithFormat("it is nested deeper than %d levels", kMaxJSONNesting);
@@ -723,7 +724,14 @@ std::string plistProblem(plist_t node, int depth)
         std::free(it);
         return problem;
     }
-    default: return {};
+    case PLIST_BOOLEAN:
+    case PLIST_UINT:
+    case PLIST_REAL:
+    case PLIST_DATE:
+    case PLIST_DATA: return {};
+    // A keyed archive's object reference: no value of ours stands for one.
+    case PLIST_UID: return "it holds an archive\u2019s object reference (UID)";
+    default: return "it holds a value of an unknown kind";
     }
 }
 

@@ -128,6 +128,8 @@ TEST(ValueTest, BrokenPropertyListsAreRefusedWithAReasonAndNoCrash)
         {"key holding a NUL (binary)",
          binaryPropertyList({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x51v"}), "NUL"},
         {"key that is a number (binary)", binaryPropertyList({"\xD1\x01\x02", "\x10\x05", "\x51v"}), ""},
+        {"object reference on top (binary)", binaryPropertyList({std::string("\x80\x00", 2)}), "UID"},
+        {"object reference in an array (binary)", binaryPropertyList({"\xA1\x01", std::string("\x80\x00", 2)}), "UID"},
         {"key of no UTF-8 (XML)", "<plist><dict><key>\xC3\x28</key><true/></dict></plist>", "not UTF-8"},
         {"string of no UTF-8 (text form)", "\"a\" = \"\xED\xA0\x80\";", "UTF-8"},
         {"600 nested arrays (XML)", nested, "nested deeper"},
