@@ -82,11 +82,13 @@ struct JPEGDecoding {
     std::longjmp(decoding->jump, 1);
 }
 
-// Warnings stay quiet, except running out of data: libjpeg would fill the rest of the picture
-// with grey and call it a success.
+// Warnings stay quiet, except a scan's data running out, at the end of the file or at a marker
+// (a truncated file ended by EOI): libjpeg would fill the rest of the picture with grey and call
+// it a success.
 void jpegMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) jpegFail(info);
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) jpegFail(info);
 }
 
 bool readJPEG(JPEGDecoding* decoding, const std::uint8_t* bytes, std::size_t length,

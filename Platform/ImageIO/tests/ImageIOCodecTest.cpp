@@ -160,6 +160,8 @@ TEST(ImageIOCodec, DamagedOrForeignBytesFailWithAReason)
 
     std::vector<std::uint8_t> badHeaderCRC = png;
     badHeaderCRC[20] ^= 0x01;  // a byte of IHDR's width
+    std::vector<std::uint8_t> cutAndEnded(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() * 2 / 3));
+    cutAndEnded.insert(cutAndEnded.end(), {0xFF, 0xD9});  // the end-of-image marker
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -173,6 +175,7 @@ TEST(ImageIOCodec, DamagedOrForeignBytesFailWithAReason)
         {"JPEG cut in its header", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 100)},
         {"JPEG cut in its pixels",
          std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() * 2 / 3))},
+        {"JPEG cut in its pixels and ended", cutAndEnded},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
