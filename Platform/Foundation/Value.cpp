@@ -258,6 +258,7 @@ Value fromPlist(plist_t node)
         for (;;) {
             char* key = nullptr;
             plist_t item = nullptr;
+            // Safe only on keys plistProblem has passed: libplist aborts on some others.
             plist_dict_next_item(node, it, &key, &item);
             if (!item) {
                 std::free(key);
@@ -667,8 +668,32 @@ Value Value::fromJSON(std::string_view text, std::shared_ptr<NSError>* error)
 
 namespace {
 
+// Why a dictionary key cannot become a string (empty when it can). libplist aborts the process when
+// asked for the text of a key that holds a NUL (a binary list's UTF-16 key may), so the key's bytes
+// are first seen through its XML form, which writes all of them.
+std::string plistKeyProblem(plist_t key)
+{
+    if (plist_get_node_type(key) != PLIST_KEY) return "a key in it is not a string";
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(key, &xml, &length);
+    const std::string_view written(xml ? xml : "", xml ? length : 0);
+    const std::size_t open = written.find("<key>"), close = written.rfind("</key>");
+    const bool readable = open != std::string_view::npos && close != std::string_view::npos && open < close;
+    const bool holdsNul = readable && written.substr(open, close - open).find('\0') != std::string_view::npos;
+    plist_to_xml_free(xml);
+    if (!readable) return "a key in it cannot be read";
+    if (holdsNul) return "a key in it holds a NUL character";
+    char* text = nullptr;
+    plist_get_key_val(key, &text);
+    const bool utf8 = !text || NSStringIsValidUTF8(text);
+    std::free(text);
+    return utf8 ? std::string() : "a key in it is not UTF-8";
+}
+
 // Why a property list read cannot become values (empty when it can): nesting deeper than JSON may
-// be (reading would run out of stack), or a string that is no UTF-8 (no writer could store it).
+// be (reading would run out of stack), a string that is no UTF-8 (no writer could store it), or a
+// kind of value we have none for.
 std::string plistProblem(plist_t node, int depth)
 {
     if (depth > kMaxJSONNesting) return NSStringWithFormat("it is nested deeper than %d levels", kMaxJSONNesting);
@@ -690,21 +715,23 @@ std::string plistProblem(plist_t node, int depth)
         plist_dict_iter it = nullptr;
         plist_dict_new_iter(node, &it);
         while (problem.empty()) {
-            char* key = nullptr;
             plist_t item = nullptr;
-            plist_dict_next_item(node, it, &key, &item);
-            if (!item) {
-                std::free(key);
-                break;
-            }
-            if (key && !NSStringIsValidUTF8(key)) problem = "a key in it is not UTF-8";
-            std::free(key);
+            plist_dict_next_item(node, it, nullptr, &item);
+            if (!item) break;
+            problem = plistKeyProblem(plist_dict_item_get_key(item));
             if (problem.empty()) problem = plistProblem(item, depth + 1);
         }
         std::free(it);
         return problem;
     }
-    default: return {};
+    case PLIST_BOOLEAN:
+    case PLIST_UINT:
+    case PLIST_REAL:
+    case PLIST_DATE:
+    case PLIST_DATA: return {};
+    // A keyed archive's object reference: no value of ours stands for one.
+    case PLIST_UID: return "it holds an archive\u2019s object reference (UID)";
+    default: return "it holds a value of an unknown kind";
     }
 }
 

@@ -24,6 +24,9 @@ void setError(std::string* error, const std::string& reason)
 
 const char kTooLarge[] = "the image is too large";
 
+// libjpeg's memory besides a progressive image's coefficients: tables, a few rows of samples.
+constexpr std::size_t kJPEGWorkingMemory = std::size_t{64} << 20;
+
 // An allocator that throws is a refusal: nothing may unwind through the decoders.
 void* askForPixels(const ImageIOPixelAllocator& allocate, std::size_t width, std::size_t height) noexcept
 {
@@ -71,15 +74,21 @@ struct JPEGDecoding {
 [[noreturn]] void jpegFail(j_common_ptr info)
 {
     auto* decoding = static_cast<JPEGDecoding*>(info->client_data);
-    info->err->format_message(info, decoding->message);
+    const int code = info->err->msg_code;
+    if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
+        std::snprintf(decoding->message, sizeof decoding->message, "%s", kTooLarge);
+    else
+        info->err->format_message(info, decoding->message);
     std::longjmp(decoding->jump, 1);
 }
 
-// Warnings stay quiet, except running out of data: libjpeg would fill the rest of the picture
-// with grey and call it a success.
+// Warnings stay quiet, except a scan's data running out, at the end of the file or at a marker
+// (a truncated file ended by EOI): libjpeg would fill the rest of the picture with grey and call
+// it a success.
 void jpegMessage(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) jpegFail(info);
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) jpegFail(info);
 }
 
 bool readJPEG(JPEGDecoding* decoding, const std::uint8_t* bytes, std::size_t length,
@@ -98,14 +107,21 @@ bool readJPEG(JPEGDecoding* decoding, const std::uint8_t* bytes, std::size_t len
     jpeg_mem_src(&decoding->info, bytes, static_cast<unsigned long>(length));
     jpeg_read_header(&decoding->info, TRUE);
     decoding->info.out_color_space = JCS_EXT_RGBA;
-    jpeg_start_decompress(&decoding->info);
+    // The size is asked for before libjpeg starts: a progressive image makes it hold every
+    // coefficient of the picture, gigabytes for a few hundred bytes that claim a large size.
+    jpeg_calc_output_dimensions(&decoding->info);
     const std::size_t width = decoding->info.output_width;
-    auto* pixels = static_cast<std::uint8_t*>(askForPixels(allocate, width, decoding->info.output_height));
+    const std::size_t height = decoding->info.output_height;
+    auto* pixels = static_cast<std::uint8_t*>(askForPixels(allocate, width, height));
     if (!pixels) {
         std::snprintf(decoding->message, sizeof decoding->message, "%s", kTooLarge);
         jpeg_destroy_decompress(&decoding->info);
         return false;
     }
+    // A size the caller accepts still bounds libjpeg's own memory: a progressive image's
+    // coefficients take at most twice its RGBA pixels; past that it fails rather than allocates.
+    decoding->info.mem->max_memory_to_use = static_cast<long>(kJPEGWorkingMemory + width * height * 4 * 2);
+    jpeg_start_decompress(&decoding->info);
     while (decoding->info.output_scanline < decoding->info.output_height) {
         JSAMPROW row = pixels + std::size_t{decoding->info.output_scanline} * width * 4;
         jpeg_read_scanlines(&decoding->info, &row, 1);

@@ -4,6 +4,7 @@
 #include "QopApplyOperations.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/RunProgram.h"
 
 #include "ImageIO/ImageIOCodec.h"
 
@@ -13,12 +14,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace qop_apply;
@@ -153,27 +151,9 @@ protected:
     // Runs qop_apply with args; returns its exit status and leaves stdout + stderr in output().
     int run(const std::vector<std::string> &args)
     {
-        const fs::path log = dir_ / "log.txt";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            std::vector<char *> argv;
-            argv.push_back(const_cast<char *>(QOP_APPLY_PATH));
-            for (const std::string &arg : args)
-                argv.push_back(const_cast<char *>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(QOP_APPLY_PATH, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        output_text_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        example_test::ProgramRun run = example_test::runProgram(QOP_APPLY_PATH, args);
+        output_text_ = std::move(run.output);
+        return run.status;
     }
     const std::string &output() const { return output_text_; }
 

@@ -1,6 +1,7 @@
 // qz_present, run as a person runs it: the quadrant image comes out of the GL view as it went in,
 // and every failure says why, exits 1 (2 for a malformed command line) and writes nothing.
 #include "QopTestBitmap.h"
+#include "support/RunProgram.h"
 
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
@@ -10,12 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using qop_test::TestBitmap;
@@ -53,35 +51,18 @@ protected:
     // leaves stdout + stderr in output().
     int run(const std::vector<std::string>& args, const std::vector<std::pair<std::string, std::string>>& env = {})
     {
-        const fs::path log = dir_ / "log.txt";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
-            std::vector<char*> argv{const_cast<char*>(QZ_PRESENT_PATH)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(QZ_PRESENT_PATH, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        outputText_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        example_test::ProgramRun run = example_test::runProgram(QZ_PRESENT_PATH, args, env);
+        outputText_ = std::move(run.output);
+        return run.status;
     }
     const std::string& output() const { return outputText_; }
 
-    // Nothing but the inputs and the log is in the folder.
+    // Nothing but the inputs is in the folder.
     bool nothingWritten() const
     {
         for (const auto& entry : fs::directory_iterator(dir_)) {
             const std::string name = entry.path().filename().string();
-            if (name != "input.png" && name != "notes.txt" && name != "log.txt") return false;
+            if (name != "input.png" && name != "notes.txt") return false;
         }
         return true;
     }

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,20 +86,25 @@ TEST(ValueTest, PropertyListRefusesWhatItCannotHoldAndReportsCorruptInput)
     EXPECT_EQ(error->userInfo()[NSFilePathErrorKey].stringValue(), "/nonexistent/file.plist");
 }
 
-// A binary property list of one top object at offset 8: the object's bytes, the offset table, the
-// trailer (1-byte offsets and references).
-std::string binaryPropertyList(const std::string& object)
+// A binary property list of the given objects, the first one on top: the objects' bytes, the
+// offset table, the trailer (1-byte offsets and references).
+std::string binaryPropertyList(const std::vector<std::string>& objects)
 {
-    std::string bytes = "bplist00" + object + '\x08';
+    std::string bytes = "bplist00";
+    std::string offsets;
+    for (const std::string& object : objects) {
+        offsets += static_cast<char>(bytes.size());
+        bytes += object;
+    }
     std::string trailer(6, '\0');
     trailer += "\x01\x01";
     auto be64 = [&](std::uint64_t v) {
         for (int shift = 56; shift >= 0; shift -= 8) trailer += static_cast<char>(v >> shift & 0xFF);
     };
-    be64(1);
+    be64(objects.size());
     be64(0);
-    be64(8 + object.size());
-    return bytes + trailer;
+    be64(bytes.size());
+    return bytes + offsets + trailer;
 }
 
 TEST(ValueTest, BrokenPropertyListsAreRefusedWithAReasonAndNoCrash)
@@ -115,8 +122,14 @@ TEST(ValueTest, BrokenPropertyListsAreRefusedWithAReasonAndNoCrash)
     };
     const Case broken[] = {
         {"truncated binary", whole.substr(0, whole.size() / 2), ""},
-        {"string claiming 1 GiB", binaryPropertyList(std::string("\x5F\x12\x40\x00\x00\x00" "abc", 9)), ""},
-        {"string of no UTF-8 (binary)", binaryPropertyList("\x51\xFF"), "not UTF-8"},
+        {"string claiming 1 GiB", binaryPropertyList({std::string("\x5F\x12\x40\x00\x00\x00" "abc", 9)}), ""},
+        {"string of no UTF-8 (binary)", binaryPropertyList({"\x51\xFF"}), "not UTF-8"},
+        // A dictionary {"a\0": "v"} whose key is UTF-16 holding a NUL.
+        {"key holding a NUL (binary)",
+         binaryPropertyList({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x51v"}), "NUL"},
+        {"key that is a number (binary)", binaryPropertyList({"\xD1\x01\x02", "\x10\x05", "\x51v"}), ""},
+        {"object reference on top (binary)", binaryPropertyList({std::string("\x80\x00", 2)}), "UID"},
+        {"object reference in an array (binary)", binaryPropertyList({"\xA1\x01", std::string("\x80\x00", 2)}), "UID"},
         {"key of no UTF-8 (XML)", "<plist><dict><key>\xC3\x28</key><true/></dict></plist>", "not UTF-8"},
         {"string of no UTF-8 (text form)", "\"a\" = \"\xED\xA0\x80\";", "UTF-8"},
         {"600 nested arrays (XML)", nested, "nested deeper"},

@@ -4,6 +4,7 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdlib>
@@ -48,7 +49,7 @@ Image noise(std::size_t width, std::size_t height, std::uint32_t seed, bool opaq
 
 // A JPEG of `components` (3: R,G,B; 1: grey) bytes per pixel.
 std::vector<std::uint8_t> encodeJPEG(const std::vector<std::uint8_t>& samples, std::size_t width, std::size_t height,
-                                     int components)
+                                     int components, bool progressive = false)
 {
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
@@ -63,6 +64,7 @@ std::vector<std::uint8_t> encodeJPEG(const std::vector<std::uint8_t>& samples, s
     info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<std::uint8_t*>(&samples[info.next_scanline * width * std::size_t(components)]);
@@ -74,6 +76,9 @@ std::vector<std::uint8_t> encodeJPEG(const std::vector<std::uint8_t>& samples, s
     std::free(buffer);
     return jpeg;
 }
+
+// The start of a progressive JPEG's frame header: marker, length, 8 bits per sample.
+constexpr std::array<std::uint8_t, 5> kProgressiveFrame = {0xFF, 0xC2, 0x00, 0x0B, 0x08};
 
 std::vector<std::uint8_t> encodePNG(const Image& image)
 {
@@ -118,14 +123,20 @@ TEST(ImageIOCodec, JPEGDecodesToOpaqueRGBA)
     struct Case {
         const char* name;
         int components;
+        bool progressive;
         std::vector<std::uint8_t> sample;  // one pixel, repeated over 8 x 8
         std::array<int, 3> rgb;
     };
-    for (const Case& c : {Case{"colour", 3, {255, 128, 0}, {255, 128, 0}}, Case{"grey", 1, {90}, {90, 90, 90}}}) {
+    const Case cases[] = {
+        {"colour", 3, false, {255, 128, 0}, {255, 128, 0}},
+        {"grey", 1, false, {90}, {90, 90, 90}},
+        {"progressive colour", 3, true, {20, 200, 100}, {20, 200, 100}},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::uint8_t> samples;
         for (int i = 0; i < 64; ++i) samples.insert(samples.end(), c.sample.begin(), c.sample.end());
-        const std::vector<std::uint8_t> jpeg = encodeJPEG(samples, 8, 8, c.components);
+        const std::vector<std::uint8_t> jpeg = encodeJPEG(samples, 8, 8, c.components, c.progressive);
         Image decoded;
         std::string error;
         ASSERT_TRUE(ImageIODecode(jpeg.data(), jpeg.size(), into(&decoded), &error)) << error;
@@ -149,6 +160,8 @@ TEST(ImageIOCodec, DamagedOrForeignBytesFailWithAReason)
 
     std::vector<std::uint8_t> badHeaderCRC = png;
     badHeaderCRC[20] ^= 0x01;  // a byte of IHDR's width
+    std::vector<std::uint8_t> cutAndEnded(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() * 2 / 3));
+    cutAndEnded.insert(cutAndEnded.end(), {0xFF, 0xD9});  // the end-of-image marker
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -162,6 +175,7 @@ TEST(ImageIOCodec, DamagedOrForeignBytesFailWithAReason)
         {"JPEG cut in its header", std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 100)},
         {"JPEG cut in its pixels",
          std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(jpeg.size() * 2 / 3))},
+        {"JPEG cut in its pixels and ended", cutAndEnded},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,6 +206,43 @@ TEST(ImageIOCodec, ARefusedSizeStopsTheDecode)
             EXPECT_EQ(error, "the image is too large");
         }
     }
+}
+
+TEST(ImageIOCodec, ASizeIsRefusedBeforeTheDecoderAllocatesForIt)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-space limit leaves AddressSanitizer no room for its shadow memory";
+#endif
+    // 262 bytes of progressive JPEG whose header claims 60000 x 60000 grey pixels: libjpeg would
+    // set aside 7 GB for the coefficients of a picture that size before reading any of them.
+    std::vector<std::uint8_t> jpeg = encodeJPEG(std::vector<std::uint8_t>(64, 90), 8, 8, 1, true);
+    const auto frame = std::search(jpeg.begin(), jpeg.end(), kProgressiveFrame.begin(), kProgressiveFrame.end());
+    ASSERT_NE(frame, jpeg.end());
+    for (std::ptrdiff_t at : {5, 7}) {  // height, then width, big-endian
+        frame[at] = 60000 >> 8;
+        frame[at + 1] = 60000 & 0xFF;
+    }
+    // In a child whose address space stops at 1 GiB, the caller's refusal must be what fails the
+    // decode, not the decoder running out of memory first.
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+        setrlimit(RLIMIT_AS, &limit);
+        std::size_t askedWidth = 0, askedHeight = 0;
+        const ImageIOPixelAllocator refuse = [&](std::size_t width, std::size_t height) -> void* {
+            askedWidth = width;
+            askedHeight = height;
+            return nullptr;
+        };
+        std::string error;
+        const bool decoded = ImageIODecode(jpeg.data(), jpeg.size(), refuse, &error);
+        _exit(!decoded && error == "the image is too large" && askedWidth == 60000 && askedHeight == 60000 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(ImageIOFiles, FilesRoundTripAndErrorsNameThePath)

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -156,9 +159,9 @@ TEST_F(UIImageFiles, ChoosesTheRetinaVariantAtScaleTwo)
     EXPECT_EQ(UIImage::imageNamed("missing"), nullptr);
 }
 
-TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
+// A small solid orange JPEG written with the system encoder.
+std::vector<uint8_t> orangeJPEG()
 {
-    // A small solid orange JPEG written with the system encoder.
     unsigned char* buffer = nullptr;
     unsigned long length = 0;
     jpeg_compress_struct info;
@@ -183,7 +186,12 @@ TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
     jpeg_destroy_compress(&info);
     std::vector<uint8_t> jpeg(buffer, buffer + length);
     std::free(buffer);
+    return jpeg;
+}
 
+TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
+{
+    std::vector<uint8_t> jpeg = orangeJPEG();
     auto image = UIImage::imageWithData(jpeg);
     ASSERT_NE(image, nullptr);
     RGBA p = pixelOf(image->CGImage(), 4, 4);
@@ -196,6 +204,29 @@ TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
     UIImage::imageWithData(jpeg);
     EXPECT_EQ(UIImage::imageWithData({1, 2, 3, 4, 5, 6, 7, 8, 9}), nullptr);
     EXPECT_EQ(UIImage::imageWithContentsOfFile((dir / "absent.png").string()), nullptr);
+}
+
+// The same JPEG with a header claiming 20000 x 20000 pixels (1.6 GB of them): refused before any
+// is set aside, as a child that tries it shows in its peak memory.
+TEST(UIImage, AnImageClaimingTooManyPixelsIsRefusedUnread)
+{
+    std::vector<uint8_t> jpeg = orangeJPEG();
+    const uint8_t frame[] = {0xFF, 0xC0, 0x00, 0x11, 0x08};  // baseline frame, 3 components
+    const auto at = std::search(jpeg.begin(), jpeg.end(), std::begin(frame), std::end(frame));
+    ASSERT_NE(at, jpeg.end());
+    for (std::ptrdiff_t field : {5, 7}) {  // height, then width, big-endian
+        at[field] = 20000 >> 8;
+        at[field + 1] = 20000 & 0xFF;
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(UIImage::imageWithData(jpeg) == nullptr ? 0 : 1);
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_LT(usage.ru_maxrss, 512 * 1024) << "peak kilobytes";
 }
 
 }  // namespace

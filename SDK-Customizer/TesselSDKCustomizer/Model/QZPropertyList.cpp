@@ -45,11 +45,10 @@ std::string QZPropertyListXML(plist_t node)
 std::optional<std::string> QZPlistString(plist_t node)
 {
     if (!node || plist_get_node_type(node) != PLIST_STRING) return std::nullopt;
-    char* value = nullptr;
-    plist_get_string_val(node, &value);
-    std::string text = value ? value : "";
-    std::free(value);
-    return text;
+    // Not plist_get_string_val: it aborts on a string holding a NUL, as a binary list's may.
+    uint64_t length = 0;
+    const char* value = plist_get_string_ptr(node, &length);
+    return value ? std::string(value, length) : std::string();
 }
 
 std::optional<double> QZPlistNumber(plist_t node)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,38 @@ TEST(QZCustomizationDefaults, EntriesOfTheWrongFormAreSkippedWithALogLine)
         EXPECT_FALSE(QZCustomizationDefaults::readFromFile(folder / bad, &error)) << bad;
         EXPECT_NE(error.find(bad), std::string::npos) << error;
     }
+}
+
+// A binary list may hold a string with a NUL in it (UTF-16 U+0000), which libplist's own string
+// reader aborts on: here {textColor: {hex: "\0#f", alpha: 1}}, a colour of the wrong form.
+TEST(QZCustomizationDefaults, AStringHoldingANulIsAColourOfTheWrongForm)
+{
+    const std::string objects[] = {
+        "\xD1\x01\x02",
+        "\x59textColor",
+        "\xD2\x03\x04\x05\x06",
+        "\x53hex",
+        "\x55" "alpha",
+        std::string("\x63\x00\x00\x00#\x00" "f", 7),
+        std::string("\x23\x3F\xF0\x00\x00\x00\x00\x00\x00", 9),
+    };
+    std::string bytes = "bplist00", offsets;
+    for (const std::string& object : objects) {
+        offsets += char(bytes.size());
+        bytes += object;
+    }
+    std::string trailer(6, '\0');
+    trailer += "\x01\x01";
+    for (std::uint64_t field : {std::uint64_t(std::size(objects)), std::uint64_t(0), std::uint64_t(bytes.size())})
+        for (int shift = 56; shift >= 0; shift -= 8) trailer += char(field >> shift & 0xFF);
+    QZTemporaryFolder folder;
+    writeFile(folder / "defaults.plist", bytes + offsets + trailer);
+    NSLogCapture log;
+    std::string error;
+    auto defaults = QZCustomizationDefaults::readFromFile(folder / "defaults.plist", &error);
+    ASSERT_TRUE(defaults) << error;
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(defaults->defaultFor(QZAttribute::textColor)));
+    EXPECT_TRUE(log.contains("textColor"));
 }
 
 // The shipped defaults give every colour without a fallback and both flags a value, and leave the
