@@ -173,7 +173,7 @@ int QZABTestManager::pendingVersion() const
 Value QZABTestManager::cachedResults() const
 {
     std::lock_guard lock(mutex_);
-    return cachedResults_;
+    return Value(Value::Dictionary(*cachedResults_.asDictionary()));  // no storage shared across threads
 }
 
 void QZABTestManager::endUpdate()

@@ -63,7 +63,9 @@ SessionLookup lookUpSession()
 Value QZAnalytics::standardAttributes()
 {
     std::lock_guard lock(attributesMutex());
-    return attributesLocked();
+    // A copy of the entries, not of the Value: a Value copy shares its storage until written, and
+    // that sharing is not safe across threads.
+    return Value(Value::Dictionary(*attributesLocked().asDictionary()));
 }
 
 void QZAnalytics::setQuickLaunch(bool quickLaunch)
