@@ -118,7 +118,10 @@ int QZABTestManager::testValueForKey(const std::string& key, int numChoices, int
     // No choices to draw from (n <= 0): the default, never a division by zero.
     return testValueLocked(
         key, defaultChoice,
-        [&] { return numChoices > 0 ? static_cast<int>(random32Locked() % static_cast<std::uint32_t>(numChoices)) : defaultChoice; },
+        [&] {
+            return numChoices > 0 ? static_cast<int>(random32Locked() % static_cast<std::uint32_t>(numChoices))
+                                  : defaultChoice;
+        },
         [&](const Value& value) { return numChoices > 0 ? value.intValue() % numChoices : defaultChoice; });
 }
 
@@ -136,9 +139,15 @@ int QZABTestManager::testValueForKey(const std::string& key, const std::vector<i
         [](const Value& value) { return value.intValue(); });
 }
 
-int QZABTestManager::pushNotificationStatus() { return testValueForKey(kQZPushNotificationStatus, std::vector<int>{95, 100}, 0); }
+int QZABTestManager::pushNotificationStatus()
+{
+    return testValueForKey(kQZPushNotificationStatus, std::vector<int>{95, 100}, 0);
+}
 
-Value QZABTestManager::testSummary() { return Value::dictionary({{"pushNotificationEligible", pushNotificationStatus()}}); }
+Value QZABTestManager::testSummary()
+{
+    return Value::dictionary({{"pushNotificationEligible", pushNotificationStatus()}});
+}
 
 void QZABTestManager::reloadValues()
 {
@@ -186,7 +195,8 @@ namespace {
 
 // Runs the request on the queue; the body is handed to `parse` on a default-priority global queue.
 void fetch(const std::shared_ptr<QZABTestManager>& manager, std::shared_ptr<NSURLRequest> request,
-           std::function<void(QZABTestManager&, const Value::Data&)> parse, std::function<void(QZABTestManager&)> failed)
+           std::function<void(QZABTestManager&, const Value::Data&)> parse,
+           std::function<void(QZABTestManager&)> failed)
 {
     auto operation = QZURLRequestOperation::operationWithRequest(std::move(request));
     std::weak_ptr<QZABTestManager> weak = manager;
@@ -212,18 +222,18 @@ void QZABTestManager::checkForTestUpdates()
     }
     std::optional<std::string> root = QZRemoteConfiguration::contentServiceRoot();
     std::optional<std::string> apiKey = QZRemoteConfiguration::apiKey();
-    std::shared_ptr<NSURL> url =
-        root && apiKey ? NSURL::URLWithString(*root + kQZContentAssetServicePath +
-                                              NSStringWithFormat("%@/abtest/version.json", *apiKey))
-                       : nullptr;
+    std::shared_ptr<NSURL> url = root && apiKey
+                                     ? NSURL::URLWithString(*root + kQZContentAssetServicePath +
+                                                            NSStringWithFormat("%@/abtest/version.json", *apiKey))
+                                     : nullptr;
     if (!url) {
         NSLog("%s %@", "-[QZABTestManager checkForTestUpdates]",
               "No content service root or API key is configured: tests are not updated.");
         endUpdate();
         return;
     }
-    auto request =
-        NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, NSURLRequestDefaultTimeoutInterval);
+    auto request = NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData,
+                                                       NSURLRequestDefaultTimeoutInterval);
     fetch(self<QZABTestManager>(), request, &QZABTestManager::parseVersionFileData, &QZABTestManager::endUpdate);
 }
 

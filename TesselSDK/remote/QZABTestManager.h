@@ -63,7 +63,8 @@ public:
 
     // Tests: replaces the random source: a uniform unsigned 32-bit number, and a uniform number
     // in 0..bound-1. Empty functions restore the default source.
-    void setRandomSourceForTesting(std::function<std::uint32_t()> random32, std::function<std::uint32_t(std::uint32_t)> uniform);
+    void setRandomSourceForTesting(std::function<std::uint32_t()> random32,
+                                   std::function<std::uint32_t(std::uint32_t)> uniform);
 
 private:
     bool init();

@@ -83,8 +83,8 @@ void QZAnalytics::resumeSession()
     SessionLookup lookup = lookUpSession();
     if (!lookup.classExists || !lookup.session) return;
     const Value& info = NSBundle::mainBundle()->infoDictionary();
-    std::string host = NSStringWithFormat("%@ - %@", info["CFBundleIdentifier"].stringValue(),
-                                          info["TesselAPIKey"].stringValue());
+    std::string host =
+        NSStringWithFormat("%@ - %@", info["CFBundleIdentifier"].stringValue(), info["TesselAPIKey"].stringValue());
     lookup.session->MetricsSession(kQZAnalyticsApplicationKey);
     lookup.session->setCustomDimension(0, host);
     lookup.session->open();
@@ -124,7 +124,10 @@ void QZAnalytics::reportScreen(const std::string& screenName)
     lookup.session->tagScreen(screenName);
 }
 
-bool QZAnalytics::attachedAnalyticsLibraryExists() { return NSClassFromString(kQZMetricsSessionClassName) != nullptr; }
+bool QZAnalytics::attachedAnalyticsLibraryExists()
+{
+    return NSClassFromString(kQZMetricsSessionClassName) != nullptr;
+}
 
 std::string QZAnalytics::bucketStringForImageSize(CGSize size)
 {

@@ -11,7 +11,8 @@
 inline constexpr const char* kQZMetricsSessionClassName = "QZMetricsSession";
 inline constexpr const char* kQZAnalyticsSDKVersion = "3.3.11";
 // The outside analytics service's key for this application.
-inline constexpr const char* kQZAnalyticsApplicationKey = "3c7a19e0b5d24f8a61e0c9d-7b2e4a10-9c3d-4e5f-a6b7-c8d9e0f1a2b3";
+inline constexpr const char* kQZAnalyticsApplicationKey =
+    "3c7a19e0b5d24f8a61e0c9d-7b2e4a10-9c3d-4e5f-a6b7-c8d9e0f1a2b3";
 
 class QZAnalytics {
 public:

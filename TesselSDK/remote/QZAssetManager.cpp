@@ -22,7 +22,8 @@ QZAssetManager::resourceProviderForContentPack(QZContentPack& pack, QZContentPac
     const std::string key = registryKey(identifier, type);
     if (auto found = resourceProviders_.find(key); found != resourceProviders_.end())
         if (auto provider = found->second.provider.lock()) return provider;
-    const std::string url = type == QZContentPackResourceProviderTypeThumbnail ? pack.thumbnailURL() : pack.highResURL();
+    const std::string url =
+        type == QZContentPackResourceProviderTypeThumbnail ? pack.thumbnailURL() : pack.highResURL();
     auto provider = QZContentPackResourceProvider::make(type, identifier, url, self<QZAssetManager>());
     resourceProviders_[key] = Entry{provider, provider.get()};
     return provider;
@@ -30,7 +31,8 @@ QZAssetManager::resourceProviderForContentPack(QZContentPack& pack, QZContentPac
 
 void QZAssetManager::uncacheResourceProvider(const QZContentPackResourceProvider& provider)
 {
-    auto found = resourceProviders_.find(registryKey(provider.contentPackIdentifier(), provider.resourceProviderType()));
+    auto found =
+        resourceProviders_.find(registryKey(provider.contentPackIdentifier(), provider.resourceProviderType()));
     // A provider dying after a newer one took its key leaves the newer entry alone.
     if (found != resourceProviders_.end() && found->second.address == &provider) resourceProviders_.erase(found);
 }

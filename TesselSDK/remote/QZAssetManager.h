@@ -20,8 +20,8 @@ public:
     static std::shared_ptr<QZAssetManager> sharedManager();
 
     // The registered provider of the pack's identifier and type, else a new one (registered).
-    std::shared_ptr<QZContentPackResourceProvider> resourceProviderForContentPack(QZContentPack& pack,
-                                                                                  QZContentPackResourceProviderType type);
+    std::shared_ptr<QZContentPackResourceProvider>
+    resourceProviderForContentPack(QZContentPack& pack, QZContentPackResourceProviderType type);
     // Removes the provider's entry, only while the entry still names that provider.
     void uncacheResourceProvider(const QZContentPackResourceProvider& provider);
 

@@ -112,7 +112,8 @@ std::shared_ptr<QZContentPackAnalytics> QZContentPack::analytics()
     if (auto stored = valueForKey("analytics").object<QZContentPackAnalytics>()) return stored;
     std::shared_ptr<NSManagedObjectContext> context = managedObjectContext();
     if (!context) return nullptr;
-    auto created = std::dynamic_pointer_cast<QZContentPackAnalytics>(context->insertNewObjectForEntityForName("PackAnalytics"));
+    auto created =
+        std::dynamic_pointer_cast<QZContentPackAnalytics>(context->insertNewObjectForEntityForName("PackAnalytics"));
     if (created) setValueForKey(Value(created), "analytics");
     return created;
 }
@@ -148,5 +149,6 @@ void QZContentPack::willTurnIntoFault()
     if (!context) return;
     for (const auto& object : context->registeredObjects())
         if (auto item = std::dynamic_pointer_cast<QZContentPackItem>(object))
-            if (item->managedObjectContext() && item->valueForKey("pack").object().get() == this) item->dropCachedImages();
+            if (item->managedObjectContext() && item->valueForKey("pack").object().get() == this)
+                item->dropCachedImages();
 }

@@ -27,7 +27,7 @@ QZContentPackClass::targetClassForRelationship(const NSRelationshipDescription& 
 }
 
 std::shared_ptr<QZManagedObject> QZContentPackClass::updateOrCreateWithDictionary(const Value& dictionary,
-                                                                                 NSManagedObjectContext& context) const
+                                                                                  NSManagedObjectContext& context) const
 {
     if (!isBasePackClass()) return findOrCreateWithDictionary(dictionary, context);
     std::shared_ptr<const NSClass> packClass = targetClassForPackType(dictionary["packType"].stringValue());

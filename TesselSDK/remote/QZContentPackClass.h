@@ -23,11 +23,12 @@ public:
     // else null; on a pack subclass that subclass.
     std::shared_ptr<const NSClass> targetClassForPackType(const std::string& packType) const;
     // The base answer, with the generic item class replaced by the items class.
-    std::shared_ptr<const NSClass> targetClassForRelationship(const NSRelationshipDescription& relationship) const override;
+    std::shared_ptr<const NSClass>
+    targetClassForRelationship(const NSRelationshipDescription& relationship) const override;
     // On the base class: the record of the class that "packType" names, else (logged) a plain
     // "Pack" record. On a subclass: the base behaviour.
     std::shared_ptr<QZManagedObject> updateOrCreateWithDictionary(const Value& dictionary,
-                                                                 NSManagedObjectContext& context) const override;
+                                                                  NSManagedObjectContext& context) const override;
 
 private:
     std::string itemsClassName_;

@@ -5,7 +5,10 @@
 #include "TesselSDK/remote/QZContentPackAnalytics.h"
 #include "TesselSDK/remote/QZContentPackResourceProvider.h"
 
-std::shared_ptr<QZContentPack> QZContentPackItem::pack() { return valueForKey("pack").object<QZContentPack>(); }
+std::shared_ptr<QZContentPack> QZContentPackItem::pack()
+{
+    return valueForKey("pack").object<QZContentPack>();
+}
 
 std::string QZContentPackItem::localizedDisplayName()
 {
@@ -17,8 +20,8 @@ std::shared_ptr<QZContentPackItemAnalytics> QZContentPackItem::analytics()
     if (auto stored = valueForKey("analytics").object<QZContentPackItemAnalytics>()) return stored;
     std::shared_ptr<NSManagedObjectContext> context = managedObjectContext();
     if (!context) return nullptr;
-    auto created =
-        std::dynamic_pointer_cast<QZContentPackItemAnalytics>(context->insertNewObjectForEntityForName("PackItemAnalytics"));
+    auto created = std::dynamic_pointer_cast<QZContentPackItemAnalytics>(
+        context->insertNewObjectForEntityForName("PackItemAnalytics"));
     if (created) created->setPackItem(self<NSManagedObject>());
     return created;
 }

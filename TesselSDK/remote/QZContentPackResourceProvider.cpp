@@ -125,4 +125,7 @@ Value QZContentPackResourceProvider::dataForResourceNamed(const std::string& nam
     return data;
 }
 
-void QZContentPackResourceProvider::clearResourceCache() { resourceCache_->removeAllObjects(); }
+void QZContentPackResourceProvider::clearResourceCache()
+{
+    resourceCache_->removeAllObjects();
+}

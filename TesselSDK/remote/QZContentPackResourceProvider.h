@@ -66,8 +66,8 @@ public:
     std::optional<std::string> archivePath() const;
 
 private:
-    bool initWithType(QZContentPackResourceProviderType type, const std::string& identifier, const std::string& remoteURL,
-                      const std::shared_ptr<QZAssetManager>& contentManager);
+    bool initWithType(QZContentPackResourceProviderType type, const std::string& identifier,
+                      const std::string& remoteURL, const std::shared_ptr<QZAssetManager>& contentManager);
     const std::set<std::string>& bundleResourceFilenames();
     std::optional<std::string> bundlePathForResource(const std::string& name);
 

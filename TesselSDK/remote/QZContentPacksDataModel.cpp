@@ -11,7 +11,10 @@ namespace {
 
 using Attribute = std::shared_ptr<NSAttributeDescription>;
 
-Attribute attribute(const char* name, NSAttributeType type) { return NSAttributeDescription::attribute(name, type); }
+Attribute attribute(const char* name, NSAttributeType type)
+{
+    return NSAttributeDescription::attribute(name, type);
+}
 
 Attribute counter(const char* name)
 {
@@ -33,27 +36,27 @@ std::shared_ptr<NSManagedObjectModel> QZContentPacksDataModel()
     auto model = NSManagedObjectModel::model();
 
     auto pack = NSEntityDescription::entity("Pack", "QZContentPack");
-    addAll(*pack, {attribute("identifier", T::String), attribute("index", T::Integer64),
-                   attribute("displayName", T::String), attribute("displayDescription", T::String),
-                   attribute("codeName", T::String), attribute("releaseDate", T::Date),
-                   attribute("packType", T::String), attribute("requiresDownload", T::Boolean),
-                   attribute("shouldDelete", T::Boolean), attribute("assetVersion", T::String),
-                   attribute("packVersion", T::String), attribute("highResURL", T::String),
-                   attribute("thumbnailURL", T::String), attribute("displayInStore", T::Boolean),
-                   NSRelationshipDescription::relationship("items", "PackItem", true, "pack", NSCascadeDeleteRule),
-                   NSRelationshipDescription::relationship("analytics", "PackAnalytics", false, "pack",
-                                                           NSCascadeDeleteRule)});
+    addAll(*pack,
+           {attribute("identifier", T::String), attribute("index", T::Integer64), attribute("displayName", T::String),
+            attribute("displayDescription", T::String), attribute("codeName", T::String),
+            attribute("releaseDate", T::Date), attribute("packType", T::String),
+            attribute("requiresDownload", T::Boolean), attribute("shouldDelete", T::Boolean),
+            attribute("assetVersion", T::String), attribute("packVersion", T::String),
+            attribute("highResURL", T::String), attribute("thumbnailURL", T::String),
+            attribute("displayInStore", T::Boolean),
+            NSRelationshipDescription::relationship("items", "PackItem", true, "pack", NSCascadeDeleteRule),
+            NSRelationshipDescription::relationship("analytics", "PackAnalytics", false, "pack", NSCascadeDeleteRule)});
     model->addEntity(pack);
     model->addEntity(NSEntityDescription::entity("EffectPack", "QZEffectContentPack", "Pack"));
     model->addEntity(NSEntityDescription::entity("FramePack", "QZFrameContentPack", "Pack"));
     model->addEntity(NSEntityDescription::entity("StickerPack", "QZStickerContentPack", "Pack"));
 
     auto item = NSEntityDescription::entity("PackItem", "QZContentPackItem");
-    addAll(*item, {attribute("displayName", T::String), attribute("identifier", T::String),
-                   attribute("index", T::Integer64),
-                   NSRelationshipDescription::relationship("pack", "Pack", false, "items"),
-                   NSRelationshipDescription::relationship("analytics", "PackItemAnalytics", false, "packItem",
-                                                           NSCascadeDeleteRule)});
+    addAll(*item,
+           {attribute("displayName", T::String), attribute("identifier", T::String), attribute("index", T::Integer64),
+            NSRelationshipDescription::relationship("pack", "Pack", false, "items"),
+            NSRelationshipDescription::relationship("analytics", "PackItemAnalytics", false, "packItem",
+                                                    NSCascadeDeleteRule)});
     model->addEntity(item);
     auto effectItem = NSEntityDescription::entity("EffectPackItem", "QZEffectContentPackItem", "PackItem");
     effectItem->addProperty(attribute("effectJSON", T::String));

@@ -8,8 +8,21 @@
 
 // In declaration order: the picture's pieces, then their editing variants.
 enum class QZFramePiece : int {
-    Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left, TopLeft,
-    TopEditing, TopRightEditing, RightEditing, BottomRightEditing, BottomEditing, BottomLeftEditing, LeftEditing,
+    Top,
+    TopRight,
+    Right,
+    BottomRight,
+    Bottom,
+    BottomLeft,
+    Left,
+    TopLeft,
+    TopEditing,
+    TopRightEditing,
+    RightEditing,
+    BottomRightEditing,
+    BottomEditing,
+    BottomLeftEditing,
+    LeftEditing,
     TopLeftEditing,
 };
 inline constexpr std::size_t kQZFramePieceCount = 16;

@@ -10,7 +10,10 @@ namespace {
 
 constexpr const char* kUpdateRelationship = "-[QZManagedObject updateRelationship:withValue:]";
 
-void logMapping(const std::string& message) { NSLog("%s %@", kUpdateRelationship, message); }
+void logMapping(const std::string& message)
+{
+    NSLog("%s %@", kUpdateRelationship, message);
+}
 
 }  // namespace
 
@@ -126,4 +129,7 @@ void QZManagedObject::mergeToMany(const NSRelationshipDescription& relationship,
     setValueForKey(Value(std::move(kept)), relationship.name());
 }
 
-void QZManagedObjectRegisterClass() { QZManagedObjectClass::registerRecordClass<QZManagedObject>("QZManagedObject"); }
+void QZManagedObjectRegisterClass()
+{
+    QZManagedObjectClass::registerRecordClass<QZManagedObject>("QZManagedObject");
+}

@@ -38,11 +38,13 @@ QZManagedObjectClass::targetClassForRelationship(const NSRelationshipDescription
     return NSClassFromString(destination->managedObjectClassName());
 }
 
-std::shared_ptr<NSEntityDescription> QZManagedObjectClass::entityInManagedObjectContext(NSManagedObjectContext& context) const
+std::shared_ptr<NSEntityDescription>
+QZManagedObjectClass::entityInManagedObjectContext(NSManagedObjectContext& context) const
 {
     const std::string name = entityName();
     const auto& coordinator = context.persistentStoreCoordinator();
-    std::shared_ptr<NSEntityDescription> entity = coordinator ? coordinator->managedObjectModel()->entityNamed(name) : nullptr;
+    std::shared_ptr<NSEntityDescription> entity =
+        coordinator ? coordinator->managedObjectModel()->entityNamed(name) : nullptr;
     if (!entity)
         NSLog("%s %@", "+[QZManagedObject entityInManagedObjectContext:]",
               NSStringWithFormat("Expected non-nil entity (entity name: %@)", name));
@@ -50,28 +52,33 @@ std::shared_ptr<NSEntityDescription> QZManagedObjectClass::entityInManagedObject
 }
 
 std::optional<QZManagedObjectClass::Records>
-QZManagedObjectClass::fetchAllMatching(const std::shared_ptr<NSPredicate>& predicate, NSManagedObjectContext& context) const
+QZManagedObjectClass::fetchAllMatching(const std::shared_ptr<NSPredicate>& predicate,
+                                       NSManagedObjectContext& context) const
 {
     const char* method = "+[QZManagedObject fetchAllMatching:inManagedObjectContext:]";
     std::shared_ptr<NSEntityDescription> entity = entityInManagedObjectContext(context);
     auto request = NSFetchRequest::fetchRequestWithEntityName(entity ? entity->name() : entityName());
     request->setPredicate(predicate);
     std::shared_ptr<NSError> error;
-    std::optional<NSManagedObjectContext::Objects> objects = entity ? context.executeFetchRequest(*request, &error) : std::nullopt;
+    std::optional<NSManagedObjectContext::Objects> objects =
+        entity ? context.executeFetchRequest(*request, &error) : std::nullopt;
     if (!objects) {
-        NSLog("%s %@", method, NSStringWithFormat("Error fetching objects: %@", error ? error->description() : "no entity"));
+        NSLog("%s %@", method,
+              NSStringWithFormat("Error fetching objects: %@", error ? error->description() : "no entity"));
         return std::nullopt;
     }
     return recordsOf(*objects);
 }
 
-std::optional<QZManagedObjectClass::Records> QZManagedObjectClass::fetchAllInManagedObjectContext(NSManagedObjectContext& context) const
+std::optional<QZManagedObjectClass::Records>
+QZManagedObjectClass::fetchAllInManagedObjectContext(NSManagedObjectContext& context) const
 {
     return fetchAllMatching(nullptr, context);
 }
 
-std::shared_ptr<QZManagedObject> QZManagedObjectClass::findObjectWithValue(const Value& value, const std::string& attributeName,
-                                                                          NSManagedObjectContext& context) const
+std::shared_ptr<QZManagedObject> QZManagedObjectClass::findObjectWithValue(const Value& value,
+                                                                           const std::string& attributeName,
+                                                                           NSManagedObjectContext& context) const
 {
     const char* method = "+[QZManagedObject findObjectWithValue:forAttributeNamed:inManagedObjectContext:]";
     std::shared_ptr<NSEntityDescription> entity = entityInManagedObjectContext(context);
@@ -94,13 +101,14 @@ std::shared_ptr<QZManagedObject> QZManagedObjectClass::findObjectWithValue(const
 }
 
 std::shared_ptr<QZManagedObject> QZManagedObjectClass::findObjectWithIdentifier(const Value& value,
-                                                                               NSManagedObjectContext& context) const
+                                                                                NSManagedObjectContext& context) const
 {
     std::optional<std::string> key = uniqueKeyAttribute();
     return key ? findObjectWithValue(value, *key, context) : nullptr;
 }
 
-std::shared_ptr<QZManagedObject> QZManagedObjectClass::createInManagedObjectContext(NSManagedObjectContext& context) const
+std::shared_ptr<QZManagedObject>
+QZManagedObjectClass::createInManagedObjectContext(NSManagedObjectContext& context) const
 {
     std::shared_ptr<NSEntityDescription> entity = entityInManagedObjectContext(context);
     if (!entity) return nullptr;
@@ -114,14 +122,14 @@ std::shared_ptr<QZManagedObject> QZManagedObjectClass::createInManagedObjectCont
     return record;
 }
 
-std::shared_ptr<QZManagedObject> QZManagedObjectClass::updateOrCreateWithDictionary(const Value& dictionary,
-                                                                                   NSManagedObjectContext& context) const
+std::shared_ptr<QZManagedObject>
+QZManagedObjectClass::updateOrCreateWithDictionary(const Value& dictionary, NSManagedObjectContext& context) const
 {
     return findOrCreateWithDictionary(dictionary, context);
 }
 
 std::shared_ptr<QZManagedObject> QZManagedObjectClass::findOrCreateWithDictionary(const Value& dictionary,
-                                                                                 NSManagedObjectContext& context) const
+                                                                                  NSManagedObjectContext& context) const
 {
     std::shared_ptr<QZManagedObject> record;
     if (std::optional<std::string> key = uniqueKeyAttribute()) {

@@ -31,7 +31,8 @@ public:
     // Registers the record class T under `name` with its class object (made as ClassObject and
     // named `name`, stored as `entityName`, by default the class name); answers the class object.
     template <class T, class ClassObject = QZManagedObjectClass>
-    static std::shared_ptr<ClassObject> registerRecordClass(const std::string& name, const std::string& entityName = {});
+    static std::shared_ptr<ClassObject> registerRecordClass(const std::string& name,
+                                                            const std::string& entityName = {});
     // The class object of a registered record class; null for classes that are none.
     static std::shared_ptr<const QZManagedObjectClass> classObjectOf(const NSClass& recordClass);
     static std::shared_ptr<const QZManagedObjectClass> classNamed(std::string_view name);
@@ -45,7 +46,8 @@ public:
     // nil: records of the class are always created, never matched.
     virtual std::optional<std::string> uniqueKeyAttribute() const { return std::string("identifier"); }
     // The registered class named by the destination entity's class name; null when none.
-    virtual std::shared_ptr<const NSClass> targetClassForRelationship(const NSRelationshipDescription& relationship) const;
+    virtual std::shared_ptr<const NSClass>
+    targetClassForRelationship(const NSRelationshipDescription& relationship) const;
 
     // Operations.
     std::shared_ptr<NSEntityDescription> entityInManagedObjectContext(NSManagedObjectContext& context) const;
@@ -55,17 +57,18 @@ public:
     std::optional<Records> fetchAllInManagedObjectContext(NSManagedObjectContext& context) const;
     std::shared_ptr<QZManagedObject> findObjectWithValue(const Value& value, const std::string& attributeName,
                                                          NSManagedObjectContext& context) const;
-    std::shared_ptr<QZManagedObject> findObjectWithIdentifier(const Value& value, NSManagedObjectContext& context) const;
+    std::shared_ptr<QZManagedObject> findObjectWithIdentifier(const Value& value,
+                                                              NSManagedObjectContext& context) const;
     std::shared_ptr<QZManagedObject> createInManagedObjectContext(NSManagedObjectContext& context) const;
     // The record matching the dictionary's unique key updated from it, else a new record filled
     // from it.
     virtual std::shared_ptr<QZManagedObject> updateOrCreateWithDictionary(const Value& dictionary,
-                                                                         NSManagedObjectContext& context) const;
+                                                                          NSManagedObjectContext& context) const;
 
 protected:
     // The base behaviour of updateOrCreateWithDictionary, for overrides that fall back to it.
     std::shared_ptr<QZManagedObject> findOrCreateWithDictionary(const Value& dictionary,
-                                                               NSManagedObjectContext& context) const;
+                                                                NSManagedObjectContext& context) const;
 
 private:
     std::string name_;
@@ -73,12 +76,12 @@ private:
 };
 
 template <class T, class ClassObject>
-std::shared_ptr<ClassObject> QZManagedObjectClass::registerRecordClass(const std::string& name, const std::string& entityName)
+std::shared_ptr<ClassObject> QZManagedObjectClass::registerRecordClass(const std::string& name,
+                                                                       const std::string& entityName)
 {
     auto classObject = NSObject::create<ClassObject>();
     static_cast<QZManagedObjectClass&>(*classObject).name_ = name;
     static_cast<QZManagedObjectClass&>(*classObject).entityName_ = entityName;
-    NSClass::registerClass<T>(name, nullptr,
-                              {{kQZRecordClassSelector, [classObject] { return Value(classObject); }}});
+    NSClass::registerClass<T>(name, nullptr, {{kQZRecordClassSelector, [classObject] { return Value(classObject); }}});
     return classObject;
 }

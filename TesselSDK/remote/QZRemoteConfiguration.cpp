@@ -21,9 +21,15 @@ std::optional<std::string> root(const char* key)
 
 }  // namespace
 
-std::optional<std::string> QZRemoteConfiguration::apiKey() { return infoString(kQZAPIKeyInfoKey); }
+std::optional<std::string> QZRemoteConfiguration::apiKey()
+{
+    return infoString(kQZAPIKeyInfoKey);
+}
 
-std::optional<std::string> QZRemoteConfiguration::contentServiceRoot() { return root(kQZContentServiceURLInfoKey); }
+std::optional<std::string> QZRemoteConfiguration::contentServiceRoot()
+{
+    return root(kQZContentServiceURLInfoKey);
+}
 
 std::optional<std::string> QZRemoteConfiguration::stagingContentServiceRoot()
 {

@@ -5,16 +5,22 @@
 
 std::atomic<std::size_t> QZURLRequestOperation::maximumBodyLength_{QZURLRequestOperation::kDefaultMaximumBodyLength};
 
-std::shared_ptr<QZURLRequestOperation> QZURLRequestOperation::operationWithRequest(std::shared_ptr<NSURLRequest> request)
+std::shared_ptr<QZURLRequestOperation>
+QZURLRequestOperation::operationWithRequest(std::shared_ptr<NSURLRequest> request)
 {
-    return NSObject::create<QZURLRequestOperation>([&](QZURLRequestOperation& operation) {
-        operation.request_ = std::move(request);
-    });
+    return NSObject::create<QZURLRequestOperation>(
+        [&](QZURLRequestOperation& operation) { operation.request_ = std::move(request); });
 }
 
-std::size_t QZURLRequestOperation::maximumBodyLength() { return maximumBodyLength_; }
+std::size_t QZURLRequestOperation::maximumBodyLength()
+{
+    return maximumBodyLength_;
+}
 
-void QZURLRequestOperation::setMaximumBodyLength(std::size_t bytes) { maximumBodyLength_ = bytes; }
+void QZURLRequestOperation::setMaximumBodyLength(std::size_t bytes)
+{
+    maximumBodyLength_ = bytes;
+}
 
 std::shared_ptr<NSURLConnection> QZURLRequestOperation::connection() const
 {
@@ -58,10 +64,12 @@ void QZURLRequestOperation::failTooLarge()
 {
     if (std::shared_ptr<NSURLConnection> running = connection()) running->cancel();
     const std::string url = request_ && request_->URL() ? request_->URL()->absoluteString() : std::string();
-    fail(NSURLErrorMake(NSURLErrorDataLengthExceedsMaximum, url, "The response body is larger than this request allows."));
+    fail(NSURLErrorMake(NSURLErrorDataLengthExceedsMaximum, url,
+                        "The response body is larger than this request allows."));
 }
 
-void QZURLRequestOperation::connectionDidReceiveResponse(NSURLConnection&, const std::shared_ptr<NSURLResponse>& response)
+void QZURLRequestOperation::connectionDidReceiveResponse(NSURLConnection&,
+                                                         const std::shared_ptr<NSURLResponse>& response)
 {
     // A new response starts the body afresh.
     responseData_.clear();

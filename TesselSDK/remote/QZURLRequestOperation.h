@@ -49,7 +49,8 @@ public:
     void start() override;
     bool isConcurrent() const override { return true; }
 
-    void connectionDidReceiveResponse(NSURLConnection& connection, const std::shared_ptr<NSURLResponse>& response) override;
+    void connectionDidReceiveResponse(NSURLConnection& connection,
+                                      const std::shared_ptr<NSURLResponse>& response) override;
     void connectionDidReceiveData(NSURLConnection& connection, const std::vector<std::uint8_t>& data) override;
     void connectionDidFinishLoading(NSURLConnection& connection) override;
     void connectionDidFailWithError(NSURLConnection& connection, const std::shared_ptr<NSError>& error) override;

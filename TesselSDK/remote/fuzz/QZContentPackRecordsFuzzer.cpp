@@ -21,10 +21,10 @@
 
 namespace {
 
-void mapDocument(const Value &document, NSManagedObjectContext &context)
+void mapDocument(const Value& document, NSManagedObjectContext& context)
 {
     auto packClass = QZManagedObjectClass::classNamed("QZContentPack");
-    if (const Value::Array *elements = document.asArray()) {
+    if (const Value::Array* elements = document.asArray()) {
         for (std::size_t i = 0; i < elements->size() && i < 32; ++i)
             packClass->updateOrCreateWithDictionary((*elements)[i], context);
         return;
@@ -32,24 +32,21 @@ void mapDocument(const Value &document, NSManagedObjectContext &context)
     packClass->updateOrCreateWithDictionary(document, context);
 }
 
-void checkPacks(NSManagedObjectContext &context)
+void checkPacks(NSManagedObjectContext& context)
 {
     auto packs = QZManagedObjectClass::classNamed("QZContentPack")->fetchAllInManagedObjectContext(context);
-    if (!packs)
-        return;
-    for (const auto &record : *packs) {
+    if (!packs) return;
+    for (const auto& record : *packs) {
         auto pack = std::dynamic_pointer_cast<QZContentPack>(record);
-        if (!pack)
-            std::abort();
+        if (!pack) std::abort();
         std::set<std::string> identifiers;
         std::int64_t previous = -1;
-        for (const auto &item : pack->orderedItems()) {
+        for (const auto& item : pack->orderedItems()) {
             const Value identifier = item->valueForKey("identifier");
             if (identifier.isString() && !identifiers.insert(identifier.stringValue()).second)
-                std::abort(); // two items of one pack under one key
+                std::abort();  // two items of one pack under one key
             const std::int64_t index = item->valueForKey("index").longLongValue();
-            if (index < previous)
-                std::abort();
+            if (index < previous) std::abort();
             previous = index;
         }
         pack->toolKey();
@@ -57,20 +54,18 @@ void checkPacks(NSManagedObjectContext &context)
     }
 }
 
-} // namespace
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool registered = (TesselSDKRemoteRegisterClasses(), true);
     (void)registered;
-    NSLogCapture quiet; // the mapping logs every shape it refuses
-    Value document = Value::fromJSON(std::string_view(reinterpret_cast<const char *>(data), size));
-    if (!document.isDictionary() && !document.isArray())
-        return 0;
+    NSLogCapture quiet;  // the mapping logs every shape it refuses
+    Value document = Value::fromJSON(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!document.isDictionary() && !document.isArray()) return 0;
 
     auto coordinator = NSPersistentStoreCoordinator::coordinator(QZContentPacksDataModel());
-    if (!coordinator->addPersistentStoreWithType(NSInMemoryStoreType, "", Value::dictionary(), nullptr))
-        std::abort();
+    if (!coordinator->addPersistentStoreWithType(NSInMemoryStoreType, "", Value::dictionary(), nullptr)) std::abort();
     auto context = NSManagedObjectContext::context(NSMainQueueConcurrencyType);
     context->setPersistentStoreCoordinator(coordinator);
 

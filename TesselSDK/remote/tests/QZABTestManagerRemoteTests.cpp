@@ -112,14 +112,23 @@ TEST_F(QZABTestManagerRemoteTest, FailuresEndTheCheckAndKeepTheAppliedVersion)
     auto dropped = Response::text(R"([{"testName": "t", "winner": 1}])");
     dropped.dropAfterBytes = 5;
     const std::vector<Case> cases = {
-        {"version document is not JSON", Response::text("<html>busy</html>", 503, "text/html"), Response::text("[]"),
+        {"version document is not JSON",
+         Response::text("<html>busy</html>", 503, "text/html"),
+         Response::text("[]"),
          {kVersionPath}},
         {"version document is an array", Response::text("[1]"), Response::text("[]"), {kVersionPath}},
         {"no testURL", Response::text(R"({"version": 3})"), Response::text("[]"), {kVersionPath}},
-        {"testURL is no string", Response::text(R"({"version": 3, "testURL": 4})"), Response::text("[]"), {kVersionPath}},
-        {"test file is an object", Response::text(R"({"version": 3, "testURL": "@BASE@/tests.json"})"),
-         Response::text(R"({"testName": "t"})"), {kVersionPath, "/tests.json"}},
-        {"test file dropped midway", Response::text(R"({"version": 3, "testURL": "@BASE@/tests.json"})"), dropped,
+        {"testURL is no string",
+         Response::text(R"({"version": 3, "testURL": 4})"),
+         Response::text("[]"),
+         {kVersionPath}},
+        {"test file is an object",
+         Response::text(R"({"version": 3, "testURL": "@BASE@/tests.json"})"),
+         Response::text(R"({"testName": "t"})"),
+         {kVersionPath, "/tests.json"}},
+        {"test file dropped midway",
+         Response::text(R"({"version": 3, "testURL": "@BASE@/tests.json"})"),
+         dropped,
          {kVersionPath, "/tests.json"}},
     };
     defaults()->setObject(1, kQZABTestVersion);

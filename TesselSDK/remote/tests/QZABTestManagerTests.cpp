@@ -48,12 +48,15 @@ TEST_F(QZABTestManagerTest, ChoicesComeFromTheCacheTheStoreOrANewDraw)
         Value storedAfter;
     };
     const std::vector<Case> cases = {
-        {"absent, not randomised: the default", Value(), false,
-         [](auto& m) { return m.testValueForKey("key", 2, 1); }, 1, choice(1, false)},
-        {"stored dictionary modulo n", choice(5, true), false, [](auto& m) { return m.testValueForKey("key", 2, 0); }, 1,
-         choice(5, true)},
+        {"absent, not randomised: the default", Value(), false, [](auto& m) { return m.testValueForKey("key", 2, 1); },
+         1, choice(1, false)},
+        {"stored dictionary modulo n", choice(5, true), false, [](auto& m) { return m.testValueForKey("key", 2, 0); },
+         1, choice(5, true)},
         {"stored dictionary through the distribution", choice(5, true), false,
-         [](auto& m) { return m.testValueForKey("key", std::vector<int>{95, 100}, 0); }, 5, choice(5, true)},
+         [](auto& m) {
+             return m.testValueForKey("key", std::vector<int>{95, 100}, 0);
+         },
+         5, choice(5, true)},
         {"negative stored value: signed remainder", choice(-3, false), false,
          [](auto& m) { return m.testValueForKey("key", 2, 0); }, -1, choice(-3, false)},
         {"bare number rewritten, no modulo", Value(3), false, [](auto& m) { return m.testValueForKey("key", 2, 0); }, 3,
@@ -64,9 +67,13 @@ TEST_F(QZABTestManagerTest, ChoicesComeFromTheCacheTheStoreOrANewDraw)
          choice(4, false)},
         {"n = 0, stored: the default, the store unchanged", choice(5, false), true,
          [](auto& m) { return m.testValueForKey("key", 0, 4); }, 4, choice(5, false)},
-        {"n < 0: the default", Value(), true, [](auto& m) { return m.testValueForKey("key", -2, 1); }, 1, choice(1, false)},
+        {"n < 0: the default", Value(), true, [](auto& m) { return m.testValueForKey("key", -2, 1); }, 1,
+         choice(1, false)},
         {"distribution, draw 95", Value(), true,
-         [](auto& m) { return m.testValueForKey("key", std::vector<int>{95, 100}, 0); }, 0, choice(0, false)},
+         [](auto& m) {
+             return m.testValueForKey("key", std::vector<int>{95, 100}, 0);
+         },
+         0, choice(0, false)},
     };
     random32 = 7;
     uniform = 95;

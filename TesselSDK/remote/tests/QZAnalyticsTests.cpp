@@ -154,10 +154,9 @@ TEST(QZAnalyticsBucketTest, TheLongerSideChoosesTheBucket)
         const char* bucket;
     };
     const Case cases[] = {
-        {{200, 100}, "<200px"},        {{201, 50}, "201-400px"},    {{50, 600}, "401-600px"},
-        {{800, 800}, "601-800px"},     {{1024, 1024}, "801-1024px"}, {{2048, 10}, "1025-2048px"},
-        {{2049, 10}, ">2048px"},       {{0, 0}, "<200px"},           {{200.9f, 0}, "<200px"},
-        {{1e12f, 1}, ">2048px"},       {{-5, -5}, "<200px"},
+        {{200, 100}, "<200px"},       {{201, 50}, "201-400px"},    {{50, 600}, "401-600px"}, {{800, 800}, "601-800px"},
+        {{1024, 1024}, "801-1024px"}, {{2048, 10}, "1025-2048px"}, {{2049, 10}, ">2048px"},  {{0, 0}, "<200px"},
+        {{200.9f, 0}, "<200px"},      {{1e12f, 1}, ">2048px"},     {{-5, -5}, "<200px"},
     };
     for (const Case& c : cases) EXPECT_EQ(QZAnalytics::bucketStringForImageSize(c.size), c.bucket) << c.size.width;
 }

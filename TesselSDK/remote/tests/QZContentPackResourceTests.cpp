@@ -17,7 +17,10 @@ namespace {
 
 class QZContentPackResourceTest : public QZContentStoreFixture {
 protected:
-    std::filesystem::path bundle() const { return std::filesystem::path(sandbox.mainBundlePath()) / "TesselSDKResources.bundle"; }
+    std::filesystem::path bundle() const
+    {
+        return std::filesystem::path(sandbox.mainBundlePath()) / "TesselSDKResources.bundle";
+    }
     static std::filesystem::path contentDirectory() { return QZFileSystemUtils::resourcesDirectoryURL().value(); }
 
     static void write(const std::filesystem::path& path, const std::string& contents)
@@ -116,7 +119,8 @@ TEST_F(QZContentPackResourceTest, FrameThumbnailsComeFromTheBundleThenThePackThe
     std::filesystem::remove(bundle() / "frame_thumbnail_default.png");
     QZSDKResources::unloadResources();
     EXPECT_EQ(items[2]->thumbnailImage(), nullptr);
-    EXPECT_EQ(log.lines(), std::vector<std::string>{"-[QZFrameContentPackItem thumbnailImage] expected non-null thumbnail"});
+    EXPECT_EQ(log.lines(),
+              std::vector<std::string>{"-[QZFrameContentPackItem thumbnailImage] expected non-null thumbnail"});
 }
 
 TEST_F(QZContentPackResourceTest, StickerThumbnailsAreReadOnEachCallAndAMissingOneIsLogged)
@@ -129,7 +133,8 @@ TEST_F(QZContentPackResourceTest, StickerThumbnailsAreReadOnEachCallAndAMissingO
     EXPECT_EQ(sideOf(items[0]->thumbnailImage()), 3);
     EXPECT_EQ(items[1]->thumbnailImage(), nullptr);
     EXPECT_EQ(items[1]->thumbnailImage(), nullptr);
-    const std::string line = "-[QZStickerContentPackItem thumbnailImage] expected non-null thumbnail for identifier missing";
+    const std::string line =
+        "-[QZStickerContentPackItem thumbnailImage] expected non-null thumbnail for identifier missing";
     EXPECT_EQ(log.lines(), (std::vector<std::string>{line, line}));
 }
 

@@ -29,11 +29,27 @@ TEST_F(QZContentPackTest, ThePackTypeChoosesTheRecordClassesAndTheToolKey)
         std::vector<std::string> log;
     };
     const std::vector<Case> cases = {
-        {R"("packType": "effect",)", "QZEffectContentPack", "EffectPack", "QZEffectContentPackItem", "EffectPackItem",
-         kQZEffects, {}},
-        {R"("packType": "frame",)", "QZFrameContentPack", "FramePack", "QZFrameContentPackItem", "FramePackItem", kQZFrames, {}},
-        {R"("packType": "sticker",)", "QZStickerContentPack", "StickerPack", "QZStickerContentPackItem", "StickerPackItem",
-         kQZStickers, {}},
+        {R"("packType": "effect",)",
+         "QZEffectContentPack",
+         "EffectPack",
+         "QZEffectContentPackItem",
+         "EffectPackItem",
+         kQZEffects,
+         {}},
+        {R"("packType": "frame",)",
+         "QZFrameContentPack",
+         "FramePack",
+         "QZFrameContentPackItem",
+         "FramePackItem",
+         kQZFrames,
+         {}},
+        {R"("packType": "sticker",)",
+         "QZStickerContentPack",
+         "StickerPack",
+         "QZStickerContentPackItem",
+         "StickerPackItem",
+         kQZStickers,
+         {}},
         {R"("packType": "brush",)", "QZContentPack", "Pack", "QZContentPackItem", "PackItem", nullptr, {noType}},
         {R"("packType": 3,)", "QZContentPack", "Pack", "QZContentPackItem", "PackItem", nullptr, {noType}},
         {"", "QZContentPack", "Pack", "QZContentPackItem", "PackItem", nullptr, {noType}},
@@ -43,7 +59,8 @@ TEST_F(QZContentPackTest, ThePackTypeChoosesTheRecordClassesAndTheToolKey)
         SCOPED_TRACE(c.typeEntry);
         const std::string identifier = "p" + std::to_string(n++);
         NSLogCapture log;
-        auto pack = mapPack(R"({"identifier": ")" + identifier + "\", " + c.typeEntry + R"( "items": [{"identifier": "i"}]})");
+        auto pack =
+            mapPack(R"({"identifier": ")" + identifier + "\", " + c.typeEntry + R"( "items": [{"identifier": "i"}]})");
         ASSERT_TRUE(pack);
         EXPECT_EQ(log.lines(), c.log);
         EXPECT_EQ(pack->className(), c.className);
@@ -63,9 +80,12 @@ TEST_F(QZContentPackTest, TargetClassForPackTypeAnswersOnTheBaseClassAndItselfOn
         const char* expected;  // null: no class
     };
     const Case cases[] = {
-        {"QZContentPack", "effect", "QZEffectContentPack"}, {"QZContentPack", "sticker", "QZStickerContentPack"},
-        {"QZContentPack", "frame", "QZFrameContentPack"},   {"QZContentPack", "brush", nullptr},
-        {"QZContentPack", "", nullptr},                     {"QZFrameContentPack", "effect", "QZFrameContentPack"},
+        {"QZContentPack", "effect", "QZEffectContentPack"},
+        {"QZContentPack", "sticker", "QZStickerContentPack"},
+        {"QZContentPack", "frame", "QZFrameContentPack"},
+        {"QZContentPack", "brush", nullptr},
+        {"QZContentPack", "", nullptr},
+        {"QZFrameContentPack", "effect", "QZFrameContentPack"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.classObject) + " " + c.packType);

@@ -73,13 +73,26 @@ TEST_F(QZManagedObjectMappingTest, ItemsFollowTheLatestDocumentAndDroppedItemsKe
         int rowsWithoutPack;
     };
     const std::vector<Step> steps = {
-        {"first document", R"([{"identifier": "a"}, {"identifier": "b"}, {"identifier": "c"}])", {"a", "b", "c"}, {0, 1, 2}, 3, 0},
-        {"the same document again", R"([{"identifier": "a"}, {"identifier": "b"}, {"identifier": "c"}])",
-         {"a", "b", "c"}, {0, 1, 2}, 3, 0},
+        {"first document",
+         R"([{"identifier": "a"}, {"identifier": "b"}, {"identifier": "c"}])",
+         {"a", "b", "c"},
+         {0, 1, 2},
+         3,
+         0},
+        {"the same document again",
+         R"([{"identifier": "a"}, {"identifier": "b"}, {"identifier": "c"}])",
+         {"a", "b", "c"},
+         {0, 1, 2},
+         3,
+         0},
         {"reordered, b dropped", R"([{"identifier": "c"}, {"identifier": "a"}])", {"c", "a"}, {0, 1}, 3, 1},
-        {"a repeated: the last one wins", R"([{"identifier": "a", "displayName": "First"},
+        {"a repeated: the last one wins",
+         R"([{"identifier": "a", "displayName": "First"},
                                              {"identifier": "a", "displayName": "Last"}])",
-         {"a"}, {1}, 3, 2},
+         {"a"},
+         {1},
+         3,
+         2},
         {"emptied", "[]", {}, {}, 3, 3},
     };
     std::map<std::string, std::shared_ptr<QZContentPackItem>> firstObjects;
@@ -128,11 +141,14 @@ TEST_F(QZManagedObjectMappingTest, ValuesOfTheWrongShapeAreLoggedAndChangeNothin
         std::vector<std::string> items;
     };
     const std::vector<Case> cases = {
-        {"items as a dictionary", packWithItems("p1", R"({"identifier": "x"})"),
-         {"-[QZContentPack updateRelationship:withValue:] Expected array of items."}, {"a"}},
+        {"items as a dictionary",
+         packWithItems("p1", R"({"identifier": "x"})"),
+         {"-[QZContentPack updateRelationship:withValue:] Expected array of items."},
+         {"a"}},
         {"analytics given a dictionary",
          R"({"identifier": "p1", "packType": "effect", "analytics": {"featuredViewCount": 5}})",
-         {updateRelationship + "Expected subclass of QZManagedObject"}, {"a"}},
+         {updateRelationship + "Expected subclass of QZManagedObject"},
+         {"a"}},
         {"elements that are no dictionary or lack the key",
          packWithItems("p1", R"(["text", 3, {"displayName": "no key"}, {"identifier": null}, {"identifier": "a"}])"),
          {updateRelationship + "Expected dictionary.", updateRelationship + "Expected dictionary.",
@@ -211,7 +227,8 @@ protected:
     }
     std::shared_ptr<QZManagedObject> map(const char* className, const std::string& json)
     {
-        return QZManagedObjectClass::classNamed(className)->updateOrCreateWithDictionary(Value::fromJSON(json), *context);
+        return QZManagedObjectClass::classNamed(className)->updateOrCreateWithDictionary(Value::fromJSON(json),
+                                                                                         *context);
     }
     std::size_t count(const char* className)
     {
@@ -231,7 +248,8 @@ TEST_F(QZManagedObjectBaseMappingTest, WrongShapesAndMissingClassesAreLoggedAndL
     const Case cases[] = {
         {"a dictionary for a to-many", R"({"books": {"identifier": "b2"}})", method + "Expected to-one relationship."},
         {"a number for a to-many", R"({"books": 7})", method + "Expected to-one relationship."},
-        {"a destination without a class", R"({"label": {"text": "x"}})", method + "Nil target class for relationship: label"},
+        {"a destination without a class", R"({"label": {"text": "x"}})",
+         method + "Nil target class for relationship: label"},
         {"an array for a destination without a class", R"({"label": [{"text": "x"}]})",
          method + "Nil target class for relationship: label"},
     };

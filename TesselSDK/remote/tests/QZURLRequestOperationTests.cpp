@@ -37,8 +37,8 @@ struct Outcome {
 
 std::shared_ptr<QZURLRequestOperation> makeOperation(const std::string& url, Outcome& outcome, double timeout = 600)
 {
-    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(url), NSURLRequestReloadIgnoringLocalCacheData,
-                                                       timeout);
+    auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(url),
+                                                       NSURLRequestReloadIgnoringLocalCacheData, timeout);
     auto operation = QZURLRequestOperation::operationWithRequest(request);
     auto note = [&outcome](QZURLRequestOperation& op) {
         ++outcome.calls;
@@ -79,7 +79,10 @@ int closedLoopbackPort()
 
 class QZURLRequestOperationTest : public ::testing::Test {
 protected:
-    void TearDown() override { QZURLRequestOperation::setMaximumBodyLength(QZURLRequestOperation::kDefaultMaximumBodyLength); }
+    void TearDown() override
+    {
+        QZURLRequestOperation::setMaximumBodyLength(QZURLRequestOperation::kDefaultMaximumBodyLength);
+    }
     TesselFixtureServer server;
 };
 
@@ -88,8 +91,8 @@ TEST_F(QZURLRequestOperationTest, EachExchangeEndsInExactlyOneBlockOnTheMainThre
     struct Case {
         const char* name;
         std::function<std::string(TesselFixtureServer&)> prepare;  // answers the URL
-        std::optional<std::string> body;                            // success with this body
-        std::optional<NSInteger> errorCode;                         // else failure (any code when nullopt)
+        std::optional<std::string> body;                           // success with this body
+        std::optional<NSInteger> errorCode;                        // else failure (any code when nullopt)
         double timeout = 600;
     };
     const std::string big(2048, 'x');
