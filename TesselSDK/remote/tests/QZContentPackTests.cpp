@@ -54,13 +54,13 @@ TEST_F(QZContentPackTest, ThePackTypeChoosesTheRecordClassesAndTheToolKey)
         {R"("packType": 3,)", "QZContentPack", "Pack", "QZContentPackItem", "PackItem", nullptr, {noType}},
         {"", "QZContentPack", "Pack", "QZContentPackItem", "PackItem", nullptr, {noType}},
     };
-    int n = 0;
+    char identifier[] = "pA";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typeEntry);
-        const std::string identifier = "p" + std::to_string(n++);
+        ++identifier[1];
         NSLogCapture log;
-        auto pack =
-            mapPack(R"({"identifier": ")" + identifier + "\", " + c.typeEntry + R"( "items": [{"identifier": "i"}]})");
+        auto pack = mapPack(std::string(R"({"identifier": ")") + identifier + "\", " + c.typeEntry +
+                            R"( "items": [{"identifier": "i"}]})");
         ASSERT_TRUE(pack);
         EXPECT_EQ(log.lines(), c.log);
         EXPECT_EQ(pack->className(), c.className);
