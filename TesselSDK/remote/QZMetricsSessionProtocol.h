@@ -12,6 +12,13 @@ class QZMetricsSessionProtocol {
 public:
     virtual ~QZMetricsSessionProtocol() = default;
 
+    // Begins the session for the application with that key.
+    virtual void MetricsSession(const std::string& applicationKey) = 0;
+    virtual void setCustomDimension(int index, const std::string& value) = 0;
+    virtual void open() = 0;
+    virtual void upload() = 0;
+    virtual void close() = 0;
     // Records an event with its attributes (string keys).
     virtual void tagEvent(const std::string& eventName, const Value& attributes) = 0;
+    virtual void tagScreen(const std::string& screenName) = 0;
 };

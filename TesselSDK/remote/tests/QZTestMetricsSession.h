@@ -1,8 +1,9 @@
 #pragma once
 // Test support: an analytics session class registered under the name the facade looks up,
-// recording every event it is sent.
+// recording every call it is sent.
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,9 +15,23 @@
 class QZTestMetricsSession : public NSObject, public QZMetricsSessionProtocol {
 public:
     using NSObject::NSObject;
-    void tagEvent(const std::string& eventName, const Value& attributes) override { events.emplace_back(eventName, attributes); }
+    void MetricsSession(const std::string& applicationKey) override { note("MetricsSession: " + applicationKey); }
+    void setCustomDimension(int index, const std::string& value) override
+    {
+        note("setCustomDimension: " + std::to_string(index) + " " + value);
+    }
+    void open() override { note("open"); }
+    void upload() override { note("upload"); }
+    void close() override { note("close"); }
+    void tagEvent(const std::string& eventName, const Value& attributes) override
+    {
+        std::lock_guard lock(mutex_);
+        events.emplace_back(eventName, attributes);
+    }
+    void tagScreen(const std::string& screenName) override { note("tagScreen: " + screenName); }
 
     std::vector<std::pair<std::string, Value>> events;
+    std::vector<std::string> calls;  // everything but events, in order
 
     // Registers "QZMetricsSession" answering `session` (which may be null) as its shared session.
     static void registerClass(std::shared_ptr<QZTestMetricsSession> session)
@@ -27,4 +42,12 @@ public:
                 {"sharedMetricsSession", [session] { return Value(session); }}}));
     }
     static void unregisterClass() { NSClass::unregisterClass(kQZMetricsSessionClassName); }
+
+private:
+    void note(std::string call)
+    {
+        std::lock_guard lock(mutex_);
+        calls.push_back(std::move(call));
+    }
+    std::mutex mutex_;
 };

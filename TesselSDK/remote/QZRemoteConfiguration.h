@@ -1,0 +1,24 @@
+#pragma once
+// Where the remote services go, read from the host's main bundle Info.plist: the API key by which
+// the host identifies itself ("TesselAPIKey") and the content service's roots (scheme, host and
+// port: "TesselContentServiceURL", "TesselStagingContentServiceURL"), to which the services
+// append their paths. With no root configured a service contacts nothing.
+
+#include <optional>
+#include <string>
+
+inline constexpr const char* kQZAPIKeyInfoKey = "TesselAPIKey";
+inline constexpr const char* kQZContentServiceURLInfoKey = "TesselContentServiceURL";
+inline constexpr const char* kQZStagingContentServiceURLInfoKey = "TesselStagingContentServiceURL";
+// Appended to a root: the content asset service, and the content service.
+inline constexpr const char* kQZContentAssetServicePath = "/ios/cds/api/";
+inline constexpr const char* kQZContentServicePath = "/cds/api/";
+
+class QZRemoteConfiguration {
+public:
+    // nullopt when absent or empty.
+    static std::optional<std::string> apiKey();
+    // An http or https root without a trailing "/"; nullopt when absent or of another scheme.
+    static std::optional<std::string> contentServiceRoot();
+    static std::optional<std::string> stagingContentServiceRoot();
+};
