@@ -2,6 +2,34 @@
 
 #include "TesselSDK/foundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZContentPack.h"
+#include "TesselSDKImaging/Modules/QZOriginalModule.h"
+
+#include <functional>
+#include <map>
+
+namespace {
+
+using ModuleFactory = std::function<std::shared_ptr<QZModule>()>;
+
+const std::map<std::string, ModuleFactory>& registeredModuleClasses()
+{
+    static const std::map<std::string, ModuleFactory> classes = {
+        {"original", [] { return std::shared_ptr<QZModule>(QZOriginalModule::make()); }},
+    };
+    return classes;
+}
+
+} // namespace
+
+std::shared_ptr<QZModule> QZEffectContentPackItem::module()
+{
+    const auto found = registeredModuleClasses().find(identifier());
+    if (found == registeredModuleClasses().end()) {
+        NSLog("Expected non-nil module class.");
+        return nullptr;
+    }
+    return found->second();
+}
 
 std::shared_ptr<UIImage> QZEffectContentPackItem::previewImage()
 {

@@ -10,6 +10,7 @@
 #include "TesselSDK/remote/QZEffectContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 #include "TesselSDK/remote/QZStickerContentPackItem.h"
+#include "TesselSDKImaging/Modules/QZOriginalModule.h"
 
 namespace {
 
@@ -70,6 +71,25 @@ TEST_F(QZContentPackTest, ThePackTypeChoosesTheRecordClassesAndTheToolKey)
         EXPECT_EQ(pack->orderedItems()[0]->entity()->name(), c.itemEntity);
         EXPECT_EQ(pack->toolKey() ? std::string(pack->toolKey()) : "nil", c.toolKey ? c.toolKey : "nil");
     }
+}
+
+TEST_F(QZContentPackTest, OnlyTheOriginalEffectItemAnswersAModule)
+{
+    auto pack = mapPack(R"({"identifier": "fx", "packType": "effect",
+                            "items": [{"identifier": "original"}, {"identifier": "sepia"}]})");
+    ASSERT_TRUE(pack);
+    ASSERT_EQ(pack->orderedItems().size(), 2u);
+    auto original = std::dynamic_pointer_cast<QZEffectContentPackItem>(pack->orderedItems()[0]);
+    auto sepia = std::dynamic_pointer_cast<QZEffectContentPackItem>(pack->orderedItems()[1]);
+    ASSERT_TRUE(original && sepia);
+
+    NSLogCapture log;
+    auto first = original->module();
+    EXPECT_TRUE(std::dynamic_pointer_cast<QZOriginalModule>(first));
+    EXPECT_NE(original->module(), first) << "each call makes a new module";
+    EXPECT_TRUE(log.lines().empty());
+    EXPECT_EQ(sepia->module(), nullptr);
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"Expected non-nil module class."});
 }
 
 TEST_F(QZContentPackTest, TargetClassForPackTypeAnswersOnTheBaseClassAndItselfOnASubclass)
