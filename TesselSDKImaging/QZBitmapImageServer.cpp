@@ -25,10 +25,13 @@ std::size_t bytesForSize(CGSize size)
 
 QZBitmapImageServer::~QZBitmapImageServer()
 {
-    if (queueID_ > 0) QZDispatchPriorityQueue::cpuHiresProcessingQueue()->destroyQueueWithIdentifierAfterPendingBlocksComplete(queueID_);
+    if (queueID_ > 0)
+        QZDispatchPriorityQueue::cpuHiresProcessingQueue()->destroyQueueWithIdentifierAfterPendingBlocksComplete(
+            queueID_);
 }
 
-std::shared_ptr<QZBitmapImageServer> QZBitmapImageServer::makeWithGLInstance(std::shared_ptr<QZOpenGLInstance> glInstance)
+std::shared_ptr<QZBitmapImageServer>
+QZBitmapImageServer::makeWithGLInstance(std::shared_ptr<QZOpenGLInstance> glInstance)
 {
     return NSObject::create<QZBitmapImageServer>(
         [&](QZBitmapImageServer& server) { return server.initWithGLInstance(std::move(glInstance)); });
@@ -375,8 +378,9 @@ void QZBitmapImageServer::getProcessedImageSizeAndData(QZImageSizeAndDataBlock c
 {
     enqueueStep([completion = std::move(completion)](CGContextRef context, CGImageRef, QZImageBytes& buffer) {
         if (completion)
-            completion(CGSizeMake(CGFloat(CGBitmapContextGetWidth(context)), CGFloat(CGBitmapContextGetHeight(context))),
-                       buffer.data());
+            completion(
+                CGSizeMake(CGFloat(CGBitmapContextGetWidth(context)), CGFloat(CGBitmapContextGetHeight(context))),
+                buffer.data());
     });
 }
 

@@ -111,9 +111,9 @@ CGRect QZBitmapServerCropRect(CGSize size, CGRect r)
     if (!std::isfinite(r.origin.x) || !std::isfinite(r.origin.y) || !std::isfinite(r.size.width) ||
         !std::isfinite(r.size.height))
         return CGRectNull;
-    const CGRect pixels = CGRectIntegral(CGRectMake(std::clamp(r.origin.x * w, CGFloat(0), w),
-                                                    std::clamp(r.origin.y * h, CGFloat(0), h), r.size.width * w,
-                                                    r.size.height * h));
+    const CGRect pixels =
+        CGRectIntegral(CGRectMake(std::clamp(r.origin.x * w, CGFloat(0), w), std::clamp(r.origin.y * h, CGFloat(0), h),
+                                  r.size.width * w, r.size.height * h));
     // Rounding outward can make a side longer than the image, which the buffer does not hold.
     return CGRectMake(pixels.origin.x, pixels.origin.y, std::clamp(pixels.size.width, CGFloat(0), w),
                       std::clamp(pixels.size.height, CGFloat(0), h));

@@ -95,9 +95,7 @@ bool parseStraighten(const std::string& value, ModuleMaker* maker, std::string* 
         return false;
     }
     const CGFloat rotation = CGFloat(degrees * M_PI / 180);
-    *maker = [rotation](const StepTarget& target) {
-        return orientationModule(target, UIImageOrientationUp, rotation);
-    };
+    *maker = [rotation](const StepTarget& target) { return orientationModule(target, UIImageOrientationUp, rotation); };
     return true;
 }
 
@@ -124,7 +122,7 @@ bool parseRecipe(const std::string& path, ModuleMaker* maker, std::string* error
     return true;
 }
 
-} // namespace
+}  // namespace
 
 const std::vector<StepKind>& stepKinds()
 {
@@ -146,8 +144,7 @@ const std::vector<StepKind>& stepKinds()
 const StepKind* findStepKind(const std::string& name)
 {
     for (const StepKind& kind : stepKinds())
-        if (name == kind.name)
-            return &kind;
+        if (name == kind.name) return &kind;
     return nullptr;
 }
 
@@ -162,8 +159,8 @@ bool parseStep(const std::string& text, Step* step, std::string* error)
     }
     const bool takesValue = kind->valueSynopsis[0] != '\0';
     if (takesValue != (equals != std::string::npos)) {
-        *error = "step '" + text + "': " + (takesValue ? "expected " + name + "=" + kind->valueSynopsis
-                                                       : name + " takes no value");
+        *error = "step '" + text +
+                 "': " + (takesValue ? "expected " + name + "=" + kind->valueSynopsis : name + " takes no value");
         return false;
     }
     std::string reason;
@@ -187,24 +184,22 @@ void configureModule(QZModule& module, bool onCPU)
 
 bool parseReal(const std::string& text, double* value)
 {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])))
-        return false;
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
     char* end = nullptr;
     errno = 0;
     const double parsed = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(parsed))
-        return false;
+    if (*end != '\0' || errno == ERANGE || !std::isfinite(parsed)) return false;
     *value = parsed;
     return true;
 }
 
 bool parseInteger(const std::string& text, long long min, long long max, long long* value)
 {
-    if (text.empty() || text.size() > 18 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (text.empty() || text.size() > 18 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return false;
     const long long parsed = std::strtoll(text.c_str(), nullptr, 10);
-    if (parsed < min || parsed > max)
-        return false;
+    if (parsed < min || parsed > max) return false;
     *value = parsed;
     return true;
 }
@@ -219,8 +214,7 @@ bool parseReals(const std::string& text, std::size_t count, std::vector<double>*
         if (!parseReal(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start), &value))
             return false;
         values->push_back(value);
-        if (comma == std::string::npos)
-            break;
+        if (comma == std::string::npos) break;
         start = comma + 1;
     }
     return values->size() == count;
@@ -230,9 +224,8 @@ CGFloat straightenScale(CGFloat rotation, CGSize size)
 {
     const CGFloat angle = std::fabs(rotation);
     const CGFloat longer = std::max(size.width, size.height), shorter = std::min(size.width, size.height);
-    if (!(shorter > 0))
-        return 1;
+    if (!(shorter > 0)) return 1;
     return std::cos(angle) + (longer / shorter) * std::sin(angle);
 }
 
-} // namespace qz_replay
+}  // namespace qz_replay

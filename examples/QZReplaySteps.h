@@ -29,8 +29,8 @@ using ModuleMaker = std::function<std::shared_ptr<QZModule>(const StepTarget& ta
 
 struct StepKind {
     const char* name;
-    const char* valueSynopsis; // "X,Y,W,H"; empty for a step without a value
-    const char* help;          // one line
+    const char* valueSynopsis;  // "X,Y,W,H"; empty for a step without a value
+    const char* help;           // one line
     // Checks the value; the maker on success, else false with the reason in *error.
     bool (*parse)(const std::string& value, ModuleMaker* maker, std::string* error);
 };
@@ -41,7 +41,7 @@ const std::vector<StepKind>& stepKinds();
 const StepKind* findStepKind(const std::string& name);
 
 struct Step {
-    std::string text; // as given on the command line
+    std::string text;  // as given on the command line
     ModuleMaker makeModule;
 };
 // Parses "name=value" (or a bare "name" for a step without a value). False with a message naming
@@ -64,4 +64,4 @@ bool parseReals(const std::string& text, std::size_t count, std::vector<double>*
 // magnitude) and the longer and shorter sides L and S.
 CGFloat straightenScale(CGFloat rotation, CGSize size);
 
-} // namespace qz_replay
+}  // namespace qz_replay

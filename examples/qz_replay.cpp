@@ -41,7 +41,7 @@ constexpr double kQueueTimeout = 300;
 struct Invocation {
     bool help = false;
     bool gpu = false;
-    double maxPixels = 0; // 0: no limit
+    double maxPixels = 0;  // 0: no limit
     std::string input;
     std::string output;
     std::vector<qz_replay::Step> steps;
@@ -60,8 +60,7 @@ void printUsage(std::FILE* out)
                  kSynopsis);
     for (const qz_replay::StepKind& kind : qz_replay::stepKinds()) {
         std::string form = kind.name;
-        if (kind.valueSynopsis[0] != '\0')
-            form += std::string("=") + kind.valueSynopsis;
+        if (kind.valueSynopsis[0] != '\0') form += std::string("=") + kind.valueSynopsis;
         std::fprintf(out, "  %-20s %s\n", form.c_str(), kind.help);
     }
     std::fprintf(out, "\nExit 0 on success; 2 with a message naming the step on a malformed or unknown step; 1 with a "
@@ -106,8 +105,7 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
             positional.push_back(word);
         }
     }
-    if (invocation->help)
-        return true;
+    if (invocation->help) return true;
     if (positional.size() < 3) {
         *error = positional.size() < 2 ? "expected INPUT OUTPUT.png STEP..." : "no step given";
         return false;
@@ -116,8 +114,7 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
     invocation->output = positional[1];
     for (std::size_t i = 2; i < positional.size(); ++i) {
         qz_replay::Step step;
-        if (!qz_replay::parseStep(positional[i], &step, error))
-            return false;
+        if (!qz_replay::parseStep(positional[i], &step, error)) return false;
         invocation->steps.push_back(std::move(step));
     }
     return true;
@@ -126,8 +123,7 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
 std::shared_ptr<UIImage> readImage(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     return UIImage::imageWithData(bytes);
 }
@@ -153,8 +149,7 @@ void replaySteps(const Invocation& invocation, const std::shared_ptr<QZBitmapIma
                  const std::function<CGSize()>& currentSize)
 {
     for (const qz_replay::Step& step : invocation.steps) {
-        if (!waitForServer(server))
-            exitStuck();
+        if (!waitForServer(server)) exitStuck();
         std::shared_ptr<QZModule> module = step.makeModule({currentSize(), onCPU});
         qz_replay::configureModule(*module, onCPU);
         if (onCPU)
@@ -162,8 +157,7 @@ void replaySteps(const Invocation& invocation, const std::shared_ptr<QZBitmapIma
         else
             server->runModule(module, false, nullptr);
     }
-    if (!waitForServer(server))
-        exitStuck();
+    if (!waitForServer(server)) exitStuck();
 }
 
 std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef image, CGFloat scale)
@@ -178,8 +172,7 @@ std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef im
         result = UIImage::imageWithCGImage(processed);
         delivered = true;
     });
-    if (!DispatchRunLoop::runUntil([&] { return delivered; }, kQueueTimeout))
-        exitStuck();
+    if (!DispatchRunLoop::runUntil([&] { return delivered; }, kQueueTimeout)) exitStuck();
     return result;
 }
 
@@ -219,8 +212,7 @@ std::shared_ptr<UIImage> replayOnGPU(const Invocation& invocation, CGImageRef im
         result = std::move(output);
         delivered = true;
     });
-    if (!DispatchRunLoop::runUntil([&] { return delivered; }, kQueueTimeout))
-        exitStuck();
+    if (!DispatchRunLoop::runUntil([&] { return delivered; }, kQueueTimeout)) exitStuck();
     if (manager->setupFailed())
         *error = "the GL record could not be set up (no shader program)";
     else if (!result)
@@ -242,8 +234,7 @@ void drainGPUQueue()
 int replay(const Invocation& invocation)
 {
     std::shared_ptr<UIImage> input = readImage(invocation.input);
-    if (!input)
-        return failed("cannot read " + invocation.input + " (not a PNG or JPEG image)");
+    if (!input) return failed("cannot read " + invocation.input + " (not a PNG or JPEG image)");
     CGImageRef image = input->CGImage();
     const double pixels = double(CGImageGetWidth(image)) * double(CGImageGetHeight(image));
     // As the session's replay limit: the largest scale that keeps the output within N pixels.
@@ -251,25 +242,22 @@ int replay(const Invocation& invocation)
         invocation.maxPixels > 0 ? CGFloat(std::min(1.0, std::sqrt(invocation.maxPixels / pixels))) : 1.0f;
 
     std::string error;
-    std::shared_ptr<UIImage> result = invocation.gpu ? replayOnGPU(invocation, image, scale, &error)
-                                                     : replayOnCPU(invocation, image, scale);
-    if (invocation.gpu)
-        drainGPUQueue();
-    if (!result)
-        return failed(error.empty() ? "the replay gave no image" : error);
+    std::shared_ptr<UIImage> result =
+        invocation.gpu ? replayOnGPU(invocation, image, scale, &error) : replayOnCPU(invocation, image, scale);
+    if (invocation.gpu) drainGPUQueue();
+    if (!result) return failed(error.empty() ? "the replay gave no image" : error);
     if (!UIImageWritePNGToFile(result, invocation.output, &error))
         return failed("cannot write " + invocation.output + ": " + error);
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
     Invocation invocation;
     std::string error;
-    if (!parseCommandLine(argc, argv, &invocation, &error))
-        return usageError(error);
+    if (!parseCommandLine(argc, argv, &invocation, &error)) return usageError(error);
     if (invocation.help) {
         printUsage(stdout);
         return 0;

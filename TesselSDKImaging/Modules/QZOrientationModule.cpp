@@ -32,12 +32,14 @@ void QZOrientationModule::createProcessors(QZProcessorList& processors)
     CGFloat scale = scale_;
     // As the server straightens: a zoom below 1 would reach outside the image.
     if (!(scale >= 1) || !std::isfinite(scale)) {
-        NSLog("%s %@", "-[QZOrientationModule createProcessors:]", "Straightening scale below 1 or not finite; using 1");
+        NSLog("%s %@", "-[QZOrientationModule createProcessors:]",
+              "Straightening scale below 1 or not finite; using 1");
         scale = 1;
     }
     const CGRect kept = CGRectIntegral(
         CGRectMake((width - width / scale) / 2, (height - height / scale) / 2, width / scale, height / scale));
-    const bool mirrored = orientation_ >= UIImageOrientationUpMirrored && orientation_ <= UIImageOrientationRightMirrored;
+    const bool mirrored =
+        orientation_ >= UIImageOrientationUpMirrored && orientation_ <= UIImageOrientationRightMirrored;
     const CGFloat angle = mirrored ? rotation_ : -rotation_;
     const CGFloat cx = width / 2, cy = height / 2;
     CGFloat left = kept.origin.x - cx, right = kept.origin.x + kept.size.width - cx;

@@ -50,7 +50,8 @@ protected:
             QZOpenGLInstance::make(size, QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
         EXPECT_NE(instance, nullptr);
         CGImageRef image = createImage(pixels);
-        std::shared_ptr<QZBitmapImageServer> server = QZBitmapImageServer::make(image, 1, UIImageOrientationUp, instance);
+        std::shared_ptr<QZBitmapImageServer> server =
+            QZBitmapImageServer::make(image, 1, UIImageOrientationUp, instance);
         CGImageRelease(image);
         server->drawImage();
         server->getProcessedImageSizeAndData([instance, server](CGSize drawn, std::uint8_t* bytes) {

@@ -19,10 +19,8 @@ namespace {
 // Sets one channel of every pixel to `value`, looking at the stop flag as every processor does.
 std::shared_ptr<QZProcessor> paintChannel(int channel, std::uint8_t value)
 {
-    return QZProcessor::processorWithBitmapBlock(
-        QZBitmapBlockCreateWithPixelBlock([channel, value](QZPixel* pixel, QZPixelContext*) {
-            (&pixel->r)[channel] = value;
-        }));
+    return QZProcessor::processorWithBitmapBlock(QZBitmapBlockCreateWithPixelBlock(
+        [channel, value](QZPixel* pixel, QZPixelContext*) { (&pixel->r)[channel] = value; }));
 }
 
 class QZBitmapImageServerTest : public ::testing::Test {
@@ -142,7 +140,8 @@ TEST_F(QZBitmapImageServerTest, CropRectanglesStayInsideTheImage)
     // The crop keeps the top-left pixels it names.
     server = serverFor(ramp_);
     server->cropImageToRect(CGRectMake(0.25f, 0.5f, 0.5f, 0.5f));
-    EXPECT_EQ(readBack(server), makePixels(20, 15, [&](std::size_t x, std::size_t y) { return ramp_.at(x + 10, y + 15); }));
+    EXPECT_EQ(readBack(server),
+              makePixels(20, 15, [&](std::size_t x, std::size_t y) { return ramp_.at(x + 10, y + 15); }));
 }
 
 TEST_F(QZBitmapImageServerTest, AStraighteningZoomBelowOneOrNotANumberIsTakenAsOne)

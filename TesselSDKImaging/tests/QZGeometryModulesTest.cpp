@@ -74,7 +74,10 @@ TEST(QZOrientationModule, CornersFollowTheTableByOrientation)
         {"Right", UIImageOrientationRight, 1, {{0, 1}, {0, 0}, {1, 1}, {1, 0}}, {0.5f, 2}},
         {"UpMirrored", UIImageOrientationUpMirrored, 1, {{1, 0}, {0, 0}, {1, 1}, {0, 1}}, {1, 1}},
         // (25, 12.5, 50, 25) made integral to (25, 12, 50, 26) first.
-        {"scale 2", UIImageOrientationUp, 2, {{0.25f, 0.24f}, {0.75f, 0.24f}, {0.25f, 0.76f}, {0.75f, 0.76f}},
+        {"scale 2",
+         UIImageOrientationUp,
+         2,
+         {{0.25f, 0.24f}, {0.75f, 0.24f}, {0.25f, 0.76f}, {0.75f, 0.76f}},
          {0.5f, 0.52f}},
     };
     for (const Case& c : cases) {
@@ -190,7 +193,8 @@ TEST(QZQopJSONEffectProcessor, AMissingOrBrokenRecipeIsLoggedAndChangesNothing)
     broken(&bitmap, &stop);
     broken(&bitmap, &stop);
     int logged = 0;
-    for (const std::string& line : log.lines()) logged += line.find("Expected non-nil effect effect") != std::string::npos;
+    for (const std::string& line : log.lines())
+        logged += line.find("Expected non-nil effect effect") != std::string::npos;
     EXPECT_EQ(logged, 2);
     EXPECT_EQ(pixels[3].g, 20);
 

@@ -21,10 +21,22 @@
 #include <vector>
 
 // For EXPECT_EQ on sizes and rectangles.
-inline bool operator==(const CGSize& a, const CGSize& b) { return a.width == b.width && a.height == b.height; }
-inline bool operator==(const CGRect& a, const CGRect& b) { return a.origin.x == b.origin.x && a.origin.y == b.origin.y && a.size == b.size; }
-inline std::ostream& operator<<(std::ostream& out, const CGSize& s) { return out << s.width << " x " << s.height; }
-inline std::ostream& operator<<(std::ostream& out, const CGRect& r) { return out << "(" << r.origin.x << ", " << r.origin.y << ", " << r.size << ")"; }
+inline bool operator==(const CGSize& a, const CGSize& b)
+{
+    return a.width == b.width && a.height == b.height;
+}
+inline bool operator==(const CGRect& a, const CGRect& b)
+{
+    return a.origin.x == b.origin.x && a.origin.y == b.origin.y && a.size == b.size;
+}
+inline std::ostream& operator<<(std::ostream& out, const CGSize& s)
+{
+    return out << s.width << " x " << s.height;
+}
+inline std::ostream& operator<<(std::ostream& out, const CGRect& r)
+{
+    return out << "(" << r.origin.x << ", " << r.origin.y << ", " << r.size << ")";
+}
 
 namespace qz_test {
 
@@ -104,7 +116,10 @@ public:
             state->condition.wait(lock, [&] { return state->isOpen; });
         };
     }
-    bool waitUntilEntered() { return pumpUntil([&] { return state_->entered.load(); }); }
+    bool waitUntilEntered()
+    {
+        return pumpUntil([&] { return state_->entered.load(); });
+    }
     void open()
     {
         std::lock_guard lock(state_->mutex);
@@ -179,16 +194,16 @@ private:
 // Six distinct opaque colours on 3 x 2: no turn or mirror maps it onto itself.
 inline Pixels sixColours()
 {
-    static const std::array<std::uint8_t, 4> colours[6] = {{230, 20, 30, 255},  {20, 200, 40, 255},
-                                                           {30, 40, 220, 255},  {240, 220, 20, 255},
+    static const std::array<std::uint8_t, 4> colours[6] = {{230, 20, 30, 255},   {20, 200, 40, 255},
+                                                           {30, 40, 220, 255},   {240, 220, 20, 255},
                                                            {250, 250, 250, 255}, {10, 10, 10, 255}};
     return makePixels(3, 2, [](std::size_t x, std::size_t y) { return colours[y * 3 + x]; });
 }
 
-constexpr UIImageOrientation kAllOrientations[] = {
-    UIImageOrientationUp,         UIImageOrientationDown,         UIImageOrientationLeft,
-    UIImageOrientationRight,      UIImageOrientationUpMirrored,   UIImageOrientationDownMirrored,
-    UIImageOrientationLeftMirrored, UIImageOrientationRightMirrored};
+constexpr UIImageOrientation kAllOrientations[] = {UIImageOrientationUp,           UIImageOrientationDown,
+                                                   UIImageOrientationLeft,         UIImageOrientationRight,
+                                                   UIImageOrientationUpMirrored,   UIImageOrientationDownMirrored,
+                                                   UIImageOrientationLeftMirrored, UIImageOrientationRightMirrored};
 
 // The four ways a server draws its input with an orientation; each leaves the oriented picture.
 struct OrientedDraw {
@@ -199,7 +214,8 @@ struct OrientedDraw {
 inline std::vector<OrientedDraw> orientedDraws()
 {
     return {
-        {"drawImageWithOrientation", [](QZBitmapImageServer& s, UIImageOrientation o) { s.drawImageWithOrientation(o); }},
+        {"drawImageWithOrientation",
+         [](QZBitmapImageServer& s, UIImageOrientation o) { s.drawImageWithOrientation(o); }},
         {"drawTransformedImageWithOrientation",
          [](QZBitmapImageServer& s, UIImageOrientation o) { s.drawTransformedImageWithOrientation(o); }},
         {"drawStraightenedwithRotation 0 scale 1",

@@ -67,7 +67,8 @@ TestBitmap makeSmooth(size_t width, size_t height)
     TestBitmap bitmap(width, height);
     for (size_t y = 0; y < height; ++y)
         for (size_t x = 0; x < width; ++x)
-            bitmap.at(x, y) = {std::uint8_t(40 + x / 3), std::uint8_t(30 + y / 2), std::uint8_t(200 - (x + y) / 4), 255};
+            bitmap.at(x, y) = {std::uint8_t(40 + x / 3), std::uint8_t(30 + y / 2), std::uint8_t(200 - (x + y) / 4),
+                               255};
     return bitmap;
 }
 
@@ -75,8 +76,7 @@ TestBitmap turnedClockwise(const TestBitmap& in)
 {
     TestBitmap out(in.height(), in.width());
     for (size_t y = 0; y < out.height(); ++y)
-        for (size_t x = 0; x < out.width(); ++x)
-            out.at(x, y) = in.at(y, in.height() - 1 - x);
+        for (size_t x = 0; x < out.width(); ++x) out.at(x, y) = in.at(y, in.height() - 1 - x);
     return out;
 }
 
@@ -84,8 +84,7 @@ TestBitmap topLeft(const TestBitmap& in, size_t width, size_t height)
 {
     TestBitmap out(width, height);
     for (size_t y = 0; y < height; ++y)
-        for (size_t x = 0; x < width; ++x)
-            out.at(x, y) = in.at(x, y);
+        for (size_t x = 0; x < width; ++x) out.at(x, y) = in.at(x, y);
     return out;
 }
 
@@ -95,8 +94,7 @@ TestBitmap centre(const TestBitmap& in, size_t width, size_t height)
     TestBitmap out(width, height);
     const size_t left = (in.width() - width) / 2, top = (in.height() - height) / 2;
     for (size_t y = 0; y < height; ++y)
-        for (size_t x = 0; x < width; ++x)
-            out.at(x, y) = in.at(left + x, top + y);
+        for (size_t x = 0; x < width; ++x) out.at(x, y) = in.at(left + x, top + y);
     return out;
 }
 
@@ -427,7 +425,7 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
     std::ofstream(notImage) << "not an image";
     const std::string in = input.string();
     struct Case {
-        std::vector<std::string> args; // INPUT and OUTPUT.png are put in front where `withFiles`
+        std::vector<std::string> args;  // INPUT and OUTPUT.png are put in front where `withFiles`
         bool withFiles;
         int status;
         std::string messagePart;
@@ -460,8 +458,7 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
     };
     for (bool outputExisted : {false, true}) {
         const fs::path output = dir_ / "output.png";
-        if (outputExisted)
-            std::ofstream(output) << "earlier";
+        if (outputExisted) std::ofstream(output) << "earlier";
         for (const Case& c : cases) {
             SCOPED_TRACE(c.messagePart);
             std::vector<std::string> args;
