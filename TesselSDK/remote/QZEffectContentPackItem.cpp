@@ -1,6 +1,7 @@
 #include "TesselSDK/remote/QZEffectContentPackItem.h"
 
 #include "TesselSDK/foundation/QZSDKResources.h"
+#include "Foundation/NSLog.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDKImaging/Modules/QZOriginalModule.h"
 
