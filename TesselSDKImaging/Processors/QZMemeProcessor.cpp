@@ -4,6 +4,7 @@
 #include "TesselSDK/foundation/QZSDKResources.h"
 
 #include "Foundation/NSBundle.h"
+#include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIColor.h"
@@ -12,17 +13,18 @@ namespace {
 
 struct Caption {
     std::string text;
-    CGRect rect;
-    QZTextVerticalAlignment alignment;
-    CGFloat fontSize;
+    CGRect rect = CGRectZero;
+    QZTextVerticalAlignment alignment = QZTextTopAlign;
+    CGFloat fontSize = 0;
 };
 
 // What both blocks capture: the captions in drawing order, the enlargement, and where the font
 // comes from.
 struct MemeDrawing {
     Caption captions[2];
-    CGFloat scale;
-    std::string fontFile;  // the bundle's Impact.ttf on older systems; empty: the font by name
+    CGFloat scale = 0;
+    bool fromBundle = false;  // older systems: the face in the bundle's Impact.ttf, else by name
+    std::string fontFile;     // that file; empty when the bundle has none (no caption is drawn)
     std::shared_ptr<UIColor> fill = UIColor::whiteColor();
     std::shared_ptr<UIColor> outline = UIColor::colorWithWhite(0, 0.9f);
 
@@ -31,9 +33,9 @@ struct MemeDrawing {
     {
         CTFontDescriptorRef descriptor = CTFontDescriptorCreateWithNameAndSize("Impact", size);
         CTFontRef font = nullptr;
-        if (fontFile.empty()) {
+        if (!fromBundle) {
             font = CTFontCreateWithFontDescriptor(descriptor, size, nullptr);
-        } else {
+        } else if (!fontFile.empty()) {
             CGDataProviderRef provider = CGDataProviderCreateWithFilename(fontFile);
             CGFontRef graphicsFont = CGFontCreateWithDataProvider(provider);
             font = CTFontCreateWithGraphicsFont(graphicsFont, size, nullptr, descriptor);
@@ -58,14 +60,17 @@ struct MemeDrawing {
 
 MemeDrawing drawingOf(const QZMemeProcessor& meme)
 {
-    MemeDrawing drawing{{{meme.topText(), meme.topRect(), QZTextTopAlign, meme.topFontSize()},
-                         {meme.bottomText(), meme.bottomRect(), QZTextBottomAlign, meme.bottomFontSize()}},
-                        meme.scale(),
-                        {}};
-    if (NSStringCompareNumeric(PlatformSettings::systemVersion(), "4.1") == NSOrderedAscending) {
+    MemeDrawing drawing;
+    drawing.captions[0] = {meme.topText(), meme.topRect(), QZTextTopAlign, meme.topFontSize()};
+    drawing.captions[1] = {meme.bottomText(), meme.bottomRect(), QZTextBottomAlign, meme.bottomFontSize()};
+    drawing.scale = meme.scale();
+    drawing.fromBundle = NSStringCompareNumeric(PlatformSettings::systemVersion(), "4.1") == NSOrderedAscending;
+    if (drawing.fromBundle) {
         std::shared_ptr<NSBundle> bundle = QZSDKResources::resourceBundle();
         if (std::optional<std::string> path = bundle ? bundle->pathForResource("Impact", "ttf") : std::nullopt)
             drawing.fontFile = *path;
+        else
+            NSLog("%s %@", "QZMemeProcessor", "the resource bundle holds no Impact.ttf: no caption is drawn");
     }
     return drawing;
 }

@@ -6,7 +6,9 @@
 #include "TesselSDKImaging/Text/QZText.h"
 #include "TesselSDKImaging/tests/QZTextTestSupport.h"
 
+#include "Foundation/NSLogCapture.h"
 #include "Foundation/PlatformSettings.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/testing/UIGoldenImage.h"
 
 #include <gtest/gtest.h>
@@ -214,9 +216,17 @@ TEST(QZMemeProcessor, OlderSystemsDrawTheBundlesFaceAtTheCaptionsSize)
         return drawn;
     };
     qop_test::TestBitmap current = draw("10.0", 60), older = draw("4.0", 60), smaller = draw("4.0", 30);
-    PlatformSettings::setSystemVersion("10.0");
     EXPECT_TRUE(older == current);
     EXPECT_GT(inkOf(older, photo, 0, 100).area, 3 * inkOf(smaller, photo, 0, 100).area);
+    // Without the file the older systems draw no caption; the current ones do not need it.
+    PlatformSettings::setMainBundlePath(::testing::TempDir());
+    QZSDKResources::unloadResources();
+    NSLogCapture log;
+    EXPECT_TRUE(draw("4.0", 60) == photo);
+    EXPECT_TRUE(log.contains("holds no Impact.ttf"));
+    EXPECT_TRUE(draw("10.0", 60) == current);
+    PlatformSettings::setSystemVersion("10.0");
+    QZSDKResources::unloadResources();
 }
 
 // Pictures: a rotated two-line text and both meme captions on a generated background, drawn on the
