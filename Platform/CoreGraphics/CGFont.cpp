@@ -15,8 +15,8 @@ namespace {
 bool isFontData(const std::vector<unsigned char>& bytes)
 {
     if (bytes.size() < 12) return false;
-    static const unsigned char kTags[][4] = {{0, 1, 0, 0}, {'t', 'r', 'u', 'e'}, {'O', 'T', 'T', 'O'},
-                                             {'t', 't', 'c', 'f'}};
+    static const unsigned char kTags[][4] = {
+        {0, 1, 0, 0}, {'t', 'r', 'u', 'e'}, {'O', 'T', 'T', 'O'}, {'t', 't', 'c', 'f'}};
     for (const auto& tag : kTags)
         if (std::memcmp(bytes.data(), tag, 4) == 0) return true;
     return false;
@@ -28,7 +28,8 @@ CGFontRef CGFontCreateWithDataProvider(CGDataProviderRef provider)
 {
     if (!provider) return nullptr;
     if (!isFontData(CGDataProviderGetBytes(provider))) {
-        NSLog("CGFontCreateWithDataProvider: %s holds no TrueType or OpenType font", CGDataProviderGetFilename(provider));
+        NSLog("CGFontCreateWithDataProvider: %s holds no TrueType or OpenType font",
+              CGDataProviderGetFilename(provider));
         return nullptr;
     }
     auto* font = new CGFont;

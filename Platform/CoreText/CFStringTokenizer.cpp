@@ -10,8 +10,8 @@ std::string CFStringTokenizerCopyBestStringLanguage(std::string_view text, CFRan
 {
     NSUInteger length = NSStringUTF16Length(text);
     NSUInteger from = NSUInteger(std::clamp<CFIndex>(range.location, 0, CFIndex(length)));
-    NSUInteger to = range.length > 0 ? NSUInteger(std::min<CFIndex>(CFIndex(from) + range.length, CFIndex(length)))
-                                     : length;
+    NSUInteger to =
+        range.length > 0 ? NSUInteger(std::min<CFIndex>(CFIndex(from) + range.length, CFIndex(length))) : length;
     size_t start = NSStringUTF8OffsetForUTF16Index(text, from), end = NSStringUTF8OffsetForUTF16Index(text, to);
     const char* p = text.data() + start;
     const char* stop = text.data() + end;

@@ -66,12 +66,14 @@ CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFo
     CFAttributedStringReplaceString(string, CFRangeMake(0, 0), text);
     CFRange all = CFRangeMake(0, CFAttributedStringGetLength(string));
     CFAttributedStringSetAttribute(string, all, kCTFontAttributeName, font);
-    if (foregroundColor) CFAttributedStringSetAttribute(string, all, kCTForegroundColorAttributeName, foregroundColor->CGColor());
+    if (foregroundColor)
+        CFAttributedStringSetAttribute(string, all, kCTForegroundColorAttributeName, foregroundColor->CGColor());
     CGFloat strokeWidth = -3.0f;
     CFNumberRef width = CFNumberCreate(nullptr, kCFNumberCGFloatType, &strokeWidth);
     CFAttributedStringSetAttribute(string, all, kCTStrokeWidthAttributeName, width);
     CFRelease(width);
-    if (backgroundColor) CFAttributedStringSetAttribute(string, all, kCTStrokeColorAttributeName, backgroundColor->CGColor());
+    if (backgroundColor)
+        CFAttributedStringSetAttribute(string, all, kCTStrokeColorAttributeName, backgroundColor->CGColor());
     CTFramesetterRef framesetter = CTFramesetterCreateWithAttributedString(string);
     CFRelease(string);
     CTFrameRef frame = CTFramesetterCreateFrame(framesetter, CFRangeMake(0, 0), path, nullptr);
@@ -90,8 +92,8 @@ void drawTextLinesCentered(CGContextRef context, CTFrameRef frame, CGRect textBo
     for (size_t i = 0; i < lines.size(); ++i) {
         CGFloat ascent = 0, descent = 0;
         CTLineGetTypographicBounds(lines[i], &ascent, &descent, nullptr);
-        metrics.push_back({origins[i], ascent, descent,
-                           CGFloat(CTLineGetPenOffsetForFlush(lines[i], 0.5f, textBounds.size.width))});
+        metrics.push_back(
+            {origins[i], ascent, descent, CGFloat(CTLineGetPenOffsetForFlush(lines[i], 0.5f, textBounds.size.width))});
     }
     std::vector<CGPoint> positions =
         QZTextLinePositions(metrics, textBounds, alignment, languageDirection, scale, newLineTerminated);

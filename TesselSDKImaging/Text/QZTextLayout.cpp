@@ -6,9 +6,8 @@
 #include <cmath>
 
 std::vector<CGPoint> QZTextLinePositions(const std::vector<QZTextLineMetrics>& lines, CGRect textBounds,
-                                         QZTextVerticalAlignment alignment,
-                                         NSLocaleLanguageDirection languageDirection, CGFloat scale,
-                                         bool newLineTerminated)
+                                         QZTextVerticalAlignment alignment, NSLocaleLanguageDirection languageDirection,
+                                         CGFloat scale, bool newLineTerminated)
 {
     std::vector<CGPoint> positions;
     if (lines.empty()) return positions;

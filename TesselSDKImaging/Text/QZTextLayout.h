@@ -29,9 +29,8 @@ struct QZTextLineMetrics {
 // half for centre alignment when `scale` is at least 1, none below. Right-to-left lines subtract
 // their pen offset instead of adding it.
 std::vector<CGPoint> QZTextLinePositions(const std::vector<QZTextLineMetrics>& lines, CGRect textBounds,
-                                         QZTextVerticalAlignment alignment,
-                                         NSLocaleLanguageDirection languageDirection, CGFloat scale,
-                                         bool newLineTerminated);
+                                         QZTextVerticalAlignment alignment, NSLocaleLanguageDirection languageDirection,
+                                         CGFloat scale, bool newLineTerminated);
 
 // The GPU path pads the text box by max(height / 80, 2) pixels on every side, whole pixels.
 CGRect QZTextPaddedRect(CGRect textRect);

@@ -24,7 +24,8 @@ using qz_test::inkOf;
 TEST(QZTextLayout, LinePositionsFollowAlignmentScaleDirectionAndTheFinalLineFeed)
 {
     // Two lines in a 200-wide box at (10, 20): baselines at 60 and 30, ascent 8.4, descent 2.3.
-    const std::vector<QZTextLineMetrics> lines = {{CGPointMake(0, 60), 8.4f, 2.3f, 40}, {CGPointMake(0, 30), 8.4f, 2.3f, 70}};
+    const std::vector<QZTextLineMetrics> lines = {{CGPointMake(0, 60), 8.4f, 2.3f, 40},
+                                                  {CGPointMake(0, 30), 8.4f, 2.3f, 70}};
     const CGRect box = CGRectMake(10, 20, 200, 80);
     constexpr auto ltr = NSLocaleLanguageDirectionLeftToRight, rtl = NSLocaleLanguageDirectionRightToLeft;
     struct Case {
@@ -89,14 +90,10 @@ TEST(QZTextLayout, TheEnlargementIsTheLargerSideTimesTheScaleOrNothing)
         CGRect rect;
         CGFloat scale, factor, expected;
     } cases[] = {
-        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0.002f, 1, 2},
-        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0.002f, 0.5f, 1},
-        {CGRectMake(0.1f, 0.1f, 0, 0.2f), 0.002f, 1, 0},
-        {CGRectMake(0.1f, 0.1f, 0.5f, -0.2f), 0.002f, 1, 0},
-        {CGRectMake(0.1f, 0.1f, nan, 0.2f), 0.002f, 1, 0},
-        {CGRectMake(0.1f, 0.1f, inf, 0.2f), 0.002f, 1, 0},
-        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0, 1, 0},
-        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), -1, 1, 0},
+        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0.002f, 1, 2}, {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0.002f, 0.5f, 1},
+        {CGRectMake(0.1f, 0.1f, 0, 0.2f), 0.002f, 1, 0},    {CGRectMake(0.1f, 0.1f, 0.5f, -0.2f), 0.002f, 1, 0},
+        {CGRectMake(0.1f, 0.1f, nan, 0.2f), 0.002f, 1, 0},  {CGRectMake(0.1f, 0.1f, inf, 0.2f), 0.002f, 1, 0},
+        {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), 0, 1, 0},      {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), -1, 1, 0},
         {CGRectMake(0.1f, 0.1f, 0.5f, 0.2f), nan, 1, 0},
     };
     for (const Case& c : cases)
@@ -118,8 +115,8 @@ std::shared_ptr<QZTextProcessor> textProcessor(std::string text, CGRect rect, CG
     return processor;
 }
 
-std::shared_ptr<QZMemeProcessor> memeProcessor(std::string top, std::string bottom, CGFloat topSize,
-                                               CGFloat bottomSize, CGFloat longerSide)
+std::shared_ptr<QZMemeProcessor> memeProcessor(std::string top, std::string bottom, CGFloat topSize, CGFloat bottomSize,
+                                               CGFloat longerSide)
 {
     auto processor = QZMemeProcessor::make();
     processor->setTopText(std::move(top));
@@ -139,8 +136,10 @@ TEST(QZTextProcessor, BoxesWithoutAreaAndScalesOfNothingDrawNothing)
     struct Case {
         CGRect rect;
         CGFloat scale;
-    } cases[] = {{CGRectMake(0.1f, 0.1f, 0, 0.5f), 1.0f / 160}, {CGRectMake(0.1f, 0.1f, 0.5f, 0), 1.0f / 160},
-                 {CGRectMake(0.1f, 0.1f, nan, 0.5f), 1.0f / 160}, {CGRectMake(0.1f, 0.1f, 0.8f, 0.5f), 0},
+    } cases[] = {{CGRectMake(0.1f, 0.1f, 0, 0.5f), 1.0f / 160},
+                 {CGRectMake(0.1f, 0.1f, 0.5f, 0), 1.0f / 160},
+                 {CGRectMake(0.1f, 0.1f, nan, 0.5f), 1.0f / 160},
+                 {CGRectMake(0.1f, 0.1f, 0.8f, 0.5f), 0},
                  {CGRectMake(0.1f, 0.1f, 0.8f, 0.5f), nan}};
     for (const Case& c : cases) {
         qop_test::TestBitmap drawn = photo;
@@ -159,7 +158,8 @@ TEST(QZTextProcessor, ABlockOwnsItsFontAndDrawsAlikeEachRun)
     const qop_test::TestBitmap photo = qz_test::makeBackground(200, 100);
     QZBitmapBlock block;
     {
-        auto processor = textProcessor("Twice", CGRectMake(0.1f, 0.2f, 0.8f, 0.6f), 1.5f / 200, 0, UIColor::whiteColor());
+        auto processor =
+            textProcessor("Twice", CGRectMake(0.1f, 0.2f, 0.8f, 0.6f), 1.5f / 200, 0, UIColor::whiteColor());
         block = processor->bitmapBlock();
     }  // the processor is gone; the block keeps what it needs
     qop_test::TestBitmap first = photo, second = photo;
@@ -191,7 +191,8 @@ TEST(QZMemeProcessor, TheTopCaptionHangsFromItsBoxAndTheBottomOneSitsOnIt)
     const qop_test::TestBitmap photo = qz_test::makeBackground(300, 300);
     qop_test::TestBitmap drawn = photo;
     qz_test::drawOnCPU(memeProcessor("TOP", "BOTTOM", 40, 40, 300)->bitmapBlock(), drawn);
-    Ink top = inkOf(drawn, photo, 0, 100), bottom = inkOf(drawn, photo, 200, 300), middle = inkOf(drawn, photo, 100, 200);
+    Ink top = inkOf(drawn, photo, 0, 100), bottom = inkOf(drawn, photo, 200, 300),
+        middle = inkOf(drawn, photo, 100, 200);
     ASSERT_FALSE(top.empty());
     ASSERT_FALSE(bottom.empty());
     EXPECT_TRUE(middle.empty());
@@ -247,9 +248,10 @@ TEST(QZTextPictures, MatchTheReviewedGoldenImages)
     for (const Picture& p : pictures) {
         qop_test::TestBitmap drawn = qz_test::makeBackground(320, 240);
         qz_test::drawOnCPU(p.block, drawn);
-        CGImageRef image = CGImageCreateWithRGBABytes(320, 240, 320 * 4, reinterpret_cast<const uint8_t*>(drawn.data()));
-        UIGoldenOutcome outcome = UICompareWithGolden(image, std::string(TESSEL_TEXT_GOLDEN_DIR "/") + p.name + ".png",
-                                                      ::testing::TempDir());
+        CGImageRef image =
+            CGImageCreateWithRGBABytes(320, 240, 320 * 4, reinterpret_cast<const uint8_t*>(drawn.data()));
+        UIGoldenOutcome outcome =
+            UICompareWithGolden(image, std::string(TESSEL_TEXT_GOLDEN_DIR "/") + p.name + ".png", ::testing::TempDir());
         CGImageRelease(image);
         if (outcome.updated) continue;
         EXPECT_TRUE(outcome.matches) << p.name << ": " << outcome.message;

@@ -59,8 +59,8 @@ TEST(CTFrameGeometry, CentredPenOffsetsPutEveryLineOnTheCentre)
     ASSERT_GE(laid.lines().size(), 4u);
     for (size_t i = 0; i < laid.lines().size(); ++i) {
         CTLineRef line = laid.lines()[i];
-        double visible = CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr) -
-                         CTLineGetTrailingWhitespaceWidth(line);
+        double visible =
+            CTLineGetTypographicBounds(line, nullptr, nullptr, nullptr) - CTLineGetTrailingWhitespaceWidth(line);
         double x = laid.origins[i].x + CTLineGetPenOffsetForFlush(line, 0.5f, rect.size.width);
         EXPECT_NEAR(x + visible / 2, rect.size.width / 2, 0.5) << i;
     }

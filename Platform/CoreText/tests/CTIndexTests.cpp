@@ -24,7 +24,10 @@ TEST(CTIndexes, RangesCountUTF16UnitsAndNeverSplitACharacter)
         {"mark and emoji", "Cafe\u0301 \U0001F600 \u05E9\u05DC\u05D5\u05DD", 13},
         {"arabic", "\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645", 13},
         {"emoji wrapped", "\U0001F600\U0001F600 \U0001F600\U0001F600 \U0001F600\U0001F600 \U0001F600\U0001F600", 19},
-        {"invalid", "ab\xff\xfe" "cd", 6},
+        {"invalid",
+         "ab\xff\xfe"
+         "cd",
+         6},
     };
     HeldFont arial = font("ArialMT", 20);
     for (const Case& c : cases) {
