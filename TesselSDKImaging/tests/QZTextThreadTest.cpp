@@ -1,5 +1,5 @@
 // Text processors drawing on two worker threads while the main thread lays out and draws labels:
-// the same pixels as alone, and (under ThreadSanitizer) no race.
+// the same pixels as alone.
 
 #include "TesselSDKImaging/Processors/QZMemeProcessor.h"
 #include "TesselSDKImaging/Processors/QZTextProcessor.h"
