@@ -12,8 +12,9 @@
 #include "Foundation/NSObject.h"
 #include "UIKit/UIGeometry.h"
 
-// How the stored pixels must be turned to show the picture upright.
-enum UIImageOrientation {
+// How the stored pixels must be turned to show the picture upright. NSInteger-backed, as on the
+// platform: a stored value outside the eight is representable (and answered as unhandled).
+enum UIImageOrientation : NSInteger {
     UIImageOrientationUp = 0,
     UIImageOrientationDown = 1,           // 180 degrees
     UIImageOrientationLeft = 2,           // 90 degrees counterclockwise
