@@ -1,5 +1,6 @@
 #include "QZReplaySteps.h"
 #include "QZReplayToneSteps.h"
+#include "QZReplayTextSteps.h"
 
 #include "TesselSDKImaging/Modules/QZCropModule.h"
 #include "TesselSDKImaging/Modules/QZJSONEffectModule.h"
@@ -136,6 +137,8 @@ const std::vector<StepKind>& stepKinds()
         };
         const std::vector<StepKind>& tones = toneStepKinds();
         rows.insert(rows.end(), tones.begin(), tones.end());
+        const std::vector<StepKind>& text = textStepKinds();
+        rows.insert(rows.end(), text.begin(), text.end());
         return rows;
     }();
     return table;

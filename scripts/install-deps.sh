@@ -12,7 +12,7 @@ packages=(
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   clang libclang-rt-14-dev
   nlohmann-json3-dev libplist-dev uuid-dev libicu-dev libcairo2-dev
-  libpango1.0-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
+  libpango1.0-dev libfontconfig-dev fontconfig fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
   librsvg2-bin libsdl2-dev
   libsqlite3-dev libcurl4-openssl-dev libminizip-dev libcpp-httplib-dev optipng
   libgtkmm-4.0-dev libx11-dev xvfb xauth

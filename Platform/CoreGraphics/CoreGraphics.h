@@ -6,6 +6,8 @@
 #include "CoreGraphics/CGColor.h"
 #include "CoreGraphics/CGColorSpace.h"
 #include "CoreGraphics/CGContext.h"
+#include "CoreGraphics/CGDataProvider.h"
+#include "CoreGraphics/CGFont.h"
 #include "CoreGraphics/CGGeometry.h"
 #include "CoreGraphics/CGGradient.h"
 #include "CoreGraphics/CGImage.h"

@@ -49,10 +49,10 @@ void mergeRuns(CFAttributedString& s)
     s.runs = std::move(merged);
 }
 
-// A range that lies on the text, or a logged refusal.
+// A UTF-16 range that lies on the text, or a logged refusal.
 bool onText(const CFAttributedString& s, CFRange range, const char* caller)
 {
-    CFIndex size = CFIndex(s.text.size());
+    CFIndex size = CTUTF16Length(s.text);
     if (range.location >= 0 && range.length >= 0 && range.location <= size && range.length <= size - range.location)
         return true;
     NSLog("%s: range {%ld, %ld} is outside a string of length %ld; nothing changes", caller, range.location,
@@ -69,6 +69,7 @@ CTHeldValue::CTHeldValue(CFAttributeValue value) : value_(value)
     case CFAttributeValue::Kind::Color: CGColorRetain(static_cast<CGColorRef>(const_cast<void*>(object()))); break;
     case CFAttributeValue::Kind::ParagraphStyle: CFRetain(static_cast<CTParagraphStyleRef>(object())); break;
     case CFAttributeValue::Kind::Boolean: break;  // never released
+    case CFAttributeValue::Kind::Number: CFRetain(static_cast<CFNumberRef>(object())); break;
     }
 }
 
@@ -90,6 +91,7 @@ CTHeldValue::~CTHeldValue()
     case CFAttributeValue::Kind::Color: CGColorRelease(static_cast<CGColorRef>(const_cast<void*>(object()))); break;
     case CFAttributeValue::Kind::ParagraphStyle: CFRelease(static_cast<CTParagraphStyleRef>(object())); break;
     case CFAttributeValue::Kind::Boolean: break;
+    case CFAttributeValue::Kind::Number: CFRelease(static_cast<CFNumberRef>(object())); break;
     }
 }
 
@@ -154,7 +156,7 @@ void CFRelease(CFAttributedStringRef string)
 
 CFIndex CFAttributedStringGetLength(CFAttributedStringRef string)
 {
-    return string ? CFIndex(string->text.size()) : 0;
+    return string ? CTUTF16Length(string->text) : 0;
 }
 
 const std::string& CFAttributedStringGetString(CFAttributedStringRef string)
@@ -166,7 +168,7 @@ const std::string& CFAttributedStringGetString(CFAttributedStringRef string)
 void CFAttributedStringReplaceString(CFMutableAttributedStringRef string, CFRange range, std::string_view text)
 {
     if (!string || !onText(*string, range, "CFAttributedStringReplaceString")) return;
-    range = CTClampRange(string->text, range);
+    range = CTByteRange(string->text, range);
     gchar* valid = g_utf8_make_valid(text.data(), gssize(text.size()));
     std::string replacement(valid);
     g_free(valid);
@@ -186,7 +188,7 @@ void CFAttributedStringSetAttribute(CFMutableAttributedStringRef string, CFRange
                                     CFAttributeValue value)
 {
     if (!string || !name || !value.object() || !onText(*string, range, "CFAttributedStringSetAttribute")) return;
-    range = CTClampRange(string->text, range);
+    range = CTByteRange(string->text, range);
     size_t first = splitAt(*string, range.location);
     size_t last = splitAt(*string, range.location + range.length);
     for (size_t i = first; i < last; ++i) {
@@ -205,7 +207,8 @@ const void* CFAttributedStringGetAttribute(CFAttributedStringRef string, CFIndex
                                            CFRange* effectiveRange)
 {
     if (effectiveRange) *effectiveRange = CFRangeMake(0, 0);
-    if (!string || !name || location < 0 || location >= CFIndex(string->text.size())) return nullptr;
+    if (!string || !name || location < 0 || location >= CTUTF16Length(string->text)) return nullptr;
+    location = CTByteOffset(string->text, location);
     const std::vector<CFAttributedString::Run>& runs = string->runs;
     auto valueOf = [name](const CFAttributedString::Run& run) -> const void* {
         for (const auto& [key, value] : run.attributes)
@@ -221,7 +224,7 @@ const void* CFAttributedStringGetAttribute(CFAttributedStringRef string, CFIndex
         CFIndex from = start, to = start + runs[k].length;
         for (size_t i = k; i > 0 && valueOf(runs[i - 1]) == found; --i) from -= runs[i - 1].length;
         for (size_t i = k + 1; i < runs.size() && valueOf(runs[i]) == found; ++i) to += runs[i].length;
-        *effectiveRange = CFRangeMake(from, to - from);
+        *effectiveRange = CTUTF16Range(string->text, CFRangeMake(from, to - from));
     }
     return found;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Attributed strings: UTF-8 text with named attributes over ranges of it. Values are counted
-// objects (fonts, colours, paragraph styles, booleans) that the string retains. Invalid UTF-8 in
-// text put in becomes U+FFFD; range ends inside a character move out to its edges.
+// objects (fonts, colours, paragraph styles, booleans, numbers) that the string retains. Ranges
+// count UTF-16 units; an end inside a surrogate pair means the pair's start, one past the end the
+// end. Invalid UTF-8 in text put in becomes U+FFFD, one unit each.
 
 #include <string>
 #include <string_view>
@@ -20,11 +21,12 @@ typedef const CTParagraphStyle* CTParagraphStyleRef;
 // Any object an attribute may hold.
 class CFAttributeValue {
 public:
-    enum class Kind { Font, Color, ParagraphStyle, Boolean };
+    enum class Kind { Font, Color, ParagraphStyle, Boolean, Number };
     CFAttributeValue(CTFontRef font) : object_(font), kind_(Kind::Font) {}
     CFAttributeValue(CGColorRef color) : object_(color), kind_(Kind::Color) {}
     CFAttributeValue(CTParagraphStyleRef style) : object_(style), kind_(Kind::ParagraphStyle) {}
     CFAttributeValue(CFBooleanRef boolean) : object_(boolean), kind_(Kind::Boolean) {}
+    CFAttributeValue(CFNumberRef number) : object_(number), kind_(Kind::Number) {}
     const void* object() const { return object_; }
     Kind kind() const { return kind_; }
 
@@ -37,6 +39,7 @@ CFMutableAttributedStringRef CFAttributedStringCreateMutable();
 CFAttributedStringRef CFRetain(CFAttributedStringRef string);
 void CFRelease(CFAttributedStringRef string);
 
+// In UTF-16 units.
 CFIndex CFAttributedStringGetLength(CFAttributedStringRef string);
 // Valid while the string lives unchanged.
 const std::string& CFAttributedStringGetString(CFAttributedStringRef string);

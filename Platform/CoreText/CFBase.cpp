@@ -21,3 +21,33 @@ bool CFBooleanGetValue(CFBooleanRef boolean)
 {
     return boolean && boolean->value;
 }
+
+CFNumberRef CFNumberCreate(const void*, CFNumberType type, const void* value)
+{
+    if (!value) return nullptr;
+    auto* number = new CFNumber;
+    number->value = type == kCFNumberDoubleType ? *static_cast<const double*>(value)
+                                                : double(*static_cast<const float*>(value));
+    return number;
+}
+
+CFNumberRef CFRetain(CFNumberRef number)
+{
+    if (number) const_cast<CFNumber*>(number)->retain();
+    return number;
+}
+
+void CFRelease(CFNumberRef number)
+{
+    if (number) const_cast<CFNumber*>(number)->release();
+}
+
+bool CFNumberGetValue(CFNumberRef number, CFNumberType type, void* value)
+{
+    if (!number || !value) return false;
+    if (type == kCFNumberDoubleType)
+        *static_cast<double*>(value) = number->value;
+    else
+        *static_cast<float*>(value) = float(number->value);
+    return true;
+}

@@ -28,3 +28,18 @@ typedef CFBoolean* CFBooleanRef;
 extern const CFBooleanRef kCFBooleanTrue;
 extern const CFBooleanRef kCFBooleanFalse;
 bool CFBooleanGetValue(CFBooleanRef boolean);
+
+// Numbers, as attribute values (a stroke width). Held as a CGFloat whatever the type named.
+struct CFNumber;
+typedef const CFNumber* CFNumberRef;
+enum CFNumberType : int {
+    kCFNumberFloatType = 12,
+    kCFNumberDoubleType = 13,
+    kCFNumberCGFloatType = 16,
+};
+// `value` points at a float (kCFNumberFloatType, kCFNumberCGFloatType) or a double; null for null.
+CFNumberRef CFNumberCreate(const void* allocator, CFNumberType type, const void* value);
+CFNumberRef CFRetain(CFNumberRef number);
+void CFRelease(CFNumberRef number);
+// Writes the value as the type says; false for null.
+bool CFNumberGetValue(CFNumberRef number, CFNumberType type, void* value);

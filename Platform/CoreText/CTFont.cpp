@@ -1,12 +1,14 @@
 #include "CoreText/CTFont.h"
 
 #include <pango/pangofc-font.h>
+#include <pango/pangofc-fontmap.h>
 
 #include <cmath>
 #include <iterator>
 #include <utility>
 
 #include "CTFontMetrics.h"
+#include "CoreText/CTFontDescriptor.h"
 #include "CTInternal.h"
 #include "Foundation/NSLog.h"
 
@@ -47,6 +49,15 @@ std::string fullNameOf(PangoFont* font, std::string* family)
 
 }  // namespace
 
+// A font of the description (taken over) at the size, answering to the name.
+CTFontRef CTFontWithDescription(std::string name, PangoFontDescription* description, CGFloat size, const char* package);
+
+std::string CTFaceNameOf(PangoFont* font)
+{
+    std::string family;
+    return fullNameOf(font, &family);
+}
+
 CTFontRef CTDefaultFont()
 {
     static CTFontRef font = CTFontCreateWithName("Helvetica", 12);
@@ -61,25 +72,33 @@ CTFont::~CTFont()
 CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size)
 {
     const FontName& entry = lookUp(name);
+    PangoFontDescription* description = pango_font_description_new();
+    pango_font_description_set_family(description, entry.family);
+    pango_font_description_set_weight(description, entry.weight);
+    pango_font_description_set_stretch(description, entry.stretch);
+    return CTFontWithDescription(entry.name, description, size, entry.package);
+}
+
+CTFontRef CTFontWithDescription(std::string name, PangoFontDescription* description, CGFloat size, const char* package)
+{
+    const FontName& entry = lookUp(name);
+    bool inTable = name == entry.name;
     auto* font = new CTFont;
-    font->name = entry.name;
+    font->name = std::move(name);
     font->size = size > 0 && std::isfinite(size) ? size : 12;
-    font->description = pango_font_description_new();
-    pango_font_description_set_family(font->description, entry.family);
-    pango_font_description_set_weight(font->description, entry.weight);
-    pango_font_description_set_stretch(font->description, entry.stretch);
+    font->description = description;
     pango_font_description_set_absolute_size(font->description, double(font->size) * PANGO_SCALE);
     auto lock = CTTextLock();
     PangoContext* context = CTPangoContext();
     PangoFont* face = pango_font_map_load_font(pango_context_get_font_map(context), context, font->description);
     if (!face) {
-        NSLog("CoreText: no font at all for \"%s\": install %s", entry.name, entry.package);
+        NSLog("CoreText: no font at all for \"%s\": install %s", font->name, package);
         return font;
     }
     std::string family;
     font->fullName = fullNameOf(face, &family);
     static bool warned[std::size(kFontNames)] = {};
-    if (family != entry.family && !std::exchange(warned[&entry - kFontNames], true))
+    if (inTable && family != entry.family && !std::exchange(warned[&entry - kFontNames], true))
         NSLog("CoreText: \"%s\" draws in %s: the family %s is missing (install %s)", entry.name, font->fullName,
               entry.family, entry.package);
     CTFontMetrics metrics = CTFontMetricsOf(face);
@@ -134,4 +153,55 @@ std::string CTFontCopyPostScriptName(CTFontRef font)
 std::string CTFontCopyFullName(CTFontRef font)
 {
     return font ? font->fullName : std::string();
+}
+
+CTFontDescriptorRef CTFontDescriptorCreateWithNameAndSize(std::string_view name, CGFloat size)
+{
+    auto* descriptor = new CTFontDescriptor;
+    descriptor->name = std::string(name);
+    descriptor->size = size;
+    return descriptor;
+}
+
+CTFontDescriptorRef CFRetain(CTFontDescriptorRef descriptor)
+{
+    if (descriptor) const_cast<CTFontDescriptor*>(descriptor)->retain();
+    return descriptor;
+}
+
+void CFRelease(CTFontDescriptorRef descriptor)
+{
+    if (descriptor) const_cast<CTFontDescriptor*>(descriptor)->release();
+}
+
+CTFontRef CTFontCreateWithFontDescriptor(CTFontDescriptorRef descriptor, CGFloat size, const CGAffineTransform*)
+{
+    if (!descriptor) return nullptr;
+    return CTFontCreateWithName(descriptor->name, size != 0 ? size : descriptor->size);
+}
+
+CTFontRef CTFontCreateWithGraphicsFont(CGFontRef graphicsFont, CGFloat size, const CGAffineTransform*,
+                                       CTFontDescriptorRef)
+{
+    const std::string& path = CGDataProviderGetFilename(CGFontGetDataProvider(graphicsFont));
+    if (path.empty()) return nullptr;
+    int count = 0;
+    FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(path.c_str()), 0, nullptr, &count);
+    bool added = false;
+    if (pattern) {
+        auto lock = CTTextLock();
+        added = CTAddFontFile(path);
+    }
+    if (!pattern || !added) {
+        if (pattern) FcPatternDestroy(pattern);
+        NSLog("CTFontCreateWithGraphicsFont: fontconfig cannot read %s", path);
+        return nullptr;
+    }
+    PangoFontDescription* description = pango_fc_font_description_from_pattern(pattern, FALSE);
+    FcChar8* postScriptName = nullptr;
+    std::string name = FcPatternGetString(pattern, FC_POSTSCRIPT_NAME, 0, &postScriptName) == FcResultMatch
+                           ? reinterpret_cast<char*>(postScriptName)
+                           : pango_font_description_get_family(description);
+    FcPatternDestroy(pattern);
+    return CTFontWithDescription(name, description, size, path.c_str());
 }

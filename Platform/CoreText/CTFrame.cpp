@@ -34,3 +34,8 @@ void CTFrameGetLineOrigins(CTFrameRef frame, CFRange range, CGPoint origins[])
     CFIndex end = range.length == 0 ? count : std::clamp<CFIndex>(start + range.length, start, count);
     std::copy(frame->origins.begin() + start, frame->origins.begin() + end, origins);
 }
+
+CFRange CTFrameGetVisibleStringRange(CTFrameRef frame)
+{
+    return frame && frame->string ? CTUTF16Range(frame->string->text, frame->visible) : CFRangeMake(0, 0);
+}

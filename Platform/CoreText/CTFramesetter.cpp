@@ -9,10 +9,13 @@ namespace {
 // Wider than this, a constraint does not wrap.
 constexpr double kUnlimited = 1e6;
 
+// A UTF-16 range of the interface (length 0: to the end) as bytes of the text.
 CFRange wholeRest(CFAttributedStringRef string, CFRange range)
 {
-    if (range.length == 0) range.length = CFIndex(string->text.size()) - range.location;
-    return CTClampRange(string->text, range);
+    CFIndex length = CTUTF16Length(string->text);
+    range.location = std::clamp<CFIndex>(range.location, 0, length);
+    if (range.length <= 0) range.length = length - range.location;
+    return CTClampRange(string->text, CTByteRange(string->text, range));
 }
 
 CTLineBreakMode lineBreakModeAt(CFAttributedStringRef string, CFIndex index)
@@ -71,14 +74,15 @@ CGSize CTFramesetterSuggestFrameSizeWithConstraints(CTFramesetterRef framesetter
     if (!framesetter) return CGSizeZero;
     CFAttributedStringRef string = framesetter->string.get();
     range = wholeRest(string, range);
-    if (fitRange) *fitRange = CFRangeMake(range.location, 0);
+    if (fitRange) *fitRange = CFRangeMake(CTUTF16Index(string->text, range.location), 0);
     double width = 0, height = 0, above = 0;  // above: the lines before, leading included
     for (const CTRef<CTLine>& line : linesOf(string, range, constraints.width)) {
         if (above + line->ascent + line->descent > double(constraints.height) + 1e-3) break;
         above += line->ascent + line->descent + line->leading;
         height = std::min(above, double(constraints.height));
         width = std::max(width, line->visibleWidth());
-        if (fitRange) fitRange->length = line->range.location + line->range.length - range.location;
+        if (fitRange)
+            fitRange->length = CTUTF16Index(string->text, line->range.location + line->range.length) - fitRange->location;
     }
     return CGSizeMake(CGFloat(width), CGFloat(height));
 }
@@ -90,6 +94,8 @@ CTFrameRef CTFramesetterCreateFrame(CTFramesetterRef framesetter, CFRange range,
     range = wholeRest(string, range);
     CGRect box = CGRectStandardize(CGPathGetBoundingBox(path));
     auto* frame = new CTFrame;
+    frame->string = framesetter->string;
+    frame->visible = CFRangeMake(range.location, 0);
     if (CGRectIsNull(box)) return frame;
     double y = box.size.height;  // the top of the next line
     for (CTRef<CTLine>& line : linesOf(string, range, box.size.width)) {
@@ -98,6 +104,7 @@ CTFrameRef CTFramesetterCreateFrame(CTFramesetterRef framesetter, CFRange range,
         double x = line->rightToLeft ? box.size.width - line->width : 0;
         frame->origins.push_back(CGPointMake(CGFloat(x), CGFloat(baseline)));
         y = baseline - line->descent - line->leading;
+        frame->visible.length = line->range.location + line->range.length - range.location;
         frame->lines.push_back(line.leak());
     }
     return frame;

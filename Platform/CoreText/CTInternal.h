@@ -58,6 +58,10 @@ struct CFBoolean : CGObject {
     bool value = false;
 };
 
+struct CFNumber : CGObject {
+    double value = 0;
+};
+
 struct CTParagraphStyle : CGObject {
     CTLineBreakMode lineBreakMode = kCTLineBreakByWordWrapping;
 };
@@ -69,6 +73,11 @@ struct CTFont : CGObject {
     CGFloat size = 0;
     PangoFontDescription* description = nullptr;
     CGFloat ascent = 0, descent = 0, leading = 0, capHeight = 0, xHeight = 0;
+};
+
+struct CTFontDescriptor : CGObject {
+    std::string name;
+    CGFloat size = 0;
 };
 
 // An attribute's value, retained.
@@ -113,8 +122,11 @@ struct CTGlyphRun {
     CTGlyphRun(CTGlyphRun&& o) noexcept;
     ~CTGlyphRun();
     cairo_scaled_font_t* font = nullptr;  // referenced
-    CGColorRef color = nullptr;           // retained; null: the context's fill colour when fromContext, else black
+    double fontSize = 0;
+    CGColorRef color = nullptr;  // retained; null: the context's fill colour when fromContext, else black
     bool colorFromContext = false;
+    double strokeWidth = 0;            // percent of the font size, as the attribute says
+    CGColorRef strokeColor = nullptr;  // retained; null: the fill colour
     std::vector<cairo_glyph_t> glyphs;
 };
 
@@ -122,6 +134,8 @@ struct CTLine : CGObject {
     CTRef<CFAttributedString> string;
     CFRange range;
     std::vector<CTGlyphRun> runs;
+    std::vector<CTGlyphRunInfo> runInfo;  // ranges in UTF-16 units, as the interface answers
+    CFRange utf16Range;                   // of `range`
     double width = 0, ascent = 0, descent = 0, leading = 0, trailingWhitespace = 0;
     CGRect ink = CGRectNull;   // from the origin, y up
     bool rightToLeft = false;  // of its paragraph
@@ -134,6 +148,8 @@ struct CTFramesetter : CGObject {
 };
 
 struct CTFrame : CGObject {
+    CTRef<CFAttributedString> string;
+    CFRange visible;               // bytes of the text the lines hold
     std::vector<CTLineRef> lines;  // owned
     std::vector<CGPoint> origins;  // from the path's bounding box origin, y up
     ~CTFrame() override;
@@ -143,10 +159,19 @@ struct CTFrame : CGObject {
 // text lock.
 CTFontRef CTDefaultFont();
 
+// The full name of the face a Pango font draws with, such as "DejaVu Sans Bold".
+std::string CTFaceNameOf(PangoFont* font);
+
 // Every call into Pango and fontconfig holds this lock: font maps are not thread-safe.
 std::unique_lock<std::mutex> CTTextLock();
 // The one font map (our own fontconfig configuration) and a context with the fixed font options.
 PangoContext* CTPangoContext();
+// Lets layout use the faces of a font file (once per file); false when fontconfig cannot read it.
+// Holds the text lock.
+bool CTAddFontFile(const std::string& path);
+
+// Turns the line's byte ranges into the interface's UTF-16 ranges, once its layout is done.
+void CTFinishLineRanges(CTLine& line);
 
 // Lines of text in `range`, wrapped to `width` as `mode` says (clipping and truncating modes keep
 // one line per paragraph; truncation is the caller's); a negative width never wraps. A paragraph
@@ -156,5 +181,13 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
 // The whole range on one line: paragraphs follow one another, their separators taking no room.
 CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range);
 
-// Moves a range onto the text: clamped, its ends out to character edges.
+// The interface counts UTF-16 units, the text inside is UTF-8: positions cross over here. A UTF-16
+// index inside a surrogate pair means the pair's start; one past the end, the end.
+CFIndex CTUTF16Length(const std::string& text);
+CFIndex CTByteOffset(const std::string& text, CFIndex utf16Index);
+CFIndex CTUTF16Index(const std::string& text, CFIndex byteOffset);
+CFRange CTByteRange(const std::string& text, CFRange utf16Range);
+CFRange CTUTF16Range(const std::string& text, CFRange byteRange);
+
+// Moves a byte range onto the text: clamped, its ends out to character edges.
 CFRange CTClampRange(const std::string& text, CFRange range);

@@ -3,9 +3,10 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "CTInternal.h"
-#include "CoreGraphics/CGContextCairo.h"
+#include "CoreGraphics/CGPath.h"
 
 namespace {
 
@@ -50,6 +51,40 @@ std::vector<CFIndex> cutPositions(const std::string& text, CFRange range)
         if (i < characters) p = g_utf8_next_char(p);
     }
     return positions;
+}
+
+// The run's glyph outlines in user space: glyph space (y down) turned y up, then through the text
+// matrix, whose translation is the text position. Null when the run has no outline.
+CGPathRef outlineOf(const CTGlyphRun& run, const CGAffineTransform& tm)
+{
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_scaled_font(cr, run.font);
+    cairo_glyph_path(cr, run.glyphs.data(), int(run.glyphs.size()));
+    cairo_path_t* path = cairo_copy_path(cr);
+    CGMutablePathRef outline = nullptr;
+    if (path->status == CAIRO_STATUS_SUCCESS && path->num_data > 0) {
+        outline = CGPathCreateMutable();
+        for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+            const cairo_path_data_t* d = &path->data[i];
+            auto x = [&](int k) { return CGFloat(d[k].point.x); };
+            auto y = [&](int k) { return CGFloat(-d[k].point.y); };
+            switch (d->header.type) {
+            case CAIRO_PATH_MOVE_TO: CGPathMoveToPoint(outline, &tm, x(1), y(1)); break;
+            case CAIRO_PATH_LINE_TO: CGPathAddLineToPoint(outline, &tm, x(1), y(1)); break;
+            case CAIRO_PATH_CURVE_TO: CGPathAddCurveToPoint(outline, &tm, x(1), y(1), x(2), y(2), x(3), y(3)); break;
+            case CAIRO_PATH_CLOSE_PATH: CGPathCloseSubpath(outline); break;
+            }
+        }
+        if (CGPathIsEmpty(outline)) {
+            CGPathRelease(outline);
+            outline = nullptr;
+        }
+    }
+    cairo_path_destroy(path);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return outline;
 }
 
 }  // namespace
@@ -136,6 +171,7 @@ CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncati
         }
     }
     best->range = line->range;
+    best->utf16Range = line->utf16Range;
     return best.leak();
 }
 
@@ -168,33 +204,40 @@ CGRect CTLineGetImageBounds(CTLineRef line, CGContextRef context)
 
 CFRange CTLineGetStringRange(CTLineRef line)
 {
-    return line ? line->range : CFRangeMake(0, 0);
+    return line ? line->utf16Range : CFRangeMake(0, 0);
+}
+
+std::vector<CTGlyphRunInfo> CTLineGetGlyphRuns(CTLineRef line)
+{
+    return line ? line->runInfo : std::vector<CTGlyphRunInfo>();
 }
 
 void CTLineDraw(CTLineRef line, CGContextRef context)
 {
     if (!line || !context || line->runs.empty()) return;
     CGAffineTransform tm = CGContextGetTextMatrix(context);
-    CGRect box = CGRectMake(0, CGFloat(-line->descent), CGFloat(line->width), CGFloat(line->ascent + line->descent));
-    if (!CGRectIsNull(line->ink)) box = CGRectUnion(box, line->ink);
-    CGContextDrawWithCairo(
-        context, CGRectApplyAffineTransform(box, tm), [line, tm](cairo_t* cr, const CGContextCairoSource& setSource) {
-            cairo_matrix_t textToUser;
-            cairo_matrix_init(&textToUser, tm.a, tm.b, tm.c, tm.d, tm.tx, tm.ty);
-            for (const CTGlyphRun& run : line->runs) {
-                cairo_save(cr);
-                // The source is set in user space, where pattern colours are placed.
-                double alpha = setSource(run.colorFromContext ? nullptr : run.color ? run.color : black());
-                cairo_transform(cr, &textToUser);
-                cairo_scale(cr, 1, -1);  // text space is y up, glyph space y down
-                cairo_set_scaled_font(cr, run.font);
-                if (alpha < 1) cairo_push_group(cr);
-                cairo_show_glyphs(cr, run.glyphs.data(), int(run.glyphs.size()));
-                if (alpha < 1) {
-                    cairo_pop_group_to_source(cr);
-                    cairo_paint_with_alpha(cr, alpha);
-                }
-                cairo_restore(cr);
-            }
-        });
+    // Outline widths are in text space, so they grow with the text matrix as the glyphs do.
+    double textScale = std::sqrt(std::abs(double(tm.a) * tm.d - double(tm.b) * tm.c));
+    for (const CTGlyphRun& run : line->runs) {
+        CGPathRef outline = outlineOf(run, tm);
+        if (!outline) continue;
+        CGColorRef fill = run.colorFromContext ? nullptr : run.color ? run.color : black();
+        CGContextSaveGState(context);
+        if (run.strokeWidth <= 0) {
+            if (fill) CGContextSetFillColorWithColor(context, fill);
+            CGContextAddPath(context, outline);
+            CGContextFillPath(context);
+        }
+        if (run.strokeWidth != 0) {
+            // Without a colour of its own, the outline takes the fill's (the context's stroke colour
+            // stands in for a fill taken from the context).
+            CGColorRef stroke = run.strokeColor ? run.strokeColor : fill;
+            if (stroke) CGContextSetStrokeColorWithColor(context, stroke);
+            CGContextSetLineWidth(context, CGFloat(std::abs(run.strokeWidth) / 100 * run.fontSize * textScale));
+            CGContextAddPath(context, outline);
+            CGContextStrokePath(context);
+        }
+        CGContextRestoreGState(context);
+        CGPathRelease(outline);
+    }
 }

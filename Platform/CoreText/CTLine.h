@@ -1,6 +1,9 @@
 #pragma once
 // Lines: laid-out glyphs on one baseline. Line space is y up with the origin on the baseline at
-// the line's start.
+// the line's start. Ranges count UTF-16 units.
+
+#include <string>
+#include <vector>
 
 #include "CoreGraphics/CGContext.h"
 #include "CoreText/CFAttributedString.h"
@@ -25,8 +28,8 @@ void CFRelease(CTLineRef line);
 CTLineRef CTLineCreateTruncatedLine(CTLineRef line, double width, CTLineTruncationType truncationType,
                                     CTLineRef truncationToken);
 
-// The advance width (a line wrapped at white space leaves out the one space it broke at); ascent,
-// descent (positive) and leading of the tallest font on the line.
+// The advance width (a line wrapped at white space leaves out the one space it broke at); ascent
+// and descent (positive) of the tallest font on the line; leading 0.
 double CTLineGetTypographicBounds(CTLineRef line, CGFloat* ascent, CGFloat* descent, CGFloat* leading);
 // Of the white space ending the line (included in the width).
 double CTLineGetTrailingWhitespaceWidth(CTLineRef line);
@@ -36,8 +39,21 @@ double CTLineGetPenOffsetForFlush(CTLineRef line, CGFloat flushFactor, double fl
 // The inked box of the glyphs, in line space moved to the context's text position (null context:
 // from the origin).
 CGRect CTLineGetImageBounds(CTLineRef line, CGContextRef context);
+// The text the line holds, its line feed included.
 CFRange CTLineGetStringRange(CTLineRef line);
 
+// One shaped run of a line, for inspection: the text it covers, the face that drew it after
+// fallback, and its direction.
+struct CTGlyphRunInfo {
+    CFRange range;
+    std::string fontFullName;  // such as "DejaVu Sans"
+    bool rightToLeft = false;
+};
+// In logical order.
+std::vector<CTGlyphRunInfo> CTLineGetGlyphRuns(CTLineRef line);
+
 // Draws the line with its origin at the text position, through the text matrix and the CTM, with the
-// context's alpha, blend mode, clip and shadow. Glyphs are upright where user space is y up.
+// context's alpha, blend mode, clip and shadow. Glyphs are upright where user space is y up. The
+// glyph outlines are filled in the foreground colour when the stroke width is 0 or negative, then
+// stroked in the stroke colour when it is not 0.
 void CTLineDraw(CTLineRef line, CGContextRef context);

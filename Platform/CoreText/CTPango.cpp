@@ -2,7 +2,8 @@
 //
 // The configuration reads no configuration file, so no user or system setting (hinting, sub-pixel
 // order, antialiasing, substitutions) reaches it, and holds only the directories of the font
-// packages we install, so the same faces are found on every machine. Cairo's font options are
+// packages we install, so the same faces are found on every machine. Characters the chosen face
+// lacks (Arabic in Liberation Sans) fall back to DejaVu Sans. Cairo's font options are
 // fixed on the context: grey antialiasing, no hinting, unhinted metrics; glyph positions stay
 // fractional. Together these make text the same to the pixel everywhere.
 
@@ -35,6 +36,9 @@ constexpr const char* kFontConfiguration = R"(<?xml version="1.0"?>
   <dir>/usr/share/fonts/truetype/liberation2</dir>
   <dir>/usr/share/fonts/truetype/dejavu</dir>
   <cachedir>/var/cache/fontconfig</cachedir>
+  <match target="pattern">
+    <edit name="family" mode="append_last"><string>DejaVu Sans</string></edit>
+  </match>
 </fontconfig>
 )";
 
@@ -121,13 +125,42 @@ PangoLayout* makeLayout(CFAttributedStringRef string, CFRange range, double widt
     return layout;
 }
 
-CGColorRef colorAt(CFAttributedStringRef string, CFIndex index, bool* fromContext)
+// How the glyphs of one character are painted.
+struct Paint {
+    CGColorRef color = nullptr;
+    bool fromContext = false;
+    double strokeWidth = 0;
+    CGColorRef strokeColor = nullptr;
+    bool operator==(const Paint&) const = default;
+};
+
+Paint paintAt(CFAttributedStringRef string, CFIndex index)
 {
+    Paint paint;
     auto flag = static_cast<CFBooleanRef>(const_cast<void*>(
         string->attributeAt(index, kCTForegroundColorFromContextAttributeName, CFAttributeValue::Kind::Boolean)));
-    *fromContext = CFBooleanGetValue(flag);
-    return static_cast<CGColorRef>(
+    paint.fromContext = CFBooleanGetValue(flag);
+    paint.color = static_cast<CGColorRef>(
         const_cast<void*>(string->attributeAt(index, kCTForegroundColorAttributeName, CFAttributeValue::Kind::Color)));
+    auto width = static_cast<CFNumberRef>(
+        string->attributeAt(index, kCTStrokeWidthAttributeName, CFAttributeValue::Kind::Number));
+    if (width && std::isfinite(width->value)) paint.strokeWidth = width->value;
+    paint.strokeColor = static_cast<CGColorRef>(
+        const_cast<void*>(string->attributeAt(index, kCTStrokeColorAttributeName, CFAttributeValue::Kind::Color)));
+    return paint;
+}
+
+double sizeOf(PangoFont* font)
+{
+    PangoFontDescription* description = pango_font_describe_with_absolute_size(font);
+    double size = double(pango_font_description_get_size(description)) / PANGO_SCALE;
+    pango_font_description_free(description);
+    return size;
+}
+
+Paint paintOf(const CTGlyphRun& run)
+{
+    return Paint{run.color, run.colorFromContext, run.strokeWidth, run.strokeColor};
 }
 
 // Appends the glyphs of one Pango line, starting at x, to the line; answers the advance.
@@ -139,24 +172,28 @@ double appendGlyphs(CTLine& line, PangoLayoutLine* pangoLine, CFIndex textOffset
         PangoFont* pangoFont = run->item->analysis.font;
         cairo_scaled_font_t* font = pangoFont ? pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(pangoFont)) : nullptr;
         CTFontMetrics metrics = pangoFont ? CTFontMetricsOf(pangoFont) : CTFontMetrics{};
+        double fontSize = pangoFont ? sizeOf(pangoFont) : 0;
         line.ascent = std::max(line.ascent, metrics.ascent);
         line.descent = std::max(line.descent, metrics.descent);
-        line.leading = std::max(line.leading, metrics.leading);
+        CFIndex itemStart = textOffset + run->item->offset;
+        line.runInfo.push_back({CFRangeMake(itemStart, run->item->length),
+                                pangoFont ? CTFaceNameOf(pangoFont) : std::string(), (run->item->analysis.level & 1) != 0});
         PangoGlyphString* glyphs = run->glyphs;
         for (int i = 0; i < glyphs->num_glyphs; ++i) {
             const PangoGlyphInfo& g = glyphs->glyphs[i];
             // Characters no face has (unknown) and those that draw nothing (empty) get no glyph.
             bool drawn = font && g.glyph != PANGO_GLYPH_EMPTY && !(g.glyph & PANGO_GLYPH_UNKNOWN_FLAG);
             if (drawn) {
-                CFIndex index = textOffset + run->item->offset + glyphs->log_clusters[i];
-                bool fromContext = false;
-                CGColorRef color = colorAt(line.string.get(), index, &fromContext);
-                if (line.runs.empty() || line.runs.back().font != font || line.runs.back().color != color ||
-                    line.runs.back().colorFromContext != fromContext) {
+                CFIndex index = itemStart + glyphs->log_clusters[i];
+                Paint paint = paintAt(line.string.get(), index);
+                if (line.runs.empty() || line.runs.back().font != font || !(paintOf(line.runs.back()) == paint)) {
                     CTGlyphRun r;
                     r.font = cairo_scaled_font_reference(font);
-                    r.color = CGColorRetain(color);
-                    r.colorFromContext = fromContext;
+                    r.fontSize = fontSize;
+                    r.color = CGColorRetain(paint.color);
+                    r.colorFromContext = paint.fromContext;
+                    r.strokeWidth = paint.strokeWidth;
+                    r.strokeColor = CGColorRetain(paint.strokeColor);
                     line.runs.push_back(std::move(r));
                 }
                 line.runs.back().glyphs.push_back(
@@ -211,14 +248,14 @@ void takeFontHeightWhenEmpty(CTLine& line, CFAttributedStringRef string, CFIndex
     CTFontRef font = string->fontAt(index);
     line.ascent = font->ascent;
     line.descent = font->descent;
-    line.leading = font->leading;
 }
 
 }  // namespace
 
 CTGlyphRun::CTGlyphRun(CTGlyphRun&& o) noexcept
-    : font(std::exchange(o.font, nullptr)), color(std::exchange(o.color, nullptr)),
-      colorFromContext(o.colorFromContext), glyphs(std::move(o.glyphs))
+    : font(std::exchange(o.font, nullptr)), fontSize(o.fontSize), color(std::exchange(o.color, nullptr)),
+      colorFromContext(o.colorFromContext), strokeWidth(o.strokeWidth),
+      strokeColor(std::exchange(o.strokeColor, nullptr)), glyphs(std::move(o.glyphs))
 {
 }
 
@@ -226,6 +263,7 @@ CTGlyphRun::~CTGlyphRun()
 {
     if (font) cairo_scaled_font_destroy(font);
     CGColorRelease(color);
+    CGColorRelease(strokeColor);
 }
 
 std::unique_lock<std::mutex> CTTextLock()
@@ -237,6 +275,18 @@ PangoContext* CTPangoContext()
 {
     static PangoContext* context = makeContext();
     return context;
+}
+
+bool CTAddFontFile(const std::string& path)
+{
+    static std::vector<std::string> added;
+    if (std::find(added.begin(), added.end(), path) != added.end()) return true;
+    PangoFontMap* fontMap = pango_context_get_font_map(CTPangoContext());
+    FcConfig* config = pango_fc_font_map_get_config(PANGO_FC_FONT_MAP(fontMap));
+    if (!FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(path.c_str()))) return false;
+    pango_fc_font_map_config_changed(PANGO_FC_FONT_MAP(fontMap));
+    added.push_back(path);
+    return true;
 }
 
 CFRange CTClampRange(const std::string& text, CFRange range)
@@ -275,10 +325,18 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
         line->trailingWhitespace = trailingWhitespace(pangoLine, text);
         line->rightToLeft = pangoLine->resolved_dir == PANGO_DIRECTION_RTL;
         takeFontHeightWhenEmpty(*line.get(), string, line->range.location);
+        CTFinishLineRanges(*line.get());
         lines.push_back(std::move(line));
     }
     g_object_unref(layout);
     return lines;
+}
+
+void CTFinishLineRanges(CTLine& line)
+{
+    const std::string& text = line.string->text;
+    line.utf16Range = CTUTF16Range(text, line.range);
+    for (CTGlyphRunInfo& info : line.runInfo) info.range = CTUTF16Range(text, info.range);
 }
 
 CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
@@ -295,6 +353,7 @@ CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
         if (i + 1 == count) line->trailingWhitespace = trailingWhitespace(pangoLine, text);
     }
     takeFontHeightWhenEmpty(*line.get(), string, range.location);
+    CTFinishLineRanges(*line.get());
     g_object_unref(layout);
     return line;
 }

@@ -4,3 +4,5 @@ const CFStringRef kCTFontAttributeName = "NSFont";
 const CFStringRef kCTForegroundColorAttributeName = "CTForegroundColor";
 const CFStringRef kCTForegroundColorFromContextAttributeName = "CTForegroundColorFromContext";
 const CFStringRef kCTParagraphStyleAttributeName = "NSParagraphStyle";
+const CFStringRef kCTStrokeWidthAttributeName = "NSStrokeWidth";
+const CFStringRef kCTStrokeColorAttributeName = "NSStrokeColor";

@@ -3,7 +3,9 @@
 
 #include "CoreText/CFAttributedString.h"
 #include "CoreText/CFBase.h"
+#include "CoreText/CFStringTokenizer.h"
 #include "CoreText/CTFont.h"
+#include "CoreText/CTFontDescriptor.h"
 #include "CoreText/CTFrame.h"
 #include "CoreText/CTFramesetter.h"
 #include "CoreText/CTLine.h"

@@ -2,6 +2,7 @@
 
 #include "Foundation/PlatformSettings.h"
 
+#include <algorithm>
 #include <cctype>
 
 std::vector<std::string> NSLocale::preferredLanguages()
@@ -36,4 +37,18 @@ std::string NSLocale::canonicalLanguageIdentifierFromString(std::string_view tex
         out += (i ? "-" : "") + part;
     }
     return out;
+}
+
+NSLocaleLanguageDirection NSLocale::characterDirectionForLanguage(std::string_view isoLangCode)
+{
+    if (isoLangCode.empty()) return NSLocaleLanguageDirectionUnknown;
+    std::string_view primary = isoLangCode.substr(0, isoLangCode.find_first_of("-_"));
+    static constexpr std::string_view kRightToLeft[] = {"ar", "he", "iw", "fa", "ur", "yi", "ji", "ps", "sd",
+                                                        "ug", "dv", "ckb", "syr"};
+    for (std::string_view language : kRightToLeft)
+        if (primary.size() == language.size() &&
+            std::equal(primary.begin(), primary.end(), language.begin(),
+                       [](char a, char b) { return (a | 0x20) == b; }))
+            return NSLocaleLanguageDirectionRightToLeft;
+    return NSLocaleLanguageDirectionLeftToRight;
 }

@@ -4,6 +4,7 @@
 // strings). Integer conversions without a length modifier print the target's 32-bit sizes, as
 // the design's texts expect; `l`, `ll`, `q`, `z`, `j`, `t` print 64 bits.
 
+#include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
 
@@ -64,3 +65,7 @@ std::string NSStringWithFormat(std::string_view format, const Args&... args)
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Property lists and JSON
 // hold nothing else, so readers refuse other bytes rather than keep strings no writer can store.
 bool NSStringIsValidUTF8(std::string_view text);
+
+// compare:options:NSNumericSearch: runs of digits compare by value, the rest byte by byte, so
+// "10.0" comes after "4.1" and "4.10" after "4.9".
+NSComparisonResult NSStringCompareNumeric(std::string_view a, std::string_view b);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "CoreText/CoreText.h"
+#include "Foundation/NSStringUTF16.h"
 #include "UIKit/UIFont.h"
 
 namespace {
@@ -41,6 +42,12 @@ HeldLine lineOfText(const std::string& text, CTFontRef font)
     HeldLine line = hold(CTLineCreateWithAttributedString(string));
     CFRelease(string);
     return line;
+}
+
+// Where the line starts in the text (line ranges count UTF-16 units).
+size_t byteOffsetOf(const std::string& text, CTLineRef line)
+{
+    return NSStringUTF8OffsetForUTF16Index(text, NSUInteger(CTLineGetStringRange(line).location));
 }
 
 double visibleWidth(CTLineRef line)
@@ -111,11 +118,10 @@ UITextLayout::UITextLayout(const std::string& text, const std::shared_ptr<UIFont
     for (size_t i = 0; i < kept; ++i) {
         HeldLine line = hold(CFRetain(all[i]));
         if (i + 1 == kept && kept < all.size() && truncates) {
-            size_t start = size_t(CTLineGetStringRange(all[i]).location);
+            size_t start = byteOffsetOf(text, all[i]);
             size_t end = paragraphEnd(text, start);
             bool moreFollows = false;
-            for (size_t j = kept; j < all.size(); ++j)
-                moreFollows |= size_t(CTLineGetStringRange(all[j]).location) > end;
+            for (size_t j = kept; j < all.size(); ++j) moreFollows |= byteOffsetOf(text, all[j]) > end;
             line = lastLine(text, start, moreFollows, ctFont, width, lineBreakMode);
         }
         lines_.push_back({line, CGPointZero});

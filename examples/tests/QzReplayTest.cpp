@@ -16,9 +16,12 @@
 #include "TesselSDKImaging/Processors/QZAdjustProcessor.h"
 #include "TesselSDKImaging/Processors/QZBrightnessProcessor.h"
 #include "TesselSDKImaging/Processors/QZContrastCurveProcessor.h"
+#include "TesselSDKImaging/Processors/QZMemeProcessor.h"
 #include "TesselSDKImaging/Processors/QZSaturationProcessor.h"
 #include "TesselSDKImaging/Processors/QZSharpnessProcessor.h"
+#include "TesselSDKImaging/Processors/QZTextProcessor.h"
 #include "TesselSDKImaging/Processors/QZWarmthProcessor.h"
+#include "TesselSDKImaging/tests/QZTextTestSupport.h"
 
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
@@ -583,8 +586,82 @@ TEST_F(QzReplayProgram, HelpListsEveryStep)
         EXPECT_NE(output_.find(std::string("  ") + kind.name + (kind.valueSynopsis[0] ? "=" : "")), std::string::npos);
     }
     for (const char* name : {"crop", "rotate", "flip", "straighten", "recipe", "enhance", "effect", "brightness",
-                             "contrast", "saturation", "warmth", "sharpness", "gamma", "adjust"})
+                             "contrast", "saturation", "warmth", "sharpness", "gamma", "adjust", "text", "meme"})
         EXPECT_TRUE(qz_replay::findStepKind(name)) << name;
+}
+
+// The text steps: a text turned by 0.25 rad and both meme captions land alike on both paths (the
+// ink's box, centroid and area), on a landscape background.
+TEST_F(QzReplayProgram, TextStepsPutTheSameInkOnBothPaths)
+{
+    SKIP_WITHOUT_GL();
+    const TestBitmap background = qz_test::makeBackground(451, 300);
+    const fs::path input = write("input.png", background);
+    for (const char* step :
+         {"text=0.1,0.4,0.8,0.2,1.5,0.25,#30FF30,Hello,\\nTessel", "meme=80,60,WHEN THE TESTS|PASS FIRST TIME"}) {
+        SCOPED_TRACE(step);
+        const TestBitmap cpu = replay(input, {step}, false), gpu = replay(input, {step}, true);
+        const qz_test::Ink a = qz_test::inkOf(cpu, background), b = qz_test::inkOf(gpu, background);
+        ASSERT_GT(a.area, 500);
+        EXPECT_NEAR(b.left, a.left, 2);
+        EXPECT_NEAR(b.right, a.right, 2);
+        EXPECT_NEAR(b.top, a.top, 2);
+        EXPECT_NEAR(b.bottom, a.bottom, 2);
+        EXPECT_NEAR(b.cx, a.cx, 1.5);
+        EXPECT_NEAR(b.cy, a.cy, 1.5);
+        EXPECT_NEAR(double(b.area), double(a.area), 0.05 * double(a.area));
+    }
+}
+
+TEST_F(QzReplayProgram, BadTextValuesExitTwoNamingTheStepAndWriteNothing)
+{
+    const fs::path input = write("input.png", makeDistinct(20, 10));
+    const fs::path output = dir_ / "out.png";
+    for (const char* step :
+         {"text=0.1,0.4,0.8", "text=0.1,0.4,0,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,0,0,white,x",
+          "text=a,0.4,0.8,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,1,nan,white,x", "text=0.1,0.4,0.8,0.2,1,0,#12345,x",
+          "text=0.1,0.4,0.8,0.2,1,0,red,x", "meme=80,60,NO BAR", "meme=0,60,A|B", "meme=80"}) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(run({input.string(), output.string(), step}), 2) << output_;
+        const std::string name = std::string(step).substr(0, std::string(step).find('='));
+        EXPECT_NE(output_.find(name), std::string::npos) << output_;
+        EXPECT_FALSE(fs::exists(output));
+    }
+}
+
+// What the text steps hand their processors: the value's rest as the text (commas kept, "\n" a line
+// feed), the colour for fill and outline, and scales from the current image's larger side.
+TEST(QzReplaySteps, TextStepsMakeTheirProcessors)
+{
+    qz_replay::Step step;
+    std::string error;
+    ASSERT_TRUE(qz_replay::parseStep("text=0.1,0.4,0.8,0.2,1.5,0.25,#30FF30,Hello,\\nTessel", &step, &error)) << error;
+    QZProcessorList processors = step.makeModule({CGSizeMake(451, 300), true})->processors();
+    ASSERT_EQ(processors.size(), 1u);
+    const auto* text = dynamic_cast<const QZTextProcessor*>(processors[0].get());
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->text(), "Hello,\nTessel");
+    EXPECT_FLOAT_EQ(text->scale(), 1.5f / 451);
+    EXPECT_FLOAT_EQ(text->rotation(), 0.25f);
+    EXPECT_EQ(text->fontName(), "ArialMT");
+    EXPECT_TRUE(CGRectEqualToRect(text->rect(), CGRectMake(0.1f, 0.4f, 0.8f, 0.2f)));
+    ASSERT_TRUE(text->foregroundColor());
+    EXPECT_EQ(text->foregroundColor(), text->backgroundColor());
+    const CGFloat* rgb = CGColorGetComponents(text->foregroundColor()->CGColor());
+    EXPECT_FLOAT_EQ(rgb[1], 1);
+    EXPECT_FLOAT_EQ(rgb[0], 0x30 / 255.0f);
+
+    ASSERT_TRUE(qz_replay::parseStep("meme=80,60,WHEN | THEN\\nAGAIN|", &step, &error)) << error;
+    processors = step.makeModule({CGSizeMake(300, 451), false})->processors();
+    ASSERT_EQ(processors.size(), 1u);
+    const auto* meme = dynamic_cast<const QZMemeProcessor*>(processors[0].get());
+    ASSERT_TRUE(meme);
+    EXPECT_EQ(meme->topText(), "WHEN ");
+    EXPECT_EQ(meme->bottomText(), " THEN\nAGAIN|");
+    EXPECT_FLOAT_EQ(meme->topFontSize(), 80);
+    EXPECT_FLOAT_EQ(meme->bottomFontSize(), 60);
+    EXPECT_FLOAT_EQ(meme->scale(), 1.0f / 451);
+    EXPECT_TRUE(CGRectEqualToRect(meme->bottomRect(), CGRectMake(0, 2.0f / 3, 1, 1.0f / 3)));
 }
 
 }  // namespace

@@ -60,21 +60,22 @@ TEST(CFAttributedString, BadTextAndRangesLoseNothing)
                               a.get());
     EXPECT_EQ(CFAttributedStringGetString(s.get()), "ab\uFFFD\uFFFD"
                                                     "c");  // invalid UTF-8 replaced
-    // Range ends inside a character move out to its edges.
+    // Each replacement character is one UTF-16 unit.
+    EXPECT_EQ(CFAttributedStringGetLength(s.get()), 5);
     CFAttributedStringSetAttribute(s.get(), CFRangeMake(3, 1), kCTFontAttributeName, b.get());
     EXPECT_EQ(spansOf(s.get(), kCTFontAttributeName),
-              (std::vector<Span>{{0, 2, a.get()}, {2, 5, b.get()}, {5, 9, a.get()}}));
+              (std::vector<Span>{{0, 3, a.get()}, {3, 4, b.get()}, {4, 5, a.get()}}));
     // Ranges off the text change nothing and say so.
     for (CFRange r : {CFRangeMake(-1, 2), CFRangeMake(5, 10), CFRangeMake(10, 0), CFRangeMake(2, -1)}) {
         log.clear();
         CFAttributedStringReplaceString(s.get(), r, "x");
         CFAttributedStringSetAttribute(s.get(), r, kCTFontAttributeName, a.get());
-        EXPECT_TRUE(log.contains("is outside a string of length 9")) << r.location << "," << r.length;
+        EXPECT_TRUE(log.contains("is outside a string of length 5")) << r.location << "," << r.length;
     }
     EXPECT_EQ(CFAttributedStringGetString(s.get()), "ab\uFFFD\uFFFD"
                                                     "c");
     EXPECT_EQ(spansOf(s.get(), kCTFontAttributeName).size(), 3u);
-    EXPECT_EQ(CFAttributedStringGetAttribute(s.get(), 9, kCTFontAttributeName, nullptr), nullptr);
+    EXPECT_EQ(CFAttributedStringGetAttribute(s.get(), 5, kCTFontAttributeName, nullptr), nullptr);
 }
 
 }  // namespace

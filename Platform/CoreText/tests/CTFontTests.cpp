@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "CTTestSupport.h"
+#include "Foundation/NSLogCapture.h"
 
 namespace {
 
@@ -24,7 +29,8 @@ TEST(CTFont, NamesMapThroughTheTableOntoTheShippedFaces)
     for (const Case& c : cases) {
         HeldFont f = font(c.name, 20);
         EXPECT_EQ(CTFontCopyPostScriptName(f.get()), c.answersTo) << c.name;
-        EXPECT_EQ(CTFontCopyFullName(f.get()), c.face) << c.name;
+        EXPECT_EQ(CTFontCopyFullName(f.get()), c.face)
+            << c.name << ": is the package of " << c.face << " installed (scripts/install-deps.sh)?";
         EXPECT_FLOAT_EQ(CTFontGetSize(f.get()), 20) << c.name;
     }
 }
@@ -62,6 +68,60 @@ TEST(CTFont, SizesThatAreNoSizeGiveTwelvePoints)
         EXPECT_EQ(CTFontGetSize(f.get()), 12) << size;
         EXPECT_NEAR(CTFontGetAscent(f.get()), 12 * 1854 / 2048.f, 1e-3) << size;
     }
+}
+
+TEST(CTFont, CharactersTheFaceLacksFallBackToDejaVuSans)
+{
+    HeldFont arial = font("ArialMT", 20);
+    HeldLine line = lineOf("Hi \u0645\u0631\u062D\u0628\u0627", arial.get());
+    std::vector<CTGlyphRunInfo> runs = CTLineGetGlyphRuns(line.get());
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].fontFullName, "Liberation Sans");
+    EXPECT_FALSE(runs[0].rightToLeft);
+    EXPECT_EQ(runs[1].fontFullName, "DejaVu Sans") << "is fonts-dejavu-core installed?";
+    EXPECT_TRUE(runs[1].rightToLeft);
+    EXPECT_EQ(runs[1].range.location, 3);
+    EXPECT_EQ(runs[1].range.length, 5);
+}
+
+TEST(CTFont, DescriptorsAndFontFilesGiveTheSameFaces)
+{
+    CTFontDescriptorRef descriptor = CTFontDescriptorCreateWithNameAndSize("Impact", 40);
+    HeldFont sized(CTFontCreateWithFontDescriptor(descriptor, 25, nullptr));
+    HeldFont own(CTFontCreateWithFontDescriptor(descriptor, 0, nullptr));
+    EXPECT_EQ(CTFontCopyFullName(sized.get()), "DejaVu Sans Condensed Bold");
+    EXPECT_EQ(CTFontGetSize(sized.get()), 25);
+    EXPECT_EQ(CTFontGetSize(own.get()), 40);
+
+    CGDataProviderRef provider =
+        CGDataProviderCreateWithFilename("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf");
+    ASSERT_NE(provider, nullptr) << "is fonts-dejavu-extra installed?";
+    CGFontRef file = CGFontCreateWithDataProvider(provider);
+    CGDataProviderRelease(provider);
+    HeldFont fromFile(CTFontCreateWithGraphicsFont(file, 25, nullptr, descriptor));
+    CGFontRelease(file);
+    CFRelease(descriptor);
+    EXPECT_EQ(CTFontCopyFullName(fromFile.get()), "DejaVu Sans Condensed Bold");
+    EXPECT_EQ(CTFontGetSize(fromFile.get()), 25);
+    EXPECT_EQ(CTFontGetAscent(fromFile.get()), CTFontGetAscent(sized.get()));
+    // The same text is as wide in either.
+    EXPECT_DOUBLE_EQ(CTLineGetTypographicBounds(lineOf("MEME", fromFile.get()).get(), nullptr, nullptr, nullptr),
+                     CTLineGetTypographicBounds(lineOf("MEME", sized.get()).get(), nullptr, nullptr, nullptr));
+}
+
+TEST(CTFont, FilesThatHoldNoFontMakeNone)
+{
+    NSLogCapture log;
+    EXPECT_EQ(CGDataProviderCreateWithFilename("/nonexistent/Impact.ttf"), nullptr);
+    std::filesystem::path path = std::filesystem::temp_directory_path() / ("ct-not-a-font-" + std::to_string(getpid()));
+    std::ofstream(path) << "<html>not a font at all</html>";
+    CGDataProviderRef notAFont = CGDataProviderCreateWithFilename(path.string());
+    std::filesystem::remove(path);
+    ASSERT_NE(notAFont, nullptr);
+    EXPECT_EQ(CGFontCreateWithDataProvider(notAFont), nullptr);
+    CGDataProviderRelease(notAFont);
+    EXPECT_EQ(CTFontCreateWithGraphicsFont(nullptr, 12, nullptr, nullptr), nullptr);
+    EXPECT_TRUE(log.contains("holds no TrueType or OpenType font"));
 }
 
 }  // namespace

@@ -146,12 +146,17 @@ std::vector<uint8_t> runProbe(const std::vector<std::string>& extraEnvironment)
 TEST(CTLineDraw, SamePixelsWhateverTheMachinesFontSettings)
 {
     // Settings a desktop may carry, all of which would change the pixels if they reached us:
-    // full hinting, sub-pixel colour, no antialiasing, another face for the family, another dpi.
+    // full hinting, sub-pixel colour, no antialiasing, another face for Arial and for the family
+    // that stands in for it, another dpi.
     std::filesystem::path home = std::filesystem::temp_directory_path() / ("ct-fontconfig-" + std::to_string(getpid()));
     std::filesystem::create_directories(home / "fontconfig");
     const char* conf = R"(<?xml version="1.0"?>
 <fontconfig>
   <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <match target="pattern">
+    <test name="family" compare="contains"><string>Arial</string></test>
+    <edit name="family" mode="assign" binding="strong"><string>DejaVu Serif</string></edit>
+  </match>
   <match target="pattern">
     <test name="family"><string>Liberation Sans</string></test>
     <edit name="family" mode="assign" binding="strong"><string>DejaVu Serif</string></edit>
