@@ -9,7 +9,9 @@ bool QZHorizontalTableViewCell::initWithStyle(UITableViewCellStyle style, const 
     if (!UITableViewCell::initWithStyle(style, reuseIdentifier)) return false;
     CATransaction::begin();
     CATransaction::setDisableActions(true);
-    setTransform(CGAffineTransformMakeRotation(float(M_PI / 2)));
+    // An exact quarter turn: the rounded sine and cosine of pi/2 would leave the turned content a
+    // hair short of its bounds, and a pixel column shows through when it is drawn.
+    setTransform(CGAffineTransformMake(0, 1, -1, 0, 0, 0));
     CATransaction::commit();
     return true;
 }
