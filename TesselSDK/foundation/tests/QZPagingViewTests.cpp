@@ -101,7 +101,7 @@ protected:
     CGRect itemOnScreen(NSInteger index) const
     {
         for (const auto& cell : paging->horizontalTableView()->visibleCells())
-            if (paging->itemIndexForCell(cell.get()) == index && cell->reuseIdentifier() == kQZPagingViewContentCellIdentifier)
+            if (cell->reuseIdentifier() == kQZPagingViewContentCellIdentifier && paging->itemIndexForCell(cell.get()) == index)
                 return cell->convertRectToView(cell->bounds(), nullptr);
         return CGRectNull;
     }
