@@ -5,7 +5,7 @@
 #include "Foundation/PlatformSettings.h"
 #include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/UIWindow.h"
-#include "UIKit/testing/UIGoldenImage.h"
+#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
 #include "UIKit/testing/UITestDriver.h"
 
 #include <gtest/gtest.h>
@@ -44,15 +44,13 @@ protected:
         return view;
     }
 
-    // The view as it looks now against TESSEL_FOUNDATION_GOLDEN_DIR/<name>.png.
+    // The view as it looks now against TESSEL_FOUNDATION_GOLDEN_DIR/<name>.png; an updated golden
+    // does not stop the test (several images are checked in a row).
     static void expectGolden(UIView& view, const std::string& name)
     {
         auto image = UIViewSnapshot(view);
         ASSERT_NE(image, nullptr);
-        UIGoldenOutcome outcome = UICompareWithGolden(
-            image->CGImage(), std::string(TESSEL_FOUNDATION_GOLDEN_DIR) + "/" + name + ".png", ::testing::TempDir());
-        if (outcome.updated) return;
-        EXPECT_TRUE(outcome.matches) << outcome.message;
+        [&] { QZ_EXPECT_GOLDEN(image->CGImage(), name); }();
     }
 
     std::unique_ptr<UITestDriver> driver;
