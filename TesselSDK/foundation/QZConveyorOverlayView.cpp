@@ -21,9 +21,10 @@ bool QZConveyorOverlayView::initWithFrame(CGRect frame, QZConveyorOverlayType ty
 void QZConveyorOverlayView::prepareView()
 {
     bool split = type_ == QZConveyorOverlayTypeSplit;
-    auto center = QZSDKResources::imageNamed(split ? "splitConveyorCenterOverlay.png" : "singleConveyorCenterOverlay.png");
-    auto side =
-        QZSDKResources::imageNamed(split ? "splitConveyorStretchableOverlay.png" : "singleConveyorStretchableOverlay.png");
+    auto center =
+        QZSDKResources::imageNamed(split ? "splitConveyorCenterOverlay.png" : "singleConveyorCenterOverlay.png");
+    auto side = QZSDKResources::imageNamed(split ? "splitConveyorStretchableOverlay.png"
+                                                 : "singleConveyorStretchableOverlay.png");
     if (side) side = side->stretchableImageWithLeftCapWidth(0, 0);
 
     centerView_ = UIView::viewWithFrame<UIImageView>(CGRectMake(0, 0, kMarkerWidth, bounds().size.height));

@@ -48,4 +48,3 @@ private:
     std::vector<std::shared_ptr<UIImageView>> imageViews_;
     std::shared_ptr<QZView> containerView_;
 };
-

@@ -12,12 +12,9 @@ constexpr CGFloat kSideCells = 20;
 double durationFor(QZConveyorRecenterSpeed speed)
 {
     switch (speed) {
-    case QZConveyorRecenterSpeedSlow:
-        return 0.4;
-    case QZConveyorRecenterSpeedFast:
-        return 0.1;
-    default:
-        return 0;
+    case QZConveyorRecenterSpeedSlow: return 0.4;
+    case QZConveyorRecenterSpeedFast: return 0.1;
+    default: return 0;
     }
 }
 
@@ -80,7 +77,8 @@ std::shared_ptr<QZConveyorSideView> QZConveyorView::header() const
 
 std::shared_ptr<QZConveyorViewCell> QZConveyorView::dequeueReusableCellWithIdentifier(const std::string& identifier)
 {
-    auto cell = std::dynamic_pointer_cast<QZConveyorViewCell>(horizontalTableView_->dequeueReusableCellWithIdentifier(identifier));
+    auto cell = std::dynamic_pointer_cast<QZConveyorViewCell>(
+        horizontalTableView_->dequeueReusableCellWithIdentifier(identifier));
     if (cell) cell->reset();
     return cell;
 }
@@ -180,8 +178,8 @@ NSInteger QZConveyorView::tableViewNumberOfRowsInSection(UITableView*, NSInteger
     return d ? d->numberOfItemsInConveyorView(this) : 0;
 }
 
-std::shared_ptr<UITableViewCell> QZConveyorView::tableViewCellForRowAtIndexPath(UITableView*,
-                                                                                const std::shared_ptr<NSIndexPath>& path)
+std::shared_ptr<UITableViewCell>
+QZConveyorView::tableViewCellForRowAtIndexPath(UITableView*, const std::shared_ptr<NSIndexPath>& path)
 {
     std::shared_ptr<QZConveyorViewCell> cell;
     if (auto d = delegate_.lock()) cell = d->conveyorViewCellForIndex(this, path->row());

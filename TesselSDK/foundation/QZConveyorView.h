@@ -56,7 +56,10 @@ public:
     // Marks the cells on screen, centres the row and tells the delegate. An index outside the
     // rows does nothing.
     void selectItemAtIndex(NSInteger index, bool animated, QZConveyorRecenterSpeed speed);
-    void selectItemAtIndex(NSInteger index, bool animated) { selectItemAtIndex(index, animated, QZConveyorRecenterSpeedSlow); }
+    void selectItemAtIndex(NSInteger index, bool animated)
+    {
+        selectItemAtIndex(index, animated, QZConveyorRecenterSpeedSlow);
+    }
     void setDoesDelayContentTouches(bool delays) { horizontalTableView_->setDelaysContentTouches(delays); }
     std::vector<std::shared_ptr<QZConveyorViewCell>> visibleCells() const;
 

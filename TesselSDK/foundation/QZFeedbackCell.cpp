@@ -46,8 +46,8 @@ void QZFeedbackCell::layoutSubviews()
     CGFloat labelWidth = label_->frame().size.width;
     dividerView_->setFrame(CGRectMake(0, 0, 2, b.size.height - 2));
     // Centred as if the gap were 2 points, then placed 4 points apart.
-    iconView_->setCenter(CGPointMake(iconWidth * 0.5f + (b.size.width - (iconWidth + labelWidth + 2) - 2) * 0.5f,
-                                     CGRectGetMidY(b)));
+    iconView_->setCenter(
+        CGPointMake(iconWidth * 0.5f + (b.size.width - (iconWidth + labelWidth + 2) - 2) * 0.5f, CGRectGetMidY(b)));
     label_->setCenter(CGPointMake(CGRectGetMaxX(iconView_->frame()) + 4 + labelWidth * 0.5f, CGRectGetMidY(b)));
     label_->setFrame(CGRectIntegral(label_->frame()));
 }

@@ -23,7 +23,10 @@ public:
     std::weak_ptr<UITableViewDelegate> delegate() const { return tableView_->delegate(); }
     void setDelegate(std::weak_ptr<UITableViewDelegate> delegate) { tableView_->setDelegate(std::move(delegate)); }
     std::weak_ptr<UITableViewDataSource> dataSource() const { return tableView_->dataSource(); }
-    void setDataSource(std::weak_ptr<UITableViewDataSource> dataSource) { tableView_->setDataSource(std::move(dataSource)); }
+    void setDataSource(std::weak_ptr<UITableViewDataSource> dataSource)
+    {
+        tableView_->setDataSource(std::move(dataSource));
+    }
     void reloadData() { tableView_->reloadData(); }
     NSInteger numberOfRowsInSection(NSInteger section) const { return tableView_->numberOfRowsInSection(section); }
     std::shared_ptr<UITableViewCell> dequeueReusableCellWithIdentifier(const std::string& identifier)

@@ -77,8 +77,10 @@ void QZPagingView::layoutSubviews()
     bool sameRows = table && table->numberOfRowsInSection(0) == numberOfColumns_;
     if (sameRows) table->beginUpdates();
     setExtraColumnWidth((b.size.width - cellWidth_ * CGFloat(k)) * 0.5f);
-    if (sameRows) table->endUpdates();
-    else if (table) table->reloadData();
+    if (sameRows)
+        table->endUpdates();
+    else if (table)
+        table->reloadData();
 }
 
 QZPagingView::Place QZPagingView::placeOfRow(NSInteger row) const
@@ -120,13 +122,15 @@ std::shared_ptr<UITableViewCell> QZPagingView::tableViewCellForRowAtIndexPath(UI
     const char* identifier = bookend ? kQZPagingViewExtraCellIdentifier : kQZPagingViewContentCellIdentifier;
     auto cell = tableView->dequeueReusableCellWithIdentifier(identifier);
     if (bookend) {
-        if (!cell) cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, identifier);
+        if (!cell)
+            cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, identifier);
         return cell;
     }
     auto d = delegate_.lock();
     if (!cell && d) cell = d->pagingViewCreateCellWithIdentifier(this, identifier);
     // The table needs a cell for every row.
-    if (!cell) cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, identifier);
+    if (!cell)
+        cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, identifier);
     if (d) d->pagingViewConfigureCellForIndex(this, cell.get(), itemIndexForIndexPath(path));
     return cell;
 }

@@ -66,7 +66,8 @@ public:
     NSInteger tableViewNumberOfRowsInSection(UITableView*, NSInteger) override { return numberOfColumns_; }
     std::shared_ptr<UITableViewCell> tableViewCellForRowAtIndexPath(UITableView* tableView,
                                                                     const std::shared_ptr<NSIndexPath>& path) override;
-    std::optional<CGFloat> tableViewHeightForRowAtIndexPath(UITableView*, const std::shared_ptr<NSIndexPath>& path) override;
+    std::optional<CGFloat> tableViewHeightForRowAtIndexPath(UITableView*,
+                                                            const std::shared_ptr<NSIndexPath>& path) override;
     void scrollViewDidScroll(UIScrollView*) override { updateCurrentPage(); }
 
 protected:

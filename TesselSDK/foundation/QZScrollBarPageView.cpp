@@ -84,7 +84,8 @@ void QZScrollBarPageView::layoutSubviews()
         return;
     }
     for (size_t j = 0; j < views.size(); ++j) {
-        views[j]->setFrame(CGRectMake(CGRectGetMinX(b) + x0 + CGFloat(j) * width, CGRectGetMinY(b), width, b.size.height));
+        views[j]->setFrame(
+            CGRectMake(CGRectGetMinX(b) + x0 + CGFloat(j) * width, CGRectGetMinY(b), width, b.size.height));
         views[j]->setNeedsLayout();
     }
 }

@@ -22,7 +22,8 @@ void QZScrollBarView::prepareView()
     visiblePages_.clear();
     recycledItems_.clear();
     columnWidth_ = 80;
-    setScrollView(addSubviewOfClass<QZScrollBarScrollView>(QZUIViewAutoresizingFlexibleDimensions, frameForScrollView()));
+    setScrollView(
+        addSubviewOfClass<QZScrollBarScrollView>(QZUIViewAutoresizingFlexibleDimensions, frameForScrollView()));
 }
 
 void QZScrollBarView::setScrollView(const std::shared_ptr<UIScrollView>& scrollView)
@@ -122,7 +123,8 @@ void QZScrollBarView::enqueueReusableItem(const std::shared_ptr<QZScrollBarPageI
     if (item) recycledItems_[item->reuseIdentifier()].push_back(item);
 }
 
-std::shared_ptr<QZScrollBarPageItemView> QZScrollBarView::dequeueReusableItemWithIdentifier(const std::string& identifier)
+std::shared_ptr<QZScrollBarPageItemView>
+QZScrollBarView::dequeueReusableItemWithIdentifier(const std::string& identifier)
 {
     auto it = recycledItems_.find(identifier);
     if (it == recycledItems_.end() || it->second.empty()) return nullptr;

@@ -29,20 +29,11 @@ std::shared_ptr<UIImage> QZSegmentButton::imageForStyle(QZSegmentedButtonStyle s
     const char* base;
     UIEdgeInsets caps;
     switch (style) {
-    case QZSegmentedButtonStyleLeftCap:
-        base = "leftSegmentedButton", caps = UIEdgeInsetsMake(0, 22, 0, 7);
-        break;
-    case QZSegmentedButtonStyleCenter:
-        base = "centerSegmentedButton", caps = UIEdgeInsetsMake(0, 7, 0, 7);
-        break;
-    case QZSegmentedButtonStyleRightCap:
-        base = "rightSegmentedButton", caps = UIEdgeInsetsMake(0, 7, 0, 22);
-        break;
-    case QZSegmentedButtonStyleSingle:
-        base = "singleSegmentedButton", caps = UIEdgeInsetsMake(0, 22, 0, 22);
-        break;
-    default:
-        return nullptr;
+    case QZSegmentedButtonStyleLeftCap: base = "leftSegmentedButton", caps = UIEdgeInsetsMake(0, 22, 0, 7); break;
+    case QZSegmentedButtonStyleCenter: base = "centerSegmentedButton", caps = UIEdgeInsetsMake(0, 7, 0, 7); break;
+    case QZSegmentedButtonStyleRightCap: base = "rightSegmentedButton", caps = UIEdgeInsetsMake(0, 7, 0, 22); break;
+    case QZSegmentedButtonStyleSingle: base = "singleSegmentedButton", caps = UIEdgeInsetsMake(0, 22, 0, 22); break;
+    default: return nullptr;
     }
     auto image = QZSDKResources::imageNamed(std::string(base) + (highlighted ? "-active.png" : ".png"));
     return image ? image->resizableImageWithCapInsets(caps) : nullptr;

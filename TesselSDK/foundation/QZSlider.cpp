@@ -90,8 +90,8 @@ void QZSlider::layoutSubviews()
 {
     UIControl::layoutSubviews();
     CGRect b = bounds();
-    CGRect track = UIEdgeInsetsInsetRect(b, UIEdgeInsetsMake((b.size.height - 56) * 0.5f, 32,
-                                                             (b.size.height - 56) * 0.5f, 32));
+    CGRect track =
+        UIEdgeInsetsInsetRect(b, UIEdgeInsetsMake((b.size.height - 56) * 0.5f, 32, (b.size.height - 56) * 0.5f, 32));
     CGFloat w = track.size.width;
     CGRect left, rest, center, right, leftCap, leftBody, rightBody, rightCap;
     CGRectDivide(track, &left, &rest, w * 0.5f - 15, CGRectMinXEdge);
@@ -188,11 +188,8 @@ void QZSlider::setActiveFillsAlpha(CGFloat alpha)
 void QZSlider::longPressDetected(UILongPressGestureRecognizer* recognizer)
 {
     switch (recognizer->state()) {
-    case UIGestureRecognizerStateBegan:
-        setActiveFillsAlpha(1);
-        break;
-    case UIGestureRecognizerStateChanged:
-        break;
+    case UIGestureRecognizerStateBegan: setActiveFillsAlpha(1); break;
+    case UIGestureRecognizerStateChanged: break;
     default:
         setActiveFillsAlpha(0);
         sendActionsForControlEvents(UIControlEventTouchUpInside);

@@ -43,8 +43,9 @@ public:
     void longPressDetected(UILongPressGestureRecognizer* recognizer);
     void doubleTapDetected(UITapGestureRecognizer* recognizer);
     // YES: the pan and the long press on the knob run together.
-    std::optional<bool> gestureRecognizerShouldRecognizeSimultaneouslyWithGestureRecognizer(UIGestureRecognizer*,
-                                                                                         UIGestureRecognizer*) override
+    std::optional<bool>
+    gestureRecognizerShouldRecognizeSimultaneouslyWithGestureRecognizer(UIGestureRecognizer*,
+                                                                        UIGestureRecognizer*) override
     {
         return true;
     }

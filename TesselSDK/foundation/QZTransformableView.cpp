@@ -30,14 +30,16 @@ void QZTransformableView::prepareView()
     handles_.clear();
     for (const Corner& corner : corners) {
         if (!(handleMask() & corner.bit)) continue;
-        auto handle = UIView::viewWithFrame<QZScalableViewHandle>(QZCGRectWithCenterAndSize(corner.centre, CGSizeMake(44, 44)));
+        auto handle =
+            UIView::viewWithFrame<QZScalableViewHandle>(QZCGRectWithCenterAndSize(corner.centre, CGSizeMake(44, 44)));
         handle->setAutoresizingMask(corner.mask);
         handle->setHandleMask(corner.bit);
         addSubview(handle);
         handles_.push_back(handle);
     }
     auto me = self<QZTransformableView>();
-    panRecognizer_ = UIGestureRecognizer::recognizerWithTarget<UIPanGestureRecognizer>(me, &QZTransformableView::handlePan);
+    panRecognizer_ =
+        UIGestureRecognizer::recognizerWithTarget<UIPanGestureRecognizer>(me, &QZTransformableView::handlePan);
     panRecognizer_->setDelegate(me);
     contentView_->addGestureRecognizer(panRecognizer_);
     rotation_ = 0;
@@ -88,11 +90,8 @@ void QZTransformableView::handlePan(UIPanGestureRecognizer* recognizer)
         setCenter(canMoveToPoint(CGPointMake(current.x + t.x, current.y + t.y), current));
         break;
     }
-    case UIGestureRecognizerStateEnded:
-        dragging_ = false;
-        break;
-    default:
-        break;
+    case UIGestureRecognizerStateEnded: dragging_ = false; break;
+    default: break;
     }
     recognizer->setTranslation(CGPointZero, parent.get());
 }
@@ -164,9 +163,7 @@ void QZTransformableView::transformWithHandle(QZTransformableViewHandleMask mask
         r.origin.x += d.x, r.size.width -= d.x, r.size.height += d.y;
         transformationAnchor_ = QZCGRectTopRightCorner;
         break;
-    default:
-        transformationAnchor_ = QZCGRectTopLeftCorner;
-        break;
+    default: transformationAnchor_ = QZCGRectTopLeftCorner; break;
     }
     transformationRect_ = r;
     applyTransformationRect();

@@ -169,9 +169,9 @@ TEST_F(QZConveyorViewTest, MarksFollowTheSelection)
         bool headerAdjacent;
     };
     const Step steps[] = {
-        {0, {0}, {}, true},     // index 0 marks the header's nearest tile
-        {3, {3}, {2}, false},   // moving on restores it
-        {3, {3}, {2}, false},   // reselecting changes no marks
+        {0, {0}, {}, true},    // index 0 marks the header's nearest tile
+        {3, {3}, {2}, false},  // moving on restores it
+        {3, {3}, {2}, false},  // reselecting changes no marks
         {1, {1}, {0}, false},
     };
     auto adjacentImage = QZConveyorBackgroundImage(QZConveyorViewTypeSingle, "-adjacent");
@@ -229,9 +229,8 @@ TEST_F(QZConveyorViewTest, TheControllerServesAnEmptyStripAndAnnouncesANewView)
     auto controller = QZConveyorController::make(first);
     EXPECT_EQ(first->delegate().lock(), controller);
     std::vector<std::string> heard;
-    controller->addObserverForKey("conveyorView", [&](const std::string&, bool prior) {
-        heard.push_back(prior ? "will" : "did");
-    });
+    controller->addObserverForKey("conveyorView",
+                                  [&](const std::string&, bool prior) { heard.push_back(prior ? "will" : "did"); });
     controller->setConveyorView(first);  // the same view: no announcement
     auto second = QZConveyorView::make(CGRectMake(0, 0, 320, 54));
     controller->setConveyorView(second);

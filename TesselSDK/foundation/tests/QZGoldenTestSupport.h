@@ -10,10 +10,10 @@
 
 #include <string>
 
-#define QZ_EXPECT_GOLDEN(image, name)                                                                              \
-    do {                                                                                                           \
-        UIGoldenOutcome outcome_ = UICompareWithGolden(                                                            \
-            (image), std::string(TESSEL_FOUNDATION_GOLDEN_DIR) + "/" + (name) + ".png", ::testing::TempDir());    \
-        if (outcome_.updated) GTEST_SKIP() << outcome_.message;                                                    \
-        EXPECT_TRUE(outcome_.matches) << outcome_.message;                                                         \
+#define QZ_EXPECT_GOLDEN(image, name)                                                                                  \
+    do {                                                                                                               \
+        UIGoldenOutcome outcome_ = UICompareWithGolden(                                                                \
+            (image), std::string(TESSEL_FOUNDATION_GOLDEN_DIR) + "/" + (name) + ".png", ::testing::TempDir());         \
+        if (outcome_.updated) GTEST_SKIP() << outcome_.message;                                                        \
+        EXPECT_TRUE(outcome_.matches) << outcome_.message;                                                             \
     } while (0)

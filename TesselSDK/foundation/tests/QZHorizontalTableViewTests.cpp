@@ -24,7 +24,8 @@ public:
     {
         if (make) return make(table, path->row());
         auto cell = table->dequeueReusableCellWithIdentifier("cell");
-        if (!cell) cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, "cell");
+        if (!cell)
+            cell = UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, "cell");
         cell->setTag(path->row());
         return cell;
     }
@@ -199,7 +200,8 @@ TEST_F(QZFeedbackCellTest, LaysOutInAStripCellAndShowsTheSelection)
     rows->make = [&](UITableView* table, NSInteger row) -> std::shared_ptr<UITableViewCell> {
         if (row == 2) return feedback = QZFeedbackCell::cellWithReuseIdentifier("feedback");
         auto cell = table->dequeueReusableCellWithIdentifier("cell");
-        return cell ? cell : UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, "cell");
+        return cell ? cell
+                    : UITableViewCell::cellWithStyle<QZHorizontalTableViewCell>(UITableViewCellStyleDefault, "cell");
     };
     auto view = strip(CGRectMake(0, 0, 210, 54), 70);
     ASSERT_NE(feedback, nullptr);

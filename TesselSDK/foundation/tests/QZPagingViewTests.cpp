@@ -10,9 +10,8 @@ TEST(QZPageControlTest, DotsAreCentredAndFollowTheCounts)
 {
     auto control = UIView::viewWithFrame<QZPageControl>(CGRectMake(0, 0, 200, 37));
     std::vector<std::string> heard;
-    control->addObserverForKey("currentPage", [&](const std::string&, bool prior) {
-        heard.push_back(prior ? "will" : "did");
-    });
+    control->addObserverForKey("currentPage",
+                               [&](const std::string&, bool prior) { heard.push_back(prior ? "will" : "did"); });
     control->setNumberOfPages(5);
     control->layoutIfNeeded();
     ASSERT_EQ(control->dotImageViews().size(), 5u);
@@ -20,7 +19,8 @@ TEST(QZPageControlTest, DotsAreCentredAndFollowTheCounts)
     for (size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         EXPECT_TRUE(RectNear(control->dotImageViews()[i]->frame(), CGRectMake(xs[i], 13, 12, 12)));
-        EXPECT_EQ(control->dotImageViews()[i]->image(), i == 0 ? control->activePageImage() : control->defaultPageImage());
+        EXPECT_EQ(control->dotImageViews()[i]->image(),
+                  i == 0 ? control->activePageImage() : control->defaultPageImage());
     }
     control->setCurrentPage(3);
     EXPECT_EQ(control->dotImageViews()[3]->image(), control->activePageImage());
@@ -93,15 +93,13 @@ protected:
         show(paging);
     }
     std::shared_ptr<NSIndexPath> row(NSInteger r) const { return NSIndexPath::indexPathForRowInSection(r, 0); }
-    CGFloat rowWidth(NSInteger r) const
-    {
-        return *paging->tableViewHeightForRowAtIndexPath(nullptr, row(r));
-    }
+    CGFloat rowWidth(NSInteger r) const { return *paging->tableViewHeightForRowAtIndexPath(nullptr, row(r)); }
     // The window rectangle of the cell showing item `index`, or a null rect.
     CGRect itemOnScreen(NSInteger index) const
     {
         for (const auto& cell : paging->horizontalTableView()->visibleCells())
-            if (cell->reuseIdentifier() == kQZPagingViewContentCellIdentifier && paging->itemIndexForCell(cell.get()) == index)
+            if (cell->reuseIdentifier() == kQZPagingViewContentCellIdentifier &&
+                paging->itemIndexForCell(cell.get()) == index)
                 return cell->convertRectToView(cell->bounds(), nullptr);
         return CGRectNull;
     }

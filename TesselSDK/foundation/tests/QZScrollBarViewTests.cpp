@@ -89,7 +89,8 @@ TEST_F(QZScrollBarViewTest, TenColumnsInThreeHundredTwentyPoints)
     EXPECT_EQ(bar->numberOfPages(), 4u);
     EXPECT_EQ(dots->numberOfPages(), 4u);
     EXPECT_EQ(bar->scrollView()->contentSize().width, 4 * 340);
-    for (NSUInteger i : {0u, 1u, 3u}) EXPECT_TRUE(RectNear(bar->frameForPageAtIndex(i), CGRectMake(i * 340.f - 5, 0, 350, 100)));
+    for (NSUInteger i : {0u, 1u, 3u})
+        EXPECT_TRUE(RectNear(bar->frameForPageAtIndex(i), CGRectMake(i * 340.f - 5, 0, 350, 100)));
     ASSERT_EQ(visibleIndexes(), std::vector<NSUInteger>{0});
     const auto& page = bar->visiblePages()[0];
     ASSERT_EQ(page->items().size(), 3u);

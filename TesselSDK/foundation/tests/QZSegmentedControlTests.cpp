@@ -25,7 +25,8 @@ protected:
     {
         QZWidgetTest::SetUp();
         recorder = std::make_shared<Recorder>();
-        control = QZSegmentedControl::make(CGRectMake(10, 100, 300, 44), {"smallKnob.png", "resizeKnob.png", "pagination.png"},
+        control = QZSegmentedControl::make(CGRectMake(10, 100, 300, 44),
+                                           {"smallKnob.png", "resizeKnob.png", "pagination.png"},
                                            {"resizeKnob.png", "smallKnob.png", "pagination_active.png"});
         control->setDelegate(recorder);
         show(control);
@@ -76,7 +77,13 @@ TEST_F(QZSegmentedControlTest, TouchSequencesGiveTheSelectionAndMessages)
     };
     const Row rows[] = {
         {"select, then another", false, true, {Tap1, Tap2}, {"select 1", "select 2"}, 2, {false, false, true}},
-        {"reselect deselects", false, true, {Tap1, Tap1}, {"select 1", "deselect 1"}, NSNotFound, {false, false, false}},
+        {"reselect deselects",
+         false,
+         true,
+         {Tap1, Tap1},
+         {"select 1", "deselect 1"},
+         NSNotFound,
+         {false, false, false}},
         {"reselect without deselection", false, false, {Tap1, Tap1}, {"select 1"}, 1, {false, true, false}},
         {"momentary, released inside", true, true, {Tap0}, {"select 0"}, NSNotFound, {false, false, false}},
         {"momentary, released outside", true, true, {Out0}, {"select 0"}, NSNotFound, {false, false, false}},
@@ -141,8 +148,8 @@ TEST_F(QZSegmentedControlTest, PressingByIndexIsTheTouchDownOnlyAndDeselectAllTe
 TEST_F(QZSegmentedControlTest, FewerHighlightedNamesAreLoggedAndLeaveThoseButtonsWithoutOne)
 {
     NSLogCapture log;
-    auto uneven = QZSegmentedControl::make(CGRectMake(0, 0, 300, 44), {"smallKnob.png", "resizeKnob.png", "pagination.png"},
-                                           {"resizeKnob.png"});
+    auto uneven = QZSegmentedControl::make(CGRectMake(0, 0, 300, 44),
+                                           {"smallKnob.png", "resizeKnob.png", "pagination.png"}, {"resizeKnob.png"});
     EXPECT_TRUE(log.contains("-[QZSegmentedControl initWithFrame:defaultIconNames:highlightedIconNames:] "
                              "uneven number of highlighted vs non highlighed icons"));
     ASSERT_EQ(uneven->buttons().size(), 3u);

@@ -80,8 +80,7 @@ TEST_F(QZTransformableViewTest, AHandleResizesUniformlyWithinTheLimitsAndTheScal
     CGPoint corner = handlePoint(2);
     driver->touchDown(1, corner);
     EXPECT_TRUE(view->isTransforming());
-    for (int step = 1; step <= 10; ++step)
-        driver->touchMove(1, CGPointMake(corner.x + 2 * step, corner.y + 2 * step));
+    for (int step = 1; step <= 10; ++step) driver->touchMove(1, CGPointMake(corner.x + 2 * step, corner.y + 2 * step));
     CGFloat grown = view->bounds().size.width;
     EXPECT_GT(grown, 125);
     EXPECT_NEAR(view->bounds().size.height, grown, 0.01);
@@ -92,8 +91,7 @@ TEST_F(QZTransformableViewTest, AHandleResizesUniformlyWithinTheLimitsAndTheScal
     EXPECT_LE(view->bounds().size.width, 150);
     EXPECT_NEAR(view->currentScale(), view->bounds().size.width / 120, 0.001);
     // Back in past the smallest.
-    for (int step = 1; step <= 20; ++step)
-        driver->touchMove(1, CGPointMake(corner.x - 8 * step, corner.y - 8 * step));
+    for (int step = 1; step <= 20; ++step) driver->touchMove(1, CGPointMake(corner.x - 8 * step, corner.y - 8 * step));
     EXPECT_GE(view->bounds().size.width, 44);
     EXPECT_NEAR(view->currentScale(), view->bounds().size.width / 120, 0.001);
     driver->touchUp(1, CGPointMake(corner.x - 160, corner.y - 160));
@@ -134,9 +132,8 @@ TEST_F(QZTransformableViewTest, FreeResizeMovesTheCornerOfTheHandle)
 TEST_F(QZTransformableViewTest, AFingerOnAHandleMarksTransformingAndTellsTheDelegate)
 {
     std::vector<std::string> announced;
-    view->addObserverForKey("transforming", [&](const std::string&, bool prior) {
-        announced.push_back(prior ? "will" : "did");
-    });
+    view->addObserverForKey("transforming",
+                            [&](const std::string&, bool prior) { announced.push_back(prior ? "will" : "did"); });
     driver->tap(handlePoint(1));
     EXPECT_EQ(listener->heard, (std::vector<std::string>{"begin", "end"}));
     EXPECT_EQ(announced, (std::vector<std::string>{"will", "did", "will", "did"}));

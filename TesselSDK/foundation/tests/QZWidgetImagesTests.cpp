@@ -8,17 +8,40 @@ namespace {
 TEST(QZWidgetImagesTest, EveryNamedImageLoadsAtScaleOneAndTwo)
 {
     const char* const names[] = {
-        "feedback", "feedback-active", "feedBackDivider",
-        "sliderCenter", "sliderStretchableImage", "sliderLeftCap", "sliderRightCap", "sliderLeftCore",
-        "sliderLeftCore-active", "sliderRightCore", "sliderRightCore-active", "sliderKnob",
-        "leftSegmentedButton", "leftSegmentedButton-active", "centerSegmentedButton", "centerSegmentedButton-active",
-        "rightSegmentedButton", "rightSegmentedButton-active", "singleSegmentedButton", "singleSegmentedButton-active",
-        "conveyorBackground", "conveyorBackground-adjacent", "conveyorBackground-active", "conveyorBackgroundHalf",
-        "conveyorBackgroundHalf-adjacent", "conveyorBackgroundHalf-active",
-        "singleConveyorCenterOverlay", "splitConveyorCenterOverlay", "singleConveyorStretchableOverlay",
+        "feedback",
+        "feedback-active",
+        "feedBackDivider",
+        "sliderCenter",
+        "sliderStretchableImage",
+        "sliderLeftCap",
+        "sliderRightCap",
+        "sliderLeftCore",
+        "sliderLeftCore-active",
+        "sliderRightCore",
+        "sliderRightCore-active",
+        "sliderKnob",
+        "leftSegmentedButton",
+        "leftSegmentedButton-active",
+        "centerSegmentedButton",
+        "centerSegmentedButton-active",
+        "rightSegmentedButton",
+        "rightSegmentedButton-active",
+        "singleSegmentedButton",
+        "singleSegmentedButton-active",
+        "conveyorBackground",
+        "conveyorBackground-adjacent",
+        "conveyorBackground-active",
+        "conveyorBackgroundHalf",
+        "conveyorBackgroundHalf-adjacent",
+        "conveyorBackgroundHalf-active",
+        "singleConveyorCenterOverlay",
+        "splitConveyorCenterOverlay",
+        "singleConveyorStretchableOverlay",
         "splitConveyorStretchableOverlay",
-        "pagination", "pagination_active",
-        "smallKnob", "resizeKnob",
+        "pagination",
+        "pagination_active",
+        "smallKnob",
+        "resizeKnob",
     };
     PlatformSettings::setMainBundlePath(std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
     for (float scale : {1.f, 2.f}) {
@@ -40,8 +63,9 @@ TEST(QZWidgetImagesTest, EveryNamedImageLoadsAtScaleOneAndTwo)
         CGFloat width, height;
     };
     const Least sizes[] = {
-        {"sliderLeftCore", 47, 56}, {"sliderRightCore-active", 47, 56}, {"sliderLeftCap", 10, 56},
-        {"sliderCenter", 30, 56},   {"conveyorBackground", 15, 54},     {"conveyorBackgroundHalf-active", 15, 27},
+        {"sliderLeftCore", 47, 56},      {"sliderRightCore-active", 47, 56},
+        {"sliderLeftCap", 10, 56},       {"sliderCenter", 30, 56},
+        {"conveyorBackground", 15, 54},  {"conveyorBackgroundHalf-active", 15, 27},
         {"leftSegmentedButton", 45, 44}, {"singleSegmentedButton-active", 45, 44},
         {"pagination", 12, 12},
     };

@@ -18,7 +18,8 @@ class QZWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        PlatformSettings::setMainBundlePath(std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
+        PlatformSettings::setMainBundlePath(
+            std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
         PlatformSettings::setScreenScale(1);
         ASSERT_TRUE(QZSDKResources::resourceBundle()) << TESSEL_SDK_RESOURCES_BUNDLE_DIR;
         driver = std::make_unique<UITestDriver>();
