@@ -153,33 +153,3 @@ bool NSStringIsValidUTF8(std::string_view text)
     }
     return true;
 }
-
-NSComparisonResult NSStringCompareNumeric(std::string_view a, std::string_view b)
-{
-    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            // Leading zeros carry no value; then the longer run is larger, else the first difference.
-            while (i < a.size() && a[i] == '0') ++i;
-            while (j < b.size() && b[j] == '0') ++j;
-            size_t ei = i, ej = j;
-            while (ei < a.size() && isDigit(a[ei])) ++ei;
-            while (ej < b.size() && isDigit(b[ej])) ++ej;
-            if (ei - i != ej - j) return ei - i < ej - j ? NSOrderedAscending : NSOrderedDescending;
-            int c = a.substr(i, ei - i).compare(b.substr(j, ej - j));
-            if (c != 0) return c < 0 ? NSOrderedAscending : NSOrderedDescending;
-            i = ei;
-            j = ej;
-            continue;
-        }
-        if (a[i] != b[j])
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]) ? NSOrderedAscending
-                                                                                        : NSOrderedDescending;
-        ++i;
-        ++j;
-    }
-    if (i < a.size()) return NSOrderedDescending;
-    if (j < b.size()) return NSOrderedAscending;
-    return NSOrderedSame;
-}

@@ -65,7 +65,3 @@ std::string NSStringWithFormat(std::string_view format, const Args&... args)
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Property lists and JSON
 // hold nothing else, so readers refuse other bytes rather than keep strings no writer can store.
 bool NSStringIsValidUTF8(std::string_view text);
-
-// compare:options:NSNumericSearch: runs of digits compare by value, the rest byte by byte, so
-// "10.0" comes after "4.1" and "4.10" after "4.9".
-NSComparisonResult NSStringCompareNumeric(std::string_view a, std::string_view b);

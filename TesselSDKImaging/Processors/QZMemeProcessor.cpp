@@ -6,6 +6,7 @@
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
+#include "Foundation/NSStringNumericCompare.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIColor.h"
 

@@ -20,6 +20,8 @@ TEST(NSStringNumericCompareTest, DigitRunsCompareByValue)
         {"a2", "a10", NSOrderedAscending},
         {"b1", "a9", NSOrderedDescending},
         {"", "0", NSOrderedAscending},
+        {"4.10", "4.9", NSOrderedDescending},
+        {"beta", "4.1", NSOrderedDescending},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.a) + " vs " + row.b);

@@ -47,21 +47,4 @@ TEST(NSStringTest, LogCaptureReceivesLinesFromEveryThreadAndNests)
     EXPECT_TRUE(outer.contains("aft"));
 }
 
-TEST(NSStringTest, NumericComparisonOrdersVersionsByTheirNumbers)
-{
-    struct Case {
-        const char* a;
-        const char* b;
-        NSComparisonResult expected;
-    } cases[] = {
-        {"10.0", "4.1", NSOrderedDescending}, {"4.0", "4.1", NSOrderedAscending}, {"4.10", "4.9", NSOrderedDescending},
-        {"4.1", "4.1", NSOrderedSame},        {"4.1.1", "4.1", NSOrderedDescending}, {"04.1", "4.1", NSOrderedSame},
-        {"", "4.1", NSOrderedAscending},      {"beta", "4.1", NSOrderedDescending},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(NSStringCompareNumeric(c.a, c.b), c.expected) << c.a << " vs " << c.b;
-        EXPECT_EQ(NSStringCompareNumeric(c.b, c.a), NSComparisonResult(-c.expected)) << c.b << " vs " << c.a;
-    }
-}
-
 }  // namespace
