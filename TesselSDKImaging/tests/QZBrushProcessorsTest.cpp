@@ -87,7 +87,9 @@ TEST(QZBrushDabPathTest, DabsFollowTheTouchesThroughTheirMidpoints)
         SCOPED_TRACE(row.name);
         const std::vector<CGPoint> dabs = QZBrushStrokeDabPoints(row.touches, 0, row.complete, separation, mask);
         ASSERT_FALSE(dabs.empty());
-        if (row.expectedCount) EXPECT_EQ(dabs.size(), row.expectedCount);
+        if (row.expectedCount) {
+            EXPECT_EQ(dabs.size(), row.expectedCount);
+        }
         EXPECT_NEAR(dabs.front().x, row.touches.front().x, 1e-6);
         EXPECT_NEAR(dabs.back().x, row.last.x, 1e-6);
         EXPECT_NEAR(dabs.back().y, row.last.y, 1e-6);
