@@ -1,4 +1,5 @@
 #include "QZReplaySteps.h"
+#include "QZReplayPaintSteps.h"
 #include "QZReplayToneSteps.h"
 
 #include "TesselSDKImaging/Modules/QZCropModule.h"
@@ -138,6 +139,8 @@ const std::vector<StepKind>& stepKinds()
         };
         const std::vector<StepKind>& tones = toneStepKinds();
         rows.insert(rows.end(), tones.begin(), tones.end());
+        const std::vector<StepKind>& paints = paintStepKinds();
+        rows.insert(rows.end(), paints.begin(), paints.end());
         return rows;
     }();
     return table;

@@ -101,6 +101,10 @@ std::vector<CGPoint> QZBrushStrokeDabPoints(const std::vector<CGPoint>& touches,
         } else if (index == 1) {
             QZBrushAddBeginningLineSegment(touches[0], touches[1], maxSeparation, dabs, maskSize);
         } else if (isComplete && index == count - 1) {
+            // The curve up to the last midpoint first: the ending segment alone would leave a gap
+            // there in a full-size run, which the preview painted while the finger moved.
+            QZBrushAddBezierQuadCurve(touches[index - 2], touches[index - 1], touches[index], maxSeparation, dabs,
+                                      maskSize);
             QZBrushAddEndingLineSegment(touches[index - 1], touches[index], maxSeparation, dabs, maskSize);
         } else {
             QZBrushAddBezierQuadCurve(touches[index - 2], touches[index - 1], touches[index], maxSeparation, dabs,

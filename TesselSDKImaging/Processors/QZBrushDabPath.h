@@ -18,7 +18,7 @@ void QZBrushAddBezierQuadCurve(CGPoint p1, CGPoint p2, CGPoint p3, float maxSepa
 void QZBrushAddEndingLineSegment(CGPoint previous, CGPoint last, float maxSeparation, std::vector<CGPoint>& points,
                                  CGSize maskSize);
 
-// The dabs of touch points startIndex..end: point 0 itself, the beginning segment at index 1, the
-// ending segment at a complete stroke's last index (from index 2 on), a curve everywhere else.
+// The dabs of touch points startIndex..end: point 0 itself, the beginning segment at index 1, a
+// curve at every later index, followed by the ending segment at a complete stroke's last index.
 std::vector<CGPoint> QZBrushStrokeDabPoints(const std::vector<CGPoint>& touches, std::size_t startIndex,
                                             bool isComplete, float maxSeparation, CGSize maskSize);
