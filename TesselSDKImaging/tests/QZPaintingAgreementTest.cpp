@@ -138,9 +138,15 @@ protected:
         const Stats s = compare(a, b, region);
         std::printf("  %-40s pixels %7zu  max %3d  p999 %3d  mean %.3f\n", what, s.pixels, s.max, s.p999, s.mean);
         ASSERT_GT(s.pixels, 0u) << what;
-        if (max >= 0) EXPECT_LE(s.max, max) << what;
-        if (p999 >= 0) EXPECT_LE(s.p999, p999) << what;
-        if (mean >= 0) EXPECT_LE(s.mean, mean) << what;
+        if (max >= 0) {
+            EXPECT_LE(s.max, max) << what;
+        }
+        if (p999 >= 0) {
+            EXPECT_LE(s.p999, p999) << what;
+        }
+        if (mean >= 0) {
+            EXPECT_LE(s.mean, mean) << what;
+        }
     }
     // Outside: farther than 1.5 brush sizes (photo pixels) from every stroke's path; inside: more
     // than 2 pixels within a dab's radius.
@@ -335,7 +341,7 @@ TEST_F(QZPaintingAgreementTest, StickerTurnedAndFramePieceTiled)
     expectWithin(
         "sticker inside", cpu, gpu, [&](float x, float y) { return stickerDepth(x, y) > 2; }, -1, -1, -1);
     expectWithin(
-        "frame inside", cpu, gpu, [&](float x, float y) { return y > 448 + 2; }, -1, -1, -1);
+        "frame inside", cpu, gpu, [&](float, float y) { return y > 448 + 2; }, -1, -1, -1);
     expectWithin(
         "sticker and frame outside", cpu, gpu, [&](float x, float y) { return stickerDepth(x, y) < -2 && y < 448 - 2; },
         1, -1, -1);

@@ -66,7 +66,9 @@ protected:
         auto instance = QZOpenGLInstance::make(CGSizeMake(CGFloat(input.width()), CGFloat(input.height())),
                                                QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
         EXPECT_TRUE(instance);
-        if (instance) EXPECT_TRUE(qz_test::loadImage(instance, input));
+        if (instance) {
+            EXPECT_TRUE(qz_test::loadImage(instance, input));
+        }
         return instance;
     }
     void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block)
