@@ -1,4 +1,5 @@
 #include "QZReplaySteps.h"
+#include "QZReplayPaintSteps.h"
 #include "QZReplayToneSteps.h"
 #include "QZReplayTextSteps.h"
 
@@ -139,6 +140,8 @@ const std::vector<StepKind>& stepKinds()
         rows.insert(rows.end(), tones.begin(), tones.end());
         const std::vector<StepKind>& text = textStepKinds();
         rows.insert(rows.end(), text.begin(), text.end());
+        const std::vector<StepKind>& paints = paintStepKinds();
+        rows.insert(rows.end(), paints.begin(), paints.end());
         return rows;
     }();
     return table;
