@@ -108,6 +108,13 @@ TEST_F(QZMetricsDatabaseTest, FailedSavepointOperationLeavesLaterWritesCommitted
     QZMetricsTestConnection other(QZMetricsDatabase::metricsDatabasePath());
     EXPECT_EQ(other.value("SELECT group_concat(blob_string, '') FROM events"), "close\nx\n");
     EXPECT_FALSE(store_.rollbackTransaction("never_opened"));
+
+    // A statement failing after others succeeded undoes them all.
+    other.exec("DROP TABLE metrics_identifiers");
+    EXPECT_FALSE(store_.resetAnalyticsData());
+    EXPECT_EQ(store_.eventCount(), 2);
+    EXPECT_TRUE(store_.addEventWithBlobString("y\n"));
+    EXPECT_EQ(other.value("SELECT count(*) FROM events"), "3");
 }
 
 TEST_F(QZMetricsDatabaseTest, IdentifiersSkipEmptyPairsAndUpdateInPlace)
@@ -169,9 +176,11 @@ TEST_F(QZMetricsDatabaseTest, VacuumOnlyAboveTheThresholdAndThenShrinksTheFile)
     EXPECT_TRUE(store_.vacuumIfRequired());
     EXPECT_EQ(store_.databaseSize(), small);
 
-    std::string blob(1000, 'e');
-    for (int i = 0; i < 600; ++i) ASSERT_TRUE(store_.addEventWithBlobString(blob));
-    ASSERT_TRUE(store_.stageEventsForUpload(1));
+    {
+        QZMetricsTestConnection connection(QZMetricsDatabase::metricsDatabasePath());
+        connection.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 600) "
+                        "INSERT INTO events (upload_header, blob_string) SELECT 1, printf('%.1000c', 'e') FROM n");
+    }
     ASSERT_TRUE(store_.deleteUploadedData());
     std::uint64_t grown = store_.databaseSize();
     ASSERT_GT(grown, QZMetricsDatabase::kVacuumThresholdBytes);  // freed pages stay in the file
