@@ -1,6 +1,7 @@
 #include "TesselSDK/remote/QZMetricsDatabase.h"
 
 #include "Foundation/NSUUID.h"
+#include "UIKit/UIPasteboard.h"
 #include "TesselSDK/remote/QZMetricsStatement.h"
 
 namespace {
@@ -290,4 +291,15 @@ bool QZMetricsDatabase::setReferralAttribution(const std::optional<std::string>&
 std::optional<std::string> QZMetricsDatabase::referralAttributionFromDb()
 {
     return selectText("SELECT fb_attribution FROM metrics_info");
+}
+
+std::optional<std::string> QZMetricsDatabase::referralAttributionFromPasteboard()
+{
+    std::shared_ptr<UIPasteboard> pasteboard = UIPasteboard::pasteboardWithName("fb_app_attribution", false);
+    return pasteboard ? pasteboard->string() : std::nullopt;
+}
+
+void QZMetricsDatabase::collectReferralAttributionIfAvailable()
+{
+    if (std::optional<std::string> attribution = referralAttributionFromPasteboard()) setReferralAttribution(attribution);
 }

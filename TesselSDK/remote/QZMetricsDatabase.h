@@ -73,6 +73,9 @@ public:
 
     bool setReferralAttribution(const std::optional<std::string>& attribution);
     std::optional<std::string> referralAttributionFromDb();
+    // The text of the named pasteboard "fb_app_attribution" (not created when missing).
+    static std::optional<std::string> referralAttributionFromPasteboard();
+    void collectReferralAttributionIfAvailable();
 
     static constexpr std::uint64_t kVacuumThresholdBytes = 400000;
 

@@ -86,6 +86,7 @@ void QZMetricsDatabase::open()
     std::shared_ptr<NSFileManager> files = NSFileManager::defaultManager();
     if (!files->fileExistsAtPath(metricsDirectoryPath())) files->createDirectoryAtPath(metricsDirectoryPath(), true);
 
+    bool isNew = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!openConnection()) {
             deleteDatabaseFiles();
@@ -105,7 +106,7 @@ void QZMetricsDatabase::open()
         }
         // A fresh file has no metrics_info (SQLITE_ERROR); a busy or locked one is left alone.
         if (pragma == SQLITE_OK && version == 0 && reading != SQLITE_BUSY && reading != SQLITE_LOCKED)
-            createSchema();
+            isNew = createSchema();
         break;
     }
     if (!databaseConnection_) return;
@@ -116,6 +117,7 @@ void QZMetricsDatabase::open()
         if (schemaVersion() >= version) continue;
         if (!upgradeToSchema(version)) break;
     }
+    if (isNew) collectReferralAttributionIfAvailable();
 }
 
 int QZMetricsDatabase::schemaVersionReading(int& resultCode)

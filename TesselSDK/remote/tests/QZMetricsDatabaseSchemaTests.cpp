@@ -8,6 +8,7 @@
 
 #include "Foundation/NSPathUtilities.h"
 #include "TesselSDK/remote/QZMetricsDatabase.h"
+#include "UIKit/UIPasteboard.h"
 #include "TesselSDK/remote/tests/QZMetricsTestConnection.h"
 #include "testing/TestSandbox.h"
 
@@ -211,6 +212,23 @@ TEST_F(QZMetricsDatabaseSchemaTest, StoreInDocumentsMovesToCaches)
     QZMetricsDatabase store;
     EXPECT_EQ(store.uploadBlobString(), "moved\n");
     EXPECT_FALSE(std::filesystem::exists(documents));
+}
+
+TEST_F(QZMetricsDatabaseSchemaTest, OnlyANewStoreCollectsTheAttributionPasteboard)
+{
+    {
+        QZMetricsDatabase store;  // no pasteboard yet: nothing collected, none created
+        EXPECT_EQ(store.referralAttributionFromDb(), std::nullopt);
+        EXPECT_EQ(UIPasteboard::pasteboardWithName("fb_app_attribution", false), nullptr);
+    }
+    UIPasteboard::pasteboardWithName("fb_app_attribution", true)->setString("first=1&x=y");
+    {
+        QZMetricsDatabase existing;
+        EXPECT_EQ(existing.referralAttributionFromDb(), std::nullopt);
+    }
+    std::filesystem::remove_all(QZMetricsDatabase::metricsDirectoryPath());
+    QZMetricsDatabase fresh;
+    EXPECT_EQ(fresh.referralAttributionFromDb(), "first=1&x=y");
 }
 
 }  // namespace
