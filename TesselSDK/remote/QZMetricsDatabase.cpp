@@ -6,7 +6,10 @@
 
 namespace {
 
-bool isDone(int result) { return result == SQLITE_DONE; }
+bool isDone(int result)
+{
+    return result == SQLITE_DONE;
+}
 
 }  // namespace
 
@@ -16,7 +19,10 @@ int QZMetricsDatabase::execResult(const std::string& sql)
     return sqlite3_exec(databaseConnection_, sql.c_str(), nullptr, nullptr, nullptr);
 }
 
-bool QZMetricsDatabase::execOK(const std::string& sql) { return execResult(sql) == SQLITE_OK; }
+bool QZMetricsDatabase::execOK(const std::string& sql)
+{
+    return execResult(sql) == SQLITE_OK;
+}
 
 std::optional<std::string> QZMetricsDatabase::selectText(const std::string& sql)
 {
@@ -32,9 +38,15 @@ bool QZMetricsDatabase::updateTextDone(const std::string& sql, const std::option
     return isDone(statement.step());
 }
 
-bool QZMetricsDatabase::beginTransaction(const std::string& name) { return execOK("SAVEPOINT " + name); }
+bool QZMetricsDatabase::beginTransaction(const std::string& name)
+{
+    return execOK("SAVEPOINT " + name);
+}
 
-bool QZMetricsDatabase::releaseTransaction(const std::string& name) { return execOK("RELEASE SAVEPOINT " + name); }
+bool QZMetricsDatabase::releaseTransaction(const std::string& name)
+{
+    return execOK("RELEASE SAVEPOINT " + name);
+}
 
 bool QZMetricsDatabase::rollbackTransaction(const std::string& name)
 {
@@ -58,9 +70,15 @@ bool QZMetricsDatabase::runInSavepoint(const std::string& name, const char* cons
     return releaseTransaction(name);
 }
 
-std::optional<std::string> QZMetricsDatabase::installId() { return selectText("SELECT install_id FROM metrics_info"); }
+std::optional<std::string> QZMetricsDatabase::installId()
+{
+    return selectText("SELECT install_id FROM metrics_info");
+}
 
-std::optional<std::string> QZMetricsDatabase::appKey() { return selectText("SELECT app_key FROM metrics_info"); }
+std::optional<std::string> QZMetricsDatabase::appKey()
+{
+    return selectText("SELECT app_key FROM metrics_info");
+}
 
 bool QZMetricsDatabase::updateAppKey(const std::string& appKey)
 {
@@ -134,13 +152,15 @@ bool QZMetricsDatabase::incrementNumber(const char* savepoint, const char* updat
 
 bool QZMetricsDatabase::incrementLastUploadNumber(int& number)
 {
-    return incrementNumber("increment_upload_number", "UPDATE metrics_info SET last_upload_number = (last_upload_number + 1)",
+    return incrementNumber("increment_upload_number",
+                           "UPDATE metrics_info SET last_upload_number = (last_upload_number + 1)",
                            "SELECT last_upload_number FROM metrics_info", &number);
 }
 
 bool QZMetricsDatabase::incrementLastSessionNumber(int* number)
 {
-    return incrementNumber("increment_session_number", "UPDATE metrics_info SET last_session_number = (last_session_number + 1)",
+    return incrementNumber("increment_session_number",
+                           "UPDATE metrics_info SET last_session_number = (last_session_number + 1)",
                            "SELECT last_session_number FROM metrics_info", number);
 }
 
@@ -149,7 +169,8 @@ bool QZMetricsDatabase::addEventWithBlobString(const std::optional<std::string>&
     return updateTextDone("INSERT INTO events (blob_string) VALUES (?)", blob);
 }
 
-bool QZMetricsDatabase::addMarkedEvent(const char* savepoint, const char* markerUpdate, const std::optional<std::string>& blob)
+bool QZMetricsDatabase::addMarkedEvent(const char* savepoint, const char* markerUpdate,
+                                       const std::optional<std::string>& blob)
 {
     if (!beginTransaction(savepoint)) return false;
     if (addEventWithBlobString(blob)) {
@@ -163,24 +184,31 @@ bool QZMetricsDatabase::addMarkedEvent(const char* savepoint, const char* marker
 
 bool QZMetricsDatabase::addCloseEventWithBlobString(const std::optional<std::string>& blob)
 {
-    return addMarkedEvent("add_close_event", "UPDATE metrics_info SET last_close_event = (SELECT event_id FROM events WHERE rowid = ?)", blob);
+    return addMarkedEvent("add_close_event",
+                          "UPDATE metrics_info SET last_close_event = (SELECT event_id FROM events WHERE rowid = ?)",
+                          blob);
 }
 
 bool QZMetricsDatabase::addFlowEventWithBlobString(const std::optional<std::string>& blob)
 {
-    return addMarkedEvent("add_flow_event", "UPDATE metrics_info SET last_flow_event = (SELECT event_id FROM events WHERE rowid = ?)", blob);
+    return addMarkedEvent("add_flow_event",
+                          "UPDATE metrics_info SET last_flow_event = (SELECT event_id FROM events WHERE rowid = ?)",
+                          blob);
 }
 
 bool QZMetricsDatabase::removeLastCloseAndFlowEvents()
 {
-    QZMetricsStatement statement(databaseConnection_, "DELETE FROM events WHERE event_id = (SELECT last_close_event FROM metrics_info) OR event_id = (SELECT last_flow_event FROM metrics_info)");
+    QZMetricsStatement statement(databaseConnection_,
+                                 "DELETE FROM events WHERE event_id = (SELECT last_close_event FROM metrics_info) OR "
+                                 "event_id = (SELECT last_flow_event FROM metrics_info)");
     return isDone(statement.step());
 }
 
 bool QZMetricsDatabase::queueCloseEventWithBlobString(const std::optional<std::string>& blob)
 {
     if (!beginTransaction("queue_close_event")) return false;
-    if (updateTextDone("UPDATE metrics_info SET queued_close_event_blob = ?", blob)) return releaseTransaction("queue_close_event");
+    if (updateTextDone("UPDATE metrics_info SET queued_close_event_blob = ?", blob))
+        return releaseTransaction("queue_close_event");
     rollbackTransaction("queue_close_event");
     return false;
 }
@@ -194,7 +222,8 @@ std::optional<std::string> QZMetricsDatabase::dequeueCloseEventBlobString()
 
 bool QZMetricsDatabase::addHeaderWithSequenceNumber(int sequenceNumber, const std::string& blob, std::int64_t* rowId)
 {
-    QZMetricsStatement statement(databaseConnection_, "INSERT INTO upload_headers (sequence_number, blob_string) VALUES (?, ?)");
+    QZMetricsStatement statement(databaseConnection_,
+                                 "INSERT INTO upload_headers (sequence_number, blob_string) VALUES (?, ?)");
     statement.bindInt(1, sequenceNumber);
     statement.bindText(2, blob);
     if (!isDone(statement.step())) return false;
@@ -204,14 +233,18 @@ bool QZMetricsDatabase::addHeaderWithSequenceNumber(int sequenceNumber, const st
 
 bool QZMetricsDatabase::stageEventsForUpload(std::int64_t headerRowId)
 {
-    QZMetricsStatement statement(databaseConnection_, "UPDATE events SET upload_header = ? WHERE upload_header IS NULL");
+    QZMetricsStatement statement(databaseConnection_,
+                                 "UPDATE events SET upload_header = ? WHERE upload_header IS NULL");
     statement.bindInt64(1, headerRowId);
     return isDone(statement.step());
 }
 
 std::string QZMetricsDatabase::uploadBlobString()
 {
-    QZMetricsStatement statement(databaseConnection_, "SELECT * FROM (    SELECT h.blob_string AS 'blob', h.sequence_number as 'seq', 0 FROM upload_headers h   UNION ALL    SELECT e.blob_string AS 'blob', e.upload_header as 'seq', 1 FROM events e) ORDER BY 2, 3");
+    QZMetricsStatement statement(
+        databaseConnection_,
+        "SELECT * FROM (    SELECT h.blob_string AS 'blob', h.sequence_number as 'seq', 0 FROM upload_headers h   "
+        "UNION ALL    SELECT e.blob_string AS 'blob', e.upload_header as 'seq', 1 FROM events e) ORDER BY 2, 3");
     std::string blobs;
     while (statement.step() == SQLITE_ROW)
         if (std::optional<std::string> blob = statement.columnText(0)) blobs += *blob;
@@ -220,7 +253,8 @@ std::string QZMetricsDatabase::uploadBlobString()
 
 bool QZMetricsDatabase::deleteUploadedData()
 {
-    static const char* const statements[] = {"DELETE FROM events WHERE upload_header IS NOT NULL", "DELETE FROM upload_headers"};
+    static const char* const statements[] = {"DELETE FROM events WHERE upload_header IS NOT NULL",
+                                             "DELETE FROM upload_headers"};
     return runInSavepoint("delete_upload_data", statements, std::size(statements));
 }
 
@@ -234,7 +268,9 @@ bool QZMetricsDatabase::resetAnalyticsData()
         "DELETE FROM metrics_amp_conditions",
         "DELETE FROM metrics_amp_conditions_values",
         "DELETE FROM metrics_identifiers",
-        "UPDATE metrics_info SET last_session_number = 0, last_upload_number = 0,last_close_event = null, last_flow_event = null, last_session_start = null, custom_d0 = null, custom_d1 = null, custom_d2 = null, custom_d3 = null, queued_close_event_blob = null, fb_attribution = null",
+        "UPDATE metrics_info SET last_session_number = 0, last_upload_number = 0,last_close_event = null, "
+        "last_flow_event = null, last_session_start = null, custom_d0 = null, custom_d1 = null, custom_d2 = null, "
+        "custom_d3 = null, queued_close_event_blob = null, fb_attribution = null",
     };
     return runInSavepoint("reset_analytics_data", statements, std::size(statements));
 }
@@ -245,13 +281,17 @@ bool QZMetricsDatabase::vacuumIfRequired()
     return execOK("VACUUM");
 }
 
-std::string QZMetricsDatabase::randomUUID() { return NSUUID::UUID()->UUIDString(); }
+std::string QZMetricsDatabase::randomUUID()
+{
+    return NSUUID::UUID()->UUIDString();
+}
 
 bool QZMetricsDatabase::setValueForIdentifier(const std::string& key, const std::optional<std::string>& value)
 {
     bool exists = valueForIdentifier(key).has_value();
-    QZMetricsStatement statement(databaseConnection_, exists ? "UPDATE metrics_identifiers SET value=? WHERE key=?"
-                                                             : "INSERT INTO metrics_identifiers (value, key) VALUES (?, ?)");
+    QZMetricsStatement statement(databaseConnection_,
+                                 exists ? "UPDATE metrics_identifiers SET value=? WHERE key=?"
+                                        : "INSERT INTO metrics_identifiers (value, key) VALUES (?, ?)");
     statement.bindText(1, value);
     statement.bindText(2, key);
     return isDone(statement.step());
@@ -301,5 +341,6 @@ std::optional<std::string> QZMetricsDatabase::referralAttributionFromPasteboard(
 
 void QZMetricsDatabase::collectReferralAttributionIfAvailable()
 {
-    if (std::optional<std::string> attribution = referralAttributionFromPasteboard()) setReferralAttribution(attribution);
+    if (std::optional<std::string> attribution = referralAttributionFromPasteboard())
+        setReferralAttribution(attribution);
 }

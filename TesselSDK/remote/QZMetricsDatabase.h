@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "Foundation/Value.h"
+
 class QZMetricsDatabase {
 public:
     static std::string metricsDirectoryPath();
@@ -76,6 +78,13 @@ public:
     // The text of the named pasteboard "fb_app_attribution" (not created when missing).
     static std::optional<std::string> referralAttributionFromPasteboard();
     void collectReferralAttributionIfAvailable();
+
+    // Reading the session's dictionaries without trusting their kinds: a number or a string gives
+    // its integer (else 0); a string, or a number's text (else nil); a dictionary / an array (else nil).
+    static std::int64_t safeIntegerValueFromDictionary(const Value& dictionary, const std::string& key);
+    static std::optional<std::string> safeStringValueFromDictionary(const Value& dictionary, const std::string& key);
+    static Value safeDictionaryFromDictionary(const Value& dictionary, const std::string& key);
+    static Value safeListFromDictionary(const Value& dictionary, const std::string& key);
 
     static constexpr std::uint64_t kVacuumThresholdBytes = 400000;
 

@@ -25,7 +25,10 @@ std::string directoryIn(NSSearchPathDirectory directory)
 }
 
 // SQLite opens any file; a file that is not a database shows itself at the first read.
-bool isDamaged(int resultCode) { return resultCode == SQLITE_NOTADB || resultCode == SQLITE_CORRUPT; }
+bool isDamaged(int resultCode)
+{
+    return resultCode == SQLITE_NOTADB || resultCode == SQLITE_CORRUPT;
+}
 
 }  // namespace
 
@@ -39,7 +42,10 @@ struct QZMetricsDatabase::StepStatement {
     bool bindsNewUUID = false;
 };
 
-std::string QZMetricsDatabase::metricsDirectoryPath() { return directoryIn(NSCachesDirectory); }
+std::string QZMetricsDatabase::metricsDirectoryPath()
+{
+    return directoryIn(NSCachesDirectory);
+}
 
 std::string QZMetricsDatabase::metricsDatabasePath()
 {
@@ -48,9 +54,15 @@ std::string QZMetricsDatabase::metricsDatabasePath()
     return metricsDirectoryPath() + "/" + name;
 }
 
-QZMetricsDatabase::QZMetricsDatabase() { open(); }
+QZMetricsDatabase::QZMetricsDatabase()
+{
+    open();
+}
 
-QZMetricsDatabase::~QZMetricsDatabase() { closeConnection(); }
+QZMetricsDatabase::~QZMetricsDatabase()
+{
+    closeConnection();
+}
 
 void QZMetricsDatabase::moveDbToCaches()
 {
@@ -135,13 +147,15 @@ int QZMetricsDatabase::schemaVersion()
     return schemaVersionReading(resultCode);
 }
 
+// When BEGIN fails only the "always" statement runs, and the step fails.
 bool QZMetricsDatabase::runSchemaStep(const StepStatement* statements, std::size_t count)
 {
     bool begun = execOK("BEGIN");
     bool chainHolds = begun;
     int deciding = begun ? SQLITE_OK : SQLITE_ERROR;
-    for (std::size_t i = 0; i < count && begun; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         const StepStatement& entry = statements[i];
+        if (!begun && entry.role != StepStatement::Always) continue;
         if (entry.role == StepStatement::Chained && !chainHolds) continue;
         QZMetricsStatement statement(databaseConnection_, entry.sql);
         if (entry.bindsNewUUID) statement.bindText(1, randomUUID());
@@ -151,7 +165,7 @@ bool QZMetricsDatabase::runSchemaStep(const StepStatement* statements, std::size
         deciding = succeeded ? SQLITE_DONE : result;
         if (entry.role == StepStatement::Chained && !succeeded) chainHolds = false;
     }
-    if (deciding == SQLITE_DONE || deciding == SQLITE_OK) {
+    if (begun && (deciding == SQLITE_DONE || deciding == SQLITE_OK)) {
         if (execOK("COMMIT")) return true;
     }
     execOK("ROLLBACK");
@@ -163,16 +177,22 @@ bool QZMetricsDatabase::createSchema()
     using S = StepStatement;
     static const StepStatement statements[] = {
         {S::Chained, "CREATE TABLE upload_headers (sequence_number INTEGER PRIMARY KEY, blob_string TEXT)"},
-        {S::Chained, "CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, blob_string TEXT NOT NULL)"},
-        {S::Chained, "CREATE TABLE metrics_info (schema_version INTEGER PRIMARY KEY, last_upload_number INTEGER, last_session_number INTEGER, opt_out BOOLEAN, last_close_event INTEGER, last_flow_event INTEGER, last_session_start REAL, app_key CHAR(64), custom_d0 CHAR(64), custom_d1 CHAR(64), custom_d2 CHAR(64), custom_d3 CHAR(64) )"},
-        {S::Chained, "INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) VALUES (3, 0, 0, 0)"},
+        {S::Chained, "CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, "
+                     "blob_string TEXT NOT NULL)"},
+        {S::Chained, "CREATE TABLE metrics_info (schema_version INTEGER PRIMARY KEY, last_upload_number INTEGER, "
+                     "last_session_number INTEGER, opt_out BOOLEAN, last_close_event INTEGER, last_flow_event INTEGER, "
+                     "last_session_start REAL, app_key CHAR(64), custom_d0 CHAR(64), custom_d1 CHAR(64), custom_d2 "
+                     "CHAR(64), custom_d3 CHAR(64) )"},
+        {S::Chained, "INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) "
+                     "VALUES (3, 0, 0, 0)"},
         // New installs carry an install id too, so every version-12 store has the same columns.
         {S::Chained, "ALTER TABLE metrics_info ADD install_id CHAR(40)"},
         {S::Chained, "UPDATE metrics_info set install_id = ?", true},
     };
     if (!runSchemaStep(statements, std::size(statements))) return false;
     // Where the file system keeps no birth time, this is the store's creation date.
-    std::ofstream(metricsDatabasePath() + "-created") << std::setprecision(17) << NSDate::date()->timeIntervalSince1970();
+    std::ofstream(metricsDatabasePath() + "-created")
+        << std::setprecision(17) << NSDate::date()->timeIntervalSince1970();
     return true;
 }
 
@@ -204,8 +224,13 @@ bool QZMetricsDatabase::upgradeToSchema(int version)
     };
     static const StepStatement v7[] = {
         {S::Chained, "DROP TABLE IF EXISTS metrics_amp_rule"},
-        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_rule (rule_id INTEGER PRIMARY KEY AUTOINCREMENT, rule_name TEXT UNIQUE,  expiration INTEGER, phone_location TEXT, phone_size_width INTEGER, phone_size_height INTEGER, tablet_location TEXT, tablet_size_width INTEGER, tablet_size_height INTEGER, display_seconds INTEGER, display_session INTEGER, version INTEGER, did_display INTEGER, times_to_display INTEGER, internet_required INTEGER, ab_test TEXT)"},
-        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_ruleevent (rule_id INTEGER, event_name TEXT, FOREIGN KEY(rule_id) REFERENCES metrics_amp_rule(rule_id) ON DELETE CASCADE )"},
+        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_rule (rule_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                     "rule_name TEXT UNIQUE,  expiration INTEGER, phone_location TEXT, phone_size_width INTEGER, "
+                     "phone_size_height INTEGER, tablet_location TEXT, tablet_size_width INTEGER, tablet_size_height "
+                     "INTEGER, display_seconds INTEGER, display_session INTEGER, version INTEGER, did_display INTEGER, "
+                     "times_to_display INTEGER, internet_required INTEGER, ab_test TEXT)"},
+        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_ruleevent (rule_id INTEGER, event_name TEXT, FOREIGN "
+                     "KEY(rule_id) REFERENCES metrics_amp_rule(rule_id) ON DELETE CASCADE )"},
         {S::Chained, "UPDATE metrics_info set schema_version = 7"},
     };
     static const StepStatement v8[] = {
@@ -226,8 +251,11 @@ bool QZMetricsDatabase::upgradeToSchema(int version)
     static const StepStatement v11[] = {
         {S::Ignored, "ALTER TABLE metrics_info ADD fb_attribution TEXT"},
         {S::Ignored, "ALTER TABLE metrics_amp_rule ADD devices TEXT"},
-        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_conditions (condition_id INTEGER PRIMARY KEY AUTOINCREMENT, rule_id INTEGER, attribute_name TEXT, operator TEXT, FOREIGN KEY(rule_id) REFERENCES metrics_amp_rule(rule_id) ON DELETE CASCADE )"},
-        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_conditions_values (condition_id INTEGER, value TEXT, FOREIGN KEY(condition_id) REFERENCES metrics_amp_conditions(condition_id) ON DELETE CASCADE )"},
+        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_conditions (condition_id INTEGER PRIMARY KEY "
+                     "AUTOINCREMENT, rule_id INTEGER, attribute_name TEXT, operator TEXT, FOREIGN KEY(rule_id) "
+                     "REFERENCES metrics_amp_rule(rule_id) ON DELETE CASCADE )"},
+        {S::Chained, "CREATE TABLE IF NOT EXISTS metrics_amp_conditions_values (condition_id INTEGER, value TEXT, "
+                     "FOREIGN KEY(condition_id) REFERENCES metrics_amp_conditions(condition_id) ON DELETE CASCADE )"},
         {S::Chained, "UPDATE metrics_info set schema_version = 11"},
     };
     static const StepStatement v12[] = {

@@ -6,7 +6,10 @@ QZMetricsStatement::QZMetricsStatement(sqlite3* connection, const std::string& s
     if (prepareResult_ == SQLITE_OK && !statement_) prepareResult_ = SQLITE_MISUSE;  // empty text
 }
 
-QZMetricsStatement::~QZMetricsStatement() { sqlite3_finalize(statement_); }
+QZMetricsStatement::~QZMetricsStatement()
+{
+    sqlite3_finalize(statement_);
+}
 
 void QZMetricsStatement::bindText(int index, const std::optional<std::string>& text)
 {
@@ -32,17 +35,30 @@ void QZMetricsStatement::bindDouble(int index, double value)
     if (statement_) sqlite3_bind_double(statement_, index, value);
 }
 
-int QZMetricsStatement::step() { return statement_ ? sqlite3_step(statement_) : prepareResult_; }
+int QZMetricsStatement::step()
+{
+    return statement_ ? sqlite3_step(statement_) : prepareResult_;
+}
 
 std::optional<std::string> QZMetricsStatement::columnText(int column) const
 {
     const unsigned char* text = sqlite3_column_text(statement_, column);
     if (!text) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
+    return std::string(reinterpret_cast<const char*>(text),
+                       static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)));
 }
 
-int QZMetricsStatement::columnInt(int column) const { return sqlite3_column_int(statement_, column); }
+int QZMetricsStatement::columnInt(int column) const
+{
+    return sqlite3_column_int(statement_, column);
+}
 
-double QZMetricsStatement::columnDouble(int column) const { return sqlite3_column_double(statement_, column); }
+double QZMetricsStatement::columnDouble(int column) const
+{
+    return sqlite3_column_double(statement_, column);
+}
 
-bool QZMetricsStatement::columnIsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+bool QZMetricsStatement::columnIsNull(int column) const
+{
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}

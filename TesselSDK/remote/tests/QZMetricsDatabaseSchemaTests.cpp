@@ -22,22 +22,26 @@ const std::map<std::string, Columns>& expectedTables()
         std::map<std::string, Columns> t;
         t["upload_headers"] = {{"sequence_number", "INTEGER"}, {"blob_string", "TEXT"}};
         t["events"] = {{"event_id", "INTEGER"}, {"upload_header", "INTEGER"}, {"blob_string", "TEXT"}};
-        Columns info = {{"schema_version", "INTEGER"}, {"last_upload_number", "INTEGER"}, {"last_session_number", "INTEGER"},
-                        {"opt_out", "BOOLEAN"}, {"last_close_event", "INTEGER"}, {"last_flow_event", "INTEGER"},
-                        {"last_session_start", "REAL"}, {"app_key", "CHAR(64)"}, {"install_id", "CHAR(40)"},
-                        {"customer_id", "CHAR(64)"}, {"queued_close_event_blob", "TEXT"}, {"fb_attribution", "TEXT"}};
+        Columns info = {{"schema_version", "INTEGER"},       {"last_upload_number", "INTEGER"},
+                        {"last_session_number", "INTEGER"},  {"opt_out", "BOOLEAN"},
+                        {"last_close_event", "INTEGER"},     {"last_flow_event", "INTEGER"},
+                        {"last_session_start", "REAL"},      {"app_key", "CHAR(64)"},
+                        {"install_id", "CHAR(40)"},          {"customer_id", "CHAR(64)"},
+                        {"queued_close_event_blob", "TEXT"}, {"fb_attribution", "TEXT"}};
         for (int d = 0; d <= 9; ++d) info.insert({"custom_d" + std::to_string(d), "CHAR(64)"});
         t["metrics_info"] = info;
-        Columns rule = {{"rule_id", "INTEGER"}, {"rule_name", "TEXT"}, {"phone_location", "TEXT"}, {"tablet_location", "TEXT"},
-                        {"ab_test", "TEXT"}, {"location", "TEXT"}, {"devices", "TEXT"}};
-        for (const char* name : {"expiration", "phone_size_width", "phone_size_height", "tablet_size_width", "tablet_size_height",
-                                 "display_seconds", "display_session", "version", "did_display", "times_to_display",
-                                 "internet_required", "campaign_id", "ttl_expiration", "update_on_ttl_expiration",
-                                 "conversion_expiration"})
+        Columns rule = {{"rule_id", "INTEGER"},      {"rule_name", "TEXT"}, {"phone_location", "TEXT"},
+                        {"tablet_location", "TEXT"}, {"ab_test", "TEXT"},   {"location", "TEXT"},
+                        {"devices", "TEXT"}};
+        for (const char* name :
+             {"expiration", "phone_size_width", "phone_size_height", "tablet_size_width", "tablet_size_height",
+              "display_seconds", "display_session", "version", "did_display", "times_to_display", "internet_required",
+              "campaign_id", "ttl_expiration", "update_on_ttl_expiration", "conversion_expiration"})
             rule.insert({name, "INTEGER"});
         t["metrics_amp_rule"] = rule;
         t["metrics_amp_ruleevent"] = {{"rule_id", "INTEGER"}, {"event_name", "TEXT"}};
-        t["metrics_amp_conditions"] = {{"condition_id", "INTEGER"}, {"rule_id", "INTEGER"}, {"attribute_name", "TEXT"}, {"operator", "TEXT"}};
+        t["metrics_amp_conditions"] = {
+            {"condition_id", "INTEGER"}, {"rule_id", "INTEGER"}, {"attribute_name", "TEXT"}, {"operator", "TEXT"}};
         t["metrics_amp_conditions_values"] = {{"condition_id", "INTEGER"}, {"value", "TEXT"}};
         t["metrics_identifiers"] = {{"key", "TEXT"}, {"value", "TEXT"}};
         return t;
@@ -48,7 +52,8 @@ const std::map<std::string, Columns>& expectedTables()
 std::set<std::string> tableNames(QZMetricsTestConnection& connection)
 {
     std::set<std::string> names;
-    for (const auto& row : connection.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))
+    for (const auto& row :
+         connection.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))
         names.insert(row[0]);
     return names;
 }
@@ -104,11 +109,13 @@ TEST_F(QZMetricsDatabaseSchemaTest, Version1StoreReaches12InOneOpenKeepingEvents
     {
         QZMetricsTestConnection old(path());
         old.exec("CREATE TABLE upload_headers (sequence_number INTEGER PRIMARY KEY, blob_string TEXT)");
-        old.exec("CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, blob_string TEXT NOT NULL)");
+        old.exec("CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, blob_string "
+                 "TEXT NOT NULL)");
         old.exec("CREATE TABLE metrics_info (schema_version INTEGER PRIMARY KEY, last_upload_number INTEGER, "
                  "last_session_number INTEGER, opt_out BOOLEAN, last_close_event INTEGER, last_flow_event INTEGER, "
                  "last_session_start REAL)");
-        old.exec("INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) VALUES (1, 5, 7, 1)");
+        old.exec("INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) VALUES "
+                 "(1, 5, 7, 1)");
         old.exec("INSERT INTO events (blob_string) VALUES ('first\n'), ('second\n')");
     }
     {
@@ -136,12 +143,15 @@ TEST_F(QZMetricsDatabaseSchemaTest, FailedStepStopsTheUpgradeAndIsRetriedAtTheNe
     {
         QZMetricsTestConnection old(path());
         old.exec("CREATE TABLE upload_headers (sequence_number INTEGER PRIMARY KEY, blob_string TEXT)");
-        old.exec("CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, blob_string TEXT NOT NULL)");
-        old.exec("CREATE TABLE metrics_info (schema_version INTEGER PRIMARY KEY, last_upload_number INTEGER, "
-                 "last_session_number INTEGER, opt_out BOOLEAN, last_close_event INTEGER, last_flow_event INTEGER, "
-                 "last_session_start REAL, app_key CHAR(64), custom_d0 CHAR(64), custom_d1 CHAR(64), custom_d2 CHAR(64), "
-                 "custom_d3 CHAR(64), install_id CHAR(40), customer_id CHAR(64), queued_close_event_blob TEXT)");
-        old.exec("INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) VALUES (6, 0, 0, 0)");
+        old.exec("CREATE TABLE events (event_id INTEGER PRIMARY KEY AUTOINCREMENT, upload_header INTEGER, blob_string "
+                 "TEXT NOT NULL)");
+        old.exec(
+            "CREATE TABLE metrics_info (schema_version INTEGER PRIMARY KEY, last_upload_number INTEGER, "
+            "last_session_number INTEGER, opt_out BOOLEAN, last_close_event INTEGER, last_flow_event INTEGER, "
+            "last_session_start REAL, app_key CHAR(64), custom_d0 CHAR(64), custom_d1 CHAR(64), custom_d2 CHAR(64), "
+            "custom_d3 CHAR(64), install_id CHAR(40), customer_id CHAR(64), queued_close_event_blob TEXT)");
+        old.exec("INSERT INTO metrics_info (schema_version, last_upload_number, last_session_number, opt_out) VALUES "
+                 "(6, 0, 0, 0)");
         old.exec("INSERT INTO events (blob_string) VALUES ('kept\n')");
         // "DROP TABLE IF EXISTS" fails on a view of that name.
         old.exec("CREATE VIEW metrics_amp_rule AS SELECT 1 AS rule_id");
@@ -167,8 +177,7 @@ TEST_F(QZMetricsDatabaseSchemaTest, FailedStepStopsTheUpgradeAndIsRetriedAtTheNe
 TEST_F(QZMetricsDatabaseSchemaTest, DamagedFileIsReplacedTogetherWithItsJournals)
 {
     makeDirectory();
-    for (const char* suffix : {"", "-wal", "-journal"})
-        std::ofstream(path() + suffix) << std::string(8192, 'x');
+    for (const char* suffix : {"", "-wal", "-journal"}) std::ofstream(path() + suffix) << std::string(8192, 'x');
     {
         QZMetricsDatabase store;
         EXPECT_EQ(store.schemaVersion(), 12);
@@ -206,7 +215,8 @@ TEST_F(QZMetricsDatabaseSchemaTest, StoreInDocumentsMovesToCaches)
         QZMetricsDatabase store;
         ASSERT_TRUE(store.addEventWithBlobString("moved\n"));
     }
-    std::string documents = NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true)[0] + "/.qz-metrics";
+    std::string documents =
+        NSSearchPathForDirectoriesInDomains(NSDocumentDirectory, NSUserDomainMask, true)[0] + "/.qz-metrics";
     std::filesystem::rename(QZMetricsDatabase::metricsDirectoryPath(), documents);
 
     QZMetricsDatabase store;

@@ -189,3 +189,36 @@ TEST_F(QZMetricsDatabaseTest, VacuumOnlyAboveTheThresholdAndThenShrinksTheFile)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(QZMetricsDatabaseDictionaryTest, SafeReadersAnswerOnlyForTheKindsTheyAccept)
+{
+    Value dictionary = Value::dictionary({{"number", 12},
+                                          {"text", "34px"},
+                                          {"real", 2.5},
+                                          {"map", Value::dictionary({{"k", 1}})},
+                                          {"list", Value::array({1, 2})}});
+    struct Case {
+        const char* key;
+        std::int64_t integer;
+        std::optional<std::string> string;
+        bool isDictionary;
+        bool isList;
+    };
+    const Case cases[] = {
+        {"number", 12, "12", false, false},     {"text", 34, "34px", false, false},
+        {"real", 2, "2.5", false, false},       {"map", 0, std::nullopt, true, false},
+        {"list", 0, std::nullopt, false, true}, {"missing", 0, std::nullopt, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(QZMetricsDatabase::safeIntegerValueFromDictionary(dictionary, c.key), c.integer);
+        EXPECT_EQ(QZMetricsDatabase::safeStringValueFromDictionary(dictionary, c.key), c.string);
+        EXPECT_EQ(QZMetricsDatabase::safeDictionaryFromDictionary(dictionary, c.key).isDictionary(), c.isDictionary);
+        EXPECT_EQ(QZMetricsDatabase::safeListFromDictionary(dictionary, c.key).isArray(), c.isList);
+    }
+    EXPECT_EQ(QZMetricsDatabase::safeIntegerValueFromDictionary(Value("not a dictionary"), "number"), 0);
+}
+
+}  // namespace
