@@ -104,13 +104,13 @@ void QZMetricsDatabase::open()
             deleteDatabaseFiles();
             continue;
         }
+        // Set before the first statement: a store opened while another connection briefly held a
+        // lock would otherwise never wait on one.
+        sqlite3_busy_timeout(databaseConnection_, 30);
         int pragma = execResult("PRAGMA foreign_keys = ON;");
         int reading = pragma;
         int version = 0;
-        if (pragma == SQLITE_OK) {
-            sqlite3_busy_timeout(databaseConnection_, 30);
-            version = schemaVersionReading(reading);
-        }
+        if (pragma == SQLITE_OK) version = schemaVersionReading(reading);
         if (isDamaged(reading) && attempt == 0) {
             closeConnection();
             deleteDatabaseFiles();
