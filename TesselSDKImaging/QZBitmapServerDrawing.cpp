@@ -1,0 +1,150 @@
+#include "TesselSDKImaging/QZBitmapServerDrawing.h"
+
+#include "TesselSDKImaging/QZBitmap.h"
+#include "TesselSDKImaging/QZImageServer.h"
+
+#include "Foundation/NSLog.h"
+#include "UIKit/UIGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The float values of pi and pi / 2 the placement is defined with.
+constexpr CGFloat kPi = 3.14159274f;
+constexpr CGFloat kHalfPi = 1.57079637f;
+
+// A context of the given size over the first bytes of `context`'s buffer (the caller keeps the size
+// within it); null when a side is 0.
+CGContextRef createContextOverSameBytes(CGContextRef context, CGFloat width, CGFloat height)
+{
+    if (width < 1 || height < 1) return nullptr;
+    return QZCGContextCreateWithData(CGBitmapContextGetData(context), CGSizeMake(width, height));
+}
+
+}  // namespace
+
+void QZBitmapServerDrawImage_UIKit(UIImageOrientation orientation, CGImageRef image, CGFloat imageScale,
+                                   CGContextRef context, const std::atomic<bool>* stop)
+{
+    if ((stop && stop->load()) || !context) return;
+    std::shared_ptr<UIImage> picture = UIImage::imageWithCGImage(image, imageScale, orientation);
+    UIGraphicsPushContext(context);
+    CGContextSaveGState(context);
+    // UIKit's origin is the top left.
+    CGContextTranslateCTM(context, 0, CGFloat(CGBitmapContextGetHeight(context)));
+    CGContextScaleCTM(context, 1, -1);
+    if (picture) picture->drawAtPoint(CGPointMake(0, 0));
+    CGContextRestoreGState(context);
+    UIGraphicsPopContext();
+}
+
+void QZBitmapServerApplyOrientationPlacement(CGContextRef context, UIImageOrientation orientation, CGFloat tw,
+                                             CGFloat th)
+{
+    switch (orientation) {
+    case UIImageOrientationUp: break;
+    case UIImageOrientationDown:
+        CGContextTranslateCTM(context, tw, th);
+        CGContextRotateCTM(context, kPi);
+        break;
+    case UIImageOrientationLeft:
+        CGContextRotateCTM(context, kHalfPi);
+        CGContextTranslateCTM(context, 0, -tw);
+        break;
+    case UIImageOrientationRight:
+        CGContextRotateCTM(context, -kHalfPi);
+        CGContextTranslateCTM(context, -th, 0);
+        break;
+    case UIImageOrientationUpMirrored:
+        CGContextTranslateCTM(context, tw, 0);
+        CGContextScaleCTM(context, -1, 1);
+        break;
+    case UIImageOrientationDownMirrored:
+        CGContextTranslateCTM(context, 0, th);
+        CGContextScaleCTM(context, 1, -1);
+        break;
+    case UIImageOrientationLeftMirrored:
+        CGContextTranslateCTM(context, tw, 0);
+        CGContextRotateCTM(context, kHalfPi);
+        CGContextTranslateCTM(context, th, 0);
+        CGContextScaleCTM(context, -1, 1);
+        break;
+    case UIImageOrientationRightMirrored:
+        CGContextScaleCTM(context, -1, 1);
+        CGContextRotateCTM(context, kHalfPi);
+        break;
+    }
+}
+
+CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImageRef image, CGFloat rotation,
+                                      CGFloat scale, UIImageOrientation orientation)
+{
+    // Below 1 the centre would need more bytes than the buffer has.
+    if (!(scale >= 1) || !std::isfinite(scale)) {
+        NSLog("%s %@", "-[QZBitmapImageServer drawStraightenedwithRotation:scale:orientation:]",
+              "Straightening scale below 1 or not finite; using 1");
+        scale = 1;
+    }
+    if (!std::isfinite(rotation)) rotation = 0;
+    const CGFloat w = size.width, h = size.height;
+    const CGFloat tw = w / scale, th = h / scale;
+    const CGSize result = CGSizeMake(std::floor(tw), std::floor(th));
+    CGContextRef target = createContextOverSameBytes(context, result.width, result.height);
+    if (!target) return result;
+    CGContextTranslateCTM(target, tw / 2, th / 2);
+    CGContextRotateCTM(target, -rotation);
+    CGContextTranslateCTM(target, -tw / 2, -th / 2);
+    QZBitmapServerApplyOrientationPlacement(target, orientation, tw, th);
+    if (QZImageOrientationIsTurned(orientation))
+        CGContextDrawImage(target, CGRectMake((th - h) / 2, (tw - w) / 2, h, w), image);
+    else
+        CGContextDrawImage(target, CGRectMake((tw - w) / 2, (th - h) / 2, w, h), image);
+    CGContextRelease(target);
+    return result;
+}
+
+CGRect QZBitmapServerCropRect(CGSize size, CGRect r)
+{
+    const CGFloat w = size.width, h = size.height;
+    if (!std::isfinite(r.origin.x) || !std::isfinite(r.origin.y) || !std::isfinite(r.size.width) ||
+        !std::isfinite(r.size.height))
+        return CGRectNull;
+    const CGRect pixels = CGRectIntegral(CGRectMake(std::clamp(r.origin.x * w, CGFloat(0), w),
+                                                    std::clamp(r.origin.y * h, CGFloat(0), h), r.size.width * w,
+                                                    r.size.height * h));
+    // Rounding outward can make a side longer than the image, which the buffer does not hold.
+    return CGRectMake(pixels.origin.x, pixels.origin.y, std::clamp(pixels.size.width, CGFloat(0), w),
+                      std::clamp(pixels.size.height, CGFloat(0), h));
+}
+
+CGSize QZBitmapServerDrawCropped(CGContextRef context, CGSize size, CGImageRef image, CGRect relativeRect,
+                                 UIImageOrientation orientation)
+{
+    const CGRect crop = QZBitmapServerCropRect(size, relativeRect);
+    if (CGRectIsNull(crop)) {
+        NSLog("%s %@", "-[QZBitmapImageServer cropImageToRect:]", "Crop rectangle is not finite; nothing cropped");
+        return size;
+    }
+    const CGFloat w = size.width, h = size.height;
+    const CGFloat x = crop.origin.x, y = crop.origin.y, cw = crop.size.width, ch = crop.size.height;
+    CGContextRef target = createContextOverSameBytes(context, cw, ch);
+    if (!target) return crop.size;
+    QZBitmapServerApplyOrientationPlacement(target, orientation, cw, ch);
+    switch (orientation) {
+    case UIImageOrientationUp:
+    case UIImageOrientationUpMirrored:
+        CGContextTranslateCTM(target, 0, ch - h);
+        CGContextDrawImage(target, CGRectMake(-x, y, w, h), image);
+        break;
+    case UIImageOrientationDown:
+    case UIImageOrientationDownMirrored:
+        CGContextTranslateCTM(target, cw - w, 0);
+        CGContextDrawImage(target, CGRectMake(x, -y, w, h), image);
+        break;
+    default: CGContextDrawImage(target, CGRectMake(-y, -x, h, w), image); break;
+    }
+    CGContextRelease(target);
+    return crop.size;
+}

@@ -1,0 +1,68 @@
+#include "TesselSDKImaging/QZImageServer.h"
+
+#include "TesselSDKImaging/Modules/QZModule.h"
+#include "TesselSDKImaging/QZOpenGLInstance.h"
+
+#include <cmath>
+
+bool QZImageOrientationIsTurned(UIImageOrientation orientation)
+{
+    return orientation == UIImageOrientationLeft || orientation == UIImageOrientationRight ||
+           orientation == UIImageOrientationLeftMirrored || orientation == UIImageOrientationRightMirrored;
+}
+
+QZImageServer::~QZImageServer()
+{
+    CGImageRelease(inputImage_);
+}
+
+CGImageRef QZImageServer::inputImage() const
+{
+    std::lock_guard lock(mutex_);
+    return inputImage_;
+}
+
+void QZImageServer::setInputImage(CGImageRef image)
+{
+    std::lock_guard lock(mutex_);
+    if (image == inputImage_) return;
+    CGImageRetain(image);
+    CGImageRelease(inputImage_);
+    inputImage_ = image;
+}
+
+bool QZImageServer::initWithGLInstance(std::shared_ptr<QZOpenGLInstance> glInstance)
+{
+    setSize(glInstance ? glInstance->currentImageSize() : CGSize{0, 0});
+    setScale(1.0f);
+    setOriginalOrientation(UIImageOrientationUp);
+    glInstance_ = std::move(glInstance);
+    return true;
+}
+
+bool QZImageServer::initWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation,
+                                    std::shared_ptr<QZOpenGLInstance> glInstance, bool)
+{
+    setSize(CGSize{std::floor(CGFloat(CGImageGetWidth(image)) * scale),
+                   std::floor(CGFloat(CGImageGetHeight(image)) * scale)});
+    setScale(scale);
+    setInputImage(image);
+    setOriginalOrientation(orientation);
+    glInstance_ = std::move(glInstance);
+    return true;
+}
+
+void QZImageServer::drawImage()
+{
+    drawImageWithOrientation(originalOrientation());
+}
+
+void QZImageServer::runModule(const std::shared_ptr<QZModule>& module, bool preprocess,
+                              const dispatch_block_t& completion)
+{
+    if (module) {
+        if (preprocess) module->preprocess(self<QZImageServer>());
+        for (const std::shared_ptr<QZProcessor>& processor : module->processors()) runProcessor(processor);
+    }
+    if (completion) completion();
+}
