@@ -1,4 +1,4 @@
-// view_gallery: draws the editor's base views and heads-up panels, one PNG per class, each over
+// view_gallery: draws the editor's base views, heads-up panels and widgets, one PNG per class, each over
 // one checkerboard backdrop so transparent views show through.
 //
 //   view_gallery OUTDIR

@@ -31,25 +31,38 @@ Outcome run(const std::string& arguments)
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-TEST(ViewGalleryTest, WritesOnePictureOfEachBaseViewAtTheScreenScale)
+TEST(ViewGalleryTest, WritesOnePictureOfEachBaseViewAndWidgetAtTheScreenScale)
 {
     fs::path out = fs::temp_directory_path() / "view_gallery_test" / "nested";
     fs::remove_all(out.parent_path());
     Outcome r = run(out.string());
     ASSERT_EQ(r.status, 0) << r.output;
-    for (const char* name : {"QZView", "QZOverlayView", "QZContainerView", "QZHUDView", "QZProgressHUDView"}) {
-        fs::path file = out / (std::string(name) + ".png");
+    // Backdrops 160 points high, 160 or (the strips and bars) 320 wide, at scale 2.
+    struct Picture {
+        const char* name;
+        unsigned width;
+    };
+    const Picture pictures[] = {
+        {"QZView", 320}, {"QZOverlayView", 320}, {"QZContainerView", 320}, {"QZHUDView", 320},
+        {"QZProgressHUDView", 320}, {"QZHorizontalTableView", 640}, {"QZFeedbackCell", 320}, {"QZSlider", 640},
+        {"QZSegmentedControl", 640}, {"QZConveyorView", 640}, {"QZConveyorOverlayView", 640},
+        {"QZPageControl", 640}, {"QZPagingView", 640}, {"QZScrollBarView", 640}, {"QZTransformableView", 320},
+    };
+    for (const Picture& picture : pictures) {
+        fs::path file = out / (std::string(picture.name) + ".png");
         ASSERT_TRUE(fs::exists(file)) << file;
         std::ifstream in(file, std::ios::binary);
         char header[24] = {};
         in.read(header, sizeof header);
         EXPECT_EQ(std::string(header + 1, 3), "PNG");
-        // 160 points at scale 2.
-        unsigned width = (unsigned char)header[16] << 24 | (unsigned char)header[17] << 16 |
-                         (unsigned char)header[18] << 8 | (unsigned char)header[19];
-        EXPECT_EQ(width, 320u) << name;
+        auto word = [&](int at) {
+            return unsigned((unsigned char)header[at]) << 24 | unsigned((unsigned char)header[at + 1]) << 16 |
+                   unsigned((unsigned char)header[at + 2]) << 8 | unsigned((unsigned char)header[at + 3]);
+        };
+        EXPECT_EQ(word(16), picture.width) << picture.name;
+        EXPECT_EQ(word(20), 320u) << picture.name;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), std::size(pictures));
     fs::remove_all(out.parent_path());
 }
 

@@ -11,12 +11,10 @@
 #include "Foundation/PlatformSettings.h"
 #include "TesselSDK/foundation/QZDrawing.h"
 #include "TesselSDK/foundation/tests/QZDrawingTestSupport.h"
-#include "UIKit/testing/UIGoldenImage.h"
+#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
 #include "TesselSDK/foundation/QZDrawingUtils.h"
 
 namespace {
-
-const char* const kGolden = TESSEL_FOUNDATION_GOLDEN_DIR "/drawing_scene.png";
 
 // 96 x 64 points at scale 2: a sky gradient, a card with a horizontal gradient and an inner
 // shadow, a glowing disc, all cut by a rounded mask with different corner radii.
@@ -56,9 +54,7 @@ TEST(QZDrawingScene, MatchesTheReviewedGoldenImage)
     auto scene = drawScene();
     ASSERT_NE(scene, nullptr);
     ASSERT_EQ(CGImageGetWidth(scene->CGImage()), 192u);
-    UIGoldenOutcome outcome = UICompareWithGolden(scene->CGImage(), kGolden, ::testing::TempDir());
-    if (outcome.updated) GTEST_SKIP() << outcome.message;
-    EXPECT_TRUE(outcome.matches) << outcome.message;
+    QZ_EXPECT_GOLDEN(scene->CGImage(), "drawing_scene");
 }
 
 }  // namespace

@@ -7,15 +7,13 @@
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIWindow.h"
-#include "UIKit/testing/UIGoldenImage.h"
+#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
 
 #include "Foundation/PlatformSettings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const char* const kGolden = TESSEL_FOUNDATION_GOLDEN_DIR "/view_tree.png";
 
 // A 12 x 12 frame image: a 4-pixel dark rim (the caps) around a light centre.
 std::shared_ptr<UIImage> frameImage()
@@ -80,9 +78,7 @@ TEST(QZViewTreeGolden, MatchesTheReviewedGoldenImage)
     auto image = UIViewSnapshot(*root);
     ASSERT_TRUE(image);
     ASSERT_EQ(CGImageGetWidth(image->CGImage()), 320u);
-    UIGoldenOutcome outcome = UICompareWithGolden(image->CGImage(), kGolden, ::testing::TempDir());
-    if (outcome.updated) GTEST_SKIP() << outcome.message;
-    EXPECT_TRUE(outcome.matches) << outcome.message;
+    QZ_EXPECT_GOLDEN(image->CGImage(), "view_tree");
 }
 
 }  // namespace

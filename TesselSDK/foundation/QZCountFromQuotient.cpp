@@ -1,0 +1,8 @@
+#include "TesselSDK/foundation/QZCountFromQuotient.h"
+
+NSInteger QZCountFromQuotient(CGFloat quotient, NSInteger limit)
+{
+    if (!(quotient > 0)) return 0;
+    if (quotient >= CGFloat(limit)) return limit;
+    return NSInteger(quotient);
+}

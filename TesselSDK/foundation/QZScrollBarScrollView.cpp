@@ -1,0 +1,8 @@
+#include "TesselSDK/foundation/QZScrollBarScrollView.h"
+
+#include "UIKit/UISlider.h"
+
+bool QZScrollBarScrollView::touchesShouldCancelInContentView(UIView* view)
+{
+    return !(view && view->isKindOfClass<UISlider>());
+}
