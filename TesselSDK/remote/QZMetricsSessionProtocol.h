@@ -14,4 +14,12 @@ public:
 
     // Records an event with its attributes (string keys).
     virtual void tagEvent(const std::string& eventName, const Value& attributes) = 0;
+    // Records a screen view.
+    virtual void tagScreen(const std::string& screenName) = 0;
+    // Begins the session for the application of that key.
+    virtual void MetricsSession(const std::string& applicationKey) = 0;
+    virtual void setCustomDimension(int index, const std::string& value) = 0;
+    virtual void open() = 0;
+    virtual void upload() = 0;
+    virtual void close() = 0;
 };
