@@ -4,6 +4,17 @@
 
 #include <algorithm>
 
+namespace {
+
+class NSBlockRunningOperation : public NSOperation {
+public:
+    using NSOperation::NSOperation;
+    std::function<void()> block;
+    void main() override { block(); }
+};
+
+} // namespace
+
 void NSOperationQueue::addOperation(const std::shared_ptr<NSOperation>& operation)
 {
     if (!operation) return;
@@ -14,6 +25,29 @@ void NSOperationQueue::addOperation(const std::shared_ptr<NSOperation>& operatio
         std::lock_guard lock(mutex_);
         if (std::find(operations_.begin(), operations_.end(), operation) != operations_.end()) return;
         operations_.push_back(operation);
+    }
+    operationStateChanged();
+}
+
+void NSOperationQueue::addOperationWithBlock(std::function<void()> block)
+{
+    if (!block) return;
+    auto operation = NSObject::create<NSBlockRunningOperation>();
+    operation->block = std::move(block);
+    addOperation(operation);
+}
+
+bool NSOperationQueue::isSuspended() const
+{
+    std::lock_guard lock(mutex_);
+    return suspended_;
+}
+
+void NSOperationQueue::setSuspended(bool suspended)
+{
+    {
+        std::lock_guard lock(mutex_);
+        suspended_ = suspended;
     }
     operationStateChanged();
 }
@@ -73,6 +107,7 @@ void NSOperationQueue::operationStateChanged()
         }
         long running = static_cast<long>(started_.size());
         for (const auto& operation : operations_) {
+            if (suspended_) break;
             if (maxConcurrent_ >= 0 && running >= maxConcurrent_) break;
             if (started_.count(operation.get()) || !operation->isReady()) continue;
             started_.insert(operation.get());

@@ -2,12 +2,14 @@
 // Runs operations on the default global queue's workers, at most maxConcurrentOperationCount at
 // once (unlimited by default), each once it is ready, in the order added among the ready ones.
 // Cancelled operations are still started (their start finishes them). The queue holds each
-// operation until it has finished.
+// operation until it has finished. A suspended queue starts nothing new; running operations go on.
+// With a maximum of 1 the queue is serial and first-in first-out.
 
 #include "Foundation/NSOperation.h"
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -21,12 +23,17 @@ public:
     static std::shared_ptr<NSOperationQueue> queue() { return NSObject::create<NSOperationQueue>(); }
 
     void addOperation(const std::shared_ptr<NSOperation>& operation);
+    // Wraps the block in an operation; nil is ignored.
+    void addOperationWithBlock(std::function<void()> block);
     long maxConcurrentOperationCount() const;
     void setMaxConcurrentOperationCount(long count);
     // Operations added and not yet finished.
     std::size_t operationCount() const;
     std::vector<std::shared_ptr<NSOperation>> operations() const;
     void cancelAllOperations();
+    bool isSuspended() const;
+    // Resuming starts what waited.
+    void setSuspended(bool suspended);
     // Blocks the caller until every operation added has finished.
     void waitUntilAllOperationsAreFinished();
 
@@ -40,4 +47,5 @@ private:
     std::deque<std::shared_ptr<NSOperation>> operations_;
     std::set<const NSOperation*> started_;
     long maxConcurrent_ = NSOperationQueueDefaultMaxConcurrentOperationCount;
+    bool suspended_ = false;
 };

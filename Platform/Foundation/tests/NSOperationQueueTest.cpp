@@ -7,7 +7,9 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -138,6 +140,54 @@ TEST(NSOperationQueueTest, CancelledOperationsFinishWithoutMainAndDependenciesHo
     queue->waitUntilAllOperationsAreFinished();
     EXPECT_EQ(later->mains, 0);
     EXPECT_TRUE(later->isFinished());
+}
+
+// A suspended serial queue starts nothing, lets the running block finish, and on resuming runs
+// the rest in the order added; an operation may suspend its own queue.
+TEST(NSOperationQueueTest, SuspensionHoldsNewWorkAndResumingRunsItInOrder)
+{
+    auto queue = NSOperationQueue::queue();
+    queue->setMaxConcurrentOperationCount(1);
+    std::mutex mutex;
+    std::vector<int> order;
+    std::atomic<bool> entered{false}, release{false};
+    queue->addOperationWithBlock([&] {
+        entered = true;
+        while (!release) std::this_thread::yield();
+        std::lock_guard lock(mutex);
+        order.push_back(0);
+    });
+    while (!entered) std::this_thread::yield();
+    queue->setSuspended(true);
+    EXPECT_TRUE(queue->isSuspended());
+    for (int i = 1; i <= 5; ++i)
+        queue->addOperationWithBlock([&, i] {
+            std::lock_guard lock(mutex);
+            order.push_back(i);
+        });
+    queue->addOperationWithBlock(nullptr);
+    release = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(order, std::vector<int>{0});  // the running one finished, nothing new started
+    }
+    EXPECT_EQ(queue->operationCount(), 5u);
+
+    queue->setSuspended(false);
+    queue->waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+    // From inside an operation: the queue suspends itself and the next one waits.
+    queue->addOperationWithBlock([&] { queue->setSuspended(true); });
+    std::atomic<bool> ranAfter{false};
+    queue->addOperationWithBlock([&] { ranAfter = true; });
+    while (queue->operationCount() > 1) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(ranAfter);
+    queue->setSuspended(false);
+    queue->waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(ranAfter);
 }
 
 }  // namespace

@@ -190,10 +190,18 @@ struct Buffers {
     }
 };
 
+// An AVX2 clone where the compiler may add one. Not under ThreadSanitizer: the clone's resolver
+// runs while the program loads, before the sanitizer's runtime is ready, and crashes it.
+#if defined(__SANITIZE_THREAD__)
+#define QOP_WIDE_PASS_CLONES
+#else
+#define QOP_WIDE_PASS_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // Rows: the running sums of a row, extended beyond it as if its first and last pixels repeated
 // (S(j) = (j + 1) S(0) before it), are kept position-major, four lanes a position; tap t of the
 // output at x reads position x + t x windowWidth.
-__attribute__((target_clones("avx2", "default"))) void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &k,
+QOP_WIDE_PASS_CLONES void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &k,
                                                                   const BoxHybridTaps &taps)
 {
     const size_t w = bitmap->width;
@@ -237,7 +245,7 @@ __attribute__((target_clones("avx2", "default"))) void widePassX(QopBitmap_t *bi
 // Columns, a strip at a time: the running sums of a strip's columns are made row by row just
 // ahead of the output rows that need them, into a ring of span + 1 rows sized to stay in cache,
 // so the image is read and written along rows and only once.
-__attribute__((target_clones("avx2", "default"))) void widePassY(QopBitmap_t *bitmap, const BoxHybridKernel &k,
+QOP_WIDE_PASS_CLONES void widePassY(QopBitmap_t *bitmap, const BoxHybridKernel &k,
                                                                   const BoxHybridTaps &taps)
 {
     constexpr size_t kRingBytes = 256 * 1024;
