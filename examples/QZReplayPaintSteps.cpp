@@ -38,7 +38,7 @@ ModuleMaker toolModule(std::function<QZProcessorList(const StepTarget&)> makePro
 
 // A stroke as the file gives it; made into a fresh QZBrushStroke for every run (runs write the
 // stroke's painted count and picked colour).
-struct StrokeSpec {
+struct StrokeDescription {
     std::vector<CGPoint> points;
     float size = 0;
     QZColorSplashMode mode = QZColorSplashModeNone;
@@ -110,7 +110,7 @@ bool onlyKeys(const Value& object, const std::set<std::string>& allowed, std::st
     return true;
 }
 
-bool parseStroke(const Value& json, StrokeSpec* stroke, std::string* error)
+bool parseStroke(const Value& json, StrokeDescription* stroke, std::string* error)
 {
     std::string unknown;
     if (!json.isDictionary()) return *error = "a stroke is not an object", false;
@@ -210,7 +210,7 @@ bool parseStrokes(const std::string& path, ModuleMaker* maker, std::string* erro
     }
     const Value strokesJSON = json["strokes"];
     if (!strokesJSON.isArray()) return *error = "strokes must be an array", false;
-    std::vector<StrokeSpec> strokes(strokesJSON.count());
+    std::vector<StrokeDescription> strokes(strokesJSON.count());
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         if (!parseStroke(strokesJSON[i], &strokes[i], error)) {
             *error = "stroke " + std::to_string(i) + ": " + *error;
@@ -219,7 +219,7 @@ bool parseStrokes(const std::string& path, ModuleMaker* maker, std::string* erro
     }
     *maker = toolModule([strokes, maskSize, makeBrush, draw](const StepTarget& target) {
         QZBrushStrokeList list;
-        for (const StrokeSpec& spec : strokes) list.push_back(spec.make());
+        for (const StrokeDescription& description : strokes) list.push_back(description.make());
         if (draw) {
             auto processor = QZDrawProcessor::make();
             processor->setStrokes(std::move(list));

@@ -252,7 +252,7 @@ TEST_F(QzReplayProgram, CpuAndGpuAgreeOnPhotos)
     }
 }
 
-TEST_F(QzReplayProgram, StraightenRoundsEachPathAsItsPartSays)
+TEST_F(QzReplayProgram, StraightenRoundsEachPathItsOwnWay)
 {
     SKIP_WITHOUT_GL();
     const fs::path coffee = fs::path(qop_test::photoDirectory()) / "coffee.png";
