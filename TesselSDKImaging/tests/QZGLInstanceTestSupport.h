@@ -5,6 +5,7 @@
 
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
+#include "TesselSDKImaging/QZBitmap.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 #include "QopTestBitmap.h"
 
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace qz_test {
 
@@ -91,3 +93,41 @@ bool runToCompletion(Operation operation)
 }
 
 }  // namespace qz_test
+
+// Processor blocks run on a full-size (OverwriteOriginal) instance holding the input, as a GPU
+// server runs them, and the result read back.
+class GLBlocksTest : public GLManagerTest {
+protected:
+    std::shared_ptr<QZOpenGLInstance> load(const qop_test::TestBitmap& input)
+    {
+        auto instance = QZOpenGLInstance::make(CGSizeMake(CGFloat(input.width()), CGFloat(input.height())),
+                                               QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
+        EXPECT_TRUE(instance);
+        if (instance) {
+            EXPECT_TRUE(qz_test::loadImage(instance, input));
+        }
+        return instance;
+    }
+    // Runs a block kept by the caller on the instance's image.
+    void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block)
+    {
+        ASSERT_TRUE(block);
+        ASSERT_TRUE(qz_test::runOnInstance(instance, [&] {
+            const std::atomic<bool> stop{false};
+            const CGSize size = instance->currentImageSize();
+            QopBitmap_t bitmap{nullptr, std::size_t(size.width), std::size_t(size.height), instance->glData()};
+            block(&bitmap, &stop);
+        }));
+    }
+    qop_test::TestBitmap output(const std::shared_ptr<QZOpenGLInstance>& instance)
+    {
+        return qz_test::bitmapOf(qz_test::readBack(instance, false).value_or(nullptr));
+    }
+    qop_test::TestBitmap runBlocks(const std::vector<QZQopBitmapBlock>& blocks, const qop_test::TestBitmap& input)
+    {
+        auto instance = load(input);
+        if (!instance) return {};
+        for (const QZQopBitmapBlock& block : blocks) run(instance, block);
+        return output(instance);
+    }
+};

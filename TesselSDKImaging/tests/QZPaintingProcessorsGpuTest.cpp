@@ -59,40 +59,7 @@ bool isGrey(const QopColor_t& c)
     return std::abs(c.r - c.g) <= 3 && std::abs(c.g - c.b) <= 3;
 }
 
-class QZPaintingProcessorsGpuTest : public GLManagerTest {
-protected:
-    std::shared_ptr<QZOpenGLInstance> load(const TestBitmap& input)
-    {
-        auto instance = QZOpenGLInstance::make(CGSizeMake(CGFloat(input.width()), CGFloat(input.height())),
-                                               QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
-        EXPECT_TRUE(instance);
-        if (instance) {
-            EXPECT_TRUE(qz_test::loadImage(instance, input));
-        }
-        return instance;
-    }
-    void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block)
-    {
-        ASSERT_TRUE(block);
-        ASSERT_TRUE(qz_test::runOnInstance(instance, [&] {
-            const std::atomic<bool> stop{false};
-            const CGSize size = instance->currentImageSize();
-            QopBitmap_t bitmap{nullptr, std::size_t(size.width), std::size_t(size.height), instance->glData()};
-            block(&bitmap, &stop);
-        }));
-    }
-    TestBitmap output(const std::shared_ptr<QZOpenGLInstance>& instance)
-    {
-        return qz_test::bitmapOf(qz_test::readBack(instance, false).value_or(nullptr));
-    }
-    TestBitmap runBlocks(const std::vector<QZQopBitmapBlock>& blocks, const TestBitmap& input)
-    {
-        auto instance = load(input);
-        if (!instance) return {};
-        for (const QZQopBitmapBlock& block : blocks) run(instance, block);
-        return output(instance);
-    }
-};
+using QZPaintingProcessorsGpuTest = GLBlocksTest;
 
 TEST_F(QZPaintingProcessorsGpuTest, SmartColourMatchesTheCpuPickAtTheCentreAndTheFarCorner)
 {

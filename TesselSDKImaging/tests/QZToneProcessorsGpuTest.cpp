@@ -38,41 +38,8 @@ public:
     std::shared_ptr<std::vector<int>> depths_ = std::make_shared<std::vector<int>>();
 };
 
-class QZToneProcessorsGpuTest : public GLManagerTest {
+class QZToneProcessorsGpuTest : public GLBlocksTest {
 protected:
-    // A full-size instance holding the input, as a GPU replay makes one.
-    std::shared_ptr<QZOpenGLInstance> load(const TestBitmap& input)
-    {
-        auto instance = QZOpenGLInstance::make(CGSizeMake(CGFloat(input.width()), CGFloat(input.height())),
-                                               QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
-        EXPECT_TRUE(instance);
-        if (instance) {
-            EXPECT_TRUE(qz_test::loadImage(instance, input));
-        }
-        return instance;
-    }
-    // Runs a block kept by the caller on the instance's image, as a GPU server runs one.
-    void run(const std::shared_ptr<QZOpenGLInstance>& instance, const QZQopBitmapBlock& block)
-    {
-        ASSERT_TRUE(block);
-        ASSERT_TRUE(qz_test::runOnInstance(instance, [&] {
-            const std::atomic<bool> stop{false};
-            const CGSize size = instance->currentImageSize();
-            QopBitmap_t bitmap{nullptr, std::size_t(size.width), std::size_t(size.height), instance->glData()};
-            block(&bitmap, &stop);
-        }));
-    }
-    TestBitmap output(const std::shared_ptr<QZOpenGLInstance>& instance)
-    {
-        return qz_test::bitmapOf(qz_test::readBack(instance, false).value_or(nullptr));
-    }
-    TestBitmap runBlocks(const std::vector<QZQopBitmapBlock>& blocks, const TestBitmap& input)
-    {
-        auto instance = load(input);
-        if (!instance) return {};
-        for (const QZQopBitmapBlock& block : blocks) run(instance, block);
-        return output(instance);
-    }
     // The processors queued in order on a GPU server over an instance holding the input; with
     // `cancel`, all are queued before a cancelProcessing and only then let run.
     TestBitmap runOnGpuServer(const QZProcessorList& processors, const TestBitmap& input, bool cancel = false)
