@@ -3,6 +3,7 @@
 // naming the step and writes nothing.
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/RunProgram.h"
 
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
@@ -16,8 +17,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using qop_test::TestBitmap;
@@ -66,24 +65,9 @@ protected:
 
     int run(const std::vector<std::string>& args)
     {
-        const fs::path log = dir_ / "log.txt";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            std::vector<char*> argv{const_cast<char*>(QZ_REPLAY_PATH)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(QZ_REPLAY_PATH, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::stringstream text;
-        text << std::ifstream(log).rdbuf();
-        output_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        example_test::ProgramRun ran = example_test::runProgram(QZ_REPLAY_PATH, args);
+        output_ = std::move(ran.output);
+        return ran.status;
     }
 
     TestBitmap replay(const std::string& step, bool gpu)

@@ -4,6 +4,7 @@
 #include "QZReplaySteps.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/RunProgram.h"
 
 #include "TesselSDKImaging/Modules/QZAutoEnhanceModule.h"
 #include "TesselSDKImaging/Modules/QZBacklightEnhanceModule.h"
@@ -43,8 +44,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using qop_test::TestBitmap;
@@ -140,25 +139,9 @@ protected:
     // Runs a program with args; its exit status, with stdout + stderr in output().
     int runProgram(const char* program, const std::vector<std::string>& args)
     {
-        const fs::path log = dir_ / "log.txt";
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 1);
-            dup2(fd, 2);
-            std::vector<char*> argv{const_cast<char*>(program)};
-            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-            argv.push_back(nullptr);
-            execv(program, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        std::ifstream in(log);
-        std::stringstream text;
-        text << in.rdbuf();
-        output_ = text.str();
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        example_test::ProgramRun ran = example_test::runProgram(program, args);
+        output_ = std::move(ran.output);
+        return ran.status;
     }
     int run(const std::vector<std::string>& args) { return runProgram(QZ_REPLAY_PATH, args); }
 
