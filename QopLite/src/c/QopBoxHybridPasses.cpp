@@ -201,8 +201,7 @@ struct Buffers {
 // Rows: the running sums of a row, extended beyond it as if its first and last pixels repeated
 // (S(j) = (j + 1) S(0) before it), are kept position-major, four lanes a position; tap t of the
 // output at x reads position x + t x windowWidth.
-QOP_WIDE_PASS_CLONES void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &k,
-                                                                  const BoxHybridTaps &taps)
+QOP_WIDE_PASS_CLONES void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps)
 {
     const size_t w = bitmap->width;
     Buffers buffers;
@@ -245,8 +244,7 @@ QOP_WIDE_PASS_CLONES void widePassX(QopBitmap_t *bitmap, const BoxHybridKernel &
 // Columns, a strip at a time: the running sums of a strip's columns are made row by row just
 // ahead of the output rows that need them, into a ring of span + 1 rows sized to stay in cache,
 // so the image is read and written along rows and only once.
-QOP_WIDE_PASS_CLONES void widePassY(QopBitmap_t *bitmap, const BoxHybridKernel &k,
-                                                                  const BoxHybridTaps &taps)
+QOP_WIDE_PASS_CLONES void widePassY(QopBitmap_t *bitmap, const BoxHybridKernel &k, const BoxHybridTaps &taps)
 {
     constexpr size_t kRingBytes = 256 * 1024;
     const size_t w = bitmap->width;
