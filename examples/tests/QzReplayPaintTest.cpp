@@ -116,7 +116,7 @@ TEST_F(QzReplayPaintSteps, SamplesChangeTheImageWhereTheyShouldAndNowhereElse)
         {"tiltshift=radial,64,64,8", {{5, 5}, {120, 120}}, {{64, 64}}},
         {"tiltshift=linear,64,64,8,0", {{64, 5}, {64, 120}}, {{5, 64}, {120, 64}}},
         {"sticker=" + samples + "sticker.png,0.25,0.25,0.5,0.25,0.3", {{64, 48}}, {{5, 5}, {120, 120}, {64, 110}}},
-        {"frame=" + samples + "frame-piece.png,0,0,1,0.1,3,1", {{10, 4}, {64, 4}, {120, 4}}, {{64, 30}, {64, 120}}},
+        {"frame=" + samples + "frame-border.png,0,0,1,0.1,3,1", {{10, 4}, {64, 4}, {120, 4}}, {{64, 30}, {64, 120}}},
     };
     for (const bool gpu : paths()) {
         for (const Row& row : rows) {
