@@ -68,23 +68,6 @@ std::vector<std::string> savingEvents()
     return events;
 }
 
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
-// Every file under the folder with its bytes.
-std::map<std::string, std::string> snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files[fs::relative(entry.path(), folder).string()] =
-            entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
-    return files;
-}
-
 std::string script(const QZTemporaryFolder& folder, const std::string& name, const std::string& body)
 {
     std::string path = folder / name;

@@ -131,22 +131,6 @@ std::vector<std::string> shippedList(const char* name)
     return strings;
 }
 
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
-std::map<std::string, std::string> snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        files[fs::relative(entry.path(), folder).string()] =
-            entry.is_regular_file() ? *readFile(entry.path()) : "<folder>";
-    return files;
-}
-
 class QZExportCommandTest : public ::testing::Test {
 protected:
     // The editor reads the bundle in DIR, as a host application carrying it would.

@@ -56,4 +56,21 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes)
     ASSERT_TRUE(file.good()) << path;
 }
 
+std::set<std::string> entriesOf(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        files[std::filesystem::relative(entry.path(), folder).string()] =
+            entry.is_regular_file() ? readFile(entry.path()).value_or("") : "<folder>";
+    return files;
+}
+
 }  // namespace customizer::testing

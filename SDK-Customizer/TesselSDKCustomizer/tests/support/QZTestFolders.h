@@ -1,9 +1,12 @@
 #pragma once
 // Test helpers around files: a fresh folder removed with its contents at the end, an environment
-// variable set for a scope, and reading a file's bytes (to show that something left it alone).
+// variable set for a scope, and reading a file's bytes or a folder's contents (to show that something
+// left it alone).
 
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace customizer::testing {
@@ -38,5 +41,10 @@ private:
 // The file's bytes; nullopt when it cannot be read.
 std::optional<std::string> readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
+
+// The names directly in the folder.
+std::set<std::string> entriesOf(const std::filesystem::path& folder);
+// Every file under the folder with its bytes ("<folder>" for a folder), by relative path.
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
 
 }  // namespace customizer::testing
