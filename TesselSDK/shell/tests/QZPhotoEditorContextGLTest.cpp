@@ -135,4 +135,32 @@ TEST_F(QZPhotoEditorContextGLTest, CancelledOrUnmodifiedRendersHearNilOnceAtTheC
     EXPECT_EQ(deliveries.images[0], nullptr);
 }
 
+// The close has queued the read-back; a cancel from then on still gives the host exactly one
+// answer: nil while the result is on its way, nothing more once it has come.
+TEST_F(QZPhotoEditorContextGLTest, ACancelAfterTheCloseLeavesOneAnswer)
+{
+    for (const bool delivered : {false, true}) {
+        SCOPED_TRACE(delivered ? "after the delivery" : "while the read-back is queued");
+        auto session = openSession();
+        session->addModulesObject(centralHalf());
+        auto context = session->createContextWithImage(imageOf(gradient(400, 300)));
+        ASSERT_NE(context->glInstance(), nullptr);
+        Deliveries deliveries;
+        context->render(deliveries.completion());
+        session->setOpen(false);
+        if (delivered) {
+            ASSERT_TRUE(deliveries.waitForOne());
+        }
+        context->cancelRendering();
+        context->cancelRendering();
+        ASSERT_TRUE(deliveries.waitForOne());
+        ASSERT_TRUE(drainGPUQueue());
+        Deliveries::settle();
+        ASSERT_EQ(deliveries.images.size(), 1u);
+        EXPECT_TRUE(deliveries.allOnMain);
+        EXPECT_EQ(deliveries.images[0] != nullptr, delivered);
+        EXPECT_TRUE(session->contexts().empty());
+    }
+}
+
 }  // namespace

@@ -1,109 +1,15 @@
 // The tool screen base driven as a person would: taps on Apply, back, Edit and alert buttons of a
 // tool shown over a canvas and below the editor's bar, with the statuses its delegate hears, the
 // analytics it reports, the HUD on the virtual clock and the render time.
-#include "QZShellTestSupport.h"
-
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
-#include "TesselSDK/shell/QZNavigationBar.h"
-#include "TesselSDK/shell/QZQuickLaunchTitleView.h"
-#include "TesselSDK/shell/QZToolViewController.h"
+#include "QZToolViewControllerTestSupport.h"
 
 #include "Foundation/NSLogCapture.h"
-#include "UIKit/UIAlertView.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-class TestTool : public QZToolViewController {
-public:
-    using QZToolViewController::QZToolViewController;
-    bool prompts = false;
-    bool editButttonShouldPrompt() const override { return prompts; }
-    std::string editButtonConfirmationPrompt() const override { return "Leave the quick edit?"; }
-};
-
-struct RecordingDelegate : QZToolViewControllerDelegate {
-    std::vector<QZToolViewControllerStatus> statuses;
-    std::shared_ptr<QZTestMetricsSession> analytics;
-    std::vector<std::size_t> eventsAtCall;  // how many events were recorded when each status came
-    void toolControllerFinishedWithStatus(QZToolViewController*, QZToolViewControllerStatus status) override
-    {
-        statuses.push_back(status);
-        eventsAtCall.push_back(analytics->events.size());
-    }
-};
-
-class QZToolViewControllerTest : public QZShellTest {
-public:
-    void SetUp() override
-    {
-        QZShellTest::SetUp();
-        QZTestMetricsSession::registerClass(analytics_);
-        delegate_->analytics = analytics_;
-    }
-    void TearDown() override
-    {
-        QZTestMetricsSession::unregisterClass();
-        QZShellTest::TearDown();
-    }
-
-    // Made and set up as the root screen does, then shown.
-    std::shared_ptr<TestTool> present(bool quickLaunch, bool prompts = false)
-    {
-        canvas_ = UIView::viewWithFrame<QZScrollingImageView>(CGRectMake(0, 64, 320, 316));
-        window_->addSubview(canvas_);
-        bar_ = UIView::viewWithFrame<QZNavigationBar>(CGRectMake(0, 20, 320, 44));
-        window_->addSubview(bar_);
-        auto tool = QZToolViewController::makeWithGLInstance<TestTool>(nullptr, Value(), quickLaunch);
-        tool->prompts = prompts;
-        tool->setBordersEnabled(true);
-        tool->setNavigationBar(bar_);
-        tool->setDelegate(delegate_);
-        tool->setTargetViewHeight(100);
-        tool->setAnalyticsKey("k");
-        tool->setScrollableImageView(canvas_);
-        tool->setTitle("Tool");
-        tool->setOverlayRect(canvas_->frame());
-        const auto& view = tool->view();
-        view->setFrame(CGRectMake(0, 380, 320, view->frame().size.height));
-        window_->addSubview(view);
-        window_->addSubview(tool->scrollableOverlayView());
-        window_->addSubview(tool->staticOverlayView());
-        bar_->pushNavigationItem(tool->navigationItem(), false);
-        tool->viewWillAppear(false);
-        tool->viewDidAppear(false);
-        driver_.advance(1.4);
-        return tool;
-    }
-    void tapApply(QZToolViewController& tool) { driver_.tap(*tool.applyButton()->customView()); }
-    void tapBack(QZToolViewController& tool) { driver_.tap(*tool.backButton()->customView()); }
-    void tapEdit(QZToolViewController& tool)
-    {
-        driver_.tap(*tool.customNavigationItem()->quickLaunchTitle()->editButton());
-        driver_.advance(0.3);
-    }
-    void tapAlertButton(const std::string& title)
-    {
-        auto alert = UIAlertView::visibleAlert();
-        ASSERT_NE(alert, nullptr);
-        driver_.tap(*alert->buttonWithTitle(title));
-        driver_.advance(0.5);
-    }
-    std::vector<std::string> eventNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& [name, attributes] : analytics_->events) names.push_back(name);
-        return names;
-    }
-
-    std::shared_ptr<QZTestMetricsSession> analytics_ = NSObject::create<QZTestMetricsSession>();
-    std::shared_ptr<RecordingDelegate> delegate_ = std::make_shared<RecordingDelegate>();
-    std::shared_ptr<QZScrollingImageView> canvas_;
-    std::shared_ptr<QZNavigationBar> bar_;
-};
 
 TEST_F(QZToolViewControllerTest, EachToolSendsOneStatusWhateverComesAfter)
 {
@@ -203,15 +109,87 @@ TEST_F(QZToolViewControllerTest, EachToolSendsOneStatusWhateverComesAfter)
         if (c.event) expected.push_back(c.event);
         EXPECT_EQ(eventNames(), expected);
         // The delegate acts before the event is recorded.
-        if (!c.statuses.empty()) EXPECT_EQ(delegate_->eventsAtCall, std::vector<std::size_t>{1});
+        if (!c.statuses.empty()) {
+            EXPECT_EQ(delegate_->eventsAtCall, std::vector<std::size_t>{1});
+        }
         EXPECT_EQ(tool->progressHUDView()->superview(), nullptr) << "the HUD is still shown";
         EXPECT_TRUE(canvas_->isUserInteractionEnabled() || c.statuses.empty());
-        canvas_->removeFromSuperview();
-        bar_->removeFromSuperview();
-        tool->view()->removeFromSuperview();
-        tool->scrollableOverlayView()->removeFromSuperview();
-        tool->staticOverlayView()->removeFromSuperview();
+        takeDown(*tool);
     }
+}
+
+// The canvas takes the tool's transform over 0.3 s as the tool appears, and gives it back as the
+// tool leaves unless an applied tool restores the canvas itself.
+TEST_F(QZToolViewControllerTest, TheCanvasTakesTheToolsTransformWhileItIsShown)
+{
+    struct HalvingTool : TestTool {
+        using TestTool::TestTool;
+        bool staticImage = true;
+        bool usesStaticImageView() const override { return staticImage; }
+        CGAffineTransform imageViewTransform() const override { return CGAffineTransformMakeScale(0.5f, 0.5f); }
+    };
+    struct Case {
+        const char* name;
+        bool staticImage;
+        bool applied;          // left by Apply, else by Back
+        bool handlesResizing;  // willHandleImageViewResizing
+        CGFloat scaleAfterLeaving;
+    };
+    const Case cases[] = {
+        {"Back", true, false, false, 1},
+        {"Apply", true, true, false, 1},
+        {"Apply, the tool restores the canvas", true, true, true, 0.5f},
+        {"Back, the tool would restore the canvas", true, false, true, 1},
+        {"no static image view", false, false, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto tool = place<HalvingTool>(false);
+        tool->staticImage = c.staticImage;
+        tool->setWillHandleImageViewResizing(c.handlesResizing);
+        tool->staticOverlayView()->setUserInteractionEnabled(false);
+        const CGFloat shown = c.staticImage ? 0.5f : 1;
+        auto drawnScale = [&] { return canvas_->layer()->presentationLayer()->affineTransform().a; };
+
+        tool->viewWillAppear(false);
+        driver_.advance(0.15);
+        EXPECT_EQ(canvas_->transform().a, shown);
+        if (c.staticImage) {
+            EXPECT_GT(drawnScale(), 0.5f);
+            EXPECT_LT(drawnScale(), 1);
+        }
+        driver_.advance(0.2);
+        EXPECT_EQ(drawnScale(), shown);
+        EXPECT_EQ(tool->staticOverlayView()->isUserInteractionEnabled(), c.staticImage);
+        tool->viewDidAppear(false);
+
+        if (c.applied)
+            tapApply(*tool);
+        else
+            tapBack(*tool);
+        tool->viewWillDisappear(false);
+        driver_.advance(0.15);
+        if (c.staticImage && c.scaleAfterLeaving != shown) {
+            EXPECT_GT(drawnScale(), 0.5f);
+            EXPECT_LT(drawnScale(), 1);
+        }
+        driver_.advance(0.2);
+        EXPECT_EQ(canvas_->transform().a, c.scaleAfterLeaving);
+        EXPECT_EQ(drawnScale(), c.scaleAfterLeaving);
+        EXPECT_FALSE(tool->staticOverlayView()->isUserInteractionEnabled());
+        takeDown(*tool);
+    }
+}
+
+TEST_F(QZToolViewControllerTest, ShowingTheOriginalIsReportedUnderItsOwnName)
+{
+    auto tool = present(false);
+    analytics_->events.clear();
+    tool->showOriginal();
+    tool->showCurrent();
+    ASSERT_EQ(analytics_->events.size(), 1u);
+    EXPECT_EQ(analytics_->events[0].first, "tool prepost: pressed");
+    EXPECT_EQ(analytics_->events[0].second["tool"], Value("k"));
 }
 
 TEST_F(QZToolViewControllerTest, TheHUDHidesAfterItsTimeFromTheLastShow)
