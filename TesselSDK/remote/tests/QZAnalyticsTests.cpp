@@ -41,6 +41,10 @@ TEST_F(QZAnalyticsTest, WithoutASessionClassNothingIsReported)
     EXPECT_FALSE(QZAnalytics::attachedAnalyticsLibraryExists());
     QZAnalytics::reportEvent("event", Value::dictionary({{"a", "b"}}));
     EXPECT_TRUE(log.lines().empty());
+    // The standard attributes were not made by the event: made now, they see what the host wrote
+    // since.
+    NSUserDefaults::standardUserDefaults()->setObject(2, "kQZPushNotificationState");
+    EXPECT_EQ(QZAnalytics::standardAttributes()["pushNotificationState"], Value(2));
 }
 
 TEST_F(QZAnalyticsTest, EventsCarryTheStandardAttributesWithTheGivenOnesOverThem)
