@@ -206,6 +206,9 @@ public:
     const Value& settings() const { return settings_; }
     const std::shared_ptr<UIBarButtonItem>& applyButton() const { return applyButton_; }
     const std::shared_ptr<UIBarButtonItem>& backButton() const { return backButton_; }
+    // Kept for subclasses; the quick-launch Edit action goes through the navigation item.
+    const std::shared_ptr<UIBarButtonItem>& editButton() const { return editButton_; }
+    void setEditButton(std::shared_ptr<UIBarButtonItem> button) { editButton_ = std::move(button); }
     CGRect overlayRect() const { return overlayRect_; }
     void setOverlayRect(CGRect rect) { overlayRect_ = rect; }
     const std::string& analyticsKey() const { return analyticsKey_; }
@@ -258,6 +261,7 @@ private:
     Value settings_;
     std::shared_ptr<UIBarButtonItem> applyButton_;
     std::shared_ptr<UIBarButtonItem> backButton_;
+    std::shared_ptr<UIBarButtonItem> editButton_;
     bool readyToApply_ = false;
     QZToolViewControllerApplyType applyType_ = 0;
     CGRect overlayRect_{{0, 0}, {0, 0}};

@@ -256,6 +256,13 @@ TEST_F(QZToolViewControllerTest, OptionsAreReadUnderTheToolsPathAndZoomLocksTheC
     QZPhotoEditorCustomization::setOptionValue(Value(44), "editor.tool.crop.cellWidth");
     auto crop = QZToolViewController::makeWithGLInstance<CropTool>(nullptr, Value(), false);
     EXPECT_EQ(crop->customizationOptionForKey("cellWidth"), Value(44));
+    {
+        // Every tool reads these colours under its own path: valid names there, though unset.
+        NSLogCapture log;
+        EXPECT_TRUE(crop->customizationAccentColor().isNil());
+        EXPECT_TRUE(crop->customizationBackgroundColor().isNil());
+        EXPECT_TRUE(log.lines().empty()) << log.lines().front();
+    }
 
     auto tool = present(false);
     tool->setZoomEnabled(false);
