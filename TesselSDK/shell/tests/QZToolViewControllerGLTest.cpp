@@ -88,11 +88,10 @@ protected:
     // What the window shows at the canvas's centre.
     Colour shownOnCanvas()
     {
-        return centreOf(pixelsOf(window_->snapshot()), CGRectGetMidX(canvas_->frame()),
-                        CGRectGetMidY(canvas_->frame()));
+        return pixelAt(pixelsOf(window_->snapshot()), CGRectGetMidX(canvas_->frame()), CGRectGetMidY(canvas_->frame()));
     }
     static Colour centreOf(const Pixels& pixels) { return pixels.at(pixels.width / 2, pixels.height / 2); }
-    static Colour centreOf(const Pixels& pixels, CGFloat x, CGFloat y)
+    static Colour pixelAt(const Pixels& pixels, CGFloat x, CGFloat y)
     {
         return pixels.at(std::size_t(x), std::size_t(y));
     }
