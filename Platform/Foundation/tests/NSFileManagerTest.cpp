@@ -24,6 +24,7 @@ protected:
     {
         root_ = fs::temp_directory_path() / ("NSFileManagerTest." + std::to_string(getpid()));
         fs::remove_all(root_);
+        fs::create_directories(root_);
         PlatformSettings::setSandboxRoot(root_.string());
     }
     void TearDown() override
@@ -105,7 +106,6 @@ bool sameDevice(const fs::path& a, const fs::path& b)
 TEST_F(NSFileManagerTest, ReplaceSwapsTheWholeFileOrLeavesTheDestinationAsItWas)
 {
     auto fm = NSFileManager::defaultManager();
-    fs::create_directories(root_);
     const fs::path destination = root_ / "pack.zip";
     // The other file system (tmpfs) makes rename(2) fail with EXDEV.
     const fs::path elsewhere = fs::path("/dev/shm") / ("NSFileManagerTest." + std::to_string(getpid()));
@@ -145,6 +145,29 @@ TEST_F(NSFileManagerTest, ReplaceSwapsTheWholeFileOrLeavesTheDestinationAsItWas)
         fs::remove(c.source);
     }
     fs::remove_all(elsewhere);
+}
+
+TEST_F(NSFileManagerTest, CopyKeepsTheSourceAndNeverReplaces)
+{
+    auto fm = NSFileManager::defaultManager();
+    std::ofstream(root_ / "store.sqlite") << "prebuilt";
+    std::ofstream(root_ / "existing.sqlite") << "mine";
+    std::shared_ptr<NSError> error;
+    EXPECT_FALSE(fm->copyItemAtPath((root_ / "store.sqlite").string(), (root_ / "existing.sqlite").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, EEXIST);
+    std::string kept;
+    std::ifstream(root_ / "existing.sqlite") >> kept;
+    EXPECT_EQ(kept, "mine");
+
+    EXPECT_TRUE(fm->copyItemAtPath((root_ / "store.sqlite").string(), (root_ / "copy.sqlite").string()));
+    std::string copied;
+    std::ifstream(root_ / "copy.sqlite") >> copied;
+    EXPECT_EQ(copied, "prebuilt");
+    EXPECT_TRUE(fm->fileExistsAtPath((root_ / "store.sqlite").string()));
+
+    error.reset();
+    EXPECT_FALSE(fm->copyItemAtPath((root_ / "missing.sqlite").string(), (root_ / "other.sqlite").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, ENOENT);
 }
 
 }  // namespace
