@@ -44,7 +44,9 @@ void QZAssetManager::uncacheResourceProvider(const QZContentPackResourceProvider
     auto found =
         resourceProviders_.find(registryKey(provider.contentPackIdentifier(), provider.resourceProviderType()));
     // A provider dying after a newer one took its key leaves the newer entry alone.
-    if (found != resourceProviders_.end() && found->second.address == &provider) resourceProviders_.erase(found);
+    if (found != resourceProviders_.end() &&
+        (found->second.address == &provider || found->second.provider.expired()))
+        resourceProviders_.erase(found);
 }
 
 void QZAssetManager::startDownload(const std::shared_ptr<NSOperation>& operation)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "Dispatch/Dispatch.h"
 #include "Foundation/NSLogCapture.h"
 #include "Network/SCNetworkReachability.h"
 #include "TesselSDK/remote/QZAssetManager.h"
@@ -169,6 +171,29 @@ TEST_F(QZContentPackDownloadTest, TheRegistryHandsOutOneLiveProviderPerPackAndTy
     ASSERT_TRUE(again);
     auto fresh = again->highResolutionResourceProvider();
     EXPECT_EQ(assets->resourceProviderForContentPack(*again, QZContentPackResourceProviderTypeHighResolution), fresh);
+}
+
+TEST_F(QZContentPackDownloadTest, ThumbnailDownloadsStartOnTheMainThreadForPacksThatCannotShow)
+{
+    write(resourceBundle() / "shown" / "iap_preview.png", qz_archive_test::squarePNG(2));
+    server.setRoute("/missing_thumbnail.zip", binary(archiveBytes(ZipBuilder()
+                                                                      .addStored("status.json", R"({"status": "OK"})")
+                                                                      .addStored("iap_preview.png", qz_archive_test::squarePNG(2)))));
+    pack("shown");
+    pack("missing");
+    std::atomic<bool> returned{false};
+    // From a worker, the call hops to the main thread and waits for it.
+    dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [&] {
+        QZAssetManager::sharedManager()->downloadThumbnailAssets();
+        returned = true;
+    });
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return returned.load(); }, 20));
+    ASSERT_TRUE(pumpUntilEvent("available"));
+    settle();
+    EXPECT_EQ(server.requestCount("/missing_thumbnail.zip"), 1);
+    EXPECT_EQ(server.requests().size(), 1u) << "a pack whose thumbnails are present downloads nothing";
+    ASSERT_EQ(names(events), std::vector<std::string>{"available"});
+    EXPECT_EQ(events[0].identifier, "missing");
 }
 
 }  // namespace
