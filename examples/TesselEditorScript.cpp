@@ -8,7 +8,8 @@
 
 namespace tessel_editor {
 
-const char* const kDefaultScript = "# The editor as it opens, then Done.\n"
+const char* const kDefaultScript = "# The editor once it has opened (its fade-in done), then Done.\n"
+                                   "wait 0.5\n"
                                    "screenshot editor\n"
                                    "tap Done\n";
 

@@ -185,7 +185,7 @@ void QZSDKViewController::viewDidLoad()
     QZViewController::viewDidLoad();
 
     const std::shared_ptr<UIView>& root = view();
-    root->setBackgroundColor(QZPhotoEditorCustomization::colorOptionValueForKey("editor.statusBarColor"));
+    root->setBackgroundColor(QZPhotoEditorCustomization::optionValueForKey("editor.statusBarColor").object<UIColor>());
 
     auto device = UIDevice::currentDevice();
     wasMonitoringBattery_ = device->isBatteryMonitoringEnabled();
@@ -233,13 +233,14 @@ void QZSDKViewController::viewDidLoad()
         backdrop.size.height -= 20;
         if (statusBarView_)
             statusBarView_->setBackgroundColor(
-                QZPhotoEditorCustomization::colorOptionValueForKey("editor.statusBarColor"));
+                QZPhotoEditorCustomization::optionValueForKey("editor.statusBarColor").object<UIColor>());
     } else if (statusBarView_) {
         statusBarView_->setBackgroundColor(UIColor::clearColor());
     }
     canvasView_ = UIView::viewWithFrame(backdrop);
     canvasView_->layer()->setZPosition(-100000000);
-    canvasView_->setBackgroundColor(UIColor::colorWithPatternImage(QZSDKResources::imageNamed("canvas.png")));
+    if (auto pattern = QZSDKResources::imageNamed("canvas.png"))
+        canvasView_->setBackgroundColor(UIColor::colorWithPatternImage(pattern));
     canvasView_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
     root->addSubview(canvasView_);
     root->sendSubviewToBack(canvasView_.get());
