@@ -4,6 +4,12 @@
 #include "QZPhotoEditorReplaySupport.h"
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
+#include "TesselSDK/packs/QZContentPackSelectionViewController.h"
+#include "TesselSDK/remote/QZContentPack.h"
+#include "TesselSDK/remote/QZMessage.h"
+#include "TesselSDK/remote/QZMessageView.h"
+#include "TesselSDK/remote/QZRemoteRegisterClasses.h"
+#include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/tests/QZTestMetricsSession.h"
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
@@ -54,6 +60,12 @@ public:
     }
 };
 
+// A pack tool: it keeps the pack whose page the root screen asks it to open.
+class QZTestPackTool : public QZContentPackSelectionViewController {
+public:
+    using QZContentPackSelectionViewController::QZContentPackSelectionViewController;
+};
+
 // Registered by name but no tool screen.
 class QZNotATool : public NSObject {
 public:
@@ -90,6 +102,9 @@ const char* const kFixtureTable = R"(<?xml version="1.0" encoding="UTF-8"?>
 <key>foreign</key><dict><key>class</key><string>QZNotATool</string><key>icon</key>
 <string>tool-foreign.png</string><key>key</key><string>foreign</string><key>settings</key><dict/>
 <key>title</key><string>Foreign Tool</string></dict>
+<key>effects</key><dict><key>class</key><string>QZTestPackTool</string><key>icon</key>
+<string>tool-effects.png</string><key>key</key><string>effects</string><key>settings</key><dict/>
+<key>title</key><string>Pack Tool</string></dict>
 </dict></dict></plist>
 )";
 
@@ -119,6 +134,9 @@ protected:
 
         NSClass::registerClass<QZTestBrightnessTool>("QZTestBrightnessTool");
         NSClass::registerClass<QZNotATool>("QZNotATool");
+        NSClass::registerClass<QZTestPackTool>("QZTestPackTool");
+        PlatformSettings::setSandboxRoot((dir_ / "sandbox").string());
+        TesselSDKRemoteRegisterClasses();
         QZTestMetricsSession::registerClass(analytics_);
         window_ = UIWindow::window();
         root_ = UIViewController::make();
@@ -134,6 +152,8 @@ protected:
         root_.reset();
         window_.reset();
         settle();
+        QZMessage::registerMessageForTesting(nullptr);
+        QZTesselContentManager::resetSharedManagerForTesting();
         QZPhotoEditorCustomization::clearCustomization();
         QZSDKResources::unloadResources();
         if (!dir_.empty()) fs::remove_all(dir_);
@@ -149,10 +169,12 @@ protected:
         }
     }
 
-    void open(const Pixels& photo, bool settleFirst = true)
+    void open(const Pixels& photo, bool settleFirst = true, const std::string& quickLaunchKey = "")
     {
         input_ = imageOf(photo);
-        editor_ = QZPhotoEditorController::initWithImage(input_);
+        editor_ = quickLaunchKey.empty()
+                      ? QZPhotoEditorController::initWithImage(input_)
+                      : QZPhotoEditorController::initWithImageQuickLaunchTool(input_, quickLaunchKey);
         ASSERT_NE(editor_, nullptr);
         editor_->setDelegate(host_);
         root_->presentViewController(editor_, false);
@@ -164,6 +186,17 @@ protected:
         const bool tapped = driver_.tapViewWithLabel(label);
         settle();
         return tapped;
+    }
+    // Opens the test tool from the strip and applies it, so the session holds one module.
+    void applyTestTool()
+    {
+        ASSERT_TRUE(tap("Test Tool"));
+        driver_.advance(0.35);
+        settle();
+        ASSERT_TRUE(tap("Apply"));
+        driver_.advance(0.35);
+        settle();
+        ASSERT_EQ(editor_->session()->modules().size(), 1u);
     }
     std::vector<std::string> events() const
     {
@@ -288,13 +321,7 @@ TEST_F(QZSDKViewControllerFlowGLTest, CancelAsksFirstAndRestoreOriginalEmptiesTh
 {
     open(gradient(300, 200));
     editor_->setShouldConfirmCancel(true);
-    ASSERT_TRUE(tap("Test Tool"));
-    driver_.advance(0.35);
-    settle();
-    ASSERT_TRUE(tap("Apply"));
-    driver_.advance(0.35);
-    settle();
-    ASSERT_EQ(editor_->session()->modules().size(), 1u);
+    ASSERT_NO_FATAL_FAILURE(applyTestTool());
 
     ASSERT_TRUE(tap("Cancel"));
     EXPECT_TRUE(editor_->isShowingConfirmation());
@@ -309,6 +336,78 @@ TEST_F(QZSDKViewControllerFlowGLTest, CancelAsksFirstAndRestoreOriginalEmptiesTh
     ASSERT_TRUE(tap("Cancel"));
     EXPECT_EQ(host_->cancelled, 1);
     EXPECT_TRUE(host_->cancelledSessionClosed);
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, HoldingTheEditedCanvasShowsTheResetButtonForAWhile)
+{
+    open(gradient(300, 200));
+    const CGPoint canvas = UITestDriver::windowPoint(*editor_->scrollableImageView());
+    auto resetShown = [&] {
+        const std::vector<std::string> names = events();
+        return std::count(names.begin(), names.end(), "reset button: shown");
+    };
+    // Unedited: nothing happens and nothing is reported.
+    driver_.press(canvas, 1.5);
+    driver_.advance(0.5);
+    EXPECT_FALSE(editor_->isShowingReset());
+    const std::vector<std::string> before = events();
+    EXPECT_EQ(std::find(before.begin(), before.end(), "prepost: pressed"), before.end());
+
+    ASSERT_NO_FATAL_FAILURE(applyTestTool());
+    driver_.touchDown(0, canvas);
+    driver_.advance(0.9);
+    EXPECT_FALSE(editor_->isShowingReset());
+    driver_.advance(0.2);
+    EXPECT_TRUE(editor_->isShowingReset());
+    EXPECT_EQ(resetShown(), 1);
+    driver_.touchUp(0, canvas);
+    driver_.advance(1.9);
+    EXPECT_TRUE(editor_->isShowingReset()) << "hidden before two seconds had passed";
+    driver_.advance(0.15);
+    EXPECT_FALSE(editor_->isShowingReset());
+
+    // Two quick taps never bring it up.
+    driver_.tap(canvas);
+    driver_.advance(0.3);
+    driver_.tap(canvas);
+    driver_.advance(3);
+    EXPECT_EQ(resetShown(), 1);
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, QuickLaunchOpensTheToolWithoutAnimation)
+{
+    open(gradient(120, 80), true, "testtool");
+    auto tool = std::dynamic_pointer_cast<QZTestBrightnessTool>(editor_->toolViewController());
+    ASSERT_NE(tool, nullptr);
+    EXPECT_TRUE(tool->isQuickLaunch());
+    EXPECT_FLOAT_EQ(editor_->toolSelectionView()->transform().ty, 120) << "the strip slid instead of moving at once";
+    EXPECT_FALSE(editor_->shouldAttemptMessaging());
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, AMessageActionOpensItsPacksTool)
+{
+    auto pack = QZTesselContentManager::sharedManager()->insertPackForTesting(
+        Value::dictionary({{"identifier", "p1"}, {"packType", "effect"}}));
+    ASSERT_NE(pack, nullptr);
+    QZMessage::registerMessageForTesting(QZMessage::make(pack));
+    open(gradient(120, 80));
+    std::shared_ptr<QZMessageView> message;
+    for (const auto& view : editor_->view()->subviews())
+        if (auto found = std::dynamic_pointer_cast<QZMessageView>(view)) message = found;
+    ASSERT_NE(message, nullptr) << "the message was not shown on appearing";
+
+    for (const char* ignored :
+         {"not json", R"({"action":"store","pack":"nope"})", R"({"action":"open","pack":"p1"})"}) {
+        message->actionBlock()(ignored);
+        settle();
+        EXPECT_EQ(editor_->toolViewController(), nullptr) << ignored;
+    }
+    message->performAction(R"({"action":"store","pack":"p1"})");
+    settle();
+    auto tool = std::dynamic_pointer_cast<QZTestPackTool>(editor_->toolViewController());
+    ASSERT_NE(tool, nullptr);
+    ASSERT_NE(tool->contentPackToPresentOnAppearance(), nullptr);
+    EXPECT_EQ(tool->contentPackToPresentOnAppearance()->identifier(), "p1");
 }
 
 TEST_F(QZSDKViewControllerFlowGLTest, TheDelegateDecidesWhetherCachesGo)
