@@ -23,6 +23,7 @@ struct Settings {
     std::string bundleIdentifier = "com.tessel.TesselHost";
     std::string sandbox;
     double networkTimeoutScale = 1;
+    bool canSendMail = false;
 };
 
 std::string envOr(const char* name, std::string fallback)
@@ -180,6 +181,14 @@ std::string PlatformSettings::sandboxRoot()
 void PlatformSettings::setSandboxRoot(std::string path)
 {
     locked([&](Settings& s) { s.sandbox = std::move(path); });
+}
+bool PlatformSettings::canSendMail()
+{
+    return locked([](Settings& s) { return s.canSendMail; });
+}
+void PlatformSettings::setCanSendMail(bool can)
+{
+    locked([&](Settings& s) { s.canSendMail = can; });
 }
 double PlatformSettings::networkTimeoutScale()
 {

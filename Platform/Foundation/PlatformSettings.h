@@ -41,6 +41,9 @@ public:
     static void setBundleIdentifier(std::string identifier);
     static std::string sandboxRoot();
     static void setSandboxRoot(std::string path);
+    // Whether a mail account is set up, so that mail can be composed and sent: NO by default.
+    static bool canSendMail();
+    static void setCanSendMail(bool can);
     // Multiplies every network timeout, so that tests run long timeouts in fractions of a second.
     static double networkTimeoutScale();
     static void setNetworkTimeoutScale(double scale);

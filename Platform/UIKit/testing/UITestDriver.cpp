@@ -36,7 +36,7 @@ CGPoint along(const std::vector<CGPoint>& path, double fraction)
 // What the view shows that a person could name it by.
 bool showsText(const UIView& view, const std::string& text)
 {
-    if (!view.accessibilityLabel().empty()) return view.accessibilityLabel() == text;
+    if (view.accessibilityLabel() == text) return true;
     if (auto button = dynamic_cast<const UIButton*>(&view)) return button->currentTitle().value_or("") == text;
     if (auto label = dynamic_cast<const UILabel*>(&view)) return !label->text().empty() && label->text() == text;
     return false;

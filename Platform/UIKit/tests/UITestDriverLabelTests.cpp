@@ -88,6 +88,9 @@ TEST(UITestDriverLabelTest, TapsTheFrontmostViewShowingTheText)
 
     back->setSelected(true);
     EXPECT_EQ(UITestDriver::visibleViewWithLabel("Back"), back) << "the title shown now";
+    back->setAccessibilityLabel("Go back");
+    EXPECT_EQ(UITestDriver::visibleViewWithLabel("Go back"), back);
+    EXPECT_EQ(UITestDriver::visibleViewWithLabel("Back"), back) << "by its title too";
     front->setHidden(true);
     EXPECT_FALSE(UITestDriver::visibleViewWithLabel("Done")) << "a title no longer shown";
 
