@@ -466,6 +466,74 @@ TEST_F(QZSDKViewControllerFlowGLTest, FeedbackAndDeveloperPanels)
     EXPECT_TRUE(host_->finished.empty()) << "the panel's Done reached the editor's";
 }
 
+TEST_F(QZSDKViewControllerFlowGLTest, EachStatusOfAToolEndsAsItShould)
+{
+    struct Case {
+        QZToolViewControllerStatus status;
+        bool withModule;
+        size_t modules;
+        int finished;
+        int cancelled;
+    };
+    const Case cases[] = {
+        {QZToolViewControllerStatusApplied, true, 1, 0, 0},
+        {QZToolViewControllerStatusApplied, false, 0, 0, 0},
+        {QZToolViewControllerStatusCancelled, true, 0, 0, 0},
+        {QZToolViewControllerStatusQuickLaunchEdit, true, 1, 0, 0},
+        {QZToolViewControllerStatusQuickLaunchDone, true, 1, 1, 0},
+        {QZToolViewControllerStatusQuickLaunchCancelled, true, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "status " << c.status << (c.withModule ? "" : " without a module"));
+        if (editor_) {
+            root_->dismissViewControllerAnimated(false);
+            editor_.reset();
+            settle();
+        }
+        *host_ = HostRecorder();
+        open(gradient(120, 80));
+        ASSERT_TRUE(tap("Test Tool"));
+        auto tool = editor_->toolViewController();
+        ASSERT_NE(tool, nullptr);
+        if (!c.withModule) tool->setOutputModule(nullptr);
+        // What the tool's own buttons send.
+        editor_->toolControllerFinishedWithStatus(tool.get(), c.status);
+        driver_.advance(0.35);
+        settle();
+        EXPECT_EQ(editor_->session()->modules().size(), c.modules);
+        EXPECT_EQ(int(host_->finished.size()), c.finished);
+        EXPECT_EQ(host_->cancelled, c.cancelled);
+        const bool ended = c.finished || c.cancelled;
+        EXPECT_EQ(editor_->session()->isOpen(), !ended);
+        if (!ended) EXPECT_EQ(editor_->toolViewController(), nullptr) << "the tool stayed up";
+    }
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, UnscaledEditingAndTheStagingWarningOnce)
+{
+    QZPhotoEditorCustomization::setOptionValue(true, "editor.useTDVStagingEnvironment");
+    QZSDKViewController::resetStagingWarningForTesting();
+    input_ = imageOf(gradient(120, 80));
+    editor_ = QZPhotoEditorController::initWithImage(input_);
+    editor_->setShouldResizeImage(false);
+    editor_->view();
+    EXPECT_TRUE(editor_->imageFinishedResizing());
+    EXPECT_TRUE(editor_->customNavigationItem()->rightBarButtonItem()->isEnabled()) << "Done waited for scaling";
+    root_->presentViewController(editor_, false);
+    settle();
+
+    auto second = QZPhotoEditorController::initWithImage(input_);
+    second->view();
+    second->viewWillAppear(false);
+    int warnings = 0;
+    while (auto alert = UIAlertView::visibleAlert()) {
+        warnings += alert->title() == "Warning";
+        ASSERT_TRUE(driver_.pressAlertButton(alert->buttonTitleAtIndex(0)));
+        driver_.advance(0.3);
+    }
+    EXPECT_EQ(warnings, 1);
+}
+
 TEST_F(QZSDKViewControllerFlowGLTest, TheDelegateDecidesWhetherCachesGo)
 {
     open(gradient(60, 40));
