@@ -20,9 +20,8 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZConveyorViewController>("QZConveyorViewController");
     NSClass::registerClass<QZScrollingImageView>("QZScrollingImageView");
     NSClass::registerClass<QZNavigationBar>("QZNavigationBar");
-    // The slider base has an abstract value hook: known by name, it makes no instance.
-    NSClass::registerClass<QZSliderViewController>("QZSliderViewController",
-                                                   [] { return std::shared_ptr<NSObject>(); });
+    // Abstract (its value hook): known by name as a tool class, it makes no instance.
+    NSClass::registerClass<QZSliderViewController>("QZSliderViewController");
     NSClass::registerClass<QZSharpnessViewController>("QZSharpnessViewController");
     NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
