@@ -53,11 +53,7 @@ bool usesIOS7Layout()
            !QZPhotoEditorCustomization::optionValueForKey("editor.usingIOS6SDK").boolValue();
 }
 
-std::once_flag& stagingWarningOnce()
-{
-    static std::once_flag once;
-    return once;
-}
+// The staging warning shows once per process (main thread only).
 bool stagingWarningShown = false;
 
 }  // namespace
@@ -396,23 +392,21 @@ void QZSDKViewController::resizeImage(const std::shared_ptr<UIImage>& image,
 
 void QZSDKViewController::resetStagingWarningForTesting()
 {
-    new (&stagingWarningOnce()) std::once_flag;
     stagingWarningShown = false;
 }
 
 void QZSDKViewController::viewWillAppear(bool animated)
 {
     QZViewController::viewWillAppear(animated);
+    if (stagingWarningShown) return;
     if (!QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue()) return;
-    std::call_once(stagingWarningOnce(), [] {
-        std::shared_ptr<NSError> error;
-        QZPhotoEditorCustomization::checkForResourceBundleError(&error);
-        if (error) UIAlertView::make("Customization Warning", error->localizedDescription(), {}, "Ok")->show();
-        UIAlertView::make("Warning", "This app currently points to the staging environment of the content service.", {},
-                          "OK")
-            ->show();
-        stagingWarningShown = true;
-    });
+    stagingWarningShown = true;
+    std::shared_ptr<NSError> error;
+    QZPhotoEditorCustomization::checkForResourceBundleError(&error);
+    if (error) UIAlertView::make("Customization Warning", error->localizedDescription(), {}, "Ok")->show();
+    UIAlertView::make("Warning", "This app currently points to the staging environment of the content service.", {},
+                      "OK")
+        ->show();
 }
 
 void QZSDKViewController::viewWillDisappear(bool animated)

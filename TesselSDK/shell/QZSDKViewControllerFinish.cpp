@@ -389,7 +389,7 @@ void QZSDKViewController::feedbackViewRequestedSendFeedback(QZFeedbackView*)
             ->show();
         return;
     }
-    auto composer = MFMailComposeViewController::make();
+    auto composer = UIViewController::make<MFMailComposeViewController>();
     composer->setMailComposeDelegate(std::static_pointer_cast<MFMailComposeViewControllerDelegate>(self()));
     composer->setSubject(kQZFeedbackSubject);
     composer->setToRecipients({kQZFeedbackRecipient});

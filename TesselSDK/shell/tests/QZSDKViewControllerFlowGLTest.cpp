@@ -19,6 +19,8 @@
 
 #include "Foundation/NSClass.h"
 #include "Foundation/NSLogCapture.h"
+#include "MessageUI/MFMailComposeViewController.h"
+#include "UIKit/UIAlertView.h"
 #include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/UIApplication.h"
@@ -408,6 +410,128 @@ TEST_F(QZSDKViewControllerFlowGLTest, AMessageActionOpensItsPacksTool)
     ASSERT_NE(tool, nullptr);
     ASSERT_NE(tool->contentPackToPresentOnAppearance(), nullptr);
     EXPECT_EQ(tool->contentPackToPresentOnAppearance()->identifier(), "p1");
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, FeedbackAndDeveloperPanels)
+{
+    open(gradient(120, 80));
+    driver_.advance(0.3);
+    // The feedback cell follows the tools; it and the logo button open their panels.
+    ASSERT_TRUE(tap("Feedback"));
+    driver_.advance(0.3);
+    ASSERT_NE(std::dynamic_pointer_cast<QZFeedbackView>(editor_->aboutView()), nullptr);
+
+    // Without mail the alert says so and the panel stays.
+    PlatformSettings::setCanSendMail(false);
+    ASSERT_TRUE(tap("Send Feedback"));
+    ASSERT_NE(UIAlertView::visibleAlert(), nullptr);
+    EXPECT_EQ(UIAlertView::visibleAlert()->title(), "Set up Mail");
+    ASSERT_TRUE(driver_.pressAlertButton("Okay"));
+    driver_.advance(0.3);
+    EXPECT_NE(editor_->aboutView(), nullptr);
+
+    // With mail the composer carries the device's details, and panel and dimmer go.
+    PlatformSettings::setCanSendMail(true);
+    ASSERT_TRUE(tap("Send Feedback"));
+    driver_.advance(0.5);
+    settle();
+    auto composer = std::dynamic_pointer_cast<MFMailComposeViewController>(editor_->presentedViewController());
+    ASSERT_NE(composer, nullptr);
+    EXPECT_EQ(composer->message().subject, "Photo Editor Feedback");
+    EXPECT_EQ(composer->message().toRecipients, std::vector<std::string>{"feedback@example.com"});
+    EXPECT_NE(composer->message().body.find("SDK Version: 3.3.11"), std::string::npos);
+    EXPECT_TRUE(composer->message().isHTML);
+    EXPECT_EQ(editor_->aboutView(), nullptr);
+    EXPECT_EQ(editor_->aboutDimmerView(), nullptr);
+    ASSERT_TRUE(tap("Cancel"));
+    driver_.advance(0.5);
+    settle();
+    EXPECT_EQ(editor_->presentedViewController(), nullptr);
+
+    // The logo opens the developer panel; its leaving alert's Cancel opens nothing, Open the page.
+    ASSERT_TRUE(tap("Powered by Tessel"));
+    driver_.advance(0.3);
+    for (const char* button : {"Cancel", "Open"}) {
+        ASSERT_TRUE(tap("Visit the Developer Site"));
+        ASSERT_TRUE(driver_.pressAlertButton(button));
+        driver_.advance(0.3);
+        settle();
+    }
+    EXPECT_EQ(UIApplication::sharedApplication()->openedURLs(),
+              std::vector<std::string>{"https://developers.example.com/tessel"});
+    ASSERT_TRUE(tap("Done"));
+    driver_.advance(0.3);
+    settle();
+    EXPECT_EQ(editor_->aboutView(), nullptr);
+    EXPECT_TRUE(host_->finished.empty()) << "the panel's Done reached the editor's";
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, EachStatusOfAToolEndsAsItShould)
+{
+    struct Case {
+        QZToolViewControllerStatus status;
+        bool withModule;
+        size_t modules;
+        int finished;
+        int cancelled;
+    };
+    const Case cases[] = {
+        {QZToolViewControllerStatusApplied, true, 1, 0, 0},
+        {QZToolViewControllerStatusApplied, false, 0, 0, 0},
+        {QZToolViewControllerStatusCancelled, true, 0, 0, 0},
+        {QZToolViewControllerStatusQuickLaunchEdit, true, 1, 0, 0},
+        {QZToolViewControllerStatusQuickLaunchDone, true, 1, 1, 0},
+        {QZToolViewControllerStatusQuickLaunchCancelled, true, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "status " << c.status << (c.withModule ? "" : " without a module"));
+        if (editor_) {
+            root_->dismissViewControllerAnimated(false);
+            editor_.reset();
+            settle();
+        }
+        *host_ = HostRecorder();
+        open(gradient(120, 80));
+        ASSERT_TRUE(tap("Test Tool"));
+        auto tool = editor_->toolViewController();
+        ASSERT_NE(tool, nullptr);
+        if (!c.withModule) tool->setOutputModule(nullptr);
+        // What the tool's own buttons send.
+        editor_->toolControllerFinishedWithStatus(tool.get(), c.status);
+        driver_.advance(0.35);
+        settle();
+        EXPECT_EQ(editor_->session()->modules().size(), c.modules);
+        EXPECT_EQ(int(host_->finished.size()), c.finished);
+        EXPECT_EQ(host_->cancelled, c.cancelled);
+        const bool ended = c.finished || c.cancelled;
+        EXPECT_EQ(editor_->session()->isOpen(), !ended);
+        if (!ended) EXPECT_EQ(editor_->toolViewController(), nullptr) << "the tool stayed up";
+    }
+}
+
+TEST_F(QZSDKViewControllerFlowGLTest, UnscaledEditingAndTheStagingWarningOnce)
+{
+    QZPhotoEditorCustomization::setOptionValue(true, "editor.useTDVStagingEnvironment");
+    QZSDKViewController::resetStagingWarningForTesting();
+    input_ = imageOf(gradient(120, 80));
+    editor_ = QZPhotoEditorController::initWithImage(input_);
+    editor_->setShouldResizeImage(false);
+    editor_->view();
+    EXPECT_TRUE(editor_->imageFinishedResizing());
+    EXPECT_TRUE(editor_->customNavigationItem()->rightBarButtonItem()->isEnabled()) << "Done waited for scaling";
+    root_->presentViewController(editor_, false);
+    settle();
+
+    auto second = QZPhotoEditorController::initWithImage(input_);
+    second->view();
+    second->viewWillAppear(false);
+    int warnings = 0;
+    while (auto alert = UIAlertView::visibleAlert()) {
+        warnings += alert->title() == "Warning";
+        ASSERT_TRUE(driver_.pressAlertButton(alert->buttonTitleAtIndex(0)));
+        driver_.advance(0.3);
+    }
+    EXPECT_EQ(warnings, 1);
 }
 
 TEST_F(QZSDKViewControllerFlowGLTest, TheDelegateDecidesWhetherCachesGo)
