@@ -405,4 +405,56 @@ TEST_F(QZToolScriptsInProcessTest, EnhanceRecordsTheChosenModeAndNothingOnceTurn
     EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1) << "what the person saw at Done is not the photo";
 }
 
+TEST_F(QZToolScriptsInProcessTest, HoldingTheCanvasShowsThePhotoBeforeTheTool)
+{
+    std::string error;
+    played_.photo = qz_test::imageOf(photo_);
+    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+    ASSERT_NE(played_.host, nullptr) << error;
+    // The sharpness script's lines up to the drag, and the drag.
+    std::vector<std::string> lines = tessel_editor::splitLines(scriptText(kScripts[0]));
+    const auto drag = std::find_if(lines.begin(), lines.end(),
+                                   [](const std::string& line) { return line.rfind("drag 160,505", 0) == 0; });
+    ASSERT_NE(drag, lines.end());
+    const std::vector<std::string> opening(lines.begin(), drag);
+    const std::vector<std::string> sharpening{*drag, "wait 0.5"};
+    const fs::path shots = dir_ / "hold";
+    fs::create_directories(shots);
+
+    // The canvas's middle, where the photo is, in window pixels.
+    auto canvas = [&] {
+        const Pixels window = qz_test::pixelsOf(UITestDriver::snapshot(*played_.host->window()));
+        const std::size_t scale = window.width / 320;
+        return qz_test::makePixels(260 * scale, 240 * scale, [&](std::size_t x, std::size_t y) {
+            return window.at(30 * scale + x, 140 * scale + y);
+        });
+    };
+    Pixels before, sharpened;
+    {
+        tessel_editor::ScriptRunner runner(*played_.host, shots.string());
+        ASSERT_EQ(runner.run(opening).status, tessel_editor::ScriptResult::Status::Ended);
+        before = canvas();
+        ASSERT_EQ(runner.run(sharpening).status, tessel_editor::ScriptResult::Status::Ended);
+        sharpened = canvas();
+    }
+    ASSERT_GE(meanAbsoluteDifference(sharpened, before), 1) << "the preview does not show the sharpening";
+
+    analytics_->events.clear();
+    UITestDriver driver;
+    const CGPoint middle = CGPointMake(160, 260);
+    driver.touchDown(1, middle);
+    driver.advance(0.3);  // past the canvas's wait to tell a tap from a scroll
+    tessel_editor::EditorHost::settle();
+    driver.turn();
+    EXPECT_LE(qz_test::maxDifference(canvas(), before), 1) << "holding the canvas does not show the photo before";
+    driver.touchUp(1, middle);
+    tessel_editor::EditorHost::settle();
+    driver.turn();
+    EXPECT_LE(qz_test::maxDifference(canvas(), sharpened), 1) << "letting go does not show the preview again";
+
+    const Value* pressed = event("tool prepost: pressed");
+    ASSERT_NE(pressed, nullptr);
+    EXPECT_EQ((*pressed)["tool"], Value("sharpness"));
+}
+
 }  // namespace
