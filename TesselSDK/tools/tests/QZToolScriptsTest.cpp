@@ -125,6 +125,11 @@ struct ToolScript {
     Expectation expectation;
 };
 
+void PrintTo(const ToolScript& script, std::ostream* out)
+{
+    *out << script.name;
+}
+
 const ToolScript kScripts[] = {
     {"sharpness", Expectation::Sharpened},
     {"adjust", Expectation::Brightened},
@@ -195,26 +200,34 @@ protected:
 
 // ---- Through the built program ----
 
-TEST_F(QZToolScriptsTest, TheProgramWritesTheEditedPhotoAndAScreenshotAfterEachStep)
+// One process per script: under the sanitizer a run takes a while.
+class QZToolScriptsProgramTest : public QZToolScriptsTest, public ::testing::WithParamInterface<ToolScript> {};
+
+TEST_P(QZToolScriptsProgramTest, WritesTheEditedPhotoAndAScreenshotAfterEachStep)
 {
-    for (const ToolScript& script : kScripts) {
-        SCOPED_TRACE(script.name);
-        const fs::path output = dir_ / (std::string(script.name) + ".png");
-        const fs::path screenshots = dir_ / script.name;
-        fs::create_directories(screenshots);
-        const example_test::ProgramRun run = example_test::runProgram(
-            TESSEL_EDITOR_PATH,
-            {"--headless", "--script",
-             (fs::path(TESSEL_SOURCE_DIR) / "examples/scripts" / (std::string(script.name) + ".txt")).string(),
-             "--output", output.string(), "--screenshots", screenshots.string(), photoPath()});
-        ASSERT_EQ(run.status, 0) << run.output;
-        const auto written = readPNG(output);
-        ASSERT_TRUE(written) << "no " << output;
-        expectEdited(script, photo_, *written);
-        const auto shots = std::distance(fs::directory_iterator(screenshots), fs::directory_iterator());
-        EXPECT_EQ(shots, screenshotLines(scriptText(script)));
-    }
+    const ToolScript& script = GetParam();
+    const fs::path output = dir_ / (std::string(script.name) + ".png");
+    const fs::path screenshots = dir_ / script.name;
+    fs::create_directories(screenshots);
+    const example_test::ProgramRun run = example_test::runProgram(
+        TESSEL_EDITOR_PATH,
+        {"--headless", "--script",
+         (fs::path(TESSEL_SOURCE_DIR) / "examples/scripts" / (std::string(script.name) + ".txt")).string(), "--output",
+         output.string(), "--screenshots", screenshots.string(), photoPath()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto written = readPNG(output);
+    ASSERT_TRUE(written) << "no " << output;
+    expectEdited(script, photo_, *written);
+    const auto shots = std::distance(fs::directory_iterator(screenshots), fs::directory_iterator());
+    EXPECT_EQ(shots, screenshotLines(scriptText(script)));
 }
+
+INSTANTIATE_TEST_SUITE_P(Scripts, QZToolScriptsProgramTest, ::testing::ValuesIn(kScripts),
+                         [](const ::testing::TestParamInfo<ToolScript>& info) {
+                             std::string name = info.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 // ---- In-process, through the host's script runner ----
 
