@@ -189,7 +189,9 @@ protected:
     {
         if (!dir_.empty()) fs::remove_all(dir_);
         // Nothing of the GL queue may run into the process's exit.
-        if (manager_) EXPECT_TRUE(qz_test::drainGPUQueue());
+        if (manager_) {
+            EXPECT_TRUE(qz_test::drainGPUQueue());
+        }
         PlatformSettings::reset();
     }
 
@@ -223,8 +225,8 @@ TEST_P(QZToolScriptsProgramTest, WritesTheEditedPhotoAndAScreenshotAfterEachStep
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, QZToolScriptsProgramTest, ::testing::ValuesIn(kScripts),
-                         [](const ::testing::TestParamInfo<ToolScript>& info) {
-                             std::string name = info.param.name;
+                         [](const ::testing::TestParamInfo<ToolScript>& script) {
+                             std::string name = script.param.name;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
