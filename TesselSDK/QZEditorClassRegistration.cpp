@@ -7,6 +7,10 @@
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZScrollingImageView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
+#include "TesselSDK/tools/QZAdjustViewController.h"
+#include "TesselSDK/tools/QZEnhanceViewController.h"
+#include "TesselSDK/tools/QZSharpnessViewController.h"
+#include "TesselSDK/tools/QZSliderViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -16,4 +20,9 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZConveyorViewController>("QZConveyorViewController");
     NSClass::registerClass<QZScrollingImageView>("QZScrollingImageView");
     NSClass::registerClass<QZNavigationBar>("QZNavigationBar");
+    // Abstract (its value hook): known by name as a tool class, it makes no instance.
+    NSClass::registerClass<QZSliderViewController>("QZSliderViewController");
+    NSClass::registerClass<QZSharpnessViewController>("QZSharpnessViewController");
+    NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
+    NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The project's main job: builds the example host program tessel_editor and opens the editor on a
-# real photograph, headless, running a short script that takes screenshots of the home screen and
-# presses Done. Writes out/editor-*.png (screenshots) and out/astronaut-edited.png (the result).
+# real photograph, headless, playing examples/scripts/adjust.txt: the adjust tool opened, brightness
+# and contrast raised, applied, Done. Writes a screenshot after each step into out/ and the edited
+# photo to out/astronaut-edited.png. Other scripts: --script examples/scripts/sharpness.txt ...
 #   scripts/run-example.sh [--script FILE] [--device phone|tablet]
 #   scripts/run-example.sh --qop-apply [qop_apply's arguments]   # the imaging library alone
 set -euo pipefail
@@ -37,20 +38,9 @@ while [[ $# -gt 0 ]]; do
     *) echo "usage: scripts/run-example.sh [--script FILE] [--device phone|tablet] | --qop-apply [ARGS...]" >&2; exit 2 ;;
   esac
 done
-if [[ -z $script ]]; then
-  script=out/editor-script.txt
-  cat > "$script" <<'SCRIPT'
-# The home screen as it opens: the photo on the canvas, the bar with Cancel and Done, the tool strip.
-wait 0.5
-expect Photo Editor
-expect Done
-screenshot editor-home
-# Holding the canvas of an unedited photo shows nothing more; Done hands the photo back.
-press 160,300 0.3
-screenshot editor-after-press
-tap Done
-SCRIPT
-fi
+# By default a person's short edit: the adjust tool opened from the strip, brightness and contrast
+# raised, applied, then Done.
+script=${script:-examples/scripts/adjust.txt}
 output=out/astronaut-edited.png
 rm -f "$output"
 build/release/examples/tessel_editor --headless --device "$device" --script "$script" \

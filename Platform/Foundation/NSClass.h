@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 class NSClass {
 public:
@@ -27,6 +28,7 @@ public:
     NSClass(std::string name, Factory factory, ClassMethods classMethods = {});
 
     // The class of T, made by `factory` (default: `NSObject::create<T>()`), which knows T's bases.
+    // An abstract T has no default: without a factory it makes nothing.
     template <class T>
     static std::shared_ptr<const NSClass> classOf(std::string name, Factory factory = nullptr,
                                                   ClassMethods classMethods = {});
@@ -83,7 +85,8 @@ template <class T>
 std::shared_ptr<const NSClass> NSClass::classOf(std::string name, Factory factory, ClassMethods classMethods)
 {
     static_assert(std::derived_from<T, NSObject>, "registered classes are NSObject subclasses");
-    if (!factory) factory = [] { return std::static_pointer_cast<NSObject>(NSObject::create<T>()); };
+    if constexpr (!std::is_abstract_v<T>)
+        if (!factory) factory = [] { return std::static_pointer_cast<NSObject>(NSObject::create<T>()); };
     auto cls = std::make_shared<NSClass>(std::move(name), std::move(factory), std::move(classMethods));
     cls->throwNull_ = [] { throw static_cast<T*>(nullptr); };
     cls->catchesAsThis_ = [](const std::function<void()>& thrower) {
