@@ -146,6 +146,9 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
         if (parts.size() != 1 || arguments.find('/') != std::string::npos || arguments == "." || arguments == "..")
             return "usage: screenshot NAME (a file name without folders)";
         EditorHost::settle();
+        // The folder is made on first use, as a person naming it on the command line expects.
+        std::error_code folderError;
+        std::filesystem::create_directories(screenshotDirectory_, folderError);
         const std::string path = (std::filesystem::path(screenshotDirectory_) / (arguments + ".png")).string();
         if (!UITestDriver::writeSnapshot(*host_.window(), path)) return "cannot write " + path;
     } else if (command == "expect") {
