@@ -6,6 +6,7 @@
 #include <unzip.h>
 
 #include <ctime>
+#include <mutex>
 
 std::shared_ptr<QZ_ZipFile> QZ_ZipFile::zipFileWithFileName(const std::string& fileName, ZipFileMode mode)
 {
@@ -86,7 +87,14 @@ std::shared_ptr<QZ_FileInZipInfo> QZ_ZipFile::getCurrentFileInZipInfo()
     when.tm_min = static_cast<int>(info.tmu_date.tm_min);
     when.tm_sec = static_cast<int>(info.tmu_date.tm_sec);
     when.tm_isdst = -1;
-    std::time_t seconds = std::mktime(&when);
+    std::time_t seconds;
+    {
+        // mktime rereads the time zone, whose state the C library keeps process-wide: archives are
+        // read on several workers at once.
+        static std::mutex timeZone;
+        std::lock_guard lock(timeZone);
+        seconds = std::mktime(&when);
+    }
     return QZ_FileInZipInfo::make(name, info.uncompressed_size, level, (info.flag & 1) != 0, info.compressed_size,
                                   Value::Date{seconds == -1 ? 0.0 : static_cast<double>(seconds)},
                                   static_cast<std::uint32_t>(info.crc));

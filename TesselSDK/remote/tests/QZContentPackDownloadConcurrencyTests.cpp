@@ -12,12 +12,17 @@ class QZContentPackDownloadConcurrencyTest : public QZContentPackDownloadFixture
 
 TEST_F(QZContentPackDownloadConcurrencyTest, SixDownloadsRunThreeAtATimeAndAllInstall)
 {
+#if defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "several requests at once make ThreadSanitizer report races inside cpp-httplib, whose "
+                    "suppression is not linked into programs that link the GL stand-in";
+#endif
     const std::string archive = validArchive(50000);
     std::vector<std::shared_ptr<QZContentPackResourceProvider>> providers;
     for (int i = 0; i < 6; ++i) {
         const std::string identifier = "pack" + std::to_string(i);
+        // Held long enough that all three running downloads wait at once.
         Response held = binary(archive);
-        held.stalls = true;
+        held.delaySeconds = 2;
         server.setRoute("/" + identifier + ".zip", held);
         providers.push_back(pack(identifier)->highResolutionResourceProvider());
     }
@@ -28,7 +33,6 @@ TEST_F(QZContentPackDownloadConcurrencyTest, SixDownloadsRunThreeAtATimeAndAllIn
     EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return server.requests().size() >= 3; }, 20));
     DispatchRunLoop::runUntil([] { return false; }, 0.5);
     EXPECT_EQ(server.requests().size(), 3u);
-    server.releaseStalls();
 
     ASSERT_TRUE(DispatchRunLoop::runUntil(
         [&] {
