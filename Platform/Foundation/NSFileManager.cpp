@@ -62,6 +62,21 @@ bool NSFileManager::moveItemAtPath(const std::string& source, const std::string&
     return false;
 }
 
+bool NSFileManager::copyItemAtPath(const std::string& source, const std::string& destination,
+                                   std::shared_ptr<NSError>* error) const
+{
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) == 0) {
+        posixError(error, EEXIST, destination);
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::copy(source, destination, std::filesystem::copy_options::recursive, ec);
+    if (!ec) return true;
+    posixError(error, ec.value(), source);
+    return false;
+}
+
 bool NSFileManager::removeItemAtPath(const std::string& path, std::shared_ptr<NSError>* error) const
 {
     std::error_code ec;

@@ -20,6 +20,9 @@ public:
     // Fails when the destination exists, as the platform does.
     bool moveItemAtPath(const std::string& source, const std::string& destination,
                         std::shared_ptr<NSError>* error = nullptr) const;
+    // Copies a file or a directory tree; fails when the destination exists, as the platform does.
+    bool copyItemAtPath(const std::string& source, const std::string& destination,
+                        std::shared_ptr<NSError>* error = nullptr) const;
     bool removeItemAtPath(const std::string& path, std::shared_ptr<NSError>* error = nullptr) const;
     // Names (not paths) of the entries, sorted.
     std::vector<std::string> contentsOfDirectoryAtPath(const std::string& path,

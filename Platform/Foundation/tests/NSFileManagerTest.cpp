@@ -86,4 +86,27 @@ TEST_F(NSFileManagerTest, DirectoryCreationMoveAndRemovalReportFailures)
     EXPECT_EQ(error ? error->code() : 0, ENOENT);
 }
 
+TEST_F(NSFileManagerTest, CopyKeepsTheSourceAndNeverReplaces)
+{
+    auto fm = NSFileManager::defaultManager();
+    std::ofstream(root_ / "store.sqlite") << "prebuilt";
+    std::ofstream(root_ / "existing.sqlite") << "mine";
+    std::shared_ptr<NSError> error;
+    EXPECT_FALSE(fm->copyItemAtPath((root_ / "store.sqlite").string(), (root_ / "existing.sqlite").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, EEXIST);
+    std::string kept;
+    std::ifstream(root_ / "existing.sqlite") >> kept;
+    EXPECT_EQ(kept, "mine");
+
+    EXPECT_TRUE(fm->copyItemAtPath((root_ / "store.sqlite").string(), (root_ / "copy.sqlite").string()));
+    std::string copied;
+    std::ifstream(root_ / "copy.sqlite") >> copied;
+    EXPECT_EQ(copied, "prebuilt");
+    EXPECT_TRUE(fm->fileExistsAtPath((root_ / "store.sqlite").string()));
+
+    error.reset();
+    EXPECT_FALSE(fm->copyItemAtPath((root_ / "missing.sqlite").string(), (root_ / "other.sqlite").string(), &error));
+    EXPECT_EQ(error ? error->code() : 0, ENOENT);
+}
+
 }  // namespace
