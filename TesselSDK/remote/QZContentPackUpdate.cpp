@@ -90,11 +90,13 @@ QZContentUpdateResult QZContentPackUpdate::lastResult() const
     return result_;
 }
 
-void QZContentPackUpdate::setResult(QZContentUpdateOutcome outcome, std::string reason)
+void QZContentPackUpdate::setResult(QZContentUpdateOutcome outcome, std::string reason,
+                                    std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors)
 {
     std::lock_guard lock(mutex_);
     result_.outcome = outcome;
     result_.reason = std::move(reason);
+    result_.fetchErrors = std::move(fetchErrors);
     ++result_.sequence;
 }
 
@@ -252,9 +254,12 @@ void QZContentPackUpdate::applyManifestDifferences(const QZManifest& manifest)
     std::shared_ptr<QZContentPackUpdate> update = self<QZContentPackUpdate>();
     auto completion = QZContentPackUpdateCompletionOperation::make(
         manager->pendingContentPackManifestVersion(), fetches, [update, fetches] {
-            bool failed = false;
-            for (const auto& fetch : fetches) failed |= fetch->error() != nullptr;
-            dispatch_async(dispatch_get_main_queue(), [update, failed] { update->contentPackUpdateDidFinish(failed); });
+            std::vector<std::pair<std::string, std::shared_ptr<NSError>>> errors;
+            for (const auto& fetch : fetches)
+                if (auto error = fetch->error()) errors.emplace_back(fetch->identifier(), error);
+            dispatch_async(dispatch_get_main_queue(), [update, errors = std::move(errors)]() mutable {
+                update->contentPackUpdateDidFinish(std::move(errors));
+            });
         });
     const auto& queue = manager->remoteUpdateProcessingQueue();
     for (const auto& fetch : fetches) queue->addOperation(fetch);
@@ -271,7 +276,8 @@ QZContentPackUpdate::fetchOperationWithAssetDictionary(const QZManifestEntry& en
                                              entry.identifier, manager_.lock());
 }
 
-void QZContentPackUpdate::contentPackUpdateDidFinish(bool fetchesFailed)
+void QZContentPackUpdate::contentPackUpdateDidFinish(
+    std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors)
 {
     auto manager = manager_.lock();
     if (!manager) return;
@@ -280,8 +286,15 @@ void QZContentPackUpdate::contentPackUpdateDidFinish(bool fetchesFailed)
     auto defaults = NSUserDefaults::standardUserDefaults();
     defaults->setObject(Value::date(NSDate::date()->timeIntervalSince1970()), kQZCDSLastUpdate);
     defaults->synchronize();
-    setResult(fetchesFailed ? QZContentUpdateOutcome::Failed : QZContentUpdateOutcome::Committed,
-              fetchesFailed ? "a pack could not be fetched: the manifest version is not committed" : "");
+    if (fetchErrors.empty()) {
+        setResult(QZContentUpdateOutcome::Committed, {});
+        return;
+    }
+    std::string reason = "the manifest version is not committed, a pack fetch failed:";
+    for (const auto& [identifier, error] : fetchErrors)
+        reason += NSStringWithFormat(" %@ (%@ %ld)", identifier.empty() ? std::string("refused entry") : identifier,
+                                     error->domain(), static_cast<long>(error->code()));
+    setResult(QZContentUpdateOutcome::Failed, std::move(reason), std::move(fetchErrors));
 }
 
 void QZContentPackUpdate::remoteVersionFileDownloadFailed(const std::shared_ptr<NSError>& error)

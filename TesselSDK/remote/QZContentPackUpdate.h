@@ -16,6 +16,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Foundation/NSError.h"
 #include "Foundation/NSObject.h"
@@ -40,7 +42,9 @@ enum class QZContentUpdateOutcome {
 
 struct QZContentUpdateResult {
     QZContentUpdateOutcome outcome = QZContentUpdateOutcome::None;
-    std::string reason;          // why it failed
+    std::string reason;  // why it failed
+    // The fetches that failed: the entry's identifier (empty for a refused entry) and the error.
+    std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors;
     std::uint64_t sequence = 0;  // grows with every update that ends or is held back
 };
 
@@ -70,7 +74,7 @@ public:
     std::shared_ptr<QZContentPackFetchOperation>
     fetchOperationWithAssetDictionary(const QZManifestEntry& entry, std::shared_ptr<QZContentPack> existingPack);
     // Main thread: the end of an update whose fetches all ran (failed or not).
-    void contentPackUpdateDidFinish(bool fetchesFailed);
+    void contentPackUpdateDidFinish(std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors);
     void remoteVersionFileDownloadFailed(const std::shared_ptr<NSError>& error);
     // Queued to the main thread: the flag goes back, nothing else is written.
     void abortContentPackUpdate(QZContentUpdateOutcome outcome, std::string reason);
@@ -78,7 +82,8 @@ public:
 private:
     // In the update context: the manifest compared with the store.
     void applyManifestDifferences(const struct QZManifest& manifest);
-    void setResult(QZContentUpdateOutcome outcome, std::string reason);
+    void setResult(QZContentUpdateOutcome outcome, std::string reason,
+                   std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors = {});
 
     std::weak_ptr<QZTesselContentManager> manager_;
     mutable std::mutex mutex_;
