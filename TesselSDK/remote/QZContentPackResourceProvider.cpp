@@ -24,12 +24,6 @@ std::optional<Value::Data> readFile(const std::string& path)
 
 }  // namespace
 
-bool QZIsSafeResourceIdentifier(const std::string& identifier)
-{
-    return !identifier.empty() && identifier != "." && identifier != ".." &&
-           identifier.find_first_of("/\\") == std::string::npos;
-}
-
 std::shared_ptr<QZContentPackResourceProvider>
 QZContentPackResourceProvider::make(QZContentPackResourceProviderType type, const std::string& contentPackIdentifier,
                                     const std::string& remoteURL, const std::shared_ptr<QZAssetManager>& contentManager)

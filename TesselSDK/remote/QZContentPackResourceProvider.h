@@ -13,6 +13,7 @@
 #include "Foundation/NSCache.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
+#include "TesselSDK/remote/QZSafePathName.h"
 
 class QZAssetManager;
 class UIImage;
@@ -28,10 +29,6 @@ enum QZContentPackResourceProviderState : int {
     QZContentPackResourceProviderStateDownloading = 2,
     QZContentPackResourceProviderStateDownloaded = 3,
 };
-
-// Whether an identifier from a document may name files: not empty, "." or "..", and without
-// "/" or "\". Other identifiers form no path at all.
-bool QZIsSafeResourceIdentifier(const std::string& identifier);
 
 class QZContentPackResourceProvider : public NSObject {
 public:
