@@ -5,7 +5,7 @@
 #include "Foundation/NSError.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
-#include "TesselSDK/remote/QZContentPackResourceProvider.h"
+#include "TesselSDK/remote/QZSafePathName.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // effectJSON that parses back to the whole item; no translation key survives. Never a crash.
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/Value.h"
-#include "TesselSDK/remote/QZContentPackResourceProvider.h"
+#include "TesselSDK/remote/QZSafePathName.h"
 #include "TesselSDK/remote/QZContentUpdateDocuments.h"
 
 #include <cstdint>
