@@ -21,6 +21,8 @@
 #include "Network/NSMutableURLRequest.h"
 #include "Network/NSURL.h"
 #include "Network/NSURLError.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "TesselSDK/remote/QZDownloadManager.h"
 #include "TesselSDK/remote/QZDownloadOperation.h"
 #include "testing/FaultInjection.h"
 #include "testing/TesselFixtureServer.h"
@@ -320,6 +322,49 @@ TEST_F(QZDownloadOperationTest, ATemporaryFileThatCannotBeMadeEndsThroughTheFail
     EXPECT_EQ(outcome.failures, 1);
     EXPECT_TRUE(log.contains("-[QZDownloadOperation connection:didReceiveResponse:] Error creating temporary file."));
     EXPECT_EQ(readFile(destination), "installed");
+}
+
+TEST_F(QZDownloadOperationTest, TheDownloadManagerAnnouncesEachEndAndForgetsTheDownload)
+{
+    Response held = binary("archive bytes");
+    held.stalls = true;
+    server.setRoute("/a.zip", held);
+    server.setRoute("/missing.zip", Response::text("no", 404));
+    std::vector<std::shared_ptr<NSNotification>> heard;
+    auto center = NSNotificationCenter::defaultCenter();
+    auto finished = center->addObserverForName(QZDownloadManagerDownloadFinishedNotification, nullptr,
+                                               [&](const auto& note) { heard.push_back(note); });
+    auto failed = center->addObserverForName(QZDownloadManagerDownloadFailedNotification, nullptr,
+                                             [&](const auto& note) { heard.push_back(note); });
+    auto manager = QZDownloadManager::sharedManager();
+    auto download = QZDownload::make(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/a.zip"))),
+                                     destination);
+    auto missing = QZDownload::make(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/missing.zip"))),
+                                    sandbox.path("missing.zip"));
+    EXPECT_NE(download->uniqueIdentifier(), missing->uniqueIdentifier());
+    manager->startDownload(download, Value::dictionary({{"pack", "a"}}));
+    manager->startDownload(missing, Value::dictionary({{"pack", "missing"}}));
+
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return heard.size() == 1; }, 20));
+    EXPECT_EQ(heard[0]->name(), QZDownloadManagerDownloadFailedNotification);
+    EXPECT_EQ(heard[0]->object(), missing);
+    EXPECT_EQ(heard[0]->userInfo()["pack"].stringValue(), "missing");
+    EXPECT_EQ(manager->activeDownloadWithIdentifier(missing->uniqueIdentifier()), nullptr);
+    EXPECT_EQ(manager->activeDownloadWithIdentifier(download->uniqueIdentifier()), download) << "still held";
+
+    server.releaseStalls();
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return heard.size() == 2; }, 20));
+    EXPECT_EQ(heard[1]->name(), QZDownloadManagerDownloadFinishedNotification);
+    EXPECT_EQ(heard[1]->object(), download);
+    EXPECT_EQ(heard[1]->userInfo()["pack"].stringValue(), "a");
+    EXPECT_EQ(manager->activeDownloadWithIdentifier(download->uniqueIdentifier()), nullptr);
+    EXPECT_EQ(readFile(destination), "archive bytes");
+    EXPECT_FALSE(fs::exists(sandbox.path("missing.zip")));
+
+    QZDownloadManager::unload();
+    EXPECT_NE(QZDownloadManager::sharedManager(), manager);
+    center->removeObserver(finished);
+    center->removeObserver(failed);
 }
 
 }  // namespace
