@@ -11,6 +11,7 @@
 #include "TesselSDK/remote/QZContentUpdateDocuments.h"
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
+#include "TesselSDK/remote/QZTranslationManager.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
 
 namespace {
@@ -113,8 +114,9 @@ std::shared_ptr<NSError> QZContentPackFetchOperation::storePackDocument(const Va
         return corruption(identifier_, NSStringWithFormat("its type changed from \"%@\" to \"%@\"",
                                                           existingPack_->packType(), packType));
 
-    // TRANSLATIONS: handed to the translation store once it takes them.
-    QZTakePackTranslations(document);
+    // Before the record is made: a document of a type no pack class takes still hands them over.
+    for (const Value& translation : QZTakePackTranslations(document))
+        QZTranslationManager::sharedManager()->updateWithDictionary(translation);
     if (packType == "effect") document = QZFormattedEffectPack(std::move(document));
 
     std::shared_ptr<QZContentPack> pack = existingPack_;

@@ -1,12 +1,8 @@
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 
+#include "TesselSDK/remote/QZAssetManager.h"
+
 std::shared_ptr<NSOperationQueue> QZContentUpdateRequestQueue()
 {
-    // DOWNLOAD QUEUE: the asset manager's download queue once it has one.
-    static const std::shared_ptr<NSOperationQueue> queue = [] {
-        auto made = NSOperationQueue::queue();
-        made->setMaxConcurrentOperationCount(3);
-        return made;
-    }();
-    return queue;
+    return QZAssetManager::sharedManager()->downloadQueue();
 }
