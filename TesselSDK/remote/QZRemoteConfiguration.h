@@ -2,7 +2,8 @@
 // Where the remote services go, read from the host's main bundle Info.plist: the API key by which
 // the host identifies itself ("TesselAPIKey") and the content service's roots (scheme, host and
 // port: "TesselContentServiceURL", "TesselStagingContentServiceURL"), to which the services
-// append their paths. With no root configured a service contacts nothing.
+// append their paths. With no root configured a service contacts nothing. A host or a test may
+// override each value for the process (the setters); clearing an override reads Info.plist again.
 
 #include <optional>
 #include <string>
@@ -21,4 +22,10 @@ public:
     // An http or https root without a trailing "/"; nullopt when absent or of another scheme.
     static std::optional<std::string> contentServiceRoot();
     static std::optional<std::string> stagingContentServiceRoot();
+
+    // nullopt clears the override. An override replaces Info.plist's value, an empty key or root
+    // standing for none. A root other than http or https is refused (false, nothing changes).
+    static void setAPIKey(std::optional<std::string> key);
+    static bool setContentServiceRoot(std::optional<std::string> root);
+    static bool setStagingContentServiceRoot(std::optional<std::string> root);
 };
