@@ -35,3 +35,8 @@ std::optional<std::string> QZRemoteConfiguration::stagingContentServiceRoot()
 {
     return root(kQZStagingContentServiceURLInfoKey);
 }
+
+std::optional<std::string> QZRemoteConfiguration::analyticsServiceRoot()
+{
+    return root(kQZAnalyticsServiceURLInfoKey);
+}

@@ -10,6 +10,8 @@
 inline constexpr const char* kQZAPIKeyInfoKey = "TesselAPIKey";
 inline constexpr const char* kQZContentServiceURLInfoKey = "TesselContentServiceURL";
 inline constexpr const char* kQZStagingContentServiceURLInfoKey = "TesselStagingContentServiceURL";
+// The analytics service's root ("https" sends uploads over HTTPS); with none nothing is sent.
+inline constexpr const char* kQZAnalyticsServiceURLInfoKey = "TesselAnalyticsServiceURL";
 // Appended to a root: the content asset service, and the content service.
 inline constexpr const char* kQZContentAssetServicePath = "/ios/cds/api/";
 inline constexpr const char* kQZContentServicePath = "/cds/api/";
@@ -21,4 +23,5 @@ public:
     // An http or https root without a trailing "/"; nullopt when absent or of another scheme.
     static std::optional<std::string> contentServiceRoot();
     static std::optional<std::string> stagingContentServiceRoot();
+    static std::optional<std::string> analyticsServiceRoot();
 };
