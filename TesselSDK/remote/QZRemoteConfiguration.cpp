@@ -1,5 +1,7 @@
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 
+#include <mutex>
+
 #include "Foundation/NSBundle.h"
 
 namespace {
@@ -36,7 +38,32 @@ std::optional<std::string> QZRemoteConfiguration::stagingContentServiceRoot()
     return root(kQZStagingContentServiceURLInfoKey);
 }
 
+namespace {
+
+std::mutex analyticsRootMutex;
+// Outer optional: whether an override is set; inner: its value.
+std::optional<std::optional<std::string>> analyticsRootOverride;
+
+}  // namespace
+
 std::optional<std::string> QZRemoteConfiguration::analyticsServiceRoot()
 {
+    {
+        std::lock_guard lock(analyticsRootMutex);
+        if (analyticsRootOverride) return *analyticsRootOverride;
+    }
     return root(kQZAnalyticsServiceURLInfoKey);
+}
+
+bool QZRemoteConfiguration::setAnalyticsServiceRoot(std::optional<std::string> root)
+{
+    std::optional<std::optional<std::string>> value;
+    if (root) {
+        if (!root->empty() && root->rfind("http://", 0) != 0 && root->rfind("https://", 0) != 0) return false;
+        while (!root->empty() && root->back() == '/') root->pop_back();
+        value.emplace(root->empty() ? std::nullopt : std::move(root));
+    }
+    std::lock_guard lock(analyticsRootMutex);
+    analyticsRootOverride = std::move(value);
+    return true;
 }

@@ -24,4 +24,7 @@ public:
     static std::optional<std::string> contentServiceRoot();
     static std::optional<std::string> stagingContentServiceRoot();
     static std::optional<std::string> analyticsServiceRoot();
+    // Replaces Info.plist's analytics root for the process (an empty root stands for none; nullopt
+    // reads Info.plist again). A root other than http or https is refused: false, nothing changes.
+    static bool setAnalyticsServiceRoot(std::optional<std::string> root);
 };
