@@ -20,6 +20,13 @@ bool startAnalytics(const std::optional<std::string>& analyticsURL)
     return true;
 }
 
+void finishAnalytics()
+{
+    std::shared_ptr<QZMetricsSession> session = QZMetricsSession::shared();
+    dispatch_sync(session->queue(), [] {});
+    dispatch_group_wait(session->criticalGroup(), DISPATCH_TIME_FOREVER);
+}
+
 int runEvents(std::ostream& out)
 {
     std::shared_ptr<QZMetricsSession> session = QZMetricsSession::shared();
@@ -38,8 +45,6 @@ int runUpload(std::ostream& out)
     std::promise<QZMetricsUploadResult> outcome;
     session->upload([&outcome](const QZMetricsUploadResult& result) { outcome.set_value(result); });
     const QZMetricsUploadResult result = outcome.get_future().get();
-    // Whatever else the session queued (an attribution post) ends before the program does.
-    dispatch_group_wait(session->criticalGroup(), DISPATCH_TIME_FOREVER);
     out << "upload: " << result.description() << "\n";
     const bool sent = result.kind == QZMetricsUploadResult::Kind::Accepted ||
                       result.kind == QZMetricsUploadResult::Kind::NothingToSend;

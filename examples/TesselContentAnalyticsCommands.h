@@ -19,6 +19,10 @@ namespace tessel_content {
 // URL that is not http or https.
 bool startAnalytics(const std::optional<std::string>& analyticsURL);
 
+// Waits until every event reported so far is stored and every exchange in flight has ended: the
+// session's blocks do not outlive the program.
+void finishAnalytics();
+
 int runEvents(std::ostream& out);
 int runUpload(std::ostream& out);
 

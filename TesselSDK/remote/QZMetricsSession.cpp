@@ -27,8 +27,10 @@ QZMetricsSession::~QZMetricsSession() = default;
 
 std::shared_ptr<QZMetricsSession> QZMetricsSession::shared()
 {
-    static const std::shared_ptr<QZMetricsSession> session = NSObject::create<QZMetricsSession>();
-    return session;
+    // Leaked on purpose, as the queues its blocks run on are: a block still queued at exit must not
+    // meet a destroyed store.
+    static const auto* session = new std::shared_ptr<QZMetricsSession>(NSObject::create<QZMetricsSession>());
+    return *session;
 }
 
 void QZMetricsSession::registerClass()

@@ -35,7 +35,8 @@ public:
     ~QZMetricsSession() override;
 
     // The one session of the process, made on first use with the store of the sandbox of that
-    // moment.
+    // moment, and never destroyed. A program that ends soon after reporting waits for the queue
+    // (dispatch_sync on queue()) so that its last events reach the store.
     static std::shared_ptr<QZMetricsSession> shared();
     // Registers the class "QZMetricsSession" (class method "sharedMetricsSession") for the facade.
     static void registerClass();

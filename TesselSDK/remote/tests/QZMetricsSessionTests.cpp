@@ -60,15 +60,16 @@ TEST_F(QZMetricsSessionTest, TheFacadeReachesTheStoreAndAnUploadCarriesHeaderAnd
     EXPECT_EQ(blobs[2]["name"], Value("crop"));
     EXPECT_EQ(onQueue([](QZMetricsDatabase& db) { return db.appKey(); }), kQZAnalyticsApplicationKey);
 
-    // Finalising asks for an upload, then closes: the close event, queued before the upload's
-    // exchange runs, goes with it.
+    // Finalising asks for an upload, then closes; the close event goes with that upload when it
+    // is queued before the exchange, else with the next.
     QZAnalytics::finalizeSession();
     waitForUploads();
+    upload();
     EXPECT_EQ(eventCount(), 0);
-    ASSERT_EQ(uploads().size(), 2u);
-    blobs = QZTestBlobs(uploads()[1].body);
-    ASSERT_EQ(blobs.size(), 1u);
-    EXPECT_EQ(blobs[0]["type"], Value("close"));
+    int closeEvents = 0;
+    for (std::size_t i = 1; i < uploads().size(); ++i)
+        for (const Value& blob : QZTestBlobs(uploads()[i].body)) closeEvents += blob["type"] == Value("close");
+    EXPECT_EQ(closeEvents, 1);
 }
 
 TEST_F(QZMetricsSessionTest, EventsTaggedDuringAnUploadGoWithTheNextAndNothingIsSentTwice)
