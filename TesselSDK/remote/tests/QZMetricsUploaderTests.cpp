@@ -309,7 +309,8 @@ TEST_F(QZMetricsUploaderTest, WithoutAnInstallIdTheFieldIsLeftOut)
     EXPECT_EQ(upload(host()).description(), "discarded (HTTP 404)");  // no route
     ASSERT_EQ(server.requests().size(), 1u);
     bool hasInstallField = false;
-    for (const auto& [name, value] : server.requests()[0].headers) hasInstallField |= name == "x-install-id";
+    const TesselFixtureServer::LoggedRequest request = server.requests()[0];
+    for (const auto& [name, value] : request.headers) hasInstallField |= name == "x-install-id";
     EXPECT_FALSE(hasInstallField);
 }
 
