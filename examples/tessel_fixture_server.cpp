@@ -1,7 +1,7 @@
 // tessel_fixture_server --port N DIR
 // Serves DIR's files on 127.0.0.1:N as the content service would, so that a person can point the
-// system at it: the first line on stdout is the base URL; "@BASE@" in .json files reads as that
-// URL. SIGINT or SIGTERM ends it (exit 0). Bad arguments: usage, exit 2. A DIR that is no
+// system at it: the first line on stdout is the base URL, then one line per request ("GET /path");
+// "@BASE@" in .json files reads as that URL. SIGINT or SIGTERM ends it (exit 0). Bad arguments: usage, exit 2. A DIR that is no
 // directory or a port that cannot be bound: a message, exit 1.
 
 #include "testing/TesselFixtureServer.h"
@@ -68,6 +68,10 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", server->baseURL().c_str());
     std::fflush(stdout);
+    server->setRequestObserver([](const TesselFixtureServer::LoggedRequest& request) {
+        std::printf("%s %s\n", request.method.c_str(), request.path.c_str());
+        std::fflush(stdout);
+    });
 
     int signal = 0;
     sigwait(&stopSignals, &signal);

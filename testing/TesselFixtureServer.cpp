@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -136,6 +137,7 @@ public:
             for (const auto& [name, value] : request.headers) logged.headers.emplace_back(name, value);
             auto question = request.target.find('?');
             if (question != std::string::npos) logged.query = request.target.substr(question + 1);
+            if (observer_) observer_(logged);
             log_.push_back(std::move(logged));
             ++counts_[request.path];
             auto route = routes_.find(request.path);
@@ -235,6 +237,7 @@ public:
     std::string root_;
     std::map<std::string, std::vector<Response>> routes_;
     std::vector<LoggedRequest> log_;
+    std::function<void(const LoggedRequest&)> observer_;
     std::map<std::string, int> counts_;
     int inProgress_ = 0;
     int maxInProgress_ = 0;
@@ -252,6 +255,12 @@ int TesselFixtureServer::port() const
 std::string TesselFixtureServer::baseURL() const
 {
     return impl_->baseURL_;
+}
+
+void TesselFixtureServer::setRequestObserver(std::function<void(const LoggedRequest&)> observer)
+{
+    std::lock_guard lock(impl_->mutex_);
+    impl_->observer_ = std::move(observer);
 }
 
 std::string TesselFixtureServer::url(const std::string& path) const

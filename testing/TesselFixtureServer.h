@@ -9,6 +9,7 @@
 // nothing; the destructor releases every stall and stops the server.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,6 +67,8 @@ public:
     void releaseStalls();
 
     std::vector<LoggedRequest> requests() const;
+    // Called with each request as it is logged, one at a time, on a server thread (null: none).
+    void setRequestObserver(std::function<void(const LoggedRequest&)> observer);
     int requestCount(const std::string& path) const;
     // The most requests being answered at once since the start.
     int maxRequestsInProgress() const;

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -27,6 +28,8 @@ struct Scheduler {
 
     // Seconds since 1970 that virtual time read at its start; set when virtual time is switched on.
     double wallClockAtStart = 0;
+    // On the real clock, a date that the wall clock reads whatever the time.
+    std::optional<double> pinnedWallClock;
     // Frames are counted from the moment virtual time was last switched on.
     dispatch_time_t frameOrigin = kVirtualStart;
 
@@ -101,7 +104,15 @@ double DispatchClock::secondsSince1970()
 {
     auto& s = scheduler();
     std::lock_guard lock(s.mutex);
-    return s.isVirtual ? s.virtualWallClock() : Scheduler::realWallClock();
+    if (s.isVirtual) return s.virtualWallClock();
+    return s.pinnedWallClock ? *s.pinnedWallClock : Scheduler::realWallClock();
+}
+
+void DispatchClock::pinSecondsSince1970(std::optional<double> seconds)
+{
+    auto& s = scheduler();
+    std::lock_guard lock(s.mutex);
+    s.pinnedWallClock = seconds;
 }
 
 void DispatchClock::setSecondsSince1970(double seconds)

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 using dispatch_time_t = std::uint64_t;  // nanoseconds on this clock
 
@@ -24,6 +25,10 @@ public:
     static double secondsSince1970();
     // Virtual time only (ignored on the real clock): the wall clock reads `seconds` now.
     static void setSecondsSince1970(double seconds);
+    // Real clock only (virtual time reads its own): the wall clock reads `seconds`, standing still,
+    // until unpinned with nullopt. Delays, timers and time-outs keep running in real time. For
+    // programs run at a fixed date.
+    static void pinSecondsSince1970(std::optional<double> seconds);
 
     static void useVirtualTime(bool enabled);
     static bool isVirtual();

@@ -1,6 +1,8 @@
 #include "Foundation/NSFileManager.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +16,51 @@ void posixError(std::shared_ptr<NSError>* error, int code, const std::string& pa
     NSError::assign(error, NSError::errorWithDomain(NSPOSIXErrorDomain, code,
                                                     Value::dictionary({{NSLocalizedDescriptionKey, std::strerror(code)},
                                                                        {NSFilePathErrorKey, path}})));
+}
+
+// Copies the whole of `from` into `to`, both open; answers 0 or the errno of the failing call.
+int copyContents(int from, int to)
+{
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t got = ::read(from, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errno;
+        if (got == 0) return ::fsync(to) == 0 ? 0 : errno;
+        for (ssize_t done = 0; done < got;) {
+            ssize_t wrote = ::write(to, buffer + done, static_cast<size_t>(got - done));
+            if (wrote < 0 && errno == EINTR) continue;
+            if (wrote <= 0) return wrote < 0 ? errno : EIO;
+            done += wrote;
+        }
+    }
+}
+
+// The cross-device replace: a hidden copy beside the destination, renamed over it.
+int replaceByCopy(const std::string& destination, const std::string& source)
+{
+    const std::filesystem::path target(destination);
+    std::string hidden = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) return errno;
+    int to = ::mkostemp(hidden.data(), O_CLOEXEC);
+    if (to < 0) {
+        int failure = errno;
+        ::close(from);
+        return failure;
+    }
+    struct stat st {};
+    int failure = ::fstat(from, &st) == 0 && ::fchmod(to, st.st_mode & 07777) == 0 ? 0 : errno;
+    if (failure == 0) failure = copyContents(from, to);
+    ::close(from);
+    if (::close(to) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(hidden.c_str(), destination.c_str()) != 0) failure = errno;
+    if (failure != 0) {
+        ::unlink(hidden.c_str());
+        return failure;
+    }
+    ::unlink(source.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -57,6 +104,32 @@ bool NSFileManager::moveItemAtPath(const std::string& source, const std::string&
     }
     std::error_code ec;
     std::filesystem::rename(source, destination, ec);
+    if (!ec) return true;
+    posixError(error, ec.value(), source);
+    return false;
+}
+
+bool NSFileManager::replaceItemAtPath(const std::string& destination, const std::string& source,
+                                      std::shared_ptr<NSError>* error) const
+{
+    if (::rename(source.c_str(), destination.c_str()) == 0) return true;
+    int failure = errno;
+    if (failure == EXDEV) failure = replaceByCopy(destination, source);
+    if (failure == 0) return true;
+    posixError(error, failure, failure == ENOENT ? source : destination);
+    return false;
+}
+
+bool NSFileManager::copyItemAtPath(const std::string& source, const std::string& destination,
+                                   std::shared_ptr<NSError>* error) const
+{
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) == 0) {
+        posixError(error, EEXIST, destination);
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::copy(source, destination, std::filesystem::copy_options::recursive, ec);
     if (!ec) return true;
     posixError(error, ec.value(), source);
     return false;

@@ -103,7 +103,13 @@ std::shared_ptr<UIImage> UIImage::imageWithCGImage(CGImageRef image, CGFloat sca
 
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data, CGFloat scale)
 {
-    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size());
+    return imageWithData(data, scale, kUIImageMaximumDecodedPixels);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
+                                                std::size_t maximumPixels)
+{
+    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size(), maximumPixels);
     std::shared_ptr<UIImage> result = imageWithCGImage(image, scale, UIImageOrientationUp);
     CGImageRelease(image);
     return result;

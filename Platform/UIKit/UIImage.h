@@ -33,8 +33,12 @@ public:
     // Null for a null image.
     static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image);
     static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation);
-    // A PNG or JPEG in memory; null when it cannot be decoded.
+    // A PNG or JPEG in memory; null when it cannot be decoded or has more than 2^27 pixels.
     static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale = 1);
+    // The same, refusing more than `maximumPixels` (bytes from outside the app: a few hundred of
+    // them may claim gigabytes of pixels) before any pixel is decoded.
+    static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
+                                                  std::size_t maximumPixels);
     // Reads the file; at screen scale 2 a "name@2x.ext" beside it is preferred and gives scale 2.
     static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
     // An image of the main bundle's directory (".png" assumed when the name has no extension),

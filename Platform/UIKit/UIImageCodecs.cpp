@@ -26,19 +26,16 @@ void unpremultiply(std::vector<uint8_t>& rgba)
     }
 }
 
-// The most pixels a decoded image may have, 512 MiB of them: a 108-megapixel photograph fits, and a
-// few hundred bytes that claim more are refused before anything is set aside for them.
-constexpr size_t kMaximumDecodedPixels = size_t{1} << 27;
-
 }  // namespace
 
-CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length)
+CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length, size_t maximumPixels)
 {
+    maximumPixels = std::min(maximumPixels, kUIImageMaximumDecodedPixels);
     std::vector<uint8_t> rgba;
     size_t width = 0, height = 0;
     // Sizes a CGImage cannot hold are refused before any pixel is decoded.
     const bool decoded = ImageIODecode(bytes, length, [&](size_t w, size_t h) -> void* {
-        if (w == 0 || h == 0 || w > 32767 || h > 32767 || w * h > kMaximumDecodedPixels) return nullptr;
+        if (w == 0 || h == 0 || w > 32767 || h > 32767 || w * h > maximumPixels) return nullptr;
         width = w;
         height = h;
         rgba.resize(w * h * 4);

@@ -9,8 +9,14 @@
 
 #include "CoreGraphics/CGImage.h"
 
-// Null when the bytes are not a whole PNG or JPEG this build can read.
-CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length);
+// The most pixels a decoded image may have, 512 MiB of them: a 108-megapixel photograph fits, and a
+// few hundred bytes that claim more are refused before anything is set aside for them.
+inline constexpr size_t kUIImageMaximumDecodedPixels = size_t{1} << 27;
+
+// Null when the bytes are not a whole PNG or JPEG this build can read, or claim more pixels than
+// `maximumPixels` (at most kUIImageMaximumDecodedPixels).
+CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length,
+                                size_t maximumPixels = kUIImageMaximumDecodedPixels);
 std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef image);
 // Writes the image as a PNG file, beside the target then renamed into place; false (with the
 // reason when asked) and nothing partial left when it cannot.

@@ -42,6 +42,26 @@ bool QZ_ZipFile::locateFileInZip(const std::string& fileNameInZip)
     return true;
 }
 
+bool QZ_ZipFile::goToFirstFileInZip()
+{
+    if (!unzFile_) throw QZ_ZipException(UNZ_PARAMERROR, NSStringWithFormat("'%@' is closed", fileName_));
+    int result = unzGoToFirstFile(unzFile_);
+    if (result == UNZ_END_OF_LIST_OF_FILE) return false;
+    if (result != UNZ_OK)
+        throw QZ_ZipException(result, NSStringWithFormat("Error in going to first file in zip in '%@'", fileName_));
+    return true;
+}
+
+bool QZ_ZipFile::goToNextFileInZip()
+{
+    if (!unzFile_) throw QZ_ZipException(UNZ_PARAMERROR, NSStringWithFormat("'%@' is closed", fileName_));
+    int result = unzGoToNextFile(unzFile_);
+    if (result == UNZ_END_OF_LIST_OF_FILE) return false;
+    if (result != UNZ_OK)
+        throw QZ_ZipException(result, NSStringWithFormat("Error in going to next file in zip in '%@'", fileName_));
+    return true;
+}
+
 std::shared_ptr<QZ_FileInZipInfo> QZ_ZipFile::getCurrentFileInZipInfo()
 {
     if (!unzFile_) throw QZ_ZipException(UNZ_PARAMERROR, NSStringWithFormat("'%@' is closed", fileName_));

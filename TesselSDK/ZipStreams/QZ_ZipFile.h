@@ -23,6 +23,10 @@ public:
 
     // Makes the named entry current; NO when the archive has none.
     bool locateFileInZip(const std::string& fileNameInZip);
+    // Walk the entries in the directory's order: each makes the next entry current, NO past the
+    // last one (the first: NO for an archive without entries).
+    bool goToFirstFileInZip();
+    bool goToNextFileInZip();
     std::shared_ptr<QZ_FileInZipInfo> getCurrentFileInZipInfo();
     std::shared_ptr<QZ_ZipReadStream> readCurrentFileInZip();
     void close();

@@ -3,16 +3,24 @@
 #include <fstream>
 #include <iterator>
 
+#include "Dispatch/Dispatch.h"
+#include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSFileManager.h"
+#include "Foundation/NSLog.h"
+#include "Foundation/NSNotificationCenter.h"
+#include "Network/NSMutableURLRequest.h"
+#include "Network/NSURL.h"
 #include "TesselSDK/foundation/QZFileSystemUtils.h"
 #include "TesselSDK/foundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZAssetManager.h"
+#include "TesselSDK/remote/QZContentPackResourceArchive.h"
+#include "TesselSDK/remote/QZDownloadOperation.h"
+#include "TesselSDK/remote/QZReachability.h"
 #include "UIKit/UIImage.h"
 
 namespace {
 
-constexpr const char* kArchiveExtension = "zip";
 constexpr const char* kPackPreviewImageName = "iap_preview.png";
 
 std::optional<Value::Data> readFile(const std::string& path)
@@ -23,12 +31,6 @@ std::optional<Value::Data> readFile(const std::string& path)
 }
 
 }  // namespace
-
-bool QZIsSafeResourceIdentifier(const std::string& identifier)
-{
-    return !identifier.empty() && identifier != "." && identifier != ".." &&
-           identifier.find_first_of("/\\") == std::string::npos;
-}
 
 std::shared_ptr<QZContentPackResourceProvider>
 QZContentPackResourceProvider::make(QZContentPackResourceProviderType type, const std::string& contentPackIdentifier,
@@ -58,7 +60,7 @@ QZContentPackResourceProvider::~QZContentPackResourceProvider()
 std::string QZContentPackResourceProvider::archiveName() const
 {
     return identifier_ + (type_ == QZContentPackResourceProviderTypeThumbnail ? "_thumbnail" : "") + "." +
-           kArchiveExtension;
+           QZContentPackResourceArchive::archivePathExtension();
 }
 
 std::optional<std::string> QZContentPackResourceProvider::archivePath() const
@@ -106,23 +108,136 @@ std::optional<std::string> QZContentPackResourceProvider::bundlePathForResource(
     return QZSDKResources::resourceBundle()->bundlePath() + "/" + identifier_ + "/" + name;
 }
 
+std::shared_ptr<QZContentPackResourceArchive> QZContentPackResourceProvider::remoteResourceArchive()
+{
+    if (state() != QZContentPackResourceProviderStateDownloaded) return nullptr;
+    if (!remoteResourceArchive_) {
+        std::optional<std::string> path = archivePath();
+        // A thumbnail set in state 3 through its bundle folder has no archive: lookups miss quietly.
+        if (path && !NSFileManager::defaultManager()->fileExistsAtPath(*path)) return nullptr;
+        if (!path) {
+            NSLog("%s %@", "-[QZContentPackResourceProvider remoteResourceArchive]",
+                  NSStringWithFormat("Unable to load resource archive at path: %@", archiveName()));
+            return nullptr;
+        }
+        remoteResourceArchive_ = QZContentPackResourceArchive::make(*path);
+    }
+    return remoteResourceArchive_;
+}
+
 std::shared_ptr<UIImage> QZContentPackResourceProvider::imageNamed(const std::string& name)
 {
-    if (!bundlePathForResource(name)) return nullptr;
-    return QZSDKResources::imageNamed(name, identifier_);
+    if (bundlePathForResource(name)) return QZSDKResources::imageNamed(name, identifier_);
+    std::shared_ptr<QZContentPackResourceArchive> archive = remoteResourceArchive();
+    return archive ? archive->imageNamed(name) : nullptr;
 }
 
 Value QZContentPackResourceProvider::dataForResourceNamed(const std::string& name)
 {
     Value cached = resourceCache_->objectForKey(name);
     if (!cached.isNil()) return cached;
-    std::optional<std::string> path = bundlePathForResource(name);
-    if (!path) return Value();
-    std::optional<Value::Data> bytes = readFile(*path);
-    if (!bytes) return Value();
-    Value data(std::move(*bytes));
-    resourceCache_->setObject(data, name);
+    Value data;
+    if (std::optional<std::string> path = bundlePathForResource(name)) {
+        if (std::optional<Value::Data> bytes = readFile(*path)) data = Value(std::move(*bytes));
+    } else if (std::shared_ptr<QZContentPackResourceArchive> archive = remoteResourceArchive()) {
+        data = archive->dataForResourceNamed(name);
+    }
+    if (!data.isNil()) resourceCache_->setObject(data, name);
     return data;
+}
+
+std::shared_ptr<QZDownloadOperation>
+QZContentPackResourceProvider::makeArchiveDownloadOperation(const std::string& remoteURL,
+                                                            const std::string& archivePath)
+{
+    auto request = NSMutableURLRequest::requestWithURL(
+        NSURL::URLWithString(remoteURL), NSURLRequestReloadIgnoringLocalCacheData, NSURLRequestDefaultTimeoutInterval);
+    auto operation = QZDownloadOperation::make(request, archivePath);
+    operation->setValidationBlock([](const std::string& path, QZDownloadOperation::ValidationCompletion completion) {
+        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_HIGH, 0), [path, completion] {
+            const bool valid = QZContentPackResourceArchive::make(path)->validate();
+            dispatch_async(dispatch_get_main_queue(), [completion, valid] { completion(valid); });
+        });
+    });
+    operation->setSuccessBlock([archivePath](QZDownloadOperation&) {
+        // Backups may still take the file; that is no reason to refuse it.
+        QZFileSystemUtils::addSkipBackupAttributeToItemAtURL(archivePath);
+    });
+    return operation;
+}
+
+void QZContentPackResourceProvider::downloadResources()
+{
+    static const char* method = "-[QZContentPackResourceProvider downloadResources]";
+    DispatchMainQueue::requireMainThread(method);
+    const QZContentPackResourceProviderState current = state();
+    if (current == QZContentPackResourceProviderStateDownloading ||
+        current == QZContentPackResourceProviderStateDownloaded)
+        return;
+    if (type_ == QZContentPackResourceProviderTypeThumbnail) {
+        std::shared_ptr<QZReachability> reachability = QZReachability::reachabilityForInternetConnection();
+        if (!reachability || !reachability->isReachable()) return;
+    }
+    std::weak_ptr<QZContentPackResourceProvider> weakSelf = self<QZContentPackResourceProvider>();
+    std::optional<std::string> path = archivePath();
+    std::shared_ptr<QZAssetManager> manager = contentManager_.lock();
+    if (!path || !manager) {
+        // A name from the network that would leave the content directory, or no content
+        // directory at all: nothing is requested, and the screens hear of a failed download.
+        NSLog("%s %@", method, NSStringWithFormat("No archive path for pack %@; nothing is downloaded", identifier_));
+        dispatch_async(dispatch_get_main_queue(), [weakSelf] {
+            if (auto provider = weakSelf.lock()) provider->downloadFailedWithError(nullptr);
+        });
+        return;
+    }
+    auto operation = makeArchiveDownloadOperation(remoteURL_, *path);
+    operation->setProgressBlock([weakSelf](QZDownloadOperation&, float fraction) {
+        auto provider = weakSelf.lock();
+        if (!provider || !(fraction > 0)) return;
+        provider->downloadProgress_ = fraction;
+        provider->report("downloadProgress");
+    });
+    QZDownloadOperation::SuccessBlock installed = operation->successBlock();
+    operation->setSuccessBlock([weakSelf, installed](QZDownloadOperation& op) {
+        if (installed) installed(op);
+        if (auto provider = weakSelf.lock()) provider->downloadFinished();
+    });
+    operation->setFailureBlock([weakSelf](QZDownloadOperation&, const std::shared_ptr<NSError>& error) {
+        if (auto provider = weakSelf.lock()) provider->downloadFailedWithError(error);
+    });
+    downloading_ = true;
+    state_ = QZContentPackResourceProviderStateDownloading;
+    report("state");
+    manager->startDownload(operation);
+}
+
+void QZContentPackResourceProvider::downloadFinished()
+{
+    cleanupAfterDownload();
+}
+
+void QZContentPackResourceProvider::downloadFailedWithError(const std::shared_ptr<NSError>&)
+{
+    NSNotificationCenter::defaultCenter()->postNotificationName(
+        kQZResourceProviderDidFail, self(),
+        Value::dictionary(
+            {{kQZResourceProvierHighRes, Value(type_ == QZContentPackResourceProviderTypeHighResolution)}}));
+    cleanupAfterDownload();
+}
+
+void QZContentPackResourceProvider::cleanupAfterDownload()
+{
+    downloading_ = false;
+    state_ = QZContentPackResourceProviderStateUnknown;
+    report("state");
+    downloadProgress_ = -1.0f;
+    report("downloadProgress");
+}
+
+void QZContentPackResourceProvider::report(const char* keyPath)
+{
+    if (auto manager = contentManager_.lock())
+        manager->resourceProviderDidUpdateKeyPath(self<QZContentPackResourceProvider>(), keyPath);
 }
 
 void QZContentPackResourceProvider::clearResourceCache()

@@ -1,8 +1,14 @@
 #pragma once
 // Serves one set of a pack's resources (high resolution or thumbnails) by file name from the
-// pack's folder inside the resource bundle, keeping the bytes read in a cache, and computes
-// whether the set is on the device. Main thread only, as the packs it serves live in the main
-// context. Downloads and the downloaded archive's lookups arrive with the download operation.
+// pack's folder inside the resource bundle, else from the set's zip archive in the content
+// directory, keeping the bytes read in a cache. It downloads the archive on demand (validated,
+// then installed in one rename: a failed download never touches an installed archive) and
+// reports its state and progress to its asset manager. Main thread only, as the packs it serves
+// live in the main context; the archive's validation alone runs on a worker.
+//
+// An identifier that may not form a path (QZIsSafeResourceIdentifier), or a missing content
+// directory, gives no archive path and no bundle folder: the state reads 1, lookups find nothing
+// and a download fails without a request.
 
 #include <cstdint>
 #include <memory>
@@ -13,9 +19,18 @@
 #include "Foundation/NSCache.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
+#include "TesselSDK/remote/QZSafePathName.h"
 
 class QZAssetManager;
+class QZContentPackResourceArchive;
+class QZDownloadOperation;
+class NSError;
 class UIImage;
+
+// Posted on the main queue before the reset reports of a failed download; object: the provider.
+inline constexpr const char* kQZResourceProviderDidFail = "kQZResourceProviderDidFail";
+// userInfo key: YES for a high-resolution provider.
+inline constexpr const char* kQZResourceProvierHighRes = "kQZResourceProvierHighRes";
 
 enum QZContentPackResourceProviderType : int {
     QZContentPackResourceProviderTypeHighResolution = 0,
@@ -28,10 +43,6 @@ enum QZContentPackResourceProviderState : int {
     QZContentPackResourceProviderStateDownloading = 2,
     QZContentPackResourceProviderStateDownloaded = 3,
 };
-
-// Whether an identifier from a document may name files: not empty, "." or "..", and without
-// "/" or "\". Other identifiers form no path at all.
-bool QZIsSafeResourceIdentifier(const std::string& identifier);
 
 class QZContentPackResourceProvider : public NSObject {
 public:
@@ -52,24 +63,39 @@ public:
     // Computed on first read (3 when the archive is in the content directory or, for thumbnails,
     // the bundle folder holds "iap_preview.png"; 2 while downloading; else 1) and cached.
     QZContentPackResourceProviderState state();
-    // The bundle folder's image of that name; nil when there is none.
+    // The bundle folder's image of that name, else (in state 3) the archive's; nil when none.
     std::shared_ptr<UIImage> imageNamed(const std::string& name);
-    // The cached bytes, else the bundle folder's file (then cached); nil when there is none.
+    // The cached bytes, else the bundle folder's file, else (in state 3) the archive's entry, then
+    // cached; nil when there is none.
     Value dataForResourceNamed(const std::string& name);
     void clearResourceCache();
-    // Starts nothing yet: the download operation arrives with the archive downloads.
-    void downloadResources() {}
+    // Starts the archive download unless the state is 2 or 3 (or, for thumbnails, the internet is
+    // unreachable): state 2, reported, then the operation on the asset manager's queue.
+    void downloadResources();
+    // The archive, opened at the archive path on first use in state 3; null in other states.
+    std::shared_ptr<QZContentPackResourceArchive> remoteResourceArchive();
 
     // The archive's file name ("<id>.zip", "<id>_thumbnail.zip") and path in the content
     // directory; nullopt for an unsafe identifier or when there is no content directory.
     std::string archiveName() const;
     std::optional<std::string> archivePath() const;
 
+    // The operation that downloads `request` to `archivePath`: validated as an archive on a
+    // high-priority worker (answered on the main queue), marked not to be backed up once
+    // installed. The provider adds its own progress, success and failure blocks.
+    static std::shared_ptr<QZDownloadOperation> makeArchiveDownloadOperation(const std::string& remoteURL,
+                                                                             const std::string& archivePath);
+
 private:
     bool initWithType(QZContentPackResourceProviderType type, const std::string& identifier,
                       const std::string& remoteURL, const std::shared_ptr<QZAssetManager>& contentManager);
     const std::set<std::string>& bundleResourceFilenames();
     std::optional<std::string> bundlePathForResource(const std::string& name);
+    // Calls the asset manager's resourceProviderDidUpdateKeyPath.
+    void report(const char* keyPath);
+    void downloadFinished();
+    void downloadFailedWithError(const std::shared_ptr<NSError>& error);
+    void cleanupAfterDownload();
 
     QZContentPackResourceProviderType type_ = QZContentPackResourceProviderTypeHighResolution;
     std::string identifier_;
@@ -80,4 +106,5 @@ private:
     bool downloading_ = false;
     std::optional<std::set<std::string>> bundleResourceFilenames_;
     std::shared_ptr<NSCache> resourceCache_;
+    std::shared_ptr<QZContentPackResourceArchive> remoteResourceArchive_;
 };

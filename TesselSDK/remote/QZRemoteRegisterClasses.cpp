@@ -9,6 +9,8 @@
 #include "TesselSDK/remote/QZEffectContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 #include "TesselSDK/remote/QZStickerContentPackItem.h"
+#include "TesselSDK/remote/QZTranslationKey.h"
+#include "TesselSDK/remote/QZTranslationValue.h"
 
 namespace {
 
@@ -33,5 +35,7 @@ void TesselSDKRemoteRegisterClasses()
     QZManagedObjectClass::registerRecordClass<QZStickerContentPackItem>("QZStickerContentPackItem", "StickerPackItem");
     NSClass::registerClass<QZContentPackAnalytics>("QZContentPackAnalytics");
     NSClass::registerClass<QZContentPackItemAnalytics>("QZContentPackItemAnalytics");
+    QZTranslationKey::registerClass();
+    QZTranslationValue::registerClass();
     QZAnalyticsSetTestSummarySource([] { return QZABTestManager::sharedManager()->testSummary(); });
 }

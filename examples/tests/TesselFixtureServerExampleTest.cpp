@@ -74,7 +74,7 @@ std::pair<int, std::string> get(const std::string& url)
     return answer;
 }
 
-TEST(TesselFixtureServerExampleTest, ServesTheDirectoryUntilASignalEndsIt)
+TEST(TesselFixtureServerExampleTest, ServesTheDirectoryAndLogsEachRequestUntilASignalEndsIt)
 {
     TestSandbox sandbox;
     std::filesystem::create_directories(sandbox.path("content/a"));
@@ -86,6 +86,10 @@ TEST(TesselFixtureServerExampleTest, ServesTheDirectoryUntilASignalEndsIt)
         EXPECT_EQ(get(base + "/a/b.json"), std::make_pair(200, "{\"url\": \"" + base + "/a/b.json\"}"));
         EXPECT_EQ(get(base + "/a").first, 404);
         EXPECT_EQ(get(base + "/../content/a/b.json").first, 404);
+        // One line per request, in order.
+        EXPECT_EQ(firstLine(running), "GET /a/b.json");
+        EXPECT_EQ(firstLine(running), "GET /a");
+        EXPECT_TRUE(firstLine(running).starts_with("GET /"));
         kill(running.pid, stopSignal);
         EXPECT_EQ(exitStatus(running), 0);
     }

@@ -183,4 +183,15 @@ TEST(DispatchTest, RealClockDelayedBlockRunsAfterItsDelay)
     EXPECT_GE(ranAt - start, 20 * NSEC_PER_MSEC);
 }
 
+TEST(DispatchTest, APinnedDateStandsStillWhileDelaysRunInRealTime)
+{
+    DispatchClock::pinSecondsSince1970(1.7e9);
+    bool ran = false;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 20 * NSEC_PER_MSEC), dispatch_get_main_queue(), [&] { ran = true; });
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return ran; }, kTimeout));
+    EXPECT_EQ(DispatchClock::secondsSince1970(), 1.7e9);
+    DispatchClock::pinSecondsSince1970(std::nullopt);
+    EXPECT_GT(DispatchClock::secondsSince1970(), 1.7e9 + 1e7) << "unpinned: the system's date again";
+}
+
 }  // namespace

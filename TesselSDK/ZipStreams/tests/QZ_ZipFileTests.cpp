@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,6 +47,10 @@ TEST_F(QZ_ZipFileTest, StoredAndDeflatedEntriesReadBack)
     EXPECT_EQ(readEntry(*zip, "items/big.txt"), large);
     EXPECT_EQ(readEntry(*zip, "empty"), "");
     EXPECT_FALSE(zip->locateFileInZip("missing.png"));
+    std::vector<std::string> walked;
+    for (bool more = zip->goToFirstFileInZip(); more; more = zip->goToNextFileInZip())
+        walked.push_back(zip->getCurrentFileInZipInfo()->name());
+    EXPECT_EQ(walked, (std::vector<std::string>{"status.json", "items/big.txt", "empty"}));
     ASSERT_TRUE(zip->locateFileInZip("items/big.txt"));
     auto info = zip->getCurrentFileInZipInfo();
     EXPECT_EQ(info->name(), "items/big.txt");

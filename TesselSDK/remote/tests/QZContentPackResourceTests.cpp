@@ -170,7 +170,8 @@ TEST_F(QZContentPackResourceTest, IdentifiersThatWouldLeaveTheirFolderFormNoPath
     write(bundle().parent_path() / "x" / "iap_preview.png", "bytes");
     write(bundle().parent_path() / "x" / "data.bin", "bytes");
     writePNG(bundle().parent_path() / "f_thumbnail.png", 2);
-    for (const std::string identifier : {"../x", "..", ".", "", "a/b", "a\\b"}) {
+    for (const std::string& identifier : std::vector<std::string>{"../x", "..", ".", "", "a/b", "a\\b",
+                                                                  std::string("x\0/../y", 7), std::string(201, 'x')}) {
         SCOPED_TRACE(identifier);
         auto pack = std::dynamic_pointer_cast<QZContentPack>(packClass()->createInManagedObjectContext(*context));
         pack->updateWithDictionary(Value::dictionary({{"identifier", identifier}, {"packType", "frame"}}));
@@ -180,6 +181,10 @@ TEST_F(QZContentPackResourceTest, IdentifiersThatWouldLeaveTheirFolderFormNoPath
         EXPECT_EQ(pack->packPreviewImage(), nullptr);
         EXPECT_TRUE(pack->loadDataForResourceNamed("data.bin").isNil());
     }
+    // The longest name that may form one still does, with room for the thumbnail suffix.
+    auto longest = mapPack(R"({"identifier": ")" + std::string(200, 'x') + R"(", "packType": "frame"})");
+    EXPECT_EQ(longest->thumbnailResourceProvider()->archivePath(),
+              (contentDirectory() / (std::string(200, 'x') + "_thumbnail.zip")).string());
     auto frames = mapPack(R"({"identifier": "frames", "packType": "frame", "items": [{"identifier": "../f"}]})");
     NSLogCapture log;
     EXPECT_EQ(frames->orderedItems().at(0)->thumbnailImage(), nullptr);

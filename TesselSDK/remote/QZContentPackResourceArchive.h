@@ -1,0 +1,53 @@
+#pragma once
+// A downloaded pack or message archive, read-only: entries by name, images at the screen's scale,
+// and whether the archive is complete ("status.json" holds {"status": "OK"}). The zip file is
+// opened on first use and kept. Archives come from the network, so every read is bounded: an
+// entry is read into memory only when its directory size is at most kMaximumEntryLength
+// ("status.json": kMaximumStatusLength), and an image has at most kMaximumImagePixels. A damaged
+// entry (read or CRC error) yields nil, never its bytes so far. One thread at a time.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Foundation/NSObject.h"
+#include "Foundation/Value.h"
+
+class QZ_ZipFile;
+class UIImage;
+
+class QZContentPackResourceArchive : public NSObject {
+public:
+    static constexpr std::uint64_t kMaximumEntryLength = 64ull << 20;
+    static constexpr std::uint64_t kMaximumStatusLength = 64ull << 10;
+    static constexpr std::size_t kMaximumImagePixels = 64u << 20;
+
+    using NSObject::NSObject;
+    // Opens nothing yet; never fails.
+    static std::shared_ptr<QZContentPackResourceArchive> make(const std::string& path);
+    static std::string archivePathExtension() { return "zip"; }
+
+    const std::string& path() const { return path_; }
+
+    // Complete: "status.json" is a JSON object whose "status" is the string "OK", and every entry
+    // reads to its end with a correct CRC within the limits.
+    bool validate();
+    // The entry's bytes; nil when it is absent, too large or damaged.
+    Value dataForResourceNamed(const std::string& name);
+    // "name@Nx.ext" first when the screen's scale truncates to N > 1, then the name; the image is
+    // made at scale 1.
+    std::shared_ptr<UIImage> imageNamed(const std::string& name);
+
+private:
+    void initWithArchiveAtPath(const std::string& path) { path_ = path; }
+    std::shared_ptr<QZ_ZipFile> zipFile();
+    std::optional<Value::Data> readDataFromFilenameInZipFile(const std::string& name, std::uint64_t maximumLength);
+    // Reads the current entry to its end, keeping its bytes only when asked.
+    bool readCurrentEntry(std::uint64_t maximumLength, Value::Data* bytes, const char* method);
+    bool statusIsOK();
+
+    std::string path_;
+    std::shared_ptr<QZ_ZipFile> zipFile_;
+};

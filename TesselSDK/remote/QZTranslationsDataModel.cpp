@@ -1,0 +1,21 @@
+#include "TesselSDK/remote/QZTranslationsDataModel.h"
+
+#include "CoreData/NSAttributeDescription.h"
+#include "CoreData/NSEntityDescription.h"
+#include "CoreData/NSRelationshipDescription.h"
+
+std::shared_ptr<NSManagedObjectModel> QZTranslationsDataModel()
+{
+    auto model = NSManagedObjectModel::model();
+    auto key = NSEntityDescription::entity("TranslationKey", "QZTranslationKey");
+    key->addProperty(NSAttributeDescription::attribute("value", NSAttributeType::String));
+    key->addProperty(
+        NSRelationshipDescription::relationship("translations", "TranslationValue", true, "key", NSCascadeDeleteRule));
+    model->addEntity(key);
+    auto translation = NSEntityDescription::entity("TranslationValue", "QZTranslationValue");
+    translation->addProperty(NSAttributeDescription::attribute("value", NSAttributeType::String));
+    translation->addProperty(NSAttributeDescription::attribute("language", NSAttributeType::String));
+    translation->addProperty(NSRelationshipDescription::relationship("key", "TranslationKey", false, "translations"));
+    model->addEntity(translation);
+    return model;
+}

@@ -1,0 +1,218 @@
+// Runs examples/tessel_content as people do, against the loopback fixture server serving a copy
+// of the built content trees: the command-line contract, a hostile tree, and a run killed while
+// the server holds a pack document.
+
+#include "testing/TesselFixtureServer.h"
+#include "testing/TestSandbox.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kNow = "1800000000";
+
+struct ProgramRun {
+    int status = -1;  // -1 when a signal ended it
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Starts the program with stdout and stderr going to files beside `logs`.
+pid_t spawn(const std::vector<std::string>& arguments, const std::string& logs)
+{
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = open((logs + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open((logs + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(TESSEL_CONTENT_PATH)};
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+ProgramRun finish(pid_t pid, const std::string& logs)
+{
+    ProgramRun run;
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = readFile(logs + ".out");
+    run.err = readFile(logs + ".err");
+    return run;
+}
+
+class TesselContentExampleTest : public ::testing::Test {
+protected:
+    void serve(const char* treeName)
+    {
+        fs::copy(std::string(TESSEL_CONTENT_FIXTURES_DIR) + "/" + treeName, tree, fs::copy_options::recursive);
+        server.serveDirectory(tree);
+    }
+    ProgramRun run(std::vector<std::string> arguments, const std::vector<std::string>& options = {"--now", kNow})
+    {
+        std::vector<std::string> all = {"--root", root, "--server", server.baseURL()};
+        all.insert(all.end(), options.begin(), options.end());
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        const std::string logs = sandbox.path("run" + std::to_string(++runs));
+        return finish(spawn(all, logs), logs);
+    }
+    std::string installedArchive(const std::string& name)
+    {
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            if (entry.path().filename() == name) return entry.path().string();
+        return {};
+    }
+
+    TestSandbox sandbox;
+    std::string tree = sandbox.path("tree");
+    std::string root = sandbox.path("runs/root");
+    TesselFixtureServer server;
+    int runs = 0;
+};
+
+TEST_F(TesselContentExampleTest, UpdateListAndDownloadKeepTheirContract)
+{
+    serve("content-tree");
+    const std::string installed = "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n";
+    ProgramRun update = run({"update"});
+    EXPECT_EQ(update.status, 0) << update.err;
+    EXPECT_EQ(update.out, installed);
+    const std::size_t requests = server.requests().size();
+
+    ProgramRun list = run({"list"});
+    EXPECT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, installed);
+    ProgramRun again = run({"update"}, {"--now", "1800000060"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, installed);
+    EXPECT_EQ(server.requests().size(), requests) << "list and an update within the spacing ask nothing";
+
+    ProgramRun download = run({"download", "st1"});
+    EXPECT_EQ(download.status, 0) << download.err;
+    EXPECT_EQ(download.out, "st1 1.0 3\n");
+    EXPECT_NE(download.err.find("st1 100%"), std::string::npos) << download.err;
+    const std::string archive = installedArchive("st1.zip");
+    ASSERT_FALSE(archive.empty());
+    const std::string before = readFile(archive);
+
+    // The server's archive cut short: the download fails and the installed one stays as it was.
+    const std::string served = tree + "/content/archives/st1.zip";
+    fs::resize_file(served, fs::file_size(served) / 2);
+    ProgramRun truncated = run({"download", "st1"});
+    EXPECT_EQ(truncated.status, 1) << truncated.out;
+    EXPECT_EQ(readFile(archive), before);
+    EXPECT_EQ(run({"list"}).out, "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 3\n");
+
+    ProgramRun unknown = run({"download", "nope"});
+    EXPECT_EQ(unknown.status, 1);
+}
+
+TEST_F(TesselContentExampleTest, MalformedCommandLinesExitTwoAndNoServiceExitsOne)
+{
+    serve("content-tree");
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{},
+                                               {"frobnicate"},
+                                               {"download"},
+                                               {"list", "extra"},
+                                               {"--now", "soon", "list"},
+                                               {"--server", "ftp://127.0.0.1", "list"},
+                                               {"--root"}}) {
+        const std::string logs = sandbox.path("usage" + std::to_string(++runs));
+        ProgramRun usage = finish(spawn(arguments, logs), logs);
+        EXPECT_EQ(usage.status, 2) << ::testing::PrintToString(arguments);
+        EXPECT_NE(usage.err.find("usage:"), std::string::npos);
+    }
+    const std::string logs = sandbox.path("noservice");
+    ProgramRun noService = finish(spawn({"--root", root, "update"}, logs), logs);
+    EXPECT_EQ(noService.status, 1);
+    EXPECT_EQ(server.requests().size(), 0u);
+    ProgramRun messages = run({"messages"});
+    EXPECT_EQ(messages.status, 0);
+    EXPECT_EQ(messages.out, "");
+}
+
+TEST_F(TesselContentExampleTest, HostileNamesWriteNothingOutsideTheRoot)
+{
+    serve("hostile-tree");
+    ProgramRun update = run({"update"});
+    EXPECT_EQ(update.status, 1);
+    EXPECT_EQ(update.out, "st1 1.0 1\n");
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("evil")) << entry.path();
+    for (const auto& entry : fs::directory_iterator(fs::path(root).parent_path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("evil")) << entry.path();
+}
+
+TEST_F(TesselContentExampleTest, ARunKilledMidUpdateLeavesAStoreTheNextRunCompletes)
+{
+    serve("content-tree");
+    auto held = TesselFixtureServer::Response::text(readFile(tree + "/content/packs/st1.json"));
+    held.stalls = true;
+    server.setRoute("/content/packs/st1.json", held);
+    const std::string logs = sandbox.path("killed");
+    const pid_t child = spawn({"--root", root, "--server", server.baseURL(), "update"}, logs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (server.requestCount("/content/packs/st1.json") == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Give the other packs time to be saved, then end the run the hard way.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(child, SIGKILL);
+    EXPECT_EQ(finish(child, logs).status, -1);
+    server.releaseStalls();
+    server.removeRoute("/content/packs/st1.json");
+
+    // The store opens, and every pack in it has its items.
+    std::string store;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.path().filename() == "TesselContentPackData.sqlite") store = entry.path().string();
+    ASSERT_FALSE(store.empty());
+    ProgramRun list = run({"list"});
+    EXPECT_EQ(list.status, 0) << list.err;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db,
+                                 "SELECT COUNT(*) FROM E_Pack p WHERE NOT EXISTS "
+                                 "(SELECT 1 FROM E_PackItem i WHERE i.R_pack = p.Z_PK)",
+                                 -1, &statement, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(statement, 0), 0) << "a pack without its items";
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+
+    // The version was not committed: the next run installs everything.
+    ProgramRun next = run({"update"});
+    EXPECT_EQ(next.status, 0) << next.err;
+    EXPECT_EQ(next.out, "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n");
+}
+
+}  // namespace
