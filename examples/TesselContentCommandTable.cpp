@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
+#include "TesselContentAnalyticsCommands.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 
 namespace tessel_content {
@@ -37,6 +39,12 @@ const std::vector<OptionRow>& optionTable()
              options.server = value;
              return true;
          }},
+        {"--analytics", "URL", "the analytics service's root (http or https, scheme, host and port)",
+         [](Options& options, const std::string& value) {
+             if (!(value.rfind("http://", 0) == 0 || value.rfind("https://", 0) == 0)) return false;
+             options.analytics = value;
+             return true;
+         }},
         {"--now", "UNIXTIME", "the date the run reads (seconds since 1970): update spacing and message dates",
          [](Options& options, const std::string& value) {
              double seconds = 0;
@@ -58,6 +66,10 @@ const std::vector<CommandRow>& commandTable()
          "download pack ID's high-resolution archive (progress on stderr), then print its line",
          runDownload},
         {"messages", {}, "run one message update and print the identifier of the message to display", runMessages},
+        {"events", {}, "print the number of stored analytics events and the last upload's outcome",
+         [](const Options&, const std::vector<std::string>&) { return runEvents(std::cout); }},
+        {"upload", {}, "upload the stored analytics events and print the outcome",
+         [](const Options&, const std::vector<std::string>&) { return runUpload(std::cout); }},
     };
     return rows;
 }

@@ -2,7 +2,7 @@
 // tessel_content's command line: the options and the commands are two tables read alike by the
 // parser and the usage text, so a new option or command is one row (and its function).
 //
-//   tessel_content [--root DIR] [--server URL] [--now UNIXTIME] COMMAND [ARGUMENTS]
+//   tessel_content [--root DIR] [--server URL] [--analytics URL] [--now UNIXTIME] COMMAND [ARGUMENTS]
 //
 // Exit status: 0 when the command's work succeeded, 1 when it failed (the reason on stderr),
 // 2 for a malformed command line (with the usage).
@@ -21,6 +21,7 @@ inline constexpr int kExitUsage = 2;
 struct Options {
     std::string root = "./tessel-content";
     std::optional<std::string> server;
+    std::optional<std::string> analytics;
     std::optional<double> now;
 };
 

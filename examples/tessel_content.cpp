@@ -1,4 +1,4 @@
-// tessel_content [--root DIR] [--server URL] [--now UNIXTIME] COMMAND [ARGUMENTS]
+// tessel_content [--root DIR] [--server URL] [--analytics URL] [--now UNIXTIME] COMMAND [ARGUMENTS]
 // Runs the content side of the system on a sandbox root: content updates, the pack list, archive
 // downloads and messages, against the content service at URL (default: the configuration's). The
 // options and commands are the tables of TesselContentCommandTable.cpp; `tessel_content` alone
@@ -14,6 +14,7 @@
 #include "Foundation/PlatformSettings.h"
 #include "Network/NSURL.h"
 #include "Network/SCNetworkReachability.h"
+#include "TesselContentAnalyticsCommands.h"
 #include "TesselContentCommands.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
@@ -85,5 +86,10 @@ int main(int argc, char** argv)
             SCNetworkReachabilitySetFlagsOverride(kSCNetworkReachabilityFlagsReachable);
     }
     TesselSDKRemoteRegisterClasses();
-    return line.command->run(line.options, line.arguments);
+    // Every command reports through the analytics session into the sandbox's store; only
+    // `upload` sends.
+    startAnalytics(line.options.analytics);
+    const int status = line.command->run(line.options, line.arguments);
+    finishAnalytics();
+    return status;
 }

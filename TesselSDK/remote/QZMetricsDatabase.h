@@ -11,8 +11,17 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Foundation/Value.h"
+
+// What one upload carries: the upload blob and the rows it was read from, so that exactly those
+// rows are deleted once the service has taken them.
+struct QZMetricsUploadBatch {
+    std::string blob;
+    std::vector<std::int64_t> eventIds;
+    std::vector<std::int64_t> headerSequenceNumbers;
+};
 
 class QZMetricsDatabase {
 public:
@@ -62,6 +71,10 @@ public:
     // Unstaged events first, then each header followed by its events; empty when nothing waits.
     std::string uploadBlobString();
     bool deleteUploadedData();
+    // The upload blob with the ids of every event and header it was read from, read as one.
+    QZMetricsUploadBatch uploadBatch();
+    // Deletes exactly the batch's events and headers in one savepoint; rows added since stay.
+    bool deleteUploadedRows(const QZMetricsUploadBatch& batch);
     bool resetAnalyticsData();
     bool vacuumIfRequired();
 

@@ -53,6 +53,11 @@ int QZMetricsStatement::columnInt(int column) const
     return sqlite3_column_int(statement_, column);
 }
 
+std::int64_t QZMetricsStatement::columnInt64(int column) const
+{
+    return sqlite3_column_int64(statement_, column);
+}
+
 double QZMetricsStatement::columnDouble(int column) const
 {
     return sqlite3_column_double(statement_, column);

@@ -25,6 +25,7 @@ public:
     int step();
     std::optional<std::string> columnText(int column) const;
     int columnInt(int column) const;
+    std::int64_t columnInt64(int column) const;
     double columnDouble(int column) const;
     bool columnIsNull(int column) const;
 

@@ -12,6 +12,7 @@ struct Overrides {
     std::optional<std::optional<std::string>> apiKey;
     std::optional<std::optional<std::string>> contentRoot;
     std::optional<std::optional<std::string>> stagingRoot;
+    std::optional<std::optional<std::string>> analyticsRoot;
 };
 
 Overrides& overrides()
@@ -84,6 +85,11 @@ std::optional<std::string> QZRemoteConfiguration::stagingContentServiceRoot()
     return normalisedRoot(configured(&Overrides::stagingRoot, kQZStagingContentServiceURLInfoKey));
 }
 
+std::optional<std::string> QZRemoteConfiguration::analyticsServiceRoot()
+{
+    return normalisedRoot(configured(&Overrides::analyticsRoot, kQZAnalyticsServiceURLInfoKey));
+}
+
 void QZRemoteConfiguration::setAPIKey(std::optional<std::string> key)
 {
     std::optional<std::optional<std::string>> value;
@@ -101,4 +107,9 @@ bool QZRemoteConfiguration::setContentServiceRoot(std::optional<std::string> roo
 bool QZRemoteConfiguration::setStagingContentServiceRoot(std::optional<std::string> root)
 {
     return setRoot(&Overrides::stagingRoot, std::move(root));
+}
+
+bool QZRemoteConfiguration::setAnalyticsServiceRoot(std::optional<std::string> root)
+{
+    return setRoot(&Overrides::analyticsRoot, std::move(root));
 }

@@ -222,3 +222,30 @@ TEST(QZMetricsDatabaseDictionaryTest, SafeReadersAnswerOnlyForTheKindsTheyAccept
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QZMetricsDatabaseTest, DeletingAnUploadBatchRemovesExactlyItsRows)
+{
+    std::int64_t rowId = 0;
+    int sequence = 0;
+    ASSERT_TRUE(store_.addEventWithBlobString("first\n"));
+    ASSERT_TRUE(store_.incrementLastUploadNumber(sequence));
+    ASSERT_TRUE(store_.addHeaderWithSequenceNumber(sequence, "H1\n", &rowId));
+    ASSERT_TRUE(store_.addEventWithBlobString("staged\n"));
+    ASSERT_TRUE(store_.stageEventsForUpload(rowId));
+    QZMetricsUploadBatch batch = store_.uploadBatch();
+    EXPECT_EQ(batch.blob, "H1\nfirst\nstaged\n");
+    EXPECT_EQ(batch.eventIds.size(), 2u);
+    EXPECT_EQ(batch.headerSequenceNumbers, std::vector<std::int64_t>{1});
+
+    // Rows written after the read stay, staged or not: they were never sent.
+    ASSERT_TRUE(store_.addEventWithBlobString("late\n"));
+    ASSERT_TRUE(store_.incrementLastUploadNumber(sequence));
+    ASSERT_TRUE(store_.addHeaderWithSequenceNumber(sequence, "H2\n", &rowId));
+    ASSERT_TRUE(store_.stageEventsForUpload(rowId));
+    EXPECT_TRUE(store_.deleteUploadedRows(batch));
+    EXPECT_EQ(store_.uploadBlobString(), "H2\nlate\n");
+}
+
+}  // namespace
