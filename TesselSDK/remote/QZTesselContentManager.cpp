@@ -7,6 +7,7 @@
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "TesselSDK/remote/QZContentPack.h"
+#include "TesselSDK/remote/QZContentPackUpdate.h"
 #include "TesselSDK/remote/QZReachability.h"
 #include "TesselSDK/remote/QZVersionComparison.h"
 
@@ -200,7 +201,10 @@ void QZTesselContentManager::synchronize()
         NSLog("%s %@", "-[QZTesselContentManager synchronize]", NSStringWithFormat("Error saving context: %@", error));
 }
 
-void QZTesselContentManager::updateContentPacks() {}
+void QZTesselContentManager::updateContentPacks()
+{
+    QZContentPackUpdate::sharedUpdate()->updateContentPacks();
+}
 
 void QZTesselContentManager::notifyForPackAvailibilityIfNecessary(const std::shared_ptr<QZContentPack>& pack)
 {

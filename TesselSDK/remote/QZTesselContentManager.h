@@ -86,7 +86,7 @@ public:
     std::shared_ptr<QZContentPack> packWithIdentifier(const std::string& identifier);
     // Saves the main-queue context when it has changes (a failure is logged; changes stay).
     void synchronize();
-    // The content update; it does nothing yet.
+    // Starts one content update (QZContentPackUpdate holds its steps and its last outcome).
     void updateContentPacks();
 
     // Brings a did-save notification into `context`, rereading the updated rows of the given record
