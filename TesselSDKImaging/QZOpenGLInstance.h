@@ -53,6 +53,8 @@ public:
                                                   QZQueueType renderingQueue);
 
     CGSize initialImageSize() const { return initialImageSize_; }
+    // The size answered as current until an image is loaded (the editor sets the scaled input's).
+    void setInitialImageSize(CGSize size) { initialImageSize_ = size; }
     QZQueueType queueType() const { return queueType_; }
     int queueID() const { return queueID_; }
     // The manager's record now.

@@ -57,7 +57,9 @@ std::vector<CFIndex> cutPositions(const std::string& text, CFRange range)
 // matrix, whose translation is the text position. Null when the run has no outline.
 CGPathRef outlineOf(const CTGlyphRun& run, const CGAffineTransform& tm)
 {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    // Unbounded: Cairo leaves out of a glyph path every glyph placed more than ten ems outside
+    // the surface, which on a small one cut long lines short.
+    cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
     cairo_t* cr = cairo_create(surface);
     cairo_set_scaled_font(cr, run.font);
     cairo_glyph_path(cr, run.glyphs.data(), int(run.glyphs.size()));

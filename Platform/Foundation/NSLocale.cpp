@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
+std::shared_ptr<NSLocale> NSLocale::currentLocale()
+{
+    return std::make_shared<NSLocale>(PlatformSettings::localeIdentifier());
+}
+
 std::vector<std::string> NSLocale::preferredLanguages()
 {
     return PlatformSettings::preferredLanguages();

@@ -1,6 +1,8 @@
 #pragma once
-// The user's languages (from PlatformSettings) and language-identifier canonicalisation.
+// The user's languages and region format (from PlatformSettings) and language-identifier
+// canonicalisation.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,11 @@ enum NSLocaleLanguageDirection : int {
 
 class NSLocale {
 public:
+    explicit NSLocale(std::string identifier) : identifier_(std::move(identifier)) {}
+    // The user's region format as set now.
+    static std::shared_ptr<NSLocale> currentLocale();
+    const std::string& localeIdentifier() const { return identifier_; }
+
     // RightToLeft for the languages written so (Arabic, Hebrew, Persian, Urdu, Yiddish and a few
     // more, by their primary subtag: "ar-EG" too); LeftToRight for every other identifier; Unknown
     // for an empty one.
@@ -23,4 +30,7 @@ public:
     // "pt_BR" -> "pt-BR", "EN" -> "en", "zh_hans_cn" -> "zh-Hans-CN"; empty for text that is not
     // a language identifier.
     static std::string canonicalLanguageIdentifierFromString(std::string_view text);
+
+private:
+    std::string identifier_;
 };

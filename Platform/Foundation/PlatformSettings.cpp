@@ -15,6 +15,7 @@ struct Settings {
     float screenWidth = 0;  // 0: the idiom's own size
     float screenHeight = 0;
     std::vector<std::string> languages;
+    std::string localeIdentifier;
     std::string machine;
     std::string model = "iPhone";
     std::string version = "6.1";
@@ -22,12 +23,21 @@ struct Settings {
     std::string bundleIdentifier = "com.tessel.TesselHost";
     std::string sandbox;
     double networkTimeoutScale = 1;
+    bool canSendMail = false;
 };
 
 std::string envOr(const char* name, std::string fallback)
 {
     const char* v = std::getenv(name);
     return v && *v ? std::string(v) : fallback;
+}
+
+// "pt_BR.UTF-8" -> "pt_BR"; "C" and "POSIX" -> "en_US".
+std::string localeFromEnvironment(std::string locale)
+{
+    locale = locale.substr(0, locale.find_first_of(".@"));
+    if (locale.empty() || locale == "C" || locale == "POSIX") return "en_US";
+    return locale;
 }
 
 // "pt_BR.UTF-8" -> "pt-BR"; "C" and "POSIX" -> "en".
@@ -44,6 +54,7 @@ Settings defaults()
 {
     Settings s;
     s.languages = {languageFromLocale(envOr("LANG", "en"))};
+    s.localeIdentifier = localeFromEnvironment(envOr("LANG", "en_US"));
     utsname u{};
     s.machine = uname(&u) == 0 ? u.machine : "unknown";
     std::error_code ec;
@@ -115,6 +126,14 @@ void PlatformSettings::setPreferredLanguages(std::vector<std::string> languages)
 {
     locked([&](Settings& s) { s.languages = std::move(languages); });
 }
+std::string PlatformSettings::localeIdentifier()
+{
+    return locked([](Settings& s) { return s.localeIdentifier; });
+}
+void PlatformSettings::setLocaleIdentifier(std::string identifier)
+{
+    locked([&](Settings& s) { s.localeIdentifier = std::move(identifier); });
+}
 std::string PlatformSettings::machineName()
 {
     return locked([](Settings& s) { return s.machine; });
@@ -162,6 +181,14 @@ std::string PlatformSettings::sandboxRoot()
 void PlatformSettings::setSandboxRoot(std::string path)
 {
     locked([&](Settings& s) { s.sandbox = std::move(path); });
+}
+bool PlatformSettings::canSendMail()
+{
+    return locked([](Settings& s) { return s.canSendMail; });
+}
+void PlatformSettings::setCanSendMail(bool can)
+{
+    locked([&](Settings& s) { s.canSendMail = can; });
 }
 double PlatformSettings::networkTimeoutScale()
 {

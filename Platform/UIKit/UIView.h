@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class UIEvent;
@@ -159,6 +160,12 @@ public:
     void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
     void removeGestureRecognizer(const UIGestureRecognizer* recognizer);
 
+    // ---- Accessibility ----
+    // Empty unless set: views that draw their own text carry it here, so that people using a
+    // screen reader (and tests looking for a view by what it shows) find it.
+    const std::string& accessibilityLabel() const { return accessibilityLabel_; }
+    void setAccessibilityLabel(std::string label) { accessibilityLabel_ = std::move(label); }
+
     // ---- Drawing ----
     // Draws the view's content in its own coordinates (y down); `rect` is the bounds.
     virtual void drawRect(CGRect rect);
@@ -227,6 +234,7 @@ private:
     bool userInteractionEnabled_ = true;
     bool multipleTouchEnabled_ = false;
     bool exclusiveTouch_ = false;
+    std::string accessibilityLabel_;
     std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     bool drawsNothing_ = false;  // the base drawRect ran and nothing was drawn: no redraw on show
 };

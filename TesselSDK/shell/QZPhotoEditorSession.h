@@ -42,6 +42,8 @@ public:
 
     // Records the module and replays it in every context's render under way.
     void addModulesObject(const std::shared_ptr<QZModule>& module);
+    // Forgets every module (the editor's Restore Original); renders under way keep what they replayed.
+    void removeAllModules() { modules_.clear(); }
     void removeContextsObject(const QZPhotoEditorContext* context);
 
     // A context replaying on the image, its output fitted into maxSize; none (logged) for no image.

@@ -114,6 +114,22 @@ TEST(CTLineDraw, ContextColourAlphaAndShadow)
     EXPECT_GT(greenInk, 0);  // its shadow, 20 below
 }
 
+// Every glyph of a long line is drawn, also those far from the line's start.
+TEST(CTLineDraw, ALongLineIsDrawnToItsEnd)
+{
+    TextCanvas canvas(700, 40);
+    HeldFont bold = font("Helvetica-Bold", 17);
+    HeldLine line = lineOf("Visit the Developer Site and read on, well past ten ems from the start", bold.get());
+    double width = CTLineGetTypographicBounds(line.get(), nullptr, nullptr, nullptr);
+    ASSERT_GT(width, 400);
+    ASSERT_LT(width, 690);
+    CGContextSetTextMatrix(canvas.context, CGAffineTransformMakeTranslation(5, 12));
+    CTLineDraw(line.get(), canvas.context);
+    InkBox box = canvas.ink();
+    ASSERT_FALSE(box.empty());
+    EXPECT_NEAR(box.right, 5 + width, 4) << "ink up to the last glyph";
+}
+
 // Runs the probe with the given extra environment; answers its output.
 std::vector<uint8_t> runProbe(const std::vector<std::string>& extraEnvironment)
 {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
@@ -99,3 +100,22 @@ TEST(NSLocaleTest, CanonicalLanguageIdentifiers)
 }
 
 }  // namespace
+
+// The region format follows $LANG until a host sets it.
+TEST(NSLocaleTest, CurrentLocaleIdentifier)
+{
+    struct Case {
+        const char* lang;
+        const char* identifier;
+    };
+    const Case cases[] = {{"pt_BR.UTF-8", "pt_BR"}, {"de_DE@euro", "de_DE"}, {"C", "en_US"}, {"POSIX", "en_US"}};
+    for (const auto& c : cases) {
+        setenv("LANG", c.lang, 1);
+        PlatformSettings::reset();
+        EXPECT_EQ(NSLocale::currentLocale()->localeIdentifier(), c.identifier) << c.lang;
+    }
+    PlatformSettings::setLocaleIdentifier("fr_CA");
+    EXPECT_EQ(NSLocale::currentLocale()->localeIdentifier(), "fr_CA");
+    unsetenv("LANG");
+    PlatformSettings::reset();
+}

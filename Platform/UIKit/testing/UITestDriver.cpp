@@ -4,6 +4,9 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIAlertView.h"
+#include "UIKit/UIApplication.h"
+#include "UIKit/UIButton.h"
+#include "UIKit/UILabel.h"
 #include "UIKit/UIWindow.h"
 
 #include <cmath>
@@ -28,6 +31,26 @@ CGPoint along(const std::vector<CGPoint>& path, double fraction)
         wanted -= length;
     }
     return path.back();
+}
+
+// What the view shows that a person could name it by.
+bool showsText(const UIView& view, const std::string& text)
+{
+    if (view.accessibilityLabel() == text) return true;
+    if (auto button = dynamic_cast<const UIButton*>(&view)) return button->currentTitle().value_or("") == text;
+    if (auto label = dynamic_cast<const UILabel*>(&view)) return !label->text().empty() && label->text() == text;
+    return false;
+}
+
+// Depth first, back to front (the order views are painted in): the last match is the frontmost.
+void findFrontmost(const std::shared_ptr<UIView>& view, const std::string& text, std::shared_ptr<UIView>& found)
+{
+    if (view->isHidden() || view->alpha() < 0.01f) return;
+    if (showsText(*view, text)) {
+        if (!CGRectIsEmpty(UITestDriver::visibleRect(*view))) found = view;
+        return;
+    }
+    for (const auto& subview : view->subviews()) findFrontmost(subview, text, found);
 }
 
 }  // namespace
@@ -179,6 +202,41 @@ void UITestDriver::rotate(CGPoint centre, CGFloat radius, CGFloat angle, double 
     touches(fingers(0, UITouchPhaseBegan));
     moveOver(seconds, [&](double f) { return fingers(f, UITouchPhaseMoved); });
     touches(fingers(1, UITouchPhaseEnded));
+}
+
+// ---- Views by what they show ----
+
+CGRect UITestDriver::visibleRect(const UIView& view)
+{
+    auto window = view.window();
+    if (!window) return CGRectNull;
+    CGRect visible = view.convertRectToView(view.bounds(), window.get());
+    for (auto ancestor = view.superview(); ancestor; ancestor = ancestor->superview()) {
+        if (ancestor->isHidden() || ancestor->alpha() < 0.01f) return CGRectNull;
+        if (ancestor->clipsToBounds() && ancestor != window)
+            visible = CGRectIntersection(visible, ancestor->convertRectToView(ancestor->bounds(), window.get()));
+    }
+    visible = CGRectIntersection(visible, window->bounds());
+    return CGRectIsEmpty(visible) ? CGRectNull : visible;
+}
+
+std::shared_ptr<UIView> UITestDriver::visibleViewWithLabel(const std::string& text)
+{
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    if (!window || text.empty()) return nullptr;
+    window->layoutIfNeeded();
+    std::shared_ptr<UIView> found;
+    findFrontmost(window, text, found);
+    return found;
+}
+
+bool UITestDriver::tapViewWithLabel(const std::string& text)
+{
+    auto view = visibleViewWithLabel(text);
+    if (!view) return false;
+    CGRect visible = visibleRect(*view);
+    tap(CGPointMake(CGRectGetMidX(visible), CGRectGetMidY(visible)));
+    return true;
 }
 
 bool UITestDriver::pressAlertButton(const std::string& title)

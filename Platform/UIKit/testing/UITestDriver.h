@@ -66,6 +66,19 @@ public:
     // Several touches changing in one event.
     void touches(std::vector<UITouchInputPoint> points);
 
+    // ---- Views by what they show ----
+    // The frontmost view of the key window whose accessibility label, button title (as shown
+    // now) or label text equals `text`, among the views a person can see: not hidden, not
+    // transparent (alpha below 0.01, itself or an ancestor) and not wholly outside the window or
+    // a clipping ancestor. A match stands for its subviews (a button, not its title label). The
+    // window is laid out first. Null when none.
+    static std::shared_ptr<UIView> visibleViewWithLabel(const std::string& text);
+    // The part of the view a person sees, in window points (empty when none).
+    static CGRect visibleRect(const UIView& view);
+    // Taps the middle of the visible part of that view; false (nothing tapped) when there is
+    // none.
+    bool tapViewWithLabel(const std::string& text);
+
     // Taps the button of the visible alert that shows `title`; false (nothing tapped) when no
     // alert is visible or none of its buttons shows the title. The alert fades out over 0.2 s.
     bool pressAlertButton(const std::string& title);

@@ -1,0 +1,19 @@
+// The one list of classes made by name: the tool table's classes and the screens and views the
+// tool screens are built from. A tool library adds its line here when it lands. The red-eye tool is
+// never registered: an entry naming it opens the plain tool base.
+#include "TesselSDK/shell/QZEditorClassRegistration.h"
+
+#include "TesselSDK/shell/QZConveyorViewController.h"
+#include "TesselSDK/shell/QZNavigationBar.h"
+#include "TesselSDK/shell/QZScrollingImageView.h"
+#include "TesselSDK/shell/QZToolViewController.h"
+
+#include "Foundation/NSClass.h"
+
+void QZRegisterEditorClasses()
+{
+    NSClass::registerClass<QZToolViewController>("QZToolViewController");
+    NSClass::registerClass<QZConveyorViewController>("QZConveyorViewController");
+    NSClass::registerClass<QZScrollingImageView>("QZScrollingImageView");
+    NSClass::registerClass<QZNavigationBar>("QZNavigationBar");
+}

@@ -1,0 +1,71 @@
+#pragma once
+// tessel_editor's host: a plain application that opens the editor on one photo and takes what its
+// delegate hears. A window with a root controller of its own presents the editor (not animated);
+// a replay context made from the editor's session at start renders the edits on the full-size
+// photo once Done closes the session. Main thread only; also used in-process by the tests.
+
+#include "TesselSDK/shell/QZPhotoEditorContext.h"
+#include "TesselSDK/shell/QZPhotoEditorController.h"
+#include "TesselSDK/shell/QZSDKViewController.h"
+
+#include "UIKit/UIImage.h"
+#include "UIKit/UIViewController.h"
+#include "UIKit/UIWindow.h"
+
+#include <memory>
+#include <string>
+
+namespace tessel_editor {
+
+enum class Device { Phone, Tablet };
+
+// Phone: 320 x 568 points; tablet: 768 x 1024; both scale 2, system "7.0", portrait.
+void configureDevice(Device device);
+
+class EditorHost : public QZPhotoEditorControllerDelegate, public std::enable_shared_from_this<EditorHost> {
+public:
+    enum class Outcome { Editing, Finished, Cancelled };
+
+    // The photo from a PNG or JPEG file; null with the reason when it cannot be read.
+    static std::shared_ptr<UIImage> readPhoto(const std::string& path, std::string* error);
+
+    // A window with a root controller presenting the editor on the photo; null with the reason
+    // when the editor cannot be made.
+    static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error);
+    ~EditorHost() override;
+    EditorHost(const EditorHost&) = delete;
+    EditorHost& operator=(const EditorHost&) = delete;
+
+    // Runs the main queue until every block queued on the GPU and CPU queues so far has run and the
+    // main queue has nothing left; the clock does not move.
+    static void settle();
+
+    const std::shared_ptr<UIWindow>& window() const { return window_; }
+    const std::shared_ptr<QZSDKViewController>& editor() const { return editor_; }
+    Outcome outcome() const { return outcome_; }
+    // After Finished: the edits replayed on the full-size photo, or the photo itself when the
+    // session recorded nothing; null until the replay has delivered (settle() waits for it).
+    const std::shared_ptr<UIImage>& result() const { return result_; }
+    // The editor gone (dismissed, released) and the queues drained: nothing of it runs after this.
+    void close();
+
+    void photoEditorFinishedWithImage(QZSDKViewController* editor, std::shared_ptr<UIImage> image) override;
+    void photoEditorCanceled(QZSDKViewController* editor) override;
+
+    struct Key {};
+    explicit EditorHost(Key) {}
+
+private:
+    std::shared_ptr<UIImage> photo_;
+    std::shared_ptr<UIWindow> window_;
+    std::shared_ptr<UIViewController> rootController_;
+    std::shared_ptr<QZSDKViewController> editor_;
+    std::shared_ptr<QZPhotoEditorContext> context_;
+    Outcome outcome_ = Outcome::Editing;
+    std::shared_ptr<UIImage> result_;
+};
+
+// Writes the image as PNG beside the target, then renames it into place; false with the reason.
+bool writePNG(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error);
+
+}  // namespace tessel_editor

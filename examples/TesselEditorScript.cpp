@@ -1,0 +1,163 @@
+#include "TesselEditorScript.h"
+
+#include "Dispatch/DispatchClock.h"
+
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+namespace tessel_editor {
+
+const char* const kDefaultScript = "# The editor once it has opened (its fade-in done), then Done.\n"
+                                   "wait 0.5\n"
+                                   "screenshot editor\n"
+                                   "tap Done\n";
+
+namespace {
+
+std::string trim(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// "X,Y" with finite numbers.
+bool parsePoint(const std::string& text, CGPoint* point)
+{
+    const auto comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    try {
+        std::size_t used = 0;
+        const std::string xs = text.substr(0, comma);
+        const std::string ys = text.substr(comma + 1);
+        const double x = std::stod(xs, &used);
+        if (used != xs.size()) return false;
+        const double y = std::stod(ys, &used);
+        if (used != ys.size() || !std::isfinite(x) || !std::isfinite(y)) return false;
+        *point = CGPointMake(CGFloat(x), CGFloat(y));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// A finite number of seconds, not negative.
+bool parseSeconds(const std::string& text, double* seconds)
+{
+    try {
+        std::size_t used = 0;
+        const double value = std::stod(text, &used);
+        if (used != text.size() || !std::isfinite(value) || value < 0) return false;
+        *seconds = value;
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::vector<std::string> words(const std::string& text)
+{
+    std::istringstream stream(text);
+    std::vector<std::string> result;
+    for (std::string word; stream >> word;) result.push_back(word);
+    return result;
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+ScriptRunner::ScriptRunner(EditorHost& host, std::string screenshotDirectory)
+    : host_(host), screenshotDirectory_(std::move(screenshotDirectory))
+{
+}
+
+ScriptResult ScriptRunner::run(const std::vector<std::string>& lines)
+{
+    EditorHost::settle();
+    ScriptResult result;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::string line = trim(lines[index]);
+        if (line.empty() || line[0] == '#') continue;
+        const auto space = line.find_first_of(" \t");
+        const std::string command = line.substr(0, space);
+        const std::string arguments = space == std::string::npos ? "" : trim(line.substr(space));
+        const std::string failure = runLine(command, arguments);
+        if (!failure.empty()) {
+            result.status = ScriptResult::Status::Failed;
+            result.line = int(index + 1);
+            result.message = failure;
+            return result;
+        }
+        if (host_.outcome() == EditorHost::Outcome::Finished) {
+            result.status = ScriptResult::Status::Finished;
+            return result;
+        }
+        if (host_.outcome() == EditorHost::Outcome::Cancelled) {
+            result.status = ScriptResult::Status::Cancelled;
+            return result;
+        }
+    }
+    return result;
+}
+
+std::string ScriptRunner::runLine(const std::string& command, const std::string& arguments)
+{
+    const std::vector<std::string> parts = words(arguments);
+    if (command == "wait") {
+        double seconds = 0;
+        if (parts.size() != 1 || !parseSeconds(parts[0], &seconds)) return "usage: wait SECONDS";
+        constexpr double frame = 1.0 / DispatchClock::framesPerSecond;
+        for (double waited = 0; waited + 1e-9 < seconds; waited += frame) {
+            driver_.advance(std::min(frame, seconds - waited));
+            EditorHost::settle();
+        }
+        return "";
+    }
+    if (command == "tap") {
+        if (arguments.empty()) return "usage: tap LABEL | tap X,Y";
+        CGPoint point;
+        if (parts.size() == 1 && parsePoint(parts[0], &point)) {
+            driver_.tap(point);
+        } else if (!driver_.tapViewWithLabel(arguments)) {
+            return "no visible view labelled \"" + arguments + "\"";
+        }
+    } else if (command == "drag") {
+        CGPoint from, to;
+        double seconds = 0;
+        if (parts.size() != 3 || !parsePoint(parts[0], &from) || !parsePoint(parts[1], &to) ||
+            !parseSeconds(parts[2], &seconds))
+            return "usage: drag X1,Y1 X2,Y2 SECONDS";
+        driver_.drag({from, to}, seconds);
+    } else if (command == "press") {
+        CGPoint point;
+        double seconds = 0;
+        if (parts.size() != 2 || !parsePoint(parts[0], &point) || !parseSeconds(parts[1], &seconds))
+            return "usage: press X,Y SECONDS";
+        driver_.press(point, seconds);
+    } else if (command == "screenshot") {
+        if (parts.size() != 1 || arguments.find('/') != std::string::npos || arguments == "." || arguments == "..")
+            return "usage: screenshot NAME (a file name without folders)";
+        EditorHost::settle();
+        const std::string path = (std::filesystem::path(screenshotDirectory_) / (arguments + ".png")).string();
+        if (!UITestDriver::writeSnapshot(*host_.window(), path)) return "cannot write " + path;
+    } else if (command == "expect") {
+        if (arguments.empty()) return "usage: expect LABEL";
+        EditorHost::settle();
+        if (!UITestDriver::visibleViewWithLabel(arguments))
+            return "expected a visible view labelled \"" + arguments + "\"";
+    } else {
+        return "unknown command \"" + command + "\"";
+    }
+    EditorHost::settle();
+    return "";
+}
+
+}  // namespace tessel_editor

@@ -1,0 +1,50 @@
+#pragma once
+// tessel_editor's scripts: one command per line, acted out on the host's window as a person would
+// (touches on the virtual clock), until the editor is done or cancelled.
+//
+//   tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS
+//   screenshot NAME | expect LABEL
+//
+// Lines starting with # and blank lines are skipped. Every command but wait is followed by
+// settling the queues without moving the clock; wait moves it in 1/60 s steps, settling after each.
+
+#include "TesselEditorHost.h"
+
+#include "UIKit/testing/UITestDriver.h"
+
+#include <string>
+#include <vector>
+
+namespace tessel_editor {
+
+struct ScriptResult {
+    enum class Status { Finished, Cancelled, Ended, Failed };
+    Status status = Status::Ended;
+    int line = 0;         // the failing line (from 1)
+    std::string message;  // why it failed
+};
+
+// Open the editor, a screenshot, Done.
+extern const char* const kDefaultScript;
+
+std::vector<std::string> splitLines(const std::string& text);
+
+class ScriptRunner {
+public:
+    // Screenshots are written as DIR/NAME.png.
+    ScriptRunner(EditorHost& host, std::string screenshotDirectory);
+
+    // Runs the lines until Done or Cancel has been heard (later lines are not run), the end, or the
+    // first line that fails.
+    ScriptResult run(const std::vector<std::string>& lines);
+
+private:
+    // Empty on success, else why the line failed.
+    std::string runLine(const std::string& command, const std::string& arguments);
+
+    EditorHost& host_;
+    std::string screenshotDirectory_;
+    UITestDriver driver_;
+};
+
+}  // namespace tessel_editor

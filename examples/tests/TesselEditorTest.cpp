@@ -1,0 +1,173 @@
+// tessel_editor, run as a person runs it, for each outcome of its contract: Done without edits gives
+// the input back, Cancel writes nothing and says so, a script that fails names its line and exits
+// 3, an unreadable photo exits 1, a malformed command line 2. Each runs with the GPU where one can
+// be made and on plain images without one.
+#include "QopTestBitmap.h"
+#include "support/RunProgram.h"
+
+#include "ImageIO/ImageIOCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+using qop_test::TestBitmap;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Larger than the editing size, so the editor works on a scaled copy while the output is full size.
+TestBitmap makePhoto(size_t width, size_t height)
+{
+    TestBitmap bitmap(width, height);
+    for (size_t y = 0; y < height; ++y)
+        for (size_t x = 0; x < width; ++x)
+            bitmap.at(x, y) = {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
+                               std::uint8_t((x * 7 + y * 3) % 256), 255};
+    return bitmap;
+}
+
+// The two roads of the editor: the GPU where one opens, plain images where none may.
+const Environment kRoads[] = {{}, {{"TESSEL_EGL_PLATFORM", "none"}}};
+
+class TesselEditorProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/tessel_editor_test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        input_ = dir_ / "input.png";
+        output_ = dir_ / "out.png";
+        std::string error;
+        ASSERT_TRUE(ImageIOWritePNGFile(input_.string(), photo_.data(), photo_.width(), photo_.height(), &error))
+            << error;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path script(const std::string& name, const std::string& text)
+    {
+        const fs::path path = dir_ / name;
+        std::ofstream(path) << text;
+        return path;
+    }
+    int run(const std::vector<std::string>& args, const Environment& env = {})
+    {
+        example_test::ProgramRun run = example_test::runProgram(TESSEL_EDITOR_PATH, args, env);
+        outputText_ = std::move(run.output);
+        return run.status;
+    }
+    const std::string& output() const { return outputText_; }
+
+    const TestBitmap photo_ = makePhoto(1500, 1000);
+    fs::path dir_, input_, output_;
+    std::string outputText_;
+};
+
+TEST_F(TesselEditorProgram, DoneWithoutEditsGivesTheInputBack)
+{
+    const fs::path done = script("done.txt", "# Done at once.\n\nexpect Photo Editor\ntap Done\ntap Cancel\n");
+    for (const Environment& road : kRoads) {
+        SCOPED_TRACE(road.empty() ? "GPU" : "no GPU");
+        fs::remove(output_);
+        ASSERT_EQ(run({"--script", done.string(), "--output", output_.string(), input_.string()}, road), 0) << output();
+        EXPECT_EQ(output().find("cancelled"), std::string::npos) << "a line after Done ran: " << output();
+        TestBitmap result;
+        std::string error;
+        ASSERT_TRUE(qop_test::readImageFile(output_.string(), &result, &error)) << error;
+        EXPECT_TRUE(result == photo_) << "the output differs from the input";
+    }
+}
+
+TEST_F(TesselEditorProgram, TheBuiltInScriptTakesAScreenshotAndIsDone)
+{
+    const fs::path shots = dir_ / "shots";
+    fs::create_directory(shots);
+    ASSERT_EQ(run({"--headless", "--screenshots", shots.string(), "--output", output_.string(), input_.string()}), 0)
+        << output();
+    EXPECT_TRUE(fs::exists(output_));
+    TestBitmap screenshot;
+    std::string error;
+    ASSERT_TRUE(qop_test::readImageFile((shots / "editor.png").string(), &screenshot, &error)) << error;
+    // The phone's window at scale 2.
+    EXPECT_EQ(screenshot.width(), 640u);
+    EXPECT_EQ(screenshot.height(), 1136u);
+}
+
+TEST_F(TesselEditorProgram, CancelWritesNothingAndSaysSo)
+{
+    const fs::path cancel = script("cancel.txt", "wait 0.5\ntap Cancel\ntap Done\n");
+    for (const Environment& road : kRoads) {
+        SCOPED_TRACE(road.empty() ? "GPU" : "no GPU");
+        ASSERT_EQ(run({"--script", cancel.string(), "--output", output_.string(), input_.string()}, road), 0)
+            << output();
+        EXPECT_NE(output().find("cancelled"), std::string::npos) << output();
+        EXPECT_FALSE(fs::exists(output_));
+    }
+}
+
+TEST_F(TesselEditorProgram, AScriptEndingWithoutDoneOrCancelWritesNothing)
+{
+    const fs::path idle = script("idle.txt", "wait 0.2\n# nothing else\n");
+    ASSERT_EQ(run({"--script", idle.string(), "--output", output_.string(), input_.string()}), 0) << output();
+    EXPECT_FALSE(fs::exists(output_));
+    EXPECT_EQ(output().find("cancelled"), std::string::npos) << output();
+}
+
+TEST_F(TesselEditorProgram, AFailingLineExitsThreeWithItsNumber)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"wait 0.1\njump 3,4\n", "line 2: unknown command \"jump\""},
+        {"# a comment\ntap No Such Button\n", "line 2: no visible view labelled \"No Such Button\""},
+        {"expect Photo Editor\n\nexpect Restore Original\n", "line 3: expected a visible view labelled"},
+        {"drag 1,2 3\n", "line 1: usage: drag"},
+        {"wait soon\n", "line 1: usage: wait"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const fs::path path = script("failing.txt", c.text);
+        EXPECT_EQ(run({"--script", path.string(), "--output", output_.string(), input_.string()}), 3) << output();
+        EXPECT_NE(output().find(c.message), std::string::npos) << output();
+        EXPECT_FALSE(fs::exists(output_));
+    }
+}
+
+TEST_F(TesselEditorProgram, BadInputAndMalformedCommandLines)
+{
+    const fs::path text = dir_ / "notes.txt";
+    std::ofstream(text) << "not an image";
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{}, 2, "usage: tessel_editor"},
+        {{"--device", "watch", input_.string()}, 2, "usage:"},
+        {{"--script"}, 2, "usage:"},
+        {{input_.string(), input_.string()}, 2, "usage:"},
+        {{"--frobnicate", input_.string()}, 2, "usage:"},
+        {{"--headless", (dir_ / "missing.png").string()}, 1, "cannot read"},
+        {{"--headless", text.string()}, 1, "not a PNG or JPEG image"},
+        {{"--script", (dir_ / "missing.txt").string(), input_.string()}, 1, "cannot read the script"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(run(c.args), c.status) << output();
+        EXPECT_NE(output().find(c.message), std::string::npos) << output();
+    }
+}
+
+}  // namespace
