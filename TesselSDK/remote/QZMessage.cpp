@@ -256,5 +256,7 @@ void QZMessage::registerMessageForTesting(std::shared_ptr<QZMessage> message)
     std::shared_ptr<NSError> error;
     if (context->hasChanges() && !context->save(&error))
         NSLog("%s %@", "+[QZMessage registerMessageForTesting:]", NSStringWithFormat("save failed with error %@", error));
-    NSUserDefaults::standardUserDefaults()->removeObjectForKey(kQZMessageDisplayTimestamp);
+    auto defaults = NSUserDefaults::standardUserDefaults();
+    defaults->removeObjectForKey(kQZMessageDisplayTimestamp);
+    defaults->synchronize();
 }
