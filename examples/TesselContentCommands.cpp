@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "Dispatch/DispatchRunLoop.h"
+#include "Foundation/PlatformSettings.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackUpdate.h"
+#include "TesselSDK/remote/QZMessage.h"
+#include "TesselSDK/remote/QZMessageUpdate.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
 namespace tessel_content {
@@ -70,7 +73,23 @@ int runList(const Options&, const std::vector<std::string>&)
 
 int runMessages(const Options&, const std::vector<std::string>&)
 {
-    // The message update arrives with the messages; until then there is never one to display.
+    // The editor's screen scale: the banner stored is the "@2x" file its card loads.
+    PlatformSettings::setScreenScale(2);
+    auto update = QZMessageUpdate::sharedUpdate();
+    const std::uint64_t before = update->lastResult().sequence;
+    QZTesselContentManager::sharedManager()->updateMessages();
+    if (!DispatchRunLoop::runUntil([&] { return update->lastResult().sequence != before && update->isIdle(); },
+                                   kWaitLimit)) {
+        std::fprintf(stderr, "tessel_content: the message update did not end\n");
+        return kExitFailure;
+    }
+    const QZMessageUpdateResult result = update->lastResult();
+    if (result.outcome == QZMessageUpdateOutcome::Failed || result.outcome == QZMessageUpdateOutcome::Aborted) {
+        std::fprintf(stderr, "tessel_content: message update failed: %s\n", result.reason.c_str());
+        return kExitFailure;
+    }
+    if (auto message = QZMessage::messageToDisplay()) std::printf("%s\n", message->identifier().c_str());
+    std::fflush(stdout);
     return kExitSuccess;
 }
 
