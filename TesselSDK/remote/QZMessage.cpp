@@ -18,6 +18,10 @@
 #include "TesselSDK/remote/QZMessageText.h"
 #include "TesselSDK/remote/QZSafePathName.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
+#include "TesselSDK/remote/QZAtomicFile.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIGraphics.h"
+#include "UIKit/UIImage.h"
 #include "UIKit/UIScreen.h"
 
 namespace {
@@ -242,6 +246,15 @@ std::shared_ptr<QZMessage> QZMessage::make(std::shared_ptr<QZContentPack> target
          {"header", Value::dictionary({{"text", "A message"}})},
          {"actionButtonText", Value::dictionary({{"text", "Open"}})},
          {"dismissButtonText", Value::dictionary({{"text", "Close"}})}}));
+    // A flat 300 x 200 point banner; PNG bytes, which the banner's reader takes as it takes JPEG.
+    const CGFloat scale = UIScreen::mainScreen()->scale() > 1.0 ? 2 : 1;
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(300, 200), true, scale);
+    UIColor::colorWithRed(0.2f, 0.4f, 0.6f, 1)->setFill();
+    UIRectFill(CGRectMake(0, 0, 300, 200));
+    auto banner = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    const std::string path = message->bannerImagePath();
+    if (auto bytes = UIImagePNGRepresentation(banner); bytes && !path.empty()) QZWriteFileAtomically(path, *bytes);
     return message;
 }
 

@@ -71,7 +71,7 @@ public:
     static void registerClass();
 
     // Tests: inserts into the main-queue context an eligible message whose action opens
-    // `targetPack`'s store page (a solid-body card with a banner file), and answers it.
+    // `targetPack`'s store page (a solid-body card, its banner file written), and answers it.
     static std::shared_ptr<QZMessage> make(std::shared_ptr<QZContentPack> targetPack = nullptr);
     // Tests: saves `message` and forgets the last choice, so it is chosen next; nil deletes every
     // message of the main-queue context.
