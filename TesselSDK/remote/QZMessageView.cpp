@@ -219,6 +219,8 @@ void QZMessageView::presentInView(const std::shared_ptr<UIView>& view)
     setTransform(CGAffineTransformMakeScale(kEntranceScale, kEntranceScale));
     view->addSubview(self<QZMessageView>());
 
+    // No touches reach the buttons while the card moves (the dimmer still takes them).
+    setUserInteractionEnabled(false);
     std::weak_ptr<QZMessageView> weak = self<QZMessageView>();
     QZPerformUIViewAnimation(
         kAnimationDuration,
@@ -229,13 +231,16 @@ void QZMessageView::presentInView(const std::shared_ptr<UIView>& view)
             card->setTransform(CGAffineTransformIdentity);
             card->setAlpha(1);
         },
-        nullptr);
+        [weak](bool) {
+            if (auto card = weak.lock()) card->setUserInteractionEnabled(true);
+        });
 }
 
 void QZMessageView::dismiss()
 {
     // Held until the exit ends: nothing else may keep the card once it is off the screen.
     auto card = self<QZMessageView>();
+    setUserInteractionEnabled(false);
     QZPerformUIViewAnimation(
         kAnimationDuration,
         [card] {
