@@ -20,7 +20,10 @@ std::shared_ptr<QZReachability> reachabilityForIPv4(const char* address)
     return QZReachability::reachabilityWithAddress(reinterpret_cast<const sockaddr*>(&ip4));
 }
 
-bool isSet(SCNetworkReachabilityFlags flags, SCNetworkReachabilityFlags flag) { return (flags & flag) != 0; }
+bool isSet(SCNetworkReachabilityFlags flags, SCNetworkReachabilityFlags flag)
+{
+    return (flags & flag) != 0;
+}
 
 }  // namespace
 
@@ -57,10 +60,12 @@ std::shared_ptr<QZReachability> QZReachability::reachabilityForLocalWiFi()
     return reachabilityForIPv4("169.254.0.0");
 }
 
-std::shared_ptr<QZReachability> QZReachability::reachabilityWithReachabilityRef(SCNetworkReachabilityRef reachabilityRef)
+std::shared_ptr<QZReachability>
+QZReachability::reachabilityWithReachabilityRef(SCNetworkReachabilityRef reachabilityRef)
 {
     if (!reachabilityRef) return nullptr;
-    return NSObject::create<QZReachability>([&](QZReachability& r) { r.reachabilityRef_ = std::move(reachabilityRef); });
+    return NSObject::create<QZReachability>(
+        [&](QZReachability& r) { r.reachabilityRef_ = std::move(reachabilityRef); });
 }
 
 bool QZReachability::reachableOnWWAN() const
@@ -166,7 +171,10 @@ SCNetworkReachabilityFlags QZReachability::reachabilityFlags() const
     return readFlags(&flags) ? flags : 0;
 }
 
-std::string QZReachability::currentReachabilityFlags() const { return descriptionOfFlags(reachabilityFlags()); }
+std::string QZReachability::currentReachabilityFlags() const
+{
+    return descriptionOfFlags(reachabilityFlags());
+}
 
 std::string QZReachability::descriptionOfFlags(SCNetworkReachabilityFlags flags)
 {

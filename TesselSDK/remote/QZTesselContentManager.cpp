@@ -24,7 +24,10 @@ std::function<void(NSManagedObjectContext&)> removeMessagesMarkedForDeletion;
 // for the linker to drop, so forcing a load is empty.
 void forceLinkerLoad_() {}
 
-std::shared_ptr<const QZManagedObjectClass> packClassObject() { return QZManagedObjectClass::classNamed("QZContentPack"); }
+std::shared_ptr<const QZManagedObjectClass> packClassObject()
+{
+    return QZManagedObjectClass::classNamed("QZContentPack");
+}
 
 std::vector<std::shared_ptr<const NSClass>> classesNamed(const std::vector<std::string>& names)
 {
@@ -81,11 +84,11 @@ std::shared_ptr<NSManagedObjectContext> QZTesselContentManager::contentPackManag
 std::shared_ptr<NSManagedObjectContext> QZTesselContentManager::contentPackUpdateManagedObjectContext()
 {
     std::call_once(updateContextOnce_, [this] {
-        updateContext_ = makePrivateContext(contentPackUpdatePersistentStoreCoordinator(),
-                                            "contentPackUpdateManagedObjectContext",
-                                            {"QZEffectContentPack", "QZEffectContentPackItem", "QZFrameContentPack",
-                                             "QZFrameContentPackItem", "QZStickerContentPack", "QZStickerContentPackItem"},
-                                            &contentPackSaveObserver_);
+        updateContext_ =
+            makePrivateContext(contentPackUpdatePersistentStoreCoordinator(), "contentPackUpdateManagedObjectContext",
+                               {"QZEffectContentPack", "QZEffectContentPackItem", "QZFrameContentPack",
+                                "QZFrameContentPackItem", "QZStickerContentPack", "QZStickerContentPackItem"},
+                               &contentPackSaveObserver_);
     });
     return updateContext_;
 }
@@ -96,8 +99,9 @@ std::shared_ptr<NSManagedObjectContext> QZTesselContentManager::messagesUpdateMa
         NSLog("%s %@", "-[QZTesselContentManager messagesUpdateManagedObjectContext]",
               "Should not be calling update context from main thread");
     std::call_once(messagesContextOnce_, [this] {
-        messagesContext_ = makePrivateContext(contentPackPersistentStoreCoordinator(), "messagesUpdateManagedObjectContext",
-                                              {"QZMessage", "QZMessageText"}, &messagesSaveObserver_);
+        messagesContext_ =
+            makePrivateContext(contentPackPersistentStoreCoordinator(), "messagesUpdateManagedObjectContext",
+                               {"QZMessage", "QZMessageText"}, &messagesSaveObserver_);
     });
     return messagesContext_;
 }
@@ -225,11 +229,13 @@ void QZTesselContentManager::removeContentPacksMarkedForDeletionInContext(NSMana
         std::shared_ptr<NSError> error;
         if (!context.save(&error))
             NSLog("%s %@", "-[QZTesselContentManager removeContentPacksMarkedForDeletionInContext:]",
-                  NSStringWithFormat("delete failed with error %@", error ? error->localizedDescription() : std::string()));
+                  NSStringWithFormat("delete failed with error %@",
+                                     error ? error->localizedDescription() : std::string()));
     });
 }
 
-void QZTesselContentManager::setRemoveMessagesMarkedForDeletionHandler(std::function<void(NSManagedObjectContext&)> handler)
+void QZTesselContentManager::setRemoveMessagesMarkedForDeletionHandler(
+    std::function<void(NSManagedObjectContext&)> handler)
 {
     std::lock_guard lock(messagesHandlerMutex);
     removeMessagesMarkedForDeletion = std::move(handler);
@@ -240,7 +246,8 @@ std::shared_ptr<QZContentPack> QZTesselContentManager::insertPackForTesting(cons
     auto packClass = packClassObject();
     if (!packClass) return nullptr;
     auto context = contentPackManagedObjectContext();
-    auto pack = std::dynamic_pointer_cast<QZContentPack>(packClass->updateOrCreateWithDictionary(packDocument, *context));
+    auto pack =
+        std::dynamic_pointer_cast<QZContentPack>(packClass->updateOrCreateWithDictionary(packDocument, *context));
     synchronize();
     return pack;
 }

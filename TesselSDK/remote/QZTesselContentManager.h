@@ -64,7 +64,10 @@ public:
     // Not for the main thread (logged there, still answered).
     std::shared_ptr<NSManagedObjectContext> messagesUpdateManagedObjectContext();
 
-    const std::shared_ptr<NSOperationQueue>& remoteUpdateProcessingQueue() const { return remoteUpdateProcessingQueue_; }
+    const std::shared_ptr<NSOperationQueue>& remoteUpdateProcessingQueue() const
+    {
+        return remoteUpdateProcessingQueue_;
+    }
     const std::shared_ptr<QZReachability>& reachability() const { return reachability_; }
 
     // The running updates' state (any thread).
@@ -114,10 +117,9 @@ public:
 private:
     // "TesselContentPackData.sqlite" under Application Support; empty when that cannot be made.
     static std::string storePath();
-    std::shared_ptr<NSManagedObjectContext> makePrivateContext(const std::shared_ptr<NSPersistentStoreCoordinator>& coordinator,
-                                                               const char* name,
-                                                               std::vector<std::string> mergedClassNames,
-                                                               std::shared_ptr<NSObject>* observer);
+    std::shared_ptr<NSManagedObjectContext>
+    makePrivateContext(const std::shared_ptr<NSPersistentStoreCoordinator>& coordinator, const char* name,
+                       std::vector<std::string> mergedClassNames, std::shared_ptr<NSObject>* observer);
     void waitUntilIdle();
 
     std::once_flag modelOnce_, mainCoordinatorOnce_, updateCoordinatorOnce_;

@@ -41,7 +41,8 @@ void QZTesselContentManager::mergeFromNotification(const std::shared_ptr<NSNotif
             if (uris.empty() || !coordinator) continue;
             std::vector<std::shared_ptr<NSManagedObjectID>> objectIDs;
             for (const auto& uri : uris)
-                if (auto objectID = coordinator->managedObjectIDForURIRepresentation(uri)) objectIDs.push_back(objectID);
+                if (auto objectID = coordinator->managedObjectIDForURIRepresentation(uri))
+                    objectIDs.push_back(objectID);
             if (objectIDs.empty()) continue;
             auto request = NSFetchRequest::fetchRequestWithEntityName(entityName);
             request->setPredicate(NSPredicate::selfIn(std::move(objectIDs)));

@@ -19,7 +19,8 @@
 namespace {
 
 constexpr const char* kCoordinatorMethod = "-[QZTesselContentManager contentPackPersistentStoreCoordinator]";
-constexpr const char* kUpdateCoordinatorMethod = "-[QZTesselContentManager contentPackUpdatePersistentStoreCoordinator]";
+constexpr const char* kUpdateCoordinatorMethod =
+    "-[QZTesselContentManager contentPackUpdatePersistentStoreCoordinator]";
 constexpr const char* kMessagingManifestVersionKey = "kQZContentManagerCurrentMessagingManifestVerion";
 constexpr const char* kLastUpdateKey = "kQZCDSLastUpdate";
 // The platform's codes for a missing file and a file that cannot be written.
@@ -62,7 +63,7 @@ void copyPrebuiltStoreIfNecessary(const std::string& storePath)
         defaults->synchronize();
         return;
     }
-    NSLog("%s %@", "-[QZTesselContentManager copyPrebuiltStoreIfNecessary]",
+    NSLog("%s %@", kCoordinatorMethod,
           NSStringWithFormat("Error copying precompiled database into place with error: %@",
                              error ? error->localizedDescription() : std::string()));
     forgetCommittedVersions();
@@ -100,13 +101,15 @@ std::shared_ptr<NSPersistentStoreCoordinator> QZTesselContentManager::contentPac
                                                   "The application support directory cannot be made.");
         } else {
             copyPrebuiltStoreIfNecessary(path);
-            bool added = coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
+            bool added =
+                coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
             if (!added) {
                 std::shared_ptr<NSError> ignored;
                 coordinator->destroyPersistentStoreAtURL(path, &ignored);
                 forgetCommittedVersions();
                 error.reset();
-                added = coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
+                added =
+                    coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
             }
             if (added) {
                 QZFileSystemUtils::addSkipBackupAttributeToItemAtURL(path);

@@ -5,6 +5,6 @@
 void QZTranslationKey::registerClass()
 {
     QZManagedObjectClass::registerRecordClass<QZTranslationKey, QZTranslationRecordClass>("QZTranslationKey",
-                                                                                         "TranslationKey")
+                                                                                          "TranslationKey")
         ->setUniqueKeyAttribute("value");
 }

@@ -33,7 +33,10 @@ Value storeOptions()
 }
 
 // "fr-CA" -> "fr"
-std::string primaryLanguage(const std::string& language) { return language.substr(0, language.find_first_of("-_")); }
+std::string primaryLanguage(const std::string& language)
+{
+    return language.substr(0, language.find_first_of("-_"));
+}
 
 }  // namespace
 
@@ -85,7 +88,8 @@ std::shared_ptr<NSPersistentStoreCoordinator> QZTranslationManager::persistentSt
                 std::shared_ptr<NSError> ignored;
                 coordinator->destroyPersistentStoreAtURL(path, &ignored);
                 error.reset();
-                added = coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
+                added =
+                    coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
             }
         }
         if (added)
@@ -151,8 +155,8 @@ std::string QZTranslationManager::storedTranslation(const std::string& key, cons
     auto context = managedObjectContext();
     if (!context) return {};
     auto request = NSFetchRequest::fetchRequestWithEntityName("TranslationValue");
-    request->setPredicate(
-        NSPredicate::andPredicate({NSPredicate::equal("language", Value(language)), NSPredicate::equal("key.value", Value(key))}));
+    request->setPredicate(NSPredicate::andPredicate(
+        {NSPredicate::equal("language", Value(language)), NSPredicate::equal("key.value", Value(key))}));
     request->setFetchLimit(1);
     std::shared_ptr<NSError> error;
     auto found = context->executeFetchRequest(*request, &error);

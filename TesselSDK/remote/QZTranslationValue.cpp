@@ -5,6 +5,6 @@
 void QZTranslationValue::registerClass()
 {
     QZManagedObjectClass::registerRecordClass<QZTranslationValue, QZTranslationRecordClass>("QZTranslationValue",
-                                                                                           "TranslationValue")
+                                                                                            "TranslationValue")
         ->setUniqueKeyAttribute("language");
 }

@@ -150,6 +150,7 @@ TEST_F(NSFileManagerTest, ReplaceSwapsTheWholeFileOrLeavesTheDestinationAsItWas)
 TEST_F(NSFileManagerTest, CopyKeepsTheSourceAndNeverReplaces)
 {
     auto fm = NSFileManager::defaultManager();
+    std::filesystem::create_directories(root_);
     std::ofstream(root_ / "store.sqlite") << "prebuilt";
     std::ofstream(root_ / "existing.sqlite") << "mine";
     std::shared_ptr<NSError> error;

@@ -206,6 +206,16 @@ TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
     EXPECT_EQ(UIImage::imageWithContentsOfFile((dir / "absent.png").string()), nullptr);
 }
 
+TEST_F(UIImageFiles, ACallerMayLowerThePixelLimit)
+{
+    const std::vector<uint8_t> jpeg = orangeJPEG();
+    auto image = UIImage::imageWithData(jpeg);
+    ASSERT_NE(image, nullptr);
+    const std::size_t pixels = std::size_t(image->size().width * image->size().height);
+    EXPECT_NE(UIImage::imageWithData(jpeg, 1, pixels), nullptr);
+    EXPECT_EQ(UIImage::imageWithData(jpeg, 1, pixels - 1), nullptr);
+}
+
 // The same JPEG with a header claiming 20000 x 20000 pixels (1.6 GB of them): refused before any
 // is set aside, as a child that tries it shows in its peak memory.
 TEST(UIImage, AnImageClaimingTooManyPixelsIsRefusedUnread)

@@ -42,8 +42,8 @@ protected:
         sqlite3* db = nullptr;
         sqlite3_open(path.c_str(), &db);
         sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-        sqlite3_exec(db, "PRAGMA journal_mode=WAL; CREATE TABLE Intruder (x); INSERT INTO Intruder VALUES (1);", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA journal_mode=WAL; CREATE TABLE Intruder (x); INSERT INTO Intruder VALUES (1);",
+                     nullptr, nullptr, nullptr);
         sqlite3_close(db);
         std::ifstream in(path + "-wal", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -65,7 +65,8 @@ protected:
     bool reportedStoreFailure() const
     {
         for (const auto& [name, attributes] : session->events)
-            if (name == "contentPackPersistentStoreCoordinator: Failure" && !attributes["error Message"].stringValue().empty())
+            if (name == "contentPackPersistentStoreCoordinator: Failure" &&
+                !attributes["error Message"].stringValue().empty())
                 return true;
         return false;
     }
@@ -117,7 +118,8 @@ TEST_F(QZContentStoreSetUpTest, TheStoreIsCopiedRepairedOrReplacedAndTheCommitte
          },
          [&](const NSLogCapture&) {
              EXPECT_TRUE(manager()->contentPacks().empty());
-             ASSERT_TRUE(manager()->insertPackForTesting(Value::dictionary({{"identifier", "new"}, {"packType", "frame"}})));
+             ASSERT_TRUE(
+                 manager()->insertPackForTesting(Value::dictionary({{"identifier", "new"}, {"packType", "frame"}})));
              EXPECT_TRUE(manager()->packWithIdentifier("new"));
              EXPECT_EQ(sqlite(storePath(), "SELECT COUNT(*) FROM sqlite_master WHERE name = 'Intruder'"), "0");
              EXPECT_EQ(sqlite(storePath(), "PRAGMA integrity_check"), "ok");
@@ -135,7 +137,8 @@ TEST_F(QZContentStoreSetUpTest, TheStoreIsCopiedRepairedOrReplacedAndTheCommitte
              EXPECT_TRUE(manager()->contentPacks().empty());
              EXPECT_FALSE(manager()->packWithIdentifier("anything"));
              // The contexts still work; nothing reaches a file.
-             ASSERT_TRUE(manager()->insertPackForTesting(Value::dictionary({{"identifier", "kept"}, {"packType", "effect"}})));
+             ASSERT_TRUE(
+                 manager()->insertPackForTesting(Value::dictionary({{"identifier", "kept"}, {"packType", "effect"}})));
              EXPECT_TRUE(manager()->packWithIdentifier("kept"));
              auto update = manager()->contentPackUpdateManagedObjectContext();
              EXPECT_EQ(update->persistentStoreCoordinator(), manager()->contentPackPersistentStoreCoordinator());
@@ -161,10 +164,11 @@ TEST_F(QZContentStoreSetUpTest, APackMarkedForDeletionStaysUntilARestartThenLeav
     update->performBlockAndWait([&] {
         for (const char* identifier : {"marked", "kept"})
             QZManagedObjectClass::classNamed("QZContentPack")
-                ->updateOrCreateWithDictionary(Value::dictionary({{"identifier", identifier},
-                                                                  {"packType", "sticker"},
-                                                                  {"shouldDelete", std::string(identifier) == "marked"}}),
-                                               *update);
+                ->updateOrCreateWithDictionary(
+                    Value::dictionary({{"identifier", identifier},
+                                       {"packType", "sticker"},
+                                       {"shouldDelete", std::string(identifier) == "marked"}}),
+                    *update);
         std::shared_ptr<NSError> error;
         ASSERT_TRUE(update->save(&error));
     });

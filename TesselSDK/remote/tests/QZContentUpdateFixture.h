@@ -24,6 +24,7 @@
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
+#include "TesselSDK/remote/QZTranslationManager.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
 #include "TesselSDK/remote/tests/QZTestMetricsSession.h"
 #include "testing/TesselFixtureServer.h"
@@ -57,6 +58,7 @@ protected:
     {
         server.releaseStalls();
         QZTesselContentManager::resetSharedManagerForTesting();
+        QZTranslationManager::resetSharedManagerForTesting();
         QZTestMetricsSession::unregisterClass();
         SCNetworkReachabilitySetFlagsOverride(std::nullopt);
         QZRemoteConfiguration::setAPIKey(std::nullopt);

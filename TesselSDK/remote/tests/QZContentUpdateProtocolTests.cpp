@@ -3,11 +3,13 @@
 
 #include "TesselSDK/remote/tests/QZContentUpdateFixture.h"
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
 #include "Foundation/NSDate.h"
 #include "Foundation/NSLogCapture.h"
+#include "Foundation/NSNotificationCenter.h"
 #include "TesselSDK/remote/QZContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 
@@ -33,6 +35,15 @@ std::string versionDocument(const std::string& version)
 
 TEST_F(QZContentUpdateTest, AnUpdateInstallsEveryPackOfTheManifestAndCommitsItsVersion)
 {
+    PlatformSettings::setPreferredLanguages({"fr"});
+    std::vector<std::string> announced;
+    auto center = NSNotificationCenter::defaultCenter();
+    auto observer = center->addObserverForName(
+        QZPhotoEditorControllerContentPackAvailabilityNotification, nullptr,
+        [&](const std::shared_ptr<NSNotification>& notification) {
+            announced.push_back(
+                notification->userInfo()[kQZPhotoEditorControllerContentPackAvailabiltyIdenfiter].stringValue());
+        });
     const QZContentUpdateResult result = runUpdate();
     ASSERT_EQ(result.outcome, QZContentUpdateOutcome::Committed) << result.reason;
     EXPECT_FALSE(manager()->isUpdatingAssets());
@@ -71,6 +82,59 @@ TEST_F(QZContentUpdateTest, AnUpdateInstallsEveryPackOfTheManifestAndCommitsItsV
         EXPECT_EQ(Value::fromJSON(effects[i]->valueForKey("effectJSON").stringValue()), document["items"][i]);
         EXPECT_TRUE(effects[i]->valueForKey("processors").isNil());
     }
+
+    // Each pack's thumbnails were downloaded (from the main thread: the registry asserts it) and
+    // each pack announced once.
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return announced.size() >= 3; }, kTimeout));
+    DispatchRunLoop::runUntil([] { return false; }, 0.2);
+    for (const char* archive : {"fx1_thumbnail.zip", "fr1_thumbnail.zip", "st1_thumbnail.zip"})
+        EXPECT_EQ(server.requestCount(std::string("/content/archives/") + archive), 1) << archive;
+    std::sort(announced.begin(), announced.end());
+    EXPECT_EQ(announced, (std::vector<std::string>{"fr1", "fx1", "st1"}));
+    center->removeObserver(observer);
+    for (const auto& [identifier, pack] : packs()) EXPECT_TRUE(pack->assetsAvailableForLowResUse()) << identifier;
+
+    // The French name reached the translation store.
+    EXPECT_TRUE(
+        DispatchRunLoop::runUntil([&] { return packs()["fx1"]->localizedDisplayName() == "Tons chauds"; }, kTimeout));
+}
+
+TEST_F(QZContentUpdateTest, AThumbnailArchiveDroppedMidwayFailsItsDownloadOnlyAndLeavesNoFile)
+{
+    const std::string archive = readTreeFile("content/archives/st1_thumbnail.zip");
+    auto dropped = Response::text(archive, 200, "application/zip");
+    dropped.dropAfterBytes = archive.size() / 2;
+    server.setRoute("/content/archives/st1_thumbnail.zip", dropped);
+    int failures = 0;
+    auto center = NSNotificationCenter::defaultCenter();
+    auto observer = center->addObserverForName(kQZResourceProviderDidFail, nullptr,
+                                               [&](const std::shared_ptr<NSNotification>&) { ++failures; });
+    EXPECT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed) << "archives do not decide the update";
+    auto downloading = [&] {
+        for (const auto& [identifier, pack] : packs())
+            if (pack->thumbnailResourceProvider()->isDownloading()) return true;
+        return false;
+    };
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return failures > 0 && !downloading(); }, kTimeout));
+    DispatchRunLoop::runUntil([] { return false; }, 0.2);
+    EXPECT_EQ(failures, 1);
+    center->removeObserver(observer);
+    EXPECT_EQ(packs()["st1"]->thumbnailResourceProvider()->state(), QZContentPackResourceProviderStateNotDownloaded);
+    EXPECT_TRUE(packs()["fx1"]->assetsAvailableForLowResUse());
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(sandbox.root()))
+        EXPECT_EQ(entry.path().filename().string().find(".download"), std::string::npos) << entry.path();
+
+    // A screen asking for missing thumbnails: nothing without the internet, then the download.
+    server.removeRoute("/content/archives/st1_thumbnail.zip");
+    SCNetworkReachabilitySetFlagsOverride(0);
+    update()->downloadThumbnailsIfNeeded();
+    DispatchRunLoop::runUntil([] { return false; }, 0.2);
+    EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 1);
+    SCNetworkReachabilitySetFlagsOverride(kSCNetworkReachabilityFlagsReachable);
+    update()->downloadThumbnailsIfNeeded();
+    EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return packs()["st1"]->assetsAvailableForLowResUse(); }, kTimeout));
+    EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 2);
+    EXPECT_EQ(server.requestCount("/content/archives/fx1_thumbnail.zip"), 1) << "only what is missing";
 }
 
 TEST_F(QZContentUpdateTest, TheSpacingHoldsUpdatesBackForTwentyMinutesFromTheLastCompletedOne)

@@ -18,7 +18,8 @@
 namespace {
 
 constexpr SCNetworkReachabilityFlags kReachable = kSCNetworkReachabilityFlagsReachable;
-constexpr SCNetworkReachabilityFlags kCellular = kSCNetworkReachabilityFlagsReachable | kSCNetworkReachabilityFlagsIsWWAN;
+constexpr SCNetworkReachabilityFlags kCellular =
+    kSCNetworkReachabilityFlagsReachable | kSCNetworkReachabilityFlagsIsWWAN;
 
 class QZReachabilityNotifierTest : public ::testing::Test {
 protected:

@@ -20,7 +20,8 @@ protected:
     {
         return QZManagedObjectClass::classNamed("QZContentPack")->updateOrCreateWithDictionary(document, context);
     }
-    static void saveOnItsQueue(const std::shared_ptr<NSManagedObjectContext>& context, const std::function<void()>& change)
+    static void saveOnItsQueue(const std::shared_ptr<NSManagedObjectContext>& context,
+                               const std::function<void()>& change)
     {
         context->performBlockAndWait([&] {
             change();
@@ -60,13 +61,16 @@ TEST_F(QZTesselContentManagerTest, SavesOfBothPrivateContextsReachObjectsTheScre
     std::thread([&] { messages = manager()->messagesUpdateManagedObjectContext(); }).join();
     EXPECT_EQ(messages->persistentStoreCoordinator(), manager()->contentPackPersistentStoreCoordinator());
     saveOnItsQueue(messages, [&] {
-        auto same = QZManagedObjectClass::classNamed("QZContentPack")->findObjectWithIdentifier(Value("alpha"), *messages);
+        auto same =
+            QZManagedObjectClass::classNamed("QZContentPack")->findObjectWithIdentifier(Value("alpha"), *messages);
         ASSERT_TRUE(same);
         same->setValueForKey(Value("Renamed"), "displayName");
     });
 
-    EXPECT_TRUE(pumpUntil([&] { return held->packVersion() == "2.0" && held->valueForKey("displayName") == Value("Renamed"); }))
-        << held->packVersion() << " " << held->valueForKey("displayName").description();
+    EXPECT_TRUE(pumpUntil([&] {
+        return held->packVersion() == "2.0" && held->valueForKey("displayName") == Value("Renamed");
+    })) << held->packVersion()
+        << " " << held->valueForKey("displayName").description();
     EXPECT_EQ(manager()->packWithIdentifier("alpha"), held) << "the same object, not a copy";
     EXPECT_TRUE(std::dynamic_pointer_cast<QZFrameContentPack>(manager()->packWithIdentifier("beta")));
     EXPECT_EQ(manager()->contentPacks().size(), 2u);
@@ -127,7 +131,8 @@ TEST_F(QZTesselContentManagerTest, EditorVersionGatesDocuments)
         const char* version;
         bool compatible;
     } cases[] = {{"3.3.11", true}, {"3.3.2", true}, {"3.3.12", false}, {"3.10", false}, {"2", true}};
-    for (const auto& c : cases) EXPECT_EQ(QZTesselContentManager::compatibleWithSDKVersion(c.version), c.compatible) << c.version;
+    for (const auto& c : cases)
+        EXPECT_EQ(QZTesselContentManager::compatibleWithSDKVersion(c.version), c.compatible) << c.version;
 }
 
 }  // namespace

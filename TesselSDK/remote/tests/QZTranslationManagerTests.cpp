@@ -23,7 +23,8 @@ protected:
     {
         TesselSDKRemoteRegisterClasses();
         // The shipped bundle: its Portuguese table translates "Effects".
-        PlatformSettings::setMainBundlePath(std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
+        PlatformSettings::setMainBundlePath(
+            std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
     }
     void TearDown() override
     {
