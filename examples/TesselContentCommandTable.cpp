@@ -58,6 +58,13 @@ const std::vector<CommandRow>& commandTable()
          "download pack ID's high-resolution archive (progress on stderr), then print its line",
          runDownload},
         {"messages", {}, "run one message update and print the identifier of the message to display", runMessages},
+        {"messages",
+         {"--card", "FILE.png"},
+         "the same, and write the message's card as the editor shows it (320 x 480 points at scale 2)",
+         [](const Options& options, const std::vector<std::string>& arguments) {
+             if (arguments[0] != "--card" || arguments[1].empty()) return kExitUsage;
+             return runMessages(options, arguments);
+         }},
     };
     return rows;
 }

@@ -233,8 +233,21 @@ TEST_F(TesselContentExampleTest, MessagesPrintsTheMessageToDisplayOnceEverySeven
     EXPECT_EQ(soon.status, 0) << soon.err;
     EXPECT_EQ(soon.out, "");
     EXPECT_EQ(server.requests().size(), requests + 1);
-    ProgramRun later = run({"messages"}, {"--now", "1800259200"});
+    // With --card the chosen message's card is written too: a phone window at scale 2.
+    const std::string card = sandbox.path("card.png");
+    ProgramRun later = run({"messages", "--card", card}, {"--now", "1800259200"});
+    EXPECT_EQ(later.status, 0) << later.err;
     EXPECT_EQ(later.out, "m2\n");
+    const std::string png = readFile(card);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    auto bigEndian = [&](std::size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(bigEndian(16), 640u);
+    EXPECT_EQ(bigEndian(20), 960u);
+    EXPECT_EQ(run({"messages", "--kard", card}).status, 2);
 }
 
 TEST_F(TesselContentExampleTest, MessagesExitsOneWhenAFetchFailsAndFetchesOnlyThatOneNextTime)
