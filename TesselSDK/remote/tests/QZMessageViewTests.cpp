@@ -4,6 +4,8 @@
 
 #include "TesselSDK/remote/tests/QZMessageUpdateFixture.h"
 
+#include <fstream>
+
 #include "CoreData/NSManagedObjectContext.h"
 #include "Foundation/NSLogCapture.h"
 #include "TesselSDK/remote/QZAtomicFile.h"
@@ -211,6 +213,35 @@ TEST_F(QZMessageViewTest, LabelFontsFollowTheTypeUnlessTheRunSetsASize)
                   (c.bold ? UIFont::boldSystemFontOfSize(c.size) : UIFont::systemFontOfSize(c.size))->fontName());
         EXPECT_TRUE(label->label()->textColor()->isEqual(*UIColor::whiteColor())) << "white without a colour";
     }
+}
+
+TEST_F(QZMessageViewTest, ATallerTranslationShrinksItsFontNeverBelowEight)
+{
+    // A bundle whose Portuguese table makes one paragraph three times as long, another thirty.
+    const std::string bundle = sandbox.mainBundlePath() + "/TesselSDKResources.bundle";
+    std::filesystem::remove(bundle);
+    std::filesystem::copy(TESSEL_SDK_RESOURCES_BUNDLE_DIR, bundle, std::filesystem::copy_options::recursive);
+    const std::string english = "Two new packs are waiting for you in the store.";
+    std::string three, thirty;
+    for (int i = 0; i < 30; ++i) (i < 3 ? three : thirty) += "Dois pacotes novos esperam por voce na loja. ";
+    thirty += three;
+    std::ofstream(bundle + "/pt.lproj/Localizable.strings", std::ios::app)
+        << "\n\"" << english << "\" = \"" << three << "\";\n\"Forty stickers\" = \"" << thirty << "\";\n";
+    QZSDKResources::unloadResources();
+    PlatformSettings::setPreferredLanguages({"pt"});
+
+    auto card = QZMessageView::messageViewWithMessage(message(solidDocument()));
+    ASSERT_NE(card, nullptr);
+    auto stacked = labels(*card->bodyView());
+    ASSERT_EQ(stacked.size(), 5u);
+    const CGFloat paragraph = stacked[2]->label()->font()->pointSize();
+    EXPECT_LT(paragraph, 14);
+    EXPECT_GE(paragraph, 8);
+    EXPECT_EQ(stacked[2]->label()->text(), three);
+    EXPECT_EQ(stacked[4]->label()->font()->pointSize(), 8) << "a text that never fits stops at 8";
+    EXPECT_EQ(stacked[3]->label()->font()->pointSize(), 14) << "untranslated text keeps its font";
+    // The label keeps the English text's height whatever its font.
+    EXPECT_EQ(stacked[2]->frame().size.height, stacked[2]->sizeThatFits(CGSizeZero).height);
 }
 
 TEST_F(QZMessageViewTest, NoCardForAnUnknownStyleOrABannerThatDoesNotLoad)
