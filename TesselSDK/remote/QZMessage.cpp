@@ -60,7 +60,8 @@ std::shared_ptr<QZMessage> QZMessage::messageToDisplay()
     std::shared_ptr<NSError> error;
     auto records = context->executeFetchRequest(*request, &error);
     if (!records) {
-        NSLog("%s %@", "+[QZMessage messageToDisplay]", NSStringWithFormat("message fetch failed with error %@", error));
+        NSLog("%s %@", "+[QZMessage messageToDisplay]",
+              NSStringWithFormat("message fetch failed with error %@", error));
         return nullptr;
     }
     std::shared_ptr<QZMessage> chosen;
@@ -160,7 +161,8 @@ void QZMessage::cleanupAssetsWithSave(bool save)
     if (save && context) {
         std::shared_ptr<NSError> error;
         if (!context->save(&error))
-            NSLog("%s %@", "-[QZMessage cleanupAssetsWithSave:]", NSStringWithFormat("save failed with error %@", error));
+            NSLog("%s %@", "-[QZMessage cleanupAssetsWithSave:]",
+                  NSStringWithFormat("save failed with error %@", error));
     }
 }
 
@@ -231,21 +233,20 @@ std::shared_ptr<QZMessage> QZMessage::make(std::shared_ptr<QZContentPack> target
     static std::atomic<int> made{0};
     auto context = QZTesselContentManager::sharedManager()->contentPackManagedObjectContext();
     auto messageClass = QZManagedObjectClass::classNamed("QZMessage");
-    auto message =
-        std::dynamic_pointer_cast<QZMessage>(messageClass ? messageClass->createInManagedObjectContext(*context) : nullptr);
+    auto message = std::dynamic_pointer_cast<QZMessage>(
+        messageClass ? messageClass->createInManagedObjectContext(*context) : nullptr);
     if (!message) return nullptr;
     const std::string identifier = "test-message-" + std::to_string(++made);
     const std::string action =
         targetPack ? Value::dictionary({{"action", "store"}, {"pack", targetPack->identifier()}}).toJSON() : "";
-    message->updateWithDictionary(Value::dictionary(
-        {{"identifier", identifier},
-         {"beginDate", static_cast<std::int64_t>(now()) - 60},
-         {"layoutStyle", "solidBody"},
-         {"action", action},
-         {"bannerImageIdentifier", identifier},
-         {"header", Value::dictionary({{"text", "A message"}})},
-         {"actionButtonText", Value::dictionary({{"text", "Open"}})},
-         {"dismissButtonText", Value::dictionary({{"text", "Close"}})}}));
+    message->updateWithDictionary(Value::dictionary({{"identifier", identifier},
+                                                     {"beginDate", static_cast<std::int64_t>(now()) - 60},
+                                                     {"layoutStyle", "solidBody"},
+                                                     {"action", action},
+                                                     {"bannerImageIdentifier", identifier},
+                                                     {"header", Value::dictionary({{"text", "A message"}})},
+                                                     {"actionButtonText", Value::dictionary({{"text", "Open"}})},
+                                                     {"dismissButtonText", Value::dictionary({{"text", "Close"}})}}));
     // A flat 300 x 200 point banner; PNG bytes, which the banner's reader takes as it takes JPEG.
     const CGFloat scale = UIScreen::mainScreen()->scale() > 1.0 ? 2 : 1;
     UIGraphicsBeginImageContextWithOptions(CGSizeMake(300, 200), true, scale);
@@ -268,7 +269,8 @@ void QZMessage::registerMessageForTesting(std::shared_ptr<QZMessage> message)
     }
     std::shared_ptr<NSError> error;
     if (context->hasChanges() && !context->save(&error))
-        NSLog("%s %@", "+[QZMessage registerMessageForTesting:]", NSStringWithFormat("save failed with error %@", error));
+        NSLog("%s %@", "+[QZMessage registerMessageForTesting:]",
+              NSStringWithFormat("save failed with error %@", error));
     auto defaults = NSUserDefaults::standardUserDefaults();
     defaults->removeObjectForKey(kQZMessageDisplayTimestamp);
     defaults->synchronize();

@@ -35,8 +35,8 @@ std::shared_ptr<QZMessageFetchOperation> QZMessageFetchOperation::make(std::shar
 {
     return NSObject::create<QZMessageFetchOperation>([&](QZMessageFetchOperation& operation) {
         if (url)
-            operation.request_ =
-                NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kMessageRequestTimeout);
+            operation.request_ = NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData,
+                                                                     kMessageRequestTimeout);
         operation.identifier_ = std::move(identifier);
         operation.manager_ = manager;
     });
@@ -92,8 +92,8 @@ void QZMessageFetchOperation::readArchive(const Value::Data& data)
     std::shared_ptr<NSError> parseError;
     Value document;
     if (const Value::Data* bytes = message.asData())
-        document = Value::fromJSON(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                                   &parseError);
+        document =
+            Value::fromJSON(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), &parseError);
     if (!document.isDictionary()) {
         NSLog("%s %@", kFetchMethod, NSStringWithFormat("message %@: message.json holds no JSON object", identifier_));
         finishWithError(parseError ? parseError : NSError::errorWithDomain(kQZMessageDeserializationFailureDomain, 0));
@@ -106,9 +106,8 @@ void QZMessageFetchOperation::readArchive(const Value::Data& data)
         return;
     }
     std::shared_ptr<QZMessageFetchOperation> operation = self<QZMessageFetchOperation>();
-    manager->messagesUpdateManagedObjectContext()->performBlock([operation, document, banner] {
-        operation->finishWithError(operation->storeMessage(document, banner));
-    });
+    manager->messagesUpdateManagedObjectContext()->performBlock(
+        [operation, document, banner] { operation->finishWithError(operation->storeMessage(document, banner)); });
 }
 
 std::shared_ptr<NSError> QZMessageFetchOperation::storeMessage(const Value& document, const Value& banner)
@@ -117,8 +116,8 @@ std::shared_ptr<NSError> QZMessageFetchOperation::storeMessage(const Value& docu
     if (!manager) return NSError::errorWithDomain(kQZCoreDataErrorDomain, 0);
     NSManagedObjectContext& context = *manager->messagesUpdateManagedObjectContext();
     auto messageClass = QZManagedObjectClass::classNamed("QZMessage");
-    auto message =
-        std::dynamic_pointer_cast<QZMessage>(messageClass ? messageClass->createInManagedObjectContext(context) : nullptr);
+    auto message = std::dynamic_pointer_cast<QZMessage>(
+        messageClass ? messageClass->createInManagedObjectContext(context) : nullptr);
     if (!message) return NSError::errorWithDomain(kQZCoreDataErrorDomain, 0);
     message->updateWithDictionary(document);
     // The manifest's identifier wins: the next manifest finds the record by it.

@@ -57,16 +57,12 @@ std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType
 
 std::shared_ptr<UIFont> QZMessageLabel::fontSizeForType() const
 {
-    if (fontSize_ != 0)
-        return bold_ ? UIFont::boldSystemFontOfSize(fontSize_) : UIFont::systemFontOfSize(fontSize_);
+    if (fontSize_ != 0) return bold_ ? UIFont::boldSystemFontOfSize(fontSize_) : UIFont::systemFontOfSize(fontSize_);
     switch (type_) {
     case QZMessageLabelTypeTitle:
-    case QZMessageLabelTypeOverlayTitle:
-        return UIFont::boldSystemFontOfSize(17);
-    case QZMessageLabelTypeHeader:
-        return UIFont::boldSystemFontOfSize(14);
-    default:
-        return UIFont::systemFontOfSize(14);
+    case QZMessageLabelTypeOverlayTitle: return UIFont::boldSystemFontOfSize(17);
+    case QZMessageLabelTypeHeader: return UIFont::boldSystemFontOfSize(14);
+    default: return UIFont::systemFontOfSize(14);
     }
 }
 
@@ -119,7 +115,8 @@ void QZMessageLabel::layoutSubviews()
     if (type_ == QZMessageLabelTypeBullet) {
         CGRect strip, rest;
         CGRectDivide(r, &strip, &rest, kBulletStrip, CGRectMinXEdge);
-        if (bulletView_) bulletView_->setFrame(CGRectMake(strip.origin.x, strip.origin.y, kDotWidth, strip.size.height));
+        if (bulletView_)
+            bulletView_->setFrame(CGRectMake(strip.origin.x, strip.origin.y, kDotWidth, strip.size.height));
         label_->setFrame(rest);
     } else {
         label_->setFrame(r);

@@ -63,8 +63,7 @@ std::string describe(const std::shared_ptr<NSError>& error)
 
 std::string replaceAll(std::string text, std::string_view pattern, std::string_view replacement)
 {
-    for (std::size_t at = text.find(pattern); at != std::string::npos;
-         at = text.find(pattern, at + replacement.size()))
+    for (std::size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, at + replacement.size()))
         text.replace(at, pattern.size(), replacement);
     return text;
 }
@@ -124,8 +123,7 @@ void QZMessageUpdate::updateMessages()
 
 void QZMessageUpdate::downloadMessagesVersionFile()
 {
-    const bool staging =
-        QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue();
+    const bool staging = QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue();
     std::shared_ptr<QZMessageUpdate> update = self<QZMessageUpdate>();
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [update, staging] {
         std::optional<std::string> root =
@@ -155,7 +153,8 @@ void QZMessageUpdate::parseMessagesVersionFileWithData(const Value::Data& data)
     std::string reason;
     const Value version = parseJSON(data, &reason);
     if (version.isNil()) {
-        NSLog("%s %@", "-[QZTesselContentManager parseMessagesVersionFileWithData:]", "Version document refused: " + reason);
+        NSLog("%s %@", "-[QZTesselContentManager parseMessagesVersionFileWithData:]",
+              "Version document refused: " + reason);
         abortMessagesUpdateWithError("version document refused: " + reason);
         return;
     }
@@ -296,17 +295,17 @@ std::shared_ptr<QZMessageFetchOperation> QZMessageUpdate::createFetchOperationWi
 void QZMessageUpdate::messagesUpdateDidFinish(QZMessageUpdateOutcome outcome, std::string reason, Errors fetchErrors)
 {
     std::shared_ptr<QZMessageUpdate> update = self<QZMessageUpdate>();
-    dispatch_async(dispatch_get_main_queue(), [update, outcome, reason = std::move(reason),
-                                               fetchErrors = std::move(fetchErrors)]() mutable {
-        {
-            std::lock_guard lock(update->mutex_);
-            update->result_.outcome = outcome;
-            update->result_.reason = std::move(reason);
-            update->result_.fetchErrors = std::move(fetchErrors);
-            ++update->result_.sequence;
-        }
-        if (auto manager = update->manager_.lock()) manager->setUpdatingMessages(false);
-    });
+    dispatch_async(dispatch_get_main_queue(),
+                   [update, outcome, reason = std::move(reason), fetchErrors = std::move(fetchErrors)]() mutable {
+                       {
+                           std::lock_guard lock(update->mutex_);
+                           update->result_.outcome = outcome;
+                           update->result_.reason = std::move(reason);
+                           update->result_.fetchErrors = std::move(fetchErrors);
+                           ++update->result_.sequence;
+                       }
+                       if (auto manager = update->manager_.lock()) manager->setUpdatingMessages(false);
+                   });
 }
 
 void QZMessageUpdate::abortMessagesUpdateWithError(std::string reason)
@@ -321,8 +320,8 @@ void QZMessageUpdate::removeMessagesMarkedForDeletionInContext(NSManagedObjectCo
     if (!messageClass) return;
     const Value now = Value::date(NSDate::date()->timeIntervalSince1970());
     // fetchAllMatching logs a failed fetch itself.
-    auto expired =
-        messageClass->fetchAllMatching(NSPredicate::compare("endDate", NSPredicateOperatorType::LessThan, now), context);
+    auto expired = messageClass->fetchAllMatching(
+        NSPredicate::compare("endDate", NSPredicateOperatorType::LessThan, now), context);
     if (!expired) NSLog("%s %@", method, "message request failed with error");
     for (const auto& record : expired.value_or(QZManagedObjectClass::Records{}))
         if (auto message = std::dynamic_pointer_cast<QZMessage>(record)) message->cleanupAssetsWithSave(false);

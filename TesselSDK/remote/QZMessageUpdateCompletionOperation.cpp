@@ -8,11 +8,9 @@
 #include "TesselSDK/remote/QZMessageFetchOperation.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
-std::shared_ptr<QZMessageUpdateCompletionOperation>
-QZMessageUpdateCompletionOperation::make(long long pendingVersion,
-                                         const std::vector<std::shared_ptr<QZMessageFetchOperation>>& fetchOperations,
-                                         std::shared_ptr<QZTesselContentManager> manager,
-                                         CompletionBlock completionBlock)
+std::shared_ptr<QZMessageUpdateCompletionOperation> QZMessageUpdateCompletionOperation::make(
+    long long pendingVersion, const std::vector<std::shared_ptr<QZMessageFetchOperation>>& fetchOperations,
+    std::shared_ptr<QZTesselContentManager> manager, CompletionBlock completionBlock)
 {
     return NSObject::create<QZMessageUpdateCompletionOperation>([&](QZMessageUpdateCompletionOperation& op) {
         op.pendingVersion_ = pendingVersion;

@@ -90,8 +90,8 @@ bool QZMessageView::prepareView(const std::shared_ptr<QZMessage>& message)
     bannerView_ = UIImageView::imageViewWithImage(banner);
     bannerView_->setFrame(CGRectMake(0, 0, size.width, size.height));
     bannerView_->setContentMode(UIViewContentModeScaleAspectFit);
-    auto overlay = UIImageView::imageViewWithImage(
-        stretchable("message_overlay.png", UIEdgeInsetsMake(kCornerRadius, kCornerRadius, kCornerRadius, kCornerRadius)));
+    auto overlay = UIImageView::imageViewWithImage(stretchable(
+        "message_overlay.png", UIEdgeInsetsMake(kCornerRadius, kCornerRadius, kCornerRadius, kCornerRadius)));
     overlay->setFrame(bannerView_->bounds());
     overlay->setContentMode(UIViewContentModeScaleToFill);
     bannerView_->addSubview(overlay);
@@ -105,8 +105,8 @@ bool QZMessageView::prepareView(const std::shared_ptr<QZMessage>& message)
     bannerContainer_->addSubview(bannerView_);
     addSubview(bannerContainer_);
 
-    buttonContainerView_ = UIImageView::imageViewWithImage(
-        stretchable("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
+    buttonContainerView_ =
+        UIImageView::imageViewWithImage(stretchable("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
     buttonContainerView_->setFrame(CGRectMake(0, 0, size.width, kButtonBarHeight));
     buttonContainerView_->setUserInteractionEnabled(true);
     buttonContainerView_->setContentMode(UIViewContentModeScaleToFill);
@@ -178,7 +178,8 @@ void QZMessageView::layoutSubviews()
     layoutButtons();
     if (bodyView_) {
         const CGFloat h = bodyView_->frame().size.height;
-        bodyView_->setFrame(CGRectMake(CGRectGetMinX(b), CGRectGetMinY(buttonContainerView_->frame()) - h, b.size.width, h));
+        bodyView_->setFrame(
+            CGRectMake(CGRectGetMinX(b), CGRectGetMinY(buttonContainerView_->frame()) - h, b.size.width, h));
     }
     if (flagView_) {
         CGRect flag = flagView_->frame();

@@ -109,13 +109,15 @@ TEST_F(QZMessageDisplayTest, CleanupDropsTextsBannerAndFieldsOnce)
     ASSERT_NE(m1, nullptr);
     ASSERT_TRUE(inApplicationSupport("m1_banner@2x.jpg"));
     auto context = manager()->contentPackManagedObjectContext();
-    const std::size_t textsBefore = QZManagedObjectClass::classNamed("QZMessageText")->fetchAllInManagedObjectContext(*context)->size();
+    const std::size_t textsBefore =
+        QZManagedObjectClass::classNamed("QZMessageText")->fetchAllInManagedObjectContext(*context)->size();
 
     m1->cleanupAssets();
     // The banner goes on a global queue: a barrier-free wait for it.
     EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return !inApplicationSupport("m1_banner@2x.jpg"); }, kTimeout));
     EXPECT_TRUE(inApplicationSupport("m2_banner@2x.jpg"));
-    const std::size_t textsAfter = QZManagedObjectClass::classNamed("QZMessageText")->fetchAllInManagedObjectContext(*context)->size();
+    const std::size_t textsAfter =
+        QZManagedObjectClass::classNamed("QZMessageText")->fetchAllInManagedObjectContext(*context)->size();
     EXPECT_EQ(textsBefore - textsAfter, 7u) << "title, header, paragraph, two buttons and two bullets";
 
     // A second call does nothing, and a new run of the process reads the record as cleaned.
@@ -142,7 +144,8 @@ TEST_F(QZMessageDisplayTest, TheNextStartDeletesWithdrawnMessagesAndKeepsExpired
     writeTreeFile(kMessageVersionPath, R"({"messagesVersion": 4, "messagesURL": "@BASE@/messages/manifest.json"})");
     std::string manifest = readTreeFile(kMessageManifestPath);
     manifest.replace(manifest.find("\"messagesVersion\": 3"), 20, "\"messagesVersion\": 4");
-    manifest.replace(manifest.find("{\"identifier\": \"m1\""), manifest.find("{\"identifier\": \"m2\"") - manifest.find("{\"identifier\": \"m1\""), "");
+    manifest.replace(manifest.find("{\"identifier\": \"m1\""),
+                     manifest.find("{\"identifier\": \"m2\"") - manifest.find("{\"identifier\": \"m1\""), "");
     writeTreeFile(kMessageManifestPath, manifest);
     ASSERT_EQ(runMessageUpdate().outcome, QZMessageUpdateOutcome::Committed);
     EXPECT_TRUE(messages()["m1"]->shouldDelete());

@@ -24,8 +24,7 @@ TEST_F(QZMessageUpdateTest, HostileNamesWriteNothingOutsideApplicationSupport)
     EXPECT_EQ(stored["h2"]->bannerImageFilename(), "");
     EXPECT_TRUE(inApplicationSupport("ok_banner@2x.jpg"));
 
-    const std::string support =
-        std::filesystem::relative(applicationSupport(), sandbox.root()).string() + "/";
+    const std::string support = std::filesystem::relative(applicationSupport(), sandbox.root()).string() + "/";
     for (const std::string& file : sandboxFiles()) {
         if (before.count(file)) continue;
         const bool allowed = file.starts_with(support) || file.find("/Preferences/") != std::string::npos;
@@ -77,7 +76,8 @@ TEST_F(QZMessageUpdateTest, AStoreMadeBeforeTheMessagesOpensWithItsPacks)
     ASSERT_FALSE(storePath.empty());
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(storePath.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE E_Message; DROP TABLE E_MessageText;", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE E_Message; DROP TABLE E_MessageText;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(db);
 
     EXPECT_NE(manager()->packWithIdentifier("p1"), nullptr);

@@ -79,8 +79,7 @@ protected:
     {
         std::set<std::string> files;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(sandbox.root()))
-            if (entry.is_regular_file())
-                files.insert(std::filesystem::relative(entry.path(), sandbox.root()).string());
+            if (entry.is_regular_file()) files.insert(std::filesystem::relative(entry.path(), sandbox.root()).string());
         return files;
     }
     int archiveRequests(const std::string& name) { return server.requestCount("/messages/archives/" + name); }

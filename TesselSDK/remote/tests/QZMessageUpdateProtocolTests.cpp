@@ -120,14 +120,17 @@ TEST_F(QZMessageUpdateTest, AFailedFetchKeepsItsSiblingsAndIsTheOnlyOneFetchedNe
         std::function<void()> arrange;
     };
     const Case cases[] = {
-        {"status FAIL", [&] { writeMessageArchive(tree + "/messages/archives/m2_retina.zip", "{}", R"({"status": "FAIL"})"); }},
+        {"status FAIL",
+         [&] { writeMessageArchive(tree + "/messages/archives/m2_retina.zip", "{}", R"({"status": "FAIL"})"); }},
         {"an HTML 500 page",
          [&] {
-             server.setRoute("/messages/archives/m2_retina.zip", Response::text("<html>error</html>", 500, "text/html"));
+             server.setRoute("/messages/archives/m2_retina.zip",
+                             Response::text("<html>error</html>", 500, "text/html"));
          }},
         {"no message.json", [&] { writeMessageArchive(tree + "/messages/archives/m2_retina.zip", ""); }},
         {"message.json is an array", [&] { writeMessageArchive(tree + "/messages/archives/m2_retina.zip", "[]"); }},
-        {"a refused connection", [&] {
+        {"a refused connection",
+         [&] {
              writeTreeFile(kMessageManifestPath, [&] {
                  std::string manifest = readTreeFile(kMessageManifestPath);
                  const std::string from = "@BASE@/messages/archives/m2_{scale}.zip";
@@ -200,8 +203,10 @@ TEST_F(QZMessageUpdateTest, EntriesAreFilteredByTheirEndDateToTheSecond)
 
     // A later version listing the same identifiers fetches nothing.
     writeTreeFile(kMessageVersionPath, R"({"messagesVersion": 6, "messagesURL": "@BASE@/messages/manifest.json"})");
-    writeTreeFile(kMessageManifestPath, std::string(R"({"messagesVersion": 6, "messages": [)") +
-                                            R"({"identifier": "number", "sdkVersion": "3.0", "messagesURL": "@BASE@/messages/archives/m1_{scale}.zip"}]})");
+    writeTreeFile(
+        kMessageManifestPath,
+        std::string(R"({"messagesVersion": 6, "messages": [)") +
+            R"({"identifier": "number", "sdkVersion": "3.0", "messagesURL": "@BASE@/messages/archives/m1_{scale}.zip"}]})");
     const int before = archiveRequests("m1_retina.zip");
     ASSERT_EQ(runMessageUpdate().outcome, QZMessageUpdateOutcome::Committed);
     EXPECT_EQ(archiveRequests("m1_retina.zip"), before);

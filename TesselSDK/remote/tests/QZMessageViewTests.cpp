@@ -307,7 +307,8 @@ TEST_F(QZMessageViewTest, TheButtonsWorkByTapsOnceTheCardHasComeIn)
         ASSERT_TRUE(driver_.tapViewWithLabel(title));
         std::vector<std::string> names;
         for (const auto& [name, attributes] : session->events) names.push_back(name);
-        EXPECT_EQ(names, (std::vector<std::string>{"m1 Presented", action ? "m1 Action Pressed" : "m1 Dismiss Pressed"}));
+        EXPECT_EQ(names,
+                  (std::vector<std::string>{"m1 Presented", action ? "m1 Action Pressed" : "m1 Dismiss Pressed"}));
         if (action) {
             EXPECT_EQ(heard, (std::vector<std::string>{"{\"action\":\"open\"}"}));
             EXPECT_TRUE(attachedWhenHeard) << "the block runs while the card leaves";
