@@ -2,6 +2,7 @@
 // transforms, highlighted icon names, and the editor a nil image does not make.
 #include "QZPhotoEditorReplaySupport.h"
 #include "QZShellTestSupport.h"
+#include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
@@ -70,6 +71,9 @@ TEST_F(QZSDKViewControllerTablesTest, OrientationMasks)
     }
     QZPhotoEditorCustomization::removeOptionValueForKey("editor.supportedOrientations");
     EXPECT_EQ(editor->supportedInterfaceOrientations(), 2u);
+    // The editor started the GL set-up: it ends before the process does.
+    editor.reset();
+    EXPECT_TRUE(qz_test::drainGPUQueue());
 }
 
 TEST_F(QZSDKViewControllerTablesTest, ContentTransformsBetweenOrientations)
