@@ -70,6 +70,13 @@ const std::vector<CommandRow>& commandTable()
          [](const Options&, const std::vector<std::string>&) { return runEvents(std::cout); }},
         {"upload", {}, "upload the stored analytics events and print the outcome",
          [](const Options&, const std::vector<std::string>&) { return runUpload(std::cout); }},
+        {"messages",
+         {"--card", "FILE.png"},
+         "the same, and write the message's card as the editor shows it (320 x 480 points at scale 2)",
+         [](const Options& options, const std::vector<std::string>& arguments) {
+             if (arguments[0] != "--card" || arguments[1].empty()) return kExitUsage;
+             return runMessages(options, arguments);
+         }},
     };
     return rows;
 }

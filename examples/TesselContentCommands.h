@@ -4,6 +4,8 @@
 //
 //   tessel_content [--root DIR] [--server URL] [--analytics URL] [--now UNIXTIME] COMMAND [ARGUMENTS]
 //
+// A command may have several rows, told apart by their number of arguments.
+//
 // Exit status: 0 when the command's work succeeded, 1 when it failed (the reason on stderr),
 // 2 for a malformed command line (with the usage).
 

@@ -42,11 +42,11 @@ bool parse(int argc, char** argv, CommandLine* line)
     }
     if (i >= argc) return false;
     const std::string name = argv[i++];
-    for (const CommandRow& row : commandTable())
-        if (name == row.name) line->command = &row;
-    if (!line->command) return false;
+    // A command may have rows of different arguments ("messages", "messages --card FILE.png").
     line->arguments.assign(argv + i, argv + argc);
-    return line->arguments.size() == line->command->argumentNames.size();
+    for (const CommandRow& row : commandTable())
+        if (name == row.name && line->arguments.size() == row.argumentNames.size()) line->command = &row;
+    return line->command != nullptr;
 }
 
 // The internet's reachability says nothing of a server on this machine.

@@ -6,6 +6,7 @@
 #include "CoreData/NSAttributeDescription.h"
 #include "CoreData/NSEntityDescription.h"
 #include "CoreData/NSRelationshipDescription.h"
+#include "TesselSDK/remote/QZMessagesDataModel.h"
 
 namespace {
 
@@ -76,5 +77,7 @@ std::shared_ptr<NSManagedObjectModel> QZContentPacksDataModel()
     auto itemAnalytics = NSEntityDescription::entity("PackItemAnalytics", "QZContentPackItemAnalytics");
     itemAnalytics->addProperty(NSRelationshipDescription::relationship("packItem", "PackItem", false, "analytics"));
     model->addEntity(itemAnalytics);
+
+    QZAddMessageEntities(*model);
     return model;
 }

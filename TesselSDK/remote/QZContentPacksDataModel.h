@@ -1,6 +1,6 @@
 #pragma once
 // The content store's model, "TesselContentPacksDataModel", built in code: packs and their items
-// (one entity per kind under "Pack" and "PackItem") with their analytics records. Deleting a pack
+// (one entity per kind under "Pack" and "PackItem") with their analytics records, and the messages. Deleting a pack
 // takes its items and analytics with it; items left out of a pack document stay as rows.
 
 #include <memory>

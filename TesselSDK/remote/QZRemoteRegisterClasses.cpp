@@ -8,7 +8,11 @@
 #include "TesselSDK/remote/QZContentPackClass.h"
 #include "TesselSDK/remote/QZEffectContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
+#include "TesselSDK/remote/QZMessage.h"
+#include "TesselSDK/remote/QZMessageText.h"
+#include "TesselSDK/remote/QZMessageUpdate.h"
 #include "TesselSDK/remote/QZStickerContentPackItem.h"
+#include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZTranslationKey.h"
 #include "TesselSDK/remote/QZTranslationValue.h"
 
@@ -37,5 +41,9 @@ void TesselSDKRemoteRegisterClasses()
     NSClass::registerClass<QZContentPackItemAnalytics>("QZContentPackItemAnalytics");
     QZTranslationKey::registerClass();
     QZTranslationValue::registerClass();
+    QZMessage::registerClass();
+    QZMessageText::registerClass();
+    QZTesselContentManager::setRemoveMessagesMarkedForDeletionHandler(
+        &QZMessageUpdate::removeMessagesMarkedForDeletionInContext);
     QZAnalyticsSetTestSummarySource([] { return QZABTestManager::sharedManager()->testSummary(); });
 }

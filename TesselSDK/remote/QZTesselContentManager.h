@@ -88,6 +88,8 @@ public:
     void synchronize();
     // Starts one content update (QZContentPackUpdate holds its steps and its last outcome).
     void updateContentPacks();
+    // The message update (QZMessageUpdate): starts one unless one runs.
+    void updateMessages();
 
     // Brings a did-save notification into `context`, rereading the updated rows of the given record
     // classes from the store first when the saving context has a coordinator of its own.

@@ -55,5 +55,6 @@ void QZPhotoEditorController::fetchContent()
         auto manager = QZTesselContentManager::sharedManager();
         manager->contentPackManagedObjectContext();
         manager->updateContentPacks();
+        manager->updateMessages();
     });
 }

@@ -264,6 +264,7 @@ void QZSDKViewController::viewDidLoad()
 
     QZABTestManager::sharedManager()->reloadValues();
     QZTesselContentManager::sharedManager()->updateContentPacks();
+    QZTesselContentManager::sharedManager()->updateMessages();
 
     if (!quickLaunchKey_.empty()) {
         auto tool = toolViewControllerWithKey(quickLaunchKey_, quickLaunchContentPack_ == nullptr);

@@ -295,6 +295,7 @@ void QZSDKViewController::viewDidAppear(bool animated)
     auto message = QZMessage::messageToDisplay();
     if (!message) return;
     auto messageView = QZMessageView::messageViewWithMessage(message);
+    if (!messageView) return;
     messageView->setActionBlock([weakSelf](const std::string& action) {
         if (auto self = weakSelf.lock()) self->messageDismissedWithAction(action);
     });

@@ -154,9 +154,11 @@ TEST_F(TesselContentExampleTest, MalformedCommandLinesExitTwoAndNoServiceExitsOn
     ProgramRun noService = finish(spawn({"--root", root, "update"}, logs), logs);
     EXPECT_EQ(noService.status, 1);
     EXPECT_EQ(server.requests().size(), 0u);
-    ProgramRun messages = run({"messages"});
-    EXPECT_EQ(messages.status, 0);
-    EXPECT_EQ(messages.out, "");
+    const std::string messageLogs = sandbox.path("nomessageservice");
+    ProgramRun noMessageService = finish(spawn({"--root", root, "messages"}, messageLogs), messageLogs);
+    EXPECT_EQ(noMessageService.status, 1);
+    EXPECT_NE(noMessageService.err.find("message update failed"), std::string::npos) << noMessageService.err;
+    EXPECT_EQ(server.requests().size(), 0u);
 }
 
 TEST_F(TesselContentExampleTest, HostileNamesWriteNothingOutsideTheRoot)
@@ -213,6 +215,69 @@ TEST_F(TesselContentExampleTest, ARunKilledMidUpdateLeavesAStoreTheNextRunComple
     ProgramRun next = run({"update"});
     EXPECT_EQ(next.status, 0) << next.err;
     EXPECT_EQ(next.out, "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n");
+}
+
+TEST_F(TesselContentExampleTest, MessagesPrintsTheMessageToDisplayOnceEverySeventyTwoHours)
+{
+    serve("content-tree");
+    // m1 and m2 are eligible (m2 begins later), m3 names a pack.
+    ProgramRun first = run({"messages"});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "m2\n");
+    EXPECT_FALSE(installedArchive("m2_banner@2x.jpg").empty()) << "the banner the editor's card loads";
+    EXPECT_EQ(server.requestCount("/messages/archives/m1_retina.zip"), 1);
+
+    // Within 72 hours nothing is shown, and the update asks for the version document only.
+    const std::size_t requests = server.requests().size();
+    ProgramRun soon = run({"messages"}, {"--now", "1800259199"});
+    EXPECT_EQ(soon.status, 0) << soon.err;
+    EXPECT_EQ(soon.out, "");
+    EXPECT_EQ(server.requests().size(), requests + 1);
+    // With --card the chosen message's card is written too: a phone window at scale 2.
+    const std::string card = sandbox.path("card.png");
+    ProgramRun later = run({"messages", "--card", card}, {"--now", "1800259200"});
+    EXPECT_EQ(later.status, 0) << later.err;
+    EXPECT_EQ(later.out, "m2\n");
+    const std::string png = readFile(card);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    auto bigEndian = [&](std::size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(bigEndian(16), 640u);
+    EXPECT_EQ(bigEndian(20), 960u);
+    EXPECT_EQ(run({"messages", "--kard", card}).status, 2);
+}
+
+TEST_F(TesselContentExampleTest, MessagesExitsOneWhenAFetchFailsAndFetchesOnlyThatOneNextTime)
+{
+    serve("content-tree");
+    const std::string archive = tree + "/messages/archives/m1_retina.zip";
+    const std::string good = readFile(archive);
+    fs::resize_file(archive, fs::file_size(archive) / 2);
+    ProgramRun failed = run({"messages"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("m1"), std::string::npos) << failed.err;
+    EXPECT_EQ(failed.out, "");
+
+    std::ofstream(archive, std::ios::binary | std::ios::trunc) << good;
+    ProgramRun next = run({"messages"}, {"--now", "1800000060"});
+    EXPECT_EQ(next.status, 0) << next.err;
+    EXPECT_EQ(server.requestCount("/messages/archives/m2_retina.zip"), 1) << "a stored message was fetched again";
+    EXPECT_EQ(server.requestCount("/messages/archives/m1_retina.zip"), 2);
+}
+
+TEST_F(TesselContentExampleTest, HostileMessagesWriteNothingOutsideTheRoot)
+{
+    serve("hostile-tree");
+    ProgramRun messages = run({"messages"});
+    EXPECT_EQ(messages.status, 0) << messages.err;
+    // The served tree holds escape.json; the runs directory around the root must hold no such name.
+    for (const auto& entry : fs::recursive_directory_iterator(fs::path(root).parent_path())) {
+        EXPECT_EQ(entry.path().filename().string().find("escape"), std::string::npos) << entry.path();
+        EXPECT_FALSE(entry.path().filename().string().starts_with("message-")) << entry.path();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "TesselSDK/remote/QZMessageLabel.h"
+
+#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDK/remote/QZMessageText.h"
+#include "UIKit/UIColor.h"
+#include "UIKit/UIFont.h"
+#include "UIKit/UIStringDrawing.h"
+
+namespace {
+
+constexpr CGFloat kSmallestFontSize = 8;
+constexpr CGFloat kSidePadding = 13;
+constexpr CGFloat kBulletStrip = 21;
+constexpr CGFloat kDotWidth = 8;
+constexpr CGFloat kUnbounded = 1e6;
+
+}  // namespace
+
+std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType type, QZMessageText& text,
+                                                              CGFloat width)
+{
+    auto view = UIView::viewWithFrame<QZMessageLabel>(CGRectZero);
+    view->type_ = type;
+    view->width_ = width;
+    view->text_ = text.text();
+    view->localizedText_ = QZLocalizedString(view->text_);
+    view->fontSize_ = text.fontSize();
+    view->bold_ = text.isBold();
+    view->setBackgroundColor(UIColor::clearColor());
+    view->defaultFont_ = view->fontSizeForType();
+
+    auto label = UIView::viewWithFrame<UILabel>(CGRectZero);
+    label->setNumberOfLines(0);
+    label->setLineBreakMode(NSLineBreakByWordWrapping);
+    label->setTextAlignment(view->textAlignmentForType());
+    label->setBackgroundColor(UIColor::clearColor());
+    auto colour = text.textColor();
+    label->setTextColor(colour ? colour : UIColor::whiteColor());
+    auto shadow = text.textShadowColor();
+    label->setShadowColor(shadow ? shadow : UIColor::blackColor());
+    CGSize offset = text.hasShadowOffset() ? text.shadowOffset() : CGSizeMake(0, 0);
+    if (offset.width == 0 && offset.height == 0) offset = CGSizeMake(0, 1);
+    label->setShadowOffset(offset);
+    label->setFont(view->translatedFontSize());
+    label->setText(view->localizedText_);
+    view->label_ = label;
+    view->addSubview(label);
+    if (type == QZMessageLabelTypeBullet) {
+        view->bulletView_ = UIImageView::imageViewWithImage(QZSDKResources::imageNamed("dot.png"));
+        view->bulletView_->setContentMode(UIViewContentModeScaleAspectFit);
+        view->addSubview(view->bulletView_);
+    }
+    view->sizeToFit();
+    return view;
+}
+
+std::shared_ptr<UIFont> QZMessageLabel::fontSizeForType() const
+{
+    if (fontSize_ != 0) return bold_ ? UIFont::boldSystemFontOfSize(fontSize_) : UIFont::systemFontOfSize(fontSize_);
+    switch (type_) {
+    case QZMessageLabelTypeTitle:
+    case QZMessageLabelTypeOverlayTitle: return UIFont::boldSystemFontOfSize(17);
+    case QZMessageLabelTypeHeader: return UIFont::boldSystemFontOfSize(14);
+    default: return UIFont::systemFontOfSize(14);
+    }
+}
+
+std::shared_ptr<UIFont> QZMessageLabel::fontForTypeWithSize(CGFloat size) const
+{
+    const bool bold = type_ == QZMessageLabelTypeTitle || type_ == QZMessageLabelTypeHeader ||
+                      type_ == QZMessageLabelTypeOverlayTitle;
+    return bold ? UIFont::boldSystemFontOfSize(size) : UIFont::systemFontOfSize(size);
+}
+
+CGFloat QZMessageLabel::heightOf(const std::string& text, const std::shared_ptr<UIFont>& font) const
+{
+    return sizeWithFont(text, font, CGSizeMake(textWidthAfterPadding(), kUnbounded), NSLineBreakByWordWrapping).height;
+}
+
+std::shared_ptr<UIFont> QZMessageLabel::translatedFontSize() const
+{
+    if (localizedText_ == text_) return defaultFont_;
+    const CGFloat englishHeight = heightOf(text_, defaultFont_);
+    CGFloat size = defaultFont_->pointSize();
+    std::shared_ptr<UIFont> font = fontForTypeWithSize(size);
+    while (heightOf(localizedText_, font) > englishHeight && size > kSmallestFontSize) {
+        size -= 1;
+        font = fontForTypeWithSize(size);
+    }
+    return font;
+}
+
+NSTextAlignment QZMessageLabel::textAlignmentForType() const
+{
+    return type_ == QZMessageLabelTypeTitle ? NSTextAlignmentCenter : NSTextAlignmentLeft;
+}
+
+CGFloat QZMessageLabel::textWidthAfterPadding() const
+{
+    return width_ - (type_ == QZMessageLabelTypeBullet ? 47 : 26);
+}
+
+CGSize QZMessageLabel::sizeThatFits(CGSize) const
+{
+    return CGSizeMake(width_, heightOf(text_, defaultFont_));
+}
+
+void QZMessageLabel::layoutSubviews()
+{
+    UIView::layoutSubviews();
+    CGRect r = bounds();
+    r.origin.x += kSidePadding;
+    r.size.width -= 2 * kSidePadding;
+    if (type_ == QZMessageLabelTypeBullet) {
+        CGRect strip, rest;
+        CGRectDivide(r, &strip, &rest, kBulletStrip, CGRectMinXEdge);
+        if (bulletView_)
+            bulletView_->setFrame(CGRectMake(strip.origin.x, strip.origin.y, kDotWidth, strip.size.height));
+        label_->setFrame(rest);
+    } else {
+        label_->setFrame(r);
+    }
+}
