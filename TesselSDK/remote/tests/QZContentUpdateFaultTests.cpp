@@ -2,6 +2,7 @@
 
 #include "TesselSDK/remote/tests/QZContentUpdateFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "Foundation/NSLogCapture.h"
@@ -39,8 +40,12 @@ TEST_F(QZContentUpdateTest, ADiskFillingDuringPackSavesFailsThoseFetchesAndCommi
     manager()->contentPackManagedObjectContext();  // the empty store, made here
     QZTesselContentManager::resetSharedManagerForTesting();
 
-    // In a child allowed to write half of that, some pack save must fail.
-    const int status = runInChildWithFileSizeLimit(journal / 2, [&] {
+    // In a child allowed to write half of that, some pack save must fail. The limit never falls
+    // below the 32 KiB shared-memory index SQLite writes beside a WAL store: below it the store
+    // could not even open, and the update would fail for another reason or not at all.
+    constexpr std::uintmax_t kSharedMemoryIndex = 32 * 1024;
+    const std::uintmax_t limit = std::max(journal / 2, kSharedMemoryIndex + 1);
+    const int status = runInChildWithFileSizeLimit(limit, [&] {
         NSLogCapture quiet;
         const QZContentUpdateResult result = runUpdate();
         if (result.outcome != QZContentUpdateOutcome::Failed) return 10;
