@@ -9,6 +9,9 @@ function(tessel_add_test)
   add_executable(${ARG_NAME} ${ARG_SOURCES})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   tessel_target_warnings(${ARG_NAME})
+  if(TESSEL_SANITIZE STREQUAL "thread")
+    target_sources(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/testing/sanitizers/TsanDefaultSuppressions.cpp)
+  endif()
   # Suites labelled tsan are gathered in one target, so that the ThreadSanitizer run of CI
   # builds only them.
   if("tsan" IN_LIST ARG_LABELS)

@@ -16,14 +16,3 @@ void EGLKeepDriversResident()
         },
         nullptr);
 }
-
-// Mesa's software rasteriser synchronises its worker threads in ways ThreadSanitizer cannot see
-// (the driver is not instrumented); its reports are about the driver, never about our code. Every
-// program that opens a display links this file, so the suppressions come with the display.
-// A program has one set of default suppressions and this one wins wherever GLES is linked, so it
-// also carries the test kit's line for cpp-httplib (built without the sanitizer as well: its
-// workers' copies of its own buffers read as races); see testing/TsanSuppressions.cpp.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:swrast_dri.so\nrace:libgallium\nrace:libcpp-httplib.so\n";
-}

@@ -12,10 +12,6 @@ class QZContentPackDownloadConcurrencyTest : public QZContentPackDownloadFixture
 
 TEST_F(QZContentPackDownloadConcurrencyTest, SixDownloadsRunThreeAtATimeAndAllInstall)
 {
-#if defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "several requests at once make ThreadSanitizer report races inside cpp-httplib, whose "
-                    "suppression is not linked into programs that link the GL stand-in";
-#endif
     const std::string archive = validArchive(50000);
     std::vector<std::shared_ptr<QZContentPackResourceProvider>> providers;
     for (int i = 0; i < 6; ++i) {

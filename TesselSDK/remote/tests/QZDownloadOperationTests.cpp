@@ -334,10 +334,6 @@ TEST_F(QZDownloadOperationTest, ATemporaryFileThatCannotBeMadeEndsThroughTheFail
 
 TEST_F(QZDownloadOperationTest, TheDownloadManagerAnnouncesEachEndAndForgetsTheDownload)
 {
-#if defined(__SANITIZE_THREAD__)
-    GTEST_SKIP() << "several requests at once make ThreadSanitizer report races inside cpp-httplib, whose "
-                    "suppression is not linked into programs that link the GL stand-in";
-#endif
     Response held = binary("archive bytes");
     held.delaySeconds = 2;
     server.setRoute("/a.zip", held);
