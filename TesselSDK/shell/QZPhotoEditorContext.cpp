@@ -113,13 +113,19 @@ void QZPhotoEditorContext::setupImageServerWithImage(const std::shared_ptr<UIIma
         output = CGSizeMake(output.width * u, output.height * u);
     }
     scale_ = scale;
+    inputImage_ = image;
 
     // Where the GPU cannot take the output (no GL, or beyond its largest texture), the CPU path
     // replays instead of failing.
-    glInstance_ = useGL ? QZOpenGLInstance::make(CGSizeMake(std::floor(output.width), std::floor(output.height)),
-                                                 QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires)
-                        : nullptr;
-    imageServer_ = QZBitmapImageServer::make(image->CGImage(), scale, image->imageOrientation(), glInstance_);
+    auto instance = useGL ? QZOpenGLInstance::make(CGSizeMake(std::floor(output.width), std::floor(output.height)),
+                                                   QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires)
+                          : nullptr;
+    auto server = QZBitmapImageServer::make(image->CGImage(), scale, image->imageOrientation(), instance);
+    {
+        std::lock_guard lock(mutex_);
+        glInstance_ = std::move(instance);
+        imageServer_ = std::move(server);
+    }
     if (!imageServer_) return;
 
     // A tone or effect module does not draw its input; every path draws it once here, before the
@@ -248,21 +254,24 @@ QZPhotoEditorContext::RenderCompletion QZPhotoEditorContext::takeCompletionBlock
 
 void QZPhotoEditorContext::cancelRendering()
 {
-    std::vector<std::shared_ptr<QZPhotoEditorContextJob>> jobs;
+    std::vector<std::shared_ptr<QZBitmapImageServer>> servers;
+    std::shared_ptr<QZOpenGLInstance> instance;
     bool readBackQueued;
     {
         std::lock_guard lock(mutex_);
         if (canceled_) return;
         canceled_ = true;
-        jobs.swap(renderJobs_);
+        for (const auto& job : renderJobs_) servers.push_back(job->imageServer);
+        renderJobs_.clear();
+        instance = glInstance_;
         readBackQueued = readBackQueued_;
     }
-    for (const auto& job : jobs)
-        if (job->imageServer) job->imageServer->cancelProcessing();
+    for (const auto& server : servers)
+        if (server) server->cancelProcessing();
 
     std::weak_ptr<QZPhotoEditorContext> weak = weakSelf<QZPhotoEditorContext>();
-    if (glInstance_) {
-        glInstance_->cancelRendering();
+    if (instance) {
+        instance->cancelRendering();
         // The cancel may drop the queued read-back: the host still hears once.
         if (readBackQueued)
             dispatch_async(dispatch_get_main_queue(), [weak] {
@@ -285,6 +294,36 @@ void QZPhotoEditorContext::sessionDidAddModule(const std::shared_ptr<QZPhotoEdit
                                                const std::shared_ptr<QZModule>& module)
 {
     for (const auto& job : renderJobs()) addModuleToJob(module, *job);
+}
+
+void QZPhotoEditorContext::sessionDidRemoveAllModules(const std::shared_ptr<QZPhotoEditorSession>& session)
+{
+    // Nothing replayed yet, or a result already settled (cancelled, or the close has come).
+    if (!modified_ || !inputImage_ || renderJobs().empty() || isCanceled() || !session || !session->isOpen()) return;
+
+    const bool gpu = glInstance_ != nullptr;
+    std::vector<std::shared_ptr<QZBitmapImageServer>> replayed;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& job : renderJobs_) replayed.push_back(job->imageServer);
+    }
+    for (const auto& server : replayed)
+        if (server) server->cancelProcessing();
+    if (gpu) glInstance_->cancelRendering();
+    replayed.clear();
+
+    // A fresh server (and GL instance) on the input; the old ones go once their queued work has.
+    modified_ = false;
+    setupImageServerWithImage(inputImage_, gpu);
+    if (gpu && !glInstance_) {
+        // The pending completion waits for a GPU read-back that can no longer come.
+        NSLog("Unable to start the render again on the GPU: it delivers nothing.");
+        markCanceled();
+        if (auto block = takeCompletionBlock()) block(nullptr);
+        return;
+    }
+    std::lock_guard lock(mutex_);
+    for (const auto& job : renderJobs_) job->imageServer = imageServer_;
 }
 
 void QZPhotoEditorContext::sessionDidClose(const std::shared_ptr<QZPhotoEditorSession>&)

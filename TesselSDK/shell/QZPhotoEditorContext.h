@@ -72,6 +72,9 @@ public:
     void sessionDidAddModule(const std::shared_ptr<QZPhotoEditorSession>& session,
                              const std::shared_ptr<QZModule>& module);
     void sessionDidClose(const std::shared_ptr<QZPhotoEditorSession>& session);
+    // The session forgot its modules while open: a render under way drops what it replayed and
+    // starts again from the input, on the same path.
+    void sessionDidRemoveAllModules(const std::shared_ptr<QZPhotoEditorSession>& session);
 
 private:
     void initWithSession(const std::shared_ptr<QZPhotoEditorSession>& session, CGSize size);
@@ -85,12 +88,16 @@ private:
     bool modified_ = false;
     bool hasBegunRendering_ = false;
     std::shared_ptr<NSOperationQueue> completionQueue_;
+    // Written on the main thread only, under the mutex (cancelRendering reads them from any thread).
     std::shared_ptr<QZOpenGLInstance> glInstance_;
     std::shared_ptr<QZBitmapImageServer> imageServer_;
+    // What the server was made from, for a render that starts again.
+    std::shared_ptr<UIImage> inputImage_;
     float scale_ = 1;
 
-    // Guards canceled_, completionBlock_ and renderJobs_: the main thread, the GL queue's
-    // read-back and cancelRendering (any thread) meet here.
+    // Guards canceled_, completionBlock_, renderJobs_ (and each job's server) and the writes of
+    // glInstance_ and imageServer_: the main thread, the GL queue's read-back and cancelRendering
+    // (any thread) meet here.
     mutable std::mutex mutex_;
     bool canceled_ = false;
     // The pending GPU completion; taken (under the mutex) by whoever delivers, so it runs once.

@@ -47,6 +47,14 @@ void QZPhotoEditorSession::addModulesObject(const std::shared_ptr<QZModule>& mod
     for (const auto& context : contexts) context->sessionDidAddModule(self, module);
 }
 
+void QZPhotoEditorSession::removeAllModules()
+{
+    modules_.clear();
+    const auto contexts = contexts_;
+    auto self = this->self<QZPhotoEditorSession>();
+    for (const auto& context : contexts) context->sessionDidRemoveAllModules(self);
+}
+
 void QZPhotoEditorSession::removeContextsObject(const QZPhotoEditorContext* context)
 {
     std::erase_if(contexts_, [&](const auto& c) { return c.get() == context; });

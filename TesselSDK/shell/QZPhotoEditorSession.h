@@ -42,8 +42,9 @@ public:
 
     // Records the module and replays it in every context's render under way.
     void addModulesObject(const std::shared_ptr<QZModule>& module);
-    // Forgets every module (the editor's Restore Original); renders under way keep what they replayed.
-    void removeAllModules() { modules_.clear(); }
+    // Forgets every module (the editor's Restore Original); renders under way start again from their
+    // input, so the host never gets edits the person took back.
+    void removeAllModules();
     void removeContextsObject(const QZPhotoEditorContext* context);
 
     // A context replaying on the image, its output fitted into maxSize; none (logged) for no image.

@@ -100,6 +100,35 @@ TEST_F(QZPhotoEditorContextGLTest, AModuleAddedAfterRenderIsInTheOutput)
     EXPECT_LE(difference, 2);
 }
 
+// Restore Original while the GPU render waits: the crop queued before it is gone from the result.
+TEST_F(QZPhotoEditorContextGLTest, ForgottenModulesLeaveTheRenderUnderWay)
+{
+    auto session = openSession();
+    session->addModulesObject(centralHalf());
+    const Pixels input = gradient(400, 300);
+    auto context = session->createContextWithImage(imageOf(input));
+    ASSERT_NE(context->glInstance(), nullptr);
+    Deliveries deliveries;
+    context->render(deliveries.completion());
+    session->removeAllModules();
+    ASSERT_NE(context->glInstance(), nullptr) << "the render left the GPU path";
+    auto turn = QZOrientationModule::make();
+    turn->setOrientation(UIImageOrientationRight);
+    turn->setOriginalSize(CGSizeMake(400, 300));
+    turn->setIsHiRes(true);
+    session->addModulesObject(turn);
+    session->setOpen(false);
+    ASSERT_TRUE(deliveries.waitForOne());
+    Deliveries::settle();
+    ASSERT_EQ(deliveries.images.size(), 1u);
+    ASSERT_NE(deliveries.images[0], nullptr);
+    const Pixels output = pixelsOf(deliveries.images[0]);
+    ASSERT_EQ(output.width, 300u) << "the crop is still in the result";
+    ASSERT_EQ(output.height, 400u);
+    EXPECT_LE(maxDifference(output, oriented(input, UIImageOrientationRight)), 2);
+    EXPECT_TRUE(session->contexts().empty());
+}
+
 TEST_F(QZPhotoEditorContextGLTest, CancelledOrUnmodifiedRendersHearNilOnceAtTheClose)
 {
     struct Case {

@@ -136,6 +136,32 @@ TEST_F(QZPhotoEditorSessionTest, EachRenderHearsOnceAndNilWhenNothingIsToBeHad)
     EXPECT_TRUE(log.lines().empty());
 }
 
+// Restore Original forgets the modules: a render under way must not keep what it already replayed.
+TEST_F(QZPhotoEditorSessionTest, ForgottenModulesLeaveTheRenderUnderWay)
+{
+    for (const bool editedAgain : {false, true}) {
+        SCOPED_TRACE(editedAgain ? "then edited again" : "nothing after");
+        auto session = openSession();
+        session->addModulesObject(brighter());
+        auto context = session->createContext();
+        Deliveries deliveries;
+        context->renderInputImage(imageOf(input_), deliveries.completion());
+        session->removeAllModules();
+        EXPECT_FALSE(context->isModified());
+        if (editedAgain) session->addModulesObject(brighter());
+        session->setOpen(false);
+        ASSERT_TRUE(deliveries.waitForOne());
+        Deliveries::settle();
+        ASSERT_EQ(deliveries.images.size(), 1u);
+        if (!editedAgain) {
+            EXPECT_EQ(deliveries.images[0], nullptr) << "an unmodified render delivers nil";
+            continue;
+        }
+        ASSERT_NE(deliveries.images[0], nullptr);
+        EXPECT_EQ(pixelsOf(deliveries.images[0]), processedOnCPU(input_, brighter())) << "brightened twice";
+    }
+}
+
 TEST_F(QZPhotoEditorSessionTest, ACancelledSessionsSizeContextDeliversNilAtOnce)
 {
     auto session = openSession();

@@ -272,6 +272,10 @@ protected:
     // Plays the script on the photo to Done; false (with a failure) when it did not get there.
     bool play(const ToolScript& script, const Pixels& photo)
     {
+        return play(script.name, tessel_editor::splitLines(scriptText(script)), photo);
+    }
+    bool play(const std::string& name, const std::vector<std::string>& lines, const Pixels& photo)
+    {
         analytics_->events.clear();
         if (played_.host) played_.host->close();
         played_ = {};
@@ -286,9 +290,9 @@ protected:
         recorder->host = played_.host;
         recorder_ = recorder;
         played_.host->editor()->setDelegate(recorder);
-        fs::create_directories(dir_ / script.name);
-        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / script.name).string());
-        const tessel_editor::ScriptResult result = runner.run(tessel_editor::splitLines(scriptText(script)));
+        fs::create_directories(dir_ / name);
+        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / name).string());
+        const tessel_editor::ScriptResult result = runner.run(lines);
         tessel_editor::EditorHost::settle();
         if (result.status != tessel_editor::ScriptResult::Status::Finished || !played_.host->result() ||
             !recorder->seen) {
@@ -422,6 +426,25 @@ TEST_F(QZToolScriptsInProcessTest, EnhanceRecordsTheChosenModeAndNothingOnceTurn
     EXPECT_TRUE((*applied)["filter"].isNil());
     ASSERT_TRUE(sameSize(played_.seen, photo_));  // the photo is within the editing size
     EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1) << "what the person saw at Done is not the photo";
+}
+
+// The sharpening applied, then taken back with Restore Original: Done hands over the photo itself,
+// though the host's full-size replay had already sharpened it.
+TEST_F(QZToolScriptsInProcessTest, RestoreOriginalTakesTheAppliedEditOutOfTheResult)
+{
+    std::vector<std::string> lines = tessel_editor::splitLines(scriptText(kScripts[0]));
+    ASSERT_EQ(lines.back(), "tap Done");
+    lines.pop_back();
+    // Holding the edited canvas for a second brings up the reset button.
+    for (const char* line : {"press 160,260 1.2", "expect Restore Original", "tap Restore Original", "wait 0.5",
+                             "screenshot 06-restored", "tap Done"})
+        lines.push_back(line);
+    ASSERT_TRUE(play("restore", lines, photo_));
+    EXPECT_TRUE(played_.host->editor()->session()->modules().empty());
+    ASSERT_TRUE(sameSize(played_.result, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.result, photo_), 1) << "the taken-back sharpening reached the host";
+    ASSERT_TRUE(sameSize(played_.seen, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1);
 }
 
 TEST_F(QZToolScriptsInProcessTest, HoldingTheCanvasShowsThePhotoBeforeTheTool)
