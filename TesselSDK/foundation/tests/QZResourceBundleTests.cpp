@@ -80,11 +80,16 @@ TEST_F(QZResourceBundleTest, TheToolTableDescribesTheSixteenTools)
     }
 }
 
-TEST_F(QZResourceBundleTest, EveryLocalisationTranslatesTheToolTitlesAndNavigationTitles)
+TEST_F(QZResourceBundleTest, EveryLocalisationTranslatesTheTitlesAndTheHomeScreensTexts)
 {
     auto bundle = QZSDKResources::resourceBundle();
     ASSERT_EQ(bundle->developmentLocalization(), "en");
-    std::vector<std::string> keys = {"Cancel", "Back", "Exit", "Done", "Save", "Next", "Send"};
+    std::vector<std::string> keys = {"Cancel", "Back", "Exit", "Done", "Save", "Next", "Send",
+                                     // the home screen's buttons, panels and alerts
+                                     "Restore Original", "Retake Photo", "Leave the App?", "Send Feedback",
+                                     "Visit the Developer Site", "Powered by Tessel", "Set up Mail",
+                                     "Tessel is the world's leading photo editing platform. Developers: learn how "
+                                     "to add it to your app in minutes."};
     Value plugins = QZSDKResources::plugins();
     for (const auto& [tool, entry] : *plugins.asDictionary()) keys.push_back(entry["title"].stringValue());
     ASSERT_GE(bundle->localizations().size(), 2u);
