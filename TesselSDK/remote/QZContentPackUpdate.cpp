@@ -47,25 +47,6 @@ double secondsSinceLastUpdate()
     return now - last->timeIntervalSince1970;
 }
 
-// Sends the request on the download queue; the blocks run on a global queue of default priority.
-void fetchDocument(const std::shared_ptr<NSURLRequest>& request, std::function<void(const Value::Data&)> success,
-                   std::function<void(const std::shared_ptr<NSError>&)> failure)
-{
-    auto operation = QZURLRequestOperation::operationWithRequest(request);
-    operation->setSuccessBlock([success = std::move(success)](QZURLRequestOperation&, const Value::Data& data) {
-        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                       [success, data] { success(data); });
-    });
-    operation->setFailureBlock([failure = std::move(failure)](
-                                   QZURLRequestOperation&, const std::shared_ptr<NSError>& error) { failure(error); });
-    QZContentUpdateRequestQueue()->addOperation(operation);
-}
-
-std::string describe(const std::shared_ptr<NSError>& error)
-{
-    return error ? error->localizedDescription() : std::string("unknown error");
-}
-
 }  // namespace
 
 std::shared_ptr<QZContentPackUpdate> QZContentPackUpdate::sharedUpdate()
@@ -143,7 +124,7 @@ void QZContentPackUpdate::updateContentPacksRemote()
             update->abortContentPackUpdate(QZContentUpdateOutcome::Failed, reason);
             return;
         }
-        fetchDocument(
+        QZFetchUpdateDocument(
             NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kVersionRequestTimeout),
             [update](const Value::Data& data) { update->parseVersionFileWithData(data); },
             [update](const std::shared_ptr<NSError>& error) { update->remoteVersionFileDownloadFailed(error); });
@@ -170,12 +151,12 @@ void QZContentPackUpdate::parseVersionFileWithData(const Value::Data& data)
     }
     if (auto manager = manager_.lock()) manager->setPendingContentPackManifestVersion(version->manifestVersion);
     std::shared_ptr<QZContentPackUpdate> update = self<QZContentPackUpdate>();
-    fetchDocument(
+    QZFetchUpdateDocument(
         NSMutableURLRequest::requestWithURL(url, NSURLRequestUseProtocolCachePolicy, kDocumentRequestTimeout),
         [update](const Value::Data& body) { update->updateWithManifestData(body); },
         [update](const std::shared_ptr<NSError>& error) {
             update->abortContentPackUpdate(QZContentUpdateOutcome::Failed,
-                                           "manifest request failed: " + describe(error));
+                                           "manifest request failed: " + QZDescribeUpdateError(error));
         });
 }
 
@@ -299,7 +280,7 @@ void QZContentPackUpdate::contentPackUpdateDidFinish(
 
 void QZContentPackUpdate::remoteVersionFileDownloadFailed(const std::shared_ptr<NSError>& error)
 {
-    abortContentPackUpdate(QZContentUpdateOutcome::Failed, "version request failed: " + describe(error));
+    abortContentPackUpdate(QZContentUpdateOutcome::Failed, "version request failed: " + QZDescribeUpdateError(error));
 }
 
 void QZContentPackUpdate::abortContentPackUpdate(QZContentUpdateOutcome outcome, std::string reason)

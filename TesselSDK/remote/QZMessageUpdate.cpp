@@ -30,19 +30,13 @@ constexpr double kMessagesRequestTimeout = 15;
 
 using Errors = std::vector<std::pair<std::string, std::shared_ptr<NSError>>>;
 
-// Sends the request on the download queue; the success block runs on a global queue.
+// A messages document, asked of the service itself (never a cache).
 void fetchDocument(const std::shared_ptr<NSURL>& url, std::function<void(const Value::Data&)> success,
                    std::function<void(const std::shared_ptr<NSError>&)> failure)
 {
-    auto operation = QZURLRequestOperation::operationWithRequest(
-        NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kMessagesRequestTimeout));
-    operation->setSuccessBlock([success = std::move(success)](QZURLRequestOperation&, const Value::Data& data) {
-        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                       [success, data] { success(data); });
-    });
-    operation->setFailureBlock([failure = std::move(failure)](
-                                   QZURLRequestOperation&, const std::shared_ptr<NSError>& error) { failure(error); });
-    QZContentUpdateRequestQueue()->addOperation(operation);
+    QZFetchUpdateDocument(
+        NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kMessagesRequestTimeout),
+        std::move(success), std::move(failure));
 }
 
 Value parseJSON(const Value::Data& data, std::string* reason)
@@ -54,11 +48,6 @@ Value parseJSON(const Value::Data& data, std::string* reason)
         return {};
     }
     return document;
-}
-
-std::string describe(const std::shared_ptr<NSError>& error)
-{
-    return error ? error->localizedDescription() : std::string("unknown error");
 }
 
 std::string replaceAll(std::string text, std::string_view pattern, std::string_view replacement)
@@ -143,7 +132,7 @@ void QZMessageUpdate::downloadMessagesVersionFile()
         fetchDocument(
             url, [update](const Value::Data& data) { update->parseMessagesVersionFileWithData(data); },
             [update](const std::shared_ptr<NSError>& error) {
-                update->abortMessagesUpdateWithError("version request failed: " + describe(error));
+                update->abortMessagesUpdateWithError("version request failed: " + QZDescribeUpdateError(error));
             });
     });
 }
@@ -171,7 +160,7 @@ void QZMessageUpdate::parseMessagesVersionFileWithData(const Value::Data& data)
     fetchDocument(
         url, [update](const Value::Data& body) { update->updateMessagesWithManifestData(body); },
         [update](const std::shared_ptr<NSError>& error) {
-            update->abortMessagesUpdateWithError("manifest request failed: " + describe(error));
+            update->abortMessagesUpdateWithError("manifest request failed: " + QZDescribeUpdateError(error));
         });
 }
 

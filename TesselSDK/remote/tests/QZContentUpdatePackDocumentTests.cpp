@@ -117,7 +117,9 @@ TEST_F(QZContentUpdateTest, EachPackDocumentFailsItsOwnFetchOrStoresItsPack)
                 << line;
         // Nothing of a failed pack lingers to fail the next one's save.
         for (const auto& [identifier, pack] : stored) EXPECT_EQ(identifier, "p");
-        if (c.stored) EXPECT_EQ(stored["p"]->orderedItems().size(), 1u);
+        if (c.stored) {
+            EXPECT_EQ(stored["p"]->orderedItems().size(), 1u);
+        }
     }
 }
 

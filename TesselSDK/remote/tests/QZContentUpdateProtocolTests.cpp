@@ -242,7 +242,9 @@ TEST_F(QZContentUpdateTest, EveryAbortLeavesTheFlagDownAndNoDateSoTheNextCallAsk
         EXPECT_FALSE(manager()->isUpdatingAssets()) << c.name;
         EXPECT_TRUE(defaultsValue(kQZCDSLastUpdate).isNil()) << c.name;
         EXPECT_TRUE(packs().empty()) << c.name;
-        if (c.outcome == QZContentUpdateOutcome::Failed) EXPECT_FALSE(result.reason.empty()) << c.name;
+        if (c.outcome == QZContentUpdateOutcome::Failed) {
+            EXPECT_FALSE(result.reason.empty()) << c.name;
+        }
         // Nothing holds the next call back.
         EXPECT_EQ(runUpdate().outcome, c.outcome) << c.name;
         QZRemoteConfiguration::setContentServiceRoot(server.baseURL());
