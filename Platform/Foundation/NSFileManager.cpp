@@ -63,6 +63,15 @@ int replaceByCopy(const std::string& destination, const std::string& source)
     return 0;
 }
 
+// Moves and copies never replace: anything at the destination, even a dangling link, refuses them.
+bool destinationIsFree(const std::string& destination, std::shared_ptr<NSError>* error)
+{
+    struct stat st {};
+    if (::lstat(destination.c_str(), &st) != 0) return true;
+    posixError(error, EEXIST, destination);
+    return false;
+}
+
 }  // namespace
 
 std::shared_ptr<NSFileManager> NSFileManager::defaultManager()
@@ -97,11 +106,7 @@ bool NSFileManager::createDirectoryAtPath(const std::string& path, bool withInte
 bool NSFileManager::moveItemAtPath(const std::string& source, const std::string& destination,
                                    std::shared_ptr<NSError>* error) const
 {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0) {
-        posixError(error, EEXIST, destination);
-        return false;
-    }
+    if (!destinationIsFree(destination, error)) return false;
     std::error_code ec;
     std::filesystem::rename(source, destination, ec);
     if (!ec) return true;
@@ -123,11 +128,7 @@ bool NSFileManager::replaceItemAtPath(const std::string& destination, const std:
 bool NSFileManager::copyItemAtPath(const std::string& source, const std::string& destination,
                                    std::shared_ptr<NSError>* error) const
 {
-    struct stat st {};
-    if (::lstat(destination.c_str(), &st) == 0) {
-        posixError(error, EEXIST, destination);
-        return false;
-    }
+    if (!destinationIsFree(destination, error)) return false;
     std::error_code ec;
     std::filesystem::copy(source, destination, std::filesystem::copy_options::recursive, ec);
     if (!ec) return true;
