@@ -10,9 +10,6 @@
 #include "UIKit/UIApplication.h"
 
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace tessel_editor {
@@ -150,25 +147,7 @@ bool writePNG(const std::shared_ptr<UIImage>& image, const std::string& path, st
         *error = "the image could not be encoded";
         return false;
     }
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        *error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(png->data(), 1, png->size(), file) == png->size();
-    const int writeErrno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        *error = path + ": " + std::strerror(written ? errno : writeErrno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        *error = path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return ImageIOWriteFile(path, *png, error);
 }
 
 }  // namespace tessel_editor

@@ -16,14 +16,13 @@
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/PlatformSettings.h"
 #include "GLES/EAGLContext.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QopAlloc.h"
 #include "UIKit/UIWindow.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -49,30 +48,6 @@ bool drainGPUQueue()
     queue->addBlock([done] { done->store(true); }, marker);
     queue->destroyQueueWithIdentifierAfterPendingBlocksComplete(marker);
     return DispatchRunLoop::runUntil([&] { return done->load(); }, kGPUTimeout);
-}
-
-// Beside the target, then renamed into place: a failed write leaves no partial file.
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
-{
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        *error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    if (std::fclose(file) != 0 || !written) {
-        *error = path + ": " + std::strerror(written ? errno : writeErrno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        *error = path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 // Presents the image through a GL instance into a GL view on a window of the image's size and
@@ -116,7 +91,7 @@ int present(const QopBitmap_t& image, const std::string& output)
         std::string error;
         if (!png)
             status = failed("the window could not be drawn");
-        else if (!writeFile(output, *png, &error))
+        else if (!ImageIOWriteFile(output, *png, &error))
             status = failed("cannot write " + error);
     }
 

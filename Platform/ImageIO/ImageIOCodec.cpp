@@ -276,3 +276,8 @@ bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t 
     }
     return replaceFile(path, png, error);
 }
+
+bool ImageIOWriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
+{
+    return replaceFile(path, bytes, error);
+}

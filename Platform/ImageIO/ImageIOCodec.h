@@ -30,3 +30,5 @@ bool ImageIOEncodePNG(const void* rgba, std::size_t width, std::size_t height, s
 // at `path` untouched and no partial file behind.
 bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t width, std::size_t height,
                          std::string* error = nullptr);
+// Writes encoded bytes (a PNG already made) the same way.
+bool ImageIOWriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error = nullptr);
