@@ -13,14 +13,12 @@
 #include "Foundation/NSUserDefaults.h"
 #include "Network/NSMutableURLRequest.h"
 #include "Network/NSURL.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackFetchOperation.h"
 #include "TesselSDK/remote/QZContentPackUpdateCompletionOperation.h"
 #include "TesselSDK/remote/QZContentUpdateDocuments.h"
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 #include "TesselSDK/remote/QZReachability.h"
-#include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
 #include "TesselSDK/remote/QZVersionComparison.h"
@@ -30,11 +28,6 @@ namespace {
 constexpr double kVersionRequestTimeout = 15;
 constexpr double kDocumentRequestTimeout = 60;
 constexpr int kUnlistedPackIndex = 1000;
-
-bool stagingEnvironment()
-{
-    return QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue();
-}
 
 // Seconds since the last completed update; none stored, or one in the future, reads as the
 // largest float, so nothing holds the update back.
@@ -96,7 +89,7 @@ void QZContentPackUpdate::updateContentPacks()
     if (!manager) return;
     manager->contentPackManagedObjectContext();
     if (manager->isUpdatingAssets()) return;
-    const double spacing = stagingEnvironment() ? 0 : kQZContentUpdateSpacing;
+    const double spacing = QZUsesStagingContentService() ? 0 : kQZContentUpdateSpacing;
     if (spacing > secondsSinceLastUpdate()) {
         setResult(QZContentUpdateOutcome::HeldBack, {});
         return;
@@ -107,17 +100,10 @@ void QZContentPackUpdate::updateContentPacks()
 
 void QZContentPackUpdate::updateContentPacksRemote()
 {
-    const bool staging = stagingEnvironment();
+    const bool staging = QZUsesStagingContentService();
     std::shared_ptr<QZContentPackUpdate> update = self<QZContentPackUpdate>();
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [update, staging] {
-        std::optional<std::string> root =
-            staging ? QZRemoteConfiguration::stagingContentServiceRoot() : QZRemoteConfiguration::contentServiceRoot();
-        std::optional<std::string> apiKey = QZRemoteConfiguration::apiKey();
-        std::shared_ptr<NSURL> url =
-            root && apiKey
-                ? NSURL::URLWithString(*root + (staging ? kQZContentServicePath : kQZContentAssetServicePath) +
-                                       NSStringWithFormat("%@/version.json", *apiKey))
-                : nullptr;
+        std::shared_ptr<NSURL> url = QZContentServiceDocumentURL(staging, "version.json");
         if (!url) {
             const char* reason = "No content service root or API key is configured: packs are not updated.";
             NSLog("%s %@", "-[QZTesselContentManager updateContentPacksRemote]", reason);

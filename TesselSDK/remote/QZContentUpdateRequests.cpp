@@ -1,7 +1,9 @@
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 
 #include "Dispatch/Dispatch.h"
+#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZAssetManager.h"
+#include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
 
 std::shared_ptr<NSOperationQueue> QZContentUpdateRequestQueue()
@@ -26,4 +28,19 @@ void QZFetchUpdateDocument(const std::shared_ptr<NSURLRequest>& request,
 std::string QZDescribeUpdateError(const std::shared_ptr<NSError>& error)
 {
     return error ? error->localizedDescription() : std::string("unknown error");
+}
+
+bool QZUsesStagingContentService()
+{
+    return QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue();
+}
+
+std::shared_ptr<NSURL> QZContentServiceDocumentURL(bool staging, const std::string& document)
+{
+    const std::optional<std::string> root =
+        staging ? QZRemoteConfiguration::stagingContentServiceRoot() : QZRemoteConfiguration::contentServiceRoot();
+    const std::optional<std::string> apiKey = QZRemoteConfiguration::apiKey();
+    if (!root || !apiKey) return nullptr;
+    return NSURL::URLWithString(*root + (staging ? kQZContentServicePath : kQZContentAssetServicePath) + *apiKey + "/" +
+                                document);
 }

@@ -9,6 +9,7 @@
 #include "Foundation/NSError.h"
 #include "Foundation/NSOperationQueue.h"
 #include "Foundation/Value.h"
+#include "Network/NSURL.h"
 #include "Network/NSURLRequest.h"
 
 std::shared_ptr<NSOperationQueue> QZContentUpdateRequestQueue();
@@ -21,3 +22,10 @@ void QZFetchUpdateDocument(const std::shared_ptr<NSURLRequest>& request,
 
 // The error's description for an outcome's reason; "unknown error" for none.
 std::string QZDescribeUpdateError(const std::shared_ptr<NSError>& error);
+
+// Whether the host asked for the staging content service ("editor.useTDVStagingEnvironment").
+bool QZUsesStagingContentService();
+
+// A document of the content service for the configured API key ("<root><path><key>/<document>"),
+// on the staging service when `staging`; none when no root or no key is configured. Any thread.
+std::shared_ptr<NSURL> QZContentServiceDocumentURL(bool staging, const std::string& document);

@@ -13,13 +13,11 @@
 #include "Foundation/NSUserDefaults.h"
 #include "Network/NSMutableURLRequest.h"
 #include "Network/NSURL.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 #include "TesselSDK/remote/QZMessage.h"
 #include "TesselSDK/remote/QZMessageConversions.h"
 #include "TesselSDK/remote/QZMessageFetchOperation.h"
 #include "TesselSDK/remote/QZMessageUpdateCompletionOperation.h"
-#include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
 #include "UIKit/UIScreen.h"
@@ -112,17 +110,10 @@ void QZMessageUpdate::updateMessages()
 
 void QZMessageUpdate::downloadMessagesVersionFile()
 {
-    const bool staging = QZPhotoEditorCustomization::optionValueForKey("editor.useTDVStagingEnvironment").boolValue();
+    const bool staging = QZUsesStagingContentService();
     std::shared_ptr<QZMessageUpdate> update = self<QZMessageUpdate>();
     dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [update, staging] {
-        std::optional<std::string> root =
-            staging ? QZRemoteConfiguration::stagingContentServiceRoot() : QZRemoteConfiguration::contentServiceRoot();
-        std::optional<std::string> apiKey = QZRemoteConfiguration::apiKey();
-        std::shared_ptr<NSURL> url =
-            root && apiKey
-                ? NSURL::URLWithString(*root + (staging ? kQZContentServicePath : kQZContentAssetServicePath) +
-                                       NSStringWithFormat("%@/messages/messageVersion.json", *apiKey))
-                : nullptr;
+        std::shared_ptr<NSURL> url = QZContentServiceDocumentURL(staging, "messages/messageVersion.json");
         if (!url) {
             const char* reason = "No content service root or API key is configured: messages are not updated.";
             NSLog("%s %@", "-[QZTesselContentManager downloadMessagesVersionFile]", reason);
