@@ -11,6 +11,13 @@
 int runInChildWithFileSizeLimit(std::uint64_t bytes, const std::function<int()>& body)
 {
     std::fflush(nullptr);  // nothing buffered twice
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's allocator is not held across fork(): a parent thread still freeing what
+    // its last block used (a worker just past a group's wait, the network thread after a transfer)
+    // can leave a size class locked in the child, whose next allocation then waits forever. The
+    // threads settle in far less than this; glibc's allocator, in the other builds, needs no pause.
+    usleep(100000);
+#endif
     pid_t child = fork();
     if (child < 0) return -1;
     if (child == 0) {

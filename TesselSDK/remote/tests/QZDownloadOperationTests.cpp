@@ -294,9 +294,7 @@ TEST_F(QZDownloadOperationTest, AFullDiskFailsWithTheWriteErrorAndKeepsTheInstal
 #if defined(__SANITIZE_THREAD__)
     GTEST_SKIP() << "ThreadSanitizer does not support threads started in a child forked from threads";
 #endif
-    // The installed file comes from a download of its own, so that the fork comes when the parent's
-    // threads (network, server, queues) have started and wait. One caught allocating at the fork
-    // would leave AddressSanitizer's allocator locked in the child, which then stalls.
+    // The installed file comes from a download of its own, in the parent.
     server.setRoute("/installed.zip", binary("installed"));
     Outcome installing;
     run(makeOperation(server.url("/installed.zip"), installing, true), installing);
