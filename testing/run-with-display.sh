@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a test that needs a display: on the display there is, else under a virtual one, else
-# reports a skip (exit 77, which CTest counts as skipped).
+# reports a skip (exit 77, which CTest counts as skipped). The customizer's GTK window and the
+# editor's SDL window are tested through it.
 set -u
-# No GL in GDK either: its probe loads Mesa's driver and unloads it at exit, and what the driver
+# GTK: X11 and cairo. No GL in GDK either: its probe loads Mesa's driver and unloads it at exit, and what the driver
 # keeps then reads as a leak from an unknown module that no suppression can name.
 export GDK_BACKEND=x11 GSK_RENDERER=cairo GTK_A11Y=none GDK_DEBUG=gl-disable
 if [[ -n "${DISPLAY:-}" ]]; then
