@@ -2,11 +2,13 @@
 // (the one there is, else a virtual one), its window found through X11, the pointer moved and
 // clicked there. Done hands the photo back at full size; Cancel says "cancelled"; closing the
 // window ends the program and writes nothing.
+#include <gtest/gtest.h>
+
 #include "QopTestBitmap.h"
 
 #include "ImageIO/ImageIOCodec.h"
-
-#include <gtest/gtest.h>
+// After GoogleTest: Xlib defines macros (None, Bool) that its headers use as names.
+#include "testing/display/ProgramWindow.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -37,24 +39,6 @@ constexpr int kCancelX = 34, kDoneX = 286, kBarButtonY = 42;
 // A point of the canvas, where the photo shows.
 constexpr int kCanvasX = 160, kCanvasY = 260;
 constexpr std::uint8_t kPhotoColour[3] = {200, 40, 40};
-
-std::optional<Window> findWindow(Display* display, Window parent)
-{
-    Window root = 0, ignored = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (std::string(name) == kWindowTitle) found = children[i];
-            XFree(name);
-        }
-        if (!found) found = findWindow(display, children[i]);
-    }
-    if (children) XFree(children);
-    return found;
-}
 
 bool nearPhotoColour(unsigned long value, const XImage& image)
 {
@@ -122,7 +106,7 @@ protected:
                 ADD_FAILURE() << "the program ended before its window showed the photo";
                 return std::nullopt;
             }
-            if (!window_) window_ = findWindow(display_, DefaultRootWindow(display_));
+            if (!window_) window_ = findWindowNamed(display_, DefaultRootWindow(display_), kWindowTitle);
             XWindowAttributes attributes{};
             if (!window_ || !XGetWindowAttributes(display_, *window_, &attributes) ||
                 attributes.map_state != IsViewable)
@@ -166,32 +150,14 @@ protected:
         send(ButtonRelease, ButtonReleaseMask, Button1Mask);
     }
 
-    void closeWindow()
-    {
-        XEvent close{};
-        close.xclient.type = ClientMessage;
-        close.xclient.window = *window_;
-        close.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-        close.xclient.format = 32;
-        close.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-        close.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display_, *window_, False, NoEventMask, &close);
-        XFlush(display_);
-    }
+    void closeWindow() { requestWindowClose(display_, *window_); }
 
     // The exit status, or nullopt when it has not ended within the seconds.
     std::optional<int> waitForExit(int seconds)
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        do {
-            int status = 0;
-            if (waitpid(child_, &status, WNOHANG) == child_) {
-                child_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        } while (std::chrono::steady_clock::now() < end);
-        return std::nullopt;
+        std::optional<int> status = waitForProgramExit(child_, seconds);
+        if (status) child_ = -1;
+        return status;
     }
 
     Display* display_ = nullptr;

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "support/QZTestFolders.h"
+#include "testing/display/ProgramWindow.h"
 
 namespace customizer::testing {
 namespace {
@@ -31,24 +32,6 @@ constexpr RGB kSelectedCell{88, 102, 115};
 constexpr RGB kCell{50, 64, 65};
 // A column through the section list, right of the section names.
 constexpr int kProbeX = 180;
-
-std::optional<Window> findWindow(Display* display, Window parent)
-{
-    Window root = 0, ignored = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &ignored, &children, &count)) return std::nullopt;
-    std::optional<Window> found;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (std::string(name) == kWindowTitle) found = children[i];
-            XFree(name);
-        }
-        if (!found) found = findWindow(display, children[i]);
-    }
-    if (children) XFree(children);
-    return found;
-}
 
 RGB pixel(XImage* image, int x, int y)
 {
@@ -74,16 +57,9 @@ protected:
     // The exit status, or nullopt when it has not ended within the seconds.
     std::optional<int> waitForExit(int seconds)
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < end) {
-            int status = 0;
-            if (waitpid(child_, &status, WNOHANG) == child_) {
-                child_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return std::nullopt;
+        std::optional<int> status = waitForProgramExit(child_, seconds);
+        if (status) child_ = -1;
+        return status;
     }
 
     Display* display_ = nullptr;
@@ -111,7 +87,7 @@ TEST_F(QZCustomizerProgramTest, StartsOnTheFirstSectionAndEndsWhenItsWindowIsClo
     while (std::chrono::steady_clock::now() < end && !(firstCellRow && firstSelected && secondPlain)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         ASSERT_FALSE(waitForExit(0)) << "the program ended early";
-        if (!window) window = findWindow(display_, DefaultRootWindow(display_));
+        if (!window) window = findWindowNamed(display_, DefaultRootWindow(display_), kWindowTitle);
         XWindowAttributes attributes{};
         if (!window || !XGetWindowAttributes(display_, *window, &attributes) || attributes.map_state != IsViewable)
             continue;
@@ -135,15 +111,7 @@ TEST_F(QZCustomizerProgramTest, StartsOnTheFirstSectionAndEndsWhenItsWindowIsClo
     EXPECT_TRUE(secondPlain);
 
     // Closing it as a window manager would.
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = *window;
-    close.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(display_, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, *window, False, NoEventMask, &close);
-    XFlush(display_);
+    requestWindowClose(display_, *window);
     EXPECT_EQ(waitForExit(60), std::optional<int>(0));
 }
 
