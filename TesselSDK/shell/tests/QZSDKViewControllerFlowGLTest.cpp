@@ -505,7 +505,9 @@ TEST_F(QZSDKViewControllerFlowGLTest, EachStatusOfAToolEndsAsItShould)
         EXPECT_EQ(host_->cancelled, c.cancelled);
         const bool ended = c.finished || c.cancelled;
         EXPECT_EQ(editor_->session()->isOpen(), !ended);
-        if (!ended) EXPECT_EQ(editor_->toolViewController(), nullptr) << "the tool stayed up";
+        if (!ended) {
+            EXPECT_EQ(editor_->toolViewController(), nullptr) << "the tool stayed up";
+        }
     }
 }
 
