@@ -8,9 +8,8 @@
 std::shared_ptr<UIImage> QZConveyorBackgroundImage(QZConveyorViewType type, const char* state)
 {
     std::string name = type == QZConveyorViewTypeDouble ? "conveyorBackgroundHalf" : "conveyorBackground";
-    auto image = QZSDKResources::imageNamed(name + state + ".png");
     CGFloat cap = std::strcmp(state, "-active") == 0 ? 7 : 2;
-    return image ? image->resizableImageWithCapInsets(UIEdgeInsetsMake(0, cap, 0, cap)) : nullptr;
+    return QZSDKResources::stretchableImageNamed(name + state + ".png", UIEdgeInsetsMake(0, cap, 0, cap));
 }
 
 bool QZConveyorViewCell::initWithReuseIdentifier(const std::string& reuseIdentifier)

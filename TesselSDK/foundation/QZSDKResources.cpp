@@ -87,6 +87,12 @@ std::shared_ptr<UIImage> QZSDKResources::imageNamed(const std::string& fileName)
     return imageNamed(fileName, std::string());
 }
 
+std::shared_ptr<UIImage> QZSDKResources::stretchableImageNamed(const std::string& fileName, UIEdgeInsets caps)
+{
+    std::shared_ptr<UIImage> image = imageNamed(fileName);
+    return image ? image->resizableImageWithCapInsets(caps) : nullptr;
+}
+
 std::shared_ptr<UIImage> QZSDKResources::imageNamed(const std::string& fileName, const std::string& directory)
 {
     std::shared_ptr<NSBundle> bundle = resourceBundle();

@@ -10,6 +10,7 @@
 
 #include "CoreGraphics/CGGeometry.h"
 #include "Foundation/Value.h"
+#include "UIKit/UIGeometry.h"
 
 class NSBundle;
 class NSCache;
@@ -37,6 +38,8 @@ public:
     static std::shared_ptr<UIImage> imageNamed(const std::string& fileName);
     // `imageNamed:inDirectory:`: the bundle image in the subdirectory ("" for none), cached.
     static std::shared_ptr<UIImage> imageNamed(const std::string& fileName, const std::string& directory);
+    // imageNamed (replacements included) made resizable with those caps; null when there is none.
+    static std::shared_ptr<UIImage> stretchableImageNamed(const std::string& fileName, UIEdgeInsets caps);
     // Cached under the path's last component (prefixed by the directory name when given); on a miss
     // the file is loaded (screen-scale variants included) and cached only when it loads.
     static std::shared_ptr<UIImage> cachedImageAtPath(const std::string& path, const std::string& directory);

@@ -35,8 +35,7 @@ std::shared_ptr<UIImage> QZSegmentButton::imageForStyle(QZSegmentedButtonStyle s
     case QZSegmentedButtonStyleSingle: base = "singleSegmentedButton", caps = UIEdgeInsetsMake(0, 22, 0, 22); break;
     default: return nullptr;
     }
-    auto image = QZSDKResources::imageNamed(std::string(base) + (highlighted ? "-active.png" : ".png"));
-    return image ? image->resizableImageWithCapInsets(caps) : nullptr;
+    return QZSDKResources::stretchableImageNamed(std::string(base) + (highlighted ? "-active.png" : ".png"), caps);
 }
 
 void QZSegmentButton::setSelected(bool selected)

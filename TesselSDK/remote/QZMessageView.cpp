@@ -26,12 +26,6 @@ constexpr double kAnimationDuration = 0.2;
 constexpr CGFloat kEntranceScale = 1.2f;
 constexpr const char* kFactory = "+[QZMessageView messageViewWithMessage:]";
 
-std::shared_ptr<UIImage> stretchable(const char* name, UIEdgeInsets caps)
-{
-    auto image = QZSDKResources::imageNamed(name);
-    return image ? image->resizableImageWithCapInsets(caps) : nullptr;
-}
-
 // The banner as stored; "@2x" in the name gives scale 2. Null when absent, undecodable or larger
 // than a downloaded image may be.
 std::shared_ptr<UIImage> loadBanner(const std::string& path)
@@ -90,7 +84,7 @@ bool QZMessageView::prepareView(const std::shared_ptr<QZMessage>& message)
     bannerView_ = UIImageView::imageViewWithImage(banner);
     bannerView_->setFrame(CGRectMake(0, 0, size.width, size.height));
     bannerView_->setContentMode(UIViewContentModeScaleAspectFit);
-    auto overlay = UIImageView::imageViewWithImage(stretchable(
+    auto overlay = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed(
         "message_overlay.png", UIEdgeInsetsMake(kCornerRadius, kCornerRadius, kCornerRadius, kCornerRadius)));
     overlay->setFrame(bannerView_->bounds());
     overlay->setContentMode(UIViewContentModeScaleToFill);
@@ -106,7 +100,7 @@ bool QZMessageView::prepareView(const std::shared_ptr<QZMessage>& message)
     addSubview(bannerContainer_);
 
     buttonContainerView_ =
-        UIImageView::imageViewWithImage(stretchable("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
+        UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
     buttonContainerView_->setFrame(CGRectMake(0, 0, size.width, kButtonBarHeight));
     buttonContainerView_->setUserInteractionEnabled(true);
     buttonContainerView_->setContentMode(UIViewContentModeScaleToFill);
@@ -151,10 +145,10 @@ std::shared_ptr<UIButton> QZMessageView::makeButton(bool actionColor, const std:
 {
     auto button = UIButton::buttonWithType(UIButtonTypeCustom);
     const UIEdgeInsets caps = UIEdgeInsetsMake(10, 10, 10, 10);
-    button->setBackgroundImage(stretchable(actionColor ? "about_blue_button.png" : "about_grey_button.png", caps),
+    button->setBackgroundImage(QZSDKResources::stretchableImageNamed(actionColor ? "about_blue_button.png" : "about_grey_button.png", caps),
                                UIControlStateNormal);
     button->setBackgroundImage(
-        stretchable(actionColor ? "about_blue_button_active.png" : "about_grey_button_active.png", caps),
+        QZSDKResources::stretchableImageNamed(actionColor ? "about_blue_button_active.png" : "about_grey_button_active.png", caps),
         UIControlStateHighlighted);
     button->titleLabel()->setFont(UIFont::boldSystemFontOfSize(17));
     button->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
@@ -295,7 +289,7 @@ std::shared_ptr<UIView> QZSolidBodyMessageView::bodyViewForWidth(CGFloat width)
     auto container = UIView::viewWithFrame<UIView>(CGRectZero);
     container->setBackgroundColor(UIColor::clearColor());
     auto panel = [] {
-        auto view = UIImageView::imageViewWithImage(stretchable("message_body.png", UIEdgeInsetsMake(4, 2, 4, 2)));
+        auto view = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("message_body.png", UIEdgeInsetsMake(4, 2, 4, 2)));
         view->setContentMode(UIViewContentModeScaleToFill);
         return view;
     };

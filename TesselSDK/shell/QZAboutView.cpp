@@ -17,12 +17,6 @@ constexpr CGFloat kButtonWidth = 265;
 constexpr CGFloat kButtonHeight = 42;
 constexpr const char* kVersionNumber = "3.3.11";
 
-std::shared_ptr<UIImage> stretchable(const char* name, UIEdgeInsets caps)
-{
-    auto image = QZSDKResources::imageNamed(name);
-    return image ? image->resizableImageWithCapInsets(caps) : nullptr;
-}
-
 std::shared_ptr<UILabel> whiteBoldLabel(CGFloat size)
 {
     auto label = UIView::viewWithFrame<UILabel>(CGRectZero);
@@ -45,8 +39,8 @@ std::shared_ptr<UIButton> panelButton(const std::string& title, std::shared_ptr<
     button->titleLabel()->setShadowOffset(CGSizeMake(0, 1));
     button->setTitle(title, UIControlStateNormal);
     UIEdgeInsets caps = UIEdgeInsetsMake(0, 12, 0, 12);
-    button->setBackgroundImage(stretchable(normal, caps), UIControlStateNormal);
-    button->setBackgroundImage(stretchable(highlighted, caps), UIControlStateHighlighted);
+    button->setBackgroundImage(QZSDKResources::stretchableImageNamed(normal, caps), UIControlStateNormal);
+    button->setBackgroundImage(QZSDKResources::stretchableImageNamed(highlighted, caps), UIControlStateHighlighted);
     return button;
 }
 
@@ -62,11 +56,11 @@ CGRect centredRounded(CGSize size, CGRect area)
 void QZAboutView::prepareView()
 {
     QZView::prepareView();
-    shadowView_ = UIImageView::imageViewWithImage(stretchable("about_shadow.png", UIEdgeInsetsMake(50, 50, 50, 50)));
+    shadowView_ = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("about_shadow.png", UIEdgeInsetsMake(50, 50, 50, 50)));
     shadowView_->setContentMode(UIViewContentModeScaleToFill);
     addSubview(shadowView_);
 
-    backgroundView_ = UIImageView::imageViewWithImage(stretchable("about_backdrop.png", UIEdgeInsetsMake(0, 8, 0, 8)));
+    backgroundView_ = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("about_backdrop.png", UIEdgeInsetsMake(0, 8, 0, 8)));
     backgroundView_->setContentMode(UIViewContentModeScaleToFill);
     addSubview(backgroundView_);
 

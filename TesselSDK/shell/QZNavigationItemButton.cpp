@@ -44,8 +44,8 @@ std::shared_ptr<UIImage> stretchable(QZNavigationItemButtonStyle style, const ch
 {
     const StyleLook* look = lookOf(style);
     if (!look) return nullptr;
-    auto image = QZSDKResources::imageNamed(std::string(look->image) + suffix + ".png");
-    return image ? image->resizableImageWithCapInsets(UIEdgeInsetsMake(0, look->leftCap, 0, look->rightCap)) : nullptr;
+    return QZSDKResources::stretchableImageNamed(std::string(look->image) + suffix + ".png",
+                                                 UIEdgeInsetsMake(0, look->leftCap, 0, look->rightCap));
 }
 
 std::shared_ptr<UIColor> colour(const char* key)

@@ -4,16 +4,6 @@
 #include "TesselSDK/foundation/QZSDKResources.h"
 #include "UIKit/UIImageView.h"
 
-namespace {
-
-std::shared_ptr<UIImage> stretchable(const std::string& name, UIEdgeInsets caps)
-{
-    auto image = QZSDKResources::imageNamed(name);
-    return image ? image->resizableImageWithCapInsets(caps) : nullptr;
-}
-
-}  // namespace
-
 std::shared_ptr<QZResetOverlayView>
 QZResetOverlayView::overlayViewWithTitle(const std::string& title, std::weak_ptr<QZResetOverlayViewDelegate> delegate)
 {
@@ -76,7 +66,7 @@ CGRect QZResetOverlayView::twoButtonsUpBounds() const
 void QZResetOverlayView::addPiece(const std::string& imageName, UIEdgeInsets caps, CGRect frame)
 {
     auto piece = UIView::viewWithFrame<UIImageView>(frame);
-    piece->setImage(stretchable(imageName, caps));
+    piece->setImage(QZSDKResources::stretchableImageNamed(imageName, caps));
     addSubview(piece);
 }
 
@@ -97,11 +87,11 @@ void QZResetOverlayView::layoutForPosition(QZResetOverlayViewPosition position)
     CGFloat buttonX = 0;
     switch (position) {
     case QZResetOverlayViewPositionLeft:
-        background->setImage(stretchable("restoreBackgroundRight.png", UIEdgeInsetsMake(20, 14, 20, 20)));
+        background->setImage(QZSDKResources::stretchableImageNamed("restoreBackgroundRight.png", UIEdgeInsetsMake(20, 14, 20, 20)));
         buttonX = 12;
         break;
     case QZResetOverlayViewPositionRight:
-        background->setImage(stretchable("restoreBackgroundLeft.png", UIEdgeInsetsMake(20, 20, 20, 14)));
+        background->setImage(QZSDKResources::stretchableImageNamed("restoreBackgroundLeft.png", UIEdgeInsetsMake(20, 20, 20, 14)));
         buttonX = 20;
         break;
     case QZResetOverlayViewPositionDown: {

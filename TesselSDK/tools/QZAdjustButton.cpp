@@ -70,8 +70,8 @@ std::shared_ptr<UIImage> QZAdjustButton::backgroundForType(QZAdjustButtonType ty
     case QZAdjustButtonTypeRight: base = "toolMergeButtonRight"; break;
     default: return nullptr;
     }
-    auto image = QZSDKResources::imageNamed(std::string(base) + (active ? "-active.png" : ".png"));
-    return image ? image->resizableImageWithCapInsets(UIEdgeInsetsMake(0, kCapWidth, 0, kCapWidth)) : nullptr;
+    return QZSDKResources::stretchableImageNamed(std::string(base) + (active ? "-active.png" : ".png"),
+                                                 UIEdgeInsetsMake(0, kCapWidth, 0, kCapWidth));
 }
 
 void QZAdjustButton::updateImageState()
