@@ -117,14 +117,14 @@ void QZPhotoEditorContext::setupImageServerWithImage(const std::shared_ptr<UIIma
 
     // Where the GPU cannot take the output (no GL, or beyond its largest texture), the CPU path
     // replays instead of failing.
-    auto instance = useGL ? QZOpenGLInstance::make(CGSizeMake(std::floor(output.width), std::floor(output.height)),
-                                                   QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires)
-                          : nullptr;
-    auto server = QZBitmapImageServer::make(image->CGImage(), scale, image->imageOrientation(), instance);
+    auto madeInstance = useGL ? QZOpenGLInstance::make(CGSizeMake(std::floor(output.width), std::floor(output.height)),
+                                                       QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires)
+                              : nullptr;
+    auto madeServer = QZBitmapImageServer::make(image->CGImage(), scale, image->imageOrientation(), madeInstance);
     {
         std::lock_guard lock(mutex_);
-        glInstance_ = std::move(instance);
-        imageServer_ = std::move(server);
+        glInstance_ = std::move(madeInstance);
+        imageServer_ = std::move(madeServer);
     }
     if (!imageServer_) return;
 
@@ -301,18 +301,13 @@ void QZPhotoEditorContext::sessionDidRemoveAllModules(const std::shared_ptr<QZPh
     // Nothing replayed yet, or a result already settled (cancelled, or the close has come).
     if (!modified_ || !inputImage_ || renderJobs().empty() || isCanceled() || !session || !session->isOpen()) return;
 
+    // The one render's job replays on imageServer_ (main thread only, like glInstance_): drop what
+    // it and the GL instance still have queued. They go once the new ones replace them.
     const bool gpu = glInstance_ != nullptr;
-    std::vector<std::shared_ptr<QZBitmapImageServer>> replayed;
-    {
-        std::lock_guard lock(mutex_);
-        for (const auto& job : renderJobs_) replayed.push_back(job->imageServer);
-    }
-    for (const auto& server : replayed)
-        if (server) server->cancelProcessing();
+    if (imageServer_) imageServer_->cancelProcessing();
     if (gpu) glInstance_->cancelRendering();
-    replayed.clear();
 
-    // A fresh server (and GL instance) on the input; the old ones go once their queued work has.
+    // A fresh server (and GL instance) on the input.
     modified_ = false;
     setupImageServerWithImage(inputImage_, gpu);
     if (gpu && !glInstance_) {
