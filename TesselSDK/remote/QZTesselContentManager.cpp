@@ -270,10 +270,16 @@ void QZTesselContentManager::resetSharedManagerForTesting()
     std::shared_ptr<QZTesselContentManager> manager;
     {
         std::lock_guard lock(sharedMutex);
-        manager.swap(sharedInstance);
+        manager = sharedInstance;
     }
     if (!manager) return;
+    // Blocks still queued for the main thread ask for the shared manager: they must meet this one,
+    // not make a new one after it is gone.
     manager->waitUntilIdle();
+    {
+        std::lock_guard lock(sharedMutex);
+        sharedInstance.reset();
+    }
     auto center = NSNotificationCenter::defaultCenter();
     if (manager->contentPackSaveObserver_) center->removeObserver(manager->contentPackSaveObserver_);
     if (manager->messagesSaveObserver_) center->removeObserver(manager->messagesSaveObserver_);

@@ -112,6 +112,12 @@ protected:
         for (const auto& pack : manager()->contentPacks()) byIdentifier[pack->identifier()] = pack;
         return byIdentifier;
     }
+    bool thumbnailsDownloading()
+    {
+        for (const auto& [identifier, pack] : packs())
+            if (pack->thumbnailResourceProvider()->isDownloading()) return true;
+        return false;
+    }
     int events(const std::string& name)
     {
         int count = 0;

@@ -110,12 +110,7 @@ TEST_F(QZContentUpdateTest, AThumbnailArchiveDroppedMidwayFailsItsDownloadOnlyAn
     auto observer = center->addObserverForName(kQZResourceProviderDidFail, nullptr,
                                                [&](const std::shared_ptr<NSNotification>&) { ++failures; });
     EXPECT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed) << "archives do not decide the update";
-    auto downloading = [&] {
-        for (const auto& [identifier, pack] : packs())
-            if (pack->thumbnailResourceProvider()->isDownloading()) return true;
-        return false;
-    };
-    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return failures > 0 && !downloading(); }, kTimeout));
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return failures > 0 && !thumbnailsDownloading(); }, kTimeout));
     DispatchRunLoop::runUntil([] { return false; }, 0.2);
     EXPECT_EQ(failures, 1);
     center->removeObserver(observer);
