@@ -99,8 +99,8 @@ bool QZMessageView::prepareView(const std::shared_ptr<QZMessage>& message)
     bannerContainer_->addSubview(bannerView_);
     addSubview(bannerContainer_);
 
-    buttonContainerView_ =
-        UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
+    buttonContainerView_ = UIImageView::imageViewWithImage(
+        QZSDKResources::stretchableImageNamed("message_bottom.png", UIEdgeInsetsMake(2, 13, 13, 13)));
     buttonContainerView_->setFrame(CGRectMake(0, 0, size.width, kButtonBarHeight));
     buttonContainerView_->setUserInteractionEnabled(true);
     buttonContainerView_->setContentMode(UIViewContentModeScaleToFill);
@@ -145,11 +145,12 @@ std::shared_ptr<UIButton> QZMessageView::makeButton(bool actionColor, const std:
 {
     auto button = UIButton::buttonWithType(UIButtonTypeCustom);
     const UIEdgeInsets caps = UIEdgeInsetsMake(10, 10, 10, 10);
-    button->setBackgroundImage(QZSDKResources::stretchableImageNamed(actionColor ? "about_blue_button.png" : "about_grey_button.png", caps),
-                               UIControlStateNormal);
     button->setBackgroundImage(
-        QZSDKResources::stretchableImageNamed(actionColor ? "about_blue_button_active.png" : "about_grey_button_active.png", caps),
-        UIControlStateHighlighted);
+        QZSDKResources::stretchableImageNamed(actionColor ? "about_blue_button.png" : "about_grey_button.png", caps),
+        UIControlStateNormal);
+    button->setBackgroundImage(QZSDKResources::stretchableImageNamed(
+                                   actionColor ? "about_blue_button_active.png" : "about_grey_button_active.png", caps),
+                               UIControlStateHighlighted);
     button->titleLabel()->setFont(UIFont::boldSystemFontOfSize(17));
     button->setTitleColor(UIColor::whiteColor(), UIControlStateNormal);
     button->titleLabel()->setShadowColor(UIColor::colorWithWhite(0, 0.4f));
@@ -289,7 +290,8 @@ std::shared_ptr<UIView> QZSolidBodyMessageView::bodyViewForWidth(CGFloat width)
     auto container = UIView::viewWithFrame<UIView>(CGRectZero);
     container->setBackgroundColor(UIColor::clearColor());
     auto panel = [] {
-        auto view = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("message_body.png", UIEdgeInsetsMake(4, 2, 4, 2)));
+        auto view = UIImageView::imageViewWithImage(
+            QZSDKResources::stretchableImageNamed("message_body.png", UIEdgeInsetsMake(4, 2, 4, 2)));
         view->setContentMode(UIViewContentModeScaleToFill);
         return view;
     };

@@ -56,11 +56,13 @@ CGRect centredRounded(CGSize size, CGRect area)
 void QZAboutView::prepareView()
 {
     QZView::prepareView();
-    shadowView_ = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("about_shadow.png", UIEdgeInsetsMake(50, 50, 50, 50)));
+    shadowView_ = UIImageView::imageViewWithImage(
+        QZSDKResources::stretchableImageNamed("about_shadow.png", UIEdgeInsetsMake(50, 50, 50, 50)));
     shadowView_->setContentMode(UIViewContentModeScaleToFill);
     addSubview(shadowView_);
 
-    backgroundView_ = UIImageView::imageViewWithImage(QZSDKResources::stretchableImageNamed("about_backdrop.png", UIEdgeInsetsMake(0, 8, 0, 8)));
+    backgroundView_ = UIImageView::imageViewWithImage(
+        QZSDKResources::stretchableImageNamed("about_backdrop.png", UIEdgeInsetsMake(0, 8, 0, 8)));
     backgroundView_->setContentMode(UIViewContentModeScaleToFill);
     addSubview(backgroundView_);
 

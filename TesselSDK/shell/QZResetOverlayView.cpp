@@ -87,11 +87,13 @@ void QZResetOverlayView::layoutForPosition(QZResetOverlayViewPosition position)
     CGFloat buttonX = 0;
     switch (position) {
     case QZResetOverlayViewPositionLeft:
-        background->setImage(QZSDKResources::stretchableImageNamed("restoreBackgroundRight.png", UIEdgeInsetsMake(20, 14, 20, 20)));
+        background->setImage(
+            QZSDKResources::stretchableImageNamed("restoreBackgroundRight.png", UIEdgeInsetsMake(20, 14, 20, 20)));
         buttonX = 12;
         break;
     case QZResetOverlayViewPositionRight:
-        background->setImage(QZSDKResources::stretchableImageNamed("restoreBackgroundLeft.png", UIEdgeInsetsMake(20, 20, 20, 14)));
+        background->setImage(
+            QZSDKResources::stretchableImageNamed("restoreBackgroundLeft.png", UIEdgeInsetsMake(20, 20, 20, 14)));
         buttonX = 20;
         break;
     case QZResetOverlayViewPositionDown: {
