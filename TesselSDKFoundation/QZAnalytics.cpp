@@ -1,4 +1,4 @@
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,8 +12,8 @@
 #include "Foundation/NSString.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/remote/QZAnalyticsTestSummary.h"
-#include "TesselSDK/remote/QZMetricsSessionProtocol.h"
+#include "TesselSDKFoundation/QZAnalyticsTestSummary.h"
+#include "TesselSDKFoundation/QZMetricsSessionProtocol.h"
 
 namespace {
 

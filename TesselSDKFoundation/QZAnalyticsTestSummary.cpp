@@ -1,4 +1,4 @@
-#include "TesselSDK/remote/QZAnalyticsTestSummary.h"
+#include "TesselSDKFoundation/QZAnalyticsTestSummary.h"
 
 #include <mutex>
 

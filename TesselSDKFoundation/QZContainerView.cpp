@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZContainerView.h"
+#include "TesselSDKFoundation/QZContainerView.h"
 
-#include "TesselSDK/foundation/QZOverlayView.h"
+#include "TesselSDKFoundation/QZOverlayView.h"
 
 std::shared_ptr<UIView> QZContainerView::hitTest(CGPoint point, const UIEvent* event)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // A pass-through holder: its interactive subviews take touches, the container itself never does.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 class QZContainerView : public QZView {
 public:

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZConveyorController.h"
+#include "TesselSDKFoundation/QZConveyorController.h"
 
 bool QZConveyorController::initWithConveyorView(const std::shared_ptr<QZConveyorView>& view)
 {

@@ -5,7 +5,7 @@
 
 #include "Foundation/NSKeyValueObserving.h"
 #include "Foundation/NSObject.h"
-#include "TesselSDK/foundation/QZConveyorView.h"
+#include "TesselSDKFoundation/QZConveyorView.h"
 
 class QZConveyorController : public NSObject, public QZConveyorViewDelegate, public NSKeyValueObservable {
 public:

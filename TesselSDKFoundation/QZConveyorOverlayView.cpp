@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZConveyorOverlayView.h"
+#include "TesselSDKFoundation/QZConveyorOverlayView.h"
 
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 namespace {
 

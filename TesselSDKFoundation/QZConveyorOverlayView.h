@@ -2,7 +2,7 @@
 // Laid over a conveyor by its screen: a 50-point centre marker with shading either side. Touches
 // fall through it to the strip.
 
-#include "TesselSDK/foundation/QZConveyorTypes.h"
+#include "TesselSDKFoundation/QZConveyorTypes.h"
 #include "UIKit/UIImageView.h"
 
 class QZConveyorOverlayView : public UIView {

@@ -1,8 +1,8 @@
-#include "TesselSDK/foundation/QZConveyorSideView.h"
+#include "TesselSDKFoundation/QZConveyorSideView.h"
 
-#include "TesselSDK/foundation/QZConveyorViewCell.h"
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZCountFromQuotient.h"
+#include "TesselSDKFoundation/QZConveyorViewCell.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZCountFromQuotient.h"
 
 #include <cmath>
 

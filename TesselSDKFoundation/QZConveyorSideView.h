@@ -3,8 +3,8 @@
 // cell wide, filling outward from the cells. It sits in the turned table, so its tiles lie in a
 // container turned back upright. A header marks its tile next to a selected first cell.
 
-#include "TesselSDK/foundation/QZConveyorTypes.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZConveyorTypes.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIImageView.h"
 
 #include <vector>

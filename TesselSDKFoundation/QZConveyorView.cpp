@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZConveyorView.h"
+#include "TesselSDKFoundation/QZConveyorView.h"
 
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 
 #include <cmath>
 

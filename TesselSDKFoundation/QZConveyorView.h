@@ -4,10 +4,10 @@
 // selected cell looks pressed and its left neighbour adjacent. Filler tiles 20 cells long pad both
 // ends so that the first and last cells reach the centre. Main thread only.
 
-#include "TesselSDK/foundation/QZConveyorSideView.h"
-#include "TesselSDK/foundation/QZConveyorTypes.h"
-#include "TesselSDK/foundation/QZConveyorViewCell.h"
-#include "TesselSDK/foundation/QZHorizontalTableView.h"
+#include "TesselSDKFoundation/QZConveyorSideView.h"
+#include "TesselSDKFoundation/QZConveyorTypes.h"
+#include "TesselSDKFoundation/QZConveyorViewCell.h"
+#include "TesselSDKFoundation/QZHorizontalTableView.h"
 
 class QZConveyorView;
 

@@ -1,7 +1,7 @@
-#include "TesselSDK/foundation/QZConveyorViewCell.h"
+#include "TesselSDKFoundation/QZConveyorViewCell.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include <cstring>
 

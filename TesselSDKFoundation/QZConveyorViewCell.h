@@ -2,8 +2,8 @@
 // The base of every conveyor cell: a background that shows the cell's type, whether it is just
 // left of the selected cell (adjacent), and whether it is the selected one (depressed).
 
-#include "TesselSDK/foundation/QZConveyorTypes.h"
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/QZConveyorTypes.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
 
 class QZConveyorViewCell : public QZHorizontalTableViewCell {
 public:

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZCountFromQuotient.h"
+#include "TesselSDKFoundation/QZCountFromQuotient.h"
 
 NSInteger QZCountFromQuotient(CGFloat quotient, NSInteger limit)
 {

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZDrawing.h"
+#include "TesselSDKFoundation/QZDrawing.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZDrawingUtils.h"
+#include "TesselSDKFoundation/QZDrawingUtils.h"
 
 #include "UIKit/UIGraphics.h"
 

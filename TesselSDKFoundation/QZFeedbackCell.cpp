@@ -1,8 +1,8 @@
-#include "TesselSDK/foundation/QZFeedbackCell.h"
+#include "TesselSDKFoundation/QZFeedbackCell.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 bool QZFeedbackCell::initWithReuseIdentifier(const std::string& reuseIdentifier)
 {

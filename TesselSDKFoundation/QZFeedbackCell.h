@@ -3,7 +3,7 @@
 // divider at its left edge. Icon and label show their highlighted look while the cell is
 // highlighted or selected.
 
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
 
 class QZFeedbackCell : public QZHorizontalTableViewCell {
 public:

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZHUDView.h"
+#include "TesselSDKFoundation/QZHUDView.h"
 
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 
 void QZHUDView::prepareLayer(CALayer& layer)
 {

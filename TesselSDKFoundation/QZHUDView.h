@@ -2,7 +2,7 @@
 // A heads-up panel: a rounded translucent black box that comes into view by shrinking to its size
 // while fading in, and leaves by growing while fading out. Visible from set-up on.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZHorizontalTableView.h"
+#include "TesselSDKFoundation/QZHorizontalTableView.h"
 
 #include "Foundation/NSStringNumericCompare.h"
 #include "UIKit/UIDevice.h"

@@ -3,8 +3,8 @@
 // rows run left to right. The table calls owners make are passed on explicitly; its own view
 // methods stay its own. Main thread only.
 
-#include "TesselSDK/foundation/QZTableView.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZTableView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 class QZHorizontalTableView : public QZView {
 public:

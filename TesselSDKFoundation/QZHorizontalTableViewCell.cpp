@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
 
 #include "QuartzCore/CATransaction.h"
 

@@ -1,12 +1,12 @@
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 #include <mutex>
 
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSCache.h"
 #include "Foundation/NSLocale.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 bool QZLocalization::isLocalizationDisabled()
 {

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZOption.h"
+#include "TesselSDKFoundation/QZOption.h"
 
 void QZOption::initWithDefaultValue(Value defaultValue, validatorBlock validator)
 {

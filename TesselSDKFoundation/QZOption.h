@@ -11,9 +11,9 @@
 
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
-#include "TesselSDK/foundation/QZOptionValidators.h"
-#include "TesselSDK/foundation/QZOptionValue.h"
-#include "TesselSDK/foundation/QZValueClass.h"
+#include "TesselSDKFoundation/QZOptionValidators.h"
+#include "TesselSDKFoundation/QZOptionValue.h"
+#include "TesselSDKFoundation/QZValueClass.h"
 
 class QZOption : public NSObject {
 public:

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZOptionValidators.h"
+#include "TesselSDKFoundation/QZOptionValidators.h"
 
 #include <cmath>
 

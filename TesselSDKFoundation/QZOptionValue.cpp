@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZOptionValue.h"
+#include "TesselSDKFoundation/QZOptionValue.h"
 
 #include "Foundation/NSString.h"
 

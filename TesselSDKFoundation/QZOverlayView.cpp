@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZOverlayView.h"
+#include "TesselSDKFoundation/QZOverlayView.h"
 
 std::optional<std::shared_ptr<UIView>> QZHitTestInteractiveSubviews(UIView& view, CGPoint point, const UIEvent* event)
 {

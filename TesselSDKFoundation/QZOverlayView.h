@@ -2,7 +2,7 @@
 // A transparent view over the canvas: touches fall through it except where its own interactive
 // subviews are.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include <optional>
 

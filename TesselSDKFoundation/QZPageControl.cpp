@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZPageControl.h"
+#include "TesselSDKFoundation/QZPageControl.h"
 
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include <cmath>
 

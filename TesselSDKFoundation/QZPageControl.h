@@ -3,7 +3,7 @@
 // keys "numberOfPages" and "currentPage". Main thread only.
 
 #include "Foundation/NSKeyValueObserving.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIImageView.h"
 
 #include <vector>

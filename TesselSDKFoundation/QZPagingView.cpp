@@ -1,8 +1,8 @@
-#include "TesselSDK/foundation/QZPagingView.h"
+#include "TesselSDKFoundation/QZPagingView.h"
 
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
-#include "TesselSDK/foundation/QZCountFromQuotient.h"
+#include "TesselSDKFoundation/QZCountFromQuotient.h"
 
 #include <cmath>
 

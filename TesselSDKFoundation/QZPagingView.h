@@ -4,9 +4,9 @@
 // that paging by the view's width lands on whole cells. A partial last page gets bookends of its
 // own, so that it is centred too. An optional page control follows. Main thread only.
 
-#include "TesselSDK/foundation/QZHorizontalTableView.h"
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
-#include "TesselSDK/foundation/QZPageControl.h"
+#include "TesselSDKFoundation/QZHorizontalTableView.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/QZPageControl.h"
 
 class QZPagingView;
 

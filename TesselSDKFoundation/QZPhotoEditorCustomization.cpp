@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 
 #include <mutex>
 #include <set>
@@ -6,8 +6,8 @@
 
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"
-#include "TesselSDK/foundation/QZDrawing.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZDrawing.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 

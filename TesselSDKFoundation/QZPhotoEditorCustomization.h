@@ -21,8 +21,8 @@
 #include "Foundation/NSError.h"
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
-#include "TesselSDK/foundation/QZOption.h"
-#include "TesselSDK/foundation/QZOptionValidators.h"
+#include "TesselSDKFoundation/QZOption.h"
+#include "TesselSDKFoundation/QZOptionValidators.h"
 
 class UIColor;
 

@@ -1,8 +1,8 @@
 // The registered options with their defaults and validators (category Defaults of the store).
 
 #include "Foundation/NSLog.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIColor.h"
 
 void QZPhotoEditorCustomization::setEditorSettingsDefaults()

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZProgressHUDView.h"
+#include "TesselSDKFoundation/QZProgressHUDView.h"
 
 #include "UIKit/UIActivityIndicatorView.h"
 

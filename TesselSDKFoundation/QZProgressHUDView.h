@@ -1,7 +1,7 @@
 #pragma once
 // A heads-up panel with a large white activity indicator spinning at its centre for its whole life.
 
-#include "TesselSDK/foundation/QZHUDView.h"
+#include "TesselSDKFoundation/QZHUDView.h"
 
 class QZProgressHUDView : public QZHUDView {
 public:

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include <filesystem>
 
@@ -6,7 +6,7 @@
 #include "Foundation/NSCache.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "UIKit/UIGeometry.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"

@@ -1,7 +1,7 @@
-#include "TesselSDK/foundation/QZScalableViewHandle.h"
+#include "TesselSDKFoundation/QZScalableViewHandle.h"
 
-#include "TesselSDK/foundation/QZSDKResources.h"
-#include "TesselSDK/foundation/QZTransformableView.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZTransformableView.h"
 #include "UIKit/UITouch.h"
 
 void QZScalableViewHandle::prepareView()

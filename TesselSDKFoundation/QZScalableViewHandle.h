@@ -2,7 +2,7 @@
 // A knob on a corner of a transformable view. Touching it marks the view as transforming; moving
 // it hands the finger's place in the view to the view, which scales, turns or resizes itself.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIImageView.h"
 
 // Which corners carry handles (bits).

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZScrollBarPageItemView.h"
+#include "TesselSDKFoundation/QZScrollBarPageItemView.h"
 
 bool QZScrollBarPageItemView::initWithReuseIdentifier(const std::string& reuseIdentifier)
 {

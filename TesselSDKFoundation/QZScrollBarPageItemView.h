@@ -2,7 +2,7 @@
 // The base of the item views a scroll bar's delegate returns: reusable by identifier, and
 // knowing which column it shows.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZScrollBarPageView.h"
+#include "TesselSDKFoundation/QZScrollBarPageView.h"
 
-#include "TesselSDK/foundation/QZScrollBarView.h"
+#include "TesselSDKFoundation/QZScrollBarView.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // One page of a scroll bar: the item views of its columns, centred as one block, or the extra
 // page's view.
 
-#include "TesselSDK/foundation/QZScrollBarPageItemView.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZScrollBarPageItemView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include <vector>
 

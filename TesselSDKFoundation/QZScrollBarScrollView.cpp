@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZScrollBarScrollView.h"
+#include "TesselSDKFoundation/QZScrollBarScrollView.h"
 
 #include "UIKit/UISlider.h"
 

@@ -1,8 +1,8 @@
-#include "TesselSDK/foundation/QZScrollBarView.h"
+#include "TesselSDKFoundation/QZScrollBarView.h"
 
-#include "TesselSDK/foundation/QZCountFromQuotient.h"
-#include "TesselSDK/foundation/QZDrawingUtils.h"
-#include "TesselSDK/foundation/QZScrollBarScrollView.h"
+#include "TesselSDKFoundation/QZCountFromQuotient.h"
+#include "TesselSDKFoundation/QZDrawingUtils.h"
+#include "TesselSDKFoundation/QZScrollBarScrollView.h"
 
 #include <algorithm>
 #include <cmath>

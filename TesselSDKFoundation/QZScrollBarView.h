@@ -5,10 +5,10 @@
 // follow the page count and the current page. Owners call setNeedsReload once the delegate is
 // set. Main thread only.
 
-#include "TesselSDK/foundation/QZPageControl.h"
-#include "TesselSDK/foundation/QZScrollBarPageItemView.h"
-#include "TesselSDK/foundation/QZScrollBarPageView.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZPageControl.h"
+#include "TesselSDKFoundation/QZScrollBarPageItemView.h"
+#include "TesselSDKFoundation/QZScrollBarPageView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIScrollView.h"
 
 #include <map>

@@ -1,7 +1,7 @@
-#include "TesselSDK/foundation/QZSegmentButton.h"
+#include "TesselSDKFoundation/QZSegmentButton.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 bool QZSegmentButton::initWithFrame(CGRect frame, QZSegmentedButtonStyle style, std::shared_ptr<UIImage> defaultIcon,
                                     std::shared_ptr<UIImage> highlightedIcon)

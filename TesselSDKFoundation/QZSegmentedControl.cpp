@@ -1,7 +1,7 @@
-#include "TesselSDK/foundation/QZSegmentedControl.h"
+#include "TesselSDKFoundation/QZSegmentedControl.h"
 
 #include "Foundation/NSLog.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 bool QZSegmentedControl::initWithFrame(CGRect frame, std::vector<std::string> defaultNames,
                                        std::vector<std::string> highlightedNames)

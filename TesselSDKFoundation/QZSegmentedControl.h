@@ -3,7 +3,7 @@
 // committed on release; touching the selected button again deselects it (when allowed). In
 // momentary mode a button lights up only while pressed. Main thread only.
 
-#include "TesselSDK/foundation/QZSegmentButton.h"
+#include "TesselSDKFoundation/QZSegmentButton.h"
 #include "UIKit/UIView.h"
 
 #include <string>

@@ -1,7 +1,7 @@
-#include "TesselSDK/foundation/QZSlider.h"
+#include "TesselSDKFoundation/QZSlider.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UILongPressGestureRecognizer.h"
 #include "UIKit/UIPanGestureRecognizer.h"
 #include "UIKit/UITapGestureRecognizer.h"

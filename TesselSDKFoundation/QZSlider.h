@@ -5,7 +5,7 @@
 // events: value changed on every drag step and reset, touch up inside when the knob is let go.
 // Main thread only.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIControl.h"
 #include "UIKit/UIGestureRecognizer.h"
 #include "UIKit/UIImageView.h"

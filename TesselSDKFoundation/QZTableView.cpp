@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZTableView.h"
+#include "TesselSDKFoundation/QZTableView.h"
 
 bool QZTableView::touchesShouldCancelInContentView(UIView* view)
 {

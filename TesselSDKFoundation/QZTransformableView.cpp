@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZTransformableView.h"
+#include "TesselSDKFoundation/QZTransformableView.h"
 
 #include "UIKit/UIPanGestureRecognizer.h"
 

@@ -5,8 +5,8 @@
 // canvas items derive from it. Main thread only.
 
 #include "Foundation/NSKeyValueObserving.h"
-#include "TesselSDK/foundation/QZScalableViewHandle.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZScalableViewHandle.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIGestureRecognizer.h"
 
 #include <cfloat>

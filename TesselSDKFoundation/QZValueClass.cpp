@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZValueClass.h"
+#include "TesselSDKFoundation/QZValueClass.h"
 
 QZValueClass QZValueClass::classOf(const Value& value)
 {

@@ -1,4 +1,4 @@
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 bool QZView::initWithFrame(CGRect frame)
 {

@@ -2,7 +2,7 @@
 // The base of the editor's own views: one set-up hook, prepareView, run once right after the
 // initialiser, and helpers that add typed subviews.
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIView.h"
 

@@ -1,6 +1,6 @@
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 #include "UIKit/UIView.h"
 
 void QZPerformUIViewAnimation(double duration, const std::function<void()>& animations,

@@ -5,7 +5,7 @@
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 #include "Foundation/NSLog.h"
 

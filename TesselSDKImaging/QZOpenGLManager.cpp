@@ -2,7 +2,7 @@
 
 #include "TesselSDKImaging/QZAppBackgroundStateManager.h"
 #include "TesselSDKImaging/QZDeviceInfo.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 
 #include "Foundation/NSLog.h"
 #include "GLES/EAGLContext.h"

@@ -4,7 +4,7 @@
 // released on the GPU queue, both with the one shared GL context current. The view is flipped
 // vertically, so GL's bottom-up rows show upright.
 
-#include "TesselSDK/foundation/QZOverlayView.h"
+#include "TesselSDKFoundation/QZOverlayView.h"
 
 #include "GLES/CAEAGLLayer.h"
 #include "GLES/EAGLContext.h"

@@ -3,7 +3,7 @@
 #include <future>
 
 #include "Dispatch/Dispatch.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZMetricsDatabase.h"
 #include "TesselSDK/remote/QZMetricsSession.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"

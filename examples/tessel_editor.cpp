@@ -13,7 +13,7 @@
 #include "TesselEditorHost.h"
 #include "TesselEditorScript.h"
 
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "Foundation/PlatformSettings.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "Foundation/NSLog.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZAssetManager.h"
 #include "TesselSDK/remote/QZContentPackAnalytics.h"
 #include "TesselSDK/remote/QZContentPackItem.h"

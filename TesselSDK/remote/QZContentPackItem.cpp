@@ -1,6 +1,6 @@
 #include "TesselSDK/remote/QZContentPackItem.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackAnalytics.h"
 #include "TesselSDK/remote/QZContentPackResourceProvider.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/remote/QZContentPackUpdateCompletionOperation.h"
 
 #include "Foundation/NSUserDefaults.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPackFetchOperation.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 

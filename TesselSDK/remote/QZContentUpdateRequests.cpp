@@ -1,7 +1,7 @@
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
 
 #include "Dispatch/Dispatch.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZAssetManager.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"

@@ -12,7 +12,7 @@
 #include "Network/NSHTTPURLResponse.h"
 #include "Network/NSURL.h"
 #include "Network/NSURLError.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 
 namespace {
 

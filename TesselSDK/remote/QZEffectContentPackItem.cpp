@@ -1,6 +1,6 @@
 #include "TesselSDK/remote/QZEffectContentPackItem.h"
 
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "Foundation/NSLog.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDKImaging/Modules/QZOriginalModule.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 
 #include "Foundation/NSLog.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZContentPack.h"
 
 std::string QZFrameContentPackItem::suffixForPiece(QZFramePiece piece)

@@ -12,7 +12,7 @@
 #include "Foundation/NSFileManager.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSUserDefaults.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZMessageConversions.h"
 #include "TesselSDK/remote/QZMessageText.h"

@@ -7,7 +7,7 @@
 #include "Foundation/NSFileManager.h"
 #include "Foundation/NSLog.h"
 #include "Network/NSMutableURLRequest.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZAtomicFile.h"
 #include "TesselSDK/remote/QZContentPackFetchOperation.h"
 #include "TesselSDK/remote/QZContentPackResourceArchive.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/remote/QZMessageLabel.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZMessageText.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"

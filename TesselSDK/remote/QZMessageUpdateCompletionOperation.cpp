@@ -3,7 +3,7 @@
 #include "CoreData/NSManagedObjectContext.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSUserDefaults.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPackFetchOperation.h"
 #include "TesselSDK/remote/QZMessageFetchOperation.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/remote/QZMessage.h"
 #include "TesselSDK/remote/QZMessageLabel.h"
 #include "UIKit/UIButton.h"

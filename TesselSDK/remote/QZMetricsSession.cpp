@@ -6,7 +6,7 @@
 #include "Foundation/NSString.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Network/NSURL.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZMetricsDatabase.h"
 #include "TesselSDK/remote/QZMetricsUploader.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"

@@ -19,7 +19,7 @@
 
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSObject.h"
-#include "TesselSDK/remote/QZMetricsSessionProtocol.h"
+#include "TesselSDKFoundation/QZMetricsSessionProtocol.h"
 #include "TesselSDK/remote/QZMetricsUploadResult.h"
 
 class QZMetricsDatabase;

@@ -2,7 +2,7 @@
 // they are and the service reads them.
 
 #include "Foundation/NSDate.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZMetricsDatabase.h"
 #include "TesselSDK/remote/QZMetricsSession.h"
 

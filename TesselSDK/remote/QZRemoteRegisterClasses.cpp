@@ -2,7 +2,7 @@
 
 #include "Foundation/NSClass.h"
 #include "TesselSDK/remote/QZABTestManager.h"
-#include "TesselSDK/remote/QZAnalyticsTestSummary.h"
+#include "TesselSDKFoundation/QZAnalyticsTestSummary.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackAnalytics.h"
 #include "TesselSDK/remote/QZContentPackClass.h"

@@ -10,9 +10,9 @@
 #include "Foundation/NSFileManager.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSUserDefaults.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPacksDataModel.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 

@@ -12,8 +12,8 @@
 #include "Foundation/NSLocale.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNotificationCenter.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 #include "TesselSDK/remote/QZManagedObjectClass.h"
 #include "TesselSDK/remote/QZTranslationsDataModel.h"
 

@@ -1,8 +1,8 @@
 #include "TesselSDK/shell/QZAboutView.h"
 
 #include "Foundation/NSString.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // line in a header band, a paragraph of text, an action button and a Done button. Subclasses
 // supply the text, the action button's title and the action.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "UIKit/UIButton.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/shell/QZConveyorViewController.h"
 
-#include "TesselSDK/foundation/QZConveyorOverlayView.h"
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZConveyorOverlayView.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 void QZConveyorViewController::loadView()
 {

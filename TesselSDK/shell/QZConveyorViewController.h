@@ -4,7 +4,7 @@
 // conveyor overlay drawn over it. The screen is the strip's data source and delegate; the base's
 // strip is empty until a subclass supplies cells.
 
-#include "TesselSDK/foundation/QZConveyorView.h"
+#include "TesselSDKFoundation/QZConveyorView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
 
 #include "UIKit/UIColor.h"

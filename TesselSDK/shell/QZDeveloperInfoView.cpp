@@ -1,6 +1,6 @@
 #include "TesselSDK/shell/QZDeveloperInfoView.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 #include "UIKit/UIApplication.h"
 
 std::string QZDeveloperInfoView::aboutText() const

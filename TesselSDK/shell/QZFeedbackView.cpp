@@ -1,6 +1,6 @@
 #include "TesselSDK/shell/QZFeedbackView.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 std::string QZFeedbackView::aboutText() const
 {

@@ -1,8 +1,8 @@
 #include "TesselSDK/shell/QZLogoButton.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 bool QZLogoButton::initWithFrame(CGRect frame)
 {

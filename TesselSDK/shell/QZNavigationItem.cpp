@@ -1,8 +1,8 @@
 #include "TesselSDK/shell/QZNavigationItem.h"
 
 #include "Dispatch/Dispatch.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 
 namespace {
 constexpr double kEditButtonDelay = 1.0;

@@ -1,8 +1,8 @@
 #include "TesselSDK/shell/QZNavigationItemButton.h"
 
 #include "Foundation/NSFoundationVersion.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIStringDrawing.h"
 
 #include <algorithm>

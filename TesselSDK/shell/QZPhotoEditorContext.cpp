@@ -1,6 +1,6 @@
 #include "TesselSDK/shell/QZPhotoEditorContext.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 #include "TesselSDK/shell/QZPhotoEditorSession.h"
 
 #include "Dispatch/Dispatch.h"

@@ -1,8 +1,8 @@
 #include "TesselSDK/shell/QZQuickLaunchTitleView.h"
 
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 #include "UIKit/UIImageView.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // title, over a hidden Edit button. Showing the Edit button slides both up by 30 points inside
 // the clipped 200 x 30 view, so the button takes the title's place.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/shell/QZNavigationItemButton.h"
 
 #include <memory>

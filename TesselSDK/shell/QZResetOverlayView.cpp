@@ -1,7 +1,7 @@
 #include "TesselSDK/shell/QZResetOverlayView.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIImageView.h"
 
 std::shared_ptr<QZResetOverlayView>

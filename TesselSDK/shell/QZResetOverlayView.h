@@ -3,7 +3,7 @@
 // position names (the cancel confirmation points up at Cancel). The owner lays it out for a
 // position once, then places it; the delegate hears which button was pressed.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/shell/QZNavigationItemButton.h"
 #include "UIKit/UIGeometry.h"
 

@@ -4,7 +4,7 @@
 // scales the input for editing, opens tools by class name from the tool table, records their
 // modules and ends the edit through the host's delegate. Main thread only.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/shell/QZAboutView.h"
 #include "TesselSDK/shell/QZFeedbackView.h"
 #include "TesselSDK/shell/QZNavigationBar.h"

@@ -4,11 +4,11 @@
 
 #include "TesselSDK/packs/QZContentPackSelectionViewController.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
-#include "TesselSDK/foundation/QZViewAnimation.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
@@ -125,7 +125,7 @@ std::shared_ptr<QZToolViewController> QZSDKViewController::toolViewControllerWit
                         "are added.");
 
     if (!glInstance_) {
-        // The design ended the process here; a library must leave its host running.
+        // Ending the process here would take the host's unsaved work with it: log, report and go on.
         logFrom(method, "Error: TesselSDK could not initialize OpenGL.");
         QZAnalytics::reportEvent("opengl: init failure", Value());
         return nullptr;

@@ -3,7 +3,7 @@
 #include "CoreGraphics/CGObjectValue.h"
 #include "CoreGraphics/CGPath.h"
 #include "QuartzCore/CAAnimation.h"
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 #include "TesselSDKImaging/QZOpenGLManager.h"
 
 #include <algorithm>

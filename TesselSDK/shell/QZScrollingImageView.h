@@ -4,7 +4,7 @@
 // it keeps the image centred, carries an overlay that zooms with the image, can freeze zoom and
 // scrolling, and reports zooming, dragging and, while zoomed out, touches on the image.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDKImaging/QZOpenGLView.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILongPressGestureRecognizer.h"

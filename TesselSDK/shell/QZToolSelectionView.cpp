@@ -1,7 +1,7 @@
 #include "TesselSDK/shell/QZToolSelectionView.h"
 
-#include "TesselSDK/foundation/QZFeedbackCell.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZFeedbackCell.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/shell/QZToolSelectionViewCell.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // icons and badges come from the delegate by index; taps go back to it by index.
 
 #include "Foundation/Value.h"
-#include "TesselSDK/foundation/QZHorizontalTableView.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZHorizontalTableView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
 #include "TesselSDK/shell/QZToolSelectionViewCell.h"
 
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
-#include "TesselSDK/foundation/QZView.h"
-#include "TesselSDK/foundation/QZViewAnimation.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZView.h"
+#include "TesselSDKFoundation/QZViewAnimation.h"
 
 bool QZToolSelectionViewCell::initWithReuseIdentifier(const std::string& reuseIdentifier)
 {

@@ -2,7 +2,7 @@
 // One tool of the home screen's strip: the icon (its pressed look while the cell is highlighted)
 // over the tool's name, and on demand a badge in the top right corner.
 
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
 
 #include <memory>
 #include <string>

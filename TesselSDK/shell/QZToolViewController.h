@@ -6,9 +6,9 @@
 // canvas, the preview's image server, render timing and the tool's analytics events. Subclasses add
 // their controls and change the flow only through the hooks. Main thread only.
 
-#include "TesselSDK/foundation/QZHUDView.h"
-#include "TesselSDK/foundation/QZProgressHUDView.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZHUDView.h"
+#include "TesselSDKFoundation/QZProgressHUDView.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/shell/QZScrollingImageView.h"
 #include "TesselSDK/shell/QZViewController.h"
 

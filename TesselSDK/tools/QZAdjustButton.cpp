@@ -1,9 +1,9 @@
 #include "TesselSDK/tools/QZAdjustButton.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "UIKit/UIColor.h"
 #include "UIKit/UIDevice.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/tools/QZAdjustTitleView.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 #include "UIKit/UIFont.h"
 

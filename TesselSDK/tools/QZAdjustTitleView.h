@@ -2,7 +2,7 @@
 // A two-label title that slides a new text in from the top, the left or the right while the old
 // one leaves the other way. Built for the adjust tool; nothing shows it yet.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include "UIKit/UIColor.h"
 #include "UIKit/UILabel.h"

@@ -1,7 +1,7 @@
 #include "TesselSDK/tools/QZAdjustToolLabel.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"

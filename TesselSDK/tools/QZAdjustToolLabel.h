@@ -2,7 +2,7 @@
 // The adjust tool's name box: the selected sub-tool's name in a rounded box over the canvas, shown
 // for a moment at each switch and hidden at once when the slider moves.
 
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZView.h"
 
 #include "Foundation/NSTimer.h"
 #include "UIKit/UIImageView.h"

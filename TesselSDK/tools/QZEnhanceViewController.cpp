@@ -1,8 +1,8 @@
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 
 #include "TesselSDKImaging/Modules/QZLabCorrectModule.h"
 #include "TesselSDKImaging/Modules/QZLocalContrastEnhanceModule.h"

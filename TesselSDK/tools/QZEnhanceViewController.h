@@ -3,7 +3,7 @@
 // the preview; touching it again turns it off and shows the photo as it was; Apply hands over the
 // mode the preview shows, or nothing. Main thread only.
 
-#include "TesselSDK/foundation/QZSegmentedControl.h"
+#include "TesselSDKFoundation/QZSegmentedControl.h"
 #include "TesselSDK/shell/QZToolViewController.h"
 
 #include "UIKit/UILabel.h"

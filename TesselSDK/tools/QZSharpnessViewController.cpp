@@ -1,6 +1,6 @@
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 
 QZSliderViewController::ProcessorFactory QZSharpnessViewController::processorClass() const
 {

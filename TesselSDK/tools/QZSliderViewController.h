@@ -4,8 +4,8 @@
 // most one preview render in flight (values that arrive meanwhile collapse into the newest), and a
 // block module replaying that processor as the tool's output. Main thread only.
 
-#include "TesselSDK/foundation/QZSlider.h"
-#include "TesselSDK/foundation/QZView.h"
+#include "TesselSDKFoundation/QZSlider.h"
+#include "TesselSDKFoundation/QZView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
 
 #include "TesselSDKImaging/Processors/QZProcessor.h"

@@ -4,7 +4,7 @@
 // read again and removed. A value read must be nil, the default or the value given.
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/Value.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // The conveyor strip, driven through touches on the virtual clock.
 
-#include "TesselSDK/foundation/QZConveyorController.h"
-#include "TesselSDK/foundation/QZConveyorOverlayView.h"
-#include "TesselSDK/foundation/QZConveyorView.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZConveyorController.h"
+#include "TesselSDKFoundation/QZConveyorOverlayView.h"
+#include "TesselSDKFoundation/QZConveyorView.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 #include "UIKit/UIScrollView.h"
 
 #include <cmath>

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZDrawing.h"
-#include "TesselSDK/foundation/tests/QZDrawingTestSupport.h"
-#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
-#include "TesselSDK/foundation/QZDrawingUtils.h"
+#include "TesselSDKFoundation/QZDrawing.h"
+#include "TesselSDKFoundation/tests/QZDrawingTestSupport.h"
+#include "TesselSDKFoundation/tests/QZGoldenTestSupport.h"
+#include "TesselSDKFoundation/QZDrawingUtils.h"
 
 namespace {
 

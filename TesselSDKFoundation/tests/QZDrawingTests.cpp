@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "TesselSDK/foundation/QZDrawing.h"
-#include "TesselSDK/foundation/tests/QZDrawingTestSupport.h"
-#include "TesselSDK/foundation/QZDrawingUtils.h"
+#include "TesselSDKFoundation/QZDrawing.h"
+#include "TesselSDKFoundation/tests/QZDrawingTestSupport.h"
+#include "TesselSDKFoundation/QZDrawingUtils.h"
 
 namespace {
 

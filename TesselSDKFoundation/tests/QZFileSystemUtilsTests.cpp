@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
-#include "TesselSDK/foundation/tests/QZResourceFixture.h"
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/tests/QZResourceFixture.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 
 namespace fs = std::filesystem;
 

@@ -3,8 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
-#include "TesselSDK/foundation/QZDrawing.h"
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZDrawing.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 namespace {
 

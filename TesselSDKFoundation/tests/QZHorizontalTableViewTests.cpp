@@ -1,9 +1,9 @@
 // The turned table, its cells and the feedback cell, driven through touches.
 
-#include "TesselSDK/foundation/QZFeedbackCell.h"
-#include "TesselSDK/foundation/QZHorizontalTableView.h"
-#include "TesselSDK/foundation/QZHorizontalTableViewCell.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZFeedbackCell.h"
+#include "TesselSDKFoundation/QZHorizontalTableView.h"
+#include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/tests/UITouchTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include "CoreGraphics/CGImage.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIDevice.h"
-#include "TesselSDK/foundation/QZOptionValidators.h"
+#include "TesselSDKFoundation/QZOptionValidators.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 

@@ -1,8 +1,8 @@
 // The page control and the paging view, driven through touches.
 
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZPagingView.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZPagingView.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/tests/QZResourceFixture.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/tests/QZResourceFixture.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIDevice.h"
 #include "UIKit/UIImage.h"

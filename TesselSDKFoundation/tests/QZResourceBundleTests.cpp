@@ -8,9 +8,9 @@
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIDevice.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIImage.h"
 
 namespace {

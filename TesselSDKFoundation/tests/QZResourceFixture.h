@@ -13,7 +13,7 @@
 #include "CoreGraphics/CGImage.h"
 #include "Foundation/PlatformSettings.h"
 #include "Foundation/Value.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIImage.h"
 
 class QZResourceFixture : public ::testing::Test {

@@ -3,9 +3,9 @@
 #include "CoreGraphics/CGContext.h"
 #include "Foundation/NSCache.h"
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZLocalizedString.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/tests/QZResourceFixture.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/tests/QZResourceFixture.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
 

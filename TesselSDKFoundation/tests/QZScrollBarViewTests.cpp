@@ -1,8 +1,8 @@
 // The paged scroll bar, driven through touches.
 
-#include "TesselSDK/foundation/QZScrollBarScrollView.h"
-#include "TesselSDK/foundation/QZScrollBarView.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZScrollBarScrollView.h"
+#include "TesselSDKFoundation/QZScrollBarView.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UISlider.h"
 

@@ -1,8 +1,8 @@
 // The segmented bar, driven through touches.
 
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZSegmentedControl.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZSegmentedControl.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 
 namespace {
 

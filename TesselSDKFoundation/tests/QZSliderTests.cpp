@@ -1,7 +1,7 @@
 // The centre-zero slider, driven through touches on the virtual clock.
 
-#include "TesselSDK/foundation/QZSlider.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZSlider.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 #include "UIKit/UIPanGestureRecognizer.h"
 
 #include <cmath>

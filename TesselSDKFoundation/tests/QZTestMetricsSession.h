@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "Foundation/NSClass.h"
-#include "TesselSDK/remote/QZAnalytics.h"
-#include "TesselSDK/remote/QZMetricsSessionProtocol.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
+#include "TesselSDKFoundation/QZMetricsSessionProtocol.h"
 
 class QZTestMetricsSession : public NSObject, public QZMetricsSessionProtocol {
 public:

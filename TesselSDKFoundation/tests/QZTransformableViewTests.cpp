@@ -1,7 +1,7 @@
 // The transformable view and its handles, driven through touches.
 
-#include "TesselSDK/foundation/QZTransformableView.h"
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/QZTransformableView.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 
 #include <cmath>
 

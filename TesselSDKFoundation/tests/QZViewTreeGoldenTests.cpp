@@ -3,11 +3,11 @@
 // 9-slice image view, a centred label with a shadow, and an inner glow.
 // Regenerate after an intended change with TESSEL_UPDATE_GOLDEN=1 and look at the new image.
 
-#include "TesselSDK/foundation/QZDrawingUtils.h"
+#include "TesselSDKFoundation/QZDrawingUtils.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIWindow.h"
-#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
+#include "TesselSDKFoundation/tests/QZGoldenTestSupport.h"
 
 #include "Foundation/PlatformSettings.h"
 

@@ -1,6 +1,6 @@
 // Every image the widgets name is in the built bundle, at both screen scales.
 
-#include "TesselSDK/foundation/tests/QZWidgetTestSupport.h"
+#include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
 #include "UIKit/UIImage.h"
 
 namespace {

@@ -3,9 +3,9 @@
 // phone screen at scale 1, the test driver on the virtual clock, and the golden-image check.
 
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIWindow.h"
-#include "TesselSDK/foundation/tests/QZGoldenTestSupport.h"
+#include "TesselSDKFoundation/tests/QZGoldenTestSupport.h"
 #include "UIKit/testing/UITestDriver.h"
 
 #include <gtest/gtest.h>

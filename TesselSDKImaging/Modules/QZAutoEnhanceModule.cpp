@@ -2,7 +2,7 @@
 
 #include "TesselSDKImaging/Processors/QZAutoEnhanceProcessor.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 std::string QZAutoEnhanceModule::name()
 {

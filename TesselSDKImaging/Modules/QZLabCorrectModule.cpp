@@ -2,7 +2,7 @@
 
 #include "TesselSDKImaging/Processors/QZLabCorrectProcessor.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 std::string QZLabCorrectModule::name()
 {

@@ -2,7 +2,7 @@
 
 #include "TesselSDKImaging/Processors/QZLocalContrastEnhanceProcessor.h"
 
-#include "TesselSDK/foundation/QZLocalizedString.h"
+#include "TesselSDKFoundation/QZLocalizedString.h"
 
 std::string QZLocalContrastEnhanceModule::name()
 {

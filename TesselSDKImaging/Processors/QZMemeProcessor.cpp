@@ -1,7 +1,7 @@
 #include "TesselSDKImaging/Processors/QZMemeProcessor.h"
 
 #include "TesselSDKImaging/Text/QZText.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"

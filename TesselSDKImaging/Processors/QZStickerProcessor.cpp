@@ -1,6 +1,6 @@
 #include "TesselSDKImaging/Processors/QZStickerProcessor.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 #include "TesselSDKImaging/QZPixelSize.h"
 
 #include "CoreGraphics/CGImage.h"

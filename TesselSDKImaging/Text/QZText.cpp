@@ -2,7 +2,7 @@
 
 #include "TesselSDKImaging/QZBitmap.h"
 #include "TesselSDKImaging/QZOpenGLManager.h"
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 #include "QopLite/QopGLBitmapBlend.h"
 

@@ -1,6 +1,6 @@
 #include "TesselSDKImaging/Text/QZTextLayout.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZGeometry.h"
 
 #include <algorithm>
 #include <cmath>

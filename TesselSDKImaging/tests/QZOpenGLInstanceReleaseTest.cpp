@@ -3,7 +3,7 @@
 // starts comes after the cleanup. Textures are looked for from a block of a younger sub-queue.
 #include "TesselSDKImaging/tests/QZGLInstanceTestSupport.h"
 
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
 #include "TesselSDKImaging/QZAppBackgroundStateManager.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "QopTestBitmap.h"
 
 #include "GLES/CAEAGLLayer.h"

@@ -8,7 +8,7 @@
 
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/testing/UIGoldenImage.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "TesselContentAnalyticsCommands.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "testing/TesselFixtureServer.h"
 #include "testing/TestSandbox.h"

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "support/RunProgram.h"
 #include "testing/TesselFixtureServer.h"
 #include "testing/TestSandbox.h"

@@ -3,9 +3,9 @@
 #include <thread>
 #include <vector>
 
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 #include "testing/TestSandbox.h"
 
 namespace {

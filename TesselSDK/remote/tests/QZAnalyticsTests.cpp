@@ -7,9 +7,9 @@
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
 #include "TesselSDK/remote/QZABTestManager.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Network/SCNetworkReachability.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 #include "testing/TestSandbox.h"
 
 class QZContentManagerFixture : public ::testing::Test {

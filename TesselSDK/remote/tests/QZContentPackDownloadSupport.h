@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "Foundation/NSNotificationCenter.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPackResourceProvider.h"
 #include "TesselSDK/remote/tests/QZContentManagerFixture.h"
 #include "TesselSDK/remote/tests/QZResourceArchiveSupport.h"

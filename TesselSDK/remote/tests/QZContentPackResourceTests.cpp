@@ -7,7 +7,7 @@
 
 #include "CoreGraphics/CGImage.h"
 #include "QZContentStoreFixture.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 #include "TesselSDK/remote/QZStickerContentPackItem.h"

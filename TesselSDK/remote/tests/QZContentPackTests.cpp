@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "QZContentStoreFixture.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "TesselSDK/remote/QZContentPackAnalytics.h"
 #include "TesselSDK/remote/QZContentPackItem.h"
 #include "TesselSDK/remote/QZEffectContentPackItem.h"

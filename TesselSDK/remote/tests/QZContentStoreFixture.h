@@ -12,7 +12,7 @@
 #include "CoreData/NSPersistentStore.h"
 #include "CoreData/NSPersistentStoreCoordinator.h"
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackClass.h"
 #include "TesselSDK/remote/QZContentPacksDataModel.h"

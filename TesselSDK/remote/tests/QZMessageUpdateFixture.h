@@ -11,7 +11,7 @@
 #include <string>
 
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZFileSystemUtils.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZMessage.h"
 #include "TesselSDK/remote/QZMessageText.h"
 #include "TesselSDK/remote/QZMessageUpdate.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <thread>
 
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/tests/QZMetricsTestSupport.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "Foundation/NSClass.h"
 #include "Foundation/NSUserDefaults.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
 #include "TesselSDK/remote/tests/QZMetricsTestSupport.h"
 

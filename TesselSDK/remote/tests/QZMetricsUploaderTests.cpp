@@ -4,7 +4,7 @@
 #include <random>
 
 #include "Foundation/NSLogCapture.h"
-#include "TesselSDK/remote/QZAnalytics.h"
+#include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/tests/QZMetricsTestConnection.h"
 #include "TesselSDK/remote/tests/QZMetricsTestSupport.h"
 

@@ -10,7 +10,7 @@
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
 #include "TesselSDK/remote/QZTranslationManager.h"
 #include "testing/TestSandbox.h"

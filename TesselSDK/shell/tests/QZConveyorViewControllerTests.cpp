@@ -2,7 +2,7 @@
 // empty strip for a tool that supplies no cells.
 #include "QZShellTestSupport.h"
 
-#include "TesselSDK/foundation/QZConveyorOverlayView.h"
+#include "TesselSDKFoundation/QZConveyorOverlayView.h"
 #include "TesselSDK/shell/QZConveyorViewController.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "Foundation/NSLogCapture.h"
 #include "QZShellTestSupport.h"
 #include "QuartzCore/CALayer.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZNavigationItem.h"
 #include "TesselSDK/shell/QZViewController.h"

@@ -11,7 +11,7 @@
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZTranslationManager.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
 

@@ -3,8 +3,8 @@
 // settings put back afterwards, and a key window driven on the virtual clock.
 
 #include "Foundation/PlatformSettings.h"
-#include "TesselSDK/foundation/QZPhotoEditorCustomization.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 #include "UIKit/UIWindow.h"
 #include "UIKit/testing/UITestDriver.h"
 

@@ -3,7 +3,7 @@
 // golden image (regenerate with TESSEL_UPDATE_GOLDEN=1 and look at it).
 #include "QZShellTestSupport.h"
 
-#include "TesselSDK/foundation/QZFeedbackCell.h"
+#include "TesselSDKFoundation/QZFeedbackCell.h"
 #include "TesselSDK/shell/QZToolSelectionView.h"
 #include "TesselSDK/shell/QZToolSelectionViewCell.h"
 #include "UIKit/testing/UIGoldenImage.h"

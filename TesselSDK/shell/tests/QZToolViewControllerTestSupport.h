@@ -5,7 +5,7 @@
 
 #include "QZShellTestSupport.h"
 
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZQuickLaunchTitleView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
