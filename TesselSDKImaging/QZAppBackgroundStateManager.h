@@ -24,7 +24,8 @@ public:
     // delivered on the posting thread) to the default center and keeps their tokens.
     void registerForAppLevelNotifications();
 
-    // The token of the did-enter-background registration, under the name the design gives it.
+    // The token of the did-enter-background registration: callers know it by this name, although it
+    // observes entering the background, not resigning active.
     const std::shared_ptr<NSObject>& willResignActiveObserver() const { return willResignActiveObserver_; }
     const std::shared_ptr<NSObject>& willEnterForegroundObserver() const { return willEnterForegroundObserver_; }
 

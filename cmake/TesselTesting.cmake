@@ -2,7 +2,7 @@ include(GoogleTest)
 
 # tessel_add_test(NAME target LABELS l1 [l2...] SOURCES s1... [LIBS lib...])
 # Builds one GoogleTest executable and registers every test case as its own CTest test (one
-# process per test: the design has process-wide singletons), carrying the given labels
+# process per test: the editor has process-wide singletons), carrying the given labels
 # (cpu, gpu, ui, net, slow; tsan marks a concurrency suite that also runs under ThreadSanitizer).
 function(tessel_add_test)
   cmake_parse_arguments(ARG "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})

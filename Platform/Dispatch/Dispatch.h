@@ -1,5 +1,5 @@
 #pragma once
-// The dispatch functions the design calls, over our queues (DispatchSerialQueue,
+// The dispatch functions the editor calls, over our queues (DispatchSerialQueue,
 // DispatchGlobalQueue, DispatchMainQueue) and clock (DispatchClock).
 
 #include "Dispatch/DispatchClock.h"
@@ -23,7 +23,7 @@ inline constexpr std::uint64_t NSEC_PER_USEC = 1'000ull;
 struct DispatchQueueAttributes {};
 inline constexpr const DispatchQueueAttributes* DISPATCH_QUEUE_SERIAL = nullptr;
 
-// Serial queues only (the design creates no concurrent queue).
+// Serial queues only (nothing here creates a concurrent queue).
 dispatch_queue_t dispatch_queue_create(const char* label, const DispatchQueueAttributes* attributes);
 dispatch_queue_t dispatch_get_global_queue(long priority, unsigned long flags);
 dispatch_queue_t dispatch_get_main_queue();

@@ -1,7 +1,7 @@
 #pragma once
 // Run-time lookup of classes by name: one registry of name -> class. A class registers a
-// factory for its instances and, where the design sends it class messages by selector name,
-// those class methods. Absent names answer null, as the design expects of the platform.
+// factory for its instances and, where callers send it class messages by selector name,
+// those class methods. Absent names answer null, as the platform's lookup does.
 //
 // Registration is explicit: each library whose classes are looked up by name offers one
 // `<Library>RegisterClasses()` function that the host's start calls. A class registering itself

@@ -1,5 +1,5 @@
 #pragma once
-// An error as the design returns them: domain, code and a userInfo dictionary whose
+// An error as the platform returns them: domain, code and a userInfo dictionary whose
 // NSLocalizedDescriptionKey entry is the message people read.
 
 #include "Foundation/NSObject.h"
@@ -32,7 +32,7 @@ public:
     std::string localizedDescription() const;
     std::string description() const override;
 
-    // Fills an out-parameter when the caller gave one (the design's NSError** convention).
+    // Fills an out-parameter when the caller gave one (the platform's NSError** convention).
     static void assign(std::shared_ptr<NSError>* out, std::shared_ptr<NSError> error)
     {
         if (out) *out = std::move(error);

@@ -1,5 +1,5 @@
 #pragma once
-// The platform's exceptions, as a C++ exception type. The design raises them only where a
+// The platform's exceptions, as a C++ exception type. We raise them only where a
 // programming error must stop the caller (an abstract hook that was not overridden).
 
 #include "Foundation/NSString.h"

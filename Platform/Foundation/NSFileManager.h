@@ -1,5 +1,5 @@
 #pragma once
-// File operations the design performs, with the platform's error reporting (NSError out
+// The file operations the editor and its stores perform, with the platform's error reporting (NSError out
 // parameters, NSPOSIXErrorDomain codes from the failing call).
 
 #include "Foundation/NSError.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The one log sink. Lines go to stderr, stamped for people, unless an NSLogCapture is alive, in
-// which case they are kept (unstamped) for the test that made it. The design's log texts are
-// written with "%s %@": the method name as the design spells it, then the message.
+// which case they are kept (unstamped) for the test that made it. The editor's log texts are
+// written with "%s %@": the method name as the editor spells it, then the message.
 
 #include "Foundation/NSString.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// Scalar types of the target platform. The sizes are the target's, not the host's: worked
-// examples of the design (counts, "not found" markers, geometry) depend on 32-bit integers.
+// Scalar types of the target platform. The sizes are the target's, not the host's: counts,
+// "not found" markers and geometry must come out as on the target, which has 32-bit integers.
 
 #include <cstdint>
 

@@ -54,7 +54,7 @@ public:
     virtual bool isEqual(const NSObject& other) const { return this == &other; }
     virtual std::size_t hash() const { return std::hash<const void*>()(this); }
 
-    // Dynamic message sending by selector name, used where the design looks classes up by name at
+    // Dynamic message sending by selector name, used where the editor looks classes up by name at
     // run time and talks to them by selector. Answers nil for selectors the object does not know.
     virtual Value performSelector(std::string_view selector);
     virtual bool respondsToSelector(std::string_view selector) const;

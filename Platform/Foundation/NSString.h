@@ -2,7 +2,7 @@
 // Strings are UTF-8 std::string. This header holds the platform's string formatting: printf
 // conversions plus `%@`, which prints an object's description (Value, NSObject pointers and
 // strings). Integer conversions without a length modifier print the target's 32-bit sizes, as
-// the design's texts expect; `l`, `ll`, `q`, `z`, `j`, `t` print 64 bits.
+// the editor's log and display texts expect; `l`, `ll`, `q`, `z`, `j`, `t` print 64 bits.
 
 #include "Foundation/NSObjCRuntime.h"
 #include "Foundation/NSObject.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The environment the design reads from the device, set by hosts and tests: interface idiom,
+// The environment the editor reads from the device, set by hosts and tests: interface idiom,
 // screen scale, preferred languages, machine name, device model, system version, the main
 // bundle's directory, the region format (locale identifier), the bundle identifier and the sandbox root under which the app's
 // directories (Documents, Library/..., tmp) and defaults live. Thread-safe; getters answer copies.

@@ -1,5 +1,5 @@
 #pragma once
-// The one dynamic value type for the design's untyped (`id`) values: options, property lists,
+// The one dynamic value type for the platform's untyped (`id`) values: options, property lists,
 // JSON, userInfo dictionaries, defaults, analytics attributes. Kinds: nil, number (bool, integer
 // and real kept apart), string (UTF-8), data, date, array, dictionary (string keys, sorted), null
 // (the platform's NSNull) and an opaque object (any NSObject: colour, image, ...).

@@ -29,10 +29,10 @@ public:
     {
         return NSObject::create<T>([](T& controller) { return controller.init(); });
     }
-    // initWithNibName(nil, nil): a subclass overriding the designated initialiser sees every
+    // initWithNibName(nil, nil): a subclass overriding initWithNibName sees every
     // creation.
     bool init() { return initWithNibName("", nullptr); }
-    // The designated initialiser; an empty name is nil. The bundle is kept and not read: layouts
+    // Every initialiser ends here; an empty name is nil. The bundle is kept and not read: layouts
     // are code (UILayoutBuilder.h).
     virtual bool initWithNibName(const std::string& nibName, std::shared_ptr<NSBundle> bundle);
     const std::string& nibName() const { return nibName_; }

@@ -77,7 +77,7 @@ struct ControllerTest : ::testing::Test {
 TEST_F(ControllerTest, TheViewLoadsOnFirstUseFromTheNibNamesBuilder)
 {
     auto plain = controller("plain", log);
-    EXPECT_EQ(plain->designatedInits, 1);  // init goes through the designated initialiser
+    EXPECT_EQ(plain->designatedInits, 1);  // init goes through initWithNibName
     EXPECT_FALSE(plain->isViewLoaded());
     const auto& view = plain->view();
     EXPECT_TRUE(CGRectEqualToRect(view->frame(), CGRectMake(0, 0, 320, 480)));
