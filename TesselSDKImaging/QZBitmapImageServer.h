@@ -54,7 +54,7 @@ public:
     void setLastOperationHash(NSUInteger hash) { lastOperationHash_ = hash; }
 
     // --- Queuing (nil is ignored) ---
-    void runBlock(dispatch_block_t block);
+    void runBlock(dispatch_block_t block) override;
     void enqueueBlock(QZBitmapBlock block);
     void enqueueQopBlock(QZQopBitmapBlock block);
     // At once on the current thread. A context that cannot be made (or would need more bytes than

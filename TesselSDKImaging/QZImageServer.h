@@ -74,6 +74,9 @@ public:
     virtual void cropImageToRect(CGRect rect) = 0;
     virtual void resetOrientation() = 0;
     virtual void runProcessor(const std::shared_ptr<QZProcessor>& processor) = 0;
+    // Queues a block behind the work already queued, on the server's queue (the GL queue for a GPU
+    // server); tools present and hop back to the main queue from there. nil is ignored.
+    virtual void runBlock(dispatch_block_t block) = 0;
     virtual void getProcessedImage(QZImageBlock completion) = 0;
     virtual void getProcessedImageAndData(QZImageAndDataBlock completion) = 0;
     virtual void getProcessedImageAndDataOnCurrentThread(const QZImageAndDataBlock& completion) = 0;

@@ -1,10 +1,10 @@
 #include "TesselSDK/tools/QZSliderViewController.h"
 
-#include "TesselSDK/foundation/QZGeometry.h"
-#include "TesselSDK/foundation/QZSDKResources.h"
+#include "TesselSDKFoundation/QZGeometry.h"
+#include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
-#include "TesselSDKImaging/QZBitmapImageServer.h"
+#include "TesselSDKImaging/QZImageServer.h"
 
 #include "Dispatch/Dispatch.h"
 #include "UIKit/UIGeometry.h"
@@ -130,7 +130,7 @@ void QZSliderViewController::renderModuleWithValue(float value)
             screen->setReadyToApply(true);
         }
     };
-    auto server = std::dynamic_pointer_cast<QZBitmapImageServer>(highResolutionServer());
+    const std::shared_ptr<QZImageServer>& server = highResolutionServer();
     if (!server) {
         // Nothing to render on (no view yet): the value is in the processor all the same.
         dispatch_async(dispatch_get_main_queue(), std::move(rendered));
