@@ -8,9 +8,11 @@
 #include "Foundation/Value.h"
 #include "QuartzCore/CAMediaTimingFunction.h"
 
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CAAnimation;
 
@@ -48,14 +50,28 @@ public:
     void setFillMode(std::string mode) { fillMode_ = std::move(mode); }
     std::weak_ptr<CAAnimationDelegate> delegate() const { return delegate_; }
     void setDelegate(std::weak_ptr<CAAnimationDelegate> delegate) { delegate_ = std::move(delegate); }
+    // Each cycle plays forwards, then backwards when set.
+    bool autoreverses() const { return autoreverses_; }
+    void setAutoreverses(bool autoreverses) { autoreverses_ = autoreverses; }
+    // Cycles to play (fractions allowed); 0 plays one. HUGE_VALF plays for ever: such an
+    // animation never ends by itself.
+    float repeatCount() const { return repeatCount_; }
+    void setRepeatCount(float count) { repeatCount_ = count; }
 
-    // The eased fraction of the change shown at `time`: 0 before the start, 1 at and after the end.
-    double progressAt(double time) const;
-    double endTime() const { return beginTime_ + effectiveDuration(); }
+    // The eased fraction of the change shown at `time`: 0 before the start; at and after the end
+    // the fraction the last cycle ends on (1, or 0 when it autoreverses).
+    double progressAt(double time) const { return progressAtLocalTime(time - beginTime_); }
+    // The same, `elapsed` seconds after the begin time (an animation inside a group).
+    double progressAtLocalTime(double elapsed) const;
+    // The whole play: every cycle, forwards and backwards.
+    double activeDuration() const;
+    double endTime() const { return beginTime_ + activeDuration(); }
 
 private:
     double duration_ = 0;
     double beginTime_ = 0;
+    bool autoreverses_ = false;
+    float repeatCount_ = 0;
     std::shared_ptr<CAMediaTimingFunction> timingFunction_;
     bool removedOnCompletion_ = true;
     std::string fillMode_ = kCAFillModeRemoved;
@@ -91,6 +107,55 @@ public:
 private:
     Value fromValue_;
     Value toValue_;
+};
+
+inline constexpr const char* kCAAnimationLinear = "linear";
+inline constexpr const char* kCAAnimationDiscrete = "discrete";
+inline constexpr const char* kCAAnimationPaced = "paced";
+inline constexpr const char* kCAAnimationCubic = "cubic";
+inline constexpr const char* kCAAnimationCubicPaced = "cubicPaced";
+
+// Through a list of values. Key times are fractions of the duration, one per value; absent, or
+// of another count, the values are spaced evenly. Between two key times the value is
+// interpolated as a basic animation does (discrete: the earlier value holds until the next key
+// time). The paced and cubic modes are drawn piecewise linear through the key times.
+class CAKeyframeAnimation : public CAPropertyAnimation {
+public:
+    using CAPropertyAnimation::CAPropertyAnimation;
+    static std::shared_ptr<CAKeyframeAnimation> animationWithKeyPath(std::string keyPath)
+    {
+        return NSObject::create<CAKeyframeAnimation>(&CAKeyframeAnimation::setKeyPath, std::move(keyPath));
+    }
+
+    const std::vector<Value>& values() const { return values_; }
+    void setValues(std::vector<Value> values) { values_ = std::move(values); }
+    const std::vector<double>& keyTimes() const { return keyTimes_; }
+    void setKeyTimes(std::vector<double> keyTimes) { keyTimes_ = std::move(keyTimes); }
+    const std::string& calculationMode() const { return calculationMode_; }
+    void setCalculationMode(std::string mode) { calculationMode_ = std::move(mode); }
+
+    // The two values around the fraction `t` of the duration and how far between them it lies
+    // (0 to 1); nothing to show (no values) answers false.
+    bool segmentAt(double t, std::size_t* first, std::size_t* second, double* between) const;
+
+private:
+    std::vector<Value> values_;
+    std::vector<double> keyTimes_;
+    std::string calculationMode_ = kCAAnimationLinear;
+};
+
+// Several animations played together on one layer; each child's begin time counts from the
+// group's start, and nothing of a child shows past the group's duration.
+class CAAnimationGroup : public CAAnimation {
+public:
+    using CAAnimation::CAAnimation;
+    static std::shared_ptr<CAAnimationGroup> animation() { return NSObject::create<CAAnimationGroup>(); }
+
+    const std::vector<std::shared_ptr<CAAnimation>>& animations() const { return animations_; }
+    void setAnimations(std::vector<std::shared_ptr<CAAnimation>> animations) { animations_ = std::move(animations); }
+
+private:
+    std::vector<std::shared_ptr<CAAnimation>> animations_;
 };
 
 // Starts, ends and reports the animations of every layer; the run loop's animation stage calls it

@@ -520,17 +520,48 @@ Value CALayer::valueForKeyPath(const std::string& keyPath) const
     return {};
 }
 
+namespace {
+
+// What a property animation shows of `keyPath` after `elapsed` seconds of its own time; nil
+// when it animates another property (a group answers through its children).
+Value animatedValue(const CAAnimation& animation, const std::string& keyPath, double elapsed)
+{
+    if (auto group = dynamic_cast<const CAAnimationGroup*>(&animation)) {
+        Value value;
+        // Nothing of a child shows past the group's own duration.
+        const double clipped = std::min(elapsed, group->effectiveDuration());
+        for (const auto& child : group->animations()) {
+            if (!child) continue;
+            Value v = animatedValue(*child, keyPath, clipped - child->beginTime());
+            if (!v.isNil()) value = std::move(v);
+        }
+        return value;
+    }
+    if (auto basic = dynamic_cast<const CABasicAnimation*>(&animation)) {
+        if (basic->keyPath() != keyPath) return {};
+        // "contents" is drawn as a cross-fade by the renderer; its value switches at the end.
+        return interpolate(basic->fromValue(), basic->toValue(), basic->progressAtLocalTime(elapsed));
+    }
+    if (auto frames = dynamic_cast<const CAKeyframeAnimation*>(&animation)) {
+        if (frames->keyPath() != keyPath) return {};
+        std::size_t a = 0, b = 0;
+        double between = 0;
+        if (!frames->segmentAt(frames->progressAtLocalTime(elapsed), &a, &b, &between)) return {};
+        return interpolate(frames->values()[a], frames->values()[b], between);
+    }
+    return {};
+}
+
+}  // namespace
+
 Value CALayer::presentationValueForKeyPath(const std::string& keyPath, double time) const
 {
     Value value = valueForKeyPath(keyPath);
     for (const auto& running : animations_) {
-        auto basic = std::dynamic_pointer_cast<CABasicAnimation>(running.animation);
-        if (!basic || basic->keyPath() != keyPath) continue;
-        const std::string& fill = basic->fillMode();
+        const std::string& fill = running.animation->fillMode();
         if (running.ended && fill != kCAFillModeForwards && fill != kCAFillModeBoth) continue;
-        double t = time < basic->beginTime() ? 0 : basic->progressAt(time);
-        // "contents" is drawn as a cross-fade by the renderer; its value switches at the end.
-        value = interpolate(basic->fromValue(), basic->toValue(), t);
+        Value v = animatedValue(*running.animation, keyPath, std::max(0.0, time - running.animation->beginTime()));
+        if (!v.isNil()) value = std::move(v);
     }
     return value;
 }
