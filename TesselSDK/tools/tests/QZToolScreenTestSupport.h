@@ -3,7 +3,7 @@
 // canvas, below the editor's bar, in a key window on the virtual clock), optionally on a real GL
 // instance holding a generated photo, with the analytics it reports recorded.
 
-#include "TesselSDK/remote/tests/QZTestMetricsSession.h"
+#include "TesselSDKFoundation/tests/QZTestMetricsSession.h"
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZScrollingImageView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
