@@ -108,6 +108,27 @@ TEST(QZTesselGLImageViewTest, SettingAnImageLaysItOutZoomedOutAndCentred)
     EXPECT_FALSE(other->image());
 }
 
+TEST(QZTesselGLImageViewTest, ANilImageKeepsTheLayoutAndOnlyTheInternalSwitchShowsTheGLView)
+{
+    auto view = imageView(CGRectMake(0, 0, 320, 480));
+    auto photo = blankImage(640, 640);
+    view->setImage(photo);
+    view->showOpenGLView(true);
+    EXPECT_TRUE(view->openGLView()->isHidden());
+    EXPECT_EQ(view->image(), photo);
+    view->showOpenGLViewInternal(true);
+    EXPECT_FALSE(view->openGLView()->isHidden());
+    EXPECT_FALSE(view->image());
+
+    view->setImage(photo);
+    view->setImage(nullptr);
+    EXPECT_FALSE(view->image());
+    EXPECT_TRUE(view->openGLView()->isHidden());
+    EXPECT_EQ(view->contentSize().width, 320);
+    EXPECT_FLOAT_EQ(view->calculatedMinimumZoomScale(), 0.5f);
+    EXPECT_FLOAT_EQ(view->zoomScale(), 0.5f);
+}
+
 TEST(QZTesselGLImageViewTest, LockingPinsTheZoomAndUnlockingRestoresTheLimits)
 {
     auto view = imageView(CGRectMake(0, 0, 320, 480));

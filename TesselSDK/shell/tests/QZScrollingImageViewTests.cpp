@@ -225,6 +225,25 @@ TEST_F(QZScrollingImageViewTest, ResizingKeepsTheCentreAndTellsTheDelegate)
     EXPECT_FALSE(canvas_->image());
 }
 
+TEST_F(QZScrollingImageViewTest, ANewFrameKeepsTheZoomAndANilImageEmptiesTheCanvas)
+{
+    canvas_->setImage(solidImage(640, 960));
+    canvas_->setZoomScale(1.5f);
+    canvas_->setFrame(CGRectMake(0, 0, 160, 480));
+    EXPECT_FLOAT_EQ(canvas_->zoomScale(), 1.5f);
+
+    // The preview stays in front while the plain image changes under it.
+    canvas_->showOpenGLView(true);
+    canvas_->setImage(solidImage(200, 100));
+    EXPECT_FALSE(canvas_->openGLView()->isHidden());
+
+    canvas_->setImage(nullptr);
+    EXPECT_TRUE(CGSizeEqualToSize(canvas_->contentSize(), CGSizeZero));
+    EXPECT_EQ(canvas_->calculatedMinimumZoomScale(), 1);
+    EXPECT_EQ(canvas_->calculatedMaximumZoomScale(), 1);
+    EXPECT_EQ(canvas_->zoomScale(), 1);
+}
+
 TEST_F(QZScrollingImageViewTest, TheOverlayZoomsWithTheImage)
 {
     canvas_->setImage(solidImage(200, 100));
