@@ -3,11 +3,13 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIScreen.h"
 #include "UIKit/UITouchInput.h"
 
 #include <SDL.h>
 
 #include <chrono>
+#include <cmath>
 
 struct UISDLHost::Impl {
     std::shared_ptr<UIWindow> window;
@@ -96,10 +98,19 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
     }
     auto impl = std::make_unique<Impl>();
     impl->window = std::move(window);
+    // One window pixel per snapshot pixel: the tree is drawn at the screen's scale, never resampled.
+    const CGFloat scale = UIScreen::mainScreen()->scale();
     CGRect b = impl->window->bounds();
-    impl->sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(b.size.width),
-                                       int(b.size.height), SDL_WINDOW_ALLOW_HIGHDPI);
-    if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, 0);
+    // Everything drawn here is one composited bitmap, so the window needs no GL of its own; and it
+    // must have none: a GL context current on the main thread (SDL's GL renderer, or the GL texture
+    // that SDL puts behind a window surface by default) keeps the editor's shared EGL context from
+    // being made current there during a hand-over from the GL thread (EGL_BAD_ACCESS).
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    impl->sdlWindow =
+        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         int(std::lround(b.size.width * scale)), int(std::lround(b.size.height * scale)), 0);
+    if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     if (!impl->sdlWindow || !impl->renderer) {
         if (error) *error = SDL_GetError();
         return nullptr;

@@ -2,6 +2,7 @@
 
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "Foundation/PlatformSettings.h"
 #include "UIKit/UIApplication.h"
 #include "UITouchTestSupport.h"
 
@@ -68,10 +69,11 @@ void pushMouse(Uint32 type, int x, int y)
 }
 
 // The left button is one finger; with Shift held as it goes down, a second finger mirrors it
-// through the window's centre.
+// through the window's centre. The window has the screen's scale in pixels per point.
 TEST(UISDLHostSmokeTest, TheMouseTouches)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    PlatformSettings::setScreenScale(2);
     auto window = UIWindow::window();
     auto view = UIView::viewWithFrame<RecordingView>(window->bounds());
     view->setMultipleTouchEnabled(true);
@@ -99,9 +101,10 @@ TEST(UISDLHostSmokeTest, TheMouseTouches)
     host->run(0.05);
     EXPECT_EQ(view->heard.back(), "ended x2");
     EXPECT_EQ(view->lastLocations.size(), 2u);
-    EXPECT_EQ(view->lastLocations[0].x, 90);
-    EXPECT_EQ(view->lastLocations[1].x, b.size.width - 90);
-    EXPECT_EQ(view->lastLocations[1].y, b.size.height - 100);
+    // Window pixel (90, 100) is point (45, 50).
+    EXPECT_EQ(view->lastLocations[0].x, 45);
+    EXPECT_EQ(view->lastLocations[1].x, b.size.width - 45);
+    EXPECT_EQ(view->lastLocations[1].y, b.size.height - 50);
 }
 
 }  // namespace
