@@ -88,6 +88,16 @@ struct UISDLHost::Impl {
 UISDLHost::UISDLHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 UISDLHost::~UISDLHost() = default;
 
+std::optional<CGSize> UISDLHost::usableDisplaySize()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+    SDL_Rect area{};
+    const bool known = SDL_GetDisplayUsableBounds(0, &area) == 0;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!known) return std::nullopt;
+    return CGSizeMake(CGFloat(area.w), CGFloat(area.h));
+}
+
 std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, const std::string& title,
                                            std::string* error)
 {

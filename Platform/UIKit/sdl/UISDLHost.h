@@ -11,10 +11,15 @@
 #include "UIKit/UIWindow.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class UISDLHost {
 public:
+    // The pixels of the primary display's usable area (without panels and docks), for a host that
+    // picks the screen's scale before it opens a window; nullopt when SDL's video cannot start.
+    static std::optional<CGSize> usableDisplaySize();
+
     // Null, with the reason, when SDL's video cannot start or the window cannot be made.
     static std::unique_ptr<UISDLHost> open(std::shared_ptr<UIWindow> window, const std::string& title,
                                            std::string* error);
