@@ -24,7 +24,6 @@
 #include "UIKit/sdl/UISDLHost.h"
 #endif
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -183,13 +182,9 @@ int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
         host->close();
         return failed("no window: " + error);
     }
-    // The window runs until it is closed (a turn returning before its time) or the editor ends.
-    // An editor that cannot edit says so in its window; the person's answer ends it.
-    while (host->outcome() == EditorHost::Outcome::Editing) {
-        const auto start = std::chrono::steady_clock::now();
-        window->run(kWindowTurn);
-        if (std::chrono::steady_clock::now() - start < std::chrono::duration<double>(kWindowTurn)) break;
-    }
+    // The window runs until it is closed or the editor ends. An editor that cannot edit says so
+    // in its window; the person's answer ends it.
+    while (host->outcome() == EditorHost::Outcome::Editing && !window->isClosed()) window->run(kWindowTurn);
     window.reset();
     if (std::optional<int> status = cannotEdit(*host)) return *status;
     int status = 0;

@@ -19,6 +19,7 @@ struct UISDLHost::Impl {
     Uint32 wakeEvent = 0;
     int textureWidth = 0, textureHeight = 0;
     bool mouseDown = false;
+    bool closed = false;
     bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
 
     CGPoint windowPoint(int x, int y) const
@@ -137,6 +138,11 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
     return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
 }
 
+bool UISDLHost::isClosed() const
+{
+    return impl_->closed;
+}
+
 int UISDLHost::run(double seconds)
 {
     using Clock = std::chrono::steady_clock;
@@ -144,21 +150,23 @@ int UISDLHost::run(double seconds)
     auto nextFrame = start;
     int frames = 0;
     for (;;) {
+        if (impl_->closed) return frames;
         SDL_Event event;
         int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
-            if (event.type == SDL_QUIT) return frames;
+            if (event.type == SDL_QUIT) impl_->closed = true;
             impl_->handleMouse(event);
             if (event.type == SDL_WINDOWEVENT) {
-                if (event.window.event == SDL_WINDOWEVENT_CLOSE) return frames;
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
                     UIApplication::sharedApplication()->enterBackground();
                 if (event.window.event == SDL_WINDOWEVENT_RESTORED)
                     UIApplication::sharedApplication()->enterForeground();
             }
-            got = SDL_PollEvent(&event) != 0;
+            got = !impl_->closed && SDL_PollEvent(&event) != 0;
         }
+        if (impl_->closed) return frames;
         DispatchRunLoop::drain();
         if (Clock::now() >= nextFrame) {
             impl_->composite();

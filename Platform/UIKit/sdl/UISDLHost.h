@@ -28,8 +28,11 @@ public:
     UISDLHost& operator=(const UISDLHost&) = delete;
 
     // Runs until the window is closed or, when positive, `seconds` have passed; answers the
-    // number of frames composited.
+    // number of frames composited. Returns at once once the window has been closed.
     int run(double seconds = 0);
+    // The window was closed (by the person, the window manager or a quit request): a turn that
+    // ends then may have run its full time, so a host loop asks this rather than timing it.
+    bool isClosed() const;
 
 private:
     struct Impl;

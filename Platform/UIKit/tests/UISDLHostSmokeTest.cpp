@@ -48,8 +48,12 @@ TEST(UISDLHostSmokeTest, ShowsAWindowAndFollowsItsLifecycle)
     EXPECT_TRUE(ran);
     EXPECT_EQ(heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
                                                UIApplicationWillEnterForegroundNotification}));
+    EXPECT_FALSE(host->isClosed());
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     host->run(10);  // returns at the close, long before the limit
+    // The close is kept: a host loop asks for it instead of timing its turns, and no turn runs after.
+    EXPECT_TRUE(host->isClosed());
+    EXPECT_EQ(host->run(10), 0);
     center->removeObserver(background);
     center->removeObserver(foreground);
 }
