@@ -261,7 +261,7 @@ protected:
     void pointer(PointerEvent event, double x, double y, double scale)
     {
         sendPointerEvent(display_, *window_, event, int(x * scale), int(y * scale));
-        std::this_thread::sleep_for(std::chrono::milliseconds(event == PointerEvent::Drag ? 20 : 150));
+        std::this_thread::sleep_for(std::chrono::milliseconds(event == PointerEvent::Drag ? 100 : 150));
     }
 
     // The pointer moved to the point (in points), then the left button pressed and released there.
@@ -272,15 +272,18 @@ protected:
         pointer(PointerEvent::Release, x, y, scale);
     }
 
-    // Pressed at the start, moved in steps to the end, held still there (no fling), released.
+    // Pressed at the start, moved slowly in steps to the end, held still there, released: no
+    // fling, even where the program hears the events late and in bunches (a sanitizer build), as
+    // the touches are timed when they are handled.
     void drag(double x1, double y1, double x2, double y2, double scale)
     {
         pointer(PointerEvent::Move, x1, y1, scale);
         pointer(PointerEvent::Press, x1, y1, scale);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         const int steps = 30;
         for (int i = 1; i <= steps; ++i)
             pointer(PointerEvent::Drag, x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps, scale);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         pointer(PointerEvent::Release, x2, y2, scale);
     }
 
