@@ -284,9 +284,9 @@ void QZSDKViewController::viewDidAppear(bool animated)
 {
     QZViewController::viewDidAppear(animated);
     if (!setupFailure_.empty() && !setupFailureAlert_) {
-        setupFailureAlert_ = UIAlertView::make(QZLocalizedString("Photo Editor"), setupFailure_,
-                                               std::static_pointer_cast<UIAlertViewDelegate>(self()),
-                                               QZLocalizedString("Cancel"));
+        setupFailureAlert_ =
+            UIAlertView::make(QZLocalizedString("Photo Editor"), setupFailure_,
+                              std::static_pointer_cast<UIAlertViewDelegate>(self()), QZLocalizedString("Cancel"));
         setupFailureAlert_->show();
     }
     QZAnalytics::reportEvent("corvend: opened", Value());

@@ -386,8 +386,9 @@ TEST_F(TesselEditorWindowTest, AnAdjustDragBrightensTheCanvasAndDoneWritesWhatTh
     const fs::path script = dir_ / "adjust.txt";
     std::ofstream(script) << "wait 1\ndrag 310,510 10,510 1\nwait 1\ntap Adjust\n"
                              "wait 0.5\ndrag 160,485 300,485 0.5\nwait 0.5\ntap Apply\nwait 0.5\ntap Done\n";
-    const example_test::ProgramRun headless = example_test::runProgram(
-        TESSEL_EDITOR_PATH, {"--headless", "--script", script.string(), "--output", output().string(), input().string()});
+    const example_test::ProgramRun headless =
+        example_test::runProgram(TESSEL_EDITOR_PATH, {"--headless", "--script", script.string(), "--output",
+                                                      output().string(), input().string()});
     ASSERT_EQ(headless.status, 0) << headless.output;
     TestBitmap fromWindow;
     std::string error;

@@ -75,8 +75,8 @@ std::optional<WindowPixels> grabWindowPixels(Display* display, Window window)
     XSync(display, False);
     refusedRequests = 0;
     XErrorHandler previous = XSetErrorHandler(countRefusal);
-    XImage* image = XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height),
-                              AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes, ZPixmap);
     XSync(display, False);
     XSetErrorHandler(previous);
     if (!image || refusedRequests > 0) {

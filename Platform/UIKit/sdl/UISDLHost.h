@@ -3,10 +3,10 @@
 // turned from SDL's event loop (woken when work is posted to the main queue), the window's tree
 // composited at most once a frame. The desktop window has the UIWindow's size in points times the
 // screen's scale in pixels, one pixel per pixel of the composited tree, and is drawn without any GL
-// context on the main thread, which stays free to take the GL thread's context in a hand-over. The left mouse button is one touch (with Shift held as it goes
-// down, a second touch mirrored through the window's centre: pinch and rotate with a mouse).
-// Minimising sends the application to the background and restoring brings it back; closing ends
-// the loop.
+// context on the main thread, which stays free to take the GL thread's context in a hand-over.
+// The left mouse button is one touch (with Shift held as it goes down, a second touch mirrored
+// through the window's centre: pinch and rotate with a mouse). Minimising sends the application to
+// the background and restoring brings it back; closing ends the loop.
 
 #include "UIKit/UIWindow.h"
 

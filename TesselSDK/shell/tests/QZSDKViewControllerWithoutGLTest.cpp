@@ -49,8 +49,7 @@ protected:
     }
     static void settle()
     {
-        for (int round = 0; round < 50 && DispatchRunLoop::drain() > 0; ++round) {
-        }
+        for (int round = 0; round < 50 && DispatchRunLoop::drain() > 0; ++round) {}
     }
 
     std::shared_ptr<UIViewController> root_;
