@@ -12,8 +12,10 @@
 
 namespace {
 
-constexpr const char* kNoContextMessage = "An OpenGL context cannot be created. This is very unusual, so we're going "
-                                          "to assume we have bigger problems and abort.";
+// The process carries on (a host's unsaved work must not go with it): GL work is dropped and the
+// editor tells the person it cannot edit.
+constexpr const char* kNoContextMessage =
+    "An OpenGL context cannot be created: GL work is dropped and photo editing is not available.";
 
 // The shared manager once made; read by code that must not make it.
 std::atomic<QZOpenGLManager*> existingManager{nullptr};

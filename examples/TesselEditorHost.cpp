@@ -34,7 +34,7 @@ bool drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
 
 }  // namespace
 
-void configureDevice(Device device)
+void configureDevice(Device device, float scale)
 {
     if (device == Device::Tablet) {
         PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPad);
@@ -43,7 +43,7 @@ void configureDevice(Device device)
         PlatformSettings::setInterfaceIdiom(UIUserInterfaceIdiomPhone);
         PlatformSettings::setScreenSize(320, 568);
     }
-    PlatformSettings::setScreenScale(2);
+    PlatformSettings::setScreenScale(scale);
     PlatformSettings::setSystemVersion("7.0");
     UIApplication::sharedApplication()->setStatusBarOrientation(UIInterfaceOrientationPortrait);
 }

@@ -19,8 +19,9 @@ namespace tessel_editor {
 
 enum class Device { Phone, Tablet };
 
-// Phone: 320 x 568 points; tablet: 768 x 1024; both scale 2, system "7.0", portrait.
-void configureDevice(Device device);
+// Phone: 320 x 568 points; tablet: 768 x 1024; system "7.0", portrait; `scale` pixels per point
+// (the screenshots' and the window's, never the edited photo's).
+void configureDevice(Device device, float scale = 2);
 
 class EditorHost : public QZPhotoEditorControllerDelegate, public std::enable_shared_from_this<EditorHost> {
 public:

@@ -1,15 +1,18 @@
 // tessel_editor: the editor as a host application embeds it, on one photo.
 //
 //   tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]
-//                 [--device phone|tablet] INPUT
+//                 [--device phone|tablet] [--scale 1|2] INPUT
 //
 // With a display and none of --headless, --script, --screenshots it shows the editor in a window
 // for the mouse. Otherwise it runs the script (by default: a screenshot, then Done) on the virtual
-// clock. Done writes the edited photo at full size to OUT.png; Cancel prints "cancelled".
+// clock. Done writes the edited photo at full size to OUT.png; Cancel prints "cancelled". --scale
+// is the pixels per point of the window and the screenshots (2 by default; a window that would not
+// fit the display at 2 is drawn at 1 unless --scale 2 is given); the photo never depends on it.
 //
-// Exit status: 0 done (written), cancelled, or the script ended without either (nothing written);
-// 1 the work failed (an unreadable INPUT or script, a failed write), nothing written; 2 a malformed
-// command line, with the usage; 3 a script line failed, with its number and why.
+// Exit status: 0 done (written) or cancelled; 1 the work failed (an unreadable INPUT or script, an
+// editor that cannot edit because no GL context can be made, a script that ended before Done or
+// Cancel, a failed write), nothing written; 2 a malformed command line, with the usage; 3 a script
+// line failed, with its number and why.
 #include "TesselEditorHost.h"
 #include "TesselEditorScript.h"
 
@@ -21,7 +24,6 @@
 #include "UIKit/sdl/UISDLHost.h"
 #endif
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -42,12 +44,13 @@ constexpr double kWindowTurn = 0.1;
 
 const char* const kUsage =
     "usage: tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]\n"
-    "                     [--device phone|tablet] INPUT\n"
+    "                     [--device phone|tablet] [--scale 1|2] INPUT\n"
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
     "  screenshot NAME | expect LABEL\n"
-    "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\".\n";
+    "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\". --scale: pixels per point of the\n"
+    "window and the screenshots (default 2).\n";
 
 struct Options {
     bool headless = false;
@@ -55,6 +58,7 @@ struct Options {
     std::optional<std::string> output;
     std::optional<std::string> screenshots;
     Device device = Device::Phone;
+    std::optional<int> scale;
     std::string input;
 };
 
@@ -67,7 +71,8 @@ std::optional<Options> parse(int argc, char** argv)
         const bool hasValue = i + 1 < argc && argv[i + 1][0] != '\0';
         if (arg == "--headless") {
             options.headless = true;
-        } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device") {
+        } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device" ||
+                   arg == "--scale") {
             if (!hasValue) return std::nullopt;
             const std::string value = argv[++i];
             if (arg == "--script") options.script = value;
@@ -80,6 +85,10 @@ std::optional<Options> parse(int argc, char** argv)
                     options.device = Device::Tablet;
                 else
                     return std::nullopt;
+            }
+            if (arg == "--scale") {
+                if (value != "1" && value != "2") return std::nullopt;
+                options.scale = value == "1" ? 1 : 2;
             }
         } else if (arg.empty() || arg[0] == '-' || haveInput) {
             return std::nullopt;
@@ -105,11 +114,31 @@ bool hasDisplay()
     return (x11 && *x11) || (wayland && *wayland);
 }
 
+// The editor's set-up failure, when it has one: the reason is printed and the host closed.
+std::optional<int> cannotEdit(EditorHost& host)
+{
+    const std::string reason = host.editor()->setupFailure();
+    if (reason.empty()) return std::nullopt;
+    host.close();
+    return failed(reason);
+}
+
+// After Done: the edited photo written to OUT.png when one is asked for.
+int deliver(const Options& options, EditorHost& host)
+{
+    EditorHost::settle();
+    std::string error;
+    if (!host.result()) return failed("the edited photo was not delivered");
+    if (options.output && !writePNG(host.result(), *options.output, &error)) return failed("cannot write " + error);
+    return 0;
+}
+
 int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, const std::string& scriptText)
 {
     std::string error;
     std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error);
     if (!host) return failed(error);
+    if (std::optional<int> status = cannotEdit(*host)) return *status;
     int status = 0;
     {
         ScriptRunner runner(*host, options.screenshots.value_or("."));
@@ -120,14 +149,8 @@ int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, c
             status = kExitScript;
             break;
         case ScriptResult::Status::Cancelled: std::printf("cancelled\n"); break;
-        case ScriptResult::Status::Finished:
-            EditorHost::settle();
-            if (!host->result())
-                status = failed("the edited photo was not delivered");
-            else if (options.output && !writePNG(host->result(), *options.output, &error))
-                status = failed("cannot write " + error);
-            break;
-        case ScriptResult::Status::Ended: break;
+        case ScriptResult::Status::Finished: status = deliver(options, *host); break;
+        case ScriptResult::Status::Ended: status = failed("the script ended before Done or Cancel"); break;
         }
     }
     host->close();
@@ -135,6 +158,20 @@ int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, c
 }
 
 #ifdef TESSEL_EDITOR_HAS_SDL
+// 2 unless the window would not fit the display at 2 (then 1, said on stderr).
+float windowScale(const Options& options)
+{
+    if (options.scale) return float(*options.scale);
+    const CGSize points = options.device == Device::Tablet ? CGSizeMake(768, 1024) : CGSizeMake(320, 568);
+    const std::optional<CGSize> display = UISDLHost::usableDisplaySize();
+    if (!display || (points.width * 2 <= display->width && points.height * 2 <= display->height)) return 2;
+    std::fprintf(stderr,
+                 "tessel_editor: the window at scale 2 (%d x %d pixels) does not fit the display (%d x %d): drawn at "
+                 "scale 1; --scale 2 draws it at 2 anyway\n",
+                 int(points.width * 2), int(points.height * 2), int(display->width), int(display->height));
+    return 1;
+}
+
 int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
 {
     std::string error;
@@ -145,22 +182,14 @@ int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
         host->close();
         return failed("no window: " + error);
     }
-    // The window runs until it is closed (a turn returning before its time) or the editor ends.
-    while (host->outcome() == EditorHost::Outcome::Editing) {
-        const auto start = std::chrono::steady_clock::now();
-        window->run(kWindowTurn);
-        if (std::chrono::steady_clock::now() - start < std::chrono::duration<double>(kWindowTurn)) break;
-    }
+    // The window runs until it is closed or the editor ends. An editor that cannot edit says so
+    // in its window; the person's answer ends it.
+    while (host->outcome() == EditorHost::Outcome::Editing && !window->isClosed()) window->run(kWindowTurn);
+    window.reset();
+    if (std::optional<int> status = cannotEdit(*host)) return *status;
     int status = 0;
     if (host->outcome() == EditorHost::Outcome::Cancelled) std::printf("cancelled\n");
-    if (host->outcome() == EditorHost::Outcome::Finished) {
-        EditorHost::settle();
-        if (!host->result())
-            status = failed("the edited photo was not delivered");
-        else if (options.output && !writePNG(host->result(), *options.output, &error))
-            status = failed("cannot write " + error);
-    }
-    window.reset();
+    if (host->outcome() == EditorHost::Outcome::Finished) status = deliver(options, *host);
     host->close();
     return status;
 }
@@ -175,7 +204,12 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    configureDevice(options->device);
+    const bool headless = options->headless || options->script || options->screenshots || !hasDisplay();
+    float scale = float(options->scale.value_or(2));
+#ifdef TESSEL_EDITOR_HAS_SDL
+    if (!headless) scale = windowScale(*options);
+#endif
+    configureDevice(options->device, scale);
     if (!QZSDKResources::resourceBundle())
         return failed("TesselSDKResources.bundle is missing beside the program (" + PlatformSettings::mainBundlePath() +
                       ")");
@@ -192,10 +226,10 @@ int main(int argc, char** argv)
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);
     if (!photo) return failed("cannot read " + error);
 
-    const bool headless = options->headless || options->script || options->screenshots || !hasDisplay();
 #ifdef TESSEL_EDITOR_HAS_SDL
     if (!headless) return runWindow(*options, photo);
-#endif
+#else
     (void)headless;
+#endif
     return runHeadless(*options, photo, scriptText);
 }

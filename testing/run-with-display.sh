@@ -9,8 +9,9 @@ export GDK_BACKEND=x11 GSK_RENDERER=cairo GTK_A11Y=none GDK_DEBUG=gl-disable
 if [[ -n "${DISPLAY:-}" ]]; then
   exec "$@"
 fi
+# The virtual screen is tall enough for the editor's phone window at scale 2 (640 x 1136 pixels).
 if command -v xvfb-run > /dev/null 2>&1; then
-  exec xvfb-run -a -s "-screen 0 1280x800x24" "$@"
+  exec xvfb-run -a -s "-screen 0 1600x1200x24" "$@"
 fi
 echo "skipped: no display and no xvfb-run"
 exit 77

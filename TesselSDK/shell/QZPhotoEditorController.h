@@ -1,6 +1,7 @@
 #pragma once
 // The host's entry into the editor. Every factory answers the root screen, the object the host
-// gives a delegate and presents; the delegate hears the edited image or the cancellation.
+// gives a delegate and presents; the delegate hears the edited image or the cancellation. Where no
+// GL context can be made the root screen cannot edit: its setupFailure() says why, at once.
 
 #include "UIKit/UIImage.h"
 

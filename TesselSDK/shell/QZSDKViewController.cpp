@@ -53,6 +53,8 @@ bool usesIOS7Layout()
            !QZPhotoEditorCustomization::optionValueForKey("editor.usingIOS6SDK").boolValue();
 }
 
+constexpr const char* kQZOpenGLUnavailableMessage = "Photo editing needs OpenGL ES, which is not available here.";
+
 // The staging warning shows once per process (main thread only).
 bool stagingWarningShown = false;
 
@@ -83,6 +85,8 @@ bool QZSDKViewController::initWithNibName(const std::string& nibName, std::share
     shouldResizeImage_ = true;
     shouldResizeImageWithPlaceholer_ = false;
     glInstance_ = QZOpenGLInstance::make(maximumEditingSize(), QopGLRenderingModeDefault, QZQueueTypeSDK);
+    // The editing size always fits a context's limit: no instance means no context.
+    if (!glInstance_) setupFailure_ = QZLocalizedString(kQZOpenGLUnavailableMessage);
     session_ = QZPhotoEditorSession::make();
     session_->setOpen(true);
     presentResetTarget_ = NSObject::create<NSObject>();

@@ -23,6 +23,7 @@
 #include "Foundation/Value.h"
 #include "MessageUI/MFMailComposeViewController.h"
 #include "UIKit/UIActivityIndicatorView.h"
+#include "UIKit/UIAlertView.h"
 #include "UIKit/UIGestureRecognizer.h"
 #include "UIKit/UIImageView.h"
 #include "UIKit/UINavigationBar.h"
@@ -50,7 +51,8 @@ class QZSDKViewController : public QZViewController,
                             public QZScrollingImageViewDelegate,
                             public MFMailComposeViewControllerDelegate,
                             public UINavigationBarDelegate,
-                            public UIGestureRecognizerDelegate {
+                            public UIGestureRecognizerDelegate,
+                            public UIAlertViewDelegate {
 public:
     using QZViewController::QZViewController;
     ~QZSDKViewController() override;
@@ -118,6 +120,9 @@ public:
     static std::string highlightedIconName(const std::string& icon);
 
     // ---- Done, Cancel and reset ----
+    // Without a GL context the editor cannot edit: it says so in an alert when it appears, whose one
+    // button cancels the editor through the delegate's photoEditorCanceled.
+    void alertViewDidDismissWithButtonIndex(UIAlertView* alert, NSInteger buttonIndex) override;
     void doneButtonPressed();
     void cancelButtonPressed();
     void dismissEditorSuccessfully();
@@ -186,6 +191,12 @@ public:
     const std::shared_ptr<UIView>& canvasView() const { return canvasView_; }
     const std::shared_ptr<QZPhotoEditorSession>& session() const { return session_; }
     const std::shared_ptr<QZOpenGLInstance>& glInstance() const { return glInstance_; }
+    // Empty when the editor can edit. Otherwise why it cannot, in the person's language, as the
+    // alert on appearing says it: "Photo editing needs OpenGL ES, which is not available here." when
+    // no GL context could be made (no EGL display, or EGL refused). Set once the editor is made, so a
+    // host can read it before presenting the editor; such an editor only shows the photo and ends
+    // through its delegate's photoEditorCanceled.
+    const std::string& setupFailure() const { return setupFailure_; }
     void setGlInstance(std::shared_ptr<QZOpenGLInstance> instance) { glInstance_ = std::move(instance); }
     const std::string& overridenCancelButtonTitle() const { return overridenCancelButtonTitle_; }
     void setOverridenCancelButtonTitle(std::string title) { overridenCancelButtonTitle_ = std::move(title); }
@@ -269,4 +280,6 @@ private:
     std::shared_ptr<NSObject> presentResetTarget_;
     std::shared_ptr<NSObject> removeResetTarget_;
     std::shared_ptr<UIView> messageView_;
+    std::string setupFailure_;
+    std::shared_ptr<UIAlertView> setupFailureAlert_;
 };

@@ -110,6 +110,11 @@ void QZSDKViewController::cancelSDK()
     if (auto host = delegate()) host->photoEditorCanceled(this);
 }
 
+void QZSDKViewController::alertViewDidDismissWithButtonIndex(UIAlertView* alert, NSInteger)
+{
+    if (alert == setupFailureAlert_.get()) cancelSDK();
+}
+
 // ---- The confirmation ----
 
 void QZSDKViewController::resetOverlayPressedButtonAtIndex(QZResetOverlayView*, NSInteger index)
@@ -278,6 +283,12 @@ void QZSDKViewController::restoreOriginal()
 void QZSDKViewController::viewDidAppear(bool animated)
 {
     QZViewController::viewDidAppear(animated);
+    if (!setupFailure_.empty() && !setupFailureAlert_) {
+        setupFailureAlert_ =
+            UIAlertView::make(QZLocalizedString("Photo Editor"), setupFailure_,
+                              std::static_pointer_cast<UIAlertViewDelegate>(self()), QZLocalizedString("Cancel"));
+        setupFailureAlert_->show();
+    }
     QZAnalytics::reportEvent("corvend: opened", Value());
     QZAnalytics::reportScreen("SDK Home");
     std::weak_ptr<QZSDKViewController> weakSelf = self();

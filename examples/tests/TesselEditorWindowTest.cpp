@@ -1,29 +1,34 @@
 // tessel_editor in its window, as a person uses it with the mouse: the program started on a display
-// (the one there is, else a virtual one), its window found through X11, the pointer moved and
-// clicked there. Done hands the photo back at full size; Cancel says "cancelled"; closing the
-// window ends the program and writes nothing.
+// (the one there is, else a virtual one), its window found through X11, looked at through X11 (what
+// the X server shows, not the program's own snapshot), the pointer moved and clicked there. The
+// canvas shows the photo; an Adjust drag brightens it; Done hands the photo back at full size, the
+// same as the headless run of the same edit; Cancel says "cancelled"; closing the window ends the
+// program and writes nothing; without a GL context an alert says so and its button ends the program
+// with the message.
 #include <gtest/gtest.h>
 
 #include "QopTestBitmap.h"
+#include "support/RunProgram.h"
 
 #include "ImageIO/ImageIOCodec.h"
 // After GoogleTest: Xlib defines macros (None, Bool) that its headers use as names.
 #include "testing/display/ProgramWindow.h"
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using qop_test::TestBitmap;
@@ -32,21 +37,123 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kWindowTitle = "Tessel editor";
-// The phone the program shows: 320 x 568 points. The bar's buttons, in points (as the headless
-// screenshots show them): Cancel on the left, Done on the right, under the 20-point status band.
-constexpr int kPhoneWidth = 320;
+constexpr const char* kNoGLMessage = "Photo editing needs OpenGL ES, which is not available here.";
+// The phone the program shows, in points, as the headless screenshots show it: the bar's buttons
+// under the 20-point status band (Cancel on the left; Done, and a tool's Apply, on the right), the
+// canvas between the bar and the tool strip, the strip's cells along y 510 (74 points apart: Adjust,
+// the eighth, at x 555, so at x 255 once the strip is dragged 300 points), and the Adjust knob at
+// the track's centre.
+constexpr int kPhoneWidth = 320, kPhoneHeight = 568;
 constexpr int kCancelX = 34, kDoneX = 286, kBarButtonY = 42;
-// A point of the canvas, where the photo shows.
-constexpr int kCanvasX = 160, kCanvasY = 260;
-constexpr std::uint8_t kPhotoColour[3] = {200, 40, 40};
+constexpr double kCanvasTop = 64, kCanvasBottom = 455;
+constexpr int kStripY = 510, kAdjustX = 255;
+constexpr int kKnobX = 160, kKnobY = 485, kTrackEndX = 300;
+// The alert of an editor without GL: its one button, in the panel at the window's centre.
+constexpr int kAlertButtonX = 160, kAlertButtonY = 330;
+// Real seconds the program is given for each step; generous for a sanitizer build on a busy machine.
+constexpr int kStepSeconds = 60;
+constexpr size_t kPhotoWidth = 900, kPhotoHeight = 600;
 
-bool nearPhotoColour(unsigned long value, const XImage& image)
+// Mid-tones with structure in both directions: a canvas showing anything else correlates poorly,
+// and brightening moves every pixel.
+TestBitmap makePhoto()
 {
-    const int rgb[3] = {int((value & image.red_mask) >> 16), int((value & image.green_mask) >> 8),
-                        int(value & image.blue_mask)};
-    for (int c = 0; c < 3; ++c)
-        if (std::abs(rgb[c] - kPhotoColour[c]) > 3) return false;
-    return true;
+    TestBitmap photo(kPhotoWidth, kPhotoHeight);
+    for (size_t y = 0; y < kPhotoHeight; ++y)
+        for (size_t x = 0; x < kPhotoWidth; ++x) {
+            const double fx = double(x) / kPhotoWidth, fy = double(y) / kPhotoHeight;
+            photo.at(x, y) = {std::uint8_t(60 + 100 * fx + 20 * std::sin(double(y) / 23)),
+                              std::uint8_t(50 + 90 * fy + 20 * std::cos(double(x) / 31)),
+                              std::uint8_t(100 + 40 * std::sin(double(x + y) / 47)), 255};
+        }
+    return photo;
+}
+
+double luma(double r, double g, double b)
+{
+    return 0.299 * r + 0.587 * g + 0.114 * b;
+}
+
+// Where the photo sits on the canvas, in window pixels: fitted into it and centred.
+struct Fitted {
+    double left, top, width, height;
+};
+Fitted photoOnCanvas(double scale)
+{
+    const double canvasHeight = kCanvasBottom - kCanvasTop;
+    const double fit = std::min(kPhoneWidth / double(kPhotoWidth), canvasHeight / double(kPhotoHeight));
+    const double width = kPhotoWidth * fit, height = kPhotoHeight * fit;
+    return {(kPhoneWidth - width) / 2 * scale, (kCanvasTop + (canvasHeight - height) / 2) * scale, width * scale,
+            height * scale};
+}
+
+// The pixels looked at: the fitted rectangle but a few pixels along its edges, where the canvas's
+// filtering and the photo's shadow blend it with the backdrop.
+struct Region {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+Region inside(const Fitted& fitted)
+{
+    const int inset = 4;
+    const int x = int(std::ceil(fitted.left)) + inset, y = int(std::ceil(fitted.top)) + inset;
+    return {x, y, int(std::floor(fitted.left + fitted.width)) - inset - x,
+            int(std::floor(fitted.top + fitted.height)) - inset - y};
+}
+
+double meanLuma(const WindowPixels& pixels, const Region& region)
+{
+    double sum = 0;
+    for (int y = region.y; y < region.y + region.height; ++y)
+        for (int x = region.x; x < region.x + region.width; ++x) {
+            const std::uint8_t* p = &pixels.rgb[(size_t(y) * size_t(pixels.width) + size_t(x)) * 3];
+            sum += luma(p[0], p[1], p[2]);
+        }
+    return sum / (double(region.width) * region.height);
+}
+
+// The correlation of the canvas's luma with the photo's resized to the fitted rectangle (each window
+// pixel takes the photo's pixel under its centre). 0 where either is flat, as a black canvas is.
+double correlationWithPhoto(const WindowPixels& pixels, const TestBitmap& photo, double scale)
+{
+    const Fitted fitted = photoOnCanvas(scale);
+    const Region region = inside(fitted);
+    double n = 0, sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (int y = region.y; y < region.y + region.height; ++y)
+        for (int x = region.x; x < region.x + region.width; ++x) {
+            const std::uint8_t* p = &pixels.rgb[(size_t(y) * size_t(pixels.width) + size_t(x)) * 3];
+            const double a = luma(p[0], p[1], p[2]);
+            const auto px = size_t((x + 0.5 - fitted.left) * double(kPhotoWidth) / fitted.width);
+            const auto py = size_t((y + 0.5 - fitted.top) * double(kPhotoHeight) / fitted.height);
+            const QopColor_t& q = photo.at(std::min(px, kPhotoWidth - 1), std::min(py, kPhotoHeight - 1));
+            const double b = luma(q.r, q.g, q.b);
+            n += 1, sa += a, sb += b, saa += a * a, sbb += b * b, sab += a * b;
+        }
+    const double va = saa - sa * sa / n, vb = sbb - sb * sb / n;
+    if (va <= 1e-9 || vb <= 1e-9) return 0;
+    return (sab - sa * sb / n) / std::sqrt(va * vb);
+}
+
+// Keeps what the window showed when a check failed, as a PNG in the working directory, and says
+// where.
+std::string keepPicture(const std::optional<WindowPixels>& pixels, const std::string& name)
+{
+    if (!pixels) return "no picture of the window";
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(pixels->rgb.size() / 3 * 4);
+    for (size_t i = 0; i < pixels->rgb.size(); i += 3)
+        rgba.insert(rgba.end(), {pixels->rgb[i], pixels->rgb[i + 1], pixels->rgb[i + 2], 255});
+    const fs::path path = fs::absolute("TesselEditorWindowTest-" + name + ".png");
+    std::string error;
+    if (!ImageIOWritePNGFile(path.string(), rgba.data(), size_t(pixels->width), size_t(pixels->height), &error))
+        return "the picture could not be kept: " + error;
+    return "the window as it was: " + path.string();
+}
+
+// Xlib's default answer to a refused request ends the process; a window that has just gone away
+// refuses the events sent to it, which is no failure of the program.
+int ignoreRefusal(Display*, XErrorEvent*)
+{
+    return 0;
 }
 
 class TesselEditorWindowTest : public ::testing::Test {
@@ -55,15 +162,12 @@ protected:
     {
         display_ = XOpenDisplay(nullptr);
         if (!display_) GTEST_SKIP() << "no display";
+        XSetErrorHandler(ignoreRefusal);
         char pattern[] = "/tmp/tessel_editor_window_test.XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
-        TestBitmap photo(900, 600);
-        for (size_t y = 0; y < photo.height(); ++y)
-            for (size_t x = 0; x < photo.width(); ++x)
-                photo.at(x, y) = {kPhotoColour[0], kPhotoColour[1], kPhotoColour[2], 255};
         std::string error;
-        ASSERT_TRUE(ImageIOWritePNGFile(input().string(), photo.data(), photo.width(), photo.height(), &error))
+        ASSERT_TRUE(ImageIOWritePNGFile(input().string(), photo_.data(), photo_.width(), photo_.height(), &error))
             << error;
     }
     void TearDown() override
@@ -78,76 +182,120 @@ protected:
 
     fs::path input() const { return dir_ / "photo.png"; }
     fs::path output() const { return dir_ / "out.png"; }
-    std::string printed() const
+    std::string printed(const char* name) const
     {
-        std::ifstream in(dir_ / "printed.txt");
+        std::ifstream in(dir_ / name);
         std::stringstream text;
         text << in.rdbuf();
         return text.str();
     }
 
-    // Starts the program with --output on the photo, in its window, and waits until the window
-    // shows the photo on its canvas; answers the window's scale (pixels per point).
-    std::optional<double> start()
+    // Starts the program with --output on the photo and waits until its window is on the screen;
+    // answers the window's scale (pixels per point). Its stdout and stderr go to stdout.txt and
+    // stderr.txt.
+    std::optional<double> start(const std::vector<std::pair<std::string, std::string>>& environment = {})
     {
+        window_.reset();
         child_ = fork();
         if (child_ < 0) return std::nullopt;
         if (child_ == 0) {
-            const int printed = open((dir_ / "printed.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(printed, STDOUT_FILENO);
+            const int out = open((dir_ / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = open((dir_ / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, STDOUT_FILENO);
+            dup2(err, STDERR_FILENO);
+            for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
             execl(TESSEL_EDITOR_PATH, TESSEL_EDITOR_PATH, "--output", output().c_str(), input().c_str(),
                   static_cast<char*>(nullptr));
             _exit(127);
         }
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
         while (std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (waitForExit(0)) {
-                ADD_FAILURE() << "the program ended before its window showed the photo";
+                ADD_FAILURE() << "the program ended before its window showed: " << printed("stderr.txt");
                 return std::nullopt;
             }
             if (!window_) window_ = findWindowNamed(display_, DefaultRootWindow(display_), kWindowTitle);
-            XWindowAttributes attributes{};
-            if (!window_ || !XGetWindowAttributes(display_, *window_, &attributes) ||
-                attributes.map_state != IsViewable)
-                continue;
-            const double scale = double(attributes.width) / kPhoneWidth;
-            XImage* image = XGetImage(display_, *window_, int(kCanvasX * scale), int(kCanvasY * scale), 1, 1,
-                                      AllPlanes, ZPixmap);
-            if (!image) continue;
-            const bool shown = nearPhotoColour(XGetPixel(image, 0, 0), *image);
-            XDestroyImage(image);
-            if (shown) return scale;
+            if (window_ && grab()) return double(grab()->width) / kPhoneWidth;
         }
-        ADD_FAILURE() << (window_ ? "the window never showed the photo" : "no window named \"Tessel editor\"");
+        ADD_FAILURE() << (window_ ? "the window is not wholly on the screen" : "no window named \"Tessel editor\"");
         return std::nullopt;
     }
 
-    // The pointer moved to the point, then the left button pressed and released there.
-    void click(int x, int y)
+    std::optional<WindowPixels> grab() const { return grabWindowPixels(display_, *window_); }
+
+    // Grabs until the canvas shows the photo (a correlation of at least 0.9), then until the window
+    // has come to rest a while later, and answers the correlation then: the scaled photo shows
+    // while the editor fades in, before the GL canvas that must go on showing it takes its place.
+    double waitForThePhoto(double scale)
     {
-        auto send = [&](int type, long mask, unsigned state) {
-            XEvent event{};
-            // Motion and button events share their leading fields.
-            XButtonEvent& e = event.xbutton;
-            e.type = type;
-            e.send_event = True;
-            e.display = display_;
-            e.window = *window_;
-            e.root = DefaultRootWindow(display_);
-            e.time = CurrentTime;
-            e.x = e.x_root = x;
-            e.y = e.y_root = y;
-            e.state = state;
-            e.same_screen = True;
-            if (type != MotionNotify) e.button = Button1;
-            XSendEvent(display_, *window_, True, mask, &event);
-            XFlush(display_);
-            std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        };
-        send(MotionNotify, PointerMotionMask, 0);
-        send(ButtonPress, ButtonPressMask, 0);
-        send(ButtonRelease, ButtonReleaseMask, Button1Mask);
+        double seen = -1;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+        while (std::chrono::steady_clock::now() < end && seen < 0.9) {
+            if (std::optional<WindowPixels> pixels = grab()) seen = correlationWithPhoto(*pixels, photo_, scale);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (seen < 0.9) return seen;
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const std::optional<WindowPixels> still = waitUntilStill();
+        return still ? correlationWithPhoto(*still, photo_, scale) : -1;
+    }
+
+    // Grabs until two grabs 0.3 s apart agree, the screen having changed from `before` (when given):
+    // an animation or a scroll has come to rest. Answers that picture.
+    std::optional<WindowPixels> waitUntilStill(const std::optional<WindowPixels>& before = std::nullopt)
+    {
+        std::optional<WindowPixels> last = grab();
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+        while (std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            std::optional<WindowPixels> now = grab();
+            const bool still = now && last && now->rgb == last->rgb;
+            const bool changed = !before || (now && now->rgb != before->rgb);
+            if (still && changed) return now;
+            last = std::move(now);
+        }
+        return std::nullopt;
+    }
+
+    void pointer(PointerEvent event, double x, double y, double scale)
+    {
+        sendPointerEvent(display_, *window_, event, int(x * scale), int(y * scale));
+        std::this_thread::sleep_for(std::chrono::milliseconds(event == PointerEvent::Drag ? 100 : 150));
+    }
+
+    // The pointer moved to the point (in points), then the left button pressed and released there.
+    void click(double x, double y, double scale)
+    {
+        pointer(PointerEvent::Move, x, y, scale);
+        pointer(PointerEvent::Press, x, y, scale);
+        pointer(PointerEvent::Release, x, y, scale);
+    }
+
+    // Pressed at the start, moved slowly in steps to the end, held still there, released: no
+    // fling, even where the program hears the events late and in bunches (a sanitizer build), as
+    // the touches are timed when they are handled.
+    void drag(double x1, double y1, double x2, double y2, double scale)
+    {
+        pointer(PointerEvent::Move, x1, y1, scale);
+        pointer(PointerEvent::Press, x1, y1, scale);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const int steps = 30;
+        for (int i = 1; i <= steps; ++i)
+            pointer(PointerEvent::Drag, x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps, scale);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        pointer(PointerEvent::Release, x2, y2, scale);
+    }
+
+    // Clicks the point once a second until the program ends: a click that lands while the screen
+    // is still moving is not heard, and the next one is.
+    std::optional<int> clickUntilExit(double x, double y, double scale)
+    {
+        for (int i = 0; i < kStepSeconds; ++i) {
+            click(x, y, scale);
+            if (std::optional<int> status = waitForExit(1)) return status;
+        }
+        return std::nullopt;
     }
 
     void closeWindow() { requestWindowClose(display_, *window_); }
@@ -160,28 +308,93 @@ protected:
         return status;
     }
 
+    // Scale 2 unless the screen cannot hold the phone at 2.
+    double expectedScale() const
+    {
+        const Screen* screen = DefaultScreenOfDisplay(display_);
+        return screen->width >= 2 * kPhoneWidth && screen->height >= 2 * kPhoneHeight ? 2 : 1;
+    }
+
+    ::testing::AssertionResult writtenMatches(const TestBitmap& expected, int tolerance) const
+    {
+        TestBitmap written;
+        std::string error;
+        if (!qop_test::readImageFile(output().string(), &written, &error))
+            return ::testing::AssertionFailure() << "the photo was not written: " << error;
+        if (written.width() != expected.width() || written.height() != expected.height())
+            return ::testing::AssertionFailure() << "written at " << written.width() << " x " << written.height();
+        for (size_t y = 0; y < written.height(); ++y)
+            for (size_t x = 0; x < written.width(); ++x) {
+                const QopColor_t a = written.at(x, y), b = expected.at(x, y);
+                if (std::abs(a.r - b.r) > tolerance || std::abs(a.g - b.g) > tolerance ||
+                    std::abs(a.b - b.b) > tolerance)
+                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") differs";
+            }
+        return ::testing::AssertionSuccess();
+    }
+
+    const TestBitmap photo_ = makePhoto();
     Display* display_ = nullptr;
     std::optional<Window> window_;
     pid_t child_ = -1;
     fs::path dir_;
 };
 
-TEST_F(TesselEditorWindowTest, DoneHandsThePhotoBackAtFullSize)
+TEST_F(TesselEditorWindowTest, TheCanvasShowsThePhotoAndDoneHandsItBackAtFullSize)
 {
     const std::optional<double> scale = start();
     ASSERT_TRUE(scale);
-    click(int(kDoneX * *scale), int(kBarButtonY * *scale));
-    ASSERT_EQ(waitForExit(60), std::optional<int>(0));
-    TestBitmap written;
-    std::string error;
-    ASSERT_TRUE(qop_test::readImageFile(output().string(), &written, &error)) << error;
-    ASSERT_EQ(written.width(), 900u);
-    ASSERT_EQ(written.height(), 600u);
-    for (const QopColor_t& p : {written.at(0, 0), written.at(450, 300), written.at(899, 599)}) {
-        EXPECT_NEAR(p.r, kPhotoColour[0], 1);
-        EXPECT_NEAR(p.g, kPhotoColour[1], 1);
-        EXPECT_NEAR(p.b, kPhotoColour[2], 1);
+    EXPECT_EQ(*scale, expectedScale());
+    EXPECT_EQ(grab()->height, int(kPhoneHeight * *scale));
+    EXPECT_GE(waitForThePhoto(*scale), 0.9) << "the canvas does not show the photo; " << keepPicture(grab(), "canvas");
+    ASSERT_EQ(clickUntilExit(kDoneX, kBarButtonY, *scale), std::optional<int>(0)) << printed("stderr.txt");
+    EXPECT_TRUE(writtenMatches(photo_, 1));
+    const std::string log = printed("stderr.txt");
+    EXPECT_EQ(log.find("EGL_"), std::string::npos) << log;
+}
+
+TEST_F(TesselEditorWindowTest, AnAdjustDragBrightensTheCanvasAndDoneWritesWhatTheHeadlessRunWrites)
+{
+    const std::optional<double> scale = start();
+    ASSERT_TRUE(scale);
+    ASSERT_GE(waitForThePhoto(*scale), 0.9) << "the canvas does not show the photo; " << keepPicture(grab(), "canvas");
+
+    // Adjust is the eighth cell of the strip: one drag brings it in.
+    drag(310, kStripY, 10, kStripY, *scale);
+    const std::optional<WindowPixels> home = waitUntilStill();
+    ASSERT_TRUE(home) << "the strip never came to rest";
+    click(kAdjustX, kStripY, *scale);
+    const std::optional<WindowPixels> opened = waitUntilStill(home);
+    ASSERT_TRUE(opened) << "nothing changed after the click on Adjust; " << keepPicture(home, "strip");
+    const Region canvas = inside(photoOnCanvas(*scale));
+    const double before = meanLuma(*opened, canvas);
+
+    drag(kKnobX, kKnobY, kTrackEndX, kKnobY, *scale);
+    double after = before;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+    while (after < before + 5 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (std::optional<WindowPixels> now = grab()) after = meanLuma(*now, canvas);
     }
+    EXPECT_GE(after, before + 5) << "the canvas is not brighter; " << keepPicture(grab(), "dragged");
+
+    // Apply, then Done, in the same place of the bar.
+    ASSERT_EQ(clickUntilExit(kDoneX, kBarButtonY, *scale), std::optional<int>(0)) << printed("stderr.txt");
+    const fs::path windowOutput = dir_ / "window.png";
+    fs::rename(output(), windowOutput);
+
+    const fs::path script = dir_ / "adjust.txt";
+    std::ofstream(script) << "wait 1\ndrag 310,510 10,510 1\nwait 1\ntap Adjust\n"
+                             "wait 0.5\ndrag 160,485 300,485 0.5\nwait 0.5\ntap Apply\nwait 0.5\ntap Done\n";
+    const example_test::ProgramRun headless =
+        example_test::runProgram(TESSEL_EDITOR_PATH, {"--headless", "--script", script.string(), "--output",
+                                                      output().string(), input().string()});
+    ASSERT_EQ(headless.status, 0) << headless.output;
+    TestBitmap fromWindow;
+    std::string error;
+    ASSERT_TRUE(qop_test::readImageFile(windowOutput.string(), &fromWindow, &error)) << error;
+    EXPECT_TRUE(writtenMatches(fromWindow, 1)) << "the window's edit and the headless one differ";
+    EXPECT_FALSE(writtenMatches(photo_, 4)) << "the edit did not reach the photo";
 }
 
 TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
@@ -198,17 +411,32 @@ TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        window_.reset();
         const std::optional<double> scale = start();
         ASSERT_TRUE(scale);
-        if (c.ending == Ending::CancelButton)
-            click(int(kCancelX * *scale), int(kBarButtonY * *scale));
-        else
+        ASSERT_GE(waitForThePhoto(*scale), 0.9);
+        std::optional<int> status;
+        if (c.ending == Ending::CancelButton) {
+            status = clickUntilExit(kCancelX, kBarButtonY, *scale);
+        } else {
             closeWindow();
-        EXPECT_EQ(waitForExit(60), std::optional<int>(0));
+            status = waitForExit(kStepSeconds);
+        }
+        EXPECT_EQ(status, std::optional<int>(0));
         EXPECT_FALSE(fs::exists(output()));
-        EXPECT_EQ(printed(), c.printed);
+        EXPECT_EQ(printed("stdout.txt"), c.printed);
     }
+}
+
+// Without a GL context the window shows the photo under an alert; its button cancels the editor,
+// and the program fails with the alert's message.
+TEST_F(TesselEditorWindowTest, WithoutGLTheAlertsButtonEndsTheProgramWithItsMessage)
+{
+    const std::optional<double> scale = start({{"TESSEL_EGL_PLATFORM", "none"}});
+    ASSERT_TRUE(scale);
+    ASSERT_EQ(clickUntilExit(kAlertButtonX, kAlertButtonY, *scale), std::optional<int>(1));
+    EXPECT_NE(printed("stderr.txt").find(kNoGLMessage), std::string::npos) << printed("stderr.txt");
+    EXPECT_EQ(printed("stdout.txt"), "");
+    EXPECT_FALSE(fs::exists(output()));
 }
 
 }  // namespace

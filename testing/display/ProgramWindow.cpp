@@ -6,6 +6,18 @@
 #include <chrono>
 #include <thread>
 
+namespace {
+
+// A request refused by the server is an error event; Xlib's default handler would end the test.
+int refusedRequests = 0;
+int countRefusal(Display*, XErrorEvent*)
+{
+    ++refusedRequests;
+    return 0;
+}
+
+}  // namespace
+
 std::optional<Window> findWindowNamed(Display* display, Window parent, const std::string& title)
 {
     Window root = 0, ignored = 0, *children = nullptr;
@@ -47,4 +59,82 @@ std::optional<int> waitForProgramExit(pid_t child, double seconds)
         if (std::chrono::steady_clock::now() >= end) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+}
+
+std::optional<WindowPixels> grabWindowPixels(Display* display, Window window)
+{
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes) || attributes.map_state != IsViewable) return std::nullopt;
+    const Window root = DefaultRootWindow(display);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child);
+    if (x < 0 || y < 0 || x + attributes.width > DisplayWidth(display, DefaultScreen(display)) ||
+        y + attributes.height > DisplayHeight(display, DefaultScreen(display)))
+        return std::nullopt;
+    XSync(display, False);
+    refusedRequests = 0;
+    XErrorHandler previous = XSetErrorHandler(countRefusal);
+    XImage* image =
+        XGetImage(display, window, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes, ZPixmap);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    if (!image || refusedRequests > 0) {
+        if (image) XDestroyImage(image);
+        return std::nullopt;
+    }
+    WindowPixels pixels{attributes.width, attributes.height, {}};
+    pixels.rgb.reserve(size_t(attributes.width) * size_t(attributes.height) * 3);
+    // TrueColor masks: the channel's bits, shifted down to a byte.
+    auto channel = [](unsigned long value, unsigned long mask) {
+        int shift = 0;
+        while (mask && !(mask & 1)) mask >>= 1, ++shift;
+        const unsigned long bits = (value >> shift) & mask;
+        return std::uint8_t(mask ? bits * 255 / mask : 0);
+    };
+    for (int row = 0; row < attributes.height; ++row)
+        for (int column = 0; column < attributes.width; ++column) {
+            const unsigned long value = XGetPixel(image, column, row);
+            pixels.rgb.push_back(channel(value, image->red_mask));
+            pixels.rgb.push_back(channel(value, image->green_mask));
+            pixels.rgb.push_back(channel(value, image->blue_mask));
+        }
+    XDestroyImage(image);
+    return pixels;
+}
+
+void sendPointerEvent(Display* display, Window window, PointerEvent event, int x, int y)
+{
+    XEvent sent{};
+    // Motion and button events share their leading fields.
+    XButtonEvent& e = sent.xbutton;
+    long mask = PointerMotionMask;
+    switch (event) {
+    case PointerEvent::Move: e.type = MotionNotify; break;
+    case PointerEvent::Drag:
+        e.type = MotionNotify;
+        e.state = Button1Mask;
+        mask = ButtonMotionMask | Button1MotionMask | PointerMotionMask;
+        break;
+    case PointerEvent::Press:
+        e.type = ButtonPress;
+        mask = ButtonPressMask;
+        break;
+    case PointerEvent::Release:
+        e.type = ButtonRelease;
+        e.state = Button1Mask;
+        mask = ButtonReleaseMask;
+        break;
+    }
+    e.send_event = True;
+    e.display = display;
+    e.window = window;
+    e.root = DefaultRootWindow(display);
+    e.time = CurrentTime;
+    e.x = e.x_root = x;
+    e.y = e.y_root = y;
+    e.same_screen = True;
+    if (e.type != MotionNotify) e.button = Button1;
+    XSendEvent(display, window, True, mask, &sent);
+    XFlush(display);
 }

@@ -3,11 +3,13 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIScreen.h"
 #include "UIKit/UITouchInput.h"
 
 #include <SDL.h>
 
 #include <chrono>
+#include <cmath>
 
 struct UISDLHost::Impl {
     std::shared_ptr<UIWindow> window;
@@ -17,6 +19,7 @@ struct UISDLHost::Impl {
     Uint32 wakeEvent = 0;
     int textureWidth = 0, textureHeight = 0;
     bool mouseDown = false;
+    bool closed = false;
     bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
 
     CGPoint windowPoint(int x, int y) const
@@ -86,6 +89,16 @@ struct UISDLHost::Impl {
 UISDLHost::UISDLHost(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 UISDLHost::~UISDLHost() = default;
 
+std::optional<CGSize> UISDLHost::usableDisplaySize()
+{
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+    SDL_Rect area{};
+    const bool known = SDL_GetDisplayUsableBounds(0, &area) == 0;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (!known) return std::nullopt;
+    return CGSizeMake(CGFloat(area.w), CGFloat(area.h));
+}
+
 std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, const std::string& title,
                                            std::string* error)
 {
@@ -96,10 +109,19 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
     }
     auto impl = std::make_unique<Impl>();
     impl->window = std::move(window);
+    // One window pixel per snapshot pixel: the tree is drawn at the screen's scale, never resampled.
+    const CGFloat scale = UIScreen::mainScreen()->scale();
     CGRect b = impl->window->bounds();
-    impl->sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, int(b.size.width),
-                                       int(b.size.height), SDL_WINDOW_ALLOW_HIGHDPI);
-    if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, 0);
+    // Everything drawn here is one composited bitmap, so the window needs no GL of its own; and it
+    // must have none: a GL context current on the main thread (SDL's GL renderer, or the GL texture
+    // that SDL puts behind a window surface by default) keeps the editor's shared EGL context from
+    // being made current there during a hand-over from the GL thread (EGL_BAD_ACCESS).
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
+    impl->sdlWindow =
+        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         int(std::lround(b.size.width * scale)), int(std::lround(b.size.height * scale)), 0);
+    if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     if (!impl->sdlWindow || !impl->renderer) {
         if (error) *error = SDL_GetError();
         return nullptr;
@@ -116,6 +138,11 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
     return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
 }
 
+bool UISDLHost::isClosed() const
+{
+    return impl_->closed;
+}
+
 int UISDLHost::run(double seconds)
 {
     using Clock = std::chrono::steady_clock;
@@ -123,21 +150,23 @@ int UISDLHost::run(double seconds)
     auto nextFrame = start;
     int frames = 0;
     for (;;) {
+        if (impl_->closed) return frames;
         SDL_Event event;
         int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
-            if (event.type == SDL_QUIT) return frames;
+            if (event.type == SDL_QUIT) impl_->closed = true;
             impl_->handleMouse(event);
             if (event.type == SDL_WINDOWEVENT) {
-                if (event.window.event == SDL_WINDOWEVENT_CLOSE) return frames;
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
                     UIApplication::sharedApplication()->enterBackground();
                 if (event.window.event == SDL_WINDOWEVENT_RESTORED)
                     UIApplication::sharedApplication()->enterForeground();
             }
-            got = SDL_PollEvent(&event) != 0;
+            got = !impl_->closed && SDL_PollEvent(&event) != 0;
         }
+        if (impl_->closed) return frames;
         DispatchRunLoop::drain();
         if (Clock::now() >= nextFrame) {
             impl_->composite();

@@ -2,6 +2,7 @@
 
 #include "Dispatch/Dispatch.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "Foundation/PlatformSettings.h"
 #include "UIKit/UIApplication.h"
 #include "UITouchTestSupport.h"
 
@@ -47,8 +48,12 @@ TEST(UISDLHostSmokeTest, ShowsAWindowAndFollowsItsLifecycle)
     EXPECT_TRUE(ran);
     EXPECT_EQ(heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
                                                UIApplicationWillEnterForegroundNotification}));
+    EXPECT_FALSE(host->isClosed());
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     host->run(10);  // returns at the close, long before the limit
+    // The close is kept: a host loop asks for it instead of timing its turns, and no turn runs after.
+    EXPECT_TRUE(host->isClosed());
+    EXPECT_EQ(host->run(10), 0);
     center->removeObserver(background);
     center->removeObserver(foreground);
 }
@@ -68,10 +73,11 @@ void pushMouse(Uint32 type, int x, int y)
 }
 
 // The left button is one finger; with Shift held as it goes down, a second finger mirrors it
-// through the window's centre.
+// through the window's centre. The window has the screen's scale in pixels per point.
 TEST(UISDLHostSmokeTest, TheMouseTouches)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    PlatformSettings::setScreenScale(2);
     auto window = UIWindow::window();
     auto view = UIView::viewWithFrame<RecordingView>(window->bounds());
     view->setMultipleTouchEnabled(true);
@@ -99,9 +105,10 @@ TEST(UISDLHostSmokeTest, TheMouseTouches)
     host->run(0.05);
     EXPECT_EQ(view->heard.back(), "ended x2");
     EXPECT_EQ(view->lastLocations.size(), 2u);
-    EXPECT_EQ(view->lastLocations[0].x, 90);
-    EXPECT_EQ(view->lastLocations[1].x, b.size.width - 90);
-    EXPECT_EQ(view->lastLocations[1].y, b.size.height - 100);
+    // Window pixel (90, 100) is point (45, 50).
+    EXPECT_EQ(view->lastLocations[0].x, 45);
+    EXPECT_EQ(view->lastLocations[1].x, b.size.width - 45);
+    EXPECT_EQ(view->lastLocations[1].y, b.size.height - 50);
 }
 
 }  // namespace
