@@ -150,7 +150,13 @@ void QZCropViewController::willAnimateRotationToInterfaceOrientation(UIInterface
                                                                      double duration)
 {
     QZConveyorViewController::willAnimateRotationToInterfaceOrientation(orientation, duration);
+    // The canvas has started zooming out to the new fit over time; the box is fitted to the
+    // photo's new rectangle now, so the canvas takes its new zoom at once (inside the turn's
+    // animation, which still animates it).
+    if (auto canvas = scrollableImageView()) canvas->zoomOutAnimated(false);
     if (auto overlay = cropOverlayView()) overlay->willAnimateRotationToInterfaceOrientation(orientation, duration);
+    // The strip takes its new insets in its layout: it recentres on the selected preset after.
+    conveyorView()->layoutIfNeeded();
     conveyorView()->willAnimateRotationToInterfaceOrientation(orientation, duration);
 }
 
