@@ -85,15 +85,28 @@ void QZCropBoxView::applyTransformationRect()
     const CGSize least = minSize();
 
     const CGRect outer = CGRectInset(centeredMaximumCropRect(), -inset.width, -inset.height);
-    const CGRect minimum = QZCGRectAlignInRect(QZCGRectWithSize(least), t, anchor);
 
+    // At least the minimum size, grown about the fixed corner. A handle dragged past the opposite
+    // corner leaves sides below zero: read as a rectangle, T would then have its corners swapped,
+    // and the box would jump to the finger's side instead of stopping at the minimum.
+    const bool fixedRight = anchor == QZCGRectTopRightCorner || anchor == QZCGRectBottomRightCorner;
+    const bool fixedBottom = anchor == QZCGRectBottomRightCorner || anchor == QZCGRectBottomLeftCorner;
+    const CGPoint fixed =
+        CGPointMake(t.origin.x + (fixedRight ? t.size.width : 0), t.origin.y + (fixedBottom ? t.size.height : 0));
     t.size.width = std::max(t.size.width, least.width);
     t.size.height = std::max(t.size.height, least.height);
-    // What lies beyond the overlay's left or top edge is cut off; the far edge stays.
-    if (t.origin.x < 0) t.size.width += t.origin.x;
-    if (t.origin.y < 0) t.size.height += t.origin.y;
-    t.origin.x = std::min(std::max(t.origin.x, CGFloat(0)), CGRectGetMaxX(outer) - least.width);
-    t.origin.y = std::min(std::max(t.origin.y, CGFloat(0)), CGRectGetMaxY(outer) - least.height);
+    t.origin.x = fixedRight ? fixed.x - t.size.width : fixed.x;
+    t.origin.y = fixedBottom ? fixed.y - t.size.height : fixed.y;
+    const CGRect minimum = QZCGRectAlignInRect(QZCGRectWithSize(least), t, anchor);
+    // What lies beyond the overlay's left or top edge is cut off; the far edge stays. A photo
+    // nearer the overlay's edge than the handles' inset (a full-width photo) lets the box reach
+    // the photo's own edge there, as the box fitted to it does.
+    const CGFloat lowX = std::min(CGFloat(0), CGRectGetMinX(outer));
+    const CGFloat lowY = std::min(CGFloat(0), CGRectGetMinY(outer));
+    if (t.origin.x < lowX) t.size.width += t.origin.x - lowX;
+    if (t.origin.y < lowY) t.size.height += t.origin.y - lowY;
+    t.origin.x = std::min(std::max(t.origin.x, lowX), CGRectGetMaxX(outer) - least.width);
+    t.origin.y = std::min(std::max(t.origin.y, lowY), CGRectGetMaxY(outer) - least.height);
 
     CGRect r = CGRectIntersection(outer, CGRectUnion(minimum, t));
     if (overlay->isConstrainedToProportions()) {

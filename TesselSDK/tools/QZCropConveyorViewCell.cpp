@@ -101,8 +101,8 @@ void QZCropConveyorViewCell::layoutSubviews()
     const CGFloat offset = (l.width + r.width) * 0.5f - r.width;
     colonLabel_->setCenter(CGPointMake(c.x + offset, c.y));
     const CGRect k = colonLabel_->frame();
-    left->setFrame(CGRectMake(CGRectGetMinX(k) - (l.width + kNumberGap), CGRectGetMidY(k) - l.height * 0.5f + kNumberDrop,
-                              l.width, l.height));
+    left->setFrame(CGRectMake(CGRectGetMinX(k) - (l.width + kNumberGap),
+                              CGRectGetMidY(k) - l.height * 0.5f + kNumberDrop, l.width, l.height));
     right->setFrame(
         CGRectMake(CGRectGetMaxX(k) + kNumberGap, CGRectGetMidY(k) - r.height * 0.5f + kNumberDrop, r.width, r.height));
     invertIconView_->setCenter(CGPointMake(c.x, CGRectGetMaxY(left->frame()) + kIconDrop));

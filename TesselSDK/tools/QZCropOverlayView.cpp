@@ -75,7 +75,8 @@ void QZCropOverlayView::layoutDimmerViews()
     dimmerViews_[QZCropOverlayViewDimmerTop]->setFrame(CGRectMake(0, 0, w, CGRectGetMinY(g)));
     dimmerViews_[QZCropOverlayViewDimmerRight]->setFrame(
         CGRectMake(CGRectGetMaxX(g), CGRectGetMinY(g), w - CGRectGetMaxX(g), g.size.height));
-    dimmerViews_[QZCropOverlayViewDimmerLeft]->setFrame(CGRectMake(0, CGRectGetMinY(g), CGRectGetMinX(g), g.size.height));
+    dimmerViews_[QZCropOverlayViewDimmerLeft]->setFrame(
+        CGRectMake(0, CGRectGetMinY(g), CGRectGetMinX(g), g.size.height));
     dimmerViews_[QZCropOverlayViewDimmerBottom]->setFrame(CGRectMake(0, CGRectGetMaxY(g), w, h - CGRectGetMaxY(g)));
 }
 
@@ -103,7 +104,8 @@ void QZCropOverlayView::configureWithSize(CGSize size, bool userGenerated, bool 
     // A side of 0 would fit to an infinite factor (a frame of NaN) or to a box of no width or
     // height, and Apply would crop to it: such a size, like Custom, starts at the whole photo.
     CGSize fitted = m.size;
-    if (isUsableSide(size.width) && isUsableSide(size.height)) fitted = QZCGSizeScaleProportionalToSize(size, m.size, nullptr);
+    if (isUsableSide(size.width) && isUsableSide(size.height))
+        fitted = QZCGSizeScaleProportionalToSize(size, m.size, nullptr);
     const CGSize inset = box->contentViewInset();
     const CGRect frame =
         CGRectInset(QZCGRectCenterInRect(QZCGRectWithSize(fitted), bounds()), -inset.width, -inset.height);

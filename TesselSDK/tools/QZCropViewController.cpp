@@ -177,7 +177,8 @@ std::shared_ptr<QZConveyorViewCell> QZCropViewController::conveyorViewCellForInd
                                                                                    NSInteger index)
 {
     if (!view || index < 0 || std::size_t(index) >= presets_.size()) return nullptr;
-    auto cell = std::dynamic_pointer_cast<QZCropConveyorViewCell>(view->dequeueReusableCellWithIdentifier(kCellReuseIdentifier));
+    auto cell = std::dynamic_pointer_cast<QZCropConveyorViewCell>(
+        view->dequeueReusableCellWithIdentifier(kCellReuseIdentifier));
     if (!cell) cell = QZConveyorViewCell::cellWithReuseIdentifier<QZCropConveyorViewCell>(kCellReuseIdentifier);
     if (!cell) return nullptr;
     cell->setPreset(presets_[std::size_t(index)]);
@@ -239,8 +240,8 @@ void QZCropViewController::finishApplying()
     const auto& server = highResolutionServer();
     const CGSize imageSize = imageView ? imageView->bounds().size : CGSizeZero;
     const CGRect content = box ? box->contentRect() : CGRectZero;
-    const CGRect q = imageView ? imageRectForCropRect(overlay->convertRectToView(content, imageView.get()), imageSize)
-                               : CGRectNull;
+    const CGRect q =
+        imageView ? imageRectForCropRect(overlay->convertRectToView(content, imageView.get()), imageSize) : CGRectNull;
     if (!gl || !server || CGRectIsNull(q) || CGRectIsEmpty(q)) {
         // Nothing to crop by: the photo goes on whole, as the module's own rectangle says.
         NSLog("%s %@", "-[QZCropViewController finishApplying]", "No crop rectangle: the photo is kept whole.");

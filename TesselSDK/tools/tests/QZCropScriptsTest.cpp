@@ -206,7 +206,9 @@ TEST_F(QZCropScriptsTest, WithoutAPresetOfItsOwnTheBoxCoversThePhotoAndApplyCrop
         // Custom and Original off, no ratios: nothing to select.
         {"none", Value::array(), {}},
         // A ratio of no sides fits no box: it starts at the whole photo and resizes freely.
-        {"zero", Value::array({Value::dictionary({{"width", 0}, {"height", 0}})}), {"expect 0:0", "tap 0:0", "wait 0.5"}},
+        {"zero",
+         Value::array({Value::dictionary({{"width", 0}, {"height", 0}})}),
+         {"expect 0:0", "tap 0:0", "wait 0.5"}},
     };
     const Pixels fixture = texturedFixture();
     for (const PresetCase& c : cases) {
@@ -257,9 +259,9 @@ TEST_F(QZCropScriptsTest, TurningTheDeviceKeepsTheBoxsShareOfThePhoto)
     ASSERT_NE(played_.host, nullptr) << error;
     {
         tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
-        ASSERT_EQ(runner.run({"wait 1", "expect Crop", "tap Crop", "wait 0.5", "expect 3:2", "tap 3:2", "wait 0.5"})
-                      .status,
-                  tessel_editor::ScriptResult::Status::Ended);
+        ASSERT_EQ(
+            runner.run({"wait 1", "expect Crop", "tap Crop", "wait 0.5", "expect 3:2", "tap 3:2", "wait 0.5"}).status,
+            tessel_editor::ScriptResult::Status::Ended);
     }
     auto crop = std::dynamic_pointer_cast<QZCropViewController>(played_.host->editor()->toolViewController());
     ASSERT_NE(crop, nullptr);
