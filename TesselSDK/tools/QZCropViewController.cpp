@@ -18,14 +18,6 @@
 namespace {
 
 constexpr double kCanvasAnimationSeconds = 0.3;
-// Closer than this to a whole pixel, an edge is taken as on it.
-constexpr CGFloat kPixelSnap = 0.01f;
-
-CGFloat snappedToWholePixel(CGFloat edge)
-{
-    const CGFloat whole = std::round(edge);
-    return std::fabs(edge - whole) < kPixelSnap ? whole : edge;
-}
 
 }  // namespace
 
@@ -221,12 +213,15 @@ CGRect QZCropViewController::cropOverlayViewBoundsForCropBox(QZCropOverlayView* 
 
 CGRect QZCropViewController::imageRectForCropRect(CGRect rect, CGSize imageSize)
 {
-    const CGFloat minX = snappedToWholePixel(CGRectGetMinX(rect)), minY = snappedToWholePixel(CGRectGetMinY(rect));
-    const CGFloat maxX = snappedToWholePixel(CGRectGetMaxX(rect)), maxY = snappedToWholePixel(CGRectGetMaxY(rect));
+    // Origin and size each rounded to whole pixels. Taking in every pixel an edge touches would
+    // add a pixel to a side whenever an edge is off a whole pixel: float noise from the zoom and
+    // the phone's scale (127.99998 for 128), or a square centred on a half pixel, and a 1:1 crop
+    // would come out 769 x 768.
+    const CGRect whole = CGRectMake(std::round(rect.origin.x), std::round(rect.origin.y), std::round(rect.size.width),
+                                    std::round(rect.size.height));
     // The box stays inside the photo's rectangle centred in the overlay, which is not quite the
     // photo when the canvas is not centred there: what lies past the photo is no crop.
-    return CGRectIntersection(CGRectIntegral(CGRectMake(minX, minY, maxX - minX, maxY - minY)),
-                              QZCGRectWithSize(imageSize));
+    return CGRectIntersection(whole, QZCGRectWithSize(imageSize));
 }
 
 void QZCropViewController::finishApplying()

@@ -65,9 +65,8 @@ public:
     bool cropBoxIsRotated() const { return *cropBoxIsRotated_; }
     std::shared_ptr<QZCropOverlayView> cropOverlayView() const;
 
-    // The box's content in the canvas image view's pixels: edges within 0.01 of a whole pixel
-    // taken as on it (the conversion through the zoom and the phone's scale leaves float noise),
-    // then whole pixels, within the image.
+    // The box's content in the canvas image view's whole pixels, its size kept as near as can be,
+    // within the image.
     static CGRect imageRectForCropRect(CGRect rect, CGSize imageSize);
 
 private:

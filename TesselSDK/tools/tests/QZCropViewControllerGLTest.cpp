@@ -6,6 +6,8 @@
 #include "TesselSDK/tools/QZCropConveyorViewCell.h"
 #include "TesselSDK/tools/QZCropViewController.h"
 
+#include "TesselSDKImaging/Modules/QZCropModule.h"
+
 #include "Foundation/NSLogCapture.h"
 
 namespace {
@@ -132,6 +134,52 @@ TEST_F(QZCropViewControllerGLTest, ADefaultPresetIndexPastTheListIsLoggedAndTheF
     const auto first = std::dynamic_pointer_cast<QZCropConveyorViewCell>(UITestDriver::visibleViewWithLabel("Custom"));
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(first->isDepressed()) << "the shown preset's cell is not pressed";
+}
+
+// Apply crops the preview to the box in whole pixels, hands the module over at once, and then,
+// from the GL queue, shows the cropped photo on the canvas and fades the overlay.
+TEST_F(QZCropViewControllerGLTest, ApplyCropsThePreviewToTheBoxAndRestoresTheCanvas)
+{
+    auto crop = presentCrop();
+    tapPreset("1:1");
+    tapApply(*crop);
+    EXPECT_EQ(statuses_->statuses, std::vector<QZToolViewControllerStatus>{QZToolViewControllerStatusApplied});
+    auto module = std::dynamic_pointer_cast<QZCropModule>(crop->outputModule());
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(module->isHiRes());
+    // A square of 683 pixels, every row, in the middle: its edges fall on half pixels there, and
+    // taking in every pixel they touch would make it 684 wide.
+    const CGRect rect = module->rect();
+    EXPECT_NEAR(rect.size.width * 1024, 683, 1e-3);
+    EXPECT_NEAR(rect.size.height * 683, 683, 1e-3);
+    EXPECT_NEAR(rect.origin.x * 1024, 170.5, 0.5 + 1e-3);
+    EXPECT_EQ(rect.origin.y, 0);
+    const std::size_t left = std::size_t(std::lround(rect.origin.x * 1024));
+    const Value* applied = event("crop: applied");
+    ASSERT_NE(applied, nullptr);
+    EXPECT_TRUE((*applied)["renderTime"].isNil()) << "reported before the render ends";
+
+    ASSERT_TRUE(pumpUntil([&] { return crop->renderEndDate().has_value(); }));
+    EXPECT_EQ(gl_->currentImageSize(), CGSizeMake(683, 683));
+    EXPECT_EQ(canvas_->imageView()->bounds().size, CGSizeMake(683, 683));
+    driver_.advance(0.4);
+    EXPECT_TRUE(CGAffineTransformIsIdentity(canvas_->transform()));
+    EXPECT_TRUE(CGAffineTransformIsIdentity(canvas_->layer()->presentationLayer()->affineTransform()));
+    EXPECT_EQ(crop->staticOverlayView()->alpha(), 0);
+    EXPECT_FALSE(crop->staticOverlayView()->isUserInteractionEnabled());
+
+    // The preview now is the photo's middle square.
+    qz_test::Pixels shown;
+    bool read = false;
+    gl_->getOutputImage([&](std::shared_ptr<UIImage> image) {
+        if (image) shown = qz_test::pixelsOf(image);
+        read = true;
+    });
+    ASSERT_TRUE(pumpUntil([&] { return read; }));
+    ASSERT_EQ(shown.width, 683u);
+    const qz_test::Pixels square =
+        qz_test::makePixels(683, 683, [&](std::size_t x, std::size_t y) { return photo_.at(left + x, y); });
+    EXPECT_LE(qz_test::maxDifference(shown, square), 2);
 }
 
 }  // namespace
