@@ -210,14 +210,13 @@ TEST_F(QZCropScriptsTest, WithoutAPresetOfItsOwnTheBoxCoversThePhotoAndApplyCrop
          Value::array({Value::dictionary({{"width", 0}, {"height", 0}})}),
          {"expect 0:0", "tap 0:0", "wait 0.5"}},
     };
-    const Pixels fixture = texturedFixture();
     for (const PresetCase& c : cases) {
         SCOPED_TRACE(c.name);
         QZPhotoEditorCustomization::setOptionValue(Value(false), "editor.tool.crop.enableCustom");
         QZPhotoEditorCustomization::setOptionValue(Value(false), "editor.tool.crop.enableOriginal");
         QZPhotoEditorCustomization::setOptionValue(c.presets, "editor.tool.crop.presets");
         NSLogCapture log;
-        const auto crop = openCrop(fixture, c.lines);
+        const auto crop = openCrop(photo_, c.lines);
         ASSERT_NE(crop, nullptr);
         const auto box = crop->cropOverlayView()->cropBoxView();
         const CGRect content = box->contentRect();
@@ -238,8 +237,8 @@ TEST_F(QZCropScriptsTest, WithoutAPresetOfItsOwnTheBoxCoversThePhotoAndApplyCrop
         tessel_editor::EditorHost::settle();
         ASSERT_TRUE(played_.host->result());
         const Pixels result = qz_test::pixelsOf(played_.host->result());
-        ASSERT_TRUE(sameSize(result, fixture)) << "the photo was cut to a box nobody saw";
-        EXPECT_LE(percentileDifference(result, fixture), 2);
+        ASSERT_TRUE(sameSize(result, photo_)) << "the photo was cut to a box nobody saw";
+        EXPECT_LE(percentileDifference(result, photo_), 2);
         played_.host->close();
         played_ = {};
         QZPhotoEditorCustomization::clearCustomization();
