@@ -115,6 +115,10 @@ void UITableViewCell::showSelection()
 {
     bool shown = (highlighted_ || selected_) && selectionStyle_ != UITableViewCellSelectionStyleNone;
     if (selectedBackgroundView_) selectedBackgroundView_->setHidden(!shown);
+    // A cell without a selection look keeps its subviews' highlights: cells that show a state of
+    // their own through them (a strip's pressed cell) must not lose it when the table selects
+    // the row or hands the cell out.
+    if (selectionStyle_ == UITableViewCellSelectionStyleNone) return;
     highlightTree(*contentView_, shown);
     if (accessoryView_) highlightTree(*accessoryView_, shown);
 }

@@ -81,12 +81,13 @@ public:
 
     // ---- Geometry ----
     CGRect frame() const { return layer_->frame(); }
-    // Subclasses may override it (autoresizing goes through it too), calling the base.
+    // The three setters may be overridden (calling the base) to follow every change of place or
+    // size: autoresizing goes through setFrame, sizeToFit through setBounds and setCenter.
     virtual void setFrame(CGRect frame);
     CGRect bounds() const { return layer_->bounds(); }
-    void setBounds(CGRect bounds);
+    virtual void setBounds(CGRect bounds);
     CGPoint center() const { return layer_->position(); }
-    void setCenter(CGPoint center);
+    virtual void setCenter(CGPoint center);
     CGAffineTransform transform() const { return layer_->affineTransform(); }
     void setTransform(CGAffineTransform transform);
 

@@ -226,6 +226,11 @@ TEST_F(TableTest, ATapSelectsOnceAndHighlightsTheCellFirst)
     driver.tap(CGPointMake(160, 154));
     EXPECT_TRUE(table->cellForRowAtIndexPath(path3)->isSelected());
     EXPECT_FALSE(table->cellForRowAtIndexPath(path3)->textLabel()->isHighlighted()) << "selection style none";
+    // Nor does it take away a highlight the cell shows for a state of its own.
+    table->cellForRowAtIndexPath(path3)->textLabel()->setHighlighted(true);
+    driver.tap(CGPointMake(160, 66));
+    EXPECT_FALSE(table->cellForRowAtIndexPath(path3)->isSelected());
+    EXPECT_TRUE(table->cellForRowAtIndexPath(path3)->textLabel()->isHighlighted()) << "selection style none";
 }
 
 TEST_F(TableTest, UpdatesMoveCellsAndSelectionAndCountsMustAddUp)

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -162,6 +164,47 @@ TEST(UIViewGeometryTest, OneLayoutForManyRequestsAndOneDrawUntilAskedAgain)
     view->setFrame(CGRectMake(5, 6, 7, 8));
     view->sizeToFit();
     expectRect(view->frame(), 5, 6, 7, 8);
+}
+
+// Records every change of place and size that reaches the overridable setters, as a view that
+// keeps others in step with its geometry does.
+class GeometryFollowingView : public UIView {
+public:
+    using UIView::UIView;
+    void setFrame(CGRect frame) override
+    {
+        calls.push_back("frame");
+        UIView::setFrame(frame);
+    }
+    void setBounds(CGRect bounds) override
+    {
+        calls.push_back("bounds");
+        UIView::setBounds(bounds);
+    }
+    void setCenter(CGPoint center) override
+    {
+        calls.push_back("center");
+        UIView::setCenter(center);
+    }
+    CGSize sizeThatFits(CGSize) const override { return CGSizeMake(12, 6); }
+    std::vector<std::string> calls;
+};
+
+TEST(UIViewGeometryTest, TheBaseClassChangesGeometryThroughTheOverridableSetters)
+{
+    auto parent = UIView::viewWithFrame(CGRectMake(0, 0, 100, 100));
+    auto child = UIView::viewWithFrame<GeometryFollowingView>(CGRectMake(10, 20, 30, 40));
+    child->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    parent->addSubview(child);
+
+    parent->setFrame(CGRectMake(0, 0, 160, 100));
+    EXPECT_EQ(child->calls, std::vector<std::string>{"frame"});
+    expectRect(child->frame(), 10, 20, 90, 40);
+
+    child->calls.clear();
+    child->sizeToFit();
+    EXPECT_EQ(child->calls, (std::vector<std::string>{"bounds", "center"}));
+    expectRect(child->frame(), 10, 20, 12, 6);
 }
 
 }  // namespace
