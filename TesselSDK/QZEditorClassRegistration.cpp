@@ -9,6 +9,7 @@
 #include "TesselSDK/shell/QZToolViewController.h"
 #include "TesselSDK/tools/QZAdjustViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
+#include "TesselSDK/tools/QZOrientationViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
 
@@ -25,4 +26,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZSharpnessViewController>("QZSharpnessViewController");
     NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
+    NSClass::registerClass<QZOrientationViewController>("QZOrientationViewController");
 }
