@@ -5,7 +5,17 @@
 // and the host's photo both equal replays of the closed session.
 #include "QZToolScriptsSupport.h"
 
+#include "TesselSDK/remote/QZRemoteRegisterClasses.h"
+#include "TesselSDK/shell/QZPhotoEditorContext.h"
+#include "TesselSDK/tools/QZOrientationViewController.h"
+
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "TesselSDKImaging/Modules/QZOrientationModule.h"
+
+#include "UIKit/UIApplication.h"
+#include "UIKit/UIViewController.h"
+#include "UIKit/UIWindow.h"
+#include "UIKit/testing/UITestDriver.h"
 
 #include <map>
 
@@ -165,6 +175,175 @@ TEST_P(QZOrientationScriptsInProcessTest, RecordsOneFullSizeModuleThatEveryRepla
 }
 
 INSTANTIATE_TEST_SUITE_P(Orientation, QZOrientationScriptsInProcessTest, ::testing::ValuesIn(kPlays), playName);
+
+// ---- Where the straightening turns the picture ----
+
+// Black, with a white 9 x 9 marker 100 pixels right of the centre.
+Pixels markedPhoto(std::size_t width, std::size_t height)
+{
+    return qz_test::makePixels(width, height, [&](std::size_t x, std::size_t y) {
+        const bool marker = x + 4 >= width / 2 + 100 && x <= width / 2 + 104 && y + 4 >= height / 2 && y <= height / 2 + 4;
+        return marker ? std::array<std::uint8_t, 4>{255, 255, 255, 255} : std::array<std::uint8_t, 4>{0, 0, 0, 255};
+    });
+}
+
+// The mean row of the bright pixels inside the rectangle (x, y, width, height); -1 when none.
+double brightRow(const Pixels& image, std::size_t left, std::size_t top, std::size_t width, std::size_t height)
+{
+    double sum = 0, count = 0;
+    for (std::size_t y = top; y < std::min(image.height, top + height); ++y)
+        for (std::size_t x = left; x < std::min(image.width, left + width); ++x)
+            if (luma(image.at(x, y)) > 128) sum += double(y), ++count;
+    return count ? sum / count : -1;
+}
+
+// straighten.txt turns the picture anticlockwise (-pi / 8): a marker right of the centre rises
+// above the centre row in the preview, in what the person saw at Done, in the GPU replay and in a
+// replay on a CPU server.
+TEST_F(QZToolScriptsInProcessTest, StraightenTurnsThePictureAnticlockwiseOnEveryPath)
+{
+    const Pixels photo = markedPhoto(1024, 768);
+    ASSERT_TRUE(play(kRows[2], photo));
+    auto aboveCentre = [](const Pixels& image, const char* what) {
+        SCOPED_TRACE(what);
+        const double row = brightRow(image, 0, 0, image.width, image.height);
+        ASSERT_GE(row, 0) << "no marker";
+        // 100 pixels out at 22.5 degrees: about 38 rows up.
+        EXPECT_NEAR(row, double(image.height) / 2 - 100 * std::sin(M_PI / 8), 4);
+    };
+    aboveCentre(played_.seen, "Done");
+    aboveCentre(played_.result, "GPU replay");
+
+    const auto& session = played_.host->editor()->session();
+    auto context = QZPhotoEditorContext::make(session, played_.photo->size());
+    ASSERT_NE(context, nullptr);
+    std::shared_ptr<UIImage> cpu;
+    bool delivered = false;
+    context->renderInputImage(played_.photo, [&](std::shared_ptr<UIImage> image) {
+        cpu = std::move(image);
+        delivered = true;
+    });
+    ASSERT_TRUE(qz_test::pumpUntil([&] { return delivered; }));
+    ASSERT_NE(cpu, nullptr);
+    EXPECT_EQ(context->glInstance(), nullptr);
+    const Pixels onCPU = qz_test::pixelsOf(cpu);
+    ASSERT_TRUE(sameSize(onCPU, played_.result));
+    aboveCentre(onCPU, "CPU replay");
+
+    // The preview after the drag, at scale 2: the picture is centred on (160, 259.5) points. Only
+    // its middle is searched, clear of the knob on its bottom edge.
+    const auto shot = readPNG(dir_ / "straighten" / "04-straightened.png");
+    ASSERT_TRUE(shot);
+    const double row = brightRow(*shot, 2 * 30, 2 * 170, 2 * 260, 2 * 170);
+    ASSERT_GE(row, 0) << "no marker in the preview";
+    EXPECT_LT(row, 2 * 259.5 - 20) << "the preview turned the other way";
+}
+
+// ---- Quick launch and a turn of the device ----
+
+// The host's side of a quick-launched editor: what it was handed.
+struct QuickLaunchHost : QZPhotoEditorControllerDelegate {
+    std::vector<std::shared_ptr<UIImage>> images;
+    void photoEditorFinishedWithImage(QZSDKViewController*, std::shared_ptr<UIImage> image) override
+    {
+        images.push_back(std::move(image));
+    }
+};
+
+// Quick-launched on the orientation tool, a turn and Apply close the editor with the turned photo.
+TEST_F(QZToolScriptsInProcessTest, AQuickLaunchedTurnHandsTheHostTheTurnedPhoto)
+{
+    TesselSDKRemoteRegisterClasses();
+    auto window = UIWindow::window();
+    auto root = UIViewController::make();
+    window->setRootViewController(root);
+    window->makeKeyAndVisible();
+    auto host = std::make_shared<QuickLaunchHost>();
+    auto editor = QZPhotoEditorController::initWithImageQuickLaunchTool(qz_test::imageOf(photo_), "orientation");
+    ASSERT_NE(editor, nullptr);
+    editor->setDelegate(host);
+    root->presentViewController(editor, false);
+    tessel_editor::EditorHost::settle();
+    UITestDriver driver;
+    driver.advance(1);
+    tessel_editor::EditorHost::settle();
+    auto tool = std::dynamic_pointer_cast<QZOrientationViewController>(editor->toolViewController());
+    ASSERT_NE(tool, nullptr);
+    ASSERT_TRUE(driver.tapViewWithLabel("Rotate right"));
+    driver.advance(0.5);
+    driver.tap(*tool->applyButton()->customView());
+    for (int i = 0; i < 20 && host->images.empty(); ++i) {
+        driver.advance(0.1);
+        tessel_editor::EditorHost::settle();
+    }
+    ASSERT_EQ(host->images.size(), 1u) << "the quick-launch host was never handed its photo";
+    ASSERT_NE(host->images[0], nullptr);
+    const Pixels handed = qz_test::pixelsOf(host->images[0]);
+    const Pixels expected = turnedClockwise(photo_);
+    ASSERT_TRUE(sameSize(handed, expected));
+    EXPECT_LE(qz_test::maxDifference(handed, expected), 1) << "the host got the photo before the turn";
+    root->dismissViewControllerAnimated(false);
+    tessel_editor::EditorHost::settle();
+    window->setRootViewController(nullptr);
+    tessel_editor::EditorHost::settle();
+}
+
+// Turning the device takes the straightening off the canvas and the knob; the edit loses it too,
+// so Apply hands over the photo as the person sees it. (A tablet: phones stay upright.)
+TEST_F(QZToolScriptsInProcessTest, ADeviceTurnWhileStraightenedLeavesTheStraighteningOut)
+{
+    tessel_editor::configureDevice(tessel_editor::Device::Tablet);
+    QZPhotoEditorCustomization::setOptionValue(
+        Value::array({Value(int(UIInterfaceOrientationPortrait)), Value(int(UIInterfaceOrientationLandscapeLeft))}),
+        "editor.supportedOrientations");
+    std::string error;
+    played_.photo = qz_test::imageOf(photo_);
+    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+    ASSERT_NE(played_.host, nullptr) << error;
+    auto recorder = std::make_shared<DoneRecorder>();
+    recorder->host = played_.host;
+    recorder_ = recorder;
+    played_.host->editor()->setDelegate(recorder);
+    {
+        tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
+        const auto opened = runner.run({"wait 1", "tap Orientation", "wait 0.5"});
+        ASSERT_EQ(opened.status, tessel_editor::ScriptResult::Status::Ended) << opened.line << ": " << opened.message;
+    }
+    auto tool = std::dynamic_pointer_cast<QZOrientationViewController>(played_.host->editor()->toolViewController());
+    ASSERT_NE(tool, nullptr);
+    {
+        // The knob to the left, about 0.3 on its curve, then the device turned.
+        UITestDriver driver;
+        const auto& slider = tool->straightenOverlay()->slider();
+        const CGPoint knob = UITestDriver::windowPoint(*slider->handle());
+        driver.drag({knob, CGPointMake(knob.x - 0.564f * (slider->rBound() - slider->lBound()) / 2, knob.y)}, 0.5);
+        driver.advance(0.5);
+        tessel_editor::EditorHost::settle();
+        ASSERT_NEAR(tool->currentStraightenRotation(), 0.3 * M_PI / 2, 0.01);
+        ASSERT_GT(tool->currentStraightenScale(), 1.2f);
+        ASSERT_TRUE(UIApplication::sharedApplication()->turnDeviceToOrientation(UIInterfaceOrientationLandscapeLeft));
+        driver.advance(0.6);
+        tessel_editor::EditorHost::settle();
+    }
+    tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
+    const auto finished = runner.run({"screenshot turned", "tap Apply", "wait 0.5", "tap Done"});
+    tessel_editor::EditorHost::settle();
+    ASSERT_EQ(finished.status, tessel_editor::ScriptResult::Status::Finished) << finished.line << ": " << finished.message;
+    ASSERT_TRUE(played_.host->result() && recorder->seen);
+
+    const auto& modules = played_.host->editor()->session()->modules();
+    ASSERT_EQ(modules.size(), 1u);
+    auto module = std::dynamic_pointer_cast<QZOrientationModule>(modules[0]);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(module->rotation(), 0);
+    EXPECT_EQ(module->scale(), 1);
+    const Pixels seen = qz_test::pixelsOf(recorder->seen);
+    ASSERT_TRUE(sameSize(seen, photo_));
+    EXPECT_LE(qz_test::maxDifference(seen, photo_), 1);
+    const Pixels result = qz_test::pixelsOf(played_.host->result());
+    ASSERT_TRUE(sameSize(result, photo_));
+    EXPECT_LE(qz_test::maxDifference(result, photo_), 1);
+}
 
 }  // namespace
 }  // namespace tool_scripts
