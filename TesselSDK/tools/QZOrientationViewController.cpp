@@ -63,9 +63,8 @@ bool QZOrientationViewController::initWithGLInstance(const std::shared_ptr<QZOpe
 
 QZOverlayViewFactory QZOrientationViewController::staticOverlayViewClass() const
 {
-    return [](CGRect frame) -> std::shared_ptr<QZView> {
-        return UIView::viewWithFrame<QZStraightenOverlayView>(frame);
-    };
+    return
+        [](CGRect frame) -> std::shared_ptr<QZView> { return UIView::viewWithFrame<QZStraightenOverlayView>(frame); };
 }
 
 std::string QZOrientationViewController::customizationKeyPath() const
@@ -90,18 +89,18 @@ void QZOrientationViewController::loadView()
     const CGFloat c = std::floor((width - 2 * p) * 0.5f);
     auto me = std::static_pointer_cast<QZSegmentedControlDelegate>(self<QZOrientationViewController>());
 
-    rotateControl_ = QZSegmentedControl::make(CGRectMake(p, kControlTop, c, kControlHeight),
-                                              {"rotate_l.png", "rotate_r.png"},
-                                              {"rotate_l-active.png", "rotate_r-active.png"});
+    rotateControl_ =
+        QZSegmentedControl::make(CGRectMake(p, kControlTop, c, kControlHeight), {"rotate_l.png", "rotate_r.png"},
+                                 {"rotate_l-active.png", "rotate_r-active.png"});
     rotateControl_->setMomentary(true);
     rotateControl_->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleRightMargin |
                                         UIViewAutoresizingFlexibleHeight);
     rotateControl_->setDelegate(me);
     view->addSubview(rotateControl_);
 
-    flipControl_ = QZSegmentedControl::make(CGRectMake(CGRectGetMaxX(rotateControl_->frame()), kControlTop, c,
-                                                       kControlHeight),
-                                            {"flip_v.png", "flip_h.png"}, {"flip_v-active.png", "flip_h-active.png"});
+    flipControl_ =
+        QZSegmentedControl::make(CGRectMake(CGRectGetMaxX(rotateControl_->frame()), kControlTop, c, kControlHeight),
+                                 {"flip_v.png", "flip_h.png"}, {"flip_v-active.png", "flip_h-active.png"});
     flipControl_->setMomentary(true);
     flipControl_->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleWidth |
                                       UIViewAutoresizingFlexibleHeight);
@@ -158,7 +157,8 @@ void QZOrientationViewController::viewDidAppear(bool animated)
     if (auto canvas = scrollableImageView()) originalTransform_ = canvas->transform();
     setOverlayImageFrame();
     if (auto overlay = straightenOverlay())
-        overlay->setDelegate(std::static_pointer_cast<QZStraightenOverlayDelegate>(self<QZOrientationViewController>()));
+        overlay->setDelegate(
+            std::static_pointer_cast<QZStraightenOverlayDelegate>(self<QZOrientationViewController>()));
     QZAnalytics::reportScreen("Orientation");
 }
 
@@ -387,7 +387,8 @@ void QZOrientationViewController::beginRender()
     }
     const CGSize size = server->size();
     CGSize out = QZStraightenedSize(size, currentStraightenScale_);
-    if (QZImageOrientationIsTurned(QZUIImageOrientationForTransform(transform_))) out = CGSizeMake(out.height, out.width);
+    if (QZImageOrientationIsTurned(QZUIImageOrientationForTransform(transform_)))
+        out = CGSizeMake(out.height, out.width);
     gl->setDestinationImageSizeAndClear(out);
     orientationModule_->setOriginalSize(size);
     server->runModule(orientationModule_, false, nullptr);
@@ -425,8 +426,7 @@ void QZOrientationViewController::beginRender()
 
 // ---- Device rotation ----
 
-void QZOrientationViewController::willRotateToInterfaceOrientation(UIInterfaceOrientation orientation,
-                                                                   double duration)
+void QZOrientationViewController::willRotateToInterfaceOrientation(UIInterfaceOrientation orientation, double duration)
 {
     QZToolViewController::willRotateToInterfaceOrientation(orientation, duration);
     auto overlay = straightenOverlay();

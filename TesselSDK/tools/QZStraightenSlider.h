@@ -48,8 +48,9 @@ public:
     // The knob back to the centre of the track.
     void resetHandle();
 
-    std::optional<bool> gestureRecognizerShouldRecognizeSimultaneouslyWithGestureRecognizer(UIGestureRecognizer*,
-                                                                                           UIGestureRecognizer*) override
+    std::optional<bool>
+    gestureRecognizerShouldRecognizeSimultaneouslyWithGestureRecognizer(UIGestureRecognizer*,
+                                                                        UIGestureRecognizer*) override
     {
         return true;
     }

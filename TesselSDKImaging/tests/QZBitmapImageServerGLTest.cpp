@@ -241,7 +241,8 @@ TEST_F(QZBitmapImageServerGLTest, AStraightenedImageHasOneSizeOnEveryPath)
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", orientation " +
                      std::to_string(int(c.orientation)));
         const Pixels input = makePixels(c.width, c.height, [&](std::size_t x, std::size_t y) {
-            return std::array<std::uint8_t, 4>{std::uint8_t(20 + x * 200 / c.width), std::uint8_t(30 + y * 180 / c.height),
+            return std::array<std::uint8_t, 4>{std::uint8_t(20 + x * 200 / c.width),
+                                               std::uint8_t(30 + y * 180 / c.height),
                                                std::uint8_t(60 + (x + y) * 120 / (c.width + c.height)), 255};
         });
         auto straighten = [&] {

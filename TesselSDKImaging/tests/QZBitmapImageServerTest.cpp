@@ -118,8 +118,8 @@ TEST_F(QZBitmapImageServerTest, StraighteningRoundsTheKeptRegionAndCentresIt)
                           Case{1600, 1200, 1.434124f, 1116, 837}}) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         const Pixels input = makePixels(c.width, c.height, [](std::size_t x, std::size_t y) {
-            return std::array<std::uint8_t, 4>{std::uint8_t(x % 251), std::uint8_t(y % 241), std::uint8_t((x + y) % 239),
-                                               255};
+            return std::array<std::uint8_t, 4>{std::uint8_t(x % 251), std::uint8_t(y % 241),
+                                               std::uint8_t((x + y) % 239), 255};
         });
         std::shared_ptr<QZBitmapImageServer> server = serverFor(input);
         server->drawStraightenedwithRotation(0, c.scale, UIImageOrientationUp);

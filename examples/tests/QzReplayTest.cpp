@@ -256,7 +256,8 @@ TEST_F(QzReplayProgram, StraightenGivesOneSizeOnBothPaths)
         const TestBitmap gpu = replay(input, {step}, true);
         ASSERT_EQ(cpu.width(), gpu.width());
         ASSERT_EQ(cpu.height(), gpu.height());
-        EXPECT_TRUE(qop_test::imagesAgree(inset(gpu, 2), inset(cpu, 2), {255, -1, 1.0}, std::string("straighten") + step));
+        EXPECT_TRUE(
+            qop_test::imagesAgree(inset(gpu, 2), inset(cpu, 2), {255, -1, 1.0}, std::string("straighten") + step));
     }
 }
 

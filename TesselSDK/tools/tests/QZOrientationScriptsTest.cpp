@@ -94,10 +94,9 @@ TEST_P(QZOrientationFixtureProgramTest, WritesTheEditedFixtureAndAScreenshotAfte
         << error;
     const fs::path output = dir_ / (std::string(script.name) + ".png");
     const fs::path screenshots = dir_ / script.name / "shots";
-    const example_test::ProgramRun run =
-        example_test::runProgram(TESSEL_EDITOR_PATH, {"--headless", "--script", scriptPath(script.name).string(),
-                                                      "--output", output.string(), "--screenshots",
-                                                      screenshots.string(), input.string()});
+    const example_test::ProgramRun run = example_test::runProgram(
+        TESSEL_EDITOR_PATH, {"--headless", "--script", scriptPath(script.name).string(), "--output", output.string(),
+                             "--screenshots", screenshots.string(), input.string()});
     ASSERT_EQ(run.status, 0) << run.output;
     const auto written = readPNG(output);
     ASSERT_TRUE(written) << "no " << output;
@@ -182,7 +181,8 @@ INSTANTIATE_TEST_SUITE_P(Orientation, QZOrientationScriptsInProcessTest, ::testi
 Pixels markedPhoto(std::size_t width, std::size_t height)
 {
     return qz_test::makePixels(width, height, [&](std::size_t x, std::size_t y) {
-        const bool marker = x + 4 >= width / 2 + 100 && x <= width / 2 + 104 && y + 4 >= height / 2 && y <= height / 2 + 4;
+        const bool marker =
+            x + 4 >= width / 2 + 100 && x <= width / 2 + 104 && y + 4 >= height / 2 && y <= height / 2 + 4;
         return marker ? std::array<std::uint8_t, 4>{255, 255, 255, 255} : std::array<std::uint8_t, 4>{0, 0, 0, 255};
     });
 }
@@ -328,7 +328,8 @@ TEST_F(QZToolScriptsInProcessTest, ADeviceTurnWhileStraightenedLeavesTheStraight
     tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
     const auto finished = runner.run({"screenshot turned", "tap Apply", "wait 0.5", "tap Done"});
     tessel_editor::EditorHost::settle();
-    ASSERT_EQ(finished.status, tessel_editor::ScriptResult::Status::Finished) << finished.line << ": " << finished.message;
+    ASSERT_EQ(finished.status, tessel_editor::ScriptResult::Status::Finished)
+        << finished.line << ": " << finished.message;
     ASSERT_TRUE(played_.host->result() && recorder->seen);
 
     const auto& modules = played_.host->editor()->session()->modules();

@@ -25,19 +25,23 @@ enum Tap { RotateLeft, RotateRight, FlipVertical, FlipHorizontal };
 // The same operations as a person sees them, done by moving pixels.
 Pixels turnClockwise(const Pixels& p)
 {
-    return qz_test::makePixels(p.height, p.width, [&](std::size_t x, std::size_t y) { return p.at(y, p.height - 1 - x); });
+    return qz_test::makePixels(p.height, p.width,
+                               [&](std::size_t x, std::size_t y) { return p.at(y, p.height - 1 - x); });
 }
 Pixels turnAnticlockwise(const Pixels& p)
 {
-    return qz_test::makePixels(p.height, p.width, [&](std::size_t x, std::size_t y) { return p.at(p.width - 1 - y, x); });
+    return qz_test::makePixels(p.height, p.width,
+                               [&](std::size_t x, std::size_t y) { return p.at(p.width - 1 - y, x); });
 }
 Pixels mirrorLeftRight(const Pixels& p)
 {
-    return qz_test::makePixels(p.width, p.height, [&](std::size_t x, std::size_t y) { return p.at(p.width - 1 - x, y); });
+    return qz_test::makePixels(p.width, p.height,
+                               [&](std::size_t x, std::size_t y) { return p.at(p.width - 1 - x, y); });
 }
 Pixels mirrorTopBottom(const Pixels& p)
 {
-    return qz_test::makePixels(p.width, p.height, [&](std::size_t x, std::size_t y) { return p.at(x, p.height - 1 - y); });
+    return qz_test::makePixels(p.width, p.height,
+                               [&](std::size_t x, std::size_t y) { return p.at(x, p.height - 1 - y); });
 }
 Pixels byIndex(Pixels p, const std::vector<Tap>& taps)
 {
@@ -159,15 +163,23 @@ TEST_F(QZOrientationViewControllerGLTest, TapsComposeTheOrientationExactlyAndThe
         UIImageOrientation orientation;
     };
     const Case cases[] = {
-        {"four turns right", {RotateRight, RotateRight, RotateRight, RotateRight}, CGAffineTransformIdentity,
+        {"four turns right",
+         {RotateRight, RotateRight, RotateRight, RotateRight},
+         CGAffineTransformIdentity,
          UIImageOrientationUp},
-        {"flipped both ways", {FlipHorizontal, FlipVertical}, CGAffineTransformMake(-1, 0, 0, -1, 0, 0),
+        {"flipped both ways",
+         {FlipHorizontal, FlipVertical},
+         CGAffineTransformMake(-1, 0, 0, -1, 0, 0),
          UIImageOrientationDown},
         {"a turn right", {RotateRight}, CGAffineTransformMake(0, 1, -1, 0, 0, 0), UIImageOrientationRight},
         {"a turn left", {RotateLeft}, CGAffineTransformMake(0, -1, 1, 0, 0, 0), UIImageOrientationLeft},
-        {"a flip, then a turn right", {FlipHorizontal, RotateRight}, CGAffineTransformMake(0, -1, -1, 0, 0, 0),
+        {"a flip, then a turn right",
+         {FlipHorizontal, RotateRight},
+         CGAffineTransformMake(0, -1, -1, 0, 0, 0),
          UIImageOrientationRightMirrored},
-        {"a turn right, then a flip", {RotateRight, FlipHorizontal}, CGAffineTransformMake(0, 1, 1, 0, 0, 0),
+        {"a turn right, then a flip",
+         {RotateRight, FlipHorizontal},
+         CGAffineTransformMake(0, 1, 1, 0, 0, 0),
          UIImageOrientationLeftMirrored},
     };
     for (const Case& c : cases) {
@@ -201,8 +213,9 @@ TEST_F(QZOrientationViewControllerGLTest, AThousandTapsKeepTheOrientationExact)
 {
     auto tool = open(qz_test::texturedPhoto(90, 60));
     if (!tool) GTEST_SKIP() << "no GL context";
-    const CGAffineTransform matrices[] = {CGAffineTransformMake(0, -1, 1, 0, 0, 0), CGAffineTransformMake(0, 1, -1, 0, 0, 0),
-                                          CGAffineTransformMake(1, 0, 0, -1, 0, 0), CGAffineTransformMake(-1, 0, 0, 1, 0, 0)};
+    const CGAffineTransform matrices[] = {
+        CGAffineTransformMake(0, -1, 1, 0, 0, 0), CGAffineTransformMake(0, 1, -1, 0, 0, 0),
+        CGAffineTransformMake(1, 0, 0, -1, 0, 0), CGAffineTransformMake(-1, 0, 0, 1, 0, 0)};
     std::mt19937 random(49);
     CGAffineTransform expected = CGAffineTransformIdentity;
     for (int i = 0; i < 1000; ++i) {
@@ -226,9 +239,12 @@ TEST_F(QZOrientationViewControllerGLTest, AThousandTapsKeepTheOrientationExact)
 // by index as the taps say; an odd number of turns swaps the sides exactly.
 TEST_F(QZOrientationViewControllerGLTest, ApplyAndBothReplaysEqualTheOperationsDoneByIndex)
 {
-    const std::vector<std::vector<Tap>> sequences = {{RotateRight},    {RotateLeft},
-                                                     {FlipHorizontal}, {FlipVertical},
-                                                     {FlipHorizontal, RotateRight}, {RotateRight, FlipHorizontal}};
+    const std::vector<std::vector<Tap>> sequences = {{RotateRight},
+                                                     {RotateLeft},
+                                                     {FlipHorizontal},
+                                                     {FlipVertical},
+                                                     {FlipHorizontal, RotateRight},
+                                                     {RotateRight, FlipHorizontal}};
     const Pixels photo = quadrants(1024, 683);
     for (const auto& taps : sequences) {
         std::ostringstream name;
