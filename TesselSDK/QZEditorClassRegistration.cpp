@@ -10,6 +10,7 @@
 #include "TesselSDK/tools/QZAdjustViewController.h"
 #include "TesselSDK/tools/QZCropViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
+#include "TesselSDK/tools/QZOrientationViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
 
@@ -27,4 +28,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
     NSClass::registerClass<QZCropViewController>("QZCropViewController");
+    NSClass::registerClass<QZOrientationViewController>("QZOrientationViewController");
 }

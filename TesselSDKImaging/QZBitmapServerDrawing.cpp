@@ -2,6 +2,7 @@
 
 #include "TesselSDKImaging/QZBitmap.h"
 #include "TesselSDKImaging/QZImageServer.h"
+#include "TesselSDKImaging/QZStraightenedSize.h"
 
 #include "Foundation/NSLog.h"
 #include "UIKit/UIGraphics.h"
@@ -89,9 +90,11 @@ CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImage
     }
     if (!std::isfinite(rotation)) rotation = 0;
     const CGFloat w = size.width, h = size.height;
-    const CGFloat tw = w / scale, th = h / scale;
-    const CGSize result = CGSizeMake(std::floor(tw), std::floor(th));
-    CGContextRef target = createContextOverSameBytes(context, result.width, result.height);
+    // The kept region is W / scale x H / scale; it is drawn centred in the rounded size every path
+    // gives, which never needs more bytes than W x H.
+    const CGSize result = QZStraightenedSize(size, scale);
+    const CGFloat tw = result.width, th = result.height;
+    CGContextRef target = createContextOverSameBytes(context, tw, th);
     if (!target) return result;
     CGContextTranslateCTM(target, tw / 2, th / 2);
     CGContextRotateCTM(target, -rotation);

@@ -21,8 +21,9 @@ void QZBitmapServerApplyOrientationPlacement(CGContextRef context, UIImageOrient
 
 // The centre of the image, turned by `rotation` (radians, positive clockwise as seen) and enlarged
 // by `scale`, drawn over the start of the context's bytes; size is the server's size (W x H)
-// already configured for `orientation`. Returns the new size, floor(W / s) x floor(H / s). A scale
-// below 1 or not finite is taken as 1, so the drawing never needs more bytes than the context has.
+// already configured for `orientation`. Returns the new size, QZStraightenedSize (round(W / s) x
+// round(H / s)), with the kept region centred in it. A scale below 1 or not finite is taken as 1,
+// so the drawing never needs more bytes than the context has.
 CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImageRef image, CGFloat rotation,
                                       CGFloat scale, UIImageOrientation orientation);
 

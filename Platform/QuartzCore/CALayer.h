@@ -176,7 +176,8 @@ public:
     // "opacity", "backgroundColor", "contents", "cornerRadius", "zPosition", ... Model value when
     // no animation runs; nil for unknown key paths.
     Value presentationValueForKeyPath(const std::string& keyPath, double time) const;
-    Value valueForKeyPath(const std::string& keyPath) const;
+    // The model value of an animatable key path; subclasses add their own key paths.
+    virtual Value valueForKeyPath(const std::string& keyPath) const;
 
 protected:
     // Subclasses draw what they are (shapes, gradients) after the background.

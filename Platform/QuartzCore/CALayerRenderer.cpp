@@ -184,14 +184,25 @@ struct CALayerRenderer {
         CGContextRestoreGState(c);
     }
 
+    // Cairo leaves a context given a matrix it cannot invert in a lasting error state, in which
+    // nothing more of the frame draws: a layer squashed flat (a flip passing edge-on) or with a
+    // broken transform is skipped with its sublayers, and its siblings still draw.
+    static bool isDrawable(CGAffineTransform t)
+    {
+        const double determinant = double(t.a) * double(t.d) - double(t.b) * double(t.c);
+        return std::isfinite(t.tx) && std::isfinite(t.ty) && std::isfinite(determinant) && determinant != 0;
+    }
+
     void render(CALayer& layer, bool asRoot)
     {
         layer.displayIfNeeded();
         auto shown = drawn(layer, time);
         const CALayer& v = *shown;
         if (v.hidden_ || v.opacity_ <= 0) return;
+        const CGAffineTransform toSuperlayer = v.transformToSuperlayer();
+        if (!asRoot && !isDrawable(toSuperlayer)) return;
         CGContextSaveGState(c);
-        if (!asRoot) CGContextConcatCTM(c, v.transformToSuperlayer());
+        if (!asRoot) CGContextConcatCTM(c, toSuperlayer);
         bool group = v.opacity_ < 1;
         if (group) {
             CGContextSetAlpha(c, v.opacity_);

@@ -1,5 +1,7 @@
 #include "QuartzCore/CAShapeLayer.h"
 
+#include "CoreGraphics/CGObjectValue.h"
+
 CAShapeLayer::~CAShapeLayer()
 {
     if (path_) CGPathRelease(path_);
@@ -28,11 +30,21 @@ void CAShapeLayer::setFillColor(CGColorRef color)
     fillColor_ = color;
 }
 
-void CAShapeLayer::drawOwnContent(CGContextRef context, double)
+Value CAShapeLayer::valueForKeyPath(const std::string& keyPath) const
 {
-    if (!path_ || !fillColor_) return;
+    if (keyPath == "fillColor") return CGObjectValue::valueWithCGColor(fillColor_);
+    return CALayer::valueForKeyPath(keyPath);
+}
+
+void CAShapeLayer::drawOwnContent(CGContextRef context, double time)
+{
+    if (!path_) return;
+    // The value owns the colour while it is drawn.
+    const Value fill = presentationValueForKeyPath("fillColor", time);
+    CGColorRef color = CGObjectValue::CGColorFromValue(fill);
+    if (!color) return;
     CGContextSaveGState(context);
-    CGContextSetFillColorWithColor(context, fillColor_);
+    CGContextSetFillColorWithColor(context, color);
     CGContextAddPath(context, path_);
     if (fillRule_ == kCAFillRuleEvenOdd)
         CGContextEOFillPath(context);

@@ -1,5 +1,6 @@
 #pragma once
-// A layer that fills a path (drawn whatever the layer's bounds: a glow's mask has none).
+// A layer that fills a path (drawn whatever the layer's bounds: a glow's mask has none). Its fill
+// colour is animatable ("fillColor") and drawn at its presentation value.
 
 #include "QuartzCore/CALayer.h"
 
@@ -19,6 +20,8 @@ public:
     void setFillColor(CGColorRef color);
     const std::string& fillRule() const { return fillRule_; }
     void setFillRule(std::string rule) { fillRule_ = std::move(rule); }
+
+    Value valueForKeyPath(const std::string& keyPath) const override;
 
 protected:
     void drawOwnContent(CGContextRef context, double time) override;

@@ -3,6 +3,7 @@
 #include "TesselSDKImaging/Modules/QZIdentityEffect.h"
 #include "TesselSDKImaging/Processors/QZResizeImageProcessor.h"
 #include "TesselSDKImaging/QZImageServer.h"
+#include "TesselSDKImaging/QZStraightenedSize.h"
 
 #include "Foundation/NSLog.h"
 
@@ -29,15 +30,15 @@ void QZOrientationModule::createProcessors(QZProcessorList& processors)
         NSLog("%s %@", "-[QZOrientationModule createProcessors:]", "Original size is empty; no resize");
         return;
     }
-    CGFloat scale = scale_;
     // As the server straightens: a zoom below 1 would reach outside the image.
-    if (!(scale >= 1) || !std::isfinite(scale)) {
+    if (!(scale_ >= 1) || !std::isfinite(scale_))
         NSLog("%s %@", "-[QZOrientationModule createProcessors:]",
               "Straightening scale below 1 or not finite; using 1");
-        scale = 1;
-    }
-    const CGRect kept = CGRectIntegral(
-        CGRectMake((width - width / scale) / 2, (height - height / scale) / 2, width / scale, height / scale));
+    const CGFloat scale = QZStraightenUsableScale(scale_);
+    // The kept region unrounded: the resize makes round(side x factor) pixels of whatever size it
+    // runs on, the size the screen and the CPU redraw give too (QZStraightenedSize).
+    const CGRect kept =
+        CGRectMake((width - width / scale) / 2, (height - height / scale) / 2, width / scale, height / scale);
     const bool mirrored =
         orientation_ >= UIImageOrientationUpMirrored && orientation_ <= UIImageOrientationRightMirrored;
     const CGFloat angle = mirrored ? rotation_ : -rotation_;
@@ -71,8 +72,8 @@ void QZOrientationModule::createProcessors(QZProcessorList& processors)
         break;
     }
     const bool turned = unmirrored == UIImageOrientationLeft || unmirrored == UIImageOrientationRight;
-    const CGFloat w = kept.size.width, h = kept.size.height;
-    resize->setNewImageSize(turned ? CGSizeMake(h / width, w / height) : CGSizeMake(w / width, h / height));
+    resize->setNewImageSize(turned ? CGSizeMake(height / (scale * width), width / (scale * height))
+                                   : CGSizeMake(1 / scale, 1 / scale));
     resize->setIsHires(true);
     processors.push_back(resize);
     if (isHiRes_) processors.push_back(QZIdentityEffectProcessor());

@@ -4,6 +4,7 @@
 #include "QopLite/QopGL.h"
 #include "QopLite/QopGLData.h"
 
+#include <algorithm>
 #include <cmath>
 
 QZBitmapBlock QZResizeImageProcessor::bitmapBlock() const
@@ -20,10 +21,12 @@ QZQopBitmapBlock QZResizeImageProcessor::qopBitmapBlock() const
     const CGSize factors = newImageSize_;
     return [corners, factors](QopBitmap_t* bitmap, const std::atomic<bool>* stop) {
         if ((stop && stop->load()) || !bitmap->glData) return;
-        const float width = std::round(float(bitmap->width) * factors.width);
-        const float height = std::round(float(bitmap->height) * factors.height);
-        // A zero (or NaN) factor would make an image of no pixels.
-        if (!(width >= 1) || !(height >= 1)) return;
+        // A factor of zero or less (or NaN) names no image: nothing changes. A positive one keeps
+        // at least a pixel, as the CPU straightening does for the same edit.
+        if (!(factors.width > 0) || !(factors.height > 0)) return;
+        const float width = std::max(1.0f, std::round(float(bitmap->width) * factors.width));
+        const float height = std::max(1.0f, std::round(float(bitmap->height) * factors.height));
+        if (!std::isfinite(width) || !std::isfinite(height)) return;
         QopGLData_t* record = bitmap->glData;
         const bool overwrite = record->renderingMode == QopGLRenderingModeOverwriteOriginal;
         if (overwrite) QopGLSetDestinationImageSizeAndClear(record, width, height);

@@ -21,7 +21,8 @@ public:
     void setUpperLeft(CGPoint point) { upperLeft_ = point; }
     CGPoint upperRight() const { return upperRight_; }
     void setUpperRight(CGPoint point) { upperRight_ = point; }
-    // Factors of the current width and height.
+    // Factors of the current width and height: the new size is round(side x factor), at least a
+    // pixel; a factor of zero or less changes nothing.
     CGSize newImageSize() const { return newImageSize_; }
     void setNewImageSize(CGSize factors) { newImageSize_ = factors; }
     // Stored; the blocks do not read it.

@@ -201,10 +201,83 @@ TEST_F(QZBitmapImageServerGLTest, GeometryModulesGiveOnePictureWithAndWithoutPre
     }
 }
 
-TEST_F(QZBitmapImageServerGLTest, AResizeToNoPixelsLeavesTheImage)
+// Mean difference over r, g, b of the pixels at least `margin` from every edge; -1 for different
+// sizes.
+double meanDifferenceInside(const Pixels& a, const Pixels& b, std::size_t margin)
+{
+    if (a.width != b.width || a.height != b.height) return -1;
+    double sum = 0;
+    std::size_t count = 0;
+    for (std::size_t y = margin; y + margin < a.height; ++y)
+        for (std::size_t x = margin; x + margin < a.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                sum += std::abs(int(a.at(x, y)[c]) - int(b.at(x, y)[c]));
+                ++count;
+            }
+    return count ? sum / double(count) : 0;
+}
+
+// One straightened size whichever path makes it, round(W / scale) x round(H / scale) with the
+// sides of the turned result, and the same picture from both paths on a smooth gradient.
+TEST_F(QZBitmapImageServerGLTest, AStraightenedImageHasOneSizeOnEveryPath)
+{
+    struct Case {
+        std::size_t width, height;
+        CGFloat rotation, scale;
+        UIImageOrientation orientation;
+        std::size_t outWidth, outHeight;
+    };
+    const CGFloat eighth = CGFloat(M_PI / 8), quarter = CGFloat(M_PI / 4);
+    const Case cases[] = {
+        {1024, 768, -eighth, 1.434124f, UIImageOrientationUp, 714, 536},
+        {1024, 768, -eighth, 1.434124f, UIImageOrientationRight, 536, 714},
+        {1600, 1200, -eighth, 1.434124f, UIImageOrientationUp, 1116, 837},
+        {1600, 1200, -eighth, 1.434124f, UIImageOrientationRight, 837, 1116},
+        {400, 300, 0.1f, 1.25f, UIImageOrientationUp, 320, 240},
+        {400, 300, 0.1f, 1.25f, UIImageOrientationUpMirrored, 320, 240},
+        {7, 5, quarter, 1.767767f, UIImageOrientationUp, 4, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", orientation " +
+                     std::to_string(int(c.orientation)));
+        const Pixels input = makePixels(c.width, c.height, [&](std::size_t x, std::size_t y) {
+            return std::array<std::uint8_t, 4>{std::uint8_t(20 + x * 200 / c.width),
+                                               std::uint8_t(30 + y * 180 / c.height),
+                                               std::uint8_t(60 + (x + y) * 120 / (c.width + c.height)), 255};
+        });
+        auto straighten = [&] {
+            std::shared_ptr<QZOrientationModule> module = QZOrientationModule::make();
+            module->setOrientation(c.orientation);
+            module->setRotation(c.rotation);
+            module->setScale(c.scale);
+            module->setOriginalSize(CGSizeMake(CGFloat(c.width), CGFloat(c.height)));
+            module->setIsHiRes(true);
+            return module;
+        };
+        const Pixels cpu = runOnCPU(input, straighten());
+        const Pixels gpu = runOnGPU(input, straighten());
+        EXPECT_EQ(cpu.width, c.outWidth);
+        EXPECT_EQ(cpu.height, c.outHeight);
+        EXPECT_EQ(gpu.width, c.outWidth);
+        EXPECT_EQ(gpu.height, c.outHeight);
+        if (c.outWidth > 8) {
+            EXPECT_LT(meanDifferenceInside(cpu, gpu, 2), 2);
+        }
+    }
+}
+
+// A factor of zero or less names no image and changes nothing; a positive one too small for a
+// pixel keeps one, as the CPU straightening of the same edit does.
+TEST_F(QZBitmapImageServerGLTest, AResizeToNoPixelsLeavesTheImageAndATinyOneKeepsAPixel)
 {
     const Pixels input = sixColours();
-    for (CGSize factors : {CGSizeMake(0, 1), CGSizeMake(1, 0.1f), CGSizeMake(NAN, 1)}) {
+    struct Case {
+        CGSize factors;
+        CGSize size;
+    };
+    for (const Case& c : {Case{CGSizeMake(0, 1), CGSizeMake(3, 2)}, Case{CGSizeMake(1, -0.5f), CGSizeMake(3, 2)},
+                          Case{CGSizeMake(NAN, 1), CGSizeMake(3, 2)}, Case{CGSizeMake(1, 0.1f), CGSizeMake(3, 1)}}) {
+        const CGSize factors = c.factors;
         SCOPED_TRACE(std::to_string(factors.width) + " x " + std::to_string(factors.height));
         std::shared_ptr<QZBitmapImageServer> server = replayServerFor(input);
         server->runModule(QZBlockModule::moduleWithBlock([factors](QZProcessorList& processors) {
@@ -216,8 +289,11 @@ TEST_F(QZBitmapImageServerGLTest, AResizeToNoPixelsLeavesTheImage)
                               processors.push_back(resize);
                           }),
                           false, nullptr);
-        EXPECT_EQ(outputOf(server), input);
-        EXPECT_EQ(server->glInstance()->currentImageSize(), CGSizeMake(3, 2));
+        const Pixels output = outputOf(server);
+        EXPECT_EQ(server->glInstance()->currentImageSize(), c.size);
+        if (CGSizeEqualToSize(c.size, CGSizeMake(3, 2))) {
+            EXPECT_EQ(output, input);
+        }
     }
 }
 

@@ -105,6 +105,35 @@ TEST_F(QZBitmapImageServerTest, StraighteningKeepsTheCentreAndTurnsClockwise)
     EXPECT_NEAR(sumY / count, 120 + 100 * std::sin(10 * M_PI / 180), 2.0);
 }
 
+// The kept region W / s x H / s is rounded to whole pixels, as every other path rounds it, and
+// drawn centred: with even margins the result is the input's own pixels.
+TEST_F(QZBitmapImageServerTest, StraighteningRoundsTheKeptRegionAndCentresIt)
+{
+    struct Case {
+        std::size_t width, height;
+        CGFloat scale;
+        std::size_t outWidth, outHeight;
+    };
+    for (const Case& c : {Case{1024, 768, 1.434124f, 714, 536}, Case{400, 300, 1.25f, 320, 240},
+                          Case{1600, 1200, 1.434124f, 1116, 837}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const Pixels input = makePixels(c.width, c.height, [](std::size_t x, std::size_t y) {
+            return std::array<std::uint8_t, 4>{std::uint8_t(x % 251), std::uint8_t(y % 241),
+                                               std::uint8_t((x + y) % 239), 255};
+        });
+        std::shared_ptr<QZBitmapImageServer> server = serverFor(input);
+        server->drawStraightenedwithRotation(0, c.scale, UIImageOrientationUp);
+        const Pixels kept = readBack(server);
+        ASSERT_EQ(kept.width, c.outWidth);
+        ASSERT_EQ(kept.height, c.outHeight);
+        const std::size_t left = (c.width - c.outWidth) / 2, top = (c.height - c.outHeight) / 2;
+        if ((c.width - c.outWidth) % 2 == 0 && (c.height - c.outHeight) % 2 == 0) {
+            EXPECT_EQ(kept, makePixels(c.outWidth, c.outHeight,
+                                       [&](std::size_t x, std::size_t y) { return input.at(x + left, y + top); }));
+        }
+    }
+}
+
 TEST_F(QZBitmapImageServerTest, CropRectanglesStayInsideTheImage)
 {
     struct Case {

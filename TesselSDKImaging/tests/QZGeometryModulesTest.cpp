@@ -73,12 +73,19 @@ TEST(QZOrientationModule, CornersFollowTheTableByOrientation)
         {"Up", UIImageOrientationUp, 1, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, {1, 1}},
         {"Right", UIImageOrientationRight, 1, {{0, 1}, {0, 0}, {1, 1}, {1, 0}}, {0.5f, 2}},
         {"UpMirrored", UIImageOrientationUpMirrored, 1, {{1, 0}, {0, 0}, {1, 1}, {0, 1}}, {1, 1}},
-        // (25, 12.5, 50, 25) made integral to (25, 12, 50, 26) first.
+        // The kept region (25, 12.5, 50, 25) as it is: the resize rounds the pixels it makes, as
+        // every other path does.
         {"scale 2",
          UIImageOrientationUp,
          2,
-         {{0.25f, 0.24f}, {0.75f, 0.24f}, {0.25f, 0.76f}, {0.75f, 0.76f}},
-         {0.5f, 0.52f}},
+         {{0.25f, 0.25f}, {0.75f, 0.25f}, {0.25f, 0.75f}, {0.75f, 0.75f}},
+         {0.5f, 0.5f}},
+        // Turned, the factors carry the sides over: (H / (2 W), W / (2 H)).
+        {"Right, scale 2",
+         UIImageOrientationRight,
+         2,
+         {{0.25f, 0.75f}, {0.25f, 0.25f}, {0.75f, 0.75f}, {0.75f, 0.25f}},
+         {0.25f, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

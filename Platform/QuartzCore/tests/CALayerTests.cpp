@@ -2,6 +2,10 @@
 #include "QuartzCore/CALayer.h"
 #include "QuartzCore/CAShapeLayer.h"
 
+#include "CoreGraphics/CGObjectValue.h"
+#include "Dispatch/DispatchClock.h"
+#include "Foundation/NSValue.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -167,6 +171,106 @@ TEST(CALayerTest, ContentsAreDrawnUprightByGravity)
     EXPECT_EQ(centred.at(0, 0)[0], 255);
     EXPECT_EQ(centred.at(5, 5)[3], 0);
     CGImageRelease(image);
+}
+
+// Animations read the virtual clock, which each test moves by hand.
+class CALayerAnimatedTest : public ::testing::Test {
+protected:
+    void SetUp() override { DispatchClock::useVirtualTime(true); }
+    void TearDown() override { DispatchClock::useVirtualTime(false); }
+};
+
+std::vector<int> pixel(const Canvas& canvas, size_t x, size_t y)
+{
+    return std::vector<int>(canvas.at(x, y), canvas.at(x, y) + 4);
+}
+
+// A flip passing edge-on, a transform gone to nothing and one that is not a number: the layer
+// draws nothing of itself or its sublayers that frame, and the sibling drawn after it still does.
+TEST_F(CALayerAnimatedTest, ALayerWithASingularTransformDrawsNothingWhileItsSiblingsStillDo)
+{
+    CATransform3D notANumber = CATransform3DIdentity;
+    notANumber.m11 = NAN;
+    struct Case {
+        const char* name;
+        CATransform3D model;
+        bool flipping;  // from the model to its mirror image over a second, drawn at its middle
+    };
+    const Case cases[] = {
+        {"a flip at its middle", CATransform3DIdentity, true},
+        {"scaled to nothing", CATransform3DMakeScale(0, 0, 1), false},
+        {"not a number", notANumber, false},
+    };
+    CGColorRef white = rgb(1, 1, 1), red = rgb(1, 0, 0), blue = rgb(0, 0, 1), green = rgb(0, 1, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas(40, 20);
+        auto root = CALayer::layer();
+        root->setBounds(CGRectMake(0, 0, 40, 20));
+        root->setBackgroundColor(white);
+        auto flat = CALayer::layer();
+        flat->setBounds(CGRectMake(0, 0, 20, 20));
+        flat->setPosition(CGPointMake(10, 10));
+        flat->setBackgroundColor(red);
+        auto inner = CALayer::layer();
+        inner->setBounds(CGRectMake(0, 0, 10, 10));
+        inner->setPosition(CGPointMake(10, 10));
+        inner->setBackgroundColor(blue);
+        flat->addSublayer(inner);
+        auto sibling = CALayer::layer();
+        sibling->setBounds(CGRectMake(0, 0, 20, 20));
+        sibling->setPosition(CGPointMake(30, 10));
+        sibling->setBackgroundColor(green);
+        root->addSublayer(flat);
+        root->addSublayer(sibling);
+        flat->setTransform(c.model);
+        if (c.flipping) {
+            auto flip = CABasicAnimation::animationWithKeyPath("transform");
+            flip->setToValue(NSValue::valueWithCATransform3D(CATransform3DMakeScale(-1, 1, 1)));
+            flip->setDuration(1);
+            flat->addAnimation(flip, "flip");
+            DispatchClock::advance(0.5);
+            ASSERT_EQ(flat->presentationLayer()->transform().m11, 0);
+        }
+        root->renderInContext(canvas.c);
+        EXPECT_EQ(pixel(canvas, 10, 10), (std::vector<int>{255, 255, 255, 255}));
+        EXPECT_EQ(pixel(canvas, 30, 10), (std::vector<int>{0, 255, 0, 255})) << "the sibling drawn after it is missing";
+        if (c.flipping) {
+            // Past the middle the mirror image draws again, half as wide.
+            DispatchClock::advance(0.25);
+            root->renderInContext(canvas.c);
+            EXPECT_EQ(pixel(canvas, 10, 10), (std::vector<int>{0, 0, 255, 255}));
+            EXPECT_EQ(pixel(canvas, 6, 2), (std::vector<int>{255, 0, 0, 255}));
+        }
+    }
+    CGColorRelease(white), CGColorRelease(red), CGColorRelease(blue), CGColorRelease(green);
+}
+
+// The dimming of a shape fades in: drawn at the animated fill colour, then at the model's.
+TEST_F(CALayerAnimatedTest, AShapesFillColourAnimatesAndDrawsAtItsPresentationValue)
+{
+    CGColorRef clear = rgb(0, 0, 0, 0), dim = rgb(0, 0, 0, 0.7f);
+    auto shape = CAShapeLayer::layer();
+    CGPathRef square = CGPathCreateWithRect(CGRectMake(0, 0, 10, 10), nullptr);
+    shape->setPath(square);
+    shape->setFillColor(clear);
+    auto fade = CABasicAnimation::animationWithKeyPath("fillColor");
+    fade->setToValue(CGObjectValue::valueWithCGColor(dim));
+    fade->setDuration(0.2);
+    shape->addAnimation(fade, "fade");
+    shape->setFillColor(dim);
+    auto alphaAfter = [&](double seconds) {
+        DispatchClock::advance(seconds);
+        Canvas canvas(10, 10);
+        shape->renderInContext(canvas.c);
+        return int(canvas.at(5, 5)[3]);
+    };
+    EXPECT_EQ(alphaAfter(0), 0) << "the fade starts from the colour shown when it was added";
+    EXPECT_NEAR(alphaAfter(0.1), 0.35 * 255, 2);
+    EXPECT_NEAR(alphaAfter(0.15), 0.7 * 255, 1);
+    EXPECT_TRUE(CGColorEqualToColor(CGObjectValue::CGColorFromValue(shape->valueForKeyPath("fillColor")), dim));
+    CGPathRelease(square);
+    CGColorRelease(clear), CGColorRelease(dim);
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ protected:
     // Made and set up as the root screen does, then shown; the canvas shows what the GL instance
     // presents.
     template <class T>
-    std::shared_ptr<T> present(const std::string& key, const std::string& title)
+    std::shared_ptr<T> present(const std::string& key, const std::string& title, bool quickLaunch = false)
     {
         canvas_ = UIView::viewWithFrame<QZScrollingImageView>(CGRectMake(0, 64, kWidth, 316));
         window_->addSubview(canvas_);
@@ -101,7 +101,7 @@ protected:
         }
         bar_ = UIView::viewWithFrame<QZNavigationBar>(CGRectMake(0, 20, kWidth, 44));
         window_->addSubview(bar_);
-        auto tool = QZToolViewController::makeWithGLInstance<T>(gl_, Value(), false);
+        auto tool = QZToolViewController::makeWithGLInstance<T>(gl_, Value(), quickLaunch);
         tool->setBordersEnabled(false);
         tool->setNavigationBar(bar_);
         tool->setDelegate(statuses_);
