@@ -8,6 +8,9 @@
 #include "TesselSDK/shell/QZScrollingImageView.h"
 #include "TesselSDK/shell/QZToolViewController.h"
 #include "TesselSDK/tools/QZAdjustViewController.h"
+#include "TesselSDK/tools/brush/QZBlemishViewController.h"
+#include "TesselSDK/tools/brush/QZColorSplashViewController.h"
+#include "TesselSDK/tools/brush/QZWhitenViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
@@ -25,4 +28,7 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZSharpnessViewController>("QZSharpnessViewController");
     NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
+    NSClass::registerClass<QZColorSplashViewController>("QZColorSplashViewController");
+    NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
+    NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
 }

@@ -3,6 +3,8 @@
 #include "TesselSDK/tools/brush/QZColorConveyorViewCell.h"
 #include "TesselSDK/tools/brush/QZEraserConveyorViewCell.h"
 
+#include "TesselSDK/tools/brush/QZConveyorCellSelection.h"
+
 #include "TesselSDKFoundation/QZLocalizedString.h"
 #include "TesselSDKFoundation/QZSDKResources.h"
 
@@ -130,6 +132,7 @@ std::shared_ptr<QZConveyorViewCell> QZColorConveyorController::conveyorViewCellF
             cell = std::dynamic_pointer_cast<QZEraserConveyorViewCell>(
                 view->dequeueReusableCellWithIdentifier(kEraserCellIdentifier));
         if (!cell) cell = QZConveyorViewCell::cellWithReuseIdentifier<QZEraserConveyorViewCell>(kEraserCellIdentifier);
+        QZConveyorCellShowSelection(*cell, view, index);
         return cell;
     }
     std::shared_ptr<QZColorConveyorViewCell> cell;
@@ -141,6 +144,7 @@ std::shared_ptr<QZConveyorViewCell> QZColorConveyorController::conveyorViewCellF
     const std::string chip = chipImageNameForColor(color);
     cell->setColorChipImage(chip.empty() ? nullptr : QZSDKResources::imageNamed(chip));
     cell->setAccessibilityLabel(nameForColor(color));
+    QZConveyorCellShowSelection(*cell, view, index);
     return cell;
 }
 

@@ -2,6 +2,8 @@
 
 #include "TesselSDK/tools/brush/QZSpotConveyorViewCell.h"
 
+#include "TesselSDK/tools/brush/QZConveyorCellSelection.h"
+
 #include "TesselSDKFoundation/QZLocalizedString.h"
 #include "TesselSDKFoundation/QZSDKResources.h"
 
@@ -99,6 +101,7 @@ std::shared_ptr<QZConveyorViewCell> QZSizeConveyorController::conveyorViewCellFo
     cell->setBrushImage(QZSDKResources::imageNamed(imageNameForSize(size, false)));
     cell->setActiveBrushImage(QZSDKResources::imageNamed(imageNameForSize(size, true)));
     cell->setAccessibilityLabel(nameForSize(size));
+    QZConveyorCellShowSelection(*cell, view, index);
     return cell;
 }
 
