@@ -151,6 +151,22 @@ TEST_F(QZBrushScriptsInProcessTest, SplashRecordsAFreeStrokeOfThirtyScreenPoints
     expectReplaysAgree();
 }
 
+// Applied before any stroke: the grey first preview is not what the session holds, so neither
+// the home screen nor Done may show it.
+TEST_F(QZBrushScriptsInProcessTest, SplashAppliedWithoutAStrokeHandsOverThePhoto)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : tessel_editor::splitLines(scriptText("splash")))
+        if (line.rfind("drag 1,259.5", 0) != 0) lines.push_back(line);
+    ASSERT_TRUE(play("splash-no-stroke", lines, coffee_));
+    EXPECT_TRUE(played_.host->editor()->session()->modules().empty());
+    ASSERT_TRUE(sameSize(played_.result, coffee_));
+    EXPECT_LE(qz_test::maxDifference(played_.result, coffee_), 1);
+    ASSERT_TRUE(sameSize(played_.seen, coffee_));
+    EXPECT_LE(qz_test::maxDifference(played_.seen, coffee_), 1) << "the person saw the grey preview at Done";
+    expectEvents("splash", {});
+}
+
 // Larger than the editing size: the replays at full size, at the editing size and at full size
 // again each paint with a processor of their own.
 TEST_F(QZBrushScriptsInProcessTest, SplashOnALargerPhotoAgreesInThreeContextsInTurn)
