@@ -113,6 +113,12 @@ TEST_F(QZDrawOverlayViewTest, ReportsEachTouchStepRelativeToItsBoundsAndClampedT
 
 class QZBrushViewControllerTest : public QZBrushScreenTest {
 protected:
+    // The size cell of that name looks pressed, its dot lit.
+    static bool sizeCellLit(const std::string& name)
+    {
+        auto cell = std::dynamic_pointer_cast<QZSpotConveyorViewCell>(UITestDriver::visibleViewWithLabel(name));
+        return cell && cell->isDepressed() && cell->brushImageView()->isHighlighted();
+    }
     std::shared_ptr<HeardBrush> presentHeard(CGFloat zoom = 2)
     {
         return presentBrush<HeardBrush>(CGSizeMake(400, 300), zoom);
@@ -123,6 +129,8 @@ TEST_F(QZBrushViewControllerTest, ADragBecomesOneStrokeOfTheStripSizeAtTheCanvas
 {
     auto brush = presentHeard(2);
     ASSERT_EQ(brush->sizeConveyorController()->selectedSize(), 10) << "the third size is chosen on opening";
+    EXPECT_TRUE(sizeCellLit("Medium")) << "the chosen size does not look chosen";
+    EXPECT_FALSE(sizeCellLit("Large"));
     auto overlay = brush->drawOverlayView();
     ASSERT_NE(overlay, nullptr);
     EXPECT_FLOAT_EQ(overlay->brushSize(), 5);
@@ -256,6 +264,8 @@ TEST_F(QZBrushViewControllerTest, ZoomModeDimsTheControlsAndATapOnThemEndsItAndG
     EXPECT_FALSE(dimming->isUserInteractionEnabled());
     EXPECT_FLOAT_EQ(dimming->alpha(), 0);
     EXPECT_EQ(brush->sizeConveyorController()->selectedSize(), 15);
+    EXPECT_TRUE(sizeCellLit("Large"));
+    EXPECT_FALSE(sizeCellLit("Medium"));
 
     // Turning the device keeps the mode it found, either way.
     for (bool zoomed : {true, false}) {
