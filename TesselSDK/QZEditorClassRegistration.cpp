@@ -9,6 +9,9 @@
 #include "TesselSDK/shell/QZToolViewController.h"
 #include "TesselSDK/tools/QZAdjustViewController.h"
 #include "TesselSDK/tools/QZCropViewController.h"
+#include "TesselSDK/tools/brush/QZBlemishViewController.h"
+#include "TesselSDK/tools/brush/QZColorSplashViewController.h"
+#include "TesselSDK/tools/brush/QZWhitenViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 #include "TesselSDK/tools/QZOrientationViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
@@ -29,4 +32,7 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
     NSClass::registerClass<QZCropViewController>("QZCropViewController");
     NSClass::registerClass<QZOrientationViewController>("QZOrientationViewController");
+    NSClass::registerClass<QZColorSplashViewController>("QZColorSplashViewController");
+    NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
+    NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
 }

@@ -113,12 +113,14 @@ void UITableViewCell::setSelected(bool selected, bool)
 
 void UITableViewCell::showSelection()
 {
-    bool shown = (highlighted_ || selected_) && selectionStyle_ != UITableViewCellSelectionStyleNone;
+    // A cell that shows no selection leaves its content's highlights to its owner, which may light
+    // them for reasons of its own (a conveyor cell while it is the strip's chosen one).
+    if (selectionStyle_ == UITableViewCellSelectionStyleNone) {
+        if (selectedBackgroundView_) selectedBackgroundView_->setHidden(true);
+        return;
+    }
+    bool shown = highlighted_ || selected_;
     if (selectedBackgroundView_) selectedBackgroundView_->setHidden(!shown);
-    // A cell without a selection look keeps its subviews' highlights: cells that show a state of
-    // their own through them (a strip's pressed cell) must not lose it when the table selects
-    // the row or hands the cell out.
-    if (selectionStyle_ == UITableViewCellSelectionStyleNone) return;
     highlightTree(*contentView_, shown);
     if (accessoryView_) highlightTree(*accessoryView_, shown);
 }

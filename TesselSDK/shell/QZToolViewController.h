@@ -128,8 +128,8 @@ public:
     float zoomScale() const;
     bool isZoomEnabled() const { return zoomEnabled_; }
     // An enabled zoom lets touches through to the canvas; a disabled one gives them to the
-    // scrollable overlay.
-    void setZoomEnabled(bool enabled);
+    // scrollable overlay. The brush tools add their zoom button and dimming to it.
+    virtual void setZoomEnabled(bool enabled);
     void imageViewBeganZooming(QZScrollingImageView*) override {}
     void imageViewStoppedZooming(QZScrollingImageView*) override {}
     void imageViewBeganDragging(QZScrollingImageView*) override {}

@@ -223,6 +223,8 @@ TEST_F(TableTest, ATapSelectsOnceAndHighlightsTheCellFirst)
     EXPECT_FALSE(table->cellForRowAtIndexPath(path3)->isSelected());
 
     table->cellForRowAtIndexPath(path3)->setSelectionStyle(UITableViewCellSelectionStyleNone);
+    // What the cell's owner lit stays lit through the selection, and what it did not stays dark.
+    table->cellForRowAtIndexPath(path3)->imageView()->setHighlighted(true);
     driver.tap(CGPointMake(160, 154));
     EXPECT_TRUE(table->cellForRowAtIndexPath(path3)->isSelected());
     EXPECT_FALSE(table->cellForRowAtIndexPath(path3)->textLabel()->isHighlighted()) << "selection style none";
@@ -231,6 +233,7 @@ TEST_F(TableTest, ATapSelectsOnceAndHighlightsTheCellFirst)
     driver.tap(CGPointMake(160, 66));
     EXPECT_FALSE(table->cellForRowAtIndexPath(path3)->isSelected());
     EXPECT_TRUE(table->cellForRowAtIndexPath(path3)->textLabel()->isHighlighted()) << "selection style none";
+    EXPECT_TRUE(table->cellForRowAtIndexPath(path3)->imageView()->isHighlighted()) << "selection style none";
 }
 
 TEST_F(TableTest, UpdatesMoveCellsAndSelectionAndCountsMustAddUp)
