@@ -3,6 +3,7 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIKeyboard.h"
 #include "UIKit/UITouchInput.h"
 
 #include <SDL.h>
@@ -52,6 +53,30 @@ struct UISDLHost::Impl {
         } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT && mouseDown) {
             postMouse(UITouchPhaseEnded, event.button.x, event.button.y);
             mouseDown = false;
+        }
+    }
+
+    // Typing reaches the keyboard only while a key input is first responder: then SDL's text
+    // input is on, so the desktop's own keyboard layout and input methods compose the characters.
+    void followKeyInput()
+    {
+        const bool wanted = UIKeyboard::sharedKeyboard()->keyResponder() != nullptr;
+        if (wanted == bool(SDL_IsTextInputActive())) return;
+        if (wanted)
+            SDL_StartTextInput();
+        else
+            SDL_StopTextInput();
+    }
+
+    void handleKeys(const SDL_Event& event)
+    {
+        auto keyboard = UIKeyboard::sharedKeyboard();
+        if (event.type == SDL_TEXTINPUT) {
+            keyboard->typeText(event.text.text);
+        } else if (event.type == SDL_KEYDOWN) {
+            const SDL_Keycode key = event.key.keysym.sym;
+            if (key == SDLK_RETURN || key == SDLK_KP_ENTER) keyboard->pressReturn();
+            if (key == SDLK_BACKSPACE) keyboard->pressBackspace();
         }
     }
 
@@ -113,6 +138,7 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
         SDL_PushEvent(&event);
     });
     impl->window->makeKeyAndVisible();
+    SDL_StopTextInput();
     return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
 }
 
@@ -129,6 +155,7 @@ int UISDLHost::run(double seconds)
         while (got) {
             if (event.type == SDL_QUIT) return frames;
             impl_->handleMouse(event);
+            impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
                 if (event.window.event == SDL_WINDOWEVENT_CLOSE) return frames;
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
@@ -139,6 +166,7 @@ int UISDLHost::run(double seconds)
             got = SDL_PollEvent(&event) != 0;
         }
         DispatchRunLoop::drain();
+        impl_->followKeyInput();
         if (Clock::now() >= nextFrame) {
             impl_->composite();
             ++frames;
