@@ -102,6 +102,11 @@ CGRect QZTextView::boundsFromTextSize(CGSize size) const
     return CGRectMake(0, 0, size.width * s + m + 24, size.height * s + 7.5f * s + m + 24);
 }
 
+CGSize QZTextView::sizeThatFits(CGSize) const
+{
+    return boundsFromTextSize(textField_->textSize()).size;
+}
+
 void QZTextView::layoutSubviews()
 {
     QZView::layoutSubviews();

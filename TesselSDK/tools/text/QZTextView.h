@@ -67,6 +67,8 @@ public:
 
     // The box's bounds for a text of that (unscaled) size at the box's scale.
     CGRect boundsFromTextSize(CGSize size) const;
+    // The size of boundsFromTextSize for its text, so that sizeToFit fits the box to its text.
+    CGSize sizeThatFits(CGSize size) const override;
     void layoutSubviews() override;
 
     // The handle at `point` (box coordinates): turns the box by the angle the point makes with the
