@@ -98,10 +98,11 @@ protected:
         CGFloat zoomScale = 0;  // the canvas's own
     };
 
-    // As play(), running `beforeApply` just before the script's "tap Apply" and noting the box and
-    // the canvas then.
+    // As play(), running the lines `beforeApply` gives (from the open screen) just before the
+    // script's "tap Apply", and noting the box and the canvas then.
+    using BeforeApply = std::function<std::vector<std::string>(QZTextViewController&)>;
     bool playNotingApply(const std::string& name, std::vector<std::string> lines, const Pixels& photo,
-                         const std::function<void(QZTextViewController&)>& beforeApply = nullptr)
+                         const BeforeApply& beforeApply = nullptr)
     {
         const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
         if (apply == lines.end()) {
@@ -130,7 +131,14 @@ protected:
             ADD_FAILURE() << "line " << result.line << ": " << result.message << " (no text tool open before Apply)";
             return false;
         }
-        if (beforeApply) beforeApply(*tool);
+        if (beforeApply) {
+            result = runner.run(beforeApply(*tool));
+            if (result.status != tessel_editor::ScriptResult::Status::Ended) {
+                ADD_FAILURE() << "line " << result.line << " before Apply: " << result.message;
+                return false;
+            }
+        }
+        atApply_ = {};
         atApply_ = {tool->textOverlayView()->textView()->scale(),
                     played_.host->editor()->scrollableImageView()->zoomScale()};
         tool.reset();
@@ -193,6 +201,19 @@ protected:
         expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *atEditingSize);
     }
 
+    // text.txt with `replace` for its "type Tessel" line (nothing for none).
+    static std::vector<std::string> textScript(const std::vector<std::string>& replace)
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : tessel_editor::splitLines(scriptText("text"))) {
+            if (line == "type Tessel")
+                lines.insert(lines.end(), replace.begin(), replace.end());
+            else
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
     AtApply atApply_;
 };
 
@@ -208,6 +229,100 @@ TEST_F(QZTextScriptsTest, RightToLeftTextKeepsItsTwoLinesWithoutTheDeletedEmoji)
     ASSERT_TRUE(playNotingApply("text-rtl", tessel_editor::splitLines(scriptText("text-rtl")), photo_));
     expectTextBaked(photo_, played_.result);
     expectTextApplied("\u0645\u0631\u062d\u0628\u0627\n\u0633\u0644\u0627\u0645");
+}
+
+// The placeholder is never baked: Apply hands over an empty text and the photo as it was.
+TEST_F(QZTextScriptsTest, ApplyingThePlaceholderLeavesThePhotoAsItWas)
+{
+    ASSERT_TRUE(playNotingApply("placeholder", textScript({}), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), "");
+    ASSERT_TRUE(sameSize(played_.result, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.result, photo_), 1);
+    ASSERT_TRUE(sameSize(played_.seen, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1);
+}
+
+// Back while Apply's blend and present wait on a held GL queue: the tool is cancelled, once, and
+// nothing of it reaches the session or the preview when the queue runs again.
+TEST_F(QZTextScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
+{
+    std::vector<std::string> lines = textScript({"type Tessel"});
+    const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
+    ASSERT_NE(apply, lines.end());
+    played_.photo = qz_test::imageOf(photo_);
+    std::string error;
+    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+    ASSERT_NE(played_.host, nullptr) << error;
+    auto recorder = std::make_shared<DoneRecorder>();
+    recorder->host = played_.host;
+    recorder_ = recorder;
+    played_.host->editor()->setDelegate(recorder);
+    tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
+    ASSERT_EQ(runner.run(std::vector<std::string>(lines.begin(), apply)).status,
+              tessel_editor::ScriptResult::Status::Ended);
+    const auto gl = played_.host->editor()->glInstance();
+    ASSERT_NE(gl, nullptr);
+    gl->pauseRendering();
+    const auto back = runner.run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
+    gl->resumeRendering();
+    ASSERT_EQ(back.status, tessel_editor::ScriptResult::Status::Ended) << back.line << ": " << back.message;
+    tessel_editor::EditorHost::settle();
+    EXPECT_EQ(played_.host->editor()->toolViewController(), nullptr);
+    EXPECT_TRUE(played_.host->editor()->session()->modules().empty());
+    EXPECT_NE(event("text: cancelled"), nullptr);
+    EXPECT_EQ(event("text: applied"), nullptr);
+
+    ASSERT_EQ(runner.run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
+    tessel_editor::EditorHost::settle();
+    ASSERT_TRUE(played_.host->result() && recorder->seen);
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(played_.host->result()), photo_), 1);
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder->seen), photo_), 1) << "the blend reached the preview";
+}
+
+// On a photo larger than the editing size, with the box turned and scaled by its handle: the
+// replays at both sizes put the text in the same part of the image, and what the person saw agrees
+// with the editing-size one.
+TEST_F(QZTextScriptsTest, TurnedAndScaledTextAgreesAtBothSizes)
+{
+    const Pixels fixture = texturedFixture();
+    const auto turnAndScale = [&](QZTextViewController& tool) -> std::vector<std::string> {
+        auto box = tool.textOverlayView()->textView();
+        EXPECT_TRUE(box->isScalingEnabled()) << "scaling on once the keyboard has gone";
+        const CGPoint c = box->superview()->convertPointToView(box->center(), nullptr);
+        const CGPoint h = UITestDriver::windowPoint(*box->handle());
+        // The handle carried 30 degrees round the centre and 1.4 times as far out.
+        const double a = 30 * 3.14159265358979 / 180, dx = (h.x - c.x) * 1.4, dy = (h.y - c.y) * 1.4;
+        char drag[128];
+        std::snprintf(drag, sizeof drag, "drag %.2f,%.2f %.2f,%.2f 1.0", double(h.x), double(h.y),
+                      c.x + dx * std::cos(a) - dy * std::sin(a), c.y + dx * std::sin(a) + dy * std::cos(a));
+        return {drag, "wait 0.5", "screenshot 05-turned"};
+    };
+    ASSERT_TRUE(playNotingApply("turned", textScript({"type Tessel", "tap Done", "wait 1"}), fixture, turnAndScale));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_NEAR(processor->rotation(), 30 * 3.14159265358979 / 180, 0.06);
+    EXPECT_GT(atApply_.boxScale, 1.2f);
+
+    const CGSize editing = played_.host->editor()->session()->editingSize();
+    const auto full = replay(std::nullopt);
+    const auto small = replay(editing);
+    ASSERT_TRUE(full && small);
+    EXPECT_LE(qz_test::maxDifference(played_.result, *full), 1);
+    const Ink big = inkOf(fixture, *full, 48);
+    const Ink little = inkOf(qz_test::pixelsOf(played_.host->editor()->resizedImage()), *small, 48);
+    ASSERT_GT(big.area, 0u);
+    ASSERT_GT(little.area, 0u);
+    const double W = double(fixture.width), H = double(fixture.height), w = double(editing.width),
+                 h = double(editing.height);
+    EXPECT_NEAR(big.left / W, little.left / w, 0.004);
+    EXPECT_NEAR(big.right / W, little.right / w, 0.004);
+    EXPECT_NEAR(big.top / H, little.top / h, 0.004);
+    EXPECT_NEAR(big.bottom / H, little.bottom / h, 0.004);
+    EXPECT_NEAR(big.cx / W, little.cx / w, 0.003);
+    EXPECT_NEAR(big.cy / H, little.cy / h, 0.003);
+    expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *small);
 }
 
 }  // namespace
