@@ -56,16 +56,13 @@ struct UISDLHost::Impl {
         }
     }
 
-    // Typing reaches the keyboard only while a key input is first responder: then SDL's text
-    // input is on, so the desktop's own keyboard layout and input methods compose the characters.
+    // Typed text reaches the keyboard, which takes it only while a key input is first responder.
+    // SDL's text input is turned on for that (the desktop's keyboard layout and input methods
+    // compose the characters) and otherwise left as SDL keeps it: turning it off and on with every
+    // turn works the X input method for nothing.
     void followKeyInput()
     {
-        const bool wanted = UIKeyboard::sharedKeyboard()->keyResponder() != nullptr;
-        if (wanted == bool(SDL_IsTextInputActive())) return;
-        if (wanted)
-            SDL_StartTextInput();
-        else
-            SDL_StopTextInput();
+        if (UIKeyboard::sharedKeyboard()->keyResponder() && !SDL_IsTextInputActive()) SDL_StartTextInput();
     }
 
     void handleKeys(const SDL_Event& event)
@@ -138,7 +135,6 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
         SDL_PushEvent(&event);
     });
     impl->window->makeKeyAndVisible();
-    SDL_StopTextInput();
     return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
 }
 

