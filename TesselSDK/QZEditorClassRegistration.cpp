@@ -16,6 +16,7 @@
 #include "TesselSDK/tools/QZOrientationViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
+#include "TesselSDK/tools/text/QZTextViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -35,4 +36,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZColorSplashViewController>("QZColorSplashViewController");
     NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
     NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
+    NSClass::registerClass<QZTextViewController>("QZTextViewController");
 }

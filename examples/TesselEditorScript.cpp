@@ -1,6 +1,8 @@
 #include "TesselEditorScript.h"
 
 #include "Dispatch/DispatchClock.h"
+#include "Foundation/NSString.h"
+#include "UIKit/UIKeyboard.h"
 
 #include <cmath>
 #include <filesystem>
@@ -56,6 +58,18 @@ bool parseSeconds(const std::string& text, double* seconds)
     }
 }
 
+// What `type` types: the rest of the line after the command and one blank, as written (a
+// carriage return ending the line aside).
+std::string typedText(const std::string& line)
+{
+    std::size_t at = line.find_first_not_of(" \t");
+    at = line.find_first_of(" \t", at);
+    if (at == std::string::npos) return "";
+    std::string text = line.substr(at + 1);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+}
+
 std::vector<std::string> words(const std::string& text)
 {
     std::istringstream stream(text);
@@ -89,7 +103,7 @@ ScriptResult ScriptRunner::run(const std::vector<std::string>& lines)
         const auto space = line.find_first_of(" \t");
         const std::string command = line.substr(0, space);
         const std::string arguments = space == std::string::npos ? "" : trim(line.substr(space));
-        const std::string failure = runLine(command, arguments);
+        const std::string failure = runLine(command, command == "type" ? typedText(lines[index]) : arguments);
         if (!failure.empty()) {
             result.status = ScriptResult::Status::Failed;
             result.line = int(index + 1);
@@ -156,6 +170,17 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
         EditorHost::settle();
         if (!UITestDriver::visibleViewWithLabel(arguments))
             return "expected a visible view labelled \"" + arguments + "\"";
+    } else if (command == "type") {
+        if (arguments.empty()) return "usage: type TEXT";
+        if (!NSStringIsValidUTF8(arguments)) return "type: the text is not valid UTF-8";
+        if (!UIKeyboard::sharedKeyboard()->keyResponder())
+            return "type: nothing takes typing (no key input is focused)";
+        if (!driver_.typeText(arguments)) return "type: the focused key input went away while typing";
+    } else if (command == "key") {
+        if (parts.size() != 1 || (parts[0] != "return" && parts[0] != "backspace"))
+            return "usage: key return|backspace";
+        if (!(parts[0] == "return" ? driver_.pressReturn() : driver_.pressBackspace()))
+            return "key: nothing takes typing (no key input is focused)";
     } else {
         return "unknown command \"" + command + "\"";
     }

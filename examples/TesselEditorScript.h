@@ -3,7 +3,11 @@
 // (touches on the virtual clock), until the editor is done or cancelled.
 //
 //   tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS
-//   screenshot NAME | expect LABEL
+//   screenshot NAME | expect LABEL | type TEXT | key return|backspace
+//
+// type types TEXT (the rest of the line, literally: UTF-8, no quotes or escapes) into the focused
+// key input as the keyboard would, one key a frame; key presses Return or Backspace. Both fail
+// the line when no key input is focused; type also for an empty TEXT or ill-formed UTF-8.
 //
 // Lines starting with # and blank lines are skipped. Every command but wait is followed by
 // settling the queues without moving the clock; wait moves it in 1/60 s steps, settling after each.

@@ -48,7 +48,7 @@ const char* const kUsage =
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
-    "  screenshot NAME | expect LABEL\n"
+    "  screenshot NAME | expect LABEL | type TEXT | key return|backspace\n"
     "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\". --scale: pixels per point of the\n"
     "window and the screenshots (default 2).\n";
 

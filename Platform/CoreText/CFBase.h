@@ -19,6 +19,9 @@ inline CFRange CFRangeMake(CFIndex location, CFIndex length)
     return CFRange{location, length};
 }
 
+// An index answered where there is none.
+inline constexpr CFIndex kCFNotFound = -1;
+
 // Names of attributes and other constant strings.
 typedef const char* CFStringRef;
 

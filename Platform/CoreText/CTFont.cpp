@@ -69,6 +69,13 @@ CTFont::~CTFont()
     pango_font_description_free(description);
 }
 
+CTFontRef CTFontCreateUIFontForLanguage(CTFontUIFontType uiType, CGFloat size, std::string_view)
+{
+    if (uiType == kCTFontUIFontSystem) return CTFontCreateWithName("Helvetica", size);
+    if (uiType == kCTFontUIFontEmphasizedSystem) return CTFontCreateWithName("Helvetica-Bold", size);
+    return nullptr;
+}
+
 CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size)
 {
     const FontName& entry = lookUp(name);

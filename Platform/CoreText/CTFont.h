@@ -16,6 +16,17 @@ typedef const CTFont* CTFontRef;
 
 // A name outside the table gives Helvetica, as on the platform; a size of 0 or less gives 12 points.
 CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size);
+
+// The kinds of font the user interface draws with.
+enum CTFontUIFontType : uint32_t {
+    kCTFontUIFontSystem = 2,
+    kCTFontUIFontEmphasizedSystem = 3,
+};
+// The system's interface font of the kind: Helvetica (Liberation Sans, as UIFont's system font),
+// bold when emphasized; null for another kind. The language (may be empty) picks nothing here: the
+// one face has the scripts we draw, others fall back as all text does. A size of 0 or less gives
+// 12 points.
+CTFontRef CTFontCreateUIFontForLanguage(CTFontUIFontType uiType, CGFloat size, std::string_view language);
 CTFontRef CFRetain(CTFontRef font);
 void CFRelease(CTFontRef font);
 

@@ -139,6 +139,9 @@ struct CTLine : CGObject {
     double width = 0, ascent = 0, descent = 0, leading = 0, trailingWhitespace = 0;
     CGRect ink = CGRectNull;   // from the origin, y up
     bool rightToLeft = false;  // of its paragraph
+    // Caret indices (bytes, UTF-16 units once the ranges are finished) and their x from the
+    // origin, in logical order.
+    std::vector<std::pair<CFIndex, double>> carets;
 
     double visibleWidth() const { return width - trailingWhitespace; }
 };
@@ -170,7 +173,8 @@ PangoContext* CTPangoContext();
 // Holds the text lock.
 bool CTAddFontFile(const std::string& path);
 
-// Turns the line's byte ranges into the interface's UTF-16 ranges, once its layout is done.
+// Turns the line's byte ranges (and its carets) into the interface's UTF-16 ones, once its layout
+// is done.
 void CTFinishLineRanges(CTLine& line);
 
 // Lines of text in `range`, wrapped to `width` as `mode` says (clipping and truncating modes keep

@@ -209,6 +209,32 @@ CFRange CTLineGetStringRange(CTLineRef line)
     return line ? line->utf16Range : CFRangeMake(0, 0);
 }
 
+CGFloat CTLineGetOffsetForStringIndex(CTLineRef line, CFIndex charIndex, CGFloat* secondaryOffset)
+{
+    double x = 0;
+    if (line && !line->carets.empty()) {
+        x = line->carets.front().second;
+        for (const auto& [index, caretX] : line->carets)
+            if (index <= charIndex) x = caretX;
+    }
+    if (secondaryOffset) *secondaryOffset = CGFloat(x);
+    return CGFloat(x);
+}
+
+CFIndex CTLineGetStringIndexForPosition(CTLineRef line, CGPoint position)
+{
+    if (!line || line->utf16Range.length == 0 || line->carets.empty()) return kCFNotFound;
+    CFIndex nearest = line->carets.front().first;
+    double distance = std::abs(line->carets.front().second - double(position.x));
+    for (const auto& [index, x] : line->carets) {
+        if (std::abs(x - double(position.x)) < distance) {
+            distance = std::abs(x - double(position.x));
+            nearest = index;
+        }
+    }
+    return nearest;
+}
+
 std::vector<CTGlyphRunInfo> CTLineGetGlyphRuns(CTLineRef line)
 {
     return line ? line->runInfo : std::vector<CTGlyphRunInfo>();

@@ -42,6 +42,18 @@ CGRect CTLineGetImageBounds(CTLineRef line, CGContextRef context);
 // The text the line holds, its line feed included.
 CFRange CTLineGetStringRange(CTLineRef line);
 
+// Carets stand at the edges of composed characters (never inside a cluster) from the line's first
+// index to the end of its text; a trailing line feed has its caret before it only.
+// The x of the caret at UTF-16 `charIndex` from the line's origin (the leading edge of the
+// character there; the text's end for its end). An index between carets takes the one before
+// it; one before the line's first or past its last takes that caret. `secondaryOffset`, when
+// given, gets the same x: carets here are never split.
+CGFloat CTLineGetOffsetForStringIndex(CTLineRef line, CFIndex charIndex, CGFloat* secondaryOffset);
+// The index of the caret nearest the position's x in line space: the line's first index before
+// its start, the last caret past its end (before a trailing line feed, else the line's end).
+// kCFNotFound for a line without characters.
+CFIndex CTLineGetStringIndexForPosition(CTLineRef line, CGPoint position);
+
 // One shaped run of a line, for inspection: the text it covers, the face that drew it after
 // fallback, and its direction.
 struct CTGlyphRunInfo {

@@ -177,7 +177,8 @@ double appendGlyphs(CTLine& line, PangoLayoutLine* pangoLine, CFIndex textOffset
         line.descent = std::max(line.descent, metrics.descent);
         CFIndex itemStart = textOffset + run->item->offset;
         line.runInfo.push_back({CFRangeMake(itemStart, run->item->length),
-                                pangoFont ? CTFaceNameOf(pangoFont) : std::string(), (run->item->analysis.level & 1) != 0});
+                                pangoFont ? CTFaceNameOf(pangoFont) : std::string(),
+                                (run->item->analysis.level & 1) != 0});
         PangoGlyphString* glyphs = run->glyphs;
         for (int i = 0; i < glyphs->num_glyphs; ++i) {
             const PangoGlyphInfo& g = glyphs->glyphs[i];
@@ -231,6 +232,32 @@ double trailingWhitespace(PangoLayoutLine* pangoLine, const char* text)
     for (int i = 0; i < count; ++i) w += fromPango(ranges[2 * i + 1] - ranges[2 * i]);
     g_free(ranges);
     return w;
+}
+
+// The carets of one Pango line, `xStart` from the line's origin: at its start, at every cursor
+// position inside, and at its end (before the separator that ends its paragraph, if any).
+void appendCarets(CTLine& line, PangoLayout* layout, PangoLayoutLine* pangoLine, CFIndex textOffset, double xStart)
+{
+    const char* text = pango_layout_get_text(layout);
+    int attributeCount = 0;
+    const PangoLogAttr* attributes = pango_layout_get_log_attrs_readonly(layout, &attributeCount);
+    const int start = pangoLine->start_index, end = start + pangoLine->length;
+    long character = g_utf8_pointer_to_offset(text, text + start);
+    for (const char* p = text + start;; p = g_utf8_next_char(p), ++character) {
+        const int index = int(p - text);
+        if (index == start || index == end ||
+            (character < attributeCount && attributes[character].is_cursor_position)) {
+            int x = 0;
+            // The end is the trailing edge of the last character: Pango puts the end index itself
+            // at the right whatever the direction.
+            if (index == end && end > start)
+                pango_layout_line_index_to_x(pangoLine, int(g_utf8_prev_char(p) - text), 1, &x);
+            else
+                pango_layout_line_index_to_x(pangoLine, index, 0, &x);
+            line.carets.push_back({textOffset + index, xStart + fromPango(x)});
+        }
+        if (index >= end) break;
+    }
 }
 
 CTRef<CTLine> newLine(CFAttributedStringRef string, CFRange range)
@@ -322,6 +349,7 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
         CTRef<CTLine> line =
             newLine(string, CFRangeMake(range.location + pangoLine->start_index, end - pangoLine->start_index));
         line->width = appendGlyphs(*line.get(), pangoLine, range.location, 0);
+        appendCarets(*line.get(), layout, pangoLine, range.location, 0);
         line->trailingWhitespace = trailingWhitespace(pangoLine, text);
         line->rightToLeft = pangoLine->resolved_dir == PANGO_DIRECTION_RTL;
         takeFontHeightWhenEmpty(*line.get(), string, line->range.location);
@@ -337,6 +365,7 @@ void CTFinishLineRanges(CTLine& line)
     const std::string& text = line.string->text;
     line.utf16Range = CTUTF16Range(text, line.range);
     for (CTGlyphRunInfo& info : line.runInfo) info.range = CTUTF16Range(text, info.range);
+    for (auto& caret : line.carets) caret.first = CTUTF16Index(text, caret.first);
 }
 
 CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
@@ -349,6 +378,7 @@ CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
     int count = pango_layout_get_line_count(layout);
     for (int i = 0; i < count; ++i) {
         PangoLayoutLine* pangoLine = pango_layout_get_line_readonly(layout, i);
+        appendCarets(*line.get(), layout, pangoLine, range.location, line->width);
         line->width += appendGlyphs(*line.get(), pangoLine, range.location, line->width);
         if (i + 1 == count) line->trailingWhitespace = trailingWhitespace(pangoLine, text);
     }

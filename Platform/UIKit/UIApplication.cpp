@@ -2,6 +2,7 @@
 
 #include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "UIKit/UIKeyboard.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/UIViewController.h"
 #include "UIKit/UIWindow.h"
@@ -35,6 +36,7 @@ void UIApplication::windowBecameKey(const std::shared_ptr<UIWindow>& window)
     keyWindow_ = window;
     std::erase_if(windows_, [&](const auto& w) { return w.expired() || w.lock() == window; });
     windows_.push_back(window);
+    UIKeyboard::sharedKeyboard()->update();
 }
 
 bool UIApplication::openURL(const std::string& url)
@@ -74,6 +76,8 @@ bool UIApplication::turnDeviceToOrientation(UIInterfaceOrientation orientation, 
         return false;
 
     const UIInterfaceOrientation from = statusBarOrientation_;
+    // The keyboard goes before the turn and comes back after it, at the new size.
+    UIKeyboard::sharedKeyboard()->deviceWillTurn();
     if (top) top->willRotateToInterfaceOrientation(orientation, duration);
     CGSize screen = UIScreen::mainScreen()->bounds().size;
     CGSize turned = UIInterfaceOrientationIsLandscape(orientation) ? CGSizeMake(screen.height, screen.width) : screen;
@@ -89,6 +93,7 @@ bool UIApplication::turnDeviceToOrientation(UIInterfaceOrientation orientation, 
         },
         [top, from](bool) {
             if (top) top->didRotateFromInterfaceOrientation(from);
+            UIKeyboard::sharedKeyboard()->deviceDidTurn();
         });
     return true;
 }

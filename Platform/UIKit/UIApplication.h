@@ -78,7 +78,8 @@ public:
     // else the root) must allow the orientation (shouldAutorotate and its supported mask);
     // then it is told willRotate, the status bar orientation and every window's bounds change
     // inside an animation of `duration` that tells it willAnimateRotation, and didRotate follows
-    // the animation. Answers whether the turn happened (the same orientation is no turn).
+    // the animation. A keyboard on screen hides before the turn and shows again after it. Answers
+    // whether the turn happened (the same orientation is no turn).
     bool turnDeviceToOrientation(UIInterfaceOrientation orientation, double duration = 0.3);
     // The system runs short of memory: posts the notification, then tells the root and presented
     // controllers of every window.

@@ -189,6 +189,8 @@ void UIView::placeSubview(const std::shared_ptr<UIView>& view, size_t index)
     auto keep = view;
     auto oldParent = keep->superview();
     auto oldWindow = keep->window();
+    // A first responder leaving its window resigns (a move inside the same window keeps it).
+    if (oldWindow && oldWindow != window()) oldWindow->resignFirstResponderInside(*keep);
     if (oldParent.get() == this) {
         auto it = std::find(subviews_.begin(), subviews_.end(), keep);
         size_t from = static_cast<size_t>(it - subviews_.begin());
@@ -260,7 +262,9 @@ void UIView::removeFromSuperview()
     auto parent = superview();
     if (!parent) return;
     auto keep = self<UIView>();
-    bool hadWindow = window() != nullptr;
+    auto oldWindow = window();
+    bool hadWindow = oldWindow != nullptr;
+    if (oldWindow) oldWindow->resignFirstResponderInside(*this);
     parent->willRemoveSubview(this);
     willMoveToSuperview(nullptr);
     if (hadWindow) willMoveToWindow(nullptr);
@@ -274,6 +278,21 @@ void UIView::removeFromSuperview()
         didMoveToWindow();
     }
     didMoveToSuperview();
+}
+
+bool UIView::endEditing(bool force)
+{
+    requireMain("-[UIView endEditing:]");
+    auto window = this->window();
+    if (!window) return true;
+    auto responder = window->firstResponder();
+    auto responderView = std::dynamic_pointer_cast<UIView>(responder);
+    if (!responderView || !responderView->isDescendantOfView(this)) return true;
+    if (force) {
+        window->resignFirstResponderInside(*responderView);
+        return true;
+    }
+    return responder->resignFirstResponder();
 }
 
 bool UIView::isDescendantOfView(const UIView* view) const

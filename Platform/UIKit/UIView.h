@@ -63,6 +63,14 @@ inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseIn = 1 << 
 inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveEaseOut = 2 << 16;
 inline constexpr UIViewAnimationOptions UIViewAnimationOptionCurveLinear = 3 << 16;
 
+// The curve alone, as notifications carry it (the keyboard's).
+enum UIViewAnimationCurve : NSInteger {
+    UIViewAnimationCurveEaseInOut = 0,
+    UIViewAnimationCurveEaseIn = 1,
+    UIViewAnimationCurveEaseOut = 2,
+    UIViewAnimationCurveLinear = 3,
+};
+
 class UIView : public UIResponder, public CALayerDelegate {
 public:
     using UIResponder::UIResponder;
@@ -179,6 +187,11 @@ public:
     virtual std::shared_ptr<UIView> hitTest(CGPoint point, const UIEvent* event);
     virtual bool pointInside(CGPoint point, const UIEvent* event) const;
 
+    // ---- Editing ----
+    // Resigns the window's first responder when it is this view or inside it; with `force` even
+    // if it would refuse. YES when no such responder is left.
+    bool endEditing(bool force);
+
     // ---- Hooks ----
     virtual void willMoveToSuperview(UIView*) {}
     virtual void didMoveToSuperview() {}
@@ -204,6 +217,7 @@ public:
     void layoutSublayersOfLayer(CALayer* layer) override;
 
 protected:
+    std::shared_ptr<UIWindow> windowForFirstResponder() const override { return window(); }
     // The layer a view of this class is made with (the platform's +layerClass).
     virtual std::shared_ptr<CALayer> makeLayer() const { return CALayer::layer(); }
     void didConstruct() override;

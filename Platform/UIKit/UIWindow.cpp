@@ -3,6 +3,7 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIGraphics.h"
+#include "UIKit/UIKeyboard.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/UIViewController.h"
 
@@ -54,6 +55,26 @@ bool UIWindow::isKeyWindow() const
 std::shared_ptr<UIResponder> UIWindow::nextResponder() const
 {
     return UIApplication::sharedApplication();
+}
+
+std::shared_ptr<UIWindow> UIWindow::windowForFirstResponder() const
+{
+    return std::const_pointer_cast<UIWindow>(self<const UIWindow>());
+}
+
+void UIWindow::didAddSubview(UIView* view)
+{
+    UIView::didAddSubview(view);
+    UIKeyboard::sharedKeyboard()->keepFrontmostIn(*this, view);
+}
+
+void UIWindow::resignFirstResponderInside(const UIView& view)
+{
+    auto responder = firstResponder();
+    auto responderView = std::dynamic_pointer_cast<UIView>(responder);
+    if (!responderView || !responderView->isDescendantOfView(&view)) return;
+    responder->leaveFirstResponder(*this);
+    UIKeyboard::sharedKeyboard()->update();
 }
 
 std::shared_ptr<UIImage> UIViewSnapshot(UIView& view)

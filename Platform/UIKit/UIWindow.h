@@ -30,14 +30,29 @@ public:
     // The application.
     std::shared_ptr<UIResponder> nextResponder() const override;
 
+    // The responder of this window that takes key input, if any (UIResponder::becomeFirstResponder).
+    std::shared_ptr<UIResponder> firstResponder() const { return firstResponder_.lock(); }
+
     // Lays out and draws the whole tree as it looks now, at the screen scale.
     std::shared_ptr<UIImage> snapshot();
     // The same as a PNG file; false (and nothing written) when it cannot be written.
     bool writeSnapshotPNG(const std::string& path);
 
+protected:
+    std::shared_ptr<UIWindow> windowForFirstResponder() const override;
+    // Views added later (a presented screen) go below the keyboard.
+    void didAddSubview(UIView* view) override;
+
 private:
+    friend class UIResponder;
+    friend class UIView;
+    // The first responder leaves: `view` or a view inside it is leaving the window. It resigns
+    // even if it would refuse, since it can take no input outside the window.
+    void resignFirstResponderInside(const UIView& view);
+
     std::shared_ptr<UIViewController> rootViewController_;
     bool visible_ = false;
+    std::weak_ptr<UIResponder> firstResponder_;
 };
 
 // Draws a view and its subviews as they look now into an image at the screen scale (the view's

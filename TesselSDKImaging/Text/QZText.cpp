@@ -58,9 +58,9 @@ CGSize glMaxSize()
 
 }  // namespace
 
-CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFontRef font,
-                                   const std::shared_ptr<UIColor>& foregroundColor,
-                                   const std::shared_ptr<UIColor>& backgroundColor)
+CFMutableAttributedStringRef QZTextAttributedString(const std::string& text, CTFontRef font,
+                                                    const std::shared_ptr<UIColor>& foregroundColor,
+                                                    const std::shared_ptr<UIColor>& backgroundColor)
 {
     CFMutableAttributedStringRef string = CFAttributedStringCreateMutable();
     CFAttributedStringReplaceString(string, CFRangeMake(0, 0), text);
@@ -74,6 +74,14 @@ CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFo
     CFRelease(width);
     if (backgroundColor)
         CFAttributedStringSetAttribute(string, all, kCTStrokeColorAttributeName, backgroundColor->CGColor());
+    return string;
+}
+
+CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFontRef font,
+                                   const std::shared_ptr<UIColor>& foregroundColor,
+                                   const std::shared_ptr<UIColor>& backgroundColor)
+{
+    CFMutableAttributedStringRef string = QZTextAttributedString(text, font, foregroundColor, backgroundColor);
     CTFramesetterRef framesetter = CTFramesetterCreateWithAttributedString(string);
     CFRelease(string);
     CTFrameRef frame = CTFramesetterCreateFrame(framesetter, CFRangeMake(0, 0), path, nullptr);

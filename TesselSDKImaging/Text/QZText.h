@@ -17,8 +17,14 @@
 #include <string>
 
 // The text with the font, the fill colour, stroke width -3 (fill, then an outline 3 % of the font
-// size wide) and the outline colour, laid out in the path. A nil colour leaves its attribute unset
-// (black fill; the outline in the fill colour). The caller releases the frame.
+// size wide) and the outline colour over its whole length: every drawing of a text, on screen and
+// in the image, lays out this one string. A nil colour leaves its attribute unset (black fill; the
+// outline in the fill colour). The caller releases it.
+CFMutableAttributedStringRef QZTextAttributedString(const std::string& text, CTFontRef font,
+                                                    const std::shared_ptr<UIColor>& foregroundColor,
+                                                    const std::shared_ptr<UIColor>& backgroundColor);
+
+// QZTextAttributedString laid out in the path. The caller releases the frame.
 CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFontRef font,
                                    const std::shared_ptr<UIColor>& foregroundColor,
                                    const std::shared_ptr<UIColor>& backgroundColor);

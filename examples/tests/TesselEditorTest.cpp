@@ -185,6 +185,13 @@ TEST_F(TesselEditorProgram, AFailingLineExitsThreeWithItsNumber)
         {"expect Photo Editor\n\nexpect Restore Original\n", "line 3: expected a visible view labelled"},
         {"drag 1,2 3\n", "line 1: usage: drag"},
         {"wait soon\n", "line 1: usage: wait"},
+        // Typing with nothing focused (the home screen has no key input), a key it has not, no
+        // text, text that is no UTF-8.
+        {"wait 0.1\ntype Tessel\n", "line 2: type: nothing takes typing"},
+        {"key backspace\n", "line 1: key: nothing takes typing"},
+        {"key escape\n", "line 1: usage: key return|backspace"},
+        {"type\n", "line 1: usage: type TEXT"},
+        {"type \xff\xfe\n", "line 1: type: the text is not valid UTF-8"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -3,6 +3,7 @@
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIKeyboard.h"
 #include "UIKit/UIScreen.h"
 #include "UIKit/UITouchInput.h"
 
@@ -55,6 +56,27 @@ struct UISDLHost::Impl {
         } else if (event.type == SDL_MOUSEBUTTONUP && event.button.button == SDL_BUTTON_LEFT && mouseDown) {
             postMouse(UITouchPhaseEnded, event.button.x, event.button.y);
             mouseDown = false;
+        }
+    }
+
+    // Typed text reaches the keyboard, which takes it only while a key input is first responder.
+    // SDL's text input is turned on for that (the desktop's keyboard layout and input methods
+    // compose the characters) and otherwise left as SDL keeps it: turning it off and on with every
+    // turn works the X input method for nothing.
+    void followKeyInput()
+    {
+        if (UIKeyboard::sharedKeyboard()->keyResponder() && !SDL_IsTextInputActive()) SDL_StartTextInput();
+    }
+
+    void handleKeys(const SDL_Event& event)
+    {
+        auto keyboard = UIKeyboard::sharedKeyboard();
+        if (event.type == SDL_TEXTINPUT) {
+            keyboard->typeText(event.text.text);
+        } else if (event.type == SDL_KEYDOWN) {
+            const SDL_Keycode key = event.key.keysym.sym;
+            if (key == SDLK_RETURN || key == SDLK_KP_ENTER) keyboard->pressReturn();
+            if (key == SDLK_BACKSPACE) keyboard->pressBackspace();
         }
     }
 
@@ -157,6 +179,7 @@ int UISDLHost::run(double seconds)
         while (got) {
             if (event.type == SDL_QUIT) impl_->closed = true;
             impl_->handleMouse(event);
+            impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
                 if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
@@ -168,6 +191,7 @@ int UISDLHost::run(double seconds)
         }
         if (impl_->closed) return frames;
         DispatchRunLoop::drain();
+        impl_->followKeyInput();
         if (Clock::now() >= nextFrame) {
             impl_->composite();
             ++frames;

@@ -6,6 +6,7 @@
 #include "UIKit/UIAlertView.h"
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIButton.h"
+#include "UIKit/UIKeyboard.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIWindow.h"
 
@@ -204,6 +205,40 @@ void UITestDriver::rotate(CGPoint centre, CGFloat radius, CGFloat angle, double 
     touches(fingers(1, UITouchPhaseEnded));
 }
 
+// ---- Keys ----
+
+bool UITestDriver::typeText(const std::string& utf8)
+{
+    const bool typed = UIKeyboard::sharedKeyboard()->typeText(utf8, [this] { advance(kFrame); });
+    turn();
+    return typed;
+}
+
+bool UITestDriver::pressReturn()
+{
+    auto keyboard = UIKeyboard::sharedKeyboard();
+    if (!keyboard->keyResponder()) return false;
+    advance(kFrame);
+    const bool pressed = keyboard->pressReturn();
+    turn();
+    return pressed;
+}
+
+bool UITestDriver::pressBackspace()
+{
+    auto keyboard = UIKeyboard::sharedKeyboard();
+    if (!keyboard->keyResponder()) return false;
+    advance(kFrame);
+    const bool pressed = keyboard->pressBackspace();
+    turn();
+    return pressed;
+}
+
+CGRect UITestDriver::keyboardFrame()
+{
+    return UIKeyboard::sharedKeyboard()->frame();
+}
+
 // ---- Views by what they show ----
 
 CGRect UITestDriver::visibleRect(const UIView& view)
@@ -217,6 +252,12 @@ CGRect UITestDriver::visibleRect(const UIView& view)
             visible = CGRectIntersection(visible, ancestor->convertRectToView(ancestor->bounds(), window.get()));
     }
     visible = CGRectIntersection(visible, window->bounds());
+    // The keyboard spans the window's width from its top edge down: only what is above it shows.
+    auto keyboard = UIKeyboard::sharedKeyboard();
+    if (keyboard->window() == window && !keyboard->containsView(view) && !CGRectIsNull(visible)) {
+        const CGFloat top = CGRectGetMinY(keyboard->frame());
+        if (CGRectGetMaxY(visible) > top) visible.size.height = std::max<CGFloat>(0, top - visible.origin.y);
+    }
     return CGRectIsEmpty(visible) ? CGRectNull : visible;
 }
 

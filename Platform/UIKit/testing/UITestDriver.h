@@ -66,14 +66,27 @@ public:
     // Several touches changing in one event.
     void touches(std::vector<UITouchInputPoint> points);
 
+    // ---- Keys ----
+    // Typed as the keyboard types (UIKeyboard::typeText): one key per composed character, the
+    // clock moving on 1/60 s before each key. NO, with nothing typed and the clock where it was,
+    // when the key window's first responder is no key input (or the text is ill-formed UTF-8).
+    bool typeText(const std::string& utf8);
+    // One key each, the clock moving on 1/60 s first; NO without a key input first responder.
+    bool pressReturn();
+    bool pressBackspace();
+    // The keyboard and its accessory in window points where they stand once shown; null while
+    // the keyboard is hidden.
+    static CGRect keyboardFrame();
+
     // ---- Views by what they show ----
     // The frontmost view of the key window whose accessibility label, button title (as shown
     // now) or label text equals `text`, among the views a person can see: not hidden, not
-    // transparent (alpha below 0.01, itself or an ancestor) and not wholly outside the window or
-    // a clipping ancestor. A match stands for its subviews (a button, not its title label). The
-    // window is laid out first. Null when none.
+    // transparent (alpha below 0.01, itself or an ancestor), not wholly outside the window or
+    // a clipping ancestor, and not wholly under the keyboard. A match stands for its subviews (a
+    // button, not its title label). The window is laid out first. Null when none.
     static std::shared_ptr<UIView> visibleViewWithLabel(const std::string& text);
-    // The part of the view a person sees, in window points (empty when none).
+    // The part of the view a person sees, in window points (empty when none): a keyboard on
+    // screen covers what lies under it, though not its own views.
     static CGRect visibleRect(const UIView& view);
     // Taps the middle of the visible part of that view; false (nothing tapped) when there is
     // none.

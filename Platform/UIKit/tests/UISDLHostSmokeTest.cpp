@@ -4,6 +4,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UITextView.h"
 #include "UITouchTestSupport.h"
 
 #include <SDL.h>
@@ -109,6 +110,57 @@ TEST(UISDLHostSmokeTest, TheMouseTouches)
     EXPECT_EQ(view->lastLocations[0].x, 45);
     EXPECT_EQ(view->lastLocations[1].x, b.size.width - 45);
     EXPECT_EQ(view->lastLocations[1].y, b.size.height - 50);
+}
+
+void pushText(const char* text)
+{
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
+    SDL_PushEvent(&event);
+}
+
+void pushKey(SDL_Keycode key)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+// Text typed on the desktop reaches a focused text view through the keyboard; with nothing
+// focused it reaches nothing.
+TEST(UISDLHostSmokeTest, TypingReachesTheFocusedKeyInput)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    auto window = UIWindow::window();
+    auto text = UIView::viewWithFrame<UITextView>(CGRectMake(10, 10, 200, 40));
+    window->addSubview(text);
+    std::string error;
+    auto host = UISDLHost::open(window, "keys", &error);
+    if (!host) GTEST_SKIP() << "no SDL video: " << error;
+
+    pushText("x");
+    pushKey(SDLK_RETURN);
+    host->run(0.05);
+    EXPECT_EQ(text->text(), "") << "nothing focused takes it";
+
+    SDL_StopTextInput();
+    ASSERT_TRUE(text->becomeFirstResponder());
+    host->run(0.05);
+    EXPECT_TRUE(SDL_IsTextInputActive()) << "turned on for the key input";
+    pushText("ol\u00e1");
+    pushKey(SDLK_RETURN);
+    pushText("b");
+    pushKey(SDLK_BACKSPACE);
+    host->run(0.05);
+    EXPECT_EQ(text->text(), "Ol\u00e1\n") << "typed through the keyboard's capitalisation";
+
+    ASSERT_TRUE(text->resignFirstResponder());
+    pushText("z");
+    host->run(0.05);
+    EXPECT_EQ(text->text(), "Ol\u00e1\n") << "nothing after the key input resigned";
 }
 
 }  // namespace

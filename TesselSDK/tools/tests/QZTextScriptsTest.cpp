@@ -1,0 +1,329 @@
+// The text tool's scripts (text.txt, text-rtl.txt) played through the built tessel_editor and
+// in-process through the host's script runner. In-process the result must equal a replay of the
+// closed session, the session must hold the one text processor with the values the screen took at
+// Apply, and what the person saw at Done must put its ink where a replay at the editing size puts
+// it: the preview is baked by the text field and the replay drawn by the text processor through a
+// padded GPU texture, so their edge pixels differ by design, but not the ink's place and size.
+#include "QZToolScriptsSupport.h"
+
+#include "TesselSDK/tools/text/QZTextViewController.h"
+
+#include "TesselSDKImaging/Modules/QZBlockModule.h"
+#include "TesselSDKImaging/Processors/QZTextProcessor.h"
+
+#include <cmath>
+
+namespace tool_scripts {
+namespace {
+
+// ---- Measures ----
+
+// The pixels where `image` differs from `base` by more than `levels` in some colour channel.
+struct Ink {
+    std::size_t area = 0;
+    double left = 0, top = 0, right = 0, bottom = 0;  // the bounding box, pixel edges
+    double cx = 0, cy = 0;                            // the centroid, pixel centres
+};
+
+Ink inkOf(const Pixels& base, const Pixels& image, int levels)
+{
+    Ink ink;
+    double sx = 0, sy = 0;
+    ink.left = ink.top = 1e9;
+    for (std::size_t y = 0; y < image.height; ++y)
+        for (std::size_t x = 0; x < image.width; ++x) {
+            const auto& a = base.at(x, y);
+            const auto& b = image.at(x, y);
+            bool differs = false;
+            for (int c = 0; c < 3; ++c) differs = differs || std::abs(int(a[c]) - int(b[c])) > levels;
+            if (!differs) continue;
+            ++ink.area;
+            sx += double(x) + 0.5;
+            sy += double(y) + 0.5;
+            ink.left = std::min(ink.left, double(x));
+            ink.top = std::min(ink.top, double(y));
+            ink.right = std::max(ink.right, double(x) + 1);
+            ink.bottom = std::max(ink.bottom, double(y) + 1);
+        }
+    if (ink.area) {
+        ink.cx = sx / double(ink.area);
+        ink.cy = sy / double(ink.area);
+    }
+    return ink;
+}
+
+// The two pictures put their ink (more than 48 levels off the base) in the same place at the same
+// size: bounding boxes within 2 pixels, centroids within 1.5, areas within 5 %.
+void expectSameInk(const Pixels& base, const Pixels& seen, const Pixels& replayed)
+{
+    ASSERT_TRUE(sameSize(base, seen));
+    ASSERT_TRUE(sameSize(base, replayed));
+    const Ink a = inkOf(base, seen, 48), b = inkOf(base, replayed, 48);
+    ASSERT_GT(a.area, 0u) << "no text in what the person saw";
+    ASSERT_GT(b.area, 0u) << "no text in the replay";
+    EXPECT_NEAR(a.left, b.left, 2);
+    EXPECT_NEAR(a.top, b.top, 2);
+    EXPECT_NEAR(a.right, b.right, 2);
+    EXPECT_NEAR(a.bottom, b.bottom, 2);
+    EXPECT_NEAR(a.cx, b.cx, 1.5);
+    EXPECT_NEAR(a.cy, b.cy, 1.5);
+    EXPECT_NEAR(double(a.area), double(b.area), 0.05 * double(b.area));
+}
+
+// The photo changed only inside one box smaller than half its area, and in at least 0.2 % of its
+// pixels (some channel by more than 2 levels).
+void expectTextBaked(const Pixels& input, const Pixels& output)
+{
+    ASSERT_TRUE(sameSize(input, output));
+    const Ink changed = inkOf(input, output, 2);
+    const double pixels = double(input.width * input.height);
+    EXPECT_GE(double(changed.area), 0.002 * pixels);
+    EXPECT_LT((changed.right - changed.left) * (changed.bottom - changed.top), 0.5 * pixels);
+}
+
+const ToolScript kRows[] = {
+    {"text", "astronaut.png", expectTextBaked},
+    {"text-rtl", "astronaut.png", expectTextBaked},
+};
+
+INSTANTIATE_TEST_SUITE_P(Text, QZToolScriptsProgramTest, ::testing::ValuesIn(kRows), scriptTestName);
+
+// ---- In-process ----
+
+class QZTextScriptsTest : public QZToolScriptsInProcessTest {
+protected:
+    // What the screen shows as Apply is tapped.
+    struct AtApply {
+        CGFloat boxScale = 0;
+        CGFloat zoomScale = 0;  // the canvas's own
+    };
+
+    // As play(), running the lines `beforeApply` gives (from the open screen) just before the
+    // script's "tap Apply", and noting the box and the canvas then.
+    using BeforeApply = std::function<std::vector<std::string>(QZTextViewController&)>;
+    bool playNotingApply(const std::string& name, std::vector<std::string> lines, const Pixels& photo,
+                         const BeforeApply& beforeApply = nullptr)
+    {
+        const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
+        if (apply == lines.end()) {
+            ADD_FAILURE() << name << " has no \"tap Apply\"";
+            return false;
+        }
+        const std::vector<std::string> opening(lines.begin(), apply), closing(apply, lines.end());
+        analytics_->events.clear();
+        played_ = {};
+        played_.photo = qz_test::imageOf(photo);
+        std::string error;
+        played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+        if (!played_.host) {
+            ADD_FAILURE() << error;
+            return false;
+        }
+        auto recorder = std::make_shared<DoneRecorder>();
+        recorder->host = played_.host;
+        recorder_ = recorder;
+        played_.host->editor()->setDelegate(recorder);
+        fs::create_directories(dir_ / name);
+        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / name).string());
+        tessel_editor::ScriptResult result = runner.run(opening);
+        auto tool = std::dynamic_pointer_cast<QZTextViewController>(played_.host->editor()->toolViewController());
+        if (result.status != tessel_editor::ScriptResult::Status::Ended || !tool) {
+            ADD_FAILURE() << "line " << result.line << ": " << result.message << " (no text tool open before Apply)";
+            return false;
+        }
+        if (beforeApply) {
+            result = runner.run(beforeApply(*tool));
+            if (result.status != tessel_editor::ScriptResult::Status::Ended) {
+                ADD_FAILURE() << "line " << result.line << " before Apply: " << result.message;
+                return false;
+            }
+        }
+        atApply_ = {};
+        atApply_ = {tool->textOverlayView()->textView()->scale(),
+                    played_.host->editor()->scrollableImageView()->zoomScale()};
+        tool.reset();
+        result = runner.run(closing);
+        tessel_editor::EditorHost::settle();
+        if (result.status != tessel_editor::ScriptResult::Status::Finished || !played_.host->result() ||
+            !recorder->seen) {
+            ADD_FAILURE() << "line " << result.line << ": " << result.message;
+            return false;
+        }
+        played_.result = qz_test::pixelsOf(played_.host->result());
+        played_.seen = qz_test::pixelsOf(recorder->seen);
+        return true;
+    }
+
+    std::shared_ptr<QZTextProcessor> onlyTextProcessor()
+    {
+        const auto& modules = played_.host->editor()->session()->modules();
+        if (modules.size() != 1 || !std::dynamic_pointer_cast<QZBlockModule>(modules[0])) return nullptr;
+        return std::dynamic_pointer_cast<QZTextProcessor>(onlyProcessor());
+    }
+
+    // The checks both scripts share: the one processor as the screen took it, the events, and the
+    // result and what the person saw against replays.
+    void expectTextApplied(const std::string& text)
+    {
+        auto processor = onlyTextProcessor();
+        ASSERT_NE(processor, nullptr) << "one block module adding one text processor";
+        EXPECT_EQ(processor->text(), text);
+        for (const auto& color : {processor->foregroundColor(), processor->backgroundColor()}) {
+            CGFloat r = 0, g = 0, b = 0, a = 0;
+            ASSERT_TRUE(color && color->getRed(&r, &g, &b, &a));
+            EXPECT_EQ(r + g + b + a, 4) << "white, the palette's first colour";
+        }
+        EXPECT_EQ(processor->fontName(), "ArialMT");
+        EXPECT_EQ(processor->rotation(), 0);
+        const CGRect rect = processor->rect();
+        EXPECT_GE(rect.origin.x, 0);
+        EXPECT_GE(rect.origin.y, 0);
+        EXPECT_LE(CGRectGetMaxX(rect), 1);
+        EXPECT_LE(CGRectGetMaxY(rect), 1);
+        EXPECT_GT(rect.size.width * rect.size.height, 0);
+        EXPECT_LT(rect.size.width * rect.size.height, 0.5f);
+        const CGSize editing = played_.host->editor()->session()->editingSize();
+        EXPECT_NEAR(processor->scale() * std::max(editing.width, editing.height),
+                    atApply_.boxScale / atApply_.zoomScale, 1e-4);
+
+        std::vector<std::string> toolEvents;
+        for (const auto& [name, attributes] : analytics_->events)
+            if (name.rfind("text: ", 0) == 0) toolEvents.push_back(name);
+        EXPECT_EQ(toolEvents, (std::vector<std::string>{"text: opened", "text: applied"}));
+        EXPECT_EQ(std::count(analytics_->calls.begin(), analytics_->calls.end(), "tagScreen: Text"), 1);
+
+        const auto full = replay(std::nullopt);
+        ASSERT_TRUE(full) << "no full-size replay";
+        ASSERT_TRUE(sameSize(played_.result, *full));
+        EXPECT_LE(qz_test::maxDifference(played_.result, *full), 1);
+        const auto atEditingSize = replay(editing);
+        ASSERT_TRUE(atEditingSize) << "no replay at the editing size";
+        expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *atEditingSize);
+    }
+
+    // text.txt with `replace` for its "type Tessel" line (nothing for none).
+    static std::vector<std::string> textScript(const std::vector<std::string>& replace)
+    {
+        std::vector<std::string> lines;
+        for (const std::string& line : tessel_editor::splitLines(scriptText("text"))) {
+            if (line == "type Tessel")
+                lines.insert(lines.end(), replace.begin(), replace.end());
+            else
+                lines.push_back(line);
+        }
+        return lines;
+    }
+
+    AtApply atApply_;
+};
+
+TEST_F(QZTextScriptsTest, TextBakesTheTypedWordWhereThePersonSawIt)
+{
+    ASSERT_TRUE(playNotingApply("text", tessel_editor::splitLines(scriptText("text")), photo_));
+    expectTextBaked(photo_, played_.result);
+    expectTextApplied("Tessel");
+}
+
+TEST_F(QZTextScriptsTest, RightToLeftTextKeepsItsTwoLinesWithoutTheDeletedEmoji)
+{
+    ASSERT_TRUE(playNotingApply("text-rtl", tessel_editor::splitLines(scriptText("text-rtl")), photo_));
+    expectTextBaked(photo_, played_.result);
+    expectTextApplied("\u0645\u0631\u062d\u0628\u0627\n\u0633\u0644\u0627\u0645");
+}
+
+// The placeholder is never baked: Apply hands over an empty text and the photo as it was.
+TEST_F(QZTextScriptsTest, ApplyingThePlaceholderLeavesThePhotoAsItWas)
+{
+    ASSERT_TRUE(playNotingApply("placeholder", textScript({}), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), "");
+    ASSERT_TRUE(sameSize(played_.result, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.result, photo_), 1);
+    ASSERT_TRUE(sameSize(played_.seen, photo_));
+    EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1);
+}
+
+// Back while Apply's blend and present wait on a held GL queue: the tool is cancelled, once, and
+// nothing of it reaches the session or the preview when the queue runs again.
+TEST_F(QZTextScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
+{
+    std::vector<std::string> lines = textScript({"type Tessel"});
+    const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
+    ASSERT_NE(apply, lines.end());
+    played_.photo = qz_test::imageOf(photo_);
+    std::string error;
+    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+    ASSERT_NE(played_.host, nullptr) << error;
+    auto recorder = std::make_shared<DoneRecorder>();
+    recorder->host = played_.host;
+    recorder_ = recorder;
+    played_.host->editor()->setDelegate(recorder);
+    tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
+    ASSERT_EQ(runner.run(std::vector<std::string>(lines.begin(), apply)).status,
+              tessel_editor::ScriptResult::Status::Ended);
+    const auto gl = played_.host->editor()->glInstance();
+    ASSERT_NE(gl, nullptr);
+    gl->pauseRendering();
+    const auto back = runner.run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
+    gl->resumeRendering();
+    ASSERT_EQ(back.status, tessel_editor::ScriptResult::Status::Ended) << back.line << ": " << back.message;
+    tessel_editor::EditorHost::settle();
+    EXPECT_EQ(played_.host->editor()->toolViewController(), nullptr);
+    EXPECT_TRUE(played_.host->editor()->session()->modules().empty());
+    EXPECT_NE(event("text: cancelled"), nullptr);
+    EXPECT_EQ(event("text: applied"), nullptr);
+
+    ASSERT_EQ(runner.run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
+    tessel_editor::EditorHost::settle();
+    ASSERT_TRUE(played_.host->result() && recorder->seen);
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(played_.host->result()), photo_), 1);
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder->seen), photo_), 1) << "the blend reached the preview";
+}
+
+// On a photo larger than the editing size, with the box turned and scaled by its handle: the
+// replays at both sizes put the text in the same part of the image, and what the person saw agrees
+// with the editing-size one.
+TEST_F(QZTextScriptsTest, TurnedAndScaledTextAgreesAtBothSizes)
+{
+    const Pixels fixture = texturedFixture();
+    const auto turnAndScale = [&](QZTextViewController& tool) -> std::vector<std::string> {
+        auto box = tool.textOverlayView()->textView();
+        EXPECT_TRUE(box->isScalingEnabled()) << "scaling on once the keyboard has gone";
+        const CGPoint c = box->superview()->convertPointToView(box->center(), nullptr);
+        const CGPoint h = UITestDriver::windowPoint(*box->handle());
+        // The handle carried 30 degrees round the centre and 1.4 times as far out.
+        const double a = 30 * 3.14159265358979 / 180, dx = (h.x - c.x) * 1.4, dy = (h.y - c.y) * 1.4;
+        char drag[128];
+        std::snprintf(drag, sizeof drag, "drag %.2f,%.2f %.2f,%.2f 1.0", double(h.x), double(h.y),
+                      c.x + dx * std::cos(a) - dy * std::sin(a), c.y + dx * std::sin(a) + dy * std::cos(a));
+        return {drag, "wait 0.5", "screenshot 05-turned"};
+    };
+    ASSERT_TRUE(playNotingApply("turned", textScript({"type Tessel", "tap Done", "wait 1"}), fixture, turnAndScale));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_NEAR(processor->rotation(), 30 * 3.14159265358979 / 180, 0.06);
+    EXPECT_GT(atApply_.boxScale, 1.2f);
+
+    const CGSize editing = played_.host->editor()->session()->editingSize();
+    const auto full = replay(std::nullopt);
+    const auto small = replay(editing);
+    ASSERT_TRUE(full && small);
+    EXPECT_LE(qz_test::maxDifference(played_.result, *full), 1);
+    const Ink big = inkOf(fixture, *full, 48);
+    const Ink little = inkOf(qz_test::pixelsOf(played_.host->editor()->resizedImage()), *small, 48);
+    ASSERT_GT(big.area, 0u);
+    ASSERT_GT(little.area, 0u);
+    const double W = double(fixture.width), H = double(fixture.height), w = double(editing.width),
+                 h = double(editing.height);
+    EXPECT_NEAR(big.left / W, little.left / w, 0.004);
+    EXPECT_NEAR(big.right / W, little.right / w, 0.004);
+    EXPECT_NEAR(big.top / H, little.top / h, 0.004);
+    EXPECT_NEAR(big.bottom / H, little.bottom / h, 0.004);
+    EXPECT_NEAR(big.cx / W, little.cx / w, 0.003);
+    EXPECT_NEAR(big.cy / H, little.cy / h, 0.003);
+    expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *small);
+}
+
+}  // namespace
+}  // namespace tool_scripts
