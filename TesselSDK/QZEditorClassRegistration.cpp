@@ -11,6 +11,7 @@
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
+#include "TesselSDK/tools/QZTiltShiftViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -25,4 +26,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZSharpnessViewController>("QZSharpnessViewController");
     NSClass::registerClass<QZAdjustViewController>("QZAdjustViewController");
     NSClass::registerClass<QZEnhanceViewController>("QZEnhanceViewController");
+    NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
 }
