@@ -400,7 +400,8 @@ TEST_F(QZTiltShiftViewControllerGLTest, ChangesDuringARenderCollapseIntoOneMoreR
         EXPECT_TRUE(statuses_->statuses.empty());
 
         gl_->resumeRendering();
-        ASSERT_TRUE(pumpUntil([&] { return tool->isReadyToApply(); }));
+        // Asked on the main thread while the GL queue renders, as a gesture's handler asks it.
+        ASSERT_TRUE(pumpUntil([&] { return !tool->isCurrentlyRendering() && tool->isReadyToApply(); }));
         qz_test::Deliveries::settle();
         ASSERT_EQ(queued->size(), 3u) << "not exactly the one in flight and then the newest zone";
         EXPECT_EQ(queued->back().centre.x, last.x);
