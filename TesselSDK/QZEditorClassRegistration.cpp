@@ -17,6 +17,7 @@
 #include "TesselSDK/tools/QZSharpnessViewController.h"
 #include "TesselSDK/tools/QZSliderViewController.h"
 #include "TesselSDK/tools/text/QZTextViewController.h"
+#include "TesselSDK/tools/QZTiltShiftViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -37,4 +38,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
     NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
+    NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
 }

@@ -2,6 +2,14 @@
 
 #include <cmath>
 
+namespace {
+
+// Two fingers that only turn keep their distance to within rounding; a pinch moves them apart or
+// together by more than this before it begins.
+constexpr CGFloat kBeginHysteresis = 0.5f;
+
+}  // namespace
+
 CGFloat UIPinchGestureRecognizer::distance() const
 {
     CGPoint a = touches()[0]->locationInView(nullptr), b = touches()[1]->locationInView(nullptr);
@@ -22,7 +30,9 @@ void UIPinchGestureRecognizer::touchesBegan(const UITouchSet&, UIEvent*)
 void UIPinchGestureRecognizer::touchesMoved(const UITouchSet&, UIEvent*)
 {
     if (startDistance_ == 0 || numberOfTouches() < 2) return;
-    CGFloat scale = distance() / startDistance_;
+    const CGFloat now = distance();
+    if (state() == UIGestureRecognizerStatePossible && std::fabs(now - startDistance_) <= kBeginHysteresis) return;
+    CGFloat scale = now / startDistance_;
     if (scale == scale_) return;
     scale_ = scale;
     setState(state() == UIGestureRecognizerStatePossible ? UIGestureRecognizerStateBegan

@@ -1,7 +1,7 @@
 #pragma once
 // Continuous, two fingers: the scale is the distance between them over the distance when the
-// second went down. It begins when that distance first changes and ends when fewer than two
-// fingers remain.
+// second went down. It begins when that distance first changes by more than half a point (less is
+// the rounding of two fingers that only turn) and ends when fewer than two fingers remain.
 
 #include "UIKit/UIGestureRecognizer.h"
 

@@ -186,4 +186,17 @@ TEST_F(GestureTest, PinchScaleAndRotationFollowTheFingers)
     EXPECT_NEAR(angle, 1.5 * std::numbers::pi, 1e-4);
 }
 
+// Turning fingers keep their distance only to within rounding: that is no pinch. Half a point more
+// is.
+TEST_F(GestureTest, TwoFingersThatOnlyTurnMakeNoPinch)
+{
+    auto pinch = addRecognizer<UIPinchGestureRecognizer>(*view, recorder);
+    driver.rotate(CGPointMake(150, 150), 50, 0.7f, 0.5);
+    EXPECT_TRUE(recorder->states.empty()) << "a turn was taken for a pinch";
+    EXPECT_EQ(pinch->state(), UIGestureRecognizerStatePossible);
+
+    driver.pinch(CGPointMake(150, 150), 100, 101, 0.1);
+    EXPECT_EQ(folded(recorder->states), (States{Began, Changed, Ended}));
+}
+
 }  // namespace
