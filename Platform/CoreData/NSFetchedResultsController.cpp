@@ -7,8 +7,9 @@ NSFetchedResultsController::~NSFetchedResultsController()
     for (const auto& observer : observers_) NSNotificationCenter::defaultCenter()->removeObserver(observer);
 }
 
-std::shared_ptr<NSFetchedResultsController> NSFetchedResultsController::make(
-    std::shared_ptr<NSFetchRequest> request, std::shared_ptr<NSManagedObjectContext> context)
+std::shared_ptr<NSFetchedResultsController>
+NSFetchedResultsController::make(std::shared_ptr<NSFetchRequest> request,
+                                 std::shared_ptr<NSManagedObjectContext> context)
 {
     if (!request || !context) return nullptr;
     auto controller = NSObject::create<NSFetchedResultsController>();

@@ -129,8 +129,7 @@ std::optional<bool> UINavigationController::navigationBarShouldPopItem(UINavigat
 }
 
 void UINavigationController::transition(const std::shared_ptr<UIViewController>& incoming,
-                                        const std::shared_ptr<UIViewController>& outgoing, int direction,
-                                        bool animated)
+                                        const std::shared_ptr<UIViewController>& outgoing, int direction, bool animated)
 {
     const std::shared_ptr<UIView>& container = view();
     const bool inWindow = container->window() != nullptr;

@@ -21,7 +21,8 @@ constexpr UIViewAutoresizing kFlexibleDimensions = UIViewAutoresizingFlexibleWid
 CGRect formSheetFrame(CGRect windowBounds)
 {
     return CGRectMake(std::round(CGRectGetMidX(windowBounds) - kFormSheetWidth / 2),
-                      std::round(CGRectGetMidY(windowBounds) - kFormSheetHeight / 2), kFormSheetWidth, kFormSheetHeight);
+                      std::round(CGRectGetMidY(windowBounds) - kFormSheetHeight / 2), kFormSheetWidth,
+                      kFormSheetHeight);
 }
 }  // namespace
 

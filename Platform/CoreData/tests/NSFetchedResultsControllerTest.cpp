@@ -14,8 +14,8 @@ struct ChangeRecorder : NSFetchedResultsControllerDelegate {
     void controllerDidChangeContent(NSFetchedResultsController*) override { calls.push_back("did"); }
 };
 
-std::shared_ptr<NSManagedObject> insert(const std::shared_ptr<NSManagedObjectContext>& context, const std::string& entity,
-                                        const std::string& identifier, int index)
+std::shared_ptr<NSManagedObject> insert(const std::shared_ptr<NSManagedObjectContext>& context,
+                                        const std::string& entity, const std::string& identifier, int index)
 {
     auto pack = context->insertNewObjectForEntityForName(entity);
     pack->setValueForKey(Value(identifier), "identifier");

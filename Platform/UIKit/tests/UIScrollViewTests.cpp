@@ -369,7 +369,8 @@ TEST_F(ScrollTest, ObserversHearOffsetSizeAndFrameChangesBeforeAndAfter)
         heard.push_back(key + (prior ? " before " : " after ") + value);
     };
     std::vector<unsigned long> tokens;
-    for (const char* key : {"contentOffset", "contentSize", "frame"}) tokens.push_back(scroll->addObserverForKey(key, note));
+    for (const char* key : {"contentOffset", "contentSize", "frame"})
+        tokens.push_back(scroll->addObserverForKey(key, note));
 
     scroll->setContentOffset(CGPointMake(0, 30));
     scroll->setContentOffset(CGPointMake(0, 30));
@@ -377,9 +378,9 @@ TEST_F(ScrollTest, ObserversHearOffsetSizeAndFrameChangesBeforeAndAfter)
     scroll->setContentSize(CGSizeMake(320, 5000));
     scroll->setFrame(CGRectMake(0, 0, 200, 480));
     scroll->setFrame(CGRectMake(0, 0, 200, 480));
-    EXPECT_EQ(heard, (std::vector<std::string>{"contentOffset before 0", "contentOffset after 30",
-                                               "contentSize before 4000", "contentSize after 5000",
-                                               "frame before 320", "frame after 200"}));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"contentOffset before 0", "contentOffset after 30", "contentSize before 4000",
+                                        "contentSize after 5000", "frame before 320", "frame after 200"}));
     // A drag moves the offset through the same announcements.
     heard.clear();
     driver.drag({CGPointMake(100, 300), CGPointMake(100, 200)}, 0.3, 0.2);
