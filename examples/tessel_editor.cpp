@@ -1,15 +1,21 @@
 // tessel_editor: the editor as a host application embeds it, on one photo.
 //
 //   tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]
-//                 [--device phone|tablet] INPUT
+//                 [--device phone|tablet] [--content-root DIR] [--server URL] INPUT
+//
+// --content-root DIR holds the content store, downloaded packs and the editor's user defaults
+// (made when missing; a new one starts from the packs the editor ships); by default
+// $XDG_DATA_HOME/Tessel, else ~/.local/share/Tessel. --server URL is the content service's root
+// (http or https), asked with tessel_content's API key; without it nothing is asked.
 //
 // With a display and none of --headless, --script, --screenshots it shows the editor in a window
 // for the mouse. Otherwise it runs the script (by default: a screenshot, then Done) on the virtual
 // clock. Done writes the edited photo at full size to OUT.png; Cancel prints "cancelled".
 //
 // Exit status: 0 done (written), cancelled, or the script ended without either (nothing written);
-// 1 the work failed (an unreadable INPUT or script, a failed write), nothing written; 2 a malformed
-// command line, with the usage; 3 a script line failed, with its number and why.
+// 1 the work failed (an unreadable INPUT or script, a content root that cannot be made, a failed
+// write), nothing written; 2 a malformed command line, with the usage; 3 a script line failed,
+// with its number and why.
 #include "TesselEditorHost.h"
 #include "TesselEditorScript.h"
 
@@ -42,12 +48,14 @@ constexpr double kWindowTurn = 0.1;
 
 const char* const kUsage =
     "usage: tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]\n"
-    "                     [--device phone|tablet] INPUT\n"
+    "                     [--device phone|tablet] [--content-root DIR] [--server URL] INPUT\n"
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
     "  screenshot NAME | expect LABEL\n"
-    "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\".\n";
+    "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\".\n"
+    "--content-root DIR keeps the content store, packs and settings (default $XDG_DATA_HOME/Tessel);\n"
+    "--server URL is the content service's root (http or https).\n";
 
 struct Options {
     bool headless = false;
@@ -55,6 +63,7 @@ struct Options {
     std::optional<std::string> output;
     std::optional<std::string> screenshots;
     Device device = Device::Phone;
+    ContentOptions content;
     std::string input;
 };
 
@@ -67,12 +76,18 @@ std::optional<Options> parse(int argc, char** argv)
         const bool hasValue = i + 1 < argc && argv[i + 1][0] != '\0';
         if (arg == "--headless") {
             options.headless = true;
-        } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device") {
+        } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device" ||
+                   arg == "--content-root" || arg == "--server") {
             if (!hasValue) return std::nullopt;
             const std::string value = argv[++i];
             if (arg == "--script") options.script = value;
             if (arg == "--output") options.output = value;
             if (arg == "--screenshots") options.screenshots = value;
+            if (arg == "--content-root") options.content.contentRoot = value;
+            if (arg == "--server") {
+                if (!isContentServiceRoot(value)) return std::nullopt;
+                options.content.server = value;
+            }
             if (arg == "--device") {
                 if (value == "phone")
                     options.device = Device::Phone;
@@ -175,6 +190,9 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
+    // Before anything reads a standard directory.
+    std::string error;
+    if (!applyContentOptions(options->content, &error)) return failed(error);
     configureDevice(options->device);
     if (!QZSDKResources::resourceBundle())
         return failed("TesselSDKResources.bundle is missing beside the program (" + PlatformSettings::mainBundlePath() +
@@ -188,7 +206,6 @@ int main(int argc, char** argv)
         text << file.rdbuf();
         scriptText = text.str();
     }
-    std::string error;
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);
     if (!photo) return failed("cannot read " + error);
 
