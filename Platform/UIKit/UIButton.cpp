@@ -118,7 +118,10 @@ void UIButton::show()
     titleLabel_->setText(title.value_or(""));
     titleLabel_->setHidden(!title || title->empty());
     if (auto color = currentTitleColor()) titleLabel_->setTextColor(color);
-    titleLabel_->setShadowColor(currentTitleShadowColor());
+    // A button given no title shadow leaves the label's own alone (owners may style it directly).
+    const bool hasShadows = std::any_of(looks_.begin(), looks_.end(),
+                                        [](const auto& look) { return look.second.titleShadowColor != nullptr; });
+    if (hasShadows) titleLabel_->setShadowColor(currentTitleShadowColor());
     setNeedsLayout();
 }
 
