@@ -1,15 +1,26 @@
 #include "TesselEditorHost.h"
 
+#include "TesselSDK/remote/QZAssetManager.h"
+#include "TesselSDK/remote/QZRemoteConfiguration.h"
 #include "TesselSDK/remote/QZRemoteRegisterClasses.h"
+#include "TesselSDK/remote/QZTesselContentManager.h"
+#include "TesselSDK/remote/QZTranslationManager.h"
 
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 
 #include "Dispatch/DispatchRunLoop.h"
+#include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
 #include "ImageIO/ImageIOCodec.h"
+#include "Network/NSURL.h"
+#include "Network/SCNetworkReachability.h"
 #include "UIKit/UIApplication.h"
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace tessel_editor {
@@ -20,6 +31,10 @@ namespace {
 constexpr double kQueueTimeout = 120;
 // Rounds of draining: a block may queue more work on the other side.
 constexpr int kMaxSettleRounds = 100;
+// Real seconds the content service's work is given (updates, downloads) before a line fails.
+constexpr double kNetworkTimeout = 90;
+// The API key tessel_content and the fixture trees use.
+constexpr const char* kContentAPIKey = "tessel-example";
 
 // True once every block queued on the priority queue so far has run: a block on a new sub-queue
 // of the last type runs after all of them.
@@ -32,7 +47,74 @@ bool drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
     return DispatchRunLoop::runUntil([&] { return done->load(); }, kQueueTimeout);
 }
 
+// Drains the GPU, CPU and main queues until nothing is left (or the rounds run out).
+void drainQueues()
+{
+    for (int round = 0; round < kMaxSettleRounds; ++round) {
+        drainQueue(QZDispatchPriorityQueue::processingQueue());
+        drainQueue(QZDispatchPriorityQueue::cpuHiresProcessingQueue());
+        if (DispatchRunLoop::drain() == 0) return;
+    }
+}
+
+// No content or message update runs and no pack's archive is downloading.
+bool networkIdle()
+{
+    auto manager = QZTesselContentManager::sharedManager();
+    return !manager->isUpdatingAssets() && !manager->isUpdatingMessages() &&
+           !QZAssetManager::sharedManager()->isDownloading();
+}
+
+// The internet's reachability says nothing of a server on this machine.
+bool isLoopback(const std::string& url)
+{
+    auto parsed = NSURL::URLWithString(url);
+    if (!parsed) return false;
+    const std::string& host = parsed->host();
+    return host == "localhost" || host == "::1" || host == "[::1]" || host.rfind("127.", 0) == 0;
+}
+
 }  // namespace
+
+std::string defaultContentRoot()
+{
+    if (const char* sandbox = std::getenv("TESSEL_SANDBOX_ROOT"); sandbox && *sandbox) return sandbox;
+    // Relative values are ignored, as the XDG rules ask.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return std::string(xdg) + "/Tessel";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "/tmp") + "/.local/share/Tessel";
+}
+
+bool isContentServiceRoot(const std::string& url)
+{
+    auto parsed = NSURL::URLWithString(url);
+    if (!parsed || parsed->host().empty()) return false;
+    return parsed->scheme() == "http" || parsed->scheme() == "https";
+}
+
+bool applyContentOptions(const ContentOptions& options, std::string* error)
+{
+    const std::filesystem::path root = options.contentRoot.value_or(defaultContentRoot());
+    std::error_code made;
+    std::filesystem::create_directories(root, made);
+    if (made || !std::filesystem::is_directory(root)) {
+        if (error)
+            *error = "cannot make the content root " + root.string() + ": " +
+                     (made ? made.message() : std::string("not a folder"));
+        return false;
+    }
+    PlatformSettings::setSandboxRoot(std::filesystem::absolute(root).lexically_normal().string());
+    // What was opened under another root is opened again under this one.
+    QZTesselContentManager::resetSharedManagerForTesting();
+    QZTranslationManager::resetSharedManagerForTesting();
+    NSUserDefaults::resetStandardUserDefaults();
+    if (options.server) {
+        QZRemoteConfiguration::setAPIKey(kContentAPIKey);
+        QZRemoteConfiguration::setContentServiceRoot(*options.server);
+        if (isLoopback(*options.server)) SCNetworkReachabilitySetFlagsOverride(kSCNetworkReachabilityFlagsReachable);
+    }
+    return true;
+}
 
 void configureDevice(Device device, float scale)
 {
@@ -104,12 +186,16 @@ EditorHost::~EditorHost()
     close();
 }
 
-void EditorHost::settle()
+bool EditorHost::settle()
 {
-    for (int round = 0; round < kMaxSettleRounds; ++round) {
-        drainQueue(QZDispatchPriorityQueue::processingQueue());
-        drainQueue(QZDispatchPriorityQueue::cpuHiresProcessingQueue());
-        if (DispatchRunLoop::drain() == 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(kNetworkTimeout);
+    for (;;) {
+        drainQueues();
+        if (networkIdle()) return true;
+        const double left = std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0) return false;
+        // Responses and downloads arrive on the main queue, in real time.
+        DispatchRunLoop::runUntil(networkIdle, std::min(left, 1.0));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "UIKit/UIWindow.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tessel_editor {
@@ -22,6 +23,27 @@ enum class Device { Phone, Tablet };
 // Phone: 320 x 568 points; tablet: 768 x 1024; system "7.0", portrait; `scale` pixels per point
 // (the screenshots' and the window's, never the edited photo's).
 void configureDevice(Device device, float scale = 2);
+
+// Where the editor keeps its content and which content service it asks: tessel_editor's
+// --content-root and --server.
+struct ContentOptions {
+    // The content store, downloaded packs and the editor's user defaults live here; made when
+    // missing. None: defaultContentRoot().
+    std::optional<std::string> contentRoot;
+    // The content service's root, as tessel_content --server takes it (isContentServiceRoot).
+    std::optional<std::string> server;
+};
+
+// $TESSEL_SANDBOX_ROOT when set (tests), else $XDG_DATA_HOME/Tessel when that is an absolute path,
+// else ~/.local/share/Tessel.
+std::string defaultContentRoot();
+// An http or https URL with a host.
+bool isContentServiceRoot(const std::string& url);
+// Runs before anything reads a standard directory: the root made and taken as the sandbox, the
+// content store, translations and defaults opened afresh there on next use; with a server, its
+// root and tessel_content's API key, a loopback server counting as reachable. False, with the
+// reason, when the root cannot be made (nothing else changes then).
+bool applyContentOptions(const ContentOptions& options, std::string* error);
 
 class EditorHost : public QZPhotoEditorControllerDelegate, public std::enable_shared_from_this<EditorHost> {
 public:
@@ -38,8 +60,10 @@ public:
     EditorHost& operator=(const EditorHost&) = delete;
 
     // Runs the main queue until every block queued on the GPU and CPU queues so far has run and the
-    // main queue has nothing left; the clock does not move.
-    static void settle();
+    // main queue has nothing left; the clock does not move. It also waits, in real time and at most
+    // 90 s, until no content or message update runs and no pack download is under way: false when
+    // that work did not finish.
+    static bool settle();
 
     const std::shared_ptr<UIWindow>& window() const { return window_; }
     const std::shared_ptr<QZSDKViewController>& editor() const { return editor_; }

@@ -17,6 +17,8 @@ const char* const kDefaultScript = "# The editor once it has opened (its fade-in
 
 namespace {
 
+constexpr const char* kNetworkUnfinished = "network work did not finish";
+
 std::string trim(const std::string& text)
 {
     const auto first = text.find_first_not_of(" \t\r");
@@ -95,7 +97,8 @@ ScriptRunner::ScriptRunner(EditorHost& host, std::string screenshotDirectory)
 
 ScriptResult ScriptRunner::run(const std::vector<std::string>& lines)
 {
-    EditorHost::settle();
+    // Work the editor started on opening (a content update) belongs to the first line.
+    bool settled = EditorHost::settle();
     ScriptResult result;
     for (std::size_t index = 0; index < lines.size(); ++index) {
         const std::string line = trim(lines[index]);
@@ -103,7 +106,9 @@ ScriptResult ScriptRunner::run(const std::vector<std::string>& lines)
         const auto space = line.find_first_of(" \t");
         const std::string command = line.substr(0, space);
         const std::string arguments = space == std::string::npos ? "" : trim(line.substr(space));
-        const std::string failure = runLine(command, command == "type" ? typedText(lines[index]) : arguments);
+        const std::string failure =
+            settled ? runLine(command, command == "type" ? typedText(lines[index]) : arguments) : kNetworkUnfinished;
+        settled = true;
         if (!failure.empty()) {
             result.status = ScriptResult::Status::Failed;
             result.line = int(index + 1);
@@ -131,7 +136,7 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
         constexpr double frame = 1.0 / DispatchClock::framesPerSecond;
         for (double waited = 0; waited + 1e-9 < seconds; waited += frame) {
             driver_.advance(std::min(frame, seconds - waited));
-            EditorHost::settle();
+            if (!EditorHost::settle()) return kNetworkUnfinished;
         }
         return "";
     }
@@ -159,7 +164,7 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
     } else if (command == "screenshot") {
         if (parts.size() != 1 || arguments.find('/') != std::string::npos || arguments == "." || arguments == "..")
             return "usage: screenshot NAME (a file name without folders)";
-        EditorHost::settle();
+        if (!EditorHost::settle()) return kNetworkUnfinished;
         // The folder is made on first use, as a person naming it on the command line expects.
         std::error_code folderError;
         std::filesystem::create_directories(screenshotDirectory_, folderError);
@@ -167,7 +172,7 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
         if (!UITestDriver::writeSnapshot(*host_.window(), path)) return "cannot write " + path;
     } else if (command == "expect") {
         if (arguments.empty()) return "usage: expect LABEL";
-        EditorHost::settle();
+        if (!EditorHost::settle()) return kNetworkUnfinished;
         if (!UITestDriver::visibleViewWithLabel(arguments))
             return "expected a visible view labelled \"" + arguments + "\"";
     } else if (command == "type") {
@@ -184,7 +189,7 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
     } else {
         return "unknown command \"" + command + "\"";
     }
-    EditorHost::settle();
+    if (!EditorHost::settle()) return kNetworkUnfinished;
     return "";
 }
 

@@ -1,7 +1,12 @@
 // tessel_editor: the editor as a host application embeds it, on one photo.
 //
 //   tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]
-//                 [--device phone|tablet] [--scale 1|2] INPUT
+//                 [--device phone|tablet] [--scale 1|2] [--content-root DIR] [--server URL] INPUT
+//
+// --content-root DIR holds the content store, downloaded packs and the editor's user defaults
+// (made when missing; a new one starts from the packs the editor ships); by default
+// $XDG_DATA_HOME/Tessel, else ~/.local/share/Tessel. --server URL is the content service's root
+// (http or https), asked with tessel_content's API key; without it nothing is asked.
 //
 // With a display and none of --headless, --script, --screenshots it shows the editor in a window
 // for the mouse. Otherwise it runs the script (by default: a screenshot, then Done) on the virtual
@@ -10,9 +15,9 @@
 // fit the display at 2 is drawn at 1 unless --scale 2 is given); the photo never depends on it.
 //
 // Exit status: 0 done (written) or cancelled; 1 the work failed (an unreadable INPUT or script, an
-// editor that cannot edit because no GL context can be made, a script that ended before Done or
-// Cancel, a failed write), nothing written; 2 a malformed command line, with the usage; 3 a script
-// line failed, with its number and why.
+// editor that cannot edit because no GL context can be made, a content root that cannot be made, a
+// script that ended before Done or Cancel, a failed write), nothing written; 2 a malformed command
+// line, with the usage; 3 a script line failed, with its number and why.
 #include "TesselEditorHost.h"
 #include "TesselEditorScript.h"
 
@@ -44,13 +49,16 @@ constexpr double kWindowTurn = 0.1;
 
 const char* const kUsage =
     "usage: tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]\n"
-    "                     [--device phone|tablet] [--scale 1|2] INPUT\n"
+    "                     [--device phone|tablet] [--scale 1|2]\n"
+    "                     [--content-root DIR] [--server URL] INPUT\n"
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
     "  screenshot NAME | expect LABEL | type TEXT | key return|backspace\n"
     "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\". --scale: pixels per point of the\n"
-    "window and the screenshots (default 2).\n";
+    "window and the screenshots (default 2).\n"
+    "--content-root DIR keeps the content store, packs and settings (default $XDG_DATA_HOME/Tessel);\n"
+    "--server URL is the content service's root (http or https).\n";
 
 struct Options {
     bool headless = false;
@@ -59,6 +67,7 @@ struct Options {
     std::optional<std::string> screenshots;
     Device device = Device::Phone;
     std::optional<int> scale;
+    ContentOptions content;
     std::string input;
 };
 
@@ -72,12 +81,17 @@ std::optional<Options> parse(int argc, char** argv)
         if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device" ||
-                   arg == "--scale") {
+                   arg == "--scale" || arg == "--content-root" || arg == "--server") {
             if (!hasValue) return std::nullopt;
             const std::string value = argv[++i];
             if (arg == "--script") options.script = value;
             if (arg == "--output") options.output = value;
             if (arg == "--screenshots") options.screenshots = value;
+            if (arg == "--content-root") options.content.contentRoot = value;
+            if (arg == "--server") {
+                if (!isContentServiceRoot(value)) return std::nullopt;
+                options.content.server = value;
+            }
             if (arg == "--device") {
                 if (value == "phone")
                     options.device = Device::Phone;
@@ -204,6 +218,9 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
+    // Before anything reads a standard directory.
+    std::string error;
+    if (!applyContentOptions(options->content, &error)) return failed(error);
     const bool headless = options->headless || options->script || options->screenshots || !hasDisplay();
     float scale = float(options->scale.value_or(2));
 #ifdef TESSEL_EDITOR_HAS_SDL
@@ -222,7 +239,6 @@ int main(int argc, char** argv)
         text << file.rdbuf();
         scriptText = text.str();
     }
-    std::string error;
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);
     if (!photo) return failed("cannot read " + error);
 

@@ -648,4 +648,6 @@ void NSManagedObjectContext::mergeChangesFromContextDidSaveNotification(
     if (const auto* deleted = deletedIDs.asArray())
         for (const auto& v : *deleted)
             if (auto object = registeredFor(v)) forget(object);
+    NSNotificationCenter::defaultCenter()->postNotificationName(NSManagedObjectContextObjectsDidChangeNotification,
+                                                                self(), info);
 }

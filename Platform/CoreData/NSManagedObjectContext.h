@@ -40,6 +40,9 @@ inline constexpr auto NSMergeByPropertyStoreTrumpMergePolicy = NSMergePolicyType
 inline constexpr auto NSMergeByPropertyObjectTrumpMergePolicy = NSMergePolicyType::MergeByPropertyObjectTrump;
 
 inline constexpr const char* NSManagedObjectContextDidSaveNotification = "NSManagingContextDidSaveChangesNotification";
+// Posted on the context's queue, object the context, after a merge changed what it holds.
+inline constexpr const char* NSManagedObjectContextObjectsDidChangeNotification =
+    "NSObjectsChangedInManagingContextNotification";
 inline constexpr const char* NSInsertedObjectsKey = "inserted";
 inline constexpr const char* NSUpdatedObjectsKey = "updated";
 inline constexpr const char* NSDeletedObjectsKey = "deleted";
@@ -84,6 +87,8 @@ public:
     void reset();
     // On this context's queue: objects named as updated read their row again and take the stored
     // value of every property they have not changed; those named as deleted leave the context.
+    // Then NSManagedObjectContextObjectsDidChangeNotification is posted with the notification's
+    // userInfo.
     void mergeChangesFromContextDidSaveNotification(const std::shared_ptr<NSNotification>& notification);
 
     // Stops the process with a message (debug builds) unless called on the context's queue.

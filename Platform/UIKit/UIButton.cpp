@@ -79,6 +79,17 @@ std::shared_ptr<UIColor> UIButton::titleColorForState(UIControlState state) cons
     return lookup(state, &Look::titleColor);
 }
 
+void UIButton::setTitleShadowColor(std::shared_ptr<UIColor> color, UIControlState state)
+{
+    looks_[state].titleShadowColor = std::move(color);
+    show();
+}
+
+std::shared_ptr<UIColor> UIButton::titleShadowColorForState(UIControlState state) const
+{
+    return lookup(state, &Look::titleShadowColor);
+}
+
 void UIButton::setEnabled(bool enabled)
 {
     UIControl::setEnabled(enabled);
@@ -107,6 +118,10 @@ void UIButton::show()
     titleLabel_->setText(title.value_or(""));
     titleLabel_->setHidden(!title || title->empty());
     if (auto color = currentTitleColor()) titleLabel_->setTextColor(color);
+    // A button given no title shadow leaves the label's own alone (owners may style it directly).
+    const bool hasShadows = std::any_of(looks_.begin(), looks_.end(),
+                                        [](const auto& look) { return look.second.titleShadowColor != nullptr; });
+    if (hasShadows) titleLabel_->setShadowColor(currentTitleShadowColor());
     setNeedsLayout();
 }
 

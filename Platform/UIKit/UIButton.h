@@ -1,6 +1,7 @@
 #pragma once
-// A button (the custom type): per state an image, a background image, a title and a title
-// colour, each falling back to the normal state's when the state has none. The background image
+// A button (the custom type): per state an image, a background image, a title, a title colour
+// and a title shadow colour, each falling back to the normal state's when the state has none.
+// The shadow's offset is the title label's. The background image
 // fills the bounds; the image and the title sit side by side, centred.
 
 #include "UIKit/UIControl.h"
@@ -32,11 +33,15 @@ public:
     // The normal state's colour is white until set.
     void setTitleColor(std::shared_ptr<UIColor> color, UIControlState state);
     std::shared_ptr<UIColor> titleColorForState(UIControlState state) const;
+    // No shadow until set.
+    void setTitleShadowColor(std::shared_ptr<UIColor> color, UIControlState state);
+    std::shared_ptr<UIColor> titleShadowColorForState(UIControlState state) const;
 
     std::shared_ptr<UIImage> currentImage() const { return imageForState(state()); }
     std::shared_ptr<UIImage> currentBackgroundImage() const { return backgroundImageForState(state()); }
     std::optional<std::string> currentTitle() const { return titleForState(state()); }
     std::shared_ptr<UIColor> currentTitleColor() const { return titleColorForState(state()); }
+    std::shared_ptr<UIColor> currentTitleShadowColor() const { return titleShadowColorForState(state()); }
 
     const std::shared_ptr<UILabel>& titleLabel() const { return titleLabel_; }
     const std::shared_ptr<UIImageView>& imageView() const { return imageView_; }
@@ -55,6 +60,7 @@ private:
         std::shared_ptr<UIImage> backgroundImage;
         std::optional<std::string> title;
         std::shared_ptr<UIColor> titleColor;
+        std::shared_ptr<UIColor> titleShadowColor;
     };
     // The member of the state's look, else of the normal look.
     template <class T>

@@ -170,7 +170,21 @@ void UINavigationBar::layoutSubviews()
     placeShownViews();
 }
 
-void UINavigationBar::drawRect(CGRect)
+void UINavigationBar::setBackgroundImage(std::shared_ptr<UIImage> image, UIBarMetrics metrics)
 {
-    // Draws nothing, without the base's "draws nothing" mark: subclasses draw after calling up.
+    if (metrics != UIBarMetricsDefault && metrics != UIBarMetricsLandscapePhone) return;
+    backgroundImages_[metrics] = std::move(image);
+    setNeedsDisplay();
+}
+
+std::shared_ptr<UIImage> UINavigationBar::backgroundImageForBarMetrics(UIBarMetrics metrics) const
+{
+    if (metrics != UIBarMetricsDefault && metrics != UIBarMetricsLandscapePhone) return nullptr;
+    return backgroundImages_[metrics];
+}
+
+void UINavigationBar::drawRect(CGRect rect)
+{
+    // Without the base's "draws nothing" mark: subclasses draw after calling up.
+    if (const auto& image = backgroundImages_[UIBarMetricsDefault]) image->drawInRect(rect);
 }

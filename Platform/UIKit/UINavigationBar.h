@@ -3,7 +3,8 @@
 // the title when the item has none), the left and right items' custom views vertically centred,
 // 5 points from the edges below system version 7 and 16 points from version 7. Push and pop
 // cross-fade the two items' views over 0.3 s when animated; afterwards only the top item's views
-// are subviews. The bar draws nothing of its own: subclasses draw, calling up.
+// are subviews. The bar draws only its background image for the default metrics, stretched over
+// its bounds; subclasses draw, calling up.
 
 #include "UIKit/UIImage.h"
 #include "UIKit/UILabel.h"
@@ -15,6 +16,11 @@
 
 class UINavigationBar;
 class UINavigationItem;
+
+enum UIBarMetrics : NSInteger {
+    UIBarMetricsDefault = 0,
+    UIBarMetricsLandscapePhone = 1,
+};
 
 class UINavigationBarDelegate {
 public:
@@ -38,6 +44,10 @@ public:
     void pushNavigationItem(const std::shared_ptr<UINavigationItem>& item, bool animated);
     // Asks the delegate first; answers the popped item, or null (no item, or the delegate said no).
     std::shared_ptr<UINavigationItem> popNavigationItemAnimated(bool animated);
+
+    // Only the default metrics' image is drawn (the bar has one height).
+    void setBackgroundImage(std::shared_ptr<UIImage> image, UIBarMetrics metrics);
+    std::shared_ptr<UIImage> backgroundImageForBarMetrics(UIBarMetrics metrics) const;
 
     // The arrow of a back button; this bar draws none.
     virtual std::shared_ptr<UIImage> backIndicatorImage() const { return nullptr; }
@@ -65,6 +75,7 @@ private:
     void placeShownViews();
 
     std::weak_ptr<UINavigationBarDelegate> delegate_;
+    std::shared_ptr<UIImage> backgroundImages_[2];
     std::vector<std::shared_ptr<UINavigationItem>> items_;
     Shown shown_;
 };

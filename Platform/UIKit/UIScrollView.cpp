@@ -137,6 +137,26 @@ CGPoint UIScrollView::clampOffset(CGPoint offset, CGSize contentSize) const
     return CGPointMake(between(offset.x, r.min.x, r.max.x), between(offset.y, r.min.y, r.max.y));
 }
 
+void UIScrollView::setContentSize(CGSize size)
+{
+    if (CGSizeEqualToSize(size, contentSize_)) return;
+    willChangeValueForKey("contentSize");
+    contentSize_ = size;
+    didChangeValueForKey("contentSize");
+}
+
+void UIScrollView::willChangeGeometry(bool frame, bool origin)
+{
+    if (origin) willChangeValueForKey("contentOffset");
+    if (frame) willChangeValueForKey("frame");
+}
+
+void UIScrollView::didChangeGeometry(bool frame, bool origin)
+{
+    if (origin) didChangeValueForKey("contentOffset");
+    if (frame) didChangeValueForKey("frame");
+}
+
 void UIScrollView::setContentOffset(CGPoint offset)
 {
     if (CGPointEqualToPoint(offset, contentOffset())) return;
@@ -360,7 +380,7 @@ void UIScrollView::applyZoomScale(UIView& view, CGFloat scale)
     CGRect moved = view.frame();
     view.setCenter(plus(view.center(), minus(origin, moved.origin)));
     zoomScale_ = scale;
-    contentSize_ = view.frame().size;
+    setContentSize(view.frame().size);
 }
 
 CGPoint UIScrollView::contentPointAtScale(UIView& view, CGPoint point, CGFloat scale) const

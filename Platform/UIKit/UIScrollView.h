@@ -23,7 +23,11 @@
 // the point between the fingers, past a limit only with bouncesZoom (damped), easing back on
 // release. Every change of the offset tells the delegate (scrollViewDidScroll) and lays the view
 // out again.
+//
+// Observers of the keys "contentOffset", "contentSize" and "frame" hear each real change before
+// it is made (the values read then are the old ones) and after.
 
+#include "Foundation/NSKeyValueObserving.h"
 #include "UIKit/UIGeometry.h"
 #include "UIKit/UIView.h"
 
@@ -62,7 +66,7 @@ public:
     virtual void scrollViewDidEndZoomingWithViewAtScale(UIScrollView*, UIView*, CGFloat /*scale*/) {}
 };
 
-class UIScrollView : public UIView {
+class UIScrollView : public UIView, public NSKeyValueObservable {
 public:
     using UIView::UIView;
     ~UIScrollView() override;
@@ -77,7 +81,7 @@ public:
     // Animated: 0.3 s, the delegate told every frame, then scrollViewDidEndScrollingAnimation.
     void setContentOffset(CGPoint offset, bool animated);
     CGSize contentSize() const { return contentSize_; }
-    void setContentSize(CGSize size) { contentSize_ = size; }
+    void setContentSize(CGSize size);
     // May be negative.
     UIEdgeInsets contentInset() const { return contentInset_; }
     void setContentInset(UIEdgeInsets insets) { contentInset_ = insets; }
@@ -133,6 +137,8 @@ public:
     const std::shared_ptr<UIPinchGestureRecognizer>& pinchGestureRecognizer() const { return pinch_; }
 
 protected:
+    void willChangeGeometry(bool frame, bool origin) override;
+    void didChangeGeometry(bool frame, bool origin) override;
     // The offset moved into the content range the content size gives.
     CGPoint clampOffset(CGPoint offset, CGSize contentSize) const;
 

@@ -98,6 +98,9 @@ public:
     // Stored only: no separators are drawn.
     UITableViewCellSeparatorStyle separatorStyle() const { return separatorStyle_; }
     void setSeparatorStyle(UITableViewCellSeparatorStyle style) { separatorStyle_ = style; }
+    // Stored only, like the style: 15 points on the left until set.
+    UIEdgeInsets separatorInset() const { return separatorInset_; }
+    void setSeparatorInset(UIEdgeInsets insets) { separatorInset_ = insets; }
     // Behind everything, the size of the bounds; it does not scroll.
     const std::shared_ptr<UIView>& backgroundView() const { return backgroundView_; }
     void setBackgroundView(std::shared_ptr<UIView> view);
@@ -182,6 +185,7 @@ private:
     std::weak_ptr<UITableViewDelegate> delegate_;
     CGFloat rowHeight_ = 44;
     UITableViewCellSeparatorStyle separatorStyle_ = UITableViewCellSeparatorStyleSingleLine;
+    UIEdgeInsets separatorInset_{0, 15, 0, 0};
     std::shared_ptr<UIView> backgroundView_;
     std::shared_ptr<UIView> tableHeaderView_;
     std::shared_ptr<UIView> tableFooterView_;

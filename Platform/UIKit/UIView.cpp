@@ -75,27 +75,41 @@ void UIView::setFrame(CGRect frame)
     CGRect newBounds;
     CGPoint newPosition;
     layer_->geometryForFrame(frame, &newBounds, &newPosition);
+    const bool frameChanges = !CGPointEqualToPoint(newPosition, center()) || !CGSizeEqualToSize(newBounds.size, old);
+    const bool originChanges = !CGPointEqualToPoint(newBounds.origin, bounds().origin);
+    if (frameChanges || originChanges) willChangeGeometry(frameChanges, originChanges);
     changeLayerValue("position", NSValue::valueWithCGPoint(newPosition), [&] { layer_->setPosition(newPosition); });
     changeLayerValue("bounds", NSValue::valueWithCGRect(newBounds), [&] { layer_->setBounds(newBounds); });
     boundsSizeChanged(old);
+    if (frameChanges || originChanges) didChangeGeometry(frameChanges, originChanges);
 }
 
 void UIView::setBounds(CGRect bounds)
 {
     CGSize old = this->bounds().size;
+    const bool frameChanges = !CGSizeEqualToSize(bounds.size, old);
+    const bool originChanges = !CGPointEqualToPoint(bounds.origin, this->bounds().origin);
+    if (frameChanges || originChanges) willChangeGeometry(frameChanges, originChanges);
     changeLayerValue("bounds", NSValue::valueWithCGRect(bounds), [&] { layer_->setBounds(bounds); });
     boundsSizeChanged(old);
+    if (frameChanges || originChanges) didChangeGeometry(frameChanges, originChanges);
 }
 
 void UIView::setCenter(CGPoint center)
 {
+    const bool changes = !CGPointEqualToPoint(center, this->center());
+    if (changes) willChangeGeometry(true, false);
     changeLayerValue("position", NSValue::valueWithCGPoint(center), [&] { layer_->setPosition(center); });
+    if (changes) didChangeGeometry(true, false);
 }
 
 void UIView::setTransform(CGAffineTransform transform)
 {
+    const bool changes = !CGAffineTransformEqualToTransform(transform, this->transform());
+    if (changes) willChangeGeometry(true, false);
     CATransform3D t = CATransform3DMakeAffineTransform(transform);
     changeLayerValue("transform", NSValue::valueWithCATransform3D(t), [&] { layer_->setTransform(t); });
+    if (changes) didChangeGeometry(true, false);
 }
 
 void UIView::boundsSizeChanged(CGSize old)

@@ -234,6 +234,11 @@ private:
 protected:
     // After the bounds changed size (subviews resized, layout requested).
     virtual void didChangeBoundsSize() {}
+    // Around every real change of the geometry, before and after it: `frame` when the frame moves
+    // or changes size (centre, bounds size or transform), `origin` when the bounds' origin moves.
+    // Views that announce their geometry to observers hook in here.
+    virtual void willChangeGeometry(bool /*frame*/, bool /*origin*/) {}
+    virtual void didChangeGeometry(bool /*frame*/, bool /*origin*/) {}
 
 private:
     void notifyMovedToWindow(UIWindow* window);

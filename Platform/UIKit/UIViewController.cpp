@@ -9,15 +9,28 @@
 #include "UIKit/UIScreen.h"
 #include "UIKit/UIWindow.h"
 
+#include <cmath>
+
 namespace {
 constexpr double kModalSlide = 0.3;
+constexpr CGFloat kFormSheetWidth = 540;
+constexpr CGFloat kFormSheetHeight = 620;
+constexpr CGFloat kDimmingAlpha = 0.4f;
 constexpr UIViewAutoresizing kFlexibleDimensions = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
 
-CGRect belowWindow(CGRect windowBounds)
+CGRect formSheetFrame(CGRect windowBounds)
 {
-    return CGRectOffset(windowBounds, 0, windowBounds.size.height);
+    return CGRectMake(std::round(CGRectGetMidX(windowBounds) - kFormSheetWidth / 2),
+                      std::round(CGRectGetMidY(windowBounds) - kFormSheetHeight / 2), kFormSheetWidth,
+                      kFormSheetHeight);
 }
 }  // namespace
+
+bool UIViewController::presentsAsPanel() const
+{
+    return modalPresentationStyle_ == UIModalPresentationFormSheet &&
+           UIDevice::currentDevice()->userInterfaceIdiom() == UIUserInterfaceIdiomPad;
+}
 
 UIViewController::~UIViewController() = default;
 
@@ -112,22 +125,34 @@ void UIViewController::presentViewController(const std::shared_ptr<UIViewControl
     controller->presenting_ = presenter;
     transitioning_ = true;
 
+    const bool panel = controller->presentsAsPanel();
     const std::shared_ptr<UIView>& cover = controller->view();
-    const CGRect shown = window->bounds();
-    cover->setAutoresizingMask(kFlexibleDimensions);
-    cover->setFrame(animated ? belowWindow(shown) : shown);
+    const CGRect windowBounds = window->bounds();
+    const CGRect shown = panel ? formSheetFrame(windowBounds) : windowBounds;
+    if (panel) {
+        controller->dimmingView_ = UIView::viewWithFrame(windowBounds);
+        controller->dimmingView_->setAutoresizingMask(kFlexibleDimensions);
+        controller->dimmingView_->setBackgroundColor(UIColor::blackColor());
+        controller->dimmingView_->setAlpha(animated ? 0 : kDimmingAlpha);
+        window->addSubview(controller->dimmingView_);
+        cover->setAutoresizingMask(UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin |
+                                   UIViewAutoresizingFlexibleTopMargin | UIViewAutoresizingFlexibleBottomMargin);
+    } else {
+        cover->setAutoresizingMask(kFlexibleDimensions);
+    }
+    cover->setFrame(animated ? CGRectOffset(shown, 0, CGRectGetMaxY(windowBounds) - shown.origin.y) : shown);
     window->addSubview(cover);
 
     controller->viewWillAppear(animated);
-    viewWillDisappear(animated);
-    auto finish = [presenter, controller, animated, completion = std::move(completion)](bool) {
+    if (!panel) viewWillDisappear(animated);
+    auto finish = [presenter, controller, animated, panel, completion = std::move(completion)](bool) {
         presenter->transitioning_ = false;
-        if (presenter->isViewLoaded() && presenter->view_->superview()) {
+        if (!panel && presenter->isViewLoaded() && presenter->view_->superview()) {
             presenter->coveredSuperview_ = presenter->view_->superview();
             presenter->view_->removeFromSuperview();
         }
         controller->viewDidAppear(animated);
-        presenter->viewDidDisappear(animated);
+        if (!panel) presenter->viewDidDisappear(animated);
         if (completion) completion();
     };
     if (!animated) {
@@ -135,7 +160,12 @@ void UIViewController::presentViewController(const std::shared_ptr<UIViewControl
         return;
     }
     UIView::animateWithDuration(
-        kModalSlide, [&] { cover->setFrame(shown); }, std::move(finish));
+        kModalSlide,
+        [&] {
+            cover->setFrame(shown);
+            if (panel) controller->dimmingView_->setAlpha(kDimmingAlpha);
+        },
+        std::move(finish));
 }
 
 void UIViewController::dismissViewControllerAnimated(bool animated, std::function<void()> completion)
@@ -151,6 +181,7 @@ void UIViewController::dismissViewControllerAnimated(bool animated, std::functio
     }
     std::shared_ptr<UIViewController> controller = presenter->presented_;
     presenter->transitioning_ = true;
+    const bool panel = controller->dimmingView_ != nullptr;
 
     // The presenter's view goes back under the cover before the cover slides away.
     const std::shared_ptr<UIView>& cover = controller->view();
@@ -163,21 +194,29 @@ void UIViewController::dismissViewControllerAnimated(bool animated, std::functio
     presenter->coveredSuperview_.reset();
 
     controller->viewWillDisappear(animated);
-    presenter->viewWillAppear(animated);
-    auto finish = [presenter, controller, animated, completion = std::move(completion)](bool) {
+    if (!panel) presenter->viewWillAppear(animated);
+    auto finish = [presenter, controller, animated, panel, completion = std::move(completion)](bool) {
         controller->view()->removeFromSuperview();
+        if (controller->dimmingView_) controller->dimmingView_->removeFromSuperview();
+        controller->dimmingView_.reset();
         presenter->presented_.reset();
         controller->presenting_.reset();
         presenter->transitioning_ = false;
         controller->viewDidDisappear(animated);
-        presenter->viewDidAppear(animated);
+        if (!panel) presenter->viewDidAppear(animated);
         if (completion) completion();
     };
     if (!animated || !cover->superview()) {
         finish(true);
         return;
     }
-    const CGRect away = belowWindow(cover->superview()->bounds());
+    const CGRect windowBounds = cover->superview()->bounds();
+    const CGRect away = CGRectOffset(cover->frame(), 0, CGRectGetMaxY(windowBounds) - cover->frame().origin.y);
     UIView::animateWithDuration(
-        kModalSlide, [&] { cover->setFrame(away); }, std::move(finish));
+        kModalSlide,
+        [&] {
+            cover->setFrame(away);
+            if (controller->dimmingView_) controller->dimmingView_->setAlpha(0);
+        },
+        std::move(finish));
 }

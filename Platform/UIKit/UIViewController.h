@@ -1,7 +1,7 @@
 #pragma once
 // A controller of one screen: its view made lazily (from the nib name's layout builder, else a
-// plain view the size of the screen), appearance and rotation calls, memory warnings, and
-// full-screen modal presentation.
+// plain view the size of the screen), appearance and rotation calls, memory warnings, modal
+// presentation (full screen, or a form sheet on a tablet) and the navigation controller it is in.
 //
 // Appearance calls come only from the window (its root controller, when it becomes visible),
 // from modal presentation and dismissal, and from owners calling them by hand: a view entering a
@@ -16,7 +16,14 @@
 #include <string>
 
 class NSBundle;
+class UINavigationController;
 class UINavigationItem;
+
+enum UIModalPresentationStyle : NSInteger {
+    UIModalPresentationFullScreen = 0,
+    UIModalPresentationPageSheet = 1,
+    UIModalPresentationFormSheet = 2,
+};
 
 class UIViewController : public UIResponder {
 public:
@@ -81,6 +88,11 @@ public:
     // viewDidDisappear (its view leaves the window), then the completion runs. A controller
     // presents one at a time: a second presentation, or one without a window, is logged and
     // ignored.
+    //
+    // A form sheet (the presented controller's style) on a tablet is a 540 x 620 point panel
+    // centred in the window over a dimming view (black, alpha 0.4, fading in and out with the
+    // slide); this controller's view stays in the window and is told nothing. On a phone a form
+    // sheet covers the window as a full-screen presentation does.
     void presentViewController(const std::shared_ptr<UIViewController>& controller, bool animated,
                                std::function<void()> completion = nullptr);
     // Dismisses what this controller presented, or, when it presented nothing, this controller
@@ -88,11 +100,21 @@ public:
     void dismissViewControllerAnimated(bool animated, std::function<void()> completion = nullptr);
     std::shared_ptr<UIViewController> presentedViewController() const { return presented_; }
     std::shared_ptr<UIViewController> presentingViewController() const { return presenting_.lock(); }
+    // How this controller is shown when presented.
+    UIModalPresentationStyle modalPresentationStyle() const { return modalPresentationStyle_; }
+    void setModalPresentationStyle(UIModalPresentationStyle style) { modalPresentationStyle_ = style; }
+
+    // The navigation controller whose stack holds this controller, if any.
+    std::shared_ptr<UINavigationController> navigationController() const { return navigationController_.lock(); }
 
     // The view's superview.
     std::shared_ptr<UIResponder> nextResponder() const override;
 
 private:
+    friend class UINavigationController;
+    // A form sheet on a tablet: a panel over a dimming view, the presenter staying in view.
+    bool presentsAsPanel() const;
+
     std::string nibName_;
     std::shared_ptr<NSBundle> nibBundle_;
     std::shared_ptr<UIView> view_;
@@ -103,4 +125,7 @@ private:
     // Where this controller's view was before what it presented covered it.
     std::weak_ptr<UIView> coveredSuperview_;
     bool transitioning_ = false;
+    UIModalPresentationStyle modalPresentationStyle_ = UIModalPresentationFullScreen;
+    std::shared_ptr<UIView> dimmingView_;  // behind a presented panel
+    std::weak_ptr<UINavigationController> navigationController_;
 };

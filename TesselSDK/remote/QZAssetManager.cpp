@@ -1,5 +1,7 @@
 #include "TesselSDK/remote/QZAssetManager.h"
 
+#include <algorithm>
+
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSNotificationCenter.h"
@@ -81,4 +83,12 @@ void QZAssetManager::downloadThumbnailAssets()
     }
     for (const std::shared_ptr<QZContentPack>& pack : QZTesselContentManager::sharedManager()->contentPacks())
         if (!pack->assetsAvailableForLowResUse()) pack->thumbnailResourceProvider()->downloadResources();
+}
+
+bool QZAssetManager::isDownloading() const
+{
+    return std::any_of(resourceProviders_.begin(), resourceProviders_.end(), [](const auto& entry) {
+        auto provider = entry.second.provider.lock();
+        return provider && provider->isDownloading();
+    });
 }

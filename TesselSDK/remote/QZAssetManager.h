@@ -47,6 +47,8 @@ public:
     // Downloads the thumbnails of every stored pack that cannot show yet; from another thread it
     // runs on the main thread and waits for it.
     void downloadThumbnailAssets();
+    // A registered provider is downloading its archive (main thread).
+    bool isDownloading() const;
 
 private:
     void init();

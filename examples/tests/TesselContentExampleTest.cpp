@@ -68,6 +68,9 @@ ProgramRun finish(pid_t pid, const std::string& logs)
     return run;
 }
 
+// A new root starts from the packs the editor ships, which need no download; they list first.
+const std::string kShipped = "classic_effects 1.0 1\nclassic_frames 1.0 1\ndoodle_stickers 1.0 1\n";
+
 class TesselContentExampleTest : public ::testing::Test {
 protected:
     void serve(const char* treeName)
@@ -100,7 +103,7 @@ protected:
 TEST_F(TesselContentExampleTest, UpdateListAndDownloadKeepTheirContract)
 {
     serve("content-tree");
-    const std::string installed = "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n";
+    const std::string installed = kShipped + "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n";
     ProgramRun update = run({"update"});
     EXPECT_EQ(update.status, 0) << update.err;
     EXPECT_EQ(update.out, installed);
@@ -128,7 +131,7 @@ TEST_F(TesselContentExampleTest, UpdateListAndDownloadKeepTheirContract)
     ProgramRun truncated = run({"download", "st1"});
     EXPECT_EQ(truncated.status, 1) << truncated.out;
     EXPECT_EQ(readFile(archive), before);
-    EXPECT_EQ(run({"list"}).out, "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 3\n");
+    EXPECT_EQ(run({"list"}).out, kShipped + "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 3\n");
 
     ProgramRun unknown = run({"download", "nope"});
     EXPECT_EQ(unknown.status, 1);
@@ -166,7 +169,7 @@ TEST_F(TesselContentExampleTest, HostileNamesWriteNothingOutsideTheRoot)
     serve("hostile-tree");
     ProgramRun update = run({"update"});
     EXPECT_EQ(update.status, 1);
-    EXPECT_EQ(update.out, "st1 1.0 1\n");
+    EXPECT_EQ(update.out, kShipped + "st1 1.0 1\n");
     for (const auto& entry : fs::recursive_directory_iterator(root))
         EXPECT_FALSE(entry.path().filename().string().starts_with("evil")) << entry.path();
     for (const auto& entry : fs::directory_iterator(fs::path(root).parent_path()))
@@ -214,7 +217,7 @@ TEST_F(TesselContentExampleTest, ARunKilledMidUpdateLeavesAStoreTheNextRunComple
     // The version was not committed: the next run installs everything.
     ProgramRun next = run({"update"});
     EXPECT_EQ(next.status, 0) << next.err;
-    EXPECT_EQ(next.out, "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n");
+    EXPECT_EQ(next.out, kShipped + "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n");
 }
 
 TEST_F(TesselContentExampleTest, MessagesPrintsTheMessageToDisplayOnceEverySeventyTwoHours)

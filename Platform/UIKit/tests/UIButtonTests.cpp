@@ -86,4 +86,24 @@ TEST(UIButtonTest, TheBackgroundFillsAndTheContentIsCentred)
     EXPECT_EQ(fits.width, 20 + title.size.width);
 }
 
+TEST(UIButtonTest, TheTitleShadowTakesTheStatesColourAndTheLabelsOffset)
+{
+    UITestDriver driver;
+    auto button = UIButton::buttonWithType(UIButtonTypeCustom);
+    EXPECT_FALSE(button->titleLabel()->shadowColor());  // none until set
+    auto soft = UIColor::colorWithWhite(0, 0.5f), strong = UIColor::blackColor();
+    button->setTitleShadowColor(soft, UIControlStateNormal);
+    button->setTitleShadowColor(strong, UIControlStateHighlighted);
+    button->titleLabel()->setShadowOffset(CGSizeMake(0, 1));
+    button->setTitle("Download", UIControlStateNormal);
+    EXPECT_EQ(button->titleLabel()->shadowColor(), soft);
+    button->setHighlighted(true);
+    EXPECT_EQ(button->titleLabel()->shadowColor(), strong);
+    button->setHighlighted(false);
+    button->setEnabled(false);
+    EXPECT_EQ(button->titleShadowColorForState(UIControlStateDisabled), soft);  // falls back to normal
+    EXPECT_EQ(button->titleLabel()->shadowColor(), soft);
+    EXPECT_TRUE(CGSizeEqualToSize(button->titleLabel()->shadowOffset(), CGSizeMake(0, 1)));
+}
+
 }  // namespace

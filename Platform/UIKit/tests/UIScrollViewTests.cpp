@@ -356,4 +356,41 @@ TEST_F(ScrollTest, ZoomScalesTheViewAndPinchesBounceBackToTheLimits)
     EXPECT_EQ(scroll->contentOffset().y, 220 * 2 - 240);
 }
 
+// Observers of the offset, content size and frame hear each real change twice: before it (the
+// values read then are the old ones) and after it; a value set again unchanged says nothing.
+TEST_F(ScrollTest, ObserversHearOffsetSizeAndFrameChangesBeforeAndAfter)
+{
+    std::vector<std::string> heard;
+    auto note = [&](const std::string& key, bool prior) {
+        std::string value;
+        if (key == "contentOffset") value = std::to_string(int(scroll->contentOffset().y));
+        if (key == "contentSize") value = std::to_string(int(scroll->contentSize().height));
+        if (key == "frame") value = std::to_string(int(scroll->frame().size.width));
+        heard.push_back(key + (prior ? " before " : " after ") + value);
+    };
+    std::vector<unsigned long> tokens;
+    for (const char* key : {"contentOffset", "contentSize", "frame"})
+        tokens.push_back(scroll->addObserverForKey(key, note));
+
+    scroll->setContentOffset(CGPointMake(0, 30));
+    scroll->setContentOffset(CGPointMake(0, 30));
+    scroll->setContentSize(CGSizeMake(320, 5000));
+    scroll->setContentSize(CGSizeMake(320, 5000));
+    scroll->setFrame(CGRectMake(0, 0, 200, 480));
+    scroll->setFrame(CGRectMake(0, 0, 200, 480));
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"contentOffset before 0", "contentOffset after 30", "contentSize before 4000",
+                                        "contentSize after 5000", "frame before 320", "frame after 200"}));
+    // A drag moves the offset through the same announcements.
+    heard.clear();
+    driver.drag({CGPointMake(100, 300), CGPointMake(100, 200)}, 0.3, 0.2);
+    settle();
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.front(), "contentOffset before 30");
+    for (unsigned long token : tokens) scroll->removeObserver(token);
+    heard.clear();
+    scroll->setContentOffset(CGPointMake(0, 0));
+    EXPECT_TRUE(heard.empty());
+}
+
 }  // namespace

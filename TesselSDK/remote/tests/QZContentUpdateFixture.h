@@ -41,9 +41,13 @@ protected:
     {
         TesselSDKRemoteRegisterClasses();
         // The option store reads its key tree from the resource bundle in the main bundle.
-        std::filesystem::create_directories(sandbox.mainBundlePath());
-        std::filesystem::create_directory_symlink(TESSEL_SDK_RESOURCES_BUNDLE_DIR,
-                                                  sandbox.mainBundlePath() + "/TesselSDKResources.bundle");
+        // The built bundle less its prebuilt content store: these updates start from an empty
+        // store, as the editor's does where no store ships with it.
+        const std::filesystem::path bundle = sandbox.mainBundlePath() + "/TesselSDKResources.bundle";
+        std::filesystem::create_directories(bundle);
+        for (const auto& entry : std::filesystem::directory_iterator(TESSEL_SDK_RESOURCES_BUNDLE_DIR))
+            if (entry.path().filename() != std::string(kQZContentStorePrebuiltName) + ".sqlite")
+                std::filesystem::create_symlink(entry.path(), bundle / entry.path().filename());
         QZTesselContentManager::resetSharedManagerForTesting();
         std::filesystem::copy(std::string(TESSEL_CONTENT_FIXTURES_DIR) + "/content-tree", tree,
                               std::filesystem::copy_options::recursive);

@@ -219,7 +219,7 @@ TEST_F(QZMessageViewTest, ATallerTranslationShrinksItsFontNeverBelowEight)
 {
     // A bundle whose Portuguese table makes one paragraph three times as long, another thirty.
     const std::string bundle = sandbox.mainBundlePath() + "/TesselSDKResources.bundle";
-    std::filesystem::remove(bundle);
+    std::filesystem::remove_all(bundle);  // the fixture's links, not what they point at
     std::filesystem::copy(TESSEL_SDK_RESOURCES_BUNDLE_DIR, bundle, std::filesystem::copy_options::recursive);
     const std::string english = "Two new packs are waiting for you in the store.";
     std::string three, thirty;
