@@ -15,6 +15,7 @@
 
 #include "TesselSDKFoundation/QZSDKResources.h"
 
+#include "Files/FileContents.h"
 #include "Foundation/PlatformSettings.h"
 
 #ifdef TESSEL_EDITOR_HAS_SDL
@@ -24,9 +25,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,6 +36,8 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitScript = 3;
+// A script is a few hundred lines of taps and drags; anything much larger was not meant as one.
+constexpr std::size_t kMaximumScriptBytes = std::size_t{1} << 20;
 // Seconds the window runs between looks at the editor's outcome.
 constexpr double kWindowTurn = 0.1;
 
@@ -182,11 +183,9 @@ int main(int argc, char** argv)
 
     std::string scriptText = kDefaultScript;
     if (options->script) {
-        std::ifstream file(*options->script);
-        if (!file) return failed("cannot read the script " + *options->script);
-        std::ostringstream text;
-        text << file.rdbuf();
-        scriptText = text.str();
+        std::string reason;
+        if (!FileReadText(*options->script, kMaximumScriptBytes, &scriptText, &reason))
+            return failed("cannot read the script " + *options->script + ": " + reason);
     }
     std::string error;
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);

@@ -4,6 +4,7 @@
 #include "QZReplaySteps.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/HostileFiles.h"
 #include "support/RunProgram.h"
 
 #include "TesselSDKImaging/Modules/QZAutoEnhanceModule.h"
@@ -418,7 +419,7 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
     };
     const std::string missingRecipe = "recipe=" + (dir_ / "missing.json").string();
     const std::string badRecipe = "recipe=" + notRecipe.string();
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {{"crop=0,0,1"}, true, 2, "crop=0,0,1"},
         {{"crop=0.6,0,0.5,1"}, true, 2, "crop=0.6,0,0.5,1"},
         {{"crop=0,0,0,1"}, true, 2, "crop=0,0,0,1"},
@@ -442,6 +443,14 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
         {{(dir_ / "missing.png").string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
         {{notImage.string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
     };
+    // What is no file, or claims more pixels than an image may have: refused at once, by name.
+    const fs::path huge = dir_ / "huge.png";
+    example_test::writePNGHeaderOnly(huge, 20000, 20000);
+    cases.push_back({{huge.string(), "OUT", "rotate=1"}, false, 1, "an image of 20000 x 20000 pixels is more than"});
+    for (const example_test::HostileFile& file : example_test::hostileFiles(dir_)) {
+        cases.push_back({{file.path, "OUT", "rotate=1"}, false, 1, file.path + ": " + file.reason});
+        cases.push_back({{"recipe=" + file.path}, true, 2, file.path + "': " + file.reason});
+    }
     for (bool outputExisted : {false, true}) {
         const fs::path output = dir_ / "output.png";
         if (outputExisted) std::ofstream(output) << "earlier";
