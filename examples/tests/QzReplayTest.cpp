@@ -609,13 +609,20 @@ TEST_F(QzReplayProgram, BadTextValuesExitTwoNamingTheStepAndWriteNothing)
 {
     const fs::path input = write("input.png", makeDistinct(20, 10));
     const fs::path output = dir_ / "out.png";
-    for (const char* step :
-         {"text=0.1,0.4,0.8", "text=0.1,0.4,0,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,0,0,white,x",
-          "text=a,0.4,0.8,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,1,nan,white,x", "text=0.1,0.4,0.8,0.2,1,0,#12345,x",
-          "text=0.1,0.4,0.8,0.2,1,0,red,x", "meme=80,60,NO BAR", "meme=0,60,A|B", "meme=80"}) {
-        SCOPED_TRACE(step);
+    // Sizes past an em of 10000 pixels and texts past 4096 bytes are refused at once: drawn, they
+    // would keep the program busy for minutes.
+    const std::string longText = std::string(4097, 'a');
+    for (const std::string& step :
+         {std::string("text=0.1,0.4,0.8"), std::string("text=0.1,0.4,0,0.2,1,0,white,x"),
+          std::string("text=0.1,0.4,0.8,0.2,0,0,white,x"), std::string("text=a,0.4,0.8,0.2,1,0,white,x"),
+          std::string("text=0.1,0.4,0.8,0.2,1,nan,white,x"), std::string("text=0.1,0.4,0.8,0.2,1,0,#12345,x"),
+          std::string("text=0.1,0.4,0.8,0.2,1,0,red,x"), std::string("meme=80,60,NO BAR"),
+          std::string("meme=0,60,A|B"), std::string("meme=80"), std::string("text=0,0,1,1,1e8,0,#ffffff,hello"),
+          "text=0,0,1,1,20,0,white," + longText, std::string("meme=100000,60,A|B"), std::string("meme=80,1e9,A|B"),
+          "meme=80,60," + longText + "|B"}) {
+        SCOPED_TRACE(step.substr(0, 60));
         EXPECT_EQ(run({input.string(), output.string(), step}), 2) << output_;
-        const std::string name = std::string(step).substr(0, std::string(step).find('='));
+        const std::string name = step.substr(0, step.find('='));
         EXPECT_NE(output_.find(name), std::string::npos) << output_;
         EXPECT_FALSE(fs::exists(output));
     }
