@@ -11,15 +11,16 @@
 #include "TesselSDKImaging/Processors/QZStickerProcessor.h"
 #include "TesselSDKImaging/Processors/QZTiltShiftProcessor.h"
 
+#include "Files/FileContents.h"
+#include "ImageIO/ImageIOCodec.h"
+#include "UIKit/UIImageCodecs.h"
 #include "Foundation/Value.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIImage.h"
 
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <set>
-#include <sstream>
 
 namespace qz_replay {
 
@@ -163,20 +164,11 @@ bool parseStroke(const Value& json, StrokeDescription* stroke, std::string* erro
     return true;
 }
 
-bool readFile(const std::string& path, std::string* text)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream contents;
-    contents << file.rdbuf();
-    if (path.empty() || !file) return false;
-    *text = contents.str();
-    return true;
-}
-
 bool parseStrokes(const std::string& path, ModuleMaker* maker, std::string* error)
 {
-    std::string text;
-    if (!readFile(path, &text)) return *error = "cannot read the strokes file '" + path + "'", false;
+    std::string text, reason;
+    if (!FileReadText(path, kMaximumStepFileBytes, &text, &reason))
+        return *error = "cannot read the strokes file '" + path + "': " + reason, false;
     const Value json = Value::fromJSON(text);
     std::string unknown;
     if (!json.isDictionary()) return *error = "'" + path + "' is not a JSON object", false;
@@ -285,12 +277,13 @@ bool parsePlacement(const std::string& value, std::size_t extraCount, Placement*
         *error = "the rectangle's width and height must be above 0";
         return false;
     }
-    std::string bytes;
-    if (!readFile(path, &bytes)) return *error = "cannot read the picture '" + path + "'", false;
-    placement->picture = UIImage::imageWithData(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-    if (!placement->picture || !placement->picture->CGImage()) {
-        return *error = "'" + path + "' is not a PNG or JPEG picture", false;
-    }
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+    if (!FileReadContents(path, kImageIOMaximumFileBytes, &bytes, &reason))
+        return *error = "cannot read the picture '" + path + "': " + reason, false;
+    placement->picture = UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason);
+    if (!placement->picture || !placement->picture->CGImage())
+        return *error = "'" + path + "' is not a picture to place: " + reason, false;
     placement->rect = CGRectMake(CGFloat(numbers[0]), CGFloat(numbers[1]), CGFloat(numbers[2]), CGFloat(numbers[3]));
     placement->extra.assign(numbers.begin() + 4, numbers.end());
     return true;

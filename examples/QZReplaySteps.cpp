@@ -7,14 +7,13 @@
 #include "TesselSDKImaging/Modules/QZJSONEffectModule.h"
 #include "TesselSDKImaging/Modules/QZOrientationModule.h"
 
+#include "Files/FileContents.h"
 #include "QopLite/QLPL.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace qz_replay {
 
@@ -103,20 +102,18 @@ bool parseStraighten(const std::string& value, ModuleMaker* maker, std::string* 
 
 bool parseRecipe(const std::string& path, ModuleMaker* maker, std::string* error)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    if (path.empty() || !file) {
-        *error = "cannot read the recipe file '" + path + "'";
+    std::string text, reason;
+    if (!FileReadText(path, kMaximumStepFileBytes, &text, &reason)) {
+        *error = "cannot read the recipe file '" + path + "': " + reason;
         return false;
     }
-    QopJSONEffect effect = QLPLLoadEffect(text.str().c_str());
+    QopJSONEffect effect = QLPLLoadEffect(text.c_str());
     if (!effect) {
         *error = "'" + path + "' is not an effect recipe";
         return false;
     }
     QLPLUnloadEffect(&effect);
-    *maker = [json = text.str()](const StepTarget&) {
+    *maker = [json = std::move(text)](const StepTarget&) {
         std::shared_ptr<QZJSONEffectModule> module = QZJSONEffectModule::make();
         module->setJsonString(json);
         return module;

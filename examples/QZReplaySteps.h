@@ -11,12 +11,16 @@
 
 #include "CoreGraphics/CGGeometry.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qz_replay {
+
+// The most a recipe or strokes file named in a step may hold: a page of JSON is a few kilobytes.
+inline constexpr std::size_t kMaximumStepFileBytes = std::size_t{4} << 20;
 
 // What a module is made for: the current image's pixel size, and the path it runs on.
 struct StepTarget {

@@ -56,6 +56,12 @@ std::shared_ptr<QZModule> toolModuleHolding(std::shared_ptr<QZProcessor> process
     return module;
 }
 
+// Text sizes in image pixels: an em of 10000 pixels covers any photo, and the drawing would be cut
+// at a font's largest size all the same.
+constexpr double kMaximumTextSize = 10000;
+// A caption or a text box holds a few lines; a page of text takes seconds to lay out.
+constexpr std::size_t kMaximumTextBytes = 4096;
+
 CGFloat longerSide(const StepTarget& target)
 {
     return std::max(target.size.width, target.size.height);
@@ -78,7 +84,8 @@ bool parseText(const std::string& value, ModuleMaker* maker, std::string* error)
         numbers.push_back(v);
     }
     if (numbers[2] <= 0 || numbers[3] <= 0) return fail("W and H must be more than 0");
-    if (numbers[4] <= 0) return fail("SIZE must be more than 0");
+    if (numbers[4] <= 0 || numbers[4] > kMaximumTextSize) return fail("SIZE must be more than 0 and at most 10000");
+    if (text.size() > kMaximumTextBytes) return fail("TEXT must be at most 4096 bytes");
     if (!parseColour(fields[6], &colour)) return fail("COLOR must be #RRGGBB, white or black");
     const CGRect rect = CGRectMake(CGFloat(numbers[0]), CGFloat(numbers[1]), CGFloat(numbers[2]), CGFloat(numbers[3]));
     const CGFloat size = CGFloat(numbers[4]), angle = CGFloat(numbers[5]);
@@ -103,8 +110,13 @@ bool parseMeme(const std::string& value, ModuleMaker* maker, std::string* error)
     double top = 0, bottom = 0;
     std::size_t bar = std::string::npos;
     if (!splitLeadingFields(value, 2, &fields, &captions) || !parseReal(fields[0], &top) ||
-        !parseReal(fields[1], &bottom) || top <= 0 || bottom <= 0 || (bar = captions.find('|')) == std::string::npos) {
-        *error = "expected TOPSIZE,BOTTOMSIZE,TOP|BOTTOM with sizes more than 0";
+        !parseReal(fields[1], &bottom) || top <= 0 || bottom <= 0 || top > kMaximumTextSize ||
+        bottom > kMaximumTextSize || (bar = captions.find('|')) == std::string::npos) {
+        *error = "expected TOPSIZE,BOTTOMSIZE,TOP|BOTTOM with sizes more than 0 and at most 10000";
+        return false;
+    }
+    if (captions.size() > kMaximumTextBytes + 1) {
+        *error = "the captions must be at most 4096 bytes";
         return false;
     }
     *maker = [top = CGFloat(top), bottom = CGFloat(bottom), topText = unescapeLineFeeds(captions.substr(0, bar)),

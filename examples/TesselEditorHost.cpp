@@ -8,6 +8,7 @@
 
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 
+#include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
@@ -42,7 +43,9 @@ bool drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
 {
     auto done = std::make_shared<std::atomic<bool>>(false);
     const int marker = queue->generateQueueForType(QZQueueTypeDestroy);
-    queue->addBlock([done] { done->store(true); }, marker);
+    // Told through the main queue, which wakes the run loop at once rather than at its next poll: a
+    // wait settles after each of its frames, and polls would make a virtual second cost a real one.
+    queue->addBlock([done] { dispatch_async(dispatch_get_main_queue(), [done] { done->store(true); }); }, marker);
     queue->destroyQueueWithIdentifierAfterPendingBlocksComplete(marker);
     return DispatchRunLoop::runUntil([&] { return done->load(); }, kQueueTimeout);
 }
@@ -132,17 +135,8 @@ void configureDevice(Device device, float scale)
 
 std::shared_ptr<UIImage> EditorHost::readPhoto(const std::string& path, std::string* error)
 {
-    if (auto photo = UIImage::imageWithContentsOfFile(path)) return photo;
-    // Decoded again only for the reason.
-    std::string reason = "not a PNG or JPEG image";
-    std::vector<std::uint8_t> pixels;
-    ImageIODecodeFile(
-        path,
-        [&](std::size_t width, std::size_t height) -> void* {
-            pixels.resize(width * height * 4);
-            return pixels.data();
-        },
-        &reason);
+    std::string reason;
+    if (auto photo = UIImage::imageWithContentsOfFile(path, &reason)) return photo;
     if (error) *error = path + ": " + reason;
     return nullptr;
 }

@@ -46,13 +46,17 @@ bool parsePoint(const std::string& text, CGPoint* point)
     }
 }
 
-// A finite number of seconds, not negative.
+// An hour is far past any gesture or pause a person makes; a longer one is a slip that would keep
+// the program busy for ever (a drag of 1e30 s would also pass as a one-frame flick).
+constexpr double kMaximumSeconds = 3600;
+
+// A number of seconds from 0 to an hour.
 bool parseSeconds(const std::string& text, double* seconds)
 {
     try {
         std::size_t used = 0;
         const double value = std::stod(text, &used);
-        if (used != text.size() || !std::isfinite(value) || value < 0) return false;
+        if (used != text.size() || !std::isfinite(value) || value < 0 || value > kMaximumSeconds) return false;
         *seconds = value;
         return true;
     } catch (const std::exception&) {
@@ -132,7 +136,7 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
     const std::vector<std::string> parts = words(arguments);
     if (command == "wait") {
         double seconds = 0;
-        if (parts.size() != 1 || !parseSeconds(parts[0], &seconds)) return "usage: wait SECONDS";
+        if (parts.size() != 1 || !parseSeconds(parts[0], &seconds)) return "usage: wait SECONDS (0 to 3600)";
         constexpr double frame = 1.0 / DispatchClock::framesPerSecond;
         for (double waited = 0; waited + 1e-9 < seconds; waited += frame) {
             driver_.advance(std::min(frame, seconds - waited));
@@ -153,13 +157,13 @@ std::string ScriptRunner::runLine(const std::string& command, const std::string&
         double seconds = 0;
         if (parts.size() != 3 || !parsePoint(parts[0], &from) || !parsePoint(parts[1], &to) ||
             !parseSeconds(parts[2], &seconds))
-            return "usage: drag X1,Y1 X2,Y2 SECONDS";
+            return "usage: drag X1,Y1 X2,Y2 SECONDS (0 to 3600)";
         driver_.drag({from, to}, seconds);
     } else if (command == "press") {
         CGPoint point;
         double seconds = 0;
         if (parts.size() != 2 || !parsePoint(parts[0], &point) || !parseSeconds(parts[1], &seconds))
-            return "usage: press X,Y SECONDS";
+            return "usage: press X,Y SECONDS (0 to 3600)";
         driver_.press(point, seconds);
     } else if (command == "screenshot") {
         if (parts.size() != 1 || arguments.find('/') != std::string::npos || arguments == "." || arguments == "..")

@@ -20,12 +20,11 @@
 #include "QopLite/QopAlloc.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopGL.h"
+#include "Files/FileContents.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -238,12 +237,11 @@ int applyAndWrite(const Invocation &invocation, QopBitmap_t *bitmap,
 // Runs the recipe file at full intensity (seed 0, borders on), the way an effect pack applies it.
 int runRecipe(const Invocation &invocation)
 {
-    std::ifstream file(invocation.recipe, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    if (!file)
-        return failed("cannot read recipe " + invocation.recipe);
-    QopJSONEffect effect = QLPLLoadEffect(text.str().c_str());
+    std::string text, reason;
+    // A recipe is a page of JSON; a few megabytes is more than any holds.
+    if (!FileReadText(invocation.recipe, std::size_t{4} << 20, &text, &reason))
+        return failed("cannot read recipe " + invocation.recipe + ": " + reason);
+    QopJSONEffect effect = QLPLLoadEffect(text.c_str());
     if (!effect)
         return failed(invocation.recipe + " is not an effect recipe");
 

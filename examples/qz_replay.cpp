@@ -19,15 +19,16 @@
 #include "TesselSDKImaging/QZOpenGLManager.h"
 
 #include "Dispatch/DispatchRunLoop.h"
+#include "Files/FileContents.h"
 #include "GLES/EAGLContext.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageCodecs.h"
 
 #include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -120,13 +121,6 @@ bool parseCommandLine(int argc, char** argv, Invocation* invocation, std::string
     return true;
 }
 
-std::shared_ptr<UIImage> readImage(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return nullptr;
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return UIImage::imageWithData(bytes);
-}
 
 // Pumps the main queue until a block queued on the server now has run, so all queued before it.
 bool waitForServer(const std::shared_ptr<QZBitmapImageServer>& server)
@@ -233,8 +227,12 @@ void drainGPUQueue()
 
 int replay(const Invocation& invocation)
 {
-    std::shared_ptr<UIImage> input = readImage(invocation.input);
-    if (!input) return failed("cannot read " + invocation.input + " (not a PNG or JPEG image)");
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+    std::shared_ptr<UIImage> input;
+    if (FileReadContents(invocation.input, kImageIOMaximumFileBytes, &bytes, &reason))
+        input = UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason);
+    if (!input) return failed("cannot read " + invocation.input + ": " + reason);
     CGImageRef image = input->CGImage();
     const double pixels = double(CGImageGetWidth(image)) * double(CGImageGetHeight(image));
     // As the session's replay limit: the largest scale that keeps the output within N pixels.

@@ -23,6 +23,7 @@
 
 #include "TesselSDKFoundation/QZSDKResources.h"
 
+#include "Files/FileContents.h"
 #include "Foundation/PlatformSettings.h"
 
 #ifdef TESSEL_EDITOR_HAS_SDL
@@ -31,9 +32,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,6 +43,8 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitScript = 3;
+// A script is a few hundred lines of taps and drags; anything much larger was not meant as one.
+constexpr std::size_t kMaximumScriptBytes = std::size_t{1} << 20;
 // Seconds the window runs between looks at the editor's outcome.
 constexpr double kWindowTurn = 0.1;
 
@@ -233,11 +234,9 @@ int main(int argc, char** argv)
 
     std::string scriptText = kDefaultScript;
     if (options->script) {
-        std::ifstream file(*options->script);
-        if (!file) return failed("cannot read the script " + *options->script);
-        std::ostringstream text;
-        text << file.rdbuf();
-        scriptText = text.str();
+        std::string reason;
+        if (!FileReadText(*options->script, kMaximumScriptBytes, &scriptText, &reason))
+            return failed("cannot read the script " + *options->script + ": " + reason);
     }
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);
     if (!photo) return failed("cannot read " + error);

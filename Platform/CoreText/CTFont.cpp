@@ -3,6 +3,7 @@
 #include <pango/pangofc-font.h>
 #include <pango/pangofc-fontmap.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -92,7 +93,7 @@ CTFontRef CTFontWithDescription(std::string name, PangoFontDescription* descript
     bool inTable = name == entry.name;
     auto* font = new CTFont;
     font->name = std::move(name);
-    font->size = size > 0 && std::isfinite(size) ? size : 12;
+    font->size = size > 0 && std::isfinite(size) ? std::min(size, kCTFontLargestSize) : 12;
     font->description = description;
     pango_font_description_set_absolute_size(font->description, double(font->size) * PANGO_SCALE);
     auto lock = CTTextLock();

@@ -14,7 +14,13 @@
 struct CTFont;
 typedef const CTFont* CTFontRef;
 
-// A name outside the table gives Helvetica, as on the platform; a size of 0 or less gives 12 points.
+// The largest size a font takes: an em of 16384 points is half the widest image the editor holds.
+// Pango counts sizes in 1/1024 points in an int (past about two million points they wrap), and
+// Cairo's time grows with a glyph's size, so larger requests are drawn at this size.
+inline constexpr CGFloat kCTFontLargestSize = 16384;
+
+// A name outside the table gives Helvetica, as on the platform; a size of 0 or less gives 12 points,
+// one above kCTFontLargestSize that size.
 CTFontRef CTFontCreateWithName(std::string_view name, CGFloat size);
 
 // The kinds of font the user interface draws with.

@@ -4,14 +4,18 @@
 #include "Foundation/NSString.h"
 #include "Foundation/NSStringsTable.h"
 
+#include "Files/FileContents.h"
+
 #include <nlohmann/json.hpp>
 #include <plist/plist.h>
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -780,19 +784,19 @@ Value Value::fromPropertyList(const void* bytes, std::size_t length, std::shared
 
 Value Value::fromPropertyListFile(const std::string& path, std::shared_ptr<NSError>* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        NSError::assign(error,
-                        NSError::errorWithDomain(
-                            NSCocoaErrorDomain, kFileReadError,
-                            Value::dictionary({{NSLocalizedDescriptionKey,
-                                                "The file couldn\u2019t be opened because there is no such file."},
-                                               {NSFilePathErrorKey, path}})));
+    std::string text, reason;
+    // Property lists here are tables and settings of a few kilobytes; a file far past that, a
+    // directory or a device is no property list.
+    if (!FileReadText(path, std::size_t{32} << 20, &text, &reason)) {
+        const std::string description = reason == std::strerror(ENOENT)
+                                            ? "The file couldn\u2019t be opened because there is no such file."
+                                            : "The file couldn\u2019t be opened (" + reason + ").";
+        NSError::assign(error, NSError::errorWithDomain(NSCocoaErrorDomain, kFileReadError,
+                                                        Value::dictionary({{NSLocalizedDescriptionKey, description},
+                                                                           {NSFilePathErrorKey, path}})));
         return {};
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return fromPropertyList(buffer.str(), error);
+    return fromPropertyList(text, error);
 }
 
 std::optional<Value::Data> Value::toPropertyList(NSPropertyListFormat format, std::shared_ptr<NSError>* error) const

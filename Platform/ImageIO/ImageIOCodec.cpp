@@ -1,6 +1,8 @@
 // PNG through libpng's simplified interface, JPEG through libjpeg(-turbo) straight into RGBA.
 #include "ImageIO/ImageIOCodec.h"
 
+#include "Files/FileContents.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csetjmp>
@@ -142,29 +144,10 @@ bool decodeJPEG(const std::uint8_t* bytes, std::size_t length, const ImageIOPixe
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>* contents, std::string* error)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat status;
-    if (fd < 0 || fstat(fd, &status) != 0) {
-        setError(error, path + ": " + std::strerror(errno));
-        if (fd >= 0) close(fd);
-        return false;
-    }
-    contents->clear();
-    contents->reserve(static_cast<std::size_t>(status.st_size));
-    std::uint8_t chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            setError(error, path + ": " + std::strerror(errno));
-            close(fd);
-            return false;
-        }
-        contents->insert(contents->end(), chunk, chunk + got);
-    }
-    close(fd);
-    return true;
+    std::string reason;
+    if (FileReadContents(path, kImageIOMaximumFileBytes, contents, &reason)) return true;
+    setError(error, path + ": " + reason);
+    return false;
 }
 
 bool writeAll(int fd, const std::uint8_t* bytes, std::size_t length)

@@ -17,10 +17,15 @@
 // is unspecified.
 using ImageIOPixelAllocator = std::function<void*(std::size_t width, std::size_t height)>;
 
+// The largest image file read: the biggest image UIKit decodes (2^27 pixels) stored without any
+// compression, with room left for PNG's row filters and chunks. Anything larger is refused unread.
+inline constexpr std::size_t kImageIOMaximumFileBytes = (std::size_t{1} << 29) + (std::size_t{64} << 20);
+
 // Decodes a whole PNG or JPEG held in memory. A file cut short or with a damaged header fails
 // rather than giving an image partly made up.
 bool ImageIODecode(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
                    std::string* error = nullptr);
+// A directory, a device, a FIFO or a file above kImageIOMaximumFileBytes is refused unread.
 bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& allocate, std::string* error = nullptr);
 
 // Encodes width x height pixels as an 8-bit RGBA PNG into *png (replaced).

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <mutex>
 
+#include "Files/FileContents.h"
 #include "Foundation/PlatformSettings.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "UIImageCodecs.h"
 #include "UIKit/UIGraphics.h"
 
@@ -51,11 +51,11 @@ void drawOriented(CGContextRef context, CGImageRef image, UIImageOrientation ori
     CGContextRestoreGState(context);
 }
 
-std::optional<std::vector<uint8_t>> readFile(const std::string& path)
+std::optional<std::vector<uint8_t>> readFile(const std::string& path, std::string* reason)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes;
+    if (!FileReadContents(path, kImageIOMaximumFileBytes, &bytes, reason)) return std::nullopt;
+    return bytes;
 }
 
 // "dir/name.png" -> "dir/name@2x.png"; a name without extension gets the suffix at its end.
@@ -107,9 +107,9 @@ std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
-                                                std::size_t maximumPixels)
+                                                std::size_t maximumPixels, std::string* reason)
 {
-    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size(), maximumPixels);
+    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size(), maximumPixels, reason);
     std::shared_ptr<UIImage> result = imageWithCGImage(image, scale, UIImageOrientationUp);
     CGImageRelease(image);
     return result;
@@ -117,14 +117,19 @@ std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data
 
 std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path)
 {
+    return imageWithContentsOfFile(path, nullptr);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path, std::string* reason)
+{
     if (PlatformSettings::screenScale() >= 2 && !namesRetinaVariant(path)) {
-        if (auto data = readFile(retinaVariant(path))) {
+        if (auto data = readFile(retinaVariant(path), nullptr)) {
             if (auto image = imageWithData(*data, 2)) return image;
         }
     }
-    auto data = readFile(path);
+    auto data = readFile(path, reason);
     if (!data) return nullptr;
-    return imageWithData(*data, namesRetinaVariant(path) ? 2 : 1);
+    return imageWithData(*data, namesRetinaVariant(path) ? 2 : 1, kUIImageMaximumDecodedPixels, reason);
 }
 
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)

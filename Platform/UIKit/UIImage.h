@@ -37,10 +37,15 @@ public:
     static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale = 1);
     // The same, refusing more than `maximumPixels` (bytes from outside the app: a few hundred of
     // them may claim gigabytes of pixels) before any pixel is decoded.
+    // *reason, when given, says why it answered null.
     static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
-                                                  std::size_t maximumPixels);
+                                                  std::size_t maximumPixels, std::string* reason = nullptr);
     // Reads the file; at screen scale 2 a "name@2x.ext" beside it is preferred and gives scale 2.
+    // Only a regular file of at most kImageIOMaximumFileBytes is read (a directory, a device or a
+    // FIFO is refused at once).
     static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
+    // The same; when it answers null, *reason says what is wrong with the file or its contents.
+    static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path, std::string* reason);
     // An image of the main bundle's directory (".png" assumed when the name has no extension),
     // chosen like imageWithContentsOfFile and cached by name for the life of the process.
     static std::shared_ptr<UIImage> imageNamed(const std::string& name);

@@ -28,20 +28,36 @@ void unpremultiply(std::vector<uint8_t>& rgba)
 
 }  // namespace
 
-CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length, size_t maximumPixels)
+CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length, size_t maximumPixels, std::string* reason)
 {
     maximumPixels = std::min(maximumPixels, kUIImageMaximumDecodedPixels);
     std::vector<uint8_t> rgba;
     size_t width = 0, height = 0;
+    std::string refusal, decodeError;
     // Sizes a CGImage cannot hold are refused before any pixel is decoded.
-    const bool decoded = ImageIODecode(bytes, length, [&](size_t w, size_t h) -> void* {
-        if (w == 0 || h == 0 || w > 32767 || h > 32767 || w * h > maximumPixels) return nullptr;
-        width = w;
-        height = h;
-        rgba.resize(w * h * 4);
-        return rgba.data();
-    });
-    if (!decoded) return nullptr;
+    const bool decoded = ImageIODecode(
+        bytes, length,
+        [&](size_t w, size_t h) -> void* {
+            const std::string size = std::to_string(w) + " x " + std::to_string(h) + " pixels";
+            if (w == 0 || h == 0)
+                refusal = "an image of " + size + " has no pixels";
+            else if (w > 32767 || h > 32767)
+                refusal = "an image of " + size + " is wider or taller than 32767 pixels";
+            else if (w * h > maximumPixels)
+                refusal = "an image of " + size + " is more than the " + std::to_string(maximumPixels) +
+                          " pixels an image may have";
+            if (!refusal.empty()) return nullptr;
+            width = w;
+            height = h;
+            rgba.resize(w * h * 4);
+            return rgba.data();
+        },
+        &decodeError);
+    if (!decoded) {
+        // The size's own reason beats the codec's general one.
+        if (reason) *reason = refusal.empty() ? decodeError : refusal;
+        return nullptr;
+    }
     premultiply(rgba);
     return CGImageCreateWithRGBABytes(width, height, width * 4, rgba.data());
 }

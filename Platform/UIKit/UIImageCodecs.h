@@ -14,9 +14,9 @@
 inline constexpr size_t kUIImageMaximumDecodedPixels = size_t{1} << 27;
 
 // Null when the bytes are not a whole PNG or JPEG this build can read, or claim more pixels than
-// `maximumPixels` (at most kUIImageMaximumDecodedPixels).
+// `maximumPixels` (at most kUIImageMaximumDecodedPixels); the reason then goes to *reason.
 CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length,
-                                size_t maximumPixels = kUIImageMaximumDecodedPixels);
+                                size_t maximumPixels = kUIImageMaximumDecodedPixels, std::string* reason = nullptr);
 std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef image);
 // Writes the image as a PNG file, beside the target then renamed into place; false (with the
 // reason when asked) and nothing partial left when it cannot.

@@ -7,9 +7,15 @@
 #include "UIKit/UIFont.h"
 #include "UIKit/UIStringDrawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 constexpr CGFloat kSmallestFontSize = 8;
+// A card is a phone screen wide: a size from the service past this is a slip, not a design, and
+// would cost a measurement per point to shrink from.
+constexpr CGFloat kLargestFontSize = 72;
 constexpr CGFloat kSidePadding = 13;
 constexpr CGFloat kBulletStrip = 21;
 constexpr CGFloat kDotWidth = 8;
@@ -25,7 +31,11 @@ std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType
     view->width_ = width;
     view->text_ = text.text();
     view->localizedText_ = QZLocalizedString(view->text_);
-    view->fontSize_ = text.fontSize();
+    // No size (0), or none that could be drawn, takes the type's own; others stay within reach.
+    const CGFloat requested = text.fontSize();
+    view->fontSize_ = std::isfinite(requested) && requested > 0
+                          ? std::clamp(requested, kSmallestFontSize, kLargestFontSize)
+                          : 0;
     view->bold_ = text.isBold();
     view->setBackgroundColor(UIColor::clearColor());
     view->defaultFont_ = view->fontSizeForType();
@@ -81,14 +91,24 @@ CGFloat QZMessageLabel::heightOf(const std::string& text, const std::shared_ptr<
 std::shared_ptr<UIFont> QZMessageLabel::translatedFontSize() const
 {
     if (localizedText_ == text_) return defaultFont_;
+    // The first of the sizes start, start - 1, ... whose text is no taller than the English, the
+    // steps stopping once a size is at most 8. Heights grow with the size, so the step is found by
+    // halving the range: a handful of measurements rather than one a point.
     const CGFloat englishHeight = heightOf(text_, defaultFont_);
-    CGFloat size = defaultFont_->pointSize();
-    std::shared_ptr<UIFont> font = fontForTypeWithSize(size);
-    while (heightOf(localizedText_, font) > englishHeight && size > kSmallestFontSize) {
-        size -= 1;
-        font = fontForTypeWithSize(size);
+    const CGFloat start = defaultFont_->pointSize();
+    auto fits = [&](int step) {
+        return heightOf(localizedText_, fontForTypeWithSize(start - CGFloat(step))) <= englishHeight;
+    };
+    const int lastStep = start > kSmallestFontSize ? int(std::ceil(start - kSmallestFontSize)) : 0;
+    int low = 0, high = lastStep;  // the answer lies in [low, high]; high is taken when none fits
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (fits(middle))
+            high = middle;
+        else
+            low = middle + 1;
     }
-    return font;
+    return fontForTypeWithSize(start - CGFloat(low));
 }
 
 NSTextAlignment QZMessageLabel::textAlignmentForType() const

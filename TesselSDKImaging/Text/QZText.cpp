@@ -6,6 +6,7 @@
 
 #include "QopLite/QopGLBitmapBlend.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -46,6 +47,14 @@ void drawInRect(CGContextRef context, CGRect rect, const std::string& text,
                           endsWithLineFeed(text));
     CFRelease(frame);
     CGPathRelease(path);
+}
+
+// The enlargement kept within the largest size a font takes: drawn past it, glyphs grow without end
+// in time and in Pango's integer sizes, and nothing larger than half the widest image could show.
+CGFloat cappedEnlargement(CGFloat imgResScale, CTFontRef font)
+{
+    const CGFloat fontSize = CTFontGetSize(font);
+    return fontSize > 0 ? std::min(imgResScale, kCTFontLargestSize / fontSize) : imgResScale;
 }
 
 // The GL limit of the shared manager; no limit where none was made (no GL).
@@ -124,7 +133,7 @@ void QZText(CGContextRef context, const std::atomic<bool>* stop, const std::stri
 {
     if (!context || stopped(stop)) return;
     auto w = CGFloat(CGBitmapContextGetWidth(context)), h = CGFloat(CGBitmapContextGetHeight(context));
-    CGFloat imgResScale = QZTextImageResolutionScale(relativeRect, w, h, scale, 1);
+    CGFloat imgResScale = cappedEnlargement(QZTextImageResolutionScale(relativeRect, w, h, scale, 1), font);
     if (imgResScale == 0) return;
     CGContextSaveGState(context);
     CGContextTranslateCTM(context, 0, h);
@@ -155,7 +164,7 @@ void QZQopText(QopBitmap_t* bitmap, const std::atomic<bool>* stop, const std::st
     CGFloat factor = 1;
     CGRect textureRect = QZScaledAndCenteredRectForMaxSize(padded, maxSize, &factor);
     // The CPU's enlargement, shrunk as the texture was: the full-size text does not depend on the path.
-    CGFloat imgResScale = QZTextImageResolutionScale(relativeRect, w, h, scale, factor);
+    CGFloat imgResScale = cappedEnlargement(QZTextImageResolutionScale(relativeRect, w, h, scale, factor), font);
     if (imgResScale == 0) return;
     CGSize contextSize = CGSizeMake(std::floor(textureRect.size.width), std::floor(textureRect.size.height));
     std::vector<QopColor_t> buffer(size_t(contextSize.width) * size_t(contextSize.height));

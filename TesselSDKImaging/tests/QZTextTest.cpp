@@ -169,6 +169,21 @@ TEST(QZTextProcessor, ABlockOwnsItsFontAndDrawsAlikeEachRun)
     EXPECT_TRUE(first == second);
 }
 
+// An enlargement past the largest font size draws at that size, in a moment, whatever was asked:
+// an em of a hundred million pixels once kept Cairo busy for minutes.
+TEST(QZTextProcessor, EnlargementsPastTheLargestFontSizeDrawAtIt)
+{
+    const qop_test::TestBitmap photo = qz_test::makeBackground(120, 90);
+    const CGRect box = CGRectMake(0, 0, 1, 1);
+    qop_test::TestBitmap atLimit = photo, far = photo, farther = photo;
+    // The processor's font is 30 points: 16384 / 30 is the largest enlargement drawn.
+    qz_test::drawOnCPU(textProcessor("A", box, 16384.0f / 30 / 120, 0, UIColor::blackColor())->bitmapBlock(), atLimit);
+    qz_test::drawOnCPU(textProcessor("A", box, 1e6f / 120, 0, UIColor::blackColor())->bitmapBlock(), far);
+    qz_test::drawOnCPU(textProcessor("A", box, 1e8f / 120, 0, UIColor::blackColor())->bitmapBlock(), farther);
+    EXPECT_TRUE(far == atLimit);
+    EXPECT_TRUE(farther == atLimit);
+}
+
 TEST(QZTextProcessor, APositiveAngleTurnsTheTextClockwise)
 {
     const qop_test::TestBitmap photo = qz_test::makeBackground(300, 200);

@@ -4,6 +4,7 @@
 #include "QopApplyOperations.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/HostileFiles.h"
 #include "support/RunProgram.h"
 
 #include "ImageIO/ImageIOCodec.h"
@@ -188,9 +189,9 @@ TEST_F(QopApplyProgram, RefusesBadCommandLinesAndInputWithoutWriting)
     struct Case {
         std::vector<std::string> args;
         int status;
-        const char *messagePart;
+        std::string messagePart;
     };
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {{input_.string(), output_.string(), "no-such-operation"}, 2, "unknown operation 'no-such-operation'"},
         {{input_.string(), output_.string(), "gamma", "fast"}, 2, "not a number"},
         {{input_.string(), output_.string(), "gamma", "1", "2"}, 2, "at most 1"},
@@ -200,6 +201,11 @@ TEST_F(QopApplyProgram, RefusesBadCommandLinesAndInputWithoutWriting)
         {{text.string(), output_.string(), "sepia"}, 1, "not a PNG or JPEG image"},
         {{input_.string(), (dir_ / "no-such-folder" / "out.png").string(), "sepia"}, 1, "cannot write"},
     };
+    // What is no file: refused at once, as the photo and as the recipe.
+    for (const example_test::HostileFile &file : example_test::hostileFiles(dir_)) {
+        cases.push_back({{file.path, output_.string(), "sepia"}, 1, file.path + ": " + file.reason});
+        cases.push_back({{"--recipe", file.path, input_.string(), output_.string()}, 1, file.path + ": " + file.reason});
+    }
     for (const Case &c : cases) {
         SCOPED_TRACE(c.messagePart);
         EXPECT_EQ(run(c.args), c.status) << output();

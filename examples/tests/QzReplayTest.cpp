@@ -4,6 +4,7 @@
 #include "QZReplaySteps.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
+#include "support/HostileFiles.h"
 #include "support/RunProgram.h"
 
 #include "TesselSDKImaging/Modules/QZAutoEnhanceModule.h"
@@ -420,7 +421,7 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
     };
     const std::string missingRecipe = "recipe=" + (dir_ / "missing.json").string();
     const std::string badRecipe = "recipe=" + notRecipe.string();
-    const Case cases[] = {
+    std::vector<Case> cases = {
         {{"crop=0,0,1"}, true, 2, "crop=0,0,1"},
         {{"crop=0.6,0,0.5,1"}, true, 2, "crop=0.6,0,0.5,1"},
         {{"crop=0,0,0,1"}, true, 2, "crop=0,0,0,1"},
@@ -444,6 +445,14 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
         {{(dir_ / "missing.png").string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
         {{notImage.string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
     };
+    // What is no file, or claims more pixels than an image may have: refused at once, by name.
+    const fs::path huge = dir_ / "huge.png";
+    example_test::writePNGHeaderOnly(huge, 20000, 20000);
+    cases.push_back({{huge.string(), "OUT", "rotate=1"}, false, 1, "an image of 20000 x 20000 pixels is more than"});
+    for (const example_test::HostileFile& file : example_test::hostileFiles(dir_)) {
+        cases.push_back({{file.path, "OUT", "rotate=1"}, false, 1, file.path + ": " + file.reason});
+        cases.push_back({{"recipe=" + file.path}, true, 2, file.path + "': " + file.reason});
+    }
     for (bool outputExisted : {false, true}) {
         const fs::path output = dir_ / "output.png";
         if (outputExisted) std::ofstream(output) << "earlier";
@@ -602,13 +611,20 @@ TEST_F(QzReplayProgram, BadTextValuesExitTwoNamingTheStepAndWriteNothing)
 {
     const fs::path input = write("input.png", makeDistinct(20, 10));
     const fs::path output = dir_ / "out.png";
-    for (const char* step :
-         {"text=0.1,0.4,0.8", "text=0.1,0.4,0,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,0,0,white,x",
-          "text=a,0.4,0.8,0.2,1,0,white,x", "text=0.1,0.4,0.8,0.2,1,nan,white,x", "text=0.1,0.4,0.8,0.2,1,0,#12345,x",
-          "text=0.1,0.4,0.8,0.2,1,0,red,x", "meme=80,60,NO BAR", "meme=0,60,A|B", "meme=80"}) {
-        SCOPED_TRACE(step);
+    // Sizes past an em of 10000 pixels and texts past 4096 bytes are refused at once: drawn, they
+    // would keep the program busy for minutes.
+    const std::string longText = std::string(4097, 'a');
+    for (const std::string& step :
+         {std::string("text=0.1,0.4,0.8"), std::string("text=0.1,0.4,0,0.2,1,0,white,x"),
+          std::string("text=0.1,0.4,0.8,0.2,0,0,white,x"), std::string("text=a,0.4,0.8,0.2,1,0,white,x"),
+          std::string("text=0.1,0.4,0.8,0.2,1,nan,white,x"), std::string("text=0.1,0.4,0.8,0.2,1,0,#12345,x"),
+          std::string("text=0.1,0.4,0.8,0.2,1,0,red,x"), std::string("meme=80,60,NO BAR"),
+          std::string("meme=0,60,A|B"), std::string("meme=80"), std::string("text=0,0,1,1,1e8,0,#ffffff,hello"),
+          "text=0,0,1,1,20,0,white," + longText, std::string("meme=100000,60,A|B"), std::string("meme=80,1e9,A|B"),
+          "meme=80,60," + longText + "|B"}) {
+        SCOPED_TRACE(step.substr(0, 60));
         EXPECT_EQ(run({input.string(), output.string(), step}), 2) << output_;
-        const std::string name = std::string(step).substr(0, std::string(step).find('='));
+        const std::string name = step.substr(0, step.find('='));
         EXPECT_NE(output_.find(name), std::string::npos) << output_;
         EXPECT_FALSE(fs::exists(output));
     }

@@ -3,6 +3,7 @@
 // 3, a script that ends before Done or Cancel, an unreadable photo and an editor without a GL
 // context exit 1, a malformed command line 2.
 #include "QopTestBitmap.h"
+#include "support/HostileFiles.h"
 #include "support/RunProgram.h"
 
 #include "GLES/EGLDisplayConnection.h"
@@ -192,6 +193,11 @@ TEST_F(TesselEditorProgram, AFailingLineExitsThreeWithItsNumber)
         {"key escape\n", "line 1: usage: key return|backspace"},
         {"type\n", "line 1: usage: type TEXT"},
         {"type \xff\xfe\n", "line 1: type: the text is not valid UTF-8"},
+        // An hour at most: longer would keep the program busy for ever.
+        {"wait 0.1\nwait 3600.5\n", "line 2: usage: wait SECONDS (0 to 3600)"},
+        {"wait 1e30\n", "line 1: usage: wait"},
+        {"drag 1,2 3,4 1e30\n", "line 1: usage: drag"},
+        {"press 1,2 7200\n", "line 1: usage: press"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -227,6 +233,36 @@ TEST_F(TesselEditorProgram, BadInputAndMalformedCommandLines)
         SCOPED_TRACE(c.message);
         EXPECT_EQ(run(c.args), c.status) << output();
         EXPECT_NE(output().find(c.message), std::string::npos) << output();
+    }
+}
+
+// In place of the photo or the script: a folder, a device, a FIFO, a script of megabytes, and a
+// valid PNG header claiming 20000 x 20000 pixels. Each is refused at once, naming the file and the
+// reason, and nothing is written.
+TEST_F(TesselEditorProgram, WhatIsNoFileOrTooLargeIsRefusedAtOnce)
+{
+    const fs::path huge = dir_ / "huge.png";
+    example_test::writePNGHeaderOnly(huge, 20000, 20000);
+    const fs::path longScript = script("long.txt", std::string(2 << 20, '#'));
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    std::vector<Case> cases{
+        {{"--headless", huge.string()}, huge.string() + ": an image of 20000 x 20000 pixels is more than the"},
+        {{"--script", longScript.string(), input_.string()}, longScript.string() + ": is larger than 1 MiB"},
+    };
+    for (const example_test::HostileFile& file : example_test::hostileFiles(dir_)) {
+        cases.push_back({{"--headless", file.path}, file.path + ": " + file.reason});
+        cases.push_back({{"--script", file.path, input_.string()}, file.path + ": " + file.reason});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::string> args{"--output", output_.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(run(args), 1) << output();
+        EXPECT_NE(output().find(c.message), std::string::npos) << output();
+        EXPECT_FALSE(fs::exists(output_));
     }
 }
 

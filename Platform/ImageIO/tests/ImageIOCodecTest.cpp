@@ -261,7 +261,7 @@ TEST_F(ImageIOFiles, FilesRoundTripAndErrorsNameThePath)
     };
     std::ofstream((dir_ / "notes.txt").string()) << "plain text";
     for (const Case& c :
-         {Case{(dir_ / "absent.png").string(), "No such file or directory"}, Case{dir_.string(), "Is a directory"},
+         {Case{(dir_ / "absent.png").string(), "No such file or directory"}, Case{dir_.string(), "is a directory"},
           Case{(dir_ / "notes.txt").string(), "not a PNG or JPEG image"}}) {
         EXPECT_FALSE(ImageIODecodeFile(c.path, into(&decoded), &error));
         EXPECT_EQ(error, c.path + ": " + c.reason);

@@ -1,5 +1,7 @@
 #include "Model/QZPropertyList.h"
 
+#include "Model/QZRegularFile.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -18,6 +20,7 @@ QZPlist QZReadPropertyListFile(const std::string& path, std::string* error)
         if (error) *error = path + ": " + why;
         return QZPlist{};
     };
+    if (std::optional<std::string> refusal = QZRegularFileRefusal(path)) return fail(*refusal);
     std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return fail("cannot be read");
     std::streamoff size = file.tellg();

@@ -1,5 +1,7 @@
 #include "Model/QZSQLiteDatabase.h"
 
+#include "Model/QZRegularFile.h"
+
 namespace customizer {
 namespace {
 
@@ -44,6 +46,11 @@ std::unique_ptr<QZSQLiteDatabase> QZSQLiteDatabase::open(const std::string& path
     int flags = mode == Mode::ReadOnly    ? SQLITE_OPEN_READONLY
                 : mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE
                                           : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // SQLite would open a FIFO and wait on it, or report a directory as some other fault.
+    if (std::optional<std::string> refusal = QZRegularFileRefusal(path)) {
+        if (error) *error = path + ": " + *refusal;
+        return nullptr;
+    }
     sqlite3* db = nullptr;
     int status = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (status != SQLITE_OK) {

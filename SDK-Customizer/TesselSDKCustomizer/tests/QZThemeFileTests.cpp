@@ -5,7 +5,10 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "Model/QZCustomizationConstants.h"
+#include "Model/QZPropertyList.h"
 #include "Model/QZThemeDatabase.h"
 #include "support/QZThemeStoreFixture.h"
 
@@ -157,6 +160,29 @@ TEST_F(QZThemeFileTest, CheckingAFileNeverChangesItAndOpeningARefusedOneChangesN
     }
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(storeFolderEntries(), std::vector<std::string>{"TesselSDKCustomization.sqlite"});
+}
+
+// What is no file in place of a theme or a property list: refused at once with the reason, where
+// opening a FIFO would wait for a writer for ever.
+TEST_F(QZThemeFileTest, ADirectoryADeviceOrAFifoIsRefusedWithoutOpeningIt)
+{
+    const std::string fifo = files_ / "theme.tslcst";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string notRegular = "is not a regular file (a device, a FIFO or a socket)";
+    const std::pair<std::string, std::string> cases[] = {
+        {files_.path().string(), "is a directory"}, {"/dev/zero", notRegular}, {fifo, notRegular}};
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        std::string error;
+        EXPECT_FALSE(QZValidateThemeFile(path, &error));
+        EXPECT_EQ(error, path + ": " + reason);
+        error.clear();
+        EXPECT_FALSE(QZReadThemeFile(path, &error));
+        EXPECT_EQ(error, path + ": " + reason);
+        error.clear();
+        EXPECT_FALSE(QZReadPropertyListFile(path, &error));
+        EXPECT_EQ(error, path + ": " + reason);
+    }
 }
 
 // A failure at any step of installing the chosen file keeps the current theme, in memory and

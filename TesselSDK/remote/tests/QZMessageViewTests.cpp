@@ -200,6 +200,10 @@ TEST_F(QZMessageViewTest, LabelFontsFollowTheTypeUnlessTheRunSetsASize)
         {QZMessageLabelTypeBullet, text("a"), 14, false},
         {QZMessageLabelTypeParagraph, Value::dictionary({{"text", "a"}, {"fontSize", 20}}), 20, false},
         {QZMessageLabelTypeParagraph, Value::dictionary({{"text", "a"}, {"fontSize", 20}, {"isBold", true}}), 20, true},
+        // Sizes from the service stay within 8 to 72; one that cannot be drawn takes the type's.
+        {QZMessageLabelTypeParagraph, Value::dictionary({{"text", "a"}, {"fontSize", 60000}}), 72, false},
+        {QZMessageLabelTypeParagraph, Value::dictionary({{"text", "a"}, {"fontSize", 2}}), 8, false},
+        {QZMessageLabelTypeHeader, Value::dictionary({{"text", "a"}, {"fontSize", -5}}), 14, true},
     };
     auto context = manager()->contentPackManagedObjectContext();
     for (const Case& c : cases) {
