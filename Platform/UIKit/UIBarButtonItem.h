@@ -4,6 +4,7 @@
 // their free width among them). The enabled state reaches the item's view: a control's enabled,
 // any other view's user interaction, so a disabled item takes no taps.
 
+#include "UIKit/UIBarMetrics.h"
 #include "Foundation/NSObject.h"
 #include "UIKit/UIControl.h"
 #include "UIKit/UITargetAction.h"
@@ -19,10 +20,6 @@ class UIView;
 enum UIBarButtonSystemItem : NSInteger {
     UIBarButtonSystemItemDone = 0,
     UIBarButtonSystemItemFlexibleSpace = 5,
-};
-
-enum UIBarMetrics : NSInteger {
-    UIBarMetricsDefault = 0,
 };
 
 class UIBarButtonItem : public NSObject {

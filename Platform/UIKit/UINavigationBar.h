@@ -6,6 +6,7 @@
 // are subviews. The bar draws only its background image for the default metrics, stretched over
 // its bounds; subclasses draw, calling up.
 
+#include "UIKit/UIBarMetrics.h"
 #include "UIKit/UIImage.h"
 #include "UIKit/UILabel.h"
 #include "UIKit/UIView.h"
@@ -17,10 +18,6 @@
 class UINavigationBar;
 class UINavigationItem;
 
-enum UIBarMetrics : NSInteger {
-    UIBarMetricsDefault = 0,
-    UIBarMetricsLandscapePhone = 1,
-};
 
 class UINavigationBarDelegate {
 public:
