@@ -18,7 +18,9 @@ int countRefusal(Display*, XErrorEvent*)
 
 }  // namespace
 
-std::optional<Window> findWindowNamed(Display* display, Window parent, const std::string& title)
+namespace {
+
+std::optional<Window> findWindowIn(Display* display, Window parent, const std::string& title)
 {
     Window root = 0, ignored = 0, *children = nullptr;
     unsigned count = 0;
@@ -30,9 +32,23 @@ std::optional<Window> findWindowNamed(Display* display, Window parent, const std
             if (title == name) found = children[i];
             XFree(name);
         }
-        if (!found) found = findWindowNamed(display, children[i], title);
+        if (!found) found = findWindowIn(display, children[i], title);
     }
     if (children) XFree(children);
+    return found;
+}
+
+}  // namespace
+
+std::optional<Window> findWindowNamed(Display* display, Window parent, const std::string& title)
+{
+    // Other programs' windows come and go while the tree is walked: asking one that has just gone
+    // for its name is refused with BadWindow, which Xlib's default handler would make fatal.
+    XSync(display, False);
+    XErrorHandler previous = XSetErrorHandler(countRefusal);
+    std::optional<Window> found = findWindowIn(display, parent, title);
+    XSync(display, False);
+    XSetErrorHandler(previous);
     return found;
 }
 
