@@ -69,8 +69,9 @@ void QZDrawViewController::makeBitmap()
     const double bytes = double(kQZBytesPerPixel) * double(size.width) * double(size.height);
     if (bytes > 0 && std::isfinite(bytes)) bitmapData_.assign(std::size_t(bytes), 0);
     // A size that is no pixel size makes no context (logged): strokes and Apply work all the same
-    // and blend nothing.
-    if (!bitmapData_.empty()) contextForGL_ = QZCGContextCreateWithData(bitmapData_.data(), size);
+    // and blend nothing. Without bytes the size has a side of 0 or none at all, which no context
+    // accepts, so the context never makes a buffer of its own here.
+    contextForGL_ = QZCGContextCreateWithData(bitmapData_.empty() ? nullptr : bitmapData_.data(), size);
     if (!contextForGL_) {
         bitmapData_.clear();
         bitmapData_.shrink_to_fit();
