@@ -11,6 +11,7 @@
 #include "TesselSDK/tools/QZCropViewController.h"
 #include "TesselSDK/tools/brush/QZBlemishViewController.h"
 #include "TesselSDK/tools/brush/QZColorSplashViewController.h"
+#include "TesselSDK/tools/brush/QZDrawViewController.h"
 #include "TesselSDK/tools/brush/QZWhitenViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 #include "TesselSDK/tools/QZOrientationViewController.h"
@@ -37,6 +38,7 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZColorSplashViewController>("QZColorSplashViewController");
     NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
     NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
+    NSClass::registerClass<QZDrawViewController>("QZDrawViewController");
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
     NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
 }

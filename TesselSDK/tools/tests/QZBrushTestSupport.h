@@ -20,10 +20,11 @@ protected:
 
     // The canvas holds an image of `imageSize` points (the GL instance's, when there is one) at
     // `zoom` (it may go down to the fit and up to twice the size, or to the fit when that is
-    // larger), scrolled to its top-left corner; the tool's overlay lies over the image.
+    // larger), scrolled to its top-left corner; the tool's overlay lies over the image. `settings`
+    // are the tool table's for the tool.
     template <class T>
     std::shared_ptr<T> presentBrush(CGSize imageSize, CGFloat zoom, const std::string& key = "brush",
-                                    const std::string& title = "Brush")
+                                    const std::string& title = "Brush", Value settings = Value())
     {
         canvas_ =
             UIView::viewWithFrame<QZScrollingImageView>(CGRectMake(kCanvasLeft, kCanvasTop, kCanvasSide, kCanvasSide));
@@ -40,7 +41,7 @@ protected:
         canvas_->layoutIfNeeded();
         bar_ = UIView::viewWithFrame<QZNavigationBar>(CGRectMake(0, 20, kWidth, 44));
         window_->addSubview(bar_);
-        auto tool = QZToolViewController::makeWithGLInstance<T>(gl_, Value(), false);
+        auto tool = QZToolViewController::makeWithGLInstance<T>(gl_, std::move(settings), false);
         tool->setBordersEnabled(false);
         tool->setNavigationBar(bar_);
         tool->setDelegate(statuses_);
