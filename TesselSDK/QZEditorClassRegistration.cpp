@@ -18,6 +18,7 @@
 #include "TesselSDK/tools/QZSliderViewController.h"
 #include "TesselSDK/tools/text/QZTextViewController.h"
 #include "TesselSDK/tools/QZTiltShiftViewController.h"
+#include "TesselSDK/tools/meme/QZMemeViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -39,4 +40,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
     NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
+    NSClass::registerClass<QZMemeViewController>("QZMemeViewController");
 }
