@@ -19,6 +19,7 @@
 #include "TesselSDK/tools/QZSliderViewController.h"
 #include "TesselSDK/tools/text/QZTextViewController.h"
 #include "TesselSDK/tools/QZTiltShiftViewController.h"
+#include "TesselSDK/tools/meme/QZMemeViewController.h"
 
 #include "Foundation/NSClass.h"
 
@@ -41,4 +42,5 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZDrawViewController>("QZDrawViewController");
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
     NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
+    NSClass::registerClass<QZMemeViewController>("QZMemeViewController");
 }

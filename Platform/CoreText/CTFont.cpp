@@ -188,6 +188,14 @@ CTFontRef CTFontCreateWithFontDescriptor(CTFontDescriptorRef descriptor, CGFloat
     return CTFontCreateWithName(descriptor->name, size != 0 ? size : descriptor->size);
 }
 
+CTFontRef CTFontCreateCopyWithAttributes(CTFontRef font, CGFloat size, const CGAffineTransform*, CTFontDescriptorRef)
+{
+    if (!font) return nullptr;
+    const CGFloat copySize = size > 0 ? size : font->size;
+    PangoFontDescription* description = pango_font_description_copy(font->description);
+    return CTFontWithDescription(font->name, description, copySize, lookUp(font->name).package);
+}
+
 CTFontRef CTFontCreateWithGraphicsFont(CGFontRef graphicsFont, CGFloat size, const CGAffineTransform*,
                                        CTFontDescriptorRef)
 {

@@ -24,3 +24,7 @@ CTFontRef CTFontCreateWithFontDescriptor(CTFontDescriptorRef descriptor, CGFloat
 // (pass null). Null, logged, when fontconfig cannot read the file.
 CTFontRef CTFontCreateWithGraphicsFont(CGFontRef graphicsFont, CGFloat size, const CGAffineTransform* matrix,
                                        CTFontDescriptorRef attributes);
+// The font's face at `size` (the font's own size for 0 or less). The matrix and the attributes are
+// not supported (pass null). Null for null.
+CTFontRef CTFontCreateCopyWithAttributes(CTFontRef font, CGFloat size, const CGAffineTransform* matrix,
+                                         CTFontDescriptorRef attributes);

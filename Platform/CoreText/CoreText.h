@@ -6,6 +6,7 @@
 #include "CoreText/CFStringTokenizer.h"
 #include "CoreText/CTFont.h"
 #include "CoreText/CTFontDescriptor.h"
+#include "CoreText/CTFontManager.h"
 #include "CoreText/CTFrame.h"
 #include "CoreText/CTFramesetter.h"
 #include "CoreText/CTLine.h"

@@ -1,11 +1,15 @@
 #include "UIKit/UIBarButtonItem.h"
 
 #include "UIKit/UIButton.h"
+#include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 
 namespace {
 constexpr CGFloat kButtonHeight = 30;
 constexpr CGFloat kTitlePadding = 12;
+constexpr CGFloat kDoneFontSize = 13;
+constexpr CGFloat kTitledFontSize = 12;
+constexpr CGFloat kBorderCornerRadius = 5;
 }  // namespace
 
 std::shared_ptr<UIBarButtonItem> UIBarButtonItem::makeWithCustomView(std::shared_ptr<UIView> view)
@@ -28,16 +32,37 @@ bool UIBarButtonItem::initWithBarButtonSystemItem(UIBarButtonSystemItem item)
 {
     if (item != UIBarButtonSystemItemDone && item != UIBarButtonSystemItemFlexibleSpace) return false;
     systemItem_ = item;
-    if (item == UIBarButtonSystemItemDone) {
-        button_ = UIButton::buttonWithType(UIButtonTypeCustom);
-        button_->setTitle("Done", UIControlStateNormal);
-        button_->titleLabel()->setFont(UIFont::boldSystemFontOfSize(13));
-        CGSize title = button_->titleLabel()->sizeThatFits(CGSizeMake(1000, kButtonHeight));
-        button_->setFrame(CGRectMake(0, 0, title.width + 2 * kTitlePadding, kButtonHeight));
-        button_->addTarget(self<UIBarButtonItem>(), &UIBarButtonItem::buttonPressed, UIControlEventTouchUpInside);
+    if (item == UIBarButtonSystemItemDone) makeTitledButton("Done", kDoneFontSize);
+    applyEnabled();
+    return true;
+}
+
+bool UIBarButtonItem::initWithTitle(std::string title, UIBarButtonItemStyle style)
+{
+    title_ = std::move(title);
+    style_ = style;
+    makeTitledButton(title_, kTitledFontSize);
+    button_->setTitleColor(UIColor::colorWithWhite(1, 0.35f), UIControlStateDisabled);
+    if (style == UIBarButtonItemStyleBordered) {
+        // The platform's bordered item: a faint rounded plate with a light rim.
+        const std::shared_ptr<CALayer>& layer = button_->layer();
+        layer->setCornerRadius(kBorderCornerRadius);
+        layer->setBorderWidth(1);
+        layer->setBorderColor(UIColor::colorWithWhite(1, 0.45f)->CGColor());
+        button_->setBackgroundColor(UIColor::colorWithWhite(1, 0.12f));
     }
     applyEnabled();
     return true;
+}
+
+void UIBarButtonItem::makeTitledButton(const std::string& title, CGFloat fontSize)
+{
+    button_ = UIButton::buttonWithType(UIButtonTypeCustom);
+    button_->setTitle(title, UIControlStateNormal);
+    button_->titleLabel()->setFont(UIFont::boldSystemFontOfSize(fontSize));
+    CGSize size = button_->titleLabel()->sizeThatFits(CGSizeMake(1000, kButtonHeight));
+    button_->setFrame(CGRectMake(0, 0, size.width + 2 * kTitlePadding, kButtonHeight));
+    button_->addTarget(self<UIBarButtonItem>(), &UIBarButtonItem::buttonPressed, UIControlEventTouchUpInside);
 }
 
 std::shared_ptr<UIView> UIBarButtonItem::itemView() const

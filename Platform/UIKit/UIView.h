@@ -153,7 +153,8 @@ public:
     UIViewContentMode contentMode() const { return contentMode_; }
     void setContentMode(UIViewContentMode mode);
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
-    void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    // Views that pass the setting on to views of their own override it (calling the base).
+    virtual void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
 
     // ---- Touches ----
     // NO (the default): the view's own touch methods get only its first touch (its recognisers

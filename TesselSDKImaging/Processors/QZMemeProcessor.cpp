@@ -1,13 +1,9 @@
 #include "TesselSDKImaging/Processors/QZMemeProcessor.h"
 
+#include "TesselSDKImaging/Text/QZMemeFont.h"
 #include "TesselSDKImaging/Text/QZText.h"
-#include "TesselSDKFoundation/QZSDKResources.h"
 
-#include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"
-#include "Foundation/NSString.h"
-#include "Foundation/NSStringNumericCompare.h"
-#include "Foundation/PlatformSettings.h"
 #include "UIKit/UIColor.h"
 
 namespace {
@@ -24,34 +20,15 @@ struct Caption {
 struct MemeDrawing {
     Caption captions[2];
     CGFloat scale = 0;
-    bool fromBundle = false;  // older systems: the face in the bundle's Impact.ttf, else by name
-    std::string fontFile;     // that file; empty when the bundle has none (no caption is drawn)
+    QZMemeFontSource fontSource;
     std::shared_ptr<UIColor> fill = UIColor::whiteColor();
     std::shared_ptr<UIColor> outline = UIColor::colorWithWhite(0, 0.9f);
-
-    // A fresh font for the caption at its own size; the caller releases it.
-    CTFontRef makeFont(CGFloat size) const
-    {
-        CTFontDescriptorRef descriptor = CTFontDescriptorCreateWithNameAndSize("Impact", size);
-        CTFontRef font = nullptr;
-        if (!fromBundle) {
-            font = CTFontCreateWithFontDescriptor(descriptor, size, nullptr);
-        } else if (!fontFile.empty()) {
-            CGDataProviderRef provider = CGDataProviderCreateWithFilename(fontFile);
-            CGFontRef graphicsFont = CGFontCreateWithDataProvider(provider);
-            font = CTFontCreateWithGraphicsFont(graphicsFont, size, nullptr, descriptor);
-            CGFontRelease(graphicsFont);
-            CGDataProviderRelease(provider);
-        }
-        CFRelease(descriptor);
-        return font;
-    }
 
     template <class Draw>
     void forEachCaption(const Draw& draw) const
     {
         for (const Caption& caption : captions) {
-            CTFontRef font = makeFont(caption.fontSize);
+            CTFontRef font = QZMemeFontCreateWithSource(fontSource, caption.fontSize);
             if (!font) continue;
             draw(caption, fill, outline, font);
             CFRelease(font);
@@ -65,14 +42,9 @@ MemeDrawing drawingOf(const QZMemeProcessor& meme)
     drawing.captions[0] = {meme.topText(), meme.topRect(), QZTextTopAlign, meme.topFontSize()};
     drawing.captions[1] = {meme.bottomText(), meme.bottomRect(), QZTextBottomAlign, meme.bottomFontSize()};
     drawing.scale = meme.scale();
-    drawing.fromBundle = NSStringCompareNumeric(PlatformSettings::systemVersion(), "4.1") == NSOrderedAscending;
-    if (drawing.fromBundle) {
-        std::shared_ptr<NSBundle> bundle = QZSDKResources::resourceBundle();
-        if (std::optional<std::string> path = bundle ? bundle->pathForResource("Impact", "ttf") : std::nullopt)
-            drawing.fontFile = *path;
-        else
-            NSLog("%s %@", "QZMemeProcessor", "the resource bundle holds no Impact.ttf: no caption is drawn");
-    }
+    drawing.fontSource = QZMemeFontSourceCurrent();
+    if (drawing.fontSource.fromBundle && drawing.fontSource.file.empty())
+        NSLog("%s %@", "QZMemeProcessor", "the resource bundle holds no Impact.ttf: no caption is drawn");
     return drawing;
 }
 

@@ -2,6 +2,7 @@
 // and meme processors drawing into bitmap contexts.
 
 #include "TesselSDKImaging/Processors/QZMemeProcessor.h"
+#include "TesselSDKImaging/Text/QZMemeFont.h"
 #include "TesselSDKImaging/Processors/QZTextProcessor.h"
 #include "TesselSDKImaging/Text/QZText.h"
 #include "TesselSDKImaging/tests/QZTextTestSupport.h"
@@ -242,6 +243,32 @@ TEST(QZMemeProcessor, OlderSystemsDrawTheBundlesFaceAtTheCaptionsSize)
     EXPECT_TRUE(log.contains("holds no Impact.ttf"));
     EXPECT_TRUE(draw("10.0", 60) == current);
     PlatformSettings::setSystemVersion("10.0");
+    QZSDKResources::unloadResources();
+}
+
+// The caption face the meme screen types in and the processor draws in: by name today, from the
+// bundle's file on older systems, none on those when the bundle lacks it.
+TEST(QZMemeFont, OneFaceByEitherRoad)
+{
+    PlatformSettings::setMainBundlePath(std::filesystem::path(TESSEL_SDK_RESOURCES_BUNDLE_DIR).parent_path().string());
+    for (const auto& [version, older] : {std::pair{"10.0", false}, {"4.1", false}, {"4.0", true}, {"3.1.3", true}}) {
+        PlatformSettings::setSystemVersion(version);
+        const QZMemeFontSource source = QZMemeFontSourceCurrent();
+        EXPECT_EQ(source.fromBundle, older) << version;
+        EXPECT_EQ(source.file.empty(), !source.fromBundle) << version;
+        CTFontRef font = QZMemeFontCreate(37);
+        ASSERT_NE(font, nullptr) << version;
+        EXPECT_EQ(CTFontCopyFullName(font), "DejaVu Sans Condensed Bold") << version;
+        EXPECT_EQ(CTFontGetSize(font), 37);
+        CFRelease(font);
+    }
+    PlatformSettings::setMainBundlePath(::testing::TempDir());
+    QZSDKResources::unloadResources();
+    EXPECT_EQ(QZMemeFontCreate(37), nullptr) << "an older system without the file";
+    PlatformSettings::setSystemVersion("10.0");
+    CTFontRef byName = QZMemeFontCreate(37);
+    EXPECT_NE(byName, nullptr);
+    CFRelease(byName);
     QZSDKResources::unloadResources();
 }
 

@@ -109,6 +109,82 @@ TEST(CTFont, DescriptorsAndFontFilesGiveTheSameFaces)
                      CTLineGetTypographicBounds(lineOf("MEME", sized.get()).get(), nullptr, nullptr, nullptr));
 }
 
+// The same face at other sizes: by name, from a file, and the font's own size for no size.
+TEST(CTFont, CopiesKeepTheFaceAtAnotherSize)
+{
+    HeldFont impact = font("Impact", 100);
+    CGDataProviderRef provider =
+        CGDataProviderCreateWithFilename("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    ASSERT_NE(provider, nullptr) << "is fonts-dejavu-core installed?";
+    CGFontRef file = CGFontCreateWithDataProvider(provider);
+    CGDataProviderRelease(provider);
+    HeldFont mono(CTFontCreateWithGraphicsFont(file, 30, nullptr, nullptr));
+    CGFontRelease(file);
+    struct Case {
+        CTFontRef from;
+        CGFloat size, expected;
+    } cases[] = {{impact.get(), 37, 37}, {impact.get(), 0, 100}, {impact.get(), -5, 100}, {mono.get(), 64, 64}};
+    for (const Case& c : cases) {
+        HeldFont copy(CTFontCreateCopyWithAttributes(c.from, c.size, nullptr, nullptr));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(CTFontCopyFullName(copy.get()), CTFontCopyFullName(c.from)) << c.size;
+        EXPECT_EQ(CTFontCopyPostScriptName(copy.get()), CTFontCopyPostScriptName(c.from));
+        EXPECT_EQ(CTFontGetSize(copy.get()), c.expected);
+        EXPECT_NEAR(CTFontGetAscent(copy.get()), CTFontGetAscent(c.from) * c.expected / CTFontGetSize(c.from), 1e-3);
+        EXPECT_NEAR(CTLineGetTypographicBounds(lineOf("MEME", copy.get()).get(), nullptr, nullptr, nullptr),
+                    CTLineGetTypographicBounds(lineOf("MEME", c.from).get(), nullptr, nullptr, nullptr) * c.expected /
+                        CTFontGetSize(c.from),
+                    1e-2);
+    }
+    EXPECT_EQ(CTFontCreateCopyWithAttributes(nullptr, 20, nullptr, nullptr), nullptr);
+}
+
+TEST(CTFontManager, RegistersFilesFontconfigReadsAndRefusesOthersWithAnError)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("ct-font-manager-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path copy = dir / "Impact.ttf", broken = dir / "Broken.ttf";
+    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf", copy);
+    // A TrueType signature, then nothing a font holds.
+    std::ofstream(broken, std::ios::binary) << std::string("\x00\x01\x00\x00", 4) << std::string(64, 'x');
+    auto graphicsFont = [](const std::filesystem::path& path) {
+        CGDataProviderRef provider = CGDataProviderCreateWithFilename(path.string());
+        CGFontRef made = CGFontCreateWithDataProvider(provider);
+        CGDataProviderRelease(provider);
+        return made;
+    };
+    CGFontRef good = graphicsFont(copy), bad = graphicsFont(broken);
+    ASSERT_NE(good, nullptr);
+    ASSERT_NE(bad, nullptr) << "the signature passes the graphics font's check";
+
+    std::shared_ptr<NSError> error;
+    EXPECT_TRUE(CTFontManagerRegisterGraphicsFont(good, &error));
+    EXPECT_EQ(error, nullptr);
+    EXPECT_TRUE(CTFontManagerRegisterGraphicsFont(good, nullptr)) << "again";
+
+    for (CGFontRef refused : {bad, static_cast<CGFontRef>(nullptr)}) {
+        error = nullptr;
+        EXPECT_FALSE(CTFontManagerRegisterGraphicsFont(refused, &error));
+        ASSERT_NE(error, nullptr);
+        EXPECT_EQ(error->domain(), kCTFontManagerErrorDomain);
+        EXPECT_EQ(error->code(), kCTFontManagerErrorInvalidFontData);
+        if (refused) {
+            EXPECT_NE(error->localizedDescription().find("Broken.ttf"), std::string::npos);
+        }
+    }
+    EXPECT_FALSE(CTFontManagerRegisterGraphicsFont(bad, nullptr));
+    CGFontRelease(good);
+    CGFontRelease(bad);
+    std::filesystem::remove_all(dir);
+
+    // Names resolve through the table as before, and layout goes on.
+    HeldFont impact = font("Impact", 40), helvetica = font("Helvetica", 40);
+    EXPECT_EQ(CTFontCopyFullName(impact.get()), "DejaVu Sans Condensed Bold");
+    EXPECT_EQ(CTFontCopyFullName(helvetica.get()), "Liberation Sans");
+    EXPECT_GT(CTLineGetTypographicBounds(lineOf("MEME", impact.get()).get(), nullptr, nullptr, nullptr), 0);
+}
+
 TEST(CTFont, FilesThatHoldNoFontMakeNone)
 {
     NSLogCapture log;

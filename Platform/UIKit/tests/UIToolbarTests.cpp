@@ -1,5 +1,5 @@
 // Toolbars: items left to right at their own widths, flexible spaces sharing the rest; a system
-// Done item sends its action, and not while disabled.
+// Done item and titled items send their action, and not while disabled.
 #include "UIKit/UIToolbar.h"
 #include "UIKit/UIButton.h"
 #include "UIKit/testing/UITestDriver.h"
@@ -55,6 +55,46 @@ TEST(UIToolbarTest, DoneSendsItsActionWithTheItemWhileEnabled)
     done->setEnabled(false);
     driver.tap(*done->itemView());
     EXPECT_EQ(presses->senders.size(), 1u);
+}
+
+// "Prev" and "Next" as a keyboard bar shows them: found and tapped by their titles, each sending
+// its own action with itself; a disabled one shows dimmed and takes no tap.
+TEST(UIToolbarTest, TitledItemsAreTappedByTitleWhileEnabled)
+{
+    UITestDriver driver;
+    auto window = keyWindow();
+    auto prevPresses = std::make_shared<Presses>(), nextPresses = std::make_shared<Presses>();
+    auto prev = UIBarButtonItem::makeWithTitle("Prev", UIBarButtonItemStyleBordered, prevPresses, &Presses::done);
+    auto next = UIBarButtonItem::makeWithTitle("Next", UIBarButtonItemStylePlain, nextPresses, &Presses::done);
+    EXPECT_EQ(prev->title(), "Prev");
+    EXPECT_EQ(prev->style(), UIBarButtonItemStyleBordered);
+    EXPECT_FALSE(prev->systemItem());
+    EXPECT_FALSE(prev->isFlexibleSpace());
+    auto bar = UIView::viewWithFrame<UIToolbar>(CGRectMake(0, 100, 320, 44));
+    bar->setItems({prev, next, UIBarButtonItem::makeWithBarButtonSystemItem(UIBarButtonSystemItemFlexibleSpace)});
+    window->addSubview(bar);
+    bar->layoutIfNeeded();
+    auto prevButton = std::dynamic_pointer_cast<UIButton>(prev->itemView());
+    ASSERT_NE(prevButton, nullptr);
+    EXPECT_EQ(prevButton->currentTitle(), "Prev");
+    EXPECT_GT(prevButton->frame().size.width, 24) << "as wide as its title and some";
+    EXPECT_EQ(prevButton->layer()->borderWidth(), 1) << "bordered";
+    EXPECT_EQ(next->itemView()->layer()->borderWidth(), 0) << "plain";
+    EXPECT_GT(next->itemView()->frame().origin.x, CGRectGetMaxX(prevButton->frame()));
+
+    ASSERT_TRUE(driver.tapViewWithLabel("Next"));
+    ASSERT_TRUE(driver.tapViewWithLabel("Prev"));
+    EXPECT_EQ(prevPresses->senders, std::vector<UIBarButtonItem*>{prev.get()});
+    EXPECT_EQ(nextPresses->senders, std::vector<UIBarButtonItem*>{next.get()});
+
+    prev->setEnabled(false);
+    EXPECT_FALSE(prevButton->isEnabled());
+    EXPECT_NE(prevButton->currentTitleColor(), prevButton->titleColorForState(UIControlStateNormal)) << "dimmed";
+    driver.tap(*prevButton);
+    EXPECT_EQ(prevPresses->senders.size(), 1u);
+    prev->setEnabled(true);
+    driver.tap(*prevButton);
+    EXPECT_EQ(prevPresses->senders.size(), 2u);
 }
 
 }  // namespace

@@ -82,7 +82,13 @@ void QZTextField::setScale(CGFloat scale)
 void QZTextField::setText(std::string text)
 {
     text_ = std::move(text);
-    setAccessibilityLabel(text_);
+    setAccessibilityLabel(fixedAccessibilityLabel_.empty() ? text_ : fixedAccessibilityLabel_);
+}
+
+void QZTextField::setFixedAccessibilityLabel(std::string label)
+{
+    fixedAccessibilityLabel_ = std::move(label);
+    setAccessibilityLabel(fixedAccessibilityLabel_.empty() ? text_ : fixedAccessibilityLabel_);
 }
 
 void QZTextField::setFont(CTFontRef font)

@@ -38,14 +38,19 @@ public:
     // The cursor's height, and what a trailing line feed adds to the measured height.
     CGFloat fontSize() const { return fontSize_; }
     void setFontSize(CGFloat size) { fontSize_ = size; }
-    // What is drawn (UTF-8); also the field's accessibility label, since it draws its own text.
+    // What is drawn (UTF-8); also the field's accessibility label, since it draws its own text,
+    // unless a fixed label is set.
     const std::string& text() const { return text_; }
     void setText(std::string text);
+    // The accessibility label in place of the text, for a field known by its place rather than by
+    // what is typed in it (a caption); empty: the text again.
+    const std::string& fixedAccessibilityLabel() const { return fixedAccessibilityLabel_; }
+    void setFixedAccessibilityLabel(std::string label);
     CTFontRef font() const { return font_; }
     // Takes over the caller's reference; the field releases it when replaced or destroyed.
     void setFont(CTFontRef font);
     // The system's interface font at 30 points, for owners without a font of their own.
-    void createFont();
+    virtual void createFont();
     QZTextViewVerticalAlignment alignment() const { return alignment_; }
     void setAlignment(QZTextViewVerticalAlignment alignment) { alignment_ = alignment; }
     const std::shared_ptr<QZTextFieldCursorView>& cursorView() const { return cursorView_; }
@@ -70,7 +75,7 @@ public:
     void setInputAccessoryView(std::shared_ptr<UIView> view);
     void setAutocapitalizationType(UITextAutocapitalizationType type);
     // "" here and in the hidden view; redraws.
-    void clearText();
+    virtual void clearText();
 
     // ---- Text ----
     virtual CFMutableAttributedStringRef attributedStringWithString(const std::string& string) const;
@@ -122,6 +127,7 @@ private:
     std::weak_ptr<QZTextFieldDelegate> delegate_;
     CGFloat fontSize_ = 30;
     std::string text_;
+    std::string fixedAccessibilityLabel_;
     CTFontRef font_ = nullptr;
     QZTextViewVerticalAlignment alignment_ = QZTextFieldTopAlign;
     std::shared_ptr<QZTextFieldCursorView> cursorView_;
