@@ -20,7 +20,8 @@ QZContentPackDownloadUnifiedSelectionViewController::contentPackForIndexPath(con
     return indexPath ? installedPackAtIndex(indexPath->section() - currentSectionShift()) : nullptr;
 }
 
-void QZContentPackDownloadUnifiedSelectionViewController::didSelectContentPack(const std::shared_ptr<QZContentPack>& pack)
+void QZContentPackDownloadUnifiedSelectionViewController::didSelectContentPack(
+    const std::shared_ptr<QZContentPack>& pack)
 {
     if (pack) presentDetailIAPViewControllerWithContentPack(pack);
 }
@@ -48,7 +49,8 @@ QZContentPackDownloadUnifiedSelectionViewController::indexPathForContentPackItem
 
 // ---- The strip ----
 
-NSInteger QZContentPackDownloadUnifiedSelectionViewController::numberOfSectionsInSelectionView(QZContentPackSelectionView*)
+NSInteger
+QZContentPackDownloadUnifiedSelectionViewController::numberOfSectionsInSelectionView(QZContentPackSelectionView*)
 {
     return NSInteger(currentInstalledContentPacks().size()) + currentSectionShift();
 }
@@ -71,7 +73,8 @@ QZContentPackDownloadUnifiedSelectionViewController::selectionViewSelectionViewC
     if (!indexPath) return nullptr;
     if (currentSectionShift() && indexPath->section() == 0) {
         const Item& original = originalContentPackItem();
-        std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cell = original ? cellForContentPackItem(original) : nullptr;
+        std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cell =
+            original ? cellForContentPackItem(original) : nullptr;
         if (cell && shouldAnimateSection() == 0) cell->animateInWithDelay(0);
         return cell;
     }

@@ -12,7 +12,8 @@ public:
     using QZContentPackUnifiedSelectionViewController::QZContentPackUnifiedSelectionViewController;
 
     // Hook: the download cell of a pack; none here.
-    virtual std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cellForContentPack(const std::shared_ptr<QZContentPack>&)
+    virtual std::shared_ptr<QZContentPackUnifiedSelectionViewCell>
+    cellForContentPack(const std::shared_ptr<QZContentPack>&)
     {
         return nullptr;
     }

@@ -32,7 +32,8 @@ bool QZContentPackUnifiedSelectionViewController::isReady(const std::shared_ptr<
     return pack && pack->assetsAvailableForHighResUse();
 }
 
-const QZContentPackUnifiedSelectionViewController::Item& QZContentPackUnifiedSelectionViewController::originalContentPackItem()
+const QZContentPackUnifiedSelectionViewController::Item&
+QZContentPackUnifiedSelectionViewController::originalContentPackItem()
 {
     if (originalContentPackItem_) return originalContentPackItem_;
     std::shared_ptr<const QZManagedObjectClass> itemType = contentPackItemType();
@@ -97,7 +98,8 @@ void QZContentPackUnifiedSelectionViewController::selectRowAtIndexPath(const Pat
     // first, (0, 0) asks about the first pack, which is not ready, so nothing is chosen at first.
     // No pack there (an emptied store) chooses nothing.
     if (!isReady(installedPackAtIndex(indexPath->section()))) return;
-    if (selectionView()) selectionView()->tableView()->selectRowAtIndexPath(indexPath, true, UITableViewScrollPositionNone);
+    if (selectionView())
+        selectionView()->tableView()->selectRowAtIndexPath(indexPath, true, UITableViewScrollPositionNone);
     if (Item item = contentPackItemForIndexPath(indexPath)) didSelectContentPackItem(item);
 }
 
@@ -134,7 +136,7 @@ NSInteger QZContentPackUnifiedSelectionViewController::numberOfSectionsInSelecti
 }
 
 NSInteger QZContentPackUnifiedSelectionViewController::selectionViewNumberOfRowsInSection(QZContentPackSelectionView*,
-                                                                                         NSInteger section)
+                                                                                          NSInteger section)
 {
     std::shared_ptr<QZContentPack> pack = installedPackAtIndex(section);
     if (!pack) return 0;
@@ -151,14 +153,15 @@ std::shared_ptr<UITableViewCell> QZContentPackUnifiedSelectionViewController::it
     return cell;
 }
 
-std::shared_ptr<UITableViewCell> QZContentPackUnifiedSelectionViewController::selectionViewSelectionViewCellForRowAtIndexPath(
+std::shared_ptr<UITableViewCell>
+QZContentPackUnifiedSelectionViewController::selectionViewSelectionViewCellForRowAtIndexPath(
     QZContentPackSelectionView*, const Path& indexPath)
 {
     return itemCellAtIndexPath(indexPath);
 }
 
 void QZContentPackUnifiedSelectionViewController::selectionViewDidSelectRowAtIndexPath(QZContentPackSelectionView*,
-                                                                                      const Path& indexPath)
+                                                                                       const Path& indexPath)
 {
     if (Item item = contentPackItemForIndexPath(indexPath)) didSelectContentPackItem(item);
 }
@@ -170,7 +173,7 @@ bool QZContentPackUnifiedSelectionViewController::selectionViewHasHeaderInSectio
 }
 
 std::string QZContentPackUnifiedSelectionViewController::selectionViewHeaderTitleForSection(QZContentPackSelectionView*,
-                                                                                           NSInteger section)
+                                                                                            NSInteger section)
 {
     std::shared_ptr<QZContentPack> pack = installedPackAtIndex(section);
     return pack ? pack->valueForKey("displayName").stringValue() : std::string();
@@ -220,7 +223,6 @@ void QZContentPackUnifiedSelectionViewController::reportApplied()
     QZAnalytics::reportEvent(NSStringWithFormat("%@ :applied", item), Value());
     QZAnalytics::reportEvent(
         NSStringWithFormat("%@ :applied", contentPackDescriptor()),
-        Value::dictionary(
-            {{"pack", pack ? pack->valueForKey("codeName").stringValue() : std::string("originalImage")},
-             {"item", item}}));
+        Value::dictionary({{"pack", pack ? pack->valueForKey("codeName").stringValue() : std::string("originalImage")},
+                           {"item", item}}));
 }

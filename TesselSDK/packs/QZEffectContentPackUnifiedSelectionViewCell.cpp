@@ -23,7 +23,7 @@ bool usesRoundWrapper()
 }  // namespace
 
 bool QZEffectContentPackUnifiedSelectionViewCell::initWithStyle(UITableViewCellStyle style,
-                                                               const std::string& reuseIdentifier)
+                                                                const std::string& reuseIdentifier)
 {
     if (!QZContentPackUnifiedSelectionViewCell::initWithStyle(style, reuseIdentifier)) return false;
     const std::shared_ptr<QZView>& container = previewContainerView();

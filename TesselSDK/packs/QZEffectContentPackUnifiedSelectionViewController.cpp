@@ -74,7 +74,7 @@ QZEffectContentPackUnifiedSelectionViewController::cellForContentPackItem(const 
                         : nullptr);
     if (!cell)
         cell = UITableViewCell::cellWithStyle<QZEffectContentPackUnifiedSelectionViewCell>(UITableViewCellStyleDefault,
-                                                                                          kItemCellIdentifier);
+                                                                                           kItemCellIdentifier);
     auto context = QZImageViewContext::make();
     cell->setImageViewContext(context);
     cell->setContentPackItem(item);
@@ -102,7 +102,7 @@ QZEffectContentPackUnifiedSelectionViewController::cellForContentPack(const std:
                         : nullptr);
     if (!cell)
         cell = UITableViewCell::cellWithStyle<QZEffectContentPackUnifiedSelectionViewCell>(UITableViewCellStyleDefault,
-                                                                                          kPackCellIdentifier);
+                                                                                           kPackCellIdentifier);
     cell->setContentPack(pack);
     cell->setActive(false, false);
     return cell;
@@ -196,8 +196,8 @@ std::shared_ptr<QZContentPackListIAPViewController>
 QZEffectContentPackUnifiedSelectionViewController::loadListIAPViewControllerWithPacks(Packs packs)
 {
     if (!storePreviewGenerator_) setupStorePreviewGenerator();
-    auto list = QZContentPackListIAPViewController::makeWithPacks<QZEffectContentPackListIAPViewController>(
-        std::move(packs));
+    auto list =
+        QZContentPackListIAPViewController::makeWithPacks<QZEffectContentPackListIAPViewController>(std::move(packs));
     list->setThumbnailGenerator(storePreviewGenerator_);
     return list;
 }

@@ -53,7 +53,8 @@ public:
 
     // ---- The strip ----
     std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cellForContentPackItem(const Item& item) override;
-    std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cellForContentPack(const std::shared_ptr<QZContentPack>& pack);
+    std::shared_ptr<QZContentPackUnifiedSelectionViewCell>
+    cellForContentPack(const std::shared_ptr<QZContentPack>& pack);
     // Not ready to apply from here until the preview has been presented; an Apply pressed meanwhile
     // completes then.
     void displayPreviewForContentPackItem(const Item& item) override;

@@ -15,13 +15,12 @@ const UIEdgeInsets kWrapperCaps = UIEdgeInsetsMake(8, 10, 18, 10);
 }  // namespace
 
 bool QZFrameContentPackUnifiedSelectionViewCell::initWithStyle(UITableViewCellStyle style,
-                                                              const std::string& reuseIdentifier)
+                                                               const std::string& reuseIdentifier)
 {
     if (!QZContentPackDownloadSelectionViewCell::initWithStyle(style, reuseIdentifier)) return false;
     const std::shared_ptr<QZView>& container = previewContainerView();
     container->setClipsToBounds(false);
-    previewContentView_ =
-        UIImageView::imageViewWithImage(QZSDKResources::imageNamed("frame_thumbnail_default.png"));
+    previewContentView_ = UIImageView::imageViewWithImage(QZSDKResources::imageNamed("frame_thumbnail_default.png"));
     previewContentView_->setContentMode(UIViewContentModeScaleAspectFill);
     previewImageView_ = UIView::viewWithFrame<UIImageView>(container->bounds());
     previewImageView_->setContentMode(UIViewContentModeScaleAspectFill);

@@ -20,7 +20,8 @@
 #include "UIKit/UIImage.h"
 
 namespace {
-constexpr const char* kProcessorsMethod = "-[QZFrameContentPackUnifiedSelectionViewController processorsForFrame:editingRes:]";
+constexpr const char* kProcessorsMethod =
+    "-[QZFrameContentPackUnifiedSelectionViewController processorsForFrame:editingRes:]";
 
 std::shared_ptr<QZStickerProcessor> framePiece(std::shared_ptr<UIImage> image, CGRect rect, NSInteger tileX = 1,
                                                NSInteger tileY = 1)
@@ -69,8 +70,9 @@ std::string QZFrameContentPackUnifiedSelectionViewController::firstLaunchText() 
 
 // ---- The frame's processors ----
 
-QZProcessorList QZFrameContentPackUnifiedSelectionViewController::processorsForFrame(
-    const std::shared_ptr<QZContentPackItem>& item, bool editingRes)
+QZProcessorList
+QZFrameContentPackUnifiedSelectionViewController::processorsForFrame(const std::shared_ptr<QZContentPackItem>& item,
+                                                                     bool editingRes)
 {
     auto frame = std::dynamic_pointer_cast<QZFrameContentPackItem>(item);
     auto piece = [&](QZFramePiece full, QZFramePiece editing) {
@@ -122,7 +124,7 @@ std::shared_ptr<QZContentPackUnifiedSelectionViewCell> QZFrameContentPackUnified
         selectionView() ? selectionView()->dequeueReusableSelectionViewCellWithIdentifier(kCellIdentifier) : nullptr);
     if (!cell)
         cell = UITableViewCell::cellWithStyle<QZFrameContentPackUnifiedSelectionViewCell>(UITableViewCellStyleDefault,
-                                                                                         kCellIdentifier);
+                                                                                          kCellIdentifier);
     return cell;
 }
 
@@ -177,9 +179,8 @@ void QZFrameContentPackUnifiedSelectionViewController::finishApplying()
 std::shared_ptr<QZModule> QZFrameContentPackUnifiedSelectionViewController::outputModule()
 {
     QZProcessorList processors = frameProcessors_;
-    return QZBlockModule::moduleWithBlock([processors](QZProcessorList& list) {
-        list.insert(list.end(), processors.begin(), processors.end());
-    });
+    return QZBlockModule::moduleWithBlock(
+        [processors](QZProcessorList& list) { list.insert(list.end(), processors.begin(), processors.end()); });
 }
 
 void QZFrameContentPackUnifiedSelectionViewController::viewDidAppear(bool animated)
@@ -193,8 +194,7 @@ void QZFrameContentPackUnifiedSelectionViewController::viewDidAppear(bool animat
 std::shared_ptr<QZContentPackListIAPViewController>
 QZFrameContentPackUnifiedSelectionViewController::loadListIAPViewControllerWithPacks(Packs packs)
 {
-    return QZContentPackListIAPViewController::makeWithPacks<QZFrameContentPackListIAPViewController>(
-        std::move(packs));
+    return QZContentPackListIAPViewController::makeWithPacks<QZFrameContentPackListIAPViewController>(std::move(packs));
 }
 
 std::shared_ptr<QZContentPackDetailIAPViewController>

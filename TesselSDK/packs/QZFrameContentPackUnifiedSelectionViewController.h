@@ -42,7 +42,8 @@ public:
 
     // ---- The strip ----
     std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cellForContentPackItem(const Item& item) override;
-    std::shared_ptr<QZContentPackUnifiedSelectionViewCell> cellForContentPack(const std::shared_ptr<QZContentPack>& pack) override;
+    std::shared_ptr<QZContentPackUnifiedSelectionViewCell>
+    cellForContentPack(const std::shared_ptr<QZContentPack>& pack) override;
     // "Original" shows the picture as it stood before the tool; a frame is drawn from its editing
     // pieces. Ready to apply stays as it is: the commit queued behind the preview commits it.
     void displayPreviewForContentPackItem(const Item& item) override;

@@ -42,8 +42,8 @@ std::optional<QZFrameLayout> QZFrameLayoutMake(CGSize picture, CGFloat thickness
     layout.rightBand = Rw * kh / avg;
     layout.midH = 1 - (layout.topBand + layout.bottomBand);
     layout.midW = 1 - (layout.leftBand + layout.rightBand);
-    if (!positiveAndFinite({a, avg, layout.topBand, layout.bottomBand, layout.leftBand, layout.rightBand, layout.midH,
-                            layout.midW}))
+    if (!positiveAndFinite(
+            {a, avg, layout.topBand, layout.bottomBand, layout.leftBand, layout.rightBand, layout.midH, layout.midW}))
         return std::nullopt;
 
     const CGFloat leftQuotient = layout.midH / ((Lh / Lw) * a * layout.leftBand);

@@ -50,6 +50,14 @@ struct StatusRecorder : QZToolViewControllerDelegate {
     }
 };
 
+// The test packs are "p0", "p1", ...
+std::string packName(int index)
+{
+    std::string name("p");
+    name.append(std::to_string(index));
+    return name;
+}
+
 // A small, valid archive where a provider looks for its set.
 void writeArchive(const std::string& name)
 {
@@ -113,7 +121,7 @@ protected:
     {
         removeShippedPacks();
         for (std::size_t i = 0; i < itemsAndReadiness.size(); ++i) {
-            const std::string identifier = "p" + std::to_string(i);
+            const std::string identifier = packName(int(i));
             installPack(type, identifier, int(i), itemsAndReadiness[i].first, itemsAndReadiness[i].second);
         }
     }
@@ -267,8 +275,8 @@ TEST_P(QZDownloadStripReadinessTest, ShowsItemsOfReadyPacksAndOneDownloadCellFor
     EXPECT_EQ(tool->navigationItem()->rightBarButtonItem() != nullptr, row.applyButton);
     const std::string chosen = tool->selectedItem() ? tool->selectedItem()->identifier() : "";
     EXPECT_EQ(chosen, row.firstChoice);
-    EXPECT_EQ(tool->previews, row.firstChoice[0] ? std::vector<std::string>{row.firstChoice}
-                                                 : std::vector<std::string>{});
+    EXPECT_EQ(tool->previews,
+              row.firstChoice[0] ? std::vector<std::string>{row.firstChoice} : std::vector<std::string>{});
     // The "Original" item reads "None" in the frames strip.
     if (!row.layout.empty() && row.layout[0][0] == "original") {
         auto cell = std::dynamic_pointer_cast<QZFrameContentPackUnifiedSelectionViewCell>(
@@ -291,13 +299,13 @@ std::string readinessName(const ::testing::TestParamInfo<ReadinessRow>& row)
 INSTANTIATE_TEST_SUITE_P(
     Table, QZDownloadStripReadinessTest,
     ::testing::Values(
-        ReadinessRow{"BothReady", true, true, {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}}, false, true,
-                     "original"},
+        ReadinessRow{
+            "BothReady", true, true, {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}}, false, true, "original"},
         // Nothing chosen at first: (0, 0) asks about the first pack, which is not ready.
         ReadinessRow{"FirstNotReady", false, true, {{"original"}, {"pack:p0"}, {"p1_1", "p1_2"}}, true, true, ""},
         ReadinessRow{"NoneReady", false, false, {{"pack:p0"}, {"pack:p1"}}, false, false, ""},
-        ReadinessRow{"SecondNotReady", true, false, {{"original", "p0_1", "p0_2"}, {"pack:p1"}}, false, true,
-                     "original"}),
+        ReadinessRow{
+            "SecondNotReady", true, false, {{"original", "p0_1", "p0_2"}, {"pack:p1"}}, false, true, "original"}),
     readinessName);
 
 // With no installed pack there is nothing at (0, 0) to choose: both tools open empty.
@@ -318,8 +326,8 @@ TEST_F(QZItemStripTest, NoInstalledPackChoosesNothing)
 
 struct DownloadRow {
     const char* name;
-    bool first, second;      // ready at first
-    int downloaded;          // which pack's download finishes
+    bool first, second;  // ready at first
+    int downloaded;      // which pack's download finishes
     Layout before, after;
     bool originalSectionAfter;
     NSInteger flyingSection;  // its cells fly in after the update
@@ -344,7 +352,7 @@ TEST_P(QZDownloadFinishedTest, ThePacksCellsTakeTheDownloadCellsPlaceAndFlyIn)
     ASSERT_EQ(layoutOf(*tool), row.before);
     auto table = tool->selectionView()->tableView();
 
-    download(*tool, manager()->packWithIdentifier("p" + std::to_string(row.downloaded)));
+    download(*tool, manager()->packWithIdentifier(packName(row.downloaded)));
     EXPECT_EQ(tool->shouldAnimateSection(), -1);
     EXPECT_EQ(tool->hasSectionForOriginalItem(), row.originalSectionAfter);
     EXPECT_EQ(layoutOf(*tool), row.after);
@@ -377,8 +385,11 @@ TEST_P(QZDownloadFinishedTest, ThePacksCellsTakeTheDownloadCellsPlaceAndFlyIn)
         for (NSInteger r = 0; r < rows; ++r) {
             const double start = double(r + 1) * 0.15;
             const float alpha = shownAlpha(table->cellForRowAtIndexPath(path(row.flyingSection, r)));
-            if (clock < start) EXPECT_FLOAT_EQ(alpha, 0) << "row " << r << " at " << clock;
-            if (clock > start + 0.2) EXPECT_FLOAT_EQ(alpha, 1) << "row " << r << " at " << clock;
+            if (clock < start) {
+                EXPECT_FLOAT_EQ(alpha, 0) << "row " << r << " at " << clock;
+            } else if (clock > start + 0.2) {
+                EXPECT_FLOAT_EQ(alpha, 1) << "row " << r << " at " << clock;
+            }
         }
     }
 }
@@ -393,18 +404,38 @@ std::string downloadName(const ::testing::TestParamInfo<DownloadRow>& row)
     return row.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, QZDownloadFinishedTest,
-    ::testing::Values(
-        // A later pack ready first: "Original" gains a section of its own before every pack.
-        DownloadRow{"LaterPackFirst", false, false, 1, {{"pack:p0"}, {"pack:p1"}},
-                    {{"original"}, {"pack:p0"}, {"p1_1", "p1_2"}}, true, 2, ""},
-        // The first pack ready: its items join "Original" in the first section.
-        DownloadRow{"FirstPackJoinsOriginal", false, true, 0, {{"original"}, {"pack:p0"}, {"p1_1", "p1_2"}},
-                    {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}}, false, 0, "original"},
-        DownloadRow{"SectionsUnchanged", true, false, 1, {{"original", "p0_1", "p0_2"}, {"pack:p1"}},
-                    {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}}, false, 1, "original"}),
-    downloadName);
+INSTANTIATE_TEST_SUITE_P(Table, QZDownloadFinishedTest,
+                         ::testing::Values(
+                             // A later pack ready first: "Original" gains a section of its own before every pack.
+                             DownloadRow{"LaterPackFirst",
+                                         false,
+                                         false,
+                                         1,
+                                         {{"pack:p0"}, {"pack:p1"}},
+                                         {{"original"}, {"pack:p0"}, {"p1_1", "p1_2"}},
+                                         true,
+                                         2,
+                                         ""},
+                             // The first pack ready: its items join "Original" in the first section.
+                             DownloadRow{"FirstPackJoinsOriginal",
+                                         false,
+                                         true,
+                                         0,
+                                         {{"original"}, {"pack:p0"}, {"p1_1", "p1_2"}},
+                                         {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}},
+                                         false,
+                                         0,
+                                         "original"},
+                             DownloadRow{"SectionsUnchanged",
+                                         true,
+                                         false,
+                                         1,
+                                         {{"original", "p0_1", "p0_2"}, {"pack:p1"}},
+                                         {{"original", "p0_1", "p0_2"}, {"p1_1", "p1_2"}},
+                                         false,
+                                         1,
+                                         "original"}),
+                         downloadName);
 
 TEST_F(QZItemStripTest, APackInstalledAfterTheToolOpenedLeavesTheStripAsItIs)
 {
@@ -497,9 +528,8 @@ TEST_F(QZItemChoiceTest, ASecondTapReturnsToOriginalAndOriginalTappedAgainOnlyRe
     EXPECT_TRUE(cellOf(0)->isActive());
 
     EXPECT_EQ(tool->previews, (std::vector<std::string>{"original", "tintype", "original"}));
-    EXPECT_EQ(eventNames(),
-              (std::vector<std::string>{"original :selected", "Effects: opened", "tintype :selected",
-                                        "original :selected", "original :selected"}));
+    EXPECT_EQ(eventNames(), (std::vector<std::string>{"original :selected", "Effects: opened", "tintype :selected",
+                                                      "original :selected", "original :selected"}));
     EXPECT_TRUE(own(*event("tintype :selected")).empty());
 }
 
