@@ -127,7 +127,8 @@ void QZEffectContentPackUnifiedSelectionViewController::displayPreviewForContent
     effectModule_ = module;
 
     const std::shared_ptr<QZImageServer>& server = highResolutionServer();
-    auto bitmapServer = std::dynamic_pointer_cast<QZBitmapImageServer>(server);
+    // Asked, never assumed: only the bitmap server presents through the GL instance.
+    const bool bitmapServer = std::dynamic_pointer_cast<QZBitmapImageServer>(server) != nullptr;
     if (!bitmapServer)
         NSLog("%s %@", "-[QZEffectContentPackUnifiedSelectionViewController displayPreviewForContentPackItem:]",
               "Expected bitmap image server");
@@ -141,7 +142,7 @@ void QZEffectContentPackUnifiedSelectionViewController::displayPreviewForContent
     std::weak_ptr<QZEffectContentPackUnifiedSelectionViewController> weakTool =
         weakSelf<QZEffectContentPackUnifiedSelectionViewController>();
     std::weak_ptr<QZOpenGLInstance> weakGL = glInstance();
-    bitmapServer->runBlock([weakTool, weakGL] {
+    server->runBlock([weakTool, weakGL] {
         if (auto gl = weakGL.lock()) gl->presentRenderbufferFromGLQueue();
         // Synchronously: ready to apply only once the preview is on screen, with nothing of the GL
         // queue run in between.
