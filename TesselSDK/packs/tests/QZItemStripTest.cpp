@@ -533,6 +533,27 @@ TEST_F(QZItemChoiceTest, ASecondTapReturnsToOriginalAndOriginalTappedAgainOnlyRe
     EXPECT_TRUE(own(*event("tintype :selected")).empty());
 }
 
+// Cells come back from the reuse pool in any order: the raised one must be the chosen item's.
+TEST_F(QZItemChoiceTest, OnlyTheChosenItemsCellIsRaisedAfterTheStripReloads)
+{
+    for (const char* chosen : {"Tintype", "Warm Film"}) {
+        SCOPED_TRACE(chosen);
+        auto tool = show<QZNotingEffectsTool>();
+        ASSERT_TRUE(tap(chosen));
+        for (int reload = 0; reload < 3; ++reload) {
+            tool->selectionView()->reloadData();
+            auto table = tool->selectionView()->tableView();
+            table->layoutIfNeeded();
+            std::vector<std::string> raised;
+            for (const auto& cell : table->visibleCells())
+                if (auto item = std::dynamic_pointer_cast<QZContentPackUnifiedSelectionViewCell>(cell);
+                    item && item->isActive())
+                    raised.push_back(item->title());
+            EXPECT_EQ(raised, std::vector<std::string>{chosen}) << "after reload " << reload;
+        }
+    }
+}
+
 TEST_F(QZItemChoiceTest, ApplyingAnItemAnnouncesItOnceBeforeTheToolFinishes)
 {
     auto tool = showWithDelegate<QZNotingEffectsTool>();
