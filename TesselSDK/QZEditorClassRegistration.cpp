@@ -3,6 +3,8 @@
 // never registered: an entry naming it opens the plain tool base.
 #include "TesselSDK/shell/QZEditorClassRegistration.h"
 
+#include "TesselSDK/packs/QZEffectContentPackUnifiedSelectionViewController.h"
+#include "TesselSDK/packs/QZFrameContentPackUnifiedSelectionViewController.h"
 #include "TesselSDK/shell/QZConveyorViewController.h"
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZScrollingImageView.h"
@@ -43,4 +45,8 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
     NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");
     NSClass::registerClass<QZMemeViewController>("QZMemeViewController");
+    NSClass::registerClass<QZEffectContentPackUnifiedSelectionViewController>(
+        "QZEffectContentPackUnifiedSelectionViewController");
+    NSClass::registerClass<QZFrameContentPackUnifiedSelectionViewController>(
+        "QZFrameContentPackUnifiedSelectionViewController");
 }

@@ -54,6 +54,9 @@ void QZContentPackDownloadSelectionViewCell::updateProgressViewAnimated(bool ani
     }
     auto bar = downloadProgressView_;
     auto preview = previewContainerView();
+    // Already there (a later progress report): an animation now would cut short the preview's
+    // own, such as the fly-in of an item cell that has just replaced the pack's.
+    if (bar->alpha() == 0 && preview->alpha() == 1) return;
     UIView::animateWithDuration(kFade, [&] {
         bar->setAlpha(0);
         preview->setAlpha(1);
