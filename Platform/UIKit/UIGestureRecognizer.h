@@ -8,7 +8,9 @@
 // Arbitration, for the touches of one hit view: the recognisers of that view and its ancestors,
 // deepest first, see each touch before the view. When one begins (or recognises), every other one
 // holding any of its touches that has not begun fails, unless a delegate of either allows both;
-// one that requires another's failure waits for it (and fails if that one succeeds); a delegate's
+// one that requires another's failure waits for it (and fails if that one succeeds), hearing no
+// touches meanwhile, and when that failure comes within a delivery it hears that delivery's touches
+// after the others (so a lift that lets it begin also ends it); a delegate's
 // should-begin NO makes it fail. One that begins with cancelsTouchesInView sends
 // touchesCancelled to the views holding its touches; with delaysTouchesBegan, a view's
 // touch-down waits until this recogniser has failed; with delaysTouchesEnded, a view's

@@ -148,20 +148,33 @@ void UITouchDelivery::deliverToRecognizers(UITouchPhase phase, const UITouchSet&
         }
     }
     std::stable_sort(involved.begin(), involved.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (const auto& [depth, r] : involved) {
-        if (!r->enabled_ || r->isFinished() || r->pending_) continue;
+    auto deliver = [&](UIGestureRecognizer& r) {
         UITouchSet mine;
         for (const auto& touch : touches)
-            if (r->holdsTouch(touch.get())) mine.push_back(touch);
-        if (mine.empty()) continue;
+            if (r.holdsTouch(touch.get())) mine.push_back(touch);
+        if (mine.empty()) return;
         switch (phase) {
-        case UITouchPhaseBegan: r->touchesBegan(mine, event_.get()); break;
-        case UITouchPhaseMoved: r->touchesMoved(mine, event_.get()); break;
-        case UITouchPhaseEnded: r->touchesEnded(mine, event_.get()); break;
-        default: r->touchesCancelled(mine, event_.get()); break;
+        case UITouchPhaseBegan: r.touchesBegan(mine, event_.get()); break;
+        case UITouchPhaseMoved: r.touchesMoved(mine, event_.get()); break;
+        case UITouchPhaseEnded: r.touchesEnded(mine, event_.get()); break;
+        default: r.touchesCancelled(mine, event_.get()); break;
         }
-        r->noteLocation();
+        r.noteLocation();
+    };
+    std::vector<std::shared_ptr<UIGestureRecognizer>> waiting;
+    for (const auto& [depth, r] : involved) {
+        if (!r->enabled_ || r->isFinished()) continue;
+        if (r->pending_) {
+            waiting.push_back(r);
+            continue;
+        }
+        deliver(*r);
     }
+    // One that waited for another's failure and began on it during this delivery hears these
+    // touches too, whatever came first: a lift that let it begin also ends it.
+    for (const auto& r : waiting)
+        if (r->enabled_ && !r->isFinished() && !r->pending_ && r->state_ != UIGestureRecognizerStatePossible)
+            deliver(*r);
 }
 
 bool UITouchDelivery::beganHeld(const UITouch& touch) const

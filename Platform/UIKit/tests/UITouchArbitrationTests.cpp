@@ -115,6 +115,43 @@ TEST_F(ArbitrationTest, ZeroDurationLongPressAndPanRunTogetherWhenAllowed)
     EXPECT_EQ(folded(pans->states), (States{Began, Changed, Ended}));
 }
 
+// A press that begins at once but waits for a longer press to fail (a tap beside a hold): a quick
+// tap gives it Began, then Ended, once, whichever of the two hears the lift first; the view's
+// touch is cancelled, and both start afresh for the next tap.
+TEST_F(ArbitrationTest, AnImmediatePressWaitingForAHoldBeginsAndEndsOnTheLiftInEitherOrder)
+{
+    for (bool tapFirst : {false, true}) {
+        SCOPED_TRACE(tapFirst ? "the tap added first" : "the hold added first");
+        auto host = UIView::viewWithFrame<RecordingView>(CGRectMake(0, 0, 100, 100));
+        window->addSubview(host);
+        auto taps = std::make_shared<StateRecorder>(), holds = std::make_shared<StateRecorder>();
+        std::shared_ptr<UILongPressGestureRecognizer> tap, hold;
+        if (tapFirst) tap = addRecognizer<UILongPressGestureRecognizer>(*host, taps);
+        hold = addRecognizer<UILongPressGestureRecognizer>(*host, holds);
+        if (!tapFirst) tap = addRecognizer<UILongPressGestureRecognizer>(*host, taps);
+        hold->setMinimumPressDuration(0.2);
+        tap->setMinimumPressDuration(0);
+        tap->requireGestureRecognizerToFail(hold);
+
+        for (int round = 0; round < 2; ++round) {
+            taps->states.clear();
+            host->heard.clear();
+            driver.tap(CGPointMake(50, 50));
+            EXPECT_EQ(taps->states, (States{Began, Ended}));
+            EXPECT_TRUE(holds->states.empty());
+            EXPECT_EQ(host->heard, (Heard{"began", "cancelled"}));
+            EXPECT_EQ(tap->state(), UIGestureRecognizerStatePossible);
+            driver.advance(0.3);
+        }
+        // Held past its time, the hold wins and the tap never begins.
+        taps->states.clear();
+        driver.press(CGPointMake(50, 50), 0.3);
+        EXPECT_TRUE(taps->states.empty());
+        EXPECT_EQ(holds->states, (States{Began, Ended}));
+        host->removeFromSuperview();
+    }
+}
+
 TEST_F(ArbitrationTest, TouchesPassUpTheResponderChainAndStayWithTheirView)
 {
     auto plain = UIView::viewWithFrame(CGRectMake(0, 0, 50, 50));
