@@ -73,6 +73,28 @@ std::shared_ptr<UINavigationItem> UINavigationBar::popNavigationItemAnimated(boo
     return item;
 }
 
+void UINavigationBar::setItems(const std::vector<std::shared_ptr<UINavigationItem>>& items, bool animated)
+{
+    DispatchMainQueue::requireMainThread("-[UINavigationBar setItems:animated:]");
+    std::vector<std::shared_ptr<UINavigationItem>> kept;
+    for (const auto& item : items) {
+        if (!item || std::find(kept.begin(), kept.end(), item) != kept.end()) {
+            NSLog("%s %@", "-[UINavigationBar setItems:animated:]", "a null or repeated item is left out");
+            continue;
+        }
+        if (auto other = item->navigationBar(); other && other.get() != this) {
+            NSLog("%s %@", "-[UINavigationBar setItems:animated:]", "the item is on another bar");
+            continue;
+        }
+        kept.push_back(item);
+    }
+    for (const auto& item : items_)
+        if (std::find(kept.begin(), kept.end(), item) == kept.end()) item->bar_.reset();
+    for (const auto& item : kept) item->bar_ = self<UINavigationBar>();
+    items_ = std::move(kept);
+    showTopItem(animated);
+}
+
 UINavigationBar::Shown UINavigationBar::viewsForItem(const std::shared_ptr<UINavigationItem>& item) const
 {
     Shown shown;

@@ -41,6 +41,9 @@ public:
     void pushNavigationItem(const std::shared_ptr<UINavigationItem>& item, bool animated);
     // Asks the delegate first; answers the popped item, or null (no item, or the delegate said no).
     std::shared_ptr<UINavigationItem> popNavigationItemAnimated(bool animated);
+    // Replaces the whole stack, the delegate unasked; the last item is shown, cross-faded when
+    // animated. Null items, repeats and items on another bar are left out (logged).
+    void setItems(const std::vector<std::shared_ptr<UINavigationItem>>& items, bool animated);
 
     // Only the default metrics' image is drawn (the bar has one height).
     void setBackgroundImage(std::shared_ptr<UIImage> image, UIBarMetrics metrics);

@@ -110,6 +110,47 @@ TEST_F(NavigationBarTest, PushAndPopCrossFadeAndLeaveOnlyTheTopItem)
     EXPECT_EQ(firstView->alpha(), 1);
 }
 
+// A screen that hands its place on the bar to another takes its own item out from under the top
+// one: the delegate is not asked, the top item's views stay, and popping then shows the item below.
+TEST_F(NavigationBarTest, SetItemsReplacesTheStackWithoutAskingTheDelegate)
+{
+    auto first = UINavigationItem::make(), second = UINavigationItem::make(), third = UINavigationItem::make();
+    auto firstView = UIView::viewWithFrame(CGRectMake(0, 0, 80, 30));
+    auto thirdView = UIView::viewWithFrame(CGRectMake(0, 0, 80, 30));
+    first->setTitleView(firstView);
+    third->setTitleView(thirdView);
+    bar->pushNavigationItem(first, false);
+    bar->pushNavigationItem(second, false);
+    bar->pushNavigationItem(third, false);
+    auto gate = std::make_shared<PopGate>();
+    gate->allow = false;
+    bar->setDelegate(gate);
+
+    bar->setItems({first, third}, false);
+    EXPECT_EQ(gate->asked, 0);
+    EXPECT_EQ(bar->items(), (std::vector<std::shared_ptr<UINavigationItem>>{first, third}));
+    EXPECT_EQ(bar->subviews(), (std::vector<std::shared_ptr<UIView>>{thirdView}));
+    EXPECT_EQ(second->navigationBar(), nullptr);
+    EXPECT_EQ(third->navigationBar(), bar);
+    // The item taken out may go on a bar again.
+    auto other = UIView::viewWithFrame<UINavigationBar>(CGRectMake(0, 100, 320, 44));
+    other->pushNavigationItem(second, false);
+    EXPECT_EQ(other->topItem(), second);
+
+    // Repeats, nulls and another bar's items are left out.
+    bar->setItems({first, nullptr, first, second, third}, true);
+    EXPECT_EQ(bar->items(), (std::vector<std::shared_ptr<UINavigationItem>>{first, third}));
+
+    gate->allow = true;
+    EXPECT_EQ(bar->popNavigationItemAnimated(false), third);
+    EXPECT_EQ(bar->subviews(), (std::vector<std::shared_ptr<UIView>>{firstView}));
+
+    bar->setItems({}, false);
+    EXPECT_TRUE(bar->items().empty());
+    EXPECT_TRUE(bar->subviews().empty());
+    EXPECT_EQ(first->navigationBar(), nullptr);
+}
+
 TEST_F(NavigationBarTest, ADisabledItemTakesNoTap)
 {
     auto taps = std::make_shared<Taps>();
