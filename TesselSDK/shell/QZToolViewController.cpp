@@ -113,7 +113,7 @@ void QZToolViewController::viewWillAppear(bool animated)
 {
     QZViewController::viewWillAppear(animated);
     if (!usesStaticImageView()) return;
-    if (staticOverlayView_) staticOverlayView_->setUserInteractionEnabled(true);
+    if (auto overlay = staticOverlayView()) overlay->setUserInteractionEnabled(true);
     auto canvas = scrollableImageView();
     if (!canvas) return;
     const CGAffineTransform transform = imageViewTransform();
@@ -139,7 +139,7 @@ void QZToolViewController::viewWillDisappear(bool animated)
     if (restore) cancelServers();
     if (!usesStaticImageView()) return;
     auto canvas = scrollableImageView();
-    std::weak_ptr<QZView> overlay = staticOverlayView_;
+    std::weak_ptr<QZView> overlay = staticOverlayView();
     QZPerformUIViewAnimation(
         kCanvasAnimationSeconds,
         [canvas, restore] {
@@ -209,7 +209,7 @@ void QZToolViewController::setZoomEnabled(bool enabled)
 {
     zoomEnabled_ = enabled;
     if (auto canvas = scrollableImageView()) canvas->setPositionLocked(!enabled);
-    if (scrollableOverlayView_) scrollableOverlayView_->setUserInteractionEnabled(!enabled);
+    if (auto overlay = scrollableOverlayView()) overlay->setUserInteractionEnabled(!enabled);
 }
 
 void QZToolViewController::setCanvasInteraction(bool enabled)
@@ -240,8 +240,8 @@ void QZToolViewController::setApplyType(QZToolViewControllerApplyType applyType)
     if (applyType == 0) NSLog("%s %@", "-[QZToolViewController setApplyType:]", "Don't unset this property!");
     applyType_ = applyType;
     if (isViewLoaded()) view()->setUserInteractionEnabled(false);
-    if (staticOverlayView_) staticOverlayView_->setUserInteractionEnabled(false);
-    if (scrollableOverlayView_) scrollableOverlayView_->setUserInteractionEnabled(false);
+    if (auto overlay = staticOverlayView()) overlay->setUserInteractionEnabled(false);
+    if (auto overlay = scrollableOverlayView()) overlay->setUserInteractionEnabled(false);
     setCanvasInteraction(false);
     if (applyButton_) applyButton_->setEnabled(false);
     if (backButton_) backButton_->setEnabled(true);
@@ -329,13 +329,15 @@ void QZToolViewController::displayHUDView(const std::shared_ptr<QZHUDView>& hud,
         }
         hud->setVisible(false, false);
         hudView_ = hud;
-        const CGRect bounds = staticOverlayView_ ? staticOverlayView_->bounds() : CGRectZero;
+        const std::shared_ptr<QZView> overlay = staticOverlayView();
+        const CGRect bounds = overlay ? overlay->bounds() : CGRectZero;
         hud->setFrame(
             CGRectIntegral(CGRectMake(bounds.origin.x + (bounds.size.width - kHUDSide) / 2,
                                       bounds.origin.y + (bounds.size.height - kHUDSide) / 2, kHUDSide, kHUDSide)));
         hud->setAutoresizingMask(QZUIViewAutoresizingFlexibleMargins);
     }
-    if (!hud->superview() && staticOverlayView_) staticOverlayView_->addSubview(hud);
+    if (!hud->superview())
+        if (auto overlay = staticOverlayView()) overlay->addSubview(hud);
     hud->setVisible(true, true);
     if (hideAutomatically) {
         if (hudTimer_) hudTimer_->invalidate();

@@ -164,8 +164,8 @@ public:
     void showCurrent();
 
     // ---- Render timing (the one clock) ----
-    void setRenderStartDate();
-    void setRenderEndDate();
+    virtual void setRenderStartDate();
+    virtual void setRenderEndDate();
     // Whole seconds between the stamps; 0 while either is missing.
     double renderTime() const;
 
@@ -190,13 +190,15 @@ public:
     void setDelegate(std::weak_ptr<QZToolViewControllerDelegate> delegate) { delegate_ = std::move(delegate); }
     std::shared_ptr<UINavigationBar> navigationBar() const { return navigationBar_.lock(); }
     void setNavigationBar(std::weak_ptr<UINavigationBar> bar) { navigationBar_ = std::move(bar); }
-    std::shared_ptr<QZScrollingImageView> scrollableImageView() const { return scrollableImageView_.lock(); }
+    // The canvas and the two overlays are read through these getters, here too: a screen shown
+    // inside another tool (a pack's page) answers with that tool's.
+    virtual std::shared_ptr<QZScrollingImageView> scrollableImageView() const { return scrollableImageView_.lock(); }
     void setScrollableImageView(std::weak_ptr<QZScrollingImageView> canvas)
     {
         scrollableImageView_ = std::move(canvas);
     }
-    const std::shared_ptr<QZView>& staticOverlayView() const { return staticOverlayView_; }
-    const std::shared_ptr<QZView>& scrollableOverlayView() const { return scrollableOverlayView_; }
+    virtual std::shared_ptr<QZView> staticOverlayView() const { return staticOverlayView_; }
+    virtual std::shared_ptr<QZView> scrollableOverlayView() const { return scrollableOverlayView_; }
     float targetViewHeight() const { return targetViewHeight_; }
     void setTargetViewHeight(float height) { targetViewHeight_ = height; }
     bool isRotating() const { return rotating_; }
