@@ -5,6 +5,7 @@
 
 #include "TesselSDK/packs/QZEffectContentPackUnifiedSelectionViewController.h"
 #include "TesselSDK/packs/QZFrameContentPackUnifiedSelectionViewController.h"
+#include "TesselSDK/packs/QZStickerContentPackListSelectionViewController.h"
 #include "TesselSDK/shell/QZConveyorViewController.h"
 #include "TesselSDK/shell/QZNavigationBar.h"
 #include "TesselSDK/shell/QZScrollingImageView.h"
@@ -49,4 +50,6 @@ void QZRegisterEditorClasses()
         "QZEffectContentPackUnifiedSelectionViewController");
     NSClass::registerClass<QZFrameContentPackUnifiedSelectionViewController>(
         "QZFrameContentPackUnifiedSelectionViewController");
+    NSClass::registerClass<QZStickerContentPackListSelectionViewController>(
+        "QZStickerContentPackListSelectionViewController");
 }
