@@ -69,14 +69,15 @@ QopBitmapCoord_t deviceCoordinate(CGFloat x, CGFloat y)
     return {float(2 * x - 1), float(2 * y - 1)};
 }
 
-QopBitmapResizeRect_t quadrilateral(const Placement& placement, CGRect rect, CGFloat w, CGFloat h)
+// `rect` turned about `centre` (a sticker turns about the centre of its exact rectangle).
+QopBitmapResizeRect_t quadrilateral(const Placement& placement, CGRect rect, CGPoint centre, CGFloat w, CGFloat h)
 {
     if (placement.isFrame) {
         const CGRect r = placement.relativeRect;
         const CGFloat x0 = r.origin.x, y0 = r.origin.y, x1 = r.origin.x + r.size.width, y1 = r.origin.y + r.size.height;
         return {deviceCoordinate(x0, y0), deviceCoordinate(x1, y0), deviceCoordinate(x1, y1), deviceCoordinate(x0, y1)};
     }
-    const CGFloat cx = rect.origin.x + rect.size.width / 2, cy = rect.origin.y + rect.size.height / 2;
+    const CGFloat cx = centre.x, cy = centre.y;
     const CGFloat c = std::cos(placement.rotation), s = std::sin(placement.rotation);
     const auto corner = [&](CGFloat x, CGFloat y) {
         const CGFloat dx = x - cx, dy = y - cy;
@@ -112,9 +113,10 @@ void QZQopStickerApply(QopBitmap_t* bitmap, const Placement& placement)
     if (!image) return;
     const CGFloat w = CGFloat(bitmap->width), h = CGFloat(bitmap->height);
     const CGRect relative = placement.relativeRect;
-    const CGRect rect = CGRectIntegral(
-        CGRectMake(relative.origin.x * w, relative.origin.y * h, relative.size.width * w, relative.size.height * h));
-    const QopBitmapResizeRect_t quad = quadrilateral(placement, rect, w, h);
+    const CGRect exact =
+        CGRectMake(relative.origin.x * w, relative.origin.y * h, relative.size.width * w, relative.size.height * h);
+    const CGRect rect = CGRectIntegral(exact);
+    const CGPoint centre = QZCGRectGetCenter(exact);
     const CGSize picture = CGSizeMake(CGFloat(CGImageGetWidth(image)), CGFloat(CGImageGetHeight(image)));
     const CGSize size = rasterSize(picture, rect.size, placement.isFrame);
     // A size that rounds to no pixel, or is no number at all, draws nothing.
@@ -125,9 +127,22 @@ void QZQopStickerApply(QopBitmap_t* bitmap, const Placement& placement)
     CGContextRef context = QZCGContextCreateWithData(buffer.data(), size);
     if (!context) return;
     CGRect target = CGRectIntegral(QZCGRectWithSize(size));
+    QopBitmapResizeRect_t quad = quadrilateral(placement, rect, centre, w, h);
     if (!placement.isFrame) {
-        const CGSize fitted = QZCGSizeScaleProportionalToSize(picture, size, nullptr);
-        target = CGRectIntegral(QZCGRectCenterInRect(QZCGRectWithSize(fitted), QZCGRectWithSize(size)));
+        if (CGSizeEqualToSize(size, rect.size)) {
+            // The raster is the whole pixels the sticker touches, laid one to one on the image: the
+            // picture goes in at its exact place, resampled once, as the CPU draws it.
+            const CGRect placed = CGRectOffset(exact, -rect.origin.x, -rect.origin.y);
+            const CGSize fitted = QZCGSizeScaleProportionalToSize(picture, placed.size, nullptr);
+            target = QZCGRectCenterInRect(QZCGRectWithSize(fitted), placed);
+            // Drawn top-down into the raster: its rows run down the image.
+            target.origin.y = size.height - target.origin.y - target.size.height;
+        } else {
+            // A small picture at its own resolution, enlarged by the GPU over the exact rectangle.
+            const CGSize fitted = QZCGSizeScaleProportionalToSize(picture, size, nullptr);
+            target = CGRectIntegral(QZCGRectCenterInRect(QZCGRectWithSize(fitted), QZCGRectWithSize(size)));
+            quad = quadrilateral(placement, exact, centre, w, h);
+        }
     }
     CGContextDrawImage(context, target, image);
     QopBitmap_t source{buffer.data(), pixels->width, pixels->height, bitmap->glData};
