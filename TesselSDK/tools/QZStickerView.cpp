@@ -150,6 +150,8 @@ void QZStickerView::layoutSubviews()
 
 void QZStickerView::transformWithHandlePoint(CGPoint point)
 {
+    // Measured against the content's frame at the current size, not one a resize left behind.
+    layoutIfNeeded();
     const CGRect f = contentView_->frame();
     const CGPoint c = QZCGRectGetCenter(f);
     if (rotationEnabled_) {
@@ -163,8 +165,13 @@ void QZStickerView::transformWithHandlePoint(CGPoint point)
         const CGFloat scaled = d1 * scale_ / d0;
         // A content of no size gives no ratio: nothing to scale by.
         if (std::isfinite(scaled) && scaled > kMinimumScale) {
+            // The sticker scales about its centre. Grown from the corner sizeToFit keeps, the centre
+            // would move under the finger at every step, and from a slight turn on the next step's
+            // scale would swing further each time, the sticker shrinking and flying off.
+            const CGPoint centre = center();
             setScale(scaled);
             sizeToFit();
+            setCenter(centre);
         }
     }
 }
