@@ -18,7 +18,6 @@
 class UINavigationBar;
 class UINavigationItem;
 
-
 class UINavigationBarDelegate {
 public:
     virtual ~UINavigationBarDelegate() = default;
