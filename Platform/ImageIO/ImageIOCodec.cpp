@@ -11,6 +11,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -168,7 +169,7 @@ bool writeAll(int fd, const std::uint8_t* bytes, std::size_t length)
 }
 
 // Writes the pieces, one after another, into a fresh file beside `path`, then renames it over `path`.
-bool replaceFile(const std::string& path, const std::vector<const std::vector<std::uint8_t>*>& pieces,
+bool replaceFile(const std::string& path, const std::vector<std::pair<const std::uint8_t*, std::size_t>>& pieces,
                  std::string* error)
 {
     static std::atomic<unsigned> sequence{0};
@@ -183,8 +184,8 @@ bool replaceFile(const std::string& path, const std::vector<const std::vector<st
         }
     }
     bool written = true;
-    for (const std::vector<std::uint8_t>* piece : pieces)
-        if (written) written = writeAll(fd, piece->data(), piece->size());
+    for (const auto& [bytes, length] : pieces)
+        if (written) written = writeAll(fd, bytes, length);
     const int writeErrno = errno;
     if (close(fd) != 0 && written) {
         setError(error, path + ": " + std::strerror(errno));
@@ -225,14 +226,14 @@ bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& all
 bool ImageIOEncodePNG(const ImageIOPixels& pixels, std::vector<std::uint8_t>* png, std::string* error)
 {
     png->clear();
-    std::vector<std::vector<std::uint8_t>> pieces;
+    std::vector<ImageIOPNGPiece> pieces;
     if (!ImageIOEncodePNGPieces(pixels, &pieces, error)) return false;
     std::size_t length = 0;
-    for (const std::vector<std::uint8_t>& piece : pieces) length += piece.size();
+    for (const ImageIOPNGPiece& piece : pieces) length += piece.length;
     png->reserve(length);
-    for (std::vector<std::uint8_t>& piece : pieces) {
-        png->insert(png->end(), piece.begin(), piece.end());
-        std::vector<std::uint8_t>().swap(piece);
+    for (ImageIOPNGPiece& piece : pieces) {
+        png->insert(png->end(), piece.bytes.get(), piece.bytes.get() + piece.length);
+        piece = ImageIOPNGPiece();
     }
     return true;
 }
@@ -245,14 +246,14 @@ bool ImageIOEncodePNG(const void* rgba, std::size_t width, std::size_t height, s
 
 bool ImageIOWritePNGFile(const std::string& path, const ImageIOPixels& pixels, std::string* error)
 {
-    std::vector<std::vector<std::uint8_t>> pieces;
+    std::vector<ImageIOPNGPiece> pieces;
     std::string reason;
     if (!ImageIOEncodePNGPieces(pixels, &pieces, &reason)) {
         setError(error, path + ": " + reason);
         return false;
     }
-    std::vector<const std::vector<std::uint8_t>*> order;
-    for (const std::vector<std::uint8_t>& piece : pieces) order.push_back(&piece);
+    std::vector<std::pair<const std::uint8_t*, std::size_t>> order;
+    for (const ImageIOPNGPiece& piece : pieces) order.emplace_back(piece.bytes.get(), piece.length);
     return replaceFile(path, order, error);
 }
 
@@ -264,5 +265,5 @@ bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t 
 
 bool ImageIOWriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
 {
-    return replaceFile(path, {&bytes}, error);
+    return replaceFile(path, {{bytes.data(), bytes.size()}}, error);
 }

@@ -13,25 +13,58 @@ namespace {
 
 // Filtered bytes per strip; the strip boundaries, and so the file, depend on nothing else.
 constexpr std::size_t kStripBytes = std::size_t{1} << 20;
-// A chunk's length is a 31-bit number; strips of one enormous row are split below that.
-constexpr std::size_t kMaximumChunkData = std::size_t{1} << 30;
+// A strip is one chunk, whose length is a 31-bit number: a row (the least a strip holds) is kept
+// well below that.
+constexpr std::size_t kMaximumRowBytes = std::size_t{1} << 30;
 constexpr std::uint8_t kFilterSub = 1;
+// A chunk's length and type before its data, its CRC after.
+constexpr std::size_t kChunkHead = 8, kChunkTail = 4;
 
-void putBigEndian(std::vector<std::uint8_t>* out, std::uint32_t value)
+void putBigEndian(std::uint8_t* out, std::uint32_t value)
 {
-    const std::uint8_t bytes[4] = {std::uint8_t(value >> 24), std::uint8_t(value >> 16), std::uint8_t(value >> 8),
-                                   std::uint8_t(value)};
-    out->insert(out->end(), bytes, bytes + 4);
+    out[0] = std::uint8_t(value >> 24);
+    out[1] = std::uint8_t(value >> 16);
+    out[2] = std::uint8_t(value >> 8);
+    out[3] = std::uint8_t(value);
 }
 
-// Appends a whole chunk: length, type, data, CRC of type and data.
-void putChunk(std::vector<std::uint8_t>* out, const char type[4], const std::uint8_t* data, std::size_t length)
+// Grows the piece to hold at least `capacity` bytes, keeping what it has.
+void reserve(ImageIOPNGPiece* piece, std::size_t capacity)
 {
-    putBigEndian(out, std::uint32_t(length));
-    const std::size_t start = out->size();
-    out->insert(out->end(), type, type + 4);
-    if (length > 0) out->insert(out->end(), data, data + length);
-    putBigEndian(out, std::uint32_t(crc32(0, out->data() + start, uInt(out->size() - start))));
+    if (capacity <= piece->capacity) return;
+    std::unique_ptr<std::uint8_t[]> grown(new std::uint8_t[capacity]);
+    if (piece->length > 0) std::memcpy(grown.get(), piece->bytes.get(), piece->length);
+    piece->bytes = std::move(grown);
+    piece->capacity = capacity;
+}
+
+void append(ImageIOPNGPiece* piece, const void* data, std::size_t length)
+{
+    reserve(piece, std::max(piece->length + length, piece->capacity * 2));
+    std::memcpy(piece->bytes.get() + piece->length, data, length);
+    piece->length += length;
+}
+
+// Fills in a chunk written from `start` on (length and type first, data after, room for the CRC
+// not yet counted): its length, then its CRC of type and data.
+void closeChunk(ImageIOPNGPiece* piece, std::size_t start)
+{
+    reserve(piece, piece->length + kChunkTail);
+    std::uint8_t* chunk = piece->bytes.get() + start;
+    const std::size_t dataLength = piece->length - start - kChunkHead;
+    putBigEndian(chunk, std::uint32_t(dataLength));
+    putBigEndian(piece->bytes.get() + piece->length, std::uint32_t(crc32_z(0, chunk + 4, dataLength + 4)));
+    piece->length += kChunkTail;
+}
+
+void putChunk(ImageIOPNGPiece* piece, const char type[4], const std::uint8_t* data, std::size_t length)
+{
+    const std::size_t start = piece->length;
+    const std::uint8_t head[kChunkHead] = {0, 0, 0, 0, std::uint8_t(type[0]), std::uint8_t(type[1]),
+                                           std::uint8_t(type[2]), std::uint8_t(type[3])};
+    append(piece, head, kChunkHead);
+    if (length > 0) append(piece, data, length);
+    closeChunk(piece, start);
 }
 
 bool everyPixelOpaque(const ImageIOPixels& pixels, std::size_t stride)
@@ -55,6 +88,7 @@ struct Layout {
     std::size_t channels;  // 3 (opaque, written as RGB) or 4
     bool premultiplied;
     std::size_t stripRows;
+    std::size_t strips;
 };
 
 // One row as the file holds it (without its filter byte): the channels kept, alpha straight.
@@ -76,38 +110,35 @@ void unfilteredRow(const Layout& layout, std::size_t y, std::uint8_t* out)
     }
 }
 
-// Deflates `length` bytes into *out, growing it as needed; false when zlib fails.
-bool deflateInto(z_stream* stream, const std::uint8_t* data, std::size_t length, int flush,
-                 std::vector<std::uint8_t>* out)
+// Deflates one filtered row into the piece, growing it as needed; false when zlib fails.
+bool deflateInto(z_stream* stream, const std::uint8_t* data, std::size_t length, int flush, ImageIOPNGPiece* piece)
 {
     stream->next_in = const_cast<std::uint8_t*>(data);
-    // zlib counts in 32 bits: a huge row is fed in parts.
-    std::size_t left = length;
+    stream->avail_in = uInt(length);  // a row is below kMaximumRowBytes
     for (;;) {
-        const std::size_t part = std::min<std::size_t>(left, std::numeric_limits<uInt>::max() / 2);
-        stream->avail_in = uInt(part);
-        left -= part;
-        const int partFlush = left == 0 ? flush : Z_NO_FLUSH;
-        do {
-            if (out->size() - stream->total_out < 64 * 1024) out->resize(std::max<std::size_t>(out->size() * 2, 256 * 1024));
-            stream->next_out = out->data() + stream->total_out;
-            stream->avail_out = uInt(std::min<std::size_t>(out->size() - stream->total_out, std::numeric_limits<uInt>::max()));
-            const int status = deflate(stream, partFlush);
-            if (status == Z_STREAM_ERROR) return false;
-            if (status == Z_STREAM_END) return true;
-        } while (stream->avail_in > 0 || stream->avail_out == 0);
-        if (left == 0) return true;
+        if (piece->capacity - piece->length < 64 * 1024) reserve(piece, piece->capacity * 2 + 64 * 1024);
+        const std::size_t room = std::min<std::size_t>(piece->capacity - piece->length, std::numeric_limits<uInt>::max());
+        stream->next_out = piece->bytes.get() + piece->length;
+        stream->avail_out = uInt(room);
+        const int status = deflate(stream, flush);
+        piece->length += room - stream->avail_out;
+        if (status == Z_STREAM_ERROR) return false;
+        if (status == Z_STREAM_END) return true;
+        // Everything taken and, for a flush, all of it out: zlib left room unused.
+        if (flush != Z_FINISH && stream->avail_in == 0 && stream->avail_out > 0) return true;
     }
 }
 
 struct Strip {
-    std::vector<std::uint8_t> deflated;  // raw deflate, ending on a sync flush (the last: final)
-    std::uint32_t adler = 1;             // of the strip's filtered bytes
+    ImageIOPNGPiece chunk;  // an IDAT chunk: the strip's raw deflate, ending on a sync flush (the last: final)
+    std::uint32_t adler = 1;  // of the strip's filtered bytes
     std::size_t filteredBytes = 0;
     bool failed = false;
 };
 
-void deflateStrip(const Layout& layout, std::size_t index, std::size_t strips, Strip* strip) noexcept
+// Fills the strip's IDAT chunk; the first strip's data starts with zlib's header, and the last's
+// CRC is left for the whole stream's checksum to be appended first.
+void deflateStrip(const Layout& layout, std::size_t index, Strip* strip) noexcept
 {
     z_stream stream;
     std::memset(&stream, 0, sizeof stream);
@@ -116,23 +147,25 @@ void deflateStrip(const Layout& layout, std::size_t index, std::size_t strips, S
         return;
     }
     try {
-        const std::size_t rowBytes = layout.width * layout.channels;
-        std::vector<std::uint8_t> row(rowBytes), filtered(rowBytes + 1);
+        const std::size_t rowBytes = layout.width * layout.channels, bpp = layout.channels;
+        std::unique_ptr<std::uint8_t[]> row(new std::uint8_t[rowBytes]), filtered(new std::uint8_t[rowBytes + 1]);
         const std::size_t first = index * layout.stripRows;
         const std::size_t last = std::min(layout.height, first + layout.stripRows);
-        strip->deflated.resize(std::min<std::size_t>((last - first) * (rowBytes + 1) / 2 + 1024, kStripBytes));
+        ImageIOPNGPiece& chunk = strip->chunk;
+        reserve(&chunk, (last - first) * (rowBytes + 1) / 2 + 4096);
+        const std::uint8_t head[kChunkHead + 2] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x78, 0x01};
+        append(&chunk, head, index == 0 ? kChunkHead + 2 : kChunkHead);
         for (std::size_t y = first; y < last && !strip->failed; ++y) {
-            unfilteredRow(layout, y, row.data());
+            unfilteredRow(layout, y, row.get());
             filtered[0] = kFilterSub;
-            const std::size_t bpp = layout.channels;
-            std::memcpy(filtered.data() + 1, row.data(), std::min(bpp, rowBytes));
+            std::memcpy(filtered.get() + 1, row.get(), std::min(bpp, rowBytes));
             for (std::size_t i = bpp; i < rowBytes; ++i) filtered[1 + i] = std::uint8_t(row[i] - row[i - bpp]);
-            strip->adler = std::uint32_t(adler32_z(strip->adler, filtered.data(), filtered.size()));
-            strip->filteredBytes += filtered.size();
-            const int flush = y + 1 < last ? Z_NO_FLUSH : (index + 1 == strips ? Z_FINISH : Z_SYNC_FLUSH);
-            strip->failed = !deflateInto(&stream, filtered.data(), filtered.size(), flush, &strip->deflated);
+            strip->adler = std::uint32_t(adler32_z(strip->adler, filtered.get(), rowBytes + 1));
+            strip->filteredBytes += rowBytes + 1;
+            const int flush = y + 1 < last ? Z_NO_FLUSH : (index + 1 == layout.strips ? Z_FINISH : Z_SYNC_FLUSH);
+            strip->failed = !deflateInto(&stream, filtered.get(), rowBytes + 1, flush, &chunk);
         }
-        strip->deflated.resize(stream.total_out);
+        if (index + 1 < layout.strips && !strip->failed) closeChunk(&chunk, 0);
     } catch (const std::bad_alloc&) {
         strip->failed = true;
     }
@@ -141,8 +174,7 @@ void deflateStrip(const Layout& layout, std::size_t index, std::size_t strips, S
 
 }  // namespace
 
-bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<std::vector<std::uint8_t>>* pieces,
-                            std::string* error)
+bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<ImageIOPNGPiece>* pieces, std::string* error)
 {
     pieces->clear();
     if (!pixels.rgba || pixels.width == 0 || pixels.height == 0) {
@@ -150,9 +182,12 @@ bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<std::vector
         return false;
     }
     const std::size_t packed = pixels.width * 4;
-    if (pixels.width > 0x7FFFFFFF / 4 || pixels.height > 0x7FFFFFFF ||
-        (pixels.bytesPerRow != 0 && pixels.bytesPerRow < packed)) {
-        if (error) *error = pixels.bytesPerRow != 0 && pixels.bytesPerRow < packed ? "rows overlap" : "the image is too large";
+    if (pixels.width > kMaximumRowBytes / 4 || pixels.height > 0x7FFFFFFF) {
+        if (error) *error = "the image is too large";
+        return false;
+    }
+    if (pixels.bytesPerRow != 0 && pixels.bytesPerRow < packed) {
+        if (error) *error = "rows overlap";
         return false;
     }
     const std::size_t stride = pixels.bytesPerRow ? pixels.bytesPerRow : packed;
@@ -162,48 +197,44 @@ bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<std::vector
                   pixels.height,
                   everyPixelOpaque(pixels, stride) ? std::size_t{3} : std::size_t{4},
                   pixels.alpha == ImageIOAlpha::Premultiplied,
+                  0,
                   0};
     layout.stripRows = std::max<std::size_t>(1, kStripBytes / (layout.width * layout.channels + 1));
-    const std::size_t strips = (layout.height + layout.stripRows - 1) / layout.stripRows;
+    layout.strips = (layout.height + layout.stripRows - 1) / layout.stripRows;
     try {
-        std::vector<Strip> done(strips);
-        dispatch_apply(strips, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
-                       [&](std::size_t i) { deflateStrip(layout, i, strips, &done[i]); });
+        std::vector<Strip> strips(layout.strips);
+        dispatch_apply(layout.strips, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0),
+                       [&](std::size_t i) { deflateStrip(layout, i, &strips[i]); });
 
-        std::vector<std::uint8_t> head = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        std::vector<std::uint8_t> header;
-        putBigEndian(&header, std::uint32_t(layout.width));
-        putBigEndian(&header, std::uint32_t(layout.height));
-        header.insert(header.end(), {8, std::uint8_t(layout.channels == 3 ? 2 : 6), 0, 0, 0});
-        putChunk(&head, "IHDR", header.data(), header.size());
+        ImageIOPNGPiece head;
+        const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        append(&head, signature, sizeof signature);
+        std::uint8_t header[13] = {0, 0, 0, 0, 0, 0, 0, 0, 8, std::uint8_t(layout.channels == 3 ? 2 : 6), 0, 0, 0};
+        putBigEndian(header, std::uint32_t(layout.width));
+        putBigEndian(header + 4, std::uint32_t(layout.height));
+        putChunk(&head, "IHDR", header, sizeof header);
         const std::uint8_t perceptual = 0;
         putChunk(&head, "sRGB", &perceptual, 1);
         pieces->push_back(std::move(head));
 
-        // zlib's header (deflate, 32 KiB window, fastest level), then the strips, then the checksum.
         std::uint32_t adler = 1;
-        for (std::size_t i = 0; i < strips; ++i) {
-            Strip& strip = done[i];
+        for (Strip& strip : strips) {
             if (strip.failed) {
                 pieces->clear();
                 if (error) *error = "out of memory while compressing";
                 return false;
             }
             adler = std::uint32_t(adler32_combine(adler, strip.adler, z_off_t(strip.filteredBytes)));
-            std::vector<std::uint8_t> data;
-            if (i == 0) data = {0x78, 0x01};
-            data.insert(data.end(), strip.deflated.begin(), strip.deflated.end());
-            std::vector<std::uint8_t>().swap(strip.deflated);
-            if (i + 1 == strips) putBigEndian(&data, adler);
-            for (std::size_t at = 0; at < data.size(); at += kMaximumChunkData) {
-                std::vector<std::uint8_t> chunk;
-                const std::size_t length = std::min(kMaximumChunkData, data.size() - at);
-                chunk.reserve(length + 12);
-                putChunk(&chunk, "IDAT", data.data() + at, length);
-                pieces->push_back(std::move(chunk));
-            }
         }
-        std::vector<std::uint8_t> tail;
+        // The stream's checksum ends the last strip's chunk.
+        Strip& last = strips.back();
+        std::uint8_t checksum[4];
+        putBigEndian(checksum, adler);
+        append(&last.chunk, checksum, 4);
+        closeChunk(&last.chunk, 0);
+        for (Strip& strip : strips) pieces->push_back(std::move(strip.chunk));
+
+        ImageIOPNGPiece tail;
         putChunk(&tail, "IEND", nullptr, 0);
         pieces->push_back(std::move(tail));
     } catch (const std::bad_alloc&) {

@@ -9,10 +9,18 @@
 #include "ImageIO/ImageIOCodec.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-// The PNG as pieces to be written one after another (the file is their concatenation), so a file
-// is written without joining them. False with the reason on failure.
-bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<std::vector<std::uint8_t>>* pieces,
-                            std::string* error);
+// Bytes of the file, left uninitialised until written: a strip's room for its compressed rows.
+struct ImageIOPNGPiece {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t length = 0;
+    std::size_t capacity = 0;
+};
+
+// The PNG as pieces to be written one after another (the file is their concatenation): the
+// signature and header, one IDAT chunk per strip, the end. A file is written without joining them.
+// False with the reason on failure.
+bool ImageIOEncodePNGPieces(const ImageIOPixels& pixels, std::vector<ImageIOPNGPiece>* pieces, std::string* error);

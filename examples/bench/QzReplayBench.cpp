@@ -209,6 +209,10 @@ qz_bench::PeerSession peerSession()
 
 int main(int argc, char** argv)
 {
+#ifdef TESSEL_BENCH_MISSING_PEERS
+    std::printf("%s\n", TESSEL_BENCH_MISSING_PEERS);
+    std::fflush(stdout);
+#endif
     int runs = 5;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc && std::atoi(argv[i + 1]) > 0) {
