@@ -166,8 +166,12 @@ std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef im
     server->drawImage();
     replaySteps(invocation, server, true, [&] { return server->size(); });
     CGImageRef committed = CGImageRetain(server->inputImage());
+    // A step that left no pixels (a crop to nothing) commits nothing: there is no result then.
+    const CGSize size = server->size();
+    const bool current = CGFloat(CGImageGetWidth(committed)) == size.width &&
+                         CGFloat(CGImageGetHeight(committed)) == size.height;
     server->releaseInputImage();
-    std::shared_ptr<UIImage> result = UIImage::imageWithCGImage(committed);
+    std::shared_ptr<UIImage> result = current ? UIImage::imageWithCGImage(committed) : nullptr;
     CGImageRelease(committed);
     return result;
 }
