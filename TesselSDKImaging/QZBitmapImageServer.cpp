@@ -92,7 +92,10 @@ std::shared_ptr<QZImageBytes> QZBitmapImageServer::data()
 const std::shared_ptr<QZImageBytes>& QZBitmapImageServer::bufferLocked()
 {
     // Zero-filled: a read-back or a processor before any draw sees black, not old memory.
-    if (!data_) data_ = std::make_shared<QZImageBytes>(bytesForSize(size()), 0);
+    if (!data_) {
+        data_ = std::make_shared<QZImageBytes>(bytesForSize(size()), 0);
+        fullSizeAllocations_.fetch_add(1);
+    }
     return data_;
 }
 
@@ -306,17 +309,44 @@ void QZBitmapImageServer::cropImageToRect(CGRect rect)
 
 void QZBitmapImageServer::commit()
 {
-    enqueueStep([this](CGContextRef context, CGImageRef, QZImageBytes&) {
-        CGImageRef committed = CGBitmapContextCreateImage(context);
-        // Nothing to commit: the input image stays.
-        if (!committed) return;
-        setInputImage(committed);
-        setScale(1.0f);
-        setSize(CGSizeMake(CGFloat(CGImageGetWidth(committed)), CGFloat(CGImageGetHeight(committed))));
-        setOriginalOrientation(UIImageOrientationUp);
-        setOrientation(UIImageOrientationUp);
-        CGImageRelease(committed);
-    });
+    runBlock([self = self<QZBitmapImageServer>(), queuedAt = releaseCount()] { self->doCommit(queuedAt); });
+}
+
+void QZBitmapImageServer::doCommit(std::uint64_t queuedAt)
+{
+    const CGSize size = this->size();
+    const std::size_t needed = bytesForSize(size);
+    const std::size_t width = std::size_t(size.width), height = std::size_t(size.height);
+    std::shared_ptr<QZImageBytes> buffer;
+    CGImageRef previous = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (queuedAt != releaseCount_) return;
+        buffer = bufferLocked();
+        // Nothing to commit (no context would fit, and none takes a side above 32767): the input
+        // image stays.
+        if (needed == 0 || needed > buffer->size() || width > 32767 || height > 32767) {
+            NSLog("%s %@", "-[QZBitmapImageServer commit]", "NULL context in image server");
+            return;
+        }
+        previous = inputImage_;
+        inputImage_ = nullptr;
+    }
+    // The image being replaced gives its pixels' storage to the new one when nobody else holds
+    // it, so a replay allocates its full-size images once, not at every step.
+    std::vector<std::uint8_t> pixels;
+    CGImageReleaseReclaimingBytes(previous, &pixels);
+    if (pixels.capacity() < needed) fullSizeAllocations_.fetch_add(1);
+    pixels.resize(needed);
+    std::memcpy(pixels.data(), buffer->data(), needed);
+    CGImageRef committed = CGImageCreateWithRGBAVector(width, height, std::move(pixels));
+    if (!committed) return;
+    setInputImage(committed);
+    setScale(1.0f);
+    setSize(CGSizeMake(CGFloat(width), CGFloat(height)));
+    setOriginalOrientation(UIImageOrientationUp);
+    setOrientation(UIImageOrientationUp);
+    CGImageRelease(committed);
 }
 
 void QZBitmapImageServer::getProcessedImage(QZImageBlock completion)

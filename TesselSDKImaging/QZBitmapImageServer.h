@@ -5,7 +5,9 @@
 // - CPU server, made without one: every block runs on a sub-queue of its own on the CPU queue
 //   (Hires, or Headless for a headless server), and QopLite blocks work on the buffer.
 // Both own an RGBA buffer (`data`), made zero-filled on first use, over which every bitmap block
-// (drawing, cropping, straightening, snapshots, read-backs) gets a bitmap context.
+// (drawing, cropping, straightening, snapshots, read-backs) gets a bitmap context. A commit copies
+// the buffer into the input image, reusing the storage of the input image it replaces when the
+// server held that alone: a CPU replay keeps two full-size stores from step to step.
 //
 // A queued block holds the server strongly. `releaseInputImage` may come from any thread while
 // work is queued or running: blocks that use the buffer or the input image hold their own
@@ -50,6 +52,10 @@ public:
     // The server's sub-queue on the CPU queue; 0 for a GPU server.
     int queueID() const { return queueID_; }
     bool isStopped() const { return stopped_.load(); }
+    // Full-size pixel stores made so far: the buffer, and the storage of a committed image when the
+    // one it replaces could not lend its own. A replay makes its few in the first steps; from then
+    // on the count stays.
+    std::uint64_t fullSizeAllocations() const { return fullSizeAllocations_.load(); }
     NSUInteger lastOperationHash() const { return lastOperationHash_; }
     void setLastOperationHash(NSUInteger hash) { lastOperationHash_ = hash; }
 
@@ -116,6 +122,8 @@ private:
     // Runs the step now, unless a release came after `queuedAt`.
     void doStep(const Step& step, std::uint64_t queuedAt);
     void doWithQopBitmap(const QZQopBitmapBlock& block, std::uint64_t queuedAt);
+    // The buffer made into the input image, from the server's queue.
+    void doCommit(std::uint64_t queuedAt);
     // Draws the input image with the orientation (the drawing step of the draw operations).
     Step drawingStep(UIImageOrientation orientation);
     // The orientation of the original followed by `orientation`.
@@ -124,6 +132,7 @@ private:
     int queueID_ = 0;
     bool headless_ = false;
     std::atomic<bool> stopped_{false};
+    std::atomic<std::uint64_t> fullSizeAllocations_{0};
     NSUInteger lastOperationHash_ = 0;
     // Guarded by mutex_.
     std::shared_ptr<QZImageBytes> data_;

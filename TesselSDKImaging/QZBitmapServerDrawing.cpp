@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -24,12 +26,38 @@ CGContextRef createContextOverSameBytes(CGContextRef context, CGFloat width, CGF
     return QZCGContextCreateWithData(CGBitmapContextGetData(context), CGSizeMake(width, height));
 }
 
+// When the image's pixels at (x, y) cover a fresh context exactly, one to one and all opaque,
+// drawing them is copying them: done so, without the drawing's own full-size copy of the image.
+// False, with nothing touched, otherwise (translucent pixels are composited over what the buffer
+// holds, so they take the drawing path).
+bool copyOpaquePixels(CGContextRef context, CGImageRef image, std::size_t x, std::size_t y)
+{
+    const std::size_t width = CGBitmapContextGetWidth(context), height = CGBitmapContextGetHeight(context);
+    if (x + width > CGImageGetWidth(image) || y + height > CGImageGetHeight(image)) return false;
+    const std::size_t stride = CGImageGetBytesPerRow(image), rowBytes = width * 4;
+    const std::uint8_t* first = CGImageGetBytes(image) + y * stride + x * 4;
+    for (std::size_t row = 0; row < height; ++row) {
+        const std::uint8_t* pixels = first + row * stride;
+        std::uint8_t all = 255;
+        for (std::size_t i = 3; i < rowBytes; i += 4) all &= pixels[i];
+        if (all != 255) return false;
+    }
+    auto* to = static_cast<std::uint8_t*>(CGBitmapContextGetData(context));
+    const std::size_t toStride = CGBitmapContextGetBytesPerRow(context);
+    for (std::size_t row = 0; row < height; ++row) std::memcpy(to + row * toStride, first + row * stride, rowBytes);
+    return true;
+}
+
 }  // namespace
 
 void QZBitmapServerDrawImage_UIKit(UIImageOrientation orientation, CGImageRef image, CGFloat imageScale,
                                    CGContextRef context, const std::atomic<bool>* stop)
 {
     if ((stop && stop->load()) || !context) return;
+    if (image && orientation == UIImageOrientationUp && imageScale == 1 &&
+        CGImageGetWidth(image) == CGBitmapContextGetWidth(context) &&
+        CGImageGetHeight(image) == CGBitmapContextGetHeight(context) && copyOpaquePixels(context, image, 0, 0))
+        return;
     std::shared_ptr<UIImage> picture = UIImage::imageWithCGImage(image, imageScale, orientation);
     UIGraphicsPushContext(context);
     CGContextSaveGState(context);
@@ -134,6 +162,11 @@ CGSize QZBitmapServerDrawCropped(CGContextRef context, CGSize size, CGImageRef i
     const CGFloat x = crop.origin.x, y = crop.origin.y, cw = crop.size.width, ch = crop.size.height;
     CGContextRef target = createContextOverSameBytes(context, cw, ch);
     if (!target) return crop.size;
+    if (image && orientation == UIImageOrientationUp && CGFloat(CGImageGetWidth(image)) == w &&
+        CGFloat(CGImageGetHeight(image)) == h && copyOpaquePixels(target, image, std::size_t(x), std::size_t(y))) {
+        CGContextRelease(target);
+        return crop.size;
+    }
     QZBitmapServerApplyOrientationPlacement(target, orientation, cw, ch);
     switch (orientation) {
     case UIImageOrientationUp:

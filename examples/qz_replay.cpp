@@ -4,7 +4,8 @@
 //   qz_replay [--gpu] [--max-pixels N] INPUT OUTPUT.png STEP...
 //
 // The CPU path draws the input into the server's buffer and runs each step's module with
-// preprocessing, committing after each; the GPU path loads the drawn input into a GL instance
+// preprocessing, committing after each (at most two full-size images held: the buffer and the
+// committed input; the result is the last committed image); the GPU path loads the drawn input into a GL instance
 // (OverwriteOriginal, Hires queue) and runs each module's passes there without preprocessing.
 // Steps run one at a time: each is made for the image's size after the one before.
 //
@@ -154,19 +155,24 @@ void replaySteps(const Invocation& invocation, const std::shared_ptr<QZBitmapIma
     if (!waitForServer(server)) exitStuck();
 }
 
+// Takes the only reference to the input image, so that the first commit can reuse its storage.
+// After the last step the committed input image is the result: taken from the server, which then
+// lets its buffer go, so the PNG is written while one full-size image is held.
 std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef image, CGFloat scale)
 {
     std::shared_ptr<QZBitmapImageServer> server = QZBitmapImageServer::make(image, scale, UIImageOrientationUp);
+    CGImageRelease(image);
     // The first module may skip preprocessing: the input must be in the buffer before it.
     server->drawImage();
     replaySteps(invocation, server, true, [&] { return server->size(); });
-    std::shared_ptr<UIImage> result;
-    bool delivered = false;
-    server->getProcessedImage([&](CGImageRef processed) {
-        result = UIImage::imageWithCGImage(processed);
-        delivered = true;
-    });
-    if (!DispatchRunLoop::runUntil([&] { return delivered; }, kQueueTimeout)) exitStuck();
+    CGImageRef committed = CGImageRetain(server->inputImage());
+    // A step that left no pixels (a crop to nothing) commits nothing: there is no result then.
+    const CGSize size = server->size();
+    const bool current = CGFloat(CGImageGetWidth(committed)) == size.width &&
+                         CGFloat(CGImageGetHeight(committed)) == size.height;
+    server->releaseInputImage();
+    std::shared_ptr<UIImage> result = current ? UIImage::imageWithCGImage(committed) : nullptr;
+    CGImageRelease(committed);
     return result;
 }
 
@@ -227,22 +233,29 @@ void drainGPUQueue()
 
 int replay(const Invocation& invocation)
 {
-    std::vector<std::uint8_t> bytes;
     std::string reason;
-    std::shared_ptr<UIImage> input;
-    if (FileReadContents(invocation.input, kImageIOMaximumFileBytes, &bytes, &reason))
-        input = UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason);
-    if (!input) return failed("cannot read " + invocation.input + ": " + reason);
-    CGImageRef image = input->CGImage();
+    CGImageRef image = nullptr;
+    {
+        std::vector<std::uint8_t> bytes;
+        if (FileReadContents(invocation.input, kImageIOMaximumFileBytes, &bytes, &reason))
+            if (std::shared_ptr<UIImage> input = UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason))
+                image = CGImageRetain(input->CGImage());
+    }
+    if (!image) return failed("cannot read " + invocation.input + ": " + reason);
     const double pixels = double(CGImageGetWidth(image)) * double(CGImageGetHeight(image));
     // As the session's replay limit: the largest scale that keeps the output within N pixels.
     const CGFloat scale =
         invocation.maxPixels > 0 ? CGFloat(std::min(1.0, std::sqrt(invocation.maxPixels / pixels))) : 1.0f;
 
     std::string error;
-    std::shared_ptr<UIImage> result =
-        invocation.gpu ? replayOnGPU(invocation, image, scale, &error) : replayOnCPU(invocation, image, scale);
-    if (invocation.gpu) drainGPUQueue();
+    std::shared_ptr<UIImage> result;
+    if (invocation.gpu) {
+        result = replayOnGPU(invocation, image, scale, &error);
+        CGImageRelease(image);
+        drainGPUQueue();
+    } else {
+        result = replayOnCPU(invocation, image, scale);
+    }
     if (!result) return failed(error.empty() ? "the replay gave no image" : error);
     if (!UIImageWritePNGToFile(result, invocation.output, &error))
         return failed("cannot write " + invocation.output + ": " + error);

@@ -18,7 +18,7 @@ packages=(
   libgtkmm-4.0-dev libx11-dev xvfb xauth
 )
 if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libvips-dev libopencv-dev python3-pil)
+  packages+=(libvips-dev libvips-tools libopencv-dev python3-pil)
 fi
 
 missing=()

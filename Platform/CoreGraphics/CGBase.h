@@ -17,6 +17,8 @@ struct CGObject {
     virtual ~CGObject() = default;
     void retain();
     void release();
+    // True when the caller holds the only reference: no other thread can retain the object then.
+    bool isUniquelyReferenced() const { return refs_.load(std::memory_order_acquire) == 1; }
 
 private:
     std::atomic<std::ptrdiff_t> refs_{1};

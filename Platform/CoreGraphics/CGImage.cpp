@@ -58,6 +58,26 @@ CGImageRef CGImageCreateWithRGBABytes(size_t width, size_t height, size_t bytesP
     return image;
 }
 
+CGImageRef CGImageCreateWithRGBAVector(size_t width, size_t height, std::vector<uint8_t>&& bytes)
+{
+    if (width == 0 || height == 0 || width > 32767 || height > 32767 || bytes.size() != width * height * 4) return nullptr;
+    auto* image = new CGImage;
+    image->width = width;
+    image->height = height;
+    image->bytes = std::move(bytes);
+    bytes.clear();
+    return image;
+}
+
+void CGImageReleaseReclaimingBytes(CGImageRef image, std::vector<uint8_t>* bytes)
+{
+    bytes->clear();
+    if (!image) return;
+    // Only the caller's reference is left, so nobody can see the pixels go.
+    if (image->isUniquelyReferenced()) *bytes = std::move(image->bytes);
+    image->release();
+}
+
 CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect)
 {
     if (!image) return nullptr;

@@ -5,6 +5,8 @@
 #include "CoreGraphics/CGColorSpace.h"
 #include "CoreGraphics/CGGeometry.h"
 
+#include <vector>
+
 struct CGImage;
 typedef CGImage* CGImageRef;
 
@@ -31,6 +33,12 @@ constexpr CGBitmapInfo kCGBitmapByteOrder32Big = 4 << 12;
 // Our entry point for decoders and tests: copies width x height pixels of premultiplied R, G, B,
 // A bytes. Null for an empty size, a null buffer or a row stride shorter than the row.
 CGImageRef CGImageCreateWithRGBABytes(size_t width, size_t height, size_t bytesPerRow, const uint8_t* bytes);
+// Takes the pixels over instead of copying them: `bytes` holds exactly width x height x 4 bytes,
+// rows packed (left empty on success). Null, with `bytes` untouched, otherwise.
+CGImageRef CGImageCreateWithRGBAVector(size_t width, size_t height, std::vector<uint8_t>&& bytes);
+// Releases the image; when that was its last reference, its pixel storage moves into *bytes (a
+// buffer for the caller to fill again) instead of being freed. *bytes is emptied otherwise.
+void CGImageReleaseReclaimingBytes(CGImageRef image, std::vector<uint8_t>* bytes);
 // The part of the image inside `rect` (pixels, top-left origin), clipped to the image; null when
 // nothing is left.
 CGImageRef CGImageCreateWithImageInRect(CGImageRef image, CGRect rect);

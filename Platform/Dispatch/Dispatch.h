@@ -2,6 +2,7 @@
 // The dispatch functions the editor calls, over our queues (DispatchSerialQueue,
 // DispatchGlobalQueue, DispatchMainQueue) and clock (DispatchClock).
 
+#include "Dispatch/DispatchApply.h"
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchGroup.h"
 #include "Dispatch/DispatchQueue.h"

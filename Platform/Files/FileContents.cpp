@@ -40,7 +40,9 @@ bool readInto(const std::string& path, std::size_t limit, Buffer* out, std::stri
             return fail(std::strerror(errno));
         }
         if (out->size() + static_cast<std::size_t>(got) > limit) return fail(tooLarge);
-        out->insert(out->end(), chunk, chunk + got);
+        // As the buffer's own element type, so the append is one block copy, not a converting loop.
+        const auto* bytes = reinterpret_cast<const typename Buffer::value_type*>(chunk);
+        out->insert(out->end(), bytes, bytes + got);
     }
     return true;
 }

@@ -1,5 +1,8 @@
-// PNG through libpng's simplified interface, JPEG through libjpeg(-turbo) straight into RGBA.
+// Reading: PNG through libpng's simplified interface, JPEG through libjpeg(-turbo) straight into
+// RGBA. Writing: ImageIOPNGWriter, into a file beside the target that is renamed into place.
 #include "ImageIO/ImageIOCodec.h"
+
+#include "ImageIO/ImageIOPNGWriter.h"
 
 #include "Files/FileContents.h"
 
@@ -8,6 +11,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -164,8 +168,9 @@ bool writeAll(int fd, const std::uint8_t* bytes, std::size_t length)
     return true;
 }
 
-// Writes into a fresh file beside `path`, then renames it over `path`.
-bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& contents, std::string* error)
+// Writes the pieces, one after another, into a fresh file beside `path`, then renames it over `path`.
+bool replaceFile(const std::string& path, const std::vector<std::pair<const std::uint8_t*, std::size_t>>& pieces,
+                 std::string* error)
 {
     static std::atomic<unsigned> sequence{0};
     std::string partial;
@@ -178,7 +183,9 @@ bool replaceFile(const std::string& path, const std::vector<std::uint8_t>& conte
             return false;
         }
     }
-    const bool written = writeAll(fd, contents.data(), contents.size());
+    bool written = true;
+    for (const auto& [bytes, length] : pieces)
+        if (written) written = writeAll(fd, bytes, length);
     const int writeErrno = errno;
     if (close(fd) != 0 && written) {
         setError(error, path + ": " + std::strerror(errno));
@@ -216,51 +223,47 @@ bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& all
     return false;
 }
 
+bool ImageIOEncodePNG(const ImageIOPixels& pixels, std::vector<std::uint8_t>* png, std::string* error)
+{
+    png->clear();
+    std::vector<ImageIOPNGPiece> pieces;
+    if (!ImageIOEncodePNGPieces(pixels, &pieces, error)) return false;
+    std::size_t length = 0;
+    for (const ImageIOPNGPiece& piece : pieces) length += piece.length;
+    png->reserve(length);
+    for (ImageIOPNGPiece& piece : pieces) {
+        png->insert(png->end(), piece.bytes.get(), piece.bytes.get() + piece.length);
+        piece = ImageIOPNGPiece();
+    }
+    return true;
+}
+
 bool ImageIOEncodePNG(const void* rgba, std::size_t width, std::size_t height, std::vector<std::uint8_t>* png,
                       std::string* error)
 {
-    if (!rgba || width == 0 || height == 0) {
-        setError(error, "no pixels to write");
+    return ImageIOEncodePNG(ImageIOPixels{rgba, width, height, 0, ImageIOAlpha::Straight}, png, error);
+}
+
+bool ImageIOWritePNGFile(const std::string& path, const ImageIOPixels& pixels, std::string* error)
+{
+    std::vector<ImageIOPNGPiece> pieces;
+    std::string reason;
+    if (!ImageIOEncodePNGPieces(pixels, &pieces, &reason)) {
+        setError(error, path + ": " + reason);
         return false;
     }
-    // The simplified interface counts a row's bytes in a signed 32-bit stride.
-    if (width > PNG_UINT_31_MAX / 4 || height > PNG_UINT_31_MAX) {
-        setError(error, kTooLarge);
-        return false;
-    }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
-    // Room for the worst case, so the pixels are compressed once (counted in size_t: libpng's own
-    // PNG_IMAGE_PNG_SIZE_MAX multiplies in 32 bits).
-    const png_alloc_size_t filteredBytes = (png_alloc_size_t{width} * 4 + 1) * height;
-    png->resize(PNG_IMAGE_PNG_SIZE_MAX_(image, PNG_ZLIB_MAX_SIZE(filteredBytes)));
-    png_alloc_size_t size = png->size();
-    if (!png_image_write_to_memory(&image, png->data(), &size, 0, rgba, 0, nullptr)) {
-        setError(error, image.message);
-        png->clear();
-        return false;
-    }
-    png->resize(size);
-    return true;
+    std::vector<std::pair<const std::uint8_t*, std::size_t>> order;
+    for (const ImageIOPNGPiece& piece : pieces) order.emplace_back(piece.bytes.get(), piece.length);
+    return replaceFile(path, order, error);
 }
 
 bool ImageIOWritePNGFile(const std::string& path, const void* rgba, std::size_t width, std::size_t height,
                          std::string* error)
 {
-    std::vector<std::uint8_t> png;
-    std::string reason;
-    if (!ImageIOEncodePNG(rgba, width, height, &png, &reason)) {
-        setError(error, path + ": " + reason);
-        return false;
-    }
-    return replaceFile(path, png, error);
+    return ImageIOWritePNGFile(path, ImageIOPixels{rgba, width, height, 0, ImageIOAlpha::Straight}, error);
 }
 
 bool ImageIOWriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
 {
-    return replaceFile(path, bytes, error);
+    return replaceFile(path, {{bytes.data(), bytes.size()}}, error);
 }

@@ -16,16 +16,6 @@ void premultiply(std::vector<uint8_t>& rgba)
     }
 }
 
-void unpremultiply(std::vector<uint8_t>& rgba)
-{
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        unsigned a = rgba[i + 3];
-        if (a == 255) continue;
-        for (int k = 0; k < 3; ++k)
-            rgba[i + size_t(k)] = a == 0 ? 0 : uint8_t(std::min(255u, (rgba[i + size_t(k)] * 255u + a / 2) / a));
-    }
-}
-
 }  // namespace
 
 CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length, size_t maximumPixels, std::string* reason)
@@ -59,20 +49,17 @@ CGImageRef UIImageDecodeCGImage(const uint8_t* bytes, size_t length, size_t maxi
         return nullptr;
     }
     premultiply(rgba);
-    return CGImageCreateWithRGBABytes(width, height, width * 4, rgba.data());
+    // The decoded pixels become the image's own: a full-size copy saved.
+    return CGImageCreateWithRGBAVector(width, height, std::move(rgba));
 }
 
 namespace {
 
-// The image's rows, packed, in straight alpha.
-std::vector<uint8_t> straightRows(CGImageRef cgImage)
+// The image's own rows, premultiplied: the writer makes them straight a row at a time.
+ImageIOPixels pixelsOf(CGImageRef cgImage)
 {
-    const size_t w = CGImageGetWidth(cgImage), h = CGImageGetHeight(cgImage), stride = CGImageGetBytesPerRow(cgImage);
-    std::vector<uint8_t> straight(w * h * 4);
-    for (size_t y = 0; y < h; ++y)
-        std::copy_n(CGImageGetBytes(cgImage) + y * stride, w * 4, straight.begin() + std::ptrdiff_t(y * w * 4));
-    unpremultiply(straight);
-    return straight;
+    return ImageIOPixels{CGImageGetBytes(cgImage), CGImageGetWidth(cgImage), CGImageGetHeight(cgImage),
+                         CGImageGetBytesPerRow(cgImage), ImageIOAlpha::Premultiplied};
 }
 
 }  // namespace
@@ -81,8 +68,7 @@ std::optional<std::vector<uint8_t>> UIImageEncodePNG(CGImageRef cgImage)
 {
     if (!cgImage) return std::nullopt;
     std::vector<uint8_t> png;
-    if (!ImageIOEncodePNG(straightRows(cgImage).data(), CGImageGetWidth(cgImage), CGImageGetHeight(cgImage), &png))
-        return std::nullopt;
+    if (!ImageIOEncodePNG(pixelsOf(cgImage), &png)) return std::nullopt;
     return png;
 }
 
@@ -92,6 +78,5 @@ bool UIImageWritePNGFile(CGImageRef cgImage, const std::string& path, std::strin
         if (error) *error = "no image";
         return false;
     }
-    return ImageIOWritePNGFile(path, straightRows(cgImage).data(), CGImageGetWidth(cgImage), CGImageGetHeight(cgImage),
-                               error);
+    return ImageIOWritePNGFile(path, pixelsOf(cgImage), error);
 }

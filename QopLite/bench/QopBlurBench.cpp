@@ -435,6 +435,10 @@ void printSummary()
 
 int main(int argc, char **argv)
 {
+#ifdef TESSEL_BENCH_MISSING_PEERS
+    std::printf("%s\n", TESSEL_BENCH_MISSING_PEERS);
+    std::fflush(stdout);
+#endif
 #ifdef QOP_BENCH_HAVE_VIPS
     if (VIPS_INIT(argv[0]) != 0) {
         std::fprintf(stderr, "libvips failed to start\n");

@@ -503,6 +503,10 @@ void printFloor(SummaryReporter &reporter, const std::vector<const Implementatio
 
 int main(int argc, char **argv)
 {
+#ifdef TESSEL_BENCH_MISSING_PEERS
+    std::printf("%s\n", TESSEL_BENCH_MISSING_PEERS);
+    std::fflush(stdout);
+#endif
     using namespace qop_bench;
     std::vector<const Implementation *> implementations;
     std::vector<std::string> others;

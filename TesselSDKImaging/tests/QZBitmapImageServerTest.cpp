@@ -223,6 +223,59 @@ TEST_F(QZBitmapImageServerTest, CommitMakesTheEditTheUprightInputImage)
     EXPECT_EQ(readBack(server), edited);
 }
 
+// Steps as a replay runs them: crops and processors, each committed. Whoever else holds the
+// original keeps its pixels; the server reuses its storage from the second step on.
+TEST_F(QZBitmapImageServerTest, AReplayReusesItsFullSizeStoresFromStepToStep)
+{
+    for (bool originalHeldElsewhere : {false, true}) {
+        SCOPED_TRACE(originalHeldElsewhere ? "original held elsewhere" : "original held by the server alone");
+        CGImageRef original = createImage(ramp_);
+        std::shared_ptr<QZBitmapImageServer> server = QZBitmapImageServer::make(original, 1, UIImageOrientationUp);
+        if (!originalHeldElsewhere) CGImageRelease(original);
+        server->drawImage();
+        Pixels expected = ramp_;
+        std::vector<std::uint64_t> allocations;
+        auto step = [&](const std::function<void()>& queue, const std::function<void(Pixels&)>& expect) {
+            queue();
+            server->commit();
+            ASSERT_TRUE(drainServer(server));
+            expect(expected);
+            allocations.push_back(server->fullSizeAllocations());
+            EXPECT_EQ(readBack(server), expected);
+            EXPECT_EQ(pixelsFromBytes(server->size(), CGImageGetBytes(server->inputImage())), expected);
+        };
+        auto crop = [&](CGRect relative) {
+            step([&] { server->cropImageToRect(relative); },
+                 [&](Pixels& pixels) {
+                     const CGRect kept = QZBitmapServerCropRect(CGSizeMake(CGFloat(pixels.width), CGFloat(pixels.height)),
+                                                                relative);
+                     const Pixels before = pixels;
+                     pixels = makePixels(std::size_t(kept.size.width), std::size_t(kept.size.height),
+                                         [&](std::size_t x, std::size_t y) {
+                                             return before.at(x + std::size_t(kept.origin.x), y + std::size_t(kept.origin.y));
+                                         });
+                 });
+        };
+        auto paint = [&](int channel, std::uint8_t value) {
+            step([&] { server->runProcessor(paintChannel(channel, value)); },
+                 [&](Pixels& pixels) {
+                     for (auto& pixel : pixels.rgba) pixel[std::size_t(channel)] = value;
+                 });
+        };
+        crop(CGRectMake(0.1f, 0.1f, 0.8f, 0.8f));
+        paint(0, 17);
+        crop(CGRectMake(0.25f, 0, 0.5f, 1));
+        paint(1, 99);
+        // The buffer, and a store for the first commit only when the original could not lend its own.
+        EXPECT_EQ(allocations.front(), originalHeldElsewhere ? 2u : 1u);
+        EXPECT_EQ(allocations.back(), allocations.front());
+        if (originalHeldElsewhere) {
+            EXPECT_EQ(pixelsFromBytes(CGSizeMake(40, 30), CGImageGetBytes(original)), ramp_);
+            CGImageRelease(original);
+        }
+    }
+}
+
 TEST_F(QZBitmapImageServerTest, ResultsArriveOnTheirThreads)
 {
     std::shared_ptr<QZBitmapImageServer> server = serverFor(ramp_);
