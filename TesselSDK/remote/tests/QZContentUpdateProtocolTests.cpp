@@ -10,6 +10,7 @@
 #include "Foundation/NSDate.h"
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 
@@ -122,14 +123,24 @@ TEST_F(QZContentUpdateTest, AThumbnailArchiveDroppedMidwayFailsItsDownloadOnlyAn
     // A screen asking for missing thumbnails: nothing without the internet, then the download.
     server.removeRoute("/content/archives/st1_thumbnail.zip");
     SCNetworkReachabilitySetFlagsOverride(0);
-    update()->downloadThumbnailsIfNeeded();
+    manager()->downloadThumbnailsIfNeeded();
     DispatchRunLoop::runUntil([] { return false; }, 0.2);
     EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 1);
     SCNetworkReachabilitySetFlagsOverride(kSCNetworkReachabilityFlagsReachable);
-    update()->downloadThumbnailsIfNeeded();
+    manager()->downloadThumbnailsIfNeeded();
     EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return packs()["st1"]->assetsAvailableForLowResUse(); }, kTimeout));
     EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 2);
     EXPECT_EQ(server.requestCount("/content/archives/fx1_thumbnail.zip"), 1) << "only what is missing";
+}
+
+TEST_F(QZContentUpdateTest, TheManagerAnswersWhetherAManifestVersionIsCommitted)
+{
+    EXPECT_FALSE(QZTesselContentManager::upToDateWithManifestVersion("0")) << "nothing committed";
+    NSUserDefaults::standardUserDefaults()->setObject(Value("1.10"), kQZContentManagerCurrentContentManifestVerion);
+    const std::pair<const char*, bool> cases[] = {
+        {"1.9", true}, {"1.10", true}, {"1.10.1", false}, {"1.11", false}, {"2", false}};
+    for (const auto& [version, upToDate] : cases)
+        EXPECT_EQ(QZTesselContentManager::upToDateWithManifestVersion(version), upToDate) << version;
 }
 
 TEST_F(QZContentUpdateTest, TheSpacingHoldsUpdatesBackForTwentyMinutesFromTheLastCompletedOne)
@@ -298,6 +309,12 @@ TEST_F(QZContentUpdateTest, TwoCallsAndACallWhileOneRunsMakeOneUpdate)
 TEST_F(QZContentUpdateTest, ManifestDifferencesReorderUnlistDeleteAndRelistPacks)
 {
     ASSERT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed);
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return !thumbnailsDownloading(); }, kTimeout));
+    // fx1's high-resolution archive as a download would have left it.
+    const std::string contentDirectory = *QZFileSystemUtils::resourcesDirectoryURL();
+    std::ofstream(contentDirectory + "/fx1.zip") << readTreeFile("content/archives/fx1.zip");
+    auto archiveExists = [&](const char* name) { return std::filesystem::exists(contentDirectory + "/" + name); };
+    ASSERT_TRUE(archiveExists("fx1_thumbnail.zip"));
     auto publish = [&](const std::string& version, const std::string& manifestText) {
         writeTreeFile("ios/cds/api/tessel-example/version.json", versionDocument(version));
         writeTreeFile("content/manifest.json", manifestText);
@@ -325,9 +342,13 @@ TEST_F(QZContentUpdateTest, ManifestDifferencesReorderUnlistDeleteAndRelistPacks
     EXPECT_FALSE(packs()["fr1"]->valueForKey("shouldDelete").boolValue());
     EXPECT_TRUE(packs()["fx1"]->valueForKey("shouldDelete").boolValue());
     EXPECT_EQ(packs().size(), 3u);
+    EXPECT_TRUE(archiveExists("fx1.zip")) << "a marked pack keeps its archives while this run may use them";
     restart();
     EXPECT_EQ(packs().count("fx1"), 0u) << "deleted at the next run";
     EXPECT_EQ(packs().size(), 2u);
+    EXPECT_FALSE(archiveExists("fx1.zip")) << "its archives went with it";
+    EXPECT_FALSE(archiveExists("fx1_thumbnail.zip"));
+    EXPECT_TRUE(archiveExists("fr1_thumbnail.zip")) << "an unlisted pack keeps its archives";
 
     // Marked, then listed again before the next run: it stays.
     ASSERT_EQ(publish("1.4", manifest("1.4", {"st1"}, R"("fr1")")).outcome, QZContentUpdateOutcome::Committed);
