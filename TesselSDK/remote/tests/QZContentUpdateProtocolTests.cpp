@@ -275,6 +275,37 @@ TEST_F(QZContentUpdateTest, AStalledVersionRequestAbortsAtItsTimeOutAndTheNextCa
     EXPECT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed);
 }
 
+TEST_F(QZContentUpdateTest, AServerSendingOneByteASecondIsCutOffAtTheDocumentsTotalLimit)
+{
+    // Each scale keeps the idle limit above a second, so only the whole load's limit can end it.
+    struct Case {
+        const char* path;
+        double scale;
+        const char* reason;  // in the outcome's reason or the fetch's error
+    };
+    const Case cases[] = {
+        {kVersionPath, 0.125, "took longer than the 7.5 seconds allowed"},            // 15 s idle, 60 s in all
+        {"/content/packs/st1.json", 0.03, "took longer than the 9 seconds allowed"},  // 60 s idle, 300 s
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        PlatformSettings::setNetworkTimeoutScale(c.scale);
+        std::string body = readTreeFile(c.path + 1);
+        body.append(200, ' ');  // some minutes at a byte a second
+        auto trickle = Response::text(body);
+        trickle.trickleSeconds = 1;
+        server.setRoute(c.path, trickle);
+        forgetLastUpdate();
+        const QZContentUpdateResult result = runUpdate();
+        EXPECT_EQ(result.outcome, QZContentUpdateOutcome::Failed);
+        std::string reasons = result.reason;
+        for (const auto& [identifier, error] : result.fetchErrors)
+            reasons.append(1, ' ').append(error->localizedDescription());
+        EXPECT_NE(reasons.find(c.reason), std::string::npos) << reasons;
+        server.removeRoute(c.path);
+    }
+}
+
 TEST_F(QZContentUpdateTest, RedirectsAreFollowedAndOlderOrEqualEditorVersionsAccepted)
 {
     server.setRoute(kVersionPath, Response::redirect("/hop1"));
