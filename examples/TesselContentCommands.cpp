@@ -33,11 +33,22 @@ namespace {
 // 1800 s in all, documents 300 s).
 constexpr double kWaitLimit = 1900;
 
-bool anyThumbnailDownloading()
+// The thumbnail downloads running now; the update starts its own before it ends.
+std::vector<std::shared_ptr<QZContentPackResourceProvider>> thumbnailDownloads()
 {
+    std::vector<std::shared_ptr<QZContentPackResourceProvider>> downloading;
     for (const auto& pack : QZTesselContentManager::sharedManager()->contentPacks())
-        if (pack->thumbnailResourceProvider()->isDownloading()) return true;
-    return false;
+        if (pack->thumbnailResourceProvider()->isDownloading())
+            downloading.push_back(pack->thumbnailResourceProvider());
+    return downloading;
+}
+
+// Whether any of them still runs, dropping those that ended: a few checks per pumped event,
+// however many packs there are.
+bool anyStillDownloading(std::vector<std::shared_ptr<QZContentPackResourceProvider>>& downloads)
+{
+    while (!downloads.empty() && !downloads.back()->isDownloading()) downloads.pop_back();
+    return !downloads.empty();
 }
 
 // "2027-01-15 08:20:00 UTC"
@@ -102,7 +113,8 @@ int runUpdate(const Options&, const std::vector<std::string>&)
     }
     // The thumbnail downloads the update started end before the packs are listed; the failure
     // notices of the last ones are queued behind their ends.
-    DispatchRunLoop::runUntil([] { return !anyThumbnailDownloading(); }, kWaitLimit);
+    std::vector<std::shared_ptr<QZContentPackResourceProvider>> downloads = thumbnailDownloads();
+    DispatchRunLoop::runUntil([&] { return !anyStillDownloading(downloads); }, kWaitLimit);
     DispatchRunLoop::drain();
     NSNotificationCenter::defaultCenter()->removeObserver(thumbnailWarnings);
     const QZContentUpdateResult result = update->lastResult();

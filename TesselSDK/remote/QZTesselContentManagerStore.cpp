@@ -30,9 +30,10 @@ constexpr NSInteger kFileWriteUnknownError = 512;
 
 Value storeOptions()
 {
-    return Value::dictionary({{NSMigratePersistentStoresAutomaticallyOption, true},
-                              {NSInferMappingModelAutomaticallyOption, true},
-                              {NSSQLitePragmasOption, Value::dictionary({{"journal_mode", "WAL"}})}});
+    return Value::dictionary(
+        {{NSMigratePersistentStoresAutomaticallyOption, true},
+         {NSInferMappingModelAutomaticallyOption, true},
+         {NSSQLitePragmasOption, Value::dictionary({{"journal_mode", "WAL"}, {"synchronous", "NORMAL"}})}});
 }
 
 // An empty store that was not copied from the prebuilt one: the committed versions describe
