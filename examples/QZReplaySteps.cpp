@@ -8,6 +8,7 @@
 #include "TesselSDKImaging/Modules/QZOrientationModule.h"
 
 #include "Files/FileContents.h"
+#include "QZReplayRecipeCheck.h"
 #include "QopLite/QLPL.h"
 
 #include <algorithm>
@@ -113,6 +114,10 @@ bool parseRecipe(const std::string& path, ModuleMaker* maker, std::string* error
         return false;
     }
     QLPLUnloadEffect(&effect);
+    if (const std::string problem = recipeProblem(text); !problem.empty()) {
+        *error = "'" + path + "': " + problem;
+        return false;
+    }
     *maker = [json = std::move(text)](const StepTarget&) {
         std::shared_ptr<QZJSONEffectModule> module = QZJSONEffectModule::make();
         module->setJsonString(json);

@@ -10,9 +10,12 @@
 // 2 for a malformed command line (with the usage).
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class NSError;
 
 namespace tessel_content {
 
@@ -56,5 +59,8 @@ int runMessages(const Options& options, const std::vector<std::string>& argument
 // The installed packs (not marked for deletion), one "IDENTIFIER VERSION STATE" line each, sorted
 // by identifier; VERSION is "-" when the pack has none, STATE its high-resolution state.
 void printInstalledPacks();
+
+// Why an archive download failed, as a person reads it.
+std::string describeDownloadError(const std::shared_ptr<NSError>& error);
 
 }  // namespace tessel_content

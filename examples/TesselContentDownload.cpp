@@ -15,8 +15,9 @@ namespace tessel_content {
 
 namespace {
 
-// Long enough for the request's own idle time-out to end a stalled download first.
-constexpr double kWaitLimit = 900;
+// Long enough for the request's own limits (idle 60 s, 1800 s in all) to end a stalled or
+// trickling download first.
+constexpr double kWaitLimit = 1900;
 
 // "ID NN%" at each whole percent reached, or "ID size unknown" once.
 class ProgressLines {
@@ -49,7 +50,9 @@ private:
 };
 
 // An archive not installed yet: the provider downloads it; its notifications tell the progress.
-bool downloadThroughProvider(const std::shared_ptr<QZContentPackResourceProvider>& provider, ProgressLines& lines)
+// A failure leaves its cause in `cause`.
+bool downloadThroughProvider(const std::shared_ptr<QZContentPackResourceProvider>& provider, ProgressLines& lines,
+                             std::string* cause)
 {
     bool failed = false;
     auto center = NSNotificationCenter::defaultCenter();
@@ -58,8 +61,11 @@ bool downloadThroughProvider(const std::shared_ptr<QZContentPackResourceProvider
                                                   if (provider->downloadProgress() > 0)
                                                       lines.report(provider->downloadProgress());
                                               });
-    auto failures = center->addObserverForName(kQZResourceProviderDidFail, provider,
-                                               [&](const std::shared_ptr<NSNotification>&) { failed = true; });
+    auto failures =
+        center->addObserverForName(kQZResourceProviderDidFail, provider, [&](const std::shared_ptr<NSNotification>&) {
+            failed = true;
+            *cause = describeDownloadError(provider->lastDownloadError());
+        });
     provider->downloadResources();
     // The reset reports come after the download ends: wait for the state to leave 2.
     DispatchRunLoop::runUntil([&] { return provider->state() != QZContentPackResourceProviderStateDownloading; },
@@ -69,26 +75,33 @@ bool downloadThroughProvider(const std::shared_ptr<QZContentPackResourceProvider
     center->removeObserver(failures);
     // The provider reports no progress for a body of unknown length.
     if (!failed && !lines.reportedAny()) lines.sizeUnknown();
-    return !failed && provider->state() == QZContentPackResourceProviderStateDownloaded;
+    if (failed) return false;
+    if (provider->state() == QZContentPackResourceProviderStateDownloaded) return true;
+    *cause = "the download did not end";
+    return false;
 }
 
 // An installed archive: downloaded again by the provider's own operation, to the same place, with
 // the same validation, so a failure leaves the installed file as it was.
-bool downloadAgain(const std::shared_ptr<QZContentPackResourceProvider>& provider, ProgressLines& lines)
+bool downloadAgain(const std::shared_ptr<QZContentPackResourceProvider>& provider, ProgressLines& lines,
+                   std::string* cause)
 {
     const std::optional<std::string> path = provider->archivePath();
-    if (!path) return false;
+    if (!path) {
+        *cause = "the pack's identifier forms no file name";
+        return false;
+    }
     auto operation = QZContentPackResourceProvider::makeArchiveDownloadOperation(provider->remoteURL(), *path);
     bool ended = false;
     bool succeeded = false;
     operation->setProgressBlock([&](QZDownloadOperation&, float fraction) { lines.report(fraction); });
     operation->setSuccessBlock([&](QZDownloadOperation&) { succeeded = ended = true; });
     operation->setFailureBlock([&](QZDownloadOperation&, const std::shared_ptr<NSError>& error) {
-        std::fprintf(stderr, "tessel_content: %s\n", error ? error->localizedDescription().c_str() : "failed");
+        *cause = describeDownloadError(error);
         ended = true;
     });
     QZAssetManager::sharedManager()->startDownload(operation);
-    DispatchRunLoop::runUntil([&] { return ended; }, kWaitLimit);
+    if (!DispatchRunLoop::runUntil([&] { return ended; }, kWaitLimit)) *cause = "the download did not end";
     return succeeded;
 }
 
@@ -105,8 +118,9 @@ int runDownload(const Options&, const std::vector<std::string>& arguments)
     auto provider = pack->highResolutionResourceProvider();
     ProgressLines lines(identifier);
     const bool installed = provider->state() == QZContentPackResourceProviderStateDownloaded;
-    if (!(installed ? downloadAgain(provider, lines) : downloadThroughProvider(provider, lines))) {
-        std::fprintf(stderr, "tessel_content: the download of %s failed\n", identifier.c_str());
+    std::string cause;
+    if (!(installed ? downloadAgain(provider, lines, &cause) : downloadThroughProvider(provider, lines, &cause))) {
+        std::fprintf(stderr, "tessel_content: the download of %s failed: %s\n", identifier.c_str(), cause.c_str());
         return kExitFailure;
     }
     const std::string version = pack->packVersion();

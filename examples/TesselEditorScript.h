@@ -1,9 +1,7 @@
 #pragma once
-// tessel_editor's scripts: one command per line, acted out on the host's window as a person would
-// (touches on the virtual clock), until the editor is done or cancelled.
-//
-//   tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS
-//   screenshot NAME | expect LABEL | type TEXT | key return|backspace
+// tessel_editor's scripts: one command per line (read by parseScriptLine, TesselEditorScriptLine.h),
+// acted out on the host's window as a person would (touches on the virtual clock), until the
+// editor is done or cancelled.
 //
 // type types TEXT (the rest of the line, literally: UTF-8, no quotes or escapes) into the focused
 // key input as the keyboard would, one key a frame; key presses Return or Backspace. Both fail
@@ -13,6 +11,7 @@
 // settling the queues without moving the clock; wait moves it in 1/60 s steps, settling after each.
 
 #include "TesselEditorHost.h"
+#include "TesselEditorScriptLine.h"
 
 #include "UIKit/testing/UITestDriver.h"
 
@@ -44,7 +43,7 @@ public:
 
 private:
     // Empty on success, else why the line failed.
-    std::string runLine(const std::string& command, const std::string& arguments);
+    std::string runLine(const ScriptLine& line);
 
     EditorHost& host_;
     std::string screenshotDirectory_;

@@ -173,7 +173,17 @@ public:
         }
         auto body = std::make_shared<std::string>(
             scripted.substitutesBase ? replaceAll(scripted.body, "@BASE@", baseURL_) : scripted.body);
-        if (scripted.dropAfterBytes) {
+        if (scripted.trickleSeconds > 0) {
+            // Never idle long enough for an idle limit, never done: only a deadline ends it.
+            const auto pause = std::chrono::duration<double>(scripted.trickleSeconds);
+            response.set_content_provider(
+                body->size(), contentType,
+                [this, body, pause](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                    if (offset >= body->size() || !sink.write(body->data() + offset, 1)) return false;
+                    std::unique_lock lock(mutex_);
+                    return !wake_.wait_for(lock, pause, [&] { return stopping_; });
+                });
+        } else if (scripted.dropAfterBytes) {
             std::size_t limit = std::min(*scripted.dropAfterBytes, body->size());
             response.set_content_provider(
                 body->size(), contentType,

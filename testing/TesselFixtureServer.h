@@ -1,8 +1,9 @@
 #pragma once
 // A loopback HTTP server for tests and for people: it binds 127.0.0.1 (port 0 picks a free one),
 // serves a directory as the content service would, and answers scripted routes. Scripted answers
-// can redirect, wait before their headers, stall until released, send no Content-Length, or drop
-// the connection after some body bytes under a larger Content-Length. "@BASE@" in served .json
+// can redirect, wait before their headers, stall until released, send no Content-Length, drop
+// the connection after some body bytes under a larger Content-Length, or trickle the body a byte
+// at a time. "@BASE@" in served .json
 // files and in scripted bodies becomes baseURL(). Every request is logged.
 //
 // Routes may be replaced between requests. Enough threads serve that stalled requests starve
@@ -28,6 +29,7 @@ public:
         double delaySeconds = 0;                    // before the headers
         bool stalls = false;                        // before the headers, until releaseStalls()
         std::optional<std::size_t> dropAfterBytes;  // then the connection closes
+        double trickleSeconds = 0;                  // > 0: one body byte, then this long a pause
         bool substitutesBase = true;                // "@BASE@" -> baseURL()
 
         static Response text(std::string body, int status = 200, std::string contentType = "application/json");

@@ -35,10 +35,15 @@ public:
     // The value a new object starts with (nil unless set).
     const Value& defaultValue() const { return defaultValue_; }
     void setDefaultValue(Value value) { defaultValue_ = std::move(value); }
+    // An indexed attribute has an index in the store, so that fetching by its value (a
+    // `key == value` predicate) reads the matching rows only.
+    bool isIndexed() const { return indexed_; }
+    void setIndexed(bool indexed) { indexed_ = indexed; }
 
 private:
     NSAttributeType type_ = NSAttributeType::String;
     std::shared_ptr<NSValueTransformer> transformer_;
     std::string valueClassName_;
     Value defaultValue_;
+    bool indexed_ = false;
 };

@@ -63,7 +63,7 @@ void NSManagedObject::setValueForKey(Value value, const std::string& key)
     if (!entity_) return;
     if (entity_->attributeNamed(key)) {
         values_[key] = std::move(value);
-        changedKeys_.insert(key);
+        markChanged(key);
         return;
     }
     auto relationship = entity_->relationshipNamed(key);
@@ -100,7 +100,7 @@ void NSManagedObject::setToOne(const NSRelationshipDescription& relationship,
     auto oldID = it == values_.end() ? nullptr : referencedID(it->second);
     if (target ? (oldID && target->objectID_->isEqual(*oldID)) : !oldID) return;
     values_[key] = target ? Value(target->objectID_) : Value();
-    changedKeys_.insert(key);
+    markChanged(key);
 
     auto inverse = relationship.inverseRelationship();
     if (!inverse || inverse->isToMany() || !context) return;  // a to-many inverse is read from this side
@@ -109,7 +109,7 @@ void NSManagedObject::setToOne(const NSRelationshipDescription& relationship,
         auto old = context->objectWithID(oldID);
         if (old && old->refersTo(inverseKey, *this)) {
             old->values_[inverseKey] = Value();
-            old->changedKeys_.insert(inverseKey);
+            old->markChanged(inverseKey);
         }
     }
     if (target) {
@@ -118,11 +118,11 @@ void NSManagedObject::setToOne(const NSRelationshipDescription& relationship,
             auto other = context->objectWithID(previous);
             if (other && other->refersTo(key, *target)) {
                 other->values_[key] = Value();
-                other->changedKeys_.insert(key);
+                other->markChanged(key);
             }
         }
         target->values_[inverseKey] = Value(objectID_);
-        target->changedKeys_.insert(inverseKey);
+        target->markChanged(inverseKey);
     }
 }
 
@@ -141,6 +141,12 @@ void NSManagedObject::setToMany(const NSRelationshipDescription& relationship,
 NSRelationshipMutableSet NSManagedObject::mutableSetValueForKey(const std::string& key)
 {
     return NSRelationshipMutableSet(self<NSManagedObject>(), key);
+}
+
+void NSManagedObject::markChanged(const std::string& key)
+{
+    changedKeys_.insert(key);
+    if (auto context = context_.lock()) context->noteChanged(*this);
 }
 
 Value NSManagedObject::changedValues()

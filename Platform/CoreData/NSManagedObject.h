@@ -76,6 +76,8 @@ private:
     // The value's object ID, for to-one values (an object or an ID), or null.
     static std::shared_ptr<NSManagedObjectID> referencedID(const Value& value);
     bool refersTo(const std::string& key, const NSManagedObject& other) const;
+    // Records a changed property, and tells the context this object has changes.
+    void markChanged(const std::string& key);
 
     std::weak_ptr<NSManagedObjectContext> context_;
     std::shared_ptr<NSEntityDescription> entity_;

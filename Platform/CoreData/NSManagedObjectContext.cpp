@@ -185,6 +185,7 @@ std::shared_ptr<NSManagedObject> NSManagedObjectContext::insertNewObjectForEntit
     object->inserted_ = true;
     registered_[object->objectID_->key()] = object;
     insertedOrder_.push_back(object);
+    changed_[object.get()] = object;
     object->awakeFromInsert();
     return object;
 }
@@ -194,13 +195,32 @@ void NSManagedObjectContext::deleteObject(const std::shared_ptr<NSManagedObject>
     assertOnQueue("deleteObject");
     if (!object || object->context_.lock().get() != this) return;
     object->deleted_ = true;
+    noteChanged(*object);
+}
+
+void NSManagedObjectContext::noteChanged(NSManagedObject& object)
+{
+    if (changed_.count(&object)) return;
+    auto it = object.objectID_ ? registered_.find(object.objectID_->key()) : registered_.end();
+    if (it != registered_.end() && it->second.get() == &object) changed_[&object] = it->second;
+}
+
+NSManagedObjectContext::Objects NSManagedObjectContext::possiblyChanged() const
+{
+    std::vector<std::pair<std::string, std::shared_ptr<NSManagedObject>>> keyed;
+    keyed.reserve(changed_.size());
+    for (const auto& [raw, o] : changed_) keyed.emplace_back(o->objectID_->key(), o);
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    Objects objects;
+    objects.reserve(keyed.size());
+    for (auto& [key, o] : keyed) objects.push_back(std::move(o));
+    return objects;
 }
 
 bool NSManagedObjectContext::hasChanges() const
 {
     assertOnQueue("hasChanges");
-    return std::any_of(registered_.begin(), registered_.end(),
-                       [](const auto& entry) { return entry.second->hasChanges(); });
+    return std::any_of(changed_.begin(), changed_.end(), [](const auto& entry) { return entry.second->hasChanges(); });
 }
 
 NSManagedObjectContext::Objects NSManagedObjectContext::insertedObjects() const
@@ -306,7 +326,7 @@ NSManagedObjectContext::Objects NSManagedObjectContext::relatedObjects(NSManaged
             [&](SQLiteStore& store) { rows = store.rowsReferencing(*inverse, source.objectID_->row()); });
         for (const auto& row : rows) consider(materialise(row));
     }
-    for (const auto& [key, o] : registered_)
+    for (const auto& o : possiblyChanged())
         if (o->inserted_ || o->changedKeys_.count(inverse->name())) consider(o);
     return result;
 }
@@ -314,11 +334,12 @@ NSManagedObjectContext::Objects NSManagedObjectContext::relatedObjects(NSManaged
 void NSManagedObjectContext::applyDeleteRules()
 {
     Objects work;
-    for (const auto& [key, o] : registered_)
+    for (const auto& o : possiblyChanged())
         if (o->deleted_) work.push_back(o);
     auto remove = [&](const std::shared_ptr<NSManagedObject>& o) {
         if (o && !o->deleted_) {
             o->deleted_ = true;
+            noteChanged(*o);
             work.push_back(o);
         }
     };
@@ -342,7 +363,7 @@ void NSManagedObjectContext::applyDeleteRules()
                 remove(target);
             } else if (inverse && !inverse->isToMany() && target->refersTo(inverse->name(), *deleted)) {
                 target->values_[inverse->name()] = Value();
-                target->changedKeys_.insert(inverse->name());
+                target->markChanged(inverse->name());
             }
         }
     }
@@ -360,7 +381,7 @@ bool NSManagedObjectContext::save(std::shared_ptr<NSError>* error)
 
     Objects inserts, updates, deletes, dropped;
     for (const auto& o : insertedOrder_) (o->deleted_ ? dropped : inserts).push_back(o);
-    for (const auto& [key, o] : registered_) {
+    for (const auto& o : possiblyChanged()) {
         if (o->inserted_) continue;
         if (o->deleted_)
             deletes.push_back(o);
@@ -470,10 +491,13 @@ bool NSManagedObjectContext::save(std::shared_ptr<NSError>* error)
         auto id = value.object<NSManagedObjectID>();
         if (id && id->isTemporaryID() && permanentIDs.count(id->key())) value = Value(permanentIDs[id->key()]);
     };
-    for (const auto& [key, o] : registered_) {
-        for (auto& [name, value] : o->values_) permanent(value);
-        for (auto& [name, value] : o->snapshot_) permanent(value);
-    }
+    // Only an object changed since its last save can refer to one that was new until now.
+    if (!permanentIDs.empty())
+        for (const auto* changed : {&inserts, &updates})
+            for (const auto& o : *changed) {
+                for (auto& [name, value] : o->values_) permanent(value);
+                for (auto& [name, value] : o->snapshot_) permanent(value);
+            }
     for (const auto& o : inserts) {
         for (const auto& [key, value] : memory[o.get()]) o->values_[key] = value;
         o->snapshot_ = o->values_;
@@ -508,6 +532,8 @@ bool NSManagedObjectContext::save(std::shared_ptr<NSError>* error)
     }
     for (const auto& o : dropped) forget(o);
     insertedOrder_.clear();
+    for (auto it = changed_.begin(); it != changed_.end();)
+        it = it->second->hasChanges() ? std::next(it) : changed_.erase(it);
 
     NSNotificationCenter::defaultCenter()->postNotificationName(
         NSManagedObjectContextDidSaveNotification, self(),
@@ -535,9 +561,36 @@ NSManagedObjectContext::executeFetchRequest(const NSFetchRequest& request, std::
         return std::any_of(entities.begin(), entities.end(), [&](const auto& w) { return w.get() == &e; });
     };
 
+    // A predicate naming a value of a string attribute, or object IDs, lets the store read the
+    // matching rows only. The objects changed here since they were read may match now although
+    // their rows do not, so they are candidates too; the predicate then decides on every one.
+    std::string key;
+    Value compared;
+    std::shared_ptr<NSAttributeDescription> byText;
+    const std::vector<std::shared_ptr<NSManagedObjectID>>* byID =
+        request.predicate() ? request.predicate()->selfInObjectIDs() : nullptr;
+    if (!byID && request.predicate() && request.predicate()->isEqualityOnKey(&key, &compared) && compared.isString()) {
+        byText = entity->attributeNamed(key);
+        if (byText && byText->attributeType() != NSAttributeType::String) byText.reset();
+    }
+    std::vector<std::int64_t> numbers;
+    if (byID) {
+        const std::string store = storeIdentifier();
+        for (const auto& id : *byID)
+            if (id && !id->isTemporaryID() && id->storeIdentifier() == store) numbers.push_back(id->row());
+    }
+    const bool narrowed = byID || byText;
+
     std::vector<StoredRow> rows;
     std::shared_ptr<NSError> failure;
-    if (!coordinator_->withStore([&](SQLiteStore& store) { rows = store.rows(entities, &failure); })) {
+    if (!coordinator_->withStore([&](SQLiteStore& store) {
+            if (byText)
+                rows = store.rowsWithText(entities, *byText, *compared.asString(), &failure);
+            else if (byID)
+                rows = store.rowsNumbered(entities, numbers, &failure);
+            else
+                rows = store.rows(entities, &failure);
+        })) {
         NSError::assign(error, NSCoreDataError(NSPersistentStoreSaveError, "the context has no store"));
         return std::nullopt;
     }
@@ -546,9 +599,20 @@ NSManagedObjectContext::executeFetchRequest(const NSFetchRequest& request, std::
         return std::nullopt;
     }
     Objects candidates;
-    for (const auto& row : rows) candidates.push_back(materialise(row));
+    std::set<const NSManagedObject*> seen;
+    for (const auto& row : rows) {
+        candidates.push_back(materialise(row));
+        seen.insert(candidates.back().get());
+    }
+    if (narrowed) {
+        for (const auto& [raw, o] : changed_)
+            if (o->isUpdated() && wanted(*o->entity_) && seen.insert(o.get()).second) candidates.push_back(o);
+        // In row order, as a fetch of every row answers them.
+        std::stable_sort(candidates.begin(), candidates.end(),
+                         [](const auto& a, const auto& b) { return a->objectID_->row() < b->objectID_->row(); });
+    }
     for (const auto& o : insertedOrder_)
-        if (wanted(*o->entity_)) candidates.push_back(o);
+        if (wanted(*o->entity_) && !seen.count(o.get())) candidates.push_back(o);
     Objects result;
     for (const auto& o : candidates)
         if (!o->deleted_ && (!request.predicate() || request.predicate()->evaluateWithObject(*o))) result.push_back(o);
@@ -604,6 +668,7 @@ void NSManagedObjectContext::forget(const std::shared_ptr<NSManagedObject>& obje
 {
     object->willTurnIntoFault();
     registered_.erase(object->objectID_->key());
+    changed_.erase(object.get());
     insertedOrder_.erase(std::remove(insertedOrder_.begin(), insertedOrder_.end(), object), insertedOrder_.end());
     object->context_.reset();
 }
@@ -615,6 +680,7 @@ void NSManagedObjectContext::reset()
     for (const auto& o : objects) forget(o);
     registered_.clear();
     insertedOrder_.clear();
+    changed_.clear();
 }
 
 void NSManagedObjectContext::mergeChangesFromContextDidSaveNotification(

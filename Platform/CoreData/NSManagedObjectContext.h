@@ -110,6 +110,11 @@ private:
     void applyDeleteRules();
     void takeStoredValues(NSManagedObject& object, const std::map<std::string, Value>& stored, bool keepChanges);
     void forget(const std::shared_ptr<NSManagedObject>& object);
+    // Keeps `object` among those that may have changes.
+    void noteChanged(NSManagedObject& object);
+    // Those objects (each to be checked: some may have none left), in the order of their ID keys,
+    // as a walk of every registered object would meet them.
+    Objects possiblyChanged() const;
 
     NSManagedObjectContextConcurrencyType type_ = NSMainQueueConcurrencyType;
     std::shared_ptr<DispatchQueue> queue_;
@@ -118,4 +123,7 @@ private:
     std::string name_;
     std::map<std::string, std::shared_ptr<NSManagedObject>> registered_;  // by ID key
     Objects insertedOrder_;
+    // Every registered object inserted, deleted or changed since its last save, and maybe some no
+    // longer: saves, fetches and relationship reads visit these rather than every registered one.
+    std::map<const NSManagedObject*, std::shared_ptr<NSManagedObject>> changed_;
 };

@@ -32,6 +32,14 @@ public:
         default: return false;
         }
     }
+
+    bool isEqualityOnKey(std::string* key, Value* compared) const override
+    {
+        if (op != NSPredicateOperatorType::Equal || keyPath.find('.') != std::string::npos) return false;
+        *key = keyPath;
+        *compared = value;
+        return true;
+    }
 };
 
 class CompoundPredicate : public NSPredicate {
@@ -61,12 +69,14 @@ class SelfInPredicate : public NSPredicate {
 public:
     using NSPredicate::NSPredicate;
     std::set<std::string> keys;
+    std::vector<std::shared_ptr<NSManagedObjectID>> objectIDs;
 
     bool evaluateWithObject(NSManagedObject& object) const override
     {
         auto id = object.objectID();
         return id && keys.count(id->key());
     }
+    const std::vector<std::shared_ptr<NSManagedObjectID>>* selfInObjectIDs() const override { return &objectIDs; }
 };
 
 std::shared_ptr<NSPredicate> compound(CompoundPredicate::Kind kind, std::vector<std::shared_ptr<NSPredicate>> parts)
@@ -107,6 +117,11 @@ std::shared_ptr<NSPredicate> NSPredicate::selfIn(std::vector<std::shared_ptr<NSM
 {
     return NSObject::create<SelfInPredicate>([&](SelfInPredicate& p) {
         for (const auto& id : objectIDs)
-            if (id) p.keys.insert(id->key());
+            if (id && p.keys.insert(id->key()).second) p.objectIDs.push_back(id);
     });
+}
+
+bool NSPredicate::isEqualityOnKey(std::string*, Value*) const
+{
+    return false;
 }

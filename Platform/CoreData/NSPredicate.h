@@ -31,4 +31,9 @@ public:
     static std::shared_ptr<NSPredicate> orPredicate(std::vector<std::shared_ptr<NSPredicate>> predicates);
     static std::shared_ptr<NSPredicate> notPredicate(std::shared_ptr<NSPredicate> predicate);
     static std::shared_ptr<NSPredicate> selfIn(std::vector<std::shared_ptr<NSManagedObjectID>> objectIDs);
+
+    // What a store may narrow its rows by before the predicate is evaluated on them: the key and
+    // value of a plain `key == value` comparison, and the IDs of SELF IN. False or null otherwise.
+    virtual bool isEqualityOnKey(std::string* key, Value* value) const;
+    virtual const std::vector<std::shared_ptr<NSManagedObjectID>>* selfInObjectIDs() const { return nullptr; }
 };

@@ -285,6 +285,7 @@ bool SQLiteStore::prepareSchema(const Value& options, std::shared_ptr<NSError>* 
         rollback();
         return false;
     }
+    createIndexes();
     Statement read(db_, "SELECT value FROM Z_METADATA WHERE key = 'identifier'");
     if (read && sqlite3_step(read.get()) == SQLITE_ROW)
         identifier_ = reinterpret_cast<const char*>(sqlite3_column_text(read.get(), 0));
@@ -294,6 +295,99 @@ bool SQLiteStore::prepareSchema(const Value& options, std::shared_ptr<NSError>* 
         return false;
     }
     return true;
+}
+
+void SQLiteStore::createIndexes()
+{
+    std::set<std::string> present;
+    {
+        Statement list(db_, "SELECT name FROM sqlite_master WHERE type = 'index'");
+        while (list && sqlite3_step(list.get()) == SQLITE_ROW)
+            present.insert(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0)));
+    }
+    for (const auto& entity : model_->entities()) {
+        if (entity->superentity()) continue;
+        const std::string table = "E_" + entity->name();
+        for (const auto& column : columnsOf(entity)) {
+            auto* attribute = dynamic_cast<const NSAttributeDescription*>(column.property.get());
+            // A to-one reference is how its to-many inverse is read, and an indexed attribute how
+            // objects are found by their value.
+            if (attribute && !attribute->isIndexed()) continue;
+            const std::string index = "I_" + table + "_" + column.name;
+            if (present.count(index)) continue;
+            // Only a help to reading: a store that cannot take it (read-only, busy) works without.
+            sqlite3_exec(db_,
+                         ("CREATE INDEX IF NOT EXISTS " + quoted(index) + " ON " + quoted(table) + " (" +
+                          quoted(column.name) + ")")
+                             .c_str(),
+                         nullptr, nullptr, nullptr);
+        }
+    }
+}
+
+std::vector<StoredRow> SQLiteStore::selectRows(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                               const std::string& condition,
+                                               const std::function<void(sqlite3_stmt*, int)>& bindCondition,
+                                               std::shared_ptr<NSError>* error)
+{
+    std::vector<StoredRow> result;
+    if (entities.empty()) return result;
+    std::string sql = "SELECT * FROM " + tableName(*entities.front()) + " WHERE Z_ENT IN (";
+    for (std::size_t i = 0; i < entities.size(); ++i) sql += i ? ", ?" : "?";
+    sql += ")";
+    if (!condition.empty()) sql += " AND " + condition;
+    Statement select(db_, sql + " ORDER BY Z_PK");
+    if (!select) {
+        NSError::assign(error, sqliteError(db_, NSFileReadUnknownError, "fetch"));
+        return result;
+    }
+    for (std::size_t i = 0; i < entities.size(); ++i)
+        sqlite3_bind_text(select.get(), static_cast<int>(i + 1), entities[i]->name().c_str(), -1, SQLITE_TRANSIENT);
+    if (bindCondition) bindCondition(select.get(), static_cast<int>(entities.size() + 1));
+    int step;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+        StoredRow row = readRow(select.get(), *entities.front());
+        if (row.entity) result.push_back(std::move(row));
+    }
+    if (step != SQLITE_DONE) NSError::assign(error, sqliteError(db_, NSFileReadUnknownError, "fetch"));
+    return result;
+}
+
+std::vector<StoredRow> SQLiteStore::rowsWithText(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                                 const NSAttributeDescription& attribute, const std::string& text,
+                                                 std::shared_ptr<NSError>* error)
+{
+    return selectRows(
+        entities, quoted(columnName(attribute)) + " = ?",
+        [&](sqlite3_stmt* statement, int index) {
+            sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        },
+        error);
+}
+
+std::vector<StoredRow> SQLiteStore::rowsNumbered(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                                 const std::vector<std::int64_t>& numbers,
+                                                 std::shared_ptr<NSError>* error)
+{
+    std::vector<StoredRow> result;
+    // In slices, within SQLite's limit on bound values.
+    constexpr std::size_t kSlice = 500;
+    for (std::size_t start = 0; start < numbers.size(); start += kSlice) {
+        const std::size_t end = std::min(numbers.size(), start + kSlice);
+        std::string marks;
+        for (std::size_t i = start; i < end; ++i) marks += i == start ? "?" : ", ?";
+        std::vector<StoredRow> slice = selectRows(
+            entities, "Z_PK IN (" + marks + ")",
+            [&](sqlite3_stmt* statement, int index) {
+                for (std::size_t i = start; i < end; ++i)
+                    sqlite3_bind_int64(statement, index + static_cast<int>(i - start), numbers[i]);
+            },
+            error);
+        if (error && *error) return {};
+        for (auto& row : slice) result.push_back(std::move(row));
+    }
+    std::sort(result.begin(), result.end(), [](const StoredRow& a, const StoredRow& b) { return a.row < b.row; });
+    return result;
 }
 
 StoredRow SQLiteStore::readRow(void* rawStatement, const NSEntityDescription& root)
@@ -319,24 +413,7 @@ StoredRow SQLiteStore::readRow(void* rawStatement, const NSEntityDescription& ro
 std::vector<StoredRow> SQLiteStore::rows(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
                                          std::shared_ptr<NSError>* error)
 {
-    std::vector<StoredRow> result;
-    if (entities.empty()) return result;
-    std::string sql = "SELECT * FROM " + tableName(*entities.front()) + " WHERE Z_ENT IN (";
-    for (std::size_t i = 0; i < entities.size(); ++i) sql += i ? ", ?" : "?";
-    Statement select(db_, sql + ") ORDER BY Z_PK");
-    if (!select) {
-        NSError::assign(error, sqliteError(db_, NSFileReadUnknownError, "fetch"));
-        return result;
-    }
-    for (std::size_t i = 0; i < entities.size(); ++i)
-        sqlite3_bind_text(select.get(), static_cast<int>(i + 1), entities[i]->name().c_str(), -1, SQLITE_TRANSIENT);
-    int step;
-    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
-        StoredRow row = readRow(select.get(), *entities.front());
-        if (row.entity) result.push_back(std::move(row));
-    }
-    if (step != SQLITE_DONE) NSError::assign(error, sqliteError(db_, NSFileReadUnknownError, "fetch"));
-    return result;
+    return selectRows(entities, "", nullptr, error);
 }
 
 std::optional<StoredRow> SQLiteStore::row(const NSEntityDescription& entity, std::int64_t row)

@@ -14,6 +14,7 @@
 #include "Foundation/Value.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -21,6 +22,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 struct StoredRow {
     std::int64_t row = 0;
@@ -41,8 +43,15 @@ public:
     const std::string& identifier() const { return identifier_; }
     const std::string& path() const { return path_; }
 
+    // The rows of these entities (a hierarchy's root first), in row order; all of them, or those
+    // whose string attribute holds exactly `text`, or those of the given numbers.
     std::vector<StoredRow> rows(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
                                 std::shared_ptr<NSError>* error);
+    std::vector<StoredRow> rowsWithText(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                        const NSAttributeDescription& attribute, const std::string& text,
+                                        std::shared_ptr<NSError>* error);
+    std::vector<StoredRow> rowsNumbered(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                        const std::vector<std::int64_t>& numbers, std::shared_ptr<NSError>* error);
     std::optional<StoredRow> row(const NSEntityDescription& entity, std::int64_t row);
     // Rows whose to-one `relationship` names `row`.
     std::vector<StoredRow> rowsReferencing(const NSRelationshipDescription& relationship, std::int64_t row);
@@ -63,6 +72,13 @@ public:
 private:
     SQLiteStore() = default;
     bool prepareSchema(const Value& options, std::shared_ptr<NSError>* error);
+    // An index on every to-one reference column and every indexed attribute's column ("I_<table>_
+    // <column>"), made where missing.
+    void createIndexes();
+    std::vector<StoredRow> selectRows(const std::vector<std::shared_ptr<NSEntityDescription>>& entities,
+                                      const std::string& condition,
+                                      const std::function<void(sqlite3_stmt*, int)>& bindCondition,
+                                      std::shared_ptr<NSError>* error);
     StoredRow readRow(void* statement, const NSEntityDescription& root);
     bool execute(const std::string& sql, std::shared_ptr<NSError>* error, NSInteger code);
 

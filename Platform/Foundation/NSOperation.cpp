@@ -19,7 +19,11 @@ bool NSOperation::isReady() const
 {
     if (cancelled_) return true;
     std::lock_guard lock(mutex_);
-    return std::all_of(dependencies_.begin(), dependencies_.end(), [](const auto& d) { return d->isFinished(); });
+    // A finished dependency stays finished: those already seen are not asked again, so an
+    // operation waiting for thousands is asked in time proportional to the ones that finished.
+    while (dependenciesSeenFinished_ < dependencies_.size() && dependencies_[dependenciesSeenFinished_]->isFinished())
+        ++dependenciesSeenFinished_;
+    return dependenciesSeenFinished_ == dependencies_.size();
 }
 
 void NSOperation::addDependency(const std::shared_ptr<NSOperation>& operation)
@@ -42,6 +46,7 @@ void NSOperation::removeDependency(const std::shared_ptr<NSOperation>& operation
     {
         std::lock_guard lock(mutex_);
         dependencies_.erase(std::remove(dependencies_.begin(), dependencies_.end(), operation), dependencies_.end());
+        dependenciesSeenFinished_ = 0;
         watchers = watchers_;
     }
     for (const auto& w : watchers)
@@ -69,6 +74,8 @@ void NSOperation::setFinished(bool finished)
         std::lock_guard lock(mutex_);
         watchers = watchers_;
     }
+    // Held while the queues hear of it: the last of them to let go may hold the only reference.
+    std::shared_ptr<NSObject> keep = weak_from_this().lock();
     for (const auto& w : watchers)
-        if (auto queue = w.lock()) queue->operationStateChanged();
+        if (auto queue = w.lock()) queue->operationStateChanged(this);
 }

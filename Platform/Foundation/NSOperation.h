@@ -50,5 +50,6 @@ private:
     std::atomic<bool> started_{false};  // the base start() runs once
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<NSOperation>> dependencies_;
+    mutable std::size_t dependenciesSeenFinished_ = 0;  // a prefix of dependencies_
     std::vector<std::weak_ptr<NSOperationQueue>> watchers_;
 };

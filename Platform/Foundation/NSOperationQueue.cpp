@@ -23,8 +23,9 @@ void NSOperationQueue::addOperation(const std::shared_ptr<NSOperation>& operatio
     for (const auto& dependency : operation->dependencies()) dependency->addWatcher(self);
     {
         std::lock_guard lock(mutex_);
-        if (std::find(operations_.begin(), operations_.end(), operation) != operations_.end()) return;
-        operations_.push_back(operation);
+        if (positions_.count(operation.get())) return;
+        positions_[operation.get()] = operations_.insert(operations_.end(), operation);
+        waitingPositions_[operation.get()] = waiting_.insert(waiting_.end(), operation);
     }
     operationStateChanged();
 }
@@ -91,28 +92,44 @@ void NSOperationQueue::waitUntilAllOperationsAreFinished()
     drained_.wait(lock, [&] { return operations_.empty(); });
 }
 
-void NSOperationQueue::operationStateChanged()
+void NSOperationQueue::operationStateChanged(const NSOperation* changed)
 {
     std::vector<std::shared_ptr<NSOperation>> toStart;
+    std::vector<std::shared_ptr<NSOperation>> released;  // dropped once the lock is given back
     bool empty;
     {
         std::lock_guard lock(mutex_);
-        for (auto it = operations_.begin(); it != operations_.end();) {
-            if ((*it)->isFinished()) {
-                started_.erase(it->get());
-                it = operations_.erase(it);
-            } else {
-                ++it;
+        auto letGo = [&](const NSOperation* operation) {
+            auto waiting = waitingPositions_.find(operation);
+            if (waiting != waitingPositions_.end()) {
+                waiting_.erase(waiting->second);
+                waitingPositions_.erase(waiting);
             }
-        }
+            auto position = positions_.find(operation);
+            if (position != positions_.end()) {
+                released.push_back(std::move(*position->second));
+                operations_.erase(position->second);
+                positions_.erase(position);
+            }
+            started_.erase(operation);
+        };
+        // Every operation tells its queues itself when it finishes.
+        if (changed && positions_.count(changed) && changed->isFinished()) letGo(changed);
         long running = static_cast<long>(started_.size());
-        for (const auto& operation : operations_) {
-            if (suspended_) break;
+        for (auto it = waiting_.begin(); it != waiting_.end() && !suspended_;) {
             if (maxConcurrent_ >= 0 && running >= maxConcurrent_) break;
-            if (started_.count(operation.get()) || !operation->isReady()) continue;
+            std::shared_ptr<NSOperation> operation = *it;
+            ++it;
+            if (operation->isFinished()) {
+                letGo(operation.get());  // finished before it was ours to start
+                continue;
+            }
+            if (!operation->isReady()) continue;
+            waiting_.erase(waitingPositions_.at(operation.get()));
+            waitingPositions_.erase(operation.get());
             started_.insert(operation.get());
             ++running;
-            toStart.push_back(operation);
+            toStart.push_back(std::move(operation));
         }
         empty = operations_.empty();
     }
@@ -121,7 +138,7 @@ void NSOperationQueue::operationStateChanged()
     for (auto& operation : toStart) {
         dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [operation, weak] {
             operation->start();
-            if (auto queue = weak.lock()) queue->operationStateChanged();
+            if (auto queue = weak.lock()) queue->operationStateChanged(operation.get());
         });
     }
 }

@@ -8,11 +8,12 @@
 #include "Foundation/NSOperation.h"
 
 #include <condition_variable>
-#include <deque>
+#include <list>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr long NSOperationQueueDefaultMaxConcurrentOperationCount = -1;
@@ -39,12 +40,18 @@ public:
 
 private:
     friend class NSOperation;
-    // An operation of ours, or a dependency of one, changed state: start what may start now.
-    void operationStateChanged();
+    // An operation of ours (`changed`), a dependency of one, or the queue's settings changed: let
+    // go of `changed` once it has finished, and start what may start now. The work is bounded by
+    // the operations waiting ahead of the first that may start, not by how many the queue holds.
+    void operationStateChanged(const NSOperation* changed = nullptr);
 
+    using Operations = std::list<std::shared_ptr<NSOperation>>;
     mutable std::mutex mutex_;
     std::condition_variable drained_;
-    std::deque<std::shared_ptr<NSOperation>> operations_;
+    Operations operations_;  // added and not finished, in the order added
+    std::unordered_map<const NSOperation*, Operations::iterator> positions_;
+    Operations waiting_;  // of those, the ones not started yet
+    std::unordered_map<const NSOperation*, Operations::iterator> waitingPositions_;
     std::set<const NSOperation*> started_;
     long maxConcurrent_ = NSOperationQueueDefaultMaxConcurrentOperationCount;
     bool suspended_ = false;

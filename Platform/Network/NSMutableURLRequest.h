@@ -21,4 +21,8 @@ public:
     {
         timeoutInterval_ = seconds > 0 ? seconds : NSURLRequestDefaultTimeoutInterval;
     }
+    void setTotalTimeoutInterval(double seconds)
+    {
+        totalTimeoutInterval_ = seconds > 0 ? seconds : NSURLRequestDefaultTotalTimeoutInterval;
+    }
 };

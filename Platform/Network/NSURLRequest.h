@@ -1,7 +1,9 @@
 #pragma once
 // A request to load a URL: method, header fields in the order they were set, body, cache policy
-// and timeout. There is no URL cache, so every policy loads from the network; the policy is kept
-// for callers that set it. The timeout is an idle limit (see NSURLConnection), 60 s by default.
+// and two time limits. There is no URL cache, so every policy loads from the network; the policy is
+// kept for callers that set it. The timeout is an idle limit (see NSURLConnection), 60 s by
+// default; the total timeout bounds the whole load, redirects included, 300 s by default, so a
+// server trickling bytes cannot hold a load for ever.
 
 #include "Foundation/NSObject.h"
 #include "Foundation/Value.h"
@@ -24,6 +26,7 @@ inline constexpr NSURLRequestCachePolicy NSURLRequestReloadIgnoringLocalCacheDat
     NSURLRequestCachePolicy::ReloadIgnoringLocalCacheData;
 
 inline constexpr double NSURLRequestDefaultTimeoutInterval = 60;
+inline constexpr double NSURLRequestDefaultTotalTimeoutInterval = 300;
 
 class NSURLRequest : public NSObject {
 public:
@@ -42,6 +45,7 @@ public:
     const Value::Data& HTTPBody() const { return body_; }
     NSURLRequestCachePolicy cachePolicy() const { return cachePolicy_; }
     double timeoutInterval() const { return timeoutInterval_; }
+    double totalTimeoutInterval() const { return totalTimeoutInterval_; }
 
     bool initWithURL(std::shared_ptr<NSURL> url, NSURLRequestCachePolicy cachePolicy, double timeoutInterval);
 
@@ -52,4 +56,5 @@ protected:
     Value::Data body_;
     NSURLRequestCachePolicy cachePolicy_ = NSURLRequestUseProtocolCachePolicy;
     double timeoutInterval_ = NSURLRequestDefaultTimeoutInterval;
+    double totalTimeoutInterval_ = NSURLRequestDefaultTotalTimeoutInterval;
 };

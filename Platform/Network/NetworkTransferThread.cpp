@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -32,6 +33,8 @@ struct Transfer {
     bool refused = false;
     Clock::time_point lastActivity;
     Clock::duration idleLimit{};
+    Clock::time_point deadline;
+    double totalSeconds = 0;  // scaled, for the message
     curl_off_t downloaded = -1;
     curl_off_t uploaded = -1;
     char errorText[CURL_ERROR_SIZE] = {};
@@ -125,7 +128,7 @@ private:
             int running = 0;
             curl_multi_perform(multi_, &running);
             collectFinished();
-            expireIdle();
+            expireOverdue();
             curl_multi_poll(multi_, nullptr, 0, pollMilliseconds(), nullptr);
         }
     }
@@ -157,9 +160,13 @@ private:
         transfer->request = std::move(command.request);
         const auto& request = *transfer->request;
         transfer->url = request.URL() ? request.URL()->absoluteString() : std::string();
-        double seconds = request.timeoutInterval() * PlatformSettings::networkTimeoutScale();
+        const double scale = PlatformSettings::networkTimeoutScale();
+        double seconds = request.timeoutInterval() * scale;
         transfer->idleLimit = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
         transfer->lastActivity = Clock::now();
+        transfer->totalSeconds = request.totalTimeoutInterval() * scale;
+        transfer->deadline = transfer->lastActivity + std::chrono::duration_cast<Clock::duration>(
+                                                          std::chrono::duration<double>(transfer->totalSeconds));
         if (!request.URL()) {
             auto sink = transfer->sink;
             sink->finish(NSURLErrorMake(NSURLErrorBadURL, "", "bad URL"));
@@ -286,19 +293,27 @@ private:
         }
     }
 
-    void expireIdle()
+    // Ends the transfers idle past their limit, or running past their deadline (a server that
+    // trickles a byte now and then is never idle).
+    void expireOverdue()
     {
         auto now = Clock::now();
         for (auto it = transfers_.begin(); it != transfers_.end();) {
             Transfer* t = it->second.get();
-            if (now - t->lastActivity <= t->idleLimit) {
+            const bool idle = now - t->lastActivity > t->idleLimit;
+            const bool late = now > t->deadline;
+            if (!idle && !late) {
                 ++it;
                 continue;
             }
             curl_multi_remove_handle(multi_, t->easy);
             auto owned = std::move(it->second);
             it = transfers_.erase(it);
-            owned->sink->finish(NSURLErrorMake(NSURLErrorTimedOut, owned->url, "The request timed out."));
+            char text[96] = "The request timed out.";
+            if (late && !idle)
+                std::snprintf(text, sizeof text, "The request took longer than the %g seconds allowed.",
+                              owned->totalSeconds);
+            owned->sink->finish(NSURLErrorMake(NSURLErrorTimedOut, owned->url, text));
         }
     }
 
@@ -307,7 +322,8 @@ private:
         auto now = Clock::now();
         auto wait = std::chrono::milliseconds(1000);
         for (const auto& [id, t] : transfers_) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t->lastActivity + t->idleLimit - now);
+            const auto due = std::min(t->lastActivity + t->idleLimit, t->deadline);
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - now);
             wait = std::min(wait, left + std::chrono::milliseconds(1));
         }
         return static_cast<int>(std::max<std::int64_t>(1, wait.count()));

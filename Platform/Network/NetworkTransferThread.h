@@ -6,8 +6,9 @@
 //
 // Rules of every transfer: http and https only, at the start and on each redirect; at most 10
 // redirects; certificates verified; no proxy from the environment; the request's timeout,
-// multiplied by PlatformSettings::networkTimeoutScale, limits idle time only (connecting, or no
-// byte moving for that long), never the whole transfer.
+// multiplied by PlatformSettings::networkTimeoutScale, limits idle time (connecting, or no byte
+// moving for that long), and its total timeout, scaled alike, the whole transfer. Either ends it
+// with NSURLErrorTimedOut.
 //
 // After fork() the child starts a fresh thread on first use.
 

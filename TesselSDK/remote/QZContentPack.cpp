@@ -145,10 +145,17 @@ void QZContentPack::updateRelationship(const NSRelationshipDescription& relation
 void QZContentPack::willTurnIntoFault()
 {
     uncacheResources();
-    std::shared_ptr<NSManagedObjectContext> context = managedObjectContext();
-    if (!context) return;
-    for (const auto& object : context->registeredObjects())
-        if (auto item = std::dynamic_pointer_cast<QZContentPackItem>(object))
+    std::vector<std::weak_ptr<QZContentPackItem>> items;
+    items.swap(itemsKeepingImages_);
+    for (const auto& weak : items)
+        if (auto item = weak.lock())
             if (item->managedObjectContext() && item->valueForKey("pack").object().get() == this)
                 item->dropCachedImages();
+}
+
+void QZContentPack::itemKeptImages(const std::shared_ptr<QZContentPackItem>& item)
+{
+    for (const auto& kept : itemsKeepingImages_)
+        if (kept.lock() == item) return;
+    itemsKeepingImages_.push_back(item);
 }

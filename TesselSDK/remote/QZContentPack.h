@@ -57,10 +57,15 @@ public:
 
     // Items from a pack document: each element gets its position as "index" before the merge.
     void updateRelationship(const NSRelationshipDescription& relationship, const Value& value) override;
+    // Drops the providers' caches and the images its items keep.
     void willTurnIntoFault() override;
+    // Called by an item of this pack when it keeps an image, so that turning into a fault finds the
+    // items to empty without walking every object of the context.
+    void itemKeptImages(const std::shared_ptr<QZContentPackItem>& item);
 
 private:
     bool hasNotifiedForAvailability_ = false;
+    std::vector<std::weak_ptr<QZContentPackItem>> itemsKeepingImages_;
     std::shared_ptr<QZContentPackResourceProvider> highResolutionResourceProvider_;
     std::shared_ptr<QZContentPackResourceProvider> thumbnailResourceProvider_;
 };

@@ -10,6 +10,11 @@ std::shared_ptr<QZContentPack> QZContentPackItem::pack()
     return valueForKey("pack").object<QZContentPack>();
 }
 
+void QZContentPackItem::keptImages(const std::shared_ptr<QZContentPack>& owner)
+{
+    if (owner) owner->itemKeptImages(self<QZContentPackItem>());
+}
+
 std::string QZContentPackItem::localizedDisplayName()
 {
     return QZLocalizedString(valueForKey("displayName").stringValue());

@@ -32,4 +32,6 @@ public:
 protected:
     // The item's resource name (identifier + suffix); empty when the identifier may not name a file.
     std::string resourceName(const std::string& suffix);
+    // Tells `owner` (this item's pack) that the item now keeps an image.
+    void keptImages(const std::shared_ptr<QZContentPack>& owner);
 };

@@ -1,5 +1,6 @@
 #include "TesselSDK/remote/QZContentPackResourceArchive.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Foundation/NSError.h"
@@ -39,7 +40,8 @@ std::shared_ptr<QZ_ZipFile> QZContentPackResourceArchive::zipFile()
     return zipFile_;
 }
 
-bool QZContentPackResourceArchive::readCurrentEntry(std::uint64_t maximumLength, Value::Data* bytes, const char* method)
+bool QZContentPackResourceArchive::readCurrentEntry(std::uint64_t maximumLength, Value::Data* bytes, const char* method,
+                                                    std::uint64_t* read)
 {
     std::shared_ptr<QZ_FileInZipInfo> info = zipFile_->getCurrentFileInZipInfo();
     // Judged before reading: the directory's size is all a caller may set aside.
@@ -64,6 +66,22 @@ bool QZContentPackResourceArchive::readCurrentEntry(std::uint64_t maximumLength,
     }
     // Where the zip core compares the entry's CRC.
     stream->finishedReading();
+    if (read) *read += total;
+    return true;
+}
+
+bool QZContentPackResourceArchive::statedSizesWithinLimit(const char* method)
+{
+    std::uint64_t stated = 0;
+    for (bool more = zipFile()->goToFirstFileInZip(); more; more = zipFile_->goToNextFileInZip()) {
+        stated += std::min<std::uint64_t>(zipFile_->getCurrentFileInZipInfo()->length(), kMaximumExpandedLength + 1);
+        if (stated > kMaximumExpandedLength) {
+            NSLog("%s %@", method,
+                  NSStringWithFormat("The entries expand to more than the %llu bytes allowed in all",
+                                     static_cast<unsigned long long>(kMaximumExpandedLength)));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -111,10 +129,16 @@ bool QZContentPackResourceArchive::validate()
     static const char* method = "-[QZContentPackResourceArchive validate]";
     if (!statusIsOK()) return false;
     // A damaged image would otherwise be installed and fail later on a screen: every entry must
-    // read to its end, within the limits, with a correct CRC.
+    // read to its end, within the limits, with a correct CRC. The directory's sizes are summed
+    // first, so an archive too large in all is refused without expanding anything; the bytes
+    // actually expanded are held to the same total, whatever the directory said.
     try {
-        for (bool more = zipFile()->goToFirstFileInZip(); more; more = zipFile_->goToNextFileInZip())
-            if (!readCurrentEntry(kMaximumEntryLength, nullptr, method)) return false;
+        if (!statedSizesWithinLimit(method)) return false;
+        std::uint64_t expanded = 0;
+        for (bool more = zipFile()->goToFirstFileInZip(); more; more = zipFile_->goToNextFileInZip()) {
+            const std::uint64_t left = kMaximumExpandedLength - expanded;
+            if (!readCurrentEntry(std::min(kMaximumEntryLength, left), nullptr, method, &expanded)) return false;
+        }
     } catch (const QZ_ZipException& exception) {
         NSLog("%s %@", method, NSStringWithFormat("Zip exception encountered: %@", exception.reason()));
         return false;

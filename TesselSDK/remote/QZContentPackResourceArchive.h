@@ -3,8 +3,9 @@
 // and whether the archive is complete ("status.json" holds {"status": "OK"}). The zip file is
 // opened on first use and kept. Archives come from the network, so every read is bounded: an
 // entry is read into memory only when its directory size is at most kMaximumEntryLength
-// ("status.json": kMaximumStatusLength), and an image has at most kMaximumImagePixels. A damaged
-// entry (read or CRC error) yields nil, never its bytes so far. One thread at a time.
+// ("status.json": kMaximumStatusLength), an image has at most kMaximumImagePixels, and a valid
+// archive expands to at most kMaximumExpandedLength in all. A damaged entry (read or CRC error)
+// yields nil, never its bytes so far. One thread at a time.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,9 @@ class UIImage;
 class QZContentPackResourceArchive : public NSObject {
 public:
     static constexpr std::uint64_t kMaximumEntryLength = 64ull << 20;
+    // Four entries of the largest size: a pack's images are far below it, a zip bomb of many
+    // entries each within the entry limit is not.
+    static constexpr std::uint64_t kMaximumExpandedLength = 256ull << 20;
     static constexpr std::uint64_t kMaximumStatusLength = 64ull << 10;
     static constexpr std::size_t kMaximumImagePixels = 64u << 20;
 
@@ -32,7 +36,7 @@ public:
     const std::string& path() const { return path_; }
 
     // Complete: "status.json" is a JSON object whose "status" is the string "OK", and every entry
-    // reads to its end with a correct CRC within the limits.
+    // reads to its end with a correct CRC within the limits, the total among them.
     bool validate();
     // The entry's bytes; nil when it is absent, too large or damaged.
     Value dataForResourceNamed(const std::string& name);
@@ -44,8 +48,12 @@ private:
     void initWithArchiveAtPath(const std::string& path) { path_ = path; }
     std::shared_ptr<QZ_ZipFile> zipFile();
     std::optional<Value::Data> readDataFromFilenameInZipFile(const std::string& name, std::uint64_t maximumLength);
-    // Reads the current entry to its end, keeping its bytes only when asked.
-    bool readCurrentEntry(std::uint64_t maximumLength, Value::Data* bytes, const char* method);
+    // Reads the current entry to its end, keeping its bytes only when asked; `read` (when given)
+    // gains the number of bytes it expanded to.
+    bool readCurrentEntry(std::uint64_t maximumLength, Value::Data* bytes, const char* method,
+                          std::uint64_t* read = nullptr);
+    // The entries' sizes as the directory states them, summed; false past the expanded limit.
+    bool statedSizesWithinLimit(const char* method);
     bool statusIsOK();
 
     std::string path_;

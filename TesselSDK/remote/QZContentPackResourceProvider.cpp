@@ -6,6 +6,7 @@
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
 #include "Foundation/NSBundle.h"
+#include "Foundation/NSError.h"
 #include "Foundation/NSFileManager.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNotificationCenter.h"
@@ -22,6 +23,11 @@
 namespace {
 
 constexpr const char* kPackPreviewImageName = "iap_preview.png";
+// The platform's code for a file that is not there.
+constexpr NSInteger kFileNoSuchFileError = 4;
+// An archive may be large (up to 1 GiB) and the network slow; half an hour bounds a server that
+// trickles bytes without failing a real download.
+constexpr double kArchiveTotalTimeout = 1800;
 
 std::optional<Value::Data> readFile(const std::string& path)
 {
@@ -57,18 +63,30 @@ QZContentPackResourceProvider::~QZContentPackResourceProvider()
     if (auto manager = contentManager_.lock()) manager->uncacheResourceProvider(*this);
 }
 
+std::string QZContentPackResourceProvider::archiveNameForPack(const std::string& identifier,
+                                                              QZContentPackResourceProviderType type)
+{
+    return identifier + (type == QZContentPackResourceProviderTypeThumbnail ? "_thumbnail" : "") + "." +
+           QZContentPackResourceArchive::archivePathExtension();
+}
+
+std::optional<std::string> QZContentPackResourceProvider::archivePathForPack(const std::string& identifier,
+                                                                             QZContentPackResourceProviderType type)
+{
+    if (!QZIsSafeResourceIdentifier(identifier)) return std::nullopt;
+    std::optional<std::string> directory = QZFileSystemUtils::resourcesDirectoryURL();
+    if (!directory) return std::nullopt;
+    return *directory + "/" + archiveNameForPack(identifier, type);
+}
+
 std::string QZContentPackResourceProvider::archiveName() const
 {
-    return identifier_ + (type_ == QZContentPackResourceProviderTypeThumbnail ? "_thumbnail" : "") + "." +
-           QZContentPackResourceArchive::archivePathExtension();
+    return archiveNameForPack(identifier_, type_);
 }
 
 std::optional<std::string> QZContentPackResourceProvider::archivePath() const
 {
-    if (!QZIsSafeResourceIdentifier(identifier_)) return std::nullopt;
-    std::optional<std::string> directory = QZFileSystemUtils::resourcesDirectoryURL();
-    if (!directory) return std::nullopt;
-    return *directory + "/" + archiveName();
+    return archivePathForPack(identifier_, type_);
 }
 
 QZContentPackResourceProviderState QZContentPackResourceProvider::state()
@@ -152,6 +170,7 @@ QZContentPackResourceProvider::makeArchiveDownloadOperation(const std::string& r
 {
     auto request = NSMutableURLRequest::requestWithURL(
         NSURL::URLWithString(remoteURL), NSURLRequestReloadIgnoringLocalCacheData, NSURLRequestDefaultTimeoutInterval);
+    request->setTotalTimeoutInterval(kArchiveTotalTimeout);
     auto operation = QZDownloadOperation::make(request, archivePath);
     operation->setValidationBlock([](const std::string& path, QZDownloadOperation::ValidationCompletion completion) {
         dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_HIGH, 0), [path, completion] {
@@ -186,7 +205,10 @@ void QZContentPackResourceProvider::downloadResources()
         // directory at all: nothing is requested, and the screens hear of a failed download.
         NSLog("%s %@", method, NSStringWithFormat("No archive path for pack %@; nothing is downloaded", identifier_));
         dispatch_async(dispatch_get_main_queue(), [weakSelf] {
-            if (auto provider = weakSelf.lock()) provider->downloadFailedWithError(nullptr);
+            if (auto provider = weakSelf.lock())
+                provider->downloadFailedWithError(NSError::errorWithDescription(
+                    NSCocoaErrorDomain, kFileNoSuchFileError,
+                    "The pack's identifier forms no file name, or there is no content directory."));
         });
         return;
     }
@@ -213,11 +235,14 @@ void QZContentPackResourceProvider::downloadResources()
 
 void QZContentPackResourceProvider::downloadFinished()
 {
+    lastDownloadError_.reset();
     cleanupAfterDownload();
 }
 
-void QZContentPackResourceProvider::downloadFailedWithError(const std::shared_ptr<NSError>&)
+void QZContentPackResourceProvider::downloadFailedWithError(const std::shared_ptr<NSError>& error)
 {
+    // Kept for whoever reports the failure; the notification's userInfo stays as listeners know it.
+    lastDownloadError_ = error;
     NSNotificationCenter::defaultCenter()->postNotificationName(
         kQZResourceProviderDidFail, self(),
         Value::dictionary(

@@ -59,6 +59,9 @@ public:
     const std::string& remoteURL() const { return remoteURL_; }
     float downloadProgress() const { return downloadProgress_; }
     bool isDownloading() const { return downloading_; }
+    // Why the last download failed (set before kQZResourceProviderDidFail is posted); null when
+    // none failed or a later one succeeded.
+    const std::shared_ptr<NSError>& lastDownloadError() const { return lastDownloadError_; }
 
     // Computed on first read (3 when the archive is in the content directory or, for thumbnails,
     // the bundle folder holds "iap_preview.png"; 2 while downloading; else 1) and cached.
@@ -79,6 +82,10 @@ public:
     // directory; nullopt for an unsafe identifier or when there is no content directory.
     std::string archiveName() const;
     std::optional<std::string> archivePath() const;
+    // The same for any pack and type.
+    static std::string archiveNameForPack(const std::string& identifier, QZContentPackResourceProviderType type);
+    static std::optional<std::string> archivePathForPack(const std::string& identifier,
+                                                         QZContentPackResourceProviderType type);
 
     // The operation that downloads `request` to `archivePath`: validated as an archive on a
     // high-priority worker (answered on the main queue), marked not to be backed up once
@@ -104,6 +111,7 @@ private:
     QZContentPackResourceProviderState state_ = QZContentPackResourceProviderStateUnknown;
     float downloadProgress_ = -1.0f;
     bool downloading_ = false;
+    std::shared_ptr<NSError> lastDownloadError_;
     std::optional<std::set<std::string>> bundleResourceFilenames_;
     std::shared_ptr<NSCache> resourceCache_;
     std::shared_ptr<QZContentPackResourceArchive> remoteResourceArchive_;

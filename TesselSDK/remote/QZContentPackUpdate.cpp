@@ -13,11 +13,13 @@
 #include "Foundation/NSUserDefaults.h"
 #include "Network/NSMutableURLRequest.h"
 #include "Network/NSURL.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackFetchOperation.h"
 #include "TesselSDK/remote/QZContentPackUpdateCompletionOperation.h"
 #include "TesselSDK/remote/QZContentUpdateDocuments.h"
 #include "TesselSDK/remote/QZContentUpdateRequests.h"
+#include "TesselSDK/remote/QZInterprocessLock.h"
 #include "TesselSDK/remote/QZReachability.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZURLRequestOperation.h"
@@ -25,17 +27,20 @@
 
 namespace {
 
+// Idle limits; the version document, a few lines, must also come whole within a minute. The
+// manifest and the pack documents keep the platform's limit of five minutes for the whole load.
 constexpr double kVersionRequestTimeout = 15;
+constexpr double kVersionRequestTotalTimeout = 60;
 constexpr double kDocumentRequestTimeout = 60;
 constexpr int kUnlistedPackIndex = 1000;
+constexpr const char* kUpdateLockName = "TesselContentUpdate.lock";
 
 // Seconds since the last completed update; none stored, or one in the future, reads as the
 // largest float, so nothing holds the update back.
-double secondsSinceLastUpdate()
+double secondsSinceLastUpdate(double now)
 {
     const std::optional<Value::Date> last =
         NSUserDefaults::standardUserDefaults()->objectForKey(kQZCDSLastUpdate).asDate();
-    const double now = NSDate::date()->timeIntervalSince1970();
     if (!last || last->timeIntervalSince1970 > now) return FLT_MAX;
     return now - last->timeIntervalSince1970;
 }
@@ -55,8 +60,14 @@ std::shared_ptr<QZContentPackUpdate> QZContentPackUpdate::sharedUpdate()
 
 std::shared_ptr<QZContentPackUpdate> QZContentPackUpdate::make(std::shared_ptr<QZTesselContentManager> manager)
 {
-    return NSObject::create<QZContentPackUpdate>([&](QZContentPackUpdate& update) { update.manager_ = manager; });
+    return NSObject::create<QZContentPackUpdate>([&](QZContentPackUpdate& update) {
+        update.manager_ = manager;
+        const std::optional<std::string> directory = QZFileSystemUtils::applicationSupportDirectory();
+        if (directory) update.rootLock_ = std::make_unique<QZInterprocessLock>(*directory + "/" + kUpdateLockName);
+    });
 }
+
+QZContentPackUpdate::~QZContentPackUpdate() = default;
 
 QZContentUpdateResult QZContentPackUpdate::lastResult() const
 {
@@ -65,12 +76,15 @@ QZContentUpdateResult QZContentPackUpdate::lastResult() const
 }
 
 void QZContentPackUpdate::setResult(QZContentUpdateOutcome outcome, std::string reason,
-                                    std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors)
+                                    std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors,
+                                    double lastUpdate, double nextUpdateDue)
 {
     std::lock_guard lock(mutex_);
     result_.outcome = outcome;
     result_.reason = std::move(reason);
     result_.fetchErrors = std::move(fetchErrors);
+    result_.lastUpdate = lastUpdate;
+    result_.nextUpdateDue = nextUpdateDue;
     ++result_.sequence;
 }
 
@@ -90,8 +104,10 @@ void QZContentPackUpdate::updateContentPacks()
     manager->contentPackManagedObjectContext();
     if (manager->isUpdatingAssets()) return;
     const double spacing = QZUsesStagingContentService() ? 0 : kQZContentUpdateSpacing;
-    if (spacing > secondsSinceLastUpdate()) {
-        setResult(QZContentUpdateOutcome::HeldBack, {});
+    const double now = NSDate::date()->timeIntervalSince1970();
+    const double elapsed = secondsSinceLastUpdate(now);
+    if (spacing > elapsed) {
+        setResult(QZContentUpdateOutcome::HeldBack, {}, {}, now - elapsed, now - elapsed + spacing);
         return;
     }
     manager->setUpdatingAssets(true);
@@ -110,9 +126,17 @@ void QZContentPackUpdate::updateContentPacksRemote()
             update->abortContentPackUpdate(QZContentUpdateOutcome::Failed, reason);
             return;
         }
+        std::string lockFailure;
+        if (update->rootLock_ && !update->rootLock_->lock(&lockFailure)) {
+            update->abortContentPackUpdate(QZContentUpdateOutcome::Failed,
+                                           "the content root's update lock cannot be taken: " + lockFailure);
+            return;
+        }
+        auto request =
+            NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kVersionRequestTimeout);
+        request->setTotalTimeoutInterval(kVersionRequestTotalTimeout);
         QZFetchUpdateDocument(
-            NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kVersionRequestTimeout),
-            [update](const Value::Data& data) { update->parseVersionFileWithData(data); },
+            request, [update](const Value::Data& data) { update->parseVersionFileWithData(data); },
             [update](const std::shared_ptr<NSError>& error) { update->remoteVersionFileDownloadFailed(error); });
     });
 }
@@ -246,6 +270,7 @@ QZContentPackUpdate::fetchOperationWithAssetDictionary(const QZManifestEntry& en
 void QZContentPackUpdate::contentPackUpdateDidFinish(
     std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors)
 {
+    if (rootLock_) rootLock_->unlock();
     auto manager = manager_.lock();
     if (!manager) return;
     manager->setUpdatingAssets(false);
@@ -274,6 +299,7 @@ void QZContentPackUpdate::abortContentPackUpdate(QZContentUpdateOutcome outcome,
     std::shared_ptr<QZContentPackUpdate> update = self<QZContentPackUpdate>();
     dispatch_async(dispatch_get_main_queue(), [update, outcome, reason = std::move(reason)]() mutable {
         if (auto manager = update->manager_.lock()) manager->setUpdatingAssets(false);
+        if (update->rootLock_) update->rootLock_->unlock();
         update->setResult(outcome, std::move(reason));
     });
 }

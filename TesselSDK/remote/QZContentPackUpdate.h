@@ -8,6 +8,11 @@
 // manifest version is committed only when every fetch succeeded; an abort writes nothing, so the
 // next call may start at once.
 //
+// Updates of one content root in several processes run one after another: an update holds the
+// root's update lock ("TesselContentUpdate.lock" in Application Support) from before its first
+// request to its end or abort, waiting on a global queue while another process holds it, so two
+// processes never compare one manifest with the store at once (each would insert the new packs).
+//
 // With no content root or API key configured an update aborts with a log line and contacts
 // nothing. A date under "kQZCDSLastUpdate" later than now (a clock set back) counts as none.
 // The outcome of the last update is kept for the programs and tests that wait for it.
@@ -27,6 +32,7 @@ class QZTesselContentManager;
 struct QZManifestEntry;
 class QZContentPack;
 class QZContentPackFetchOperation;
+class QZInterprocessLock;
 
 inline constexpr const char* kQZCDSLastUpdate = "kQZCDSLastUpdate";
 // Seconds between two updates, unless the staging option is on.
@@ -45,12 +51,17 @@ struct QZContentUpdateResult {
     std::string reason;  // why it failed
     // The fetches that failed: the entry's identifier (empty for a refused entry) and the error.
     std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors;
+    // Held back: the last completed update and when the spacing lets the next one start (seconds
+    // since 1970).
+    double lastUpdate = 0;
+    double nextUpdateDue = 0;
     std::uint64_t sequence = 0;  // grows with every update that ends or is held back
 };
 
 class QZContentPackUpdate : public NSObject {
 public:
     using NSObject::NSObject;
+    ~QZContentPackUpdate() override;
 
     // The update of the shared content manager.
     static std::shared_ptr<QZContentPackUpdate> sharedUpdate();
@@ -83,9 +94,12 @@ private:
     // In the update context: the manifest compared with the store.
     void applyManifestDifferences(const struct QZManifest& manifest);
     void setResult(QZContentUpdateOutcome outcome, std::string reason,
-                   std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors = {});
+                   std::vector<std::pair<std::string, std::shared_ptr<NSError>>> fetchErrors = {},
+                   double lastUpdate = 0, double nextUpdateDue = 0);
 
     std::weak_ptr<QZTesselContentManager> manager_;
     mutable std::mutex mutex_;
     QZContentUpdateResult result_;
+    // Taken on a global queue before the version request, let go on the main thread at the end.
+    std::unique_ptr<QZInterprocessLock> rootLock_;
 };

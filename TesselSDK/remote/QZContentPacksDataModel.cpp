@@ -17,6 +17,14 @@ Attribute attribute(const char* name, NSAttributeType type)
     return NSAttributeDescription::attribute(name, type);
 }
 
+// Records are found by their identifier: one per pack document, item and thumbnail download.
+Attribute indexed(const char* name, NSAttributeType type)
+{
+    Attribute key = attribute(name, type);
+    key->setIndexed(true);
+    return key;
+}
+
 Attribute counter(const char* name)
 {
     Attribute counter = attribute(name, NSAttributeType::Integer64);
@@ -38,7 +46,7 @@ std::shared_ptr<NSManagedObjectModel> QZContentPacksDataModel()
 
     auto pack = NSEntityDescription::entity("Pack", "QZContentPack");
     addAll(*pack,
-           {attribute("identifier", T::String), attribute("index", T::Integer64), attribute("displayName", T::String),
+           {indexed("identifier", T::String), attribute("index", T::Integer64), attribute("displayName", T::String),
             attribute("displayDescription", T::String), attribute("codeName", T::String),
             attribute("releaseDate", T::Date), attribute("packType", T::String),
             attribute("requiresDownload", T::Boolean), attribute("shouldDelete", T::Boolean),
@@ -54,7 +62,7 @@ std::shared_ptr<NSManagedObjectModel> QZContentPacksDataModel()
 
     auto item = NSEntityDescription::entity("PackItem", "QZContentPackItem");
     addAll(*item,
-           {attribute("displayName", T::String), attribute("identifier", T::String), attribute("index", T::Integer64),
+           {attribute("displayName", T::String), indexed("identifier", T::String), attribute("index", T::Integer64),
             NSRelationshipDescription::relationship("pack", "Pack", false, "items"),
             NSRelationshipDescription::relationship("analytics", "PackItemAnalytics", false, "packItem",
                                                     NSCascadeDeleteRule)});

@@ -20,7 +20,7 @@ const std::map<std::string, ModuleFactory>& registeredModuleClasses()
     return classes;
 }
 
-} // namespace
+}  // namespace
 
 std::shared_ptr<QZModule> QZEffectContentPackItem::module()
 {
@@ -37,7 +37,9 @@ std::shared_ptr<UIImage> QZEffectContentPackItem::previewImage()
     if (previewImage_) return previewImage_;
     const std::string name = resourceName(".jpg");
     if (name.empty()) return nullptr;
-    if (std::shared_ptr<QZContentPack> owner = pack()) previewImage_ = owner->thumbnailImageNamed(name);
+    std::shared_ptr<QZContentPack> owner = pack();
+    if (owner) previewImage_ = owner->thumbnailImageNamed(name);
     if (!previewImage_) previewImage_ = QZSDKResources::imageNamed(name);
+    if (previewImage_) keptImages(owner);
     return previewImage_;
 }

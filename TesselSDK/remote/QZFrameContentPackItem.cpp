@@ -30,13 +30,16 @@ std::shared_ptr<UIImage> QZFrameContentPackItem::pieceImage(QZFramePiece piece)
     std::shared_ptr<UIImage>& kept = pieces_[static_cast<std::size_t>(piece)];
     if (!kept) {
         const std::string name = resourceName(suffixForPiece(piece) + ".png");
-        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty())
+        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty()) {
             kept = owner->highResolutionImageNamed(name);
+            if (kept) keptImages(owner);
+        }
     }
     return kept;
 }
 
 void QZFrameContentPackItem::setPieceImage(QZFramePiece piece, std::shared_ptr<UIImage> image)
 {
+    if (image) keptImages(pack());
     pieces_[static_cast<std::size_t>(piece)] = std::move(image);
 }

@@ -24,7 +24,9 @@
 
 namespace {
 
+// Both documents are small: idle for 15 s, or not whole within a minute, they failed.
 constexpr double kMessagesRequestTimeout = 15;
+constexpr double kMessagesRequestTotalTimeout = 60;
 
 using Errors = std::vector<std::pair<std::string, std::shared_ptr<NSError>>>;
 
@@ -32,9 +34,10 @@ using Errors = std::vector<std::pair<std::string, std::shared_ptr<NSError>>>;
 void fetchDocument(const std::shared_ptr<NSURL>& url, std::function<void(const Value::Data&)> success,
                    std::function<void(const std::shared_ptr<NSError>&)> failure)
 {
-    QZFetchUpdateDocument(
-        NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kMessagesRequestTimeout),
-        std::move(success), std::move(failure));
+    auto request =
+        NSMutableURLRequest::requestWithURL(url, NSURLRequestReloadIgnoringLocalCacheData, kMessagesRequestTimeout);
+    request->setTotalTimeoutInterval(kMessagesRequestTotalTimeout);
+    QZFetchUpdateDocument(request, std::move(success), std::move(failure));
 }
 
 Value parseJSON(const Value::Data& data, std::string* reason)

@@ -305,7 +305,7 @@ std::optional<std::string> QZMetricsDatabase::valueForIdentifier(const std::stri
     return statement.columnText(0);
 }
 
-bool QZMetricsDatabase::deleteIdentifier(const std::string& key)
+bool QZMetricsDatabase::deleteIdentifer(const std::string& key)
 {
     return updateTextDone("DELETE FROM metrics_identifiers WHERE key  = ?", key);
 }

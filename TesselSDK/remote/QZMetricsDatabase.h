@@ -82,7 +82,8 @@ public:
 
     bool setValueForIdentifier(const std::string& key, const std::optional<std::string>& value);
     std::optional<std::string> valueForIdentifier(const std::string& key);
-    bool deleteIdentifier(const std::string& key);
+    // The name keeps the spelling its callers were written against.
+    bool deleteIdentifer(const std::string& key);
     // Pairs whose key and value are both non-empty; nil when there is none.
     std::optional<std::map<std::string, std::string>> identifiers();
 

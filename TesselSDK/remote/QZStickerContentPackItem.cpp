@@ -19,8 +19,10 @@ std::shared_ptr<UIImage> QZStickerContentPackItem::smallImage()
 {
     if (!smallImage_) {
         const std::string name = resourceName("-small.png");
-        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty())
+        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty()) {
             smallImage_ = owner->highResolutionImageNamed(name);
+            if (smallImage_) keptImages(owner);
+        }
     }
     return smallImage_;
 }
@@ -29,8 +31,10 @@ std::shared_ptr<UIImage> QZStickerContentPackItem::largeImage()
 {
     if (!largeImage_) {
         const std::string name = resourceName("-large.png");
-        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty())
+        if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty()) {
             largeImage_ = owner->highResolutionImageNamed(name);
+            if (largeImage_) keptImages(owner);
+        }
     }
     return largeImage_;
 }

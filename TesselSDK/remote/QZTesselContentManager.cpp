@@ -1,5 +1,7 @@
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
+#include <cstdio>
+
 #include "CoreData/NSPredicate.h"
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
@@ -7,6 +9,7 @@
 #include "Foundation/NSLog.h"
 #include "Foundation/NSNotificationCenter.h"
 #include "TesselSDK/remote/QZContentPack.h"
+#include "TesselSDK/remote/QZContentPackResourceProvider.h"
 #include "TesselSDK/remote/QZContentPackUpdate.h"
 #include "TesselSDK/remote/QZReachability.h"
 #include "TesselSDK/remote/QZVersionComparison.h"
@@ -206,6 +209,16 @@ void QZTesselContentManager::updateContentPacks()
     QZContentPackUpdate::sharedUpdate()->updateContentPacks();
 }
 
+void QZTesselContentManager::downloadThumbnailsIfNeeded()
+{
+    QZContentPackUpdate::sharedUpdate()->downloadThumbnailsIfNeeded();
+}
+
+bool QZTesselContentManager::upToDateWithManifestVersion(const std::string& version)
+{
+    return QZContentPackUpdate::upToDateWithManifestVersion(version);
+}
+
 void QZTesselContentManager::notifyForPackAvailibilityIfNecessary(const std::shared_ptr<QZContentPack>& pack)
 {
     if (!pack || !pack->shouldNotifyForAvailability()) return;
@@ -228,13 +241,28 @@ void QZTesselContentManager::removeContentPacksMarkedForDeletionInContext(NSMana
     context.performBlockAndWait([&] {
         auto marked = packClass->fetchAllMatching(NSPredicate::equal("shouldDelete", Value(true)), context);
         if (!marked) return;
-        for (const auto& pack : *marked) context.deleteObject(pack);
+        std::vector<std::string> identifiers;
+        for (const auto& pack : *marked) {
+            if (auto contentPack = std::dynamic_pointer_cast<QZContentPack>(pack))
+                identifiers.push_back(contentPack->identifier());
+            context.deleteObject(pack);
+        }
         if (!context.hasChanges()) return;
         std::shared_ptr<NSError> error;
-        if (!context.save(&error))
+        if (!context.save(&error)) {
             NSLog("%s %@", "-[QZTesselContentManager removeContentPacksMarkedForDeletionInContext:]",
                   NSStringWithFormat("delete failed with error %@",
                                      error ? error->localizedDescription() : std::string()));
+            return;
+        }
+        // The archives go with their records, at the same moment: no screen of this run has
+        // opened them yet, and a pack listed again later downloads them afresh.
+        for (const std::string& identifier : identifiers)
+            for (auto type :
+                 {QZContentPackResourceProviderTypeHighResolution, QZContentPackResourceProviderTypeThumbnail})
+                if (std::optional<std::string> path =
+                        QZContentPackResourceProvider::archivePathForPack(identifier, type))
+                    std::remove(path->c_str());
     });
 }
 

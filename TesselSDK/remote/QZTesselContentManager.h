@@ -88,6 +88,11 @@ public:
     void synchronize();
     // Starts one content update (QZContentPackUpdate holds its steps and its last outcome).
     void updateContentPacks();
+    // When the internet is reachable: the thumbnail download of every pack whose thumbnails are
+    // not on the device (the pack screens ask for them).
+    void downloadThumbnailsIfNeeded();
+    // YES when a committed manifest version is stored and is equal to or higher than `version`.
+    static bool upToDateWithManifestVersion(const std::string& version);
     // The message update (QZMessageUpdate): starts one unless one runs.
     void updateMessages();
 

@@ -14,6 +14,7 @@
 #include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPacksDataModel.h"
+#include "TesselSDK/remote/QZInterprocessLock.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
 namespace {
@@ -29,9 +30,10 @@ constexpr NSInteger kFileWriteUnknownError = 512;
 
 Value storeOptions()
 {
-    return Value::dictionary({{NSMigratePersistentStoresAutomaticallyOption, true},
-                              {NSInferMappingModelAutomaticallyOption, true},
-                              {NSSQLitePragmasOption, Value::dictionary({{"journal_mode", "WAL"}})}});
+    return Value::dictionary(
+        {{NSMigratePersistentStoresAutomaticallyOption, true},
+         {NSInferMappingModelAutomaticallyOption, true},
+         {NSSQLitePragmasOption, Value::dictionary({{"journal_mode", "WAL"}, {"synchronous", "NORMAL"}})}});
 }
 
 // An empty store that was not copied from the prebuilt one: the committed versions describe
@@ -100,6 +102,11 @@ std::shared_ptr<NSPersistentStoreCoordinator> QZTesselContentManager::contentPac
             error = NSError::errorWithDescription(NSCocoaErrorDomain, kFileWriteUnknownError,
                                                   "The application support directory cannot be made.");
         } else {
+            // Processes starting on one new root at once would copy the prebuilt store over each
+            // other, or remove the copy another has open; the set-up runs in one of them at a time.
+            QZInterprocessLock setUp(path + ".setup-lock");
+            std::string reason;
+            if (!setUp.lock(&reason)) NSLog("%s %@", kCoordinatorMethod, "The store's set-up runs unlocked: " + reason);
             copyPrebuiltStoreIfNecessary(path);
             bool added =
                 coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;

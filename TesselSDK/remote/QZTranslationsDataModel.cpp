@@ -8,7 +8,10 @@ std::shared_ptr<NSManagedObjectModel> QZTranslationsDataModel()
 {
     auto model = NSManagedObjectModel::model();
     auto key = NSEntityDescription::entity("TranslationKey", "QZTranslationKey");
-    key->addProperty(NSAttributeDescription::attribute("value", NSAttributeType::String));
+    // Keys are found by their English text, once per translated pack name and description.
+    auto text = NSAttributeDescription::attribute("value", NSAttributeType::String);
+    text->setIndexed(true);
+    key->addProperty(text);
     key->addProperty(
         NSRelationshipDescription::relationship("translations", "TranslationValue", true, "key", NSCascadeDeleteRule));
     model->addEntity(key);

@@ -1,6 +1,7 @@
 // qz_replay, run as a person runs it: geometry steps give exact pixels, the CPU and GPU paths agree
 // on photos, a recipe gives qop_apply's bytes, --max-pixels limits the output, and every failure
 // exits with the right status, names the step and leaves OUTPUT.png as it was.
+#include "QZReplayRecipeCheck.h"
 #include "QZReplaySteps.h"
 #include "QopImageCompare.h"
 #include "QopTestBitmap.h"
@@ -28,6 +29,7 @@
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
 #include "QopLite/QLPL.h"
+#include "QopLite/QopBitmap.h"
 #include "QopLite/QopEnhance.h"
 #include "QopLite/QopTools.h"
 
@@ -445,6 +447,30 @@ TEST_F(QzReplayProgram, FailuresExitWithTheirStatusAndLeaveTheOutputAlone)
         {{(dir_ / "missing.png").string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
         {{notImage.string(), "OUT", "rotate=1"}, false, 1, "cannot read"},
     };
+    // Recipes the runner would stop in, or run with a parameter it never reads: refused by name.
+    auto recipe = [&](const std::string& name, const std::string& processors) {
+        const fs::path path = dir_ / (name + ".json");
+        std::ofstream(path) << R"({"identifier": "t", "processors": [)" + processors + "]}";
+        return "recipe=" + path.string();
+    };
+    const std::pair<std::string, std::string> recipes[] = {
+        {recipe("unknown", R"({"name": "gama", "parameters": {"value": 1.2}})"),
+         R"(processor 1: no processor is named "gama" (did you mean "gamma"?))"},
+        {recipe("misspelled", R"({"name": "contrast", "parameters": {"value": 1.1, "valeu": 1.3}})"),
+         R"(processor 1 "contrast" takes no parameter "valeu" (did you mean "value"?))"},
+        {recipe("optional", R"({"name": "blendWithColor", "parameters": {"color": {"r": 1, "g": 2, "b": 3,)"
+                            R"( "a": 4}, "alpha": 0.5, "blendmode": "screen"}})"),
+         R"(takes no parameter "blendmode" (did you mean "blendMode"?))"},
+        {recipe("missing", R"({"name": "gamma", "parameters": {}})"),
+         R"(processor 1 "gamma" lacks its parameter "value")"},
+        {recipe("huge", R"({"name": "gamma", "parameters": {"value": 1.2}},)"
+                        R"({"name": "contrast", "parameters": {"value": 1e308}})"),
+         R"(processor 2 "contrast": "value" is 1e308, out of the range)"},
+        {recipe("colour", R"({"name": "blendWithColor", "parameters": {"color": {"r": 1, "g": 2, "b": 3,)"
+                          R"( "a": 256}, "alpha": 0.5}})"),
+         R"(processor 1 "blendWithColor": the runner refuses its parameters)"},
+    };
+    for (const auto& [step, message] : recipes) cases.push_back({{step}, true, 2, message});
     // What is no file, or claims more pixels than an image may have: refused at once, by name.
     const fs::path huge = dir_ / "huge.png";
     example_test::writePNGHeaderOnly(huge, 20000, 20000);
@@ -618,8 +644,8 @@ TEST_F(QzReplayProgram, BadTextValuesExitTwoNamingTheStepAndWriteNothing)
          {std::string("text=0.1,0.4,0.8"), std::string("text=0.1,0.4,0,0.2,1,0,white,x"),
           std::string("text=0.1,0.4,0.8,0.2,0,0,white,x"), std::string("text=a,0.4,0.8,0.2,1,0,white,x"),
           std::string("text=0.1,0.4,0.8,0.2,1,nan,white,x"), std::string("text=0.1,0.4,0.8,0.2,1,0,#12345,x"),
-          std::string("text=0.1,0.4,0.8,0.2,1,0,red,x"), std::string("meme=80,60,NO BAR"),
-          std::string("meme=0,60,A|B"), std::string("meme=80"), std::string("text=0,0,1,1,1e8,0,#ffffff,hello"),
+          std::string("text=0.1,0.4,0.8,0.2,1,0,red,x"), std::string("meme=80,60,NO BAR"), std::string("meme=0,60,A|B"),
+          std::string("meme=80"), std::string("text=0,0,1,1,1e8,0,#ffffff,hello"),
           "text=0,0,1,1,20,0,white," + longText, std::string("meme=100000,60,A|B"), std::string("meme=80,1e9,A|B"),
           "meme=80,60," + longText + "|B"}) {
         SCOPED_TRACE(step.substr(0, 60));
@@ -628,6 +654,33 @@ TEST_F(QzReplayProgram, BadTextValuesExitTwoNamingTheStepAndWriteNothing)
         EXPECT_NE(output_.find(name), std::string::npos) << output_;
         EXPECT_FALSE(fs::exists(output));
     }
+}
+
+// The recipe check and the runner agree on every recipe of the runner's corpus and of the shipped
+// packs: what the runner takes passes, what it refuses is refused with a reason.
+TEST(QzReplaySteps, RecipeCheckAgreesWithTheRunner)
+{
+    const fs::path root(TESSEL_SOURCE_DIR);
+    int taken = 0, refused = 0;
+    for (const fs::path& folder : {root / "QopLite/tests/recipes", root / "TesselSDK/Resources/packs"})
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (entry.path().extension() != ".json") continue;
+            std::ifstream in(entry.path());
+            const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            QopJSONEffect effect = QLPLLoadEffect(json.c_str());
+            if (!effect) continue;  // no recipe: pack documents, malformed texts
+            TestBitmap bitmap = makeDistinct(9, 7);
+            QopEffectParams_t params;
+            QopEffectInitParams(&params);
+            const bool runs = QLPLRunEffect(effect, bitmap.get(), &params);
+            QLPLUnloadEffect(&effect);
+            SCOPED_TRACE(entry.path().string());
+            const std::string problem = qz_replay::recipeProblem(json);
+            EXPECT_EQ(problem.empty(), runs) << problem;
+            (runs ? taken : refused) += 1;
+        }
+    EXPECT_GT(taken, 40);
+    EXPECT_GT(refused, 5);
 }
 
 // What the text steps hand their processors: the value's rest as the text (commas kept, "\n" a line

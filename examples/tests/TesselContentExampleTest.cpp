@@ -137,6 +137,37 @@ TEST_F(TesselContentExampleTest, UpdateListAndDownloadKeepTheirContract)
     EXPECT_EQ(unknown.status, 1);
 }
 
+TEST_F(TesselContentExampleTest, FailedDownloadsAndHeldBackUpdatesSayWhy)
+{
+    serve("content-tree");
+    using Response = TesselFixtureServer::Response;
+    server.setRoute("/content/archives/st1_thumbnail.zip", Response::text("gone", 404, "text/plain"));
+    ProgramRun update = run({"update"});
+    EXPECT_EQ(update.status, 0) << "thumbnails do not decide an update";
+    EXPECT_NE(update.err.find("warning: the thumbnails of st1 were not downloaded: HTTP status 404"), std::string::npos)
+        << update.err;
+    EXPECT_EQ(update.err.find("thumbnails of fx1"), std::string::npos) << update.err;
+
+    ProgramRun again = run({"update"}, {"--now", "1800000060"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.err.find("60 s ago"), std::string::npos) << again.err;
+    EXPECT_NE(again.err.find("the next is due at 2027-01-15 08:20:00 UTC (in 1140 s)"), std::string::npos) << again.err;
+
+    // A first download (through the pack's provider) and a download again, each with its cause.
+    server.setRoute("/content/archives/st1.zip", Response::text("gone", 404, "text/plain"));
+    ProgramRun missing = run({"download", "st1"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("the download of st1 failed: HTTP status 404"), std::string::npos) << missing.err;
+    server.removeRoute("/content/archives/st1.zip");
+    ASSERT_EQ(run({"download", "st1"}).status, 0);
+    const std::string served = tree + "/content/archives/st1.zip";
+    fs::resize_file(served, fs::file_size(served) / 2);
+    ProgramRun damaged = run({"download", "st1"});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("the download of st1 failed: the archive is incomplete or damaged"), std::string::npos)
+        << damaged.err;
+}
+
 TEST_F(TesselContentExampleTest, MalformedCommandLinesExitTwoAndNoServiceExitsOne)
 {
     serve("content-tree");
@@ -218,6 +249,38 @@ TEST_F(TesselContentExampleTest, ARunKilledMidUpdateLeavesAStoreTheNextRunComple
     ProgramRun next = run({"update"});
     EXPECT_EQ(next.status, 0) << next.err;
     EXPECT_EQ(next.out, kShipped + "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n");
+}
+
+TEST_F(TesselContentExampleTest, FourUpdatesAtOnceOnANewRootLeaveEachPackOnce)
+{
+    serve("content-tree");
+    std::vector<std::pair<pid_t, std::string>> children;
+    for (int i = 0; i < 4; ++i) {
+        const std::string logs = sandbox.path("parallel" + std::to_string(i));
+        children.emplace_back(spawn({"--root", root, "--server", server.baseURL(), "--now", kNow, "update"}, logs),
+                              logs);
+    }
+    const std::string installed = kShipped + "fr1 1.0 1\nfx1 1.0 1\nst1 1.0 1\n";
+    for (const auto& [pid, logs] : children) {
+        ProgramRun update = finish(pid, logs);
+        EXPECT_EQ(update.status, 0) << update.err;
+        EXPECT_EQ(update.out, installed) << update.err;
+    }
+    EXPECT_EQ(server.requestCount("/content/packs/st1.json"), 1) << "the later updates found the packs stored";
+
+    ProgramRun list = run({"list"});
+    EXPECT_EQ(list.out, installed);
+    std::string store;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.path().filename() == "TesselContentPackData.sqlite") store = entry.path().string();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM E_Pack", -1, &statement, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(statement, 0), 6) << "three shipped packs and three fetched, each once";
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
 }
 
 TEST_F(TesselContentExampleTest, MessagesPrintsTheMessageToDisplayOnceEverySeventyTwoHours)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -122,6 +123,30 @@ TEST(TesselFixtureServerTest, DestructorReleasesStalls)
     while (server->requestCount("/stall") < 1) std::this_thread::yield();
     server.reset();  // returns although a request is stalled
     client.join();
+}
+
+TEST(TesselFixtureServerTest, TrickledBodiesComeAByteAtATimeAndStopWithTheServer)
+{
+    auto server = std::make_unique<TesselFixtureServer>();
+    Response slow = Response::text("abc");
+    slow.trickleSeconds = 0.1;
+    server->setRoute("/slow", slow);
+    const auto start = std::chrono::steady_clock::now();
+    Answer answer = get(server->url("/slow"));
+    EXPECT_EQ(answer.body, "abc");
+    EXPECT_EQ(answer.length, 3);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+
+    // A body that would take an hour: the destructor ends it at once.
+    Response endless = Response::text(std::string(3600, 'x'));
+    endless.trickleSeconds = 1;
+    server->setRoute("/endless", endless);
+    std::thread client([url = server->url("/endless")] { EXPECT_EQ(get(url).body, ""); });
+    while (server->requestCount("/endless") < 1) std::this_thread::yield();
+    const auto stopping = std::chrono::steady_clock::now();
+    server.reset();
+    client.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(10));
 }
 
 TEST(TesselFixtureServerTest, APortInUseIsRefused)

@@ -1,5 +1,7 @@
 #include "StoreTestFixture.h"
 
+#include <tuple>
+
 #include "CoreData/CoreDataErrors.h"
 #include "CoreData/ValueComparison.h"
 #include "Dispatch/Dispatch.h"
@@ -189,6 +191,51 @@ TEST_F(StoreTest, FetchesSeeUnsavedChangesAndEvaluateEveryPredicateForm)
     EXPECT_EQ(identifiers({sorted.begin() + 1, sorted.end()}), (std::vector<std::string>{"b", "a", "pending"}));
     EXPECT_EQ(identifiers(fetch(context, "Pack", P("index", Op::GreaterThan, 0), {byIndex}, 1)),
               std::vector<std::string>{"b"});
+}
+
+// A fetch by a string value or by object IDs reads only the matching rows; what this context
+// changed since must still decide, whichever way it went.
+TEST_F(StoreTest, FetchesByAStringOrByIDsSeeWhatTheRowsNoLongerSay)
+{
+    model->entityNamed("Pack")->attributeNamed("identifier")->setIndexed(true);
+    auto writer = contextOn(openStore(), NSMainQueueConcurrencyType);
+    auto a = insertPack(writer, "EffectPack", "a", 1);
+    auto b = insertPack(writer, "FramePack", "b", 2);
+    auto c = insertPack(writer, "Pack", "c", 3);
+    auto d = insertPack(writer, "Pack", "a", 4);  // a second "a"
+    save(writer);
+
+    auto context = contextOn(openStore(), NSMainQueueConcurrencyType);
+    auto reader = [&](const std::shared_ptr<NSManagedObject>& written) {
+        return context->objectWithID(written->objectID());
+    };
+    reader(b)->setValueForKey(Value("a"), "identifier");  // now matches, its row does not
+    reader(d)->setValueForKey(Value("z"), "identifier");  // its row matches, it no longer does
+    context->deleteObject(reader(c));
+    insertPack(context, "EffectPack", "a", 9);  // not saved
+
+    using Op = NSPredicateOperatorType;
+    auto indexes = [](const Objects& objects) {
+        std::vector<long long> values;
+        for (const auto& o : objects) values.push_back(o->valueForKey("index").longLongValue());
+        return values;
+    };
+    const std::vector<std::tuple<std::string, std::shared_ptr<NSPredicate>, std::vector<long long>>> cases = {
+        {"Pack", NSPredicate::equal("identifier", "a"), {1, 2, 9}},
+        {"EffectPack", NSPredicate::equal("identifier", "a"), {1, 9}},
+        {"Pack", NSPredicate::equal("identifier", "z"), {4}},
+        {"Pack", NSPredicate::equal("identifier", "c"), {}},
+        {"Pack", NSPredicate::equal("identifier", "b"), {}},
+        {"Pack", NSPredicate::compare("identifier", Op::NotEqual, "a"), {4}},
+        {"Pack", NSPredicate::selfIn({a->objectID(), c->objectID(), d->objectID()}), {1, 4}},
+        {"FramePack", NSPredicate::selfIn({a->objectID(), b->objectID()}), {2}},
+    };
+    for (const auto& [entity, predicate, expected] : cases) {
+        SCOPED_TRACE(entity);
+        EXPECT_EQ(indexes(fetch(context, entity, predicate)), expected);
+    }
+    // What a fetch answers is the registered object, changes and all.
+    EXPECT_EQ(fetch(context, "Pack", NSPredicate::equal("identifier", "z")), Objects{reader(d)});
 }
 
 TEST_F(StoreTest, RelationshipsKeepTheirInversesAndDeleteRulesActAtSave)

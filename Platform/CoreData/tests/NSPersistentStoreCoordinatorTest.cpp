@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <set>
 #include <fstream>
 
 namespace {
@@ -36,6 +37,31 @@ TEST_F(StoreTest, StoresOpenInWriteAheadLogModeUnlessAPragmaSaysOtherwise)
     EXPECT_EQ(pragma(other, "journal_mode"), "delete");
     auto memory = NSPersistentStoreCoordinator::coordinator(model);
     EXPECT_TRUE(memory->addPersistentStoreWithType(NSInMemoryStoreType, "", Value(), nullptr));
+}
+
+TEST_F(StoreTest, ReferencesAndIndexedAttributesGainAnIndexAlsoInAStoreMadeWithout)
+{
+    auto indexesOf = [&] {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        std::set<std::string> names;
+        sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND name GLOB 'I_*'", -1,
+                           &statement, nullptr);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            names.insert(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return names;
+    };
+    const std::set<std::string> references = {"I_E_Analytics_R_pack", "I_E_Item_R_pack", "I_E_Pack_R_analytics"};
+    openStore();
+    EXPECT_EQ(indexesOf(), references);
+    model->entityNamed("Pack")->attributeNamed("identifier")->setIndexed(true);
+    openStore();
+    std::set<std::string> withIdentifier = references;
+    withIdentifier.insert("I_E_Pack_A_identifier");
+    EXPECT_EQ(indexesOf(), withIdentifier);
 }
 
 TEST_F(StoreTest, AGarbageFileFailsToOpenAndAfterDestroyingItANewStoreOpensEmpty)

@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -84,11 +85,12 @@ int closedLoopbackPort()
 // Ordinary loads get a long timeout: sanitizer builds are slow, and the idle limit is tested apart.
 constexpr double kPatient = 600;
 
-std::shared_ptr<RecordingDelegate> load(const std::string& url, double timeout = kPatient)
+std::shared_ptr<RecordingDelegate> load(const std::string& url, double timeout = kPatient, double total = kPatient)
 {
     auto delegate = std::make_shared<RecordingDelegate>();
     auto request =
         NSMutableURLRequest::requestWithURL(NSURL::URLWithString(url), NSURLRequestUseProtocolCachePolicy, timeout);
+    request->setTotalTimeoutInterval(total);
     auto connection = NSURLConnection::connectionWithRequest(request, delegate, false);
     std::thread([connection] { connection->start(); }).join();  // started from any thread
     EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return delegate->ended; }, 10));
@@ -104,7 +106,16 @@ struct LoadCase {
     std::string body;
     std::int64_t expectedLength = -2;  // -2: not checked
     double timeout = kPatient;
+    double total = kPatient;
 };
+
+// One byte a second for 100 seconds: never idle, so only the whole load's limit ends it.
+Response trickle()
+{
+    Response r = Response::text(std::string(100, 't'));
+    r.trickleSeconds = 1;
+    return r;
+}
 
 class NSURLConnectionTest : public ::testing::Test {
 protected:
@@ -201,6 +212,18 @@ TEST_F(NSURLConnectionTest, LoadsReportStepsInOrderOnTheMainThread)
          "",
          -2,
          15},
+        {"one byte a second past the total limit",
+         [](auto& s) {
+             s.setRoute("/trickle", trickle());
+             return s.url("/trickle");
+         },
+         {"response", "data", "failed"},
+         NSURLErrorTimedOut,
+         0,
+         "",
+         -2,
+         kPatient,
+         150},
         {"no content length",
          [](auto& s) {
              Response r = Response::text("streamed body");
@@ -212,7 +235,7 @@ TEST_F(NSURLConnectionTest, LoadsReportStepsInOrderOnTheMainThread)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto delegate = load(c.prepare(server), c.timeout);
+        auto delegate = load(c.prepare(server), c.timeout, c.total);
         EXPECT_EQ(delegate->steps, c.steps) << (delegate->error ? delegate->error->localizedDescription() : "");
         EXPECT_FALSE(delegate->offMainThread);
         if (c.errorCode) {
@@ -236,6 +259,28 @@ TEST_F(NSURLConnectionTest, LoadsReportStepsInOrderOnTheMainThread)
     EXPECT_EQ(redirected->body, "{\"at\": \"" + server.baseURL() + "/final\"}");
     EXPECT_EQ(redirected->response->URL()->absoluteString(), server.url("/final"));
     EXPECT_EQ(server.requestCount("/to-file"), 1);
+}
+
+TEST_F(NSURLConnectionTest, EveryLoadHasATotalLimitSynchronousOnesToo)
+{
+    EXPECT_EQ(NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/x")))->totalTimeoutInterval(),
+              NSURLRequestDefaultTotalTimeoutInterval);
+    server.setRoute("/trickle", trickle());
+    // The default limit, scaled: 300 s reads as 6 s, while the 100-byte body would take 100 s.
+    std::shared_ptr<NSError> error;
+    std::optional<Value::Data> body;
+    const auto start = std::chrono::steady_clock::now();
+    std::thread([&] {
+        body = NSURLConnection::sendSynchronousRequest(
+            NSURLRequest::requestWithURL(NSURL::URLWithString(server.url("/trickle")),
+                                         NSURLRequestUseProtocolCachePolicy, kPatient),
+            nullptr, &error);
+    }).join();
+    EXPECT_FALSE(body);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code(), NSURLErrorTimedOut);
+    EXPECT_NE(error->localizedDescription().find("6 seconds"), std::string::npos) << error->localizedDescription();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
 TEST_F(NSURLConnectionTest, CancelFromTheDataStepEndsTheLoadWithNoFurtherCall)

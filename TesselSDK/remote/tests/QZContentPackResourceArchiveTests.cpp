@@ -72,6 +72,12 @@ TEST_F(QZContentPackResourceArchiveTest, OnlyAWholeArchiveSayingOKIsValid)
          "larger than"},
         {"an entry of exactly 64 MiB",
          [&](ZipBuilder& b) { b.addStored("status.json", ok).addZeros("big.bin", 64ull << 20); }, true},
+        {"five entries of 60 MiB, each within the limit, 300 MiB in all",
+         [&](ZipBuilder& b) {
+             b.addStored("status.json", ok);
+             for (const char* name : {"1.bin", "2.bin", "3.bin", "4.bin", "5.bin"}) b.addZeros(name, 60ull << 20);
+         },
+         false, "more than the 268435456 bytes allowed in all"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

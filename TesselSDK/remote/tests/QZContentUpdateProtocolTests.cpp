@@ -10,6 +10,7 @@
 #include "Foundation/NSDate.h"
 #include "Foundation/NSLogCapture.h"
 #include "Foundation/NSNotificationCenter.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
 #include "TesselSDK/remote/QZContentPackItem.h"
 #include "TesselSDK/remote/QZFrameContentPackItem.h"
 
@@ -122,14 +123,24 @@ TEST_F(QZContentUpdateTest, AThumbnailArchiveDroppedMidwayFailsItsDownloadOnlyAn
     // A screen asking for missing thumbnails: nothing without the internet, then the download.
     server.removeRoute("/content/archives/st1_thumbnail.zip");
     SCNetworkReachabilitySetFlagsOverride(0);
-    update()->downloadThumbnailsIfNeeded();
+    manager()->downloadThumbnailsIfNeeded();
     DispatchRunLoop::runUntil([] { return false; }, 0.2);
     EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 1);
     SCNetworkReachabilitySetFlagsOverride(kSCNetworkReachabilityFlagsReachable);
-    update()->downloadThumbnailsIfNeeded();
+    manager()->downloadThumbnailsIfNeeded();
     EXPECT_TRUE(DispatchRunLoop::runUntil([&] { return packs()["st1"]->assetsAvailableForLowResUse(); }, kTimeout));
     EXPECT_EQ(server.requestCount("/content/archives/st1_thumbnail.zip"), 2);
     EXPECT_EQ(server.requestCount("/content/archives/fx1_thumbnail.zip"), 1) << "only what is missing";
+}
+
+TEST_F(QZContentUpdateTest, TheManagerAnswersWhetherAManifestVersionIsCommitted)
+{
+    EXPECT_FALSE(QZTesselContentManager::upToDateWithManifestVersion("0")) << "nothing committed";
+    NSUserDefaults::standardUserDefaults()->setObject(Value("1.10"), kQZContentManagerCurrentContentManifestVerion);
+    const std::pair<const char*, bool> cases[] = {
+        {"1.9", true}, {"1.10", true}, {"1.10.1", false}, {"1.11", false}, {"2", false}};
+    for (const auto& [version, upToDate] : cases)
+        EXPECT_EQ(QZTesselContentManager::upToDateWithManifestVersion(version), upToDate) << version;
 }
 
 TEST_F(QZContentUpdateTest, TheSpacingHoldsUpdatesBackForTwentyMinutesFromTheLastCompletedOne)
@@ -264,6 +275,37 @@ TEST_F(QZContentUpdateTest, AStalledVersionRequestAbortsAtItsTimeOutAndTheNextCa
     EXPECT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed);
 }
 
+TEST_F(QZContentUpdateTest, AServerSendingOneByteASecondIsCutOffAtTheDocumentsTotalLimit)
+{
+    // Each scale keeps the idle limit above a second, so only the whole load's limit can end it.
+    struct Case {
+        const char* path;
+        double scale;
+        const char* reason;  // in the outcome's reason or the fetch's error
+    };
+    const Case cases[] = {
+        {kVersionPath, 0.125, "took longer than the 7.5 seconds allowed"},            // 15 s idle, 60 s in all
+        {"/content/packs/st1.json", 0.03, "took longer than the 9 seconds allowed"},  // 60 s idle, 300 s
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        PlatformSettings::setNetworkTimeoutScale(c.scale);
+        std::string body = readTreeFile(c.path + 1);
+        body.append(200, ' ');  // some minutes at a byte a second
+        auto trickle = Response::text(body);
+        trickle.trickleSeconds = 1;
+        server.setRoute(c.path, trickle);
+        forgetLastUpdate();
+        const QZContentUpdateResult result = runUpdate();
+        EXPECT_EQ(result.outcome, QZContentUpdateOutcome::Failed);
+        std::string reasons = result.reason;
+        for (const auto& [identifier, error] : result.fetchErrors)
+            reasons.append(1, ' ').append(error->localizedDescription());
+        EXPECT_NE(reasons.find(c.reason), std::string::npos) << reasons;
+        server.removeRoute(c.path);
+    }
+}
+
 TEST_F(QZContentUpdateTest, RedirectsAreFollowedAndOlderOrEqualEditorVersionsAccepted)
 {
     server.setRoute(kVersionPath, Response::redirect("/hop1"));
@@ -298,6 +340,12 @@ TEST_F(QZContentUpdateTest, TwoCallsAndACallWhileOneRunsMakeOneUpdate)
 TEST_F(QZContentUpdateTest, ManifestDifferencesReorderUnlistDeleteAndRelistPacks)
 {
     ASSERT_EQ(runUpdate().outcome, QZContentUpdateOutcome::Committed);
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return !thumbnailsDownloading(); }, kTimeout));
+    // fx1's high-resolution archive as a download would have left it.
+    const std::string contentDirectory = *QZFileSystemUtils::resourcesDirectoryURL();
+    std::ofstream(contentDirectory + "/fx1.zip") << readTreeFile("content/archives/fx1.zip");
+    auto archiveExists = [&](const char* name) { return std::filesystem::exists(contentDirectory + "/" + name); };
+    ASSERT_TRUE(archiveExists("fx1_thumbnail.zip"));
     auto publish = [&](const std::string& version, const std::string& manifestText) {
         writeTreeFile("ios/cds/api/tessel-example/version.json", versionDocument(version));
         writeTreeFile("content/manifest.json", manifestText);
@@ -325,9 +373,13 @@ TEST_F(QZContentUpdateTest, ManifestDifferencesReorderUnlistDeleteAndRelistPacks
     EXPECT_FALSE(packs()["fr1"]->valueForKey("shouldDelete").boolValue());
     EXPECT_TRUE(packs()["fx1"]->valueForKey("shouldDelete").boolValue());
     EXPECT_EQ(packs().size(), 3u);
+    EXPECT_TRUE(archiveExists("fx1.zip")) << "a marked pack keeps its archives while this run may use them";
     restart();
     EXPECT_EQ(packs().count("fx1"), 0u) << "deleted at the next run";
     EXPECT_EQ(packs().size(), 2u);
+    EXPECT_FALSE(archiveExists("fx1.zip")) << "its archives went with it";
+    EXPECT_FALSE(archiveExists("fx1_thumbnail.zip"));
+    EXPECT_TRUE(archiveExists("fr1_thumbnail.zip")) << "an unlisted pack keeps its archives";
 
     // Marked, then listed again before the next run: it stays.
     ASSERT_EQ(publish("1.4", manifest("1.4", {"st1"}, R"("fr1")")).outcome, QZContentUpdateOutcome::Committed);

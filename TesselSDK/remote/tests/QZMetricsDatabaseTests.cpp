@@ -126,7 +126,7 @@ TEST_F(QZMetricsDatabaseTest, IdentifiersSkipEmptyPairsAndUpdateInPlace)
     EXPECT_TRUE(store_.setValueForIdentifier("user", "2"));
     EXPECT_EQ(store_.valueForIdentifier("user"), "2");
     EXPECT_EQ(store_.identifiers(), (std::map<std::string, std::string>{{"user", "2"}}));
-    EXPECT_TRUE(store_.deleteIdentifier("user"));
+    EXPECT_TRUE(store_.deleteIdentifer("user"));
     EXPECT_EQ(store_.valueForIdentifier("user"), std::nullopt);
 }
 
