@@ -11,18 +11,30 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 which_runs=${1:-all}
-jobs=$(nproc)
+# A compile can take a gigabyte or more; fewer jobs than cores where memory is short.
+memory_jobs=$(awk '/MemAvailable/ { n = int($2 / 1500000); print (n < 1 ? 1 : n) }' /proc/meminfo)
+jobs=$(( $(nproc) < memory_jobs ? $(nproc) : memory_jobs ))
 
 scripts/install-deps.sh
 export TESSEL_PHOTO_DIR=${TESSEL_PHOTO_DIR:-$root/.cache/photos}
 scripts/fetch-photos.sh >/dev/null
 export CCACHE_DIR=${CCACHE_DIR:-$root/.cache/ccache}
 
+# A build that fails is tried once more with two jobs: a compiler killed for memory then passes,
+# while a real compile error fails again with its message at the end of the log.
+build() {
+  local dir=$1; shift
+  if ! cmake --build "$dir" -j "$jobs" "$@"; then
+    echo "=== the build of $dir failed with $jobs jobs; building again with 2 ===" >&2
+    cmake --build "$dir" -j 2 "$@"
+  fi
+}
+
 run_suite() {
   local name=$1; shift
   echo "=== $name build ==="
   cmake -S . -B "build/$name" -G Ninja "$@" >/dev/null
-  cmake --build "build/$name" -j "$jobs"
+  build "build/$name"
   echo "=== $name tests ==="
   (cd "build/$name" && ctest -j "$jobs" --output-on-failure --timeout 600)
 }
@@ -37,7 +49,7 @@ fi
 if [[ $which_runs == all || $which_runs == tsan ]]; then
   echo "=== tsan build ==="
   cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=thread -DTESSEL_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build build/tsan -j "$jobs" --target tessel_tsan_tests
+  build build/tsan --target tessel_tsan_tests
   echo "=== tsan tests ==="
   (cd build/tsan && TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} ctest -j "$jobs" -L tsan --output-on-failure --timeout 600)
 fi

@@ -44,7 +44,9 @@ TEST(QZContentUpdateDocumentsTest, VersionDocumentsNeedBothStrings)
         std::string reason;
         auto read = QZReadVersionDocument(bytes(c.body), &reason);
         EXPECT_EQ(read.has_value(), c.accepted) << c.body;
-        if (!read) EXPECT_FALSE(reason.empty()) << c.body;
+        if (!read) {
+            EXPECT_FALSE(reason.empty()) << c.body;
+        }
     }
     std::string reason;
     auto read = QZReadVersionDocument(bytes(cases[0].body), &reason);
@@ -138,7 +140,9 @@ TEST(QZContentUpdateDocumentsTest, PackDocumentCheck)
     for (const Case& c : cases) {
         std::string reason;
         EXPECT_EQ(QZPackDocumentIsValid(Value::fromJSON(c.document), "p1", &reason), c.valid) << c.name;
-        if (!c.valid) EXPECT_FALSE(reason.empty()) << c.name;
+        if (!c.valid) {
+            EXPECT_FALSE(reason.empty()) << c.name;
+        }
     }
     std::string reason;
     // A document answering for another entry, or naming a place outside the content directory.
