@@ -14,3 +14,9 @@ elseif(TESSEL_SANITIZE STREQUAL "thread")
 elseif(NOT TESSEL_SANITIZE STREQUAL "")
   message(FATAL_ERROR "TESSEL_SANITIZE must be empty, address or thread, not '${TESSEL_SANITIZE}'")
 endif()
+
+if(NOT TESSEL_SANITIZE STREQUAL "")
+  # A sanitizer report needs files and lines only. Full debug information made each of the 120-odd
+  # test programs about 300 MB: some 20 GB per build tree, on disks other work shares.
+  add_compile_options(-g1)
+endif()
