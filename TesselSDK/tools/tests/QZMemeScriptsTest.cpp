@@ -70,33 +70,21 @@ protected:
             ADD_FAILURE() << name << " has no \"" << pause << "\"";
             return false;
         }
-        analytics_->events.clear();
-        played_ = {};
-        played_.photo = qz_test::imageOf(photo);
-        std::string error;
-        played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
-        if (!played_.host) {
-            ADD_FAILURE() << error;
-            return false;
-        }
-        auto recorder = std::make_shared<DoneRecorder>();
-        recorder->host = played_.host;
-        recorder_ = recorder;
-        played_.host->editor()->setDelegate(recorder);
-        fs::create_directories(dir_ / name);
-        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / name).string());
+        auto opened = openForScript(name, photo);
+        if (!opened) return false;
+        tessel_editor::ScriptRunner& runner = *opened;
         for (const auto& part :
              {std::vector<std::string>(lines.begin(), at), atPause(), std::vector<std::string>(at, lines.end())}) {
             const tessel_editor::ScriptResult result = runner.run(part);
             if (result.status == tessel_editor::ScriptResult::Status::Ended) continue;
             tessel_editor::EditorHost::settle();
             if (result.status != tessel_editor::ScriptResult::Status::Finished || !played_.host->result() ||
-                !recorder->seen) {
+                !recorder_->seen) {
                 ADD_FAILURE() << "line " << result.line << ": " << result.message;
                 return false;
             }
             played_.result = qz_test::pixelsOf(played_.host->result());
-            played_.seen = qz_test::pixelsOf(recorder->seen);
+            played_.seen = qz_test::pixelsOf(recorder_->seen);
             return true;
         }
         ADD_FAILURE() << name << " ended before Done";

@@ -156,22 +156,10 @@ protected:
             ADD_FAILURE() << name << " has no \"tap Apply\"";
             return false;
         }
-        analytics_->events.clear();
         applied_.clear();
-        played_ = {};
-        played_.photo = qz_test::imageOf(photo);
-        std::string error;
-        played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
-        if (!played_.host) {
-            ADD_FAILURE() << error;
-            return false;
-        }
-        auto recorder = std::make_shared<DoneRecorder>();
-        recorder->host = played_.host;
-        recorder_ = recorder;
-        played_.host->editor()->setDelegate(recorder);
-        fs::create_directories(dir_ / name);
-        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / name).string());
+        auto opened = openForScript(name, photo);
+        if (!opened) return false;
+        tessel_editor::ScriptRunner& runner = *opened;
         tessel_editor::ScriptResult result = runner.run(std::vector<std::string>(lines.begin(), apply));
         auto tool = std::dynamic_pointer_cast<StickersTool>(played_.host->editor()->toolViewController());
         if (result.status != tessel_editor::ScriptResult::Status::Ended || !tool) {
@@ -190,12 +178,12 @@ protected:
         result = runner.run(std::vector<std::string>(apply, lines.end()));
         tessel_editor::EditorHost::settle();
         if (result.status != tessel_editor::ScriptResult::Status::Finished || !played_.host->result() ||
-            !recorder->seen) {
+            !recorder_->seen) {
             ADD_FAILURE() << "line " << result.line << ": " << result.message;
             return false;
         }
         played_.result = qz_test::pixelsOf(played_.host->result());
-        played_.seen = qz_test::pixelsOf(recorder->seen);
+        played_.seen = qz_test::pixelsOf(recorder_->seen);
         return true;
     }
 

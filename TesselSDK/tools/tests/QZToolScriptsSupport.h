@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -289,12 +290,9 @@ protected:
         QZToolScriptsTest::TearDown();
     }
 
-    // Plays the script on the photo to Done; false (with a failure) when it did not get there.
-    bool play(const ToolScript& script, const Pixels& photo)
-    {
-        return play(script.name, tessel_editor::splitLines(scriptText(script.name)), photo);
-    }
-    bool play(const std::string& name, const std::vector<std::string>& lines, const Pixels& photo)
+    // A fresh host on the photo, its Done recorded, and a runner whose screenshots go to a folder of
+    // the script's name; null (with a failure) when no host opens.
+    std::unique_ptr<tessel_editor::ScriptRunner> openForScript(const std::string& name, const Pixels& photo)
     {
         analytics_->events.clear();
         if (played_.host) played_.host->close();
@@ -304,23 +302,35 @@ protected:
         played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
         if (!played_.host) {
             ADD_FAILURE() << error;
-            return false;
+            return nullptr;
         }
         auto recorder = std::make_shared<DoneRecorder>();
         recorder->host = played_.host;
         recorder_ = recorder;
         played_.host->editor()->setDelegate(recorder);
         fs::create_directories(dir_ / name);
-        tessel_editor::ScriptRunner runner(*played_.host, (dir_ / name).string());
+        return std::make_unique<tessel_editor::ScriptRunner>(*played_.host, (dir_ / name).string());
+    }
+
+    // Plays the script on the photo to Done; false (with a failure) when it did not get there.
+    bool play(const ToolScript& script, const Pixels& photo)
+    {
+        return play(script.name, tessel_editor::splitLines(scriptText(script.name)), photo);
+    }
+    bool play(const std::string& name, const std::vector<std::string>& lines, const Pixels& photo)
+    {
+        auto opened = openForScript(name, photo);
+        if (!opened) return false;
+        tessel_editor::ScriptRunner& runner = *opened;
         const tessel_editor::ScriptResult result = runner.run(lines);
         tessel_editor::EditorHost::settle();
         if (result.status != tessel_editor::ScriptResult::Status::Finished || !played_.host->result() ||
-            !recorder->seen) {
+            !recorder_->seen) {
             ADD_FAILURE() << "line " << result.line << ": " << result.message;
             return false;
         }
         played_.result = qz_test::pixelsOf(played_.host->result());
-        played_.seen = qz_test::pixelsOf(recorder->seen);
+        played_.seen = qz_test::pixelsOf(recorder_->seen);
         return true;
     }
 
