@@ -7,16 +7,15 @@
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZManagedObjectClass.h"
 #include "TesselSDK/remote/QZStickerContentPackItem.h"
+#include "TesselSDK/tools/QZDrawingBlend.h"
 
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDKFoundation/QZLocalizedString.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
-#include "TesselSDKImaging/Processors/QZImageBlendProcessor.h"
 #include "TesselSDKImaging/QZBitmap.h"
 
 #include "Foundation/NSNotificationCenter.h"
-#include "GLES/EAGLContext.h"
 #include "UIKit/UIGraphics.h"
 
 #include <cmath>
@@ -237,24 +236,15 @@ void QZStickerContentPackListSelectionViewController::finishApplying()
 
     auto server = highResolutionServer();
     if (server && !bitmapData_.empty()) {
-        // The processor copies the drawing here, on the main thread: nothing queued reads the buffer.
-        auto blend = QZImageBlendProcessor::make();
-        blend->setImageData(bitmapData_.data());
-        blend->setImageSize(bitmapSize_);
-        server->runProcessor(blend);
         finishQueued_ = true;
         std::weak_ptr<QZStickerContentPackListSelectionViewController> weak =
             weakSelf<QZStickerContentPackListSelectionViewController>();
-        std::weak_ptr<QZOpenGLInstance> gl = glInstance();
-        server->runBlock([weak, gl] {
-            if (auto instance = gl.lock()) instance->presentRenderbufferFromGLQueue();
-            EAGLContext::dispatchSyncToMainHandingOverCurrentContext([weak] {
-                auto tool = weak.lock();
-                if (!tool) return;
-                tool->finishQueued_ = false;
-                tool->setRenderEndDate();
-                tool->QZContentPackListSelectionViewController::finishApplying();
-            });
+        QZBlendDrawingAndPresent(server, bitmapData_.data(), bitmapSize_, glInstance(), [weak] {
+            auto tool = weak.lock();
+            if (!tool) return;
+            tool->finishQueued_ = false;
+            tool->setRenderEndDate();
+            tool->QZContentPackListSelectionViewController::finishApplying();
         });
     } else {
         setRenderEndDate();

@@ -1,16 +1,16 @@
 #include "TesselSDK/tools/brush/QZDrawViewController.h"
 
+#include "TesselSDK/tools/QZDrawingBlend.h"
+
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDKFoundation/QZColorPalette.h"
 #include "TesselSDKFoundation/QZGeometry.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
 #include "TesselSDKImaging/Processors/QZDrawProcessor.h"
-#include "TesselSDKImaging/Processors/QZImageBlendProcessor.h"
 #include "TesselSDKImaging/QZBitmap.h"
 
 #include "Dispatch/Dispatch.h"
-#include "GLES/EAGLContext.h"
 
 #include <cmath>
 
@@ -156,25 +156,13 @@ void QZDrawViewController::finishApplying()
         QZBrushViewController::finishApplying();
         return;
     }
-    if (contextForGL_) {
-        // The processor copies the bytes here, on the main thread: nothing queued reads this buffer,
-        // which goes with the screen.
-        auto blend = QZImageBlendProcessor::make();
-        blend->setImageData(bitmapData_.data());
-        blend->setImageSize(bitmapSize_);
-        server->runProcessor(blend);
-    }
     finishQueued_ = true;
     std::weak_ptr<QZDrawViewController> weak = weakSelf<QZDrawViewController>();
-    std::weak_ptr<QZOpenGLInstance> gl = glInstance();
-    server->runBlock([weak, gl] {
-        if (auto instance = gl.lock()) instance->presentRenderbufferFromGLQueue();
-        EAGLContext::dispatchSyncToMainHandingOverCurrentContext([weak] {
-            auto screen = weak.lock();
-            if (!screen) return;
-            screen->finishQueued_ = false;
-            screen->QZBrushViewController::finishApplying();
-        });
+    QZBlendDrawingAndPresent(server, contextForGL_ ? bitmapData_.data() : nullptr, bitmapSize_, glInstance(), [weak] {
+        auto screen = weak.lock();
+        if (!screen) return;
+        screen->finishQueued_ = false;
+        screen->QZBrushViewController::finishApplying();
     });
 }
 

@@ -1,17 +1,17 @@
 #include "TesselSDK/tools/meme/QZMemeViewController.h"
 
+#include "TesselSDK/tools/QZDrawingBlend.h"
+
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
-#include "TesselSDKImaging/Processors/QZImageBlendProcessor.h"
 #include "TesselSDKImaging/Processors/QZMemeProcessor.h"
 #include "TesselSDKImaging/QZBitmap.h"
 
 #include "CoreText/CTFontManager.h"
 #include "Foundation/NSBundle.h"
 #include "Foundation/NSLog.h"
-#include "GLES/EAGLContext.h"
 #include "UIKit/UIGraphics.h"
 
 #include <algorithm>
@@ -224,23 +224,14 @@ void QZMemeViewController::finishApplying()
         QZToolViewController::finishApplying();
         return;
     }
-    // The processor copies the bytes here, on the main thread: nothing queued reads this buffer.
-    auto blend = QZImageBlendProcessor::make();
-    blend->setImageData(bitmapData_.data());
-    blend->setImageSize(bitmapSize_);
-    server->runProcessor(blend);
     finishQueued_ = true;
     std::weak_ptr<QZMemeViewController> weak = weakSelf<QZMemeViewController>();
-    std::weak_ptr<QZOpenGLInstance> gl = glInstance();
-    server->runBlock([weak, gl] {
-        if (auto instance = gl.lock()) instance->presentRenderbufferFromGLQueue();
-        EAGLContext::dispatchSyncToMainHandingOverCurrentContext([weak] {
-            auto screen = weak.lock();
-            if (!screen) return;
-            screen->finishQueued_ = false;
-            screen->setRenderEndDate();
-            screen->QZToolViewController::finishApplying();
-        });
+    QZBlendDrawingAndPresent(server, bitmapData_.data(), bitmapSize_, glInstance(), [weak] {
+        auto screen = weak.lock();
+        if (!screen) return;
+        screen->finishQueued_ = false;
+        screen->setRenderEndDate();
+        screen->QZToolViewController::finishApplying();
     });
 }
 

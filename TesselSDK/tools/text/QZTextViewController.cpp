@@ -1,16 +1,16 @@
 #include "TesselSDK/tools/text/QZTextViewController.h"
 
+#include "TesselSDK/tools/QZDrawingBlend.h"
+
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDKFoundation/QZColorPalette.h"
 #include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
-#include "TesselSDKImaging/Processors/QZImageBlendProcessor.h"
 #include "TesselSDKImaging/Processors/QZTextProcessor.h"
 #include "TesselSDKImaging/QZBitmap.h"
 
 #include "Foundation/NSLog.h"
-#include "GLES/EAGLContext.h"
 #include "UIKit/UIGraphics.h"
 
 #include <cmath>
@@ -229,23 +229,14 @@ void QZTextViewController::finishApplying()
         QZConveyorViewController::finishApplying();
         return;
     }
-    // The processor copies the bytes here, on the main thread: nothing queued reads this buffer.
-    auto blend = QZImageBlendProcessor::make();
-    blend->setImageData(bitmapData_.data());
-    blend->setImageSize(bitmapSize_);
-    server->runProcessor(blend);
     finishQueued_ = true;
     std::weak_ptr<QZTextViewController> weak = weakSelf<QZTextViewController>();
-    std::weak_ptr<QZOpenGLInstance> gl = glInstance();
-    server->runBlock([weak, gl] {
-        if (auto instance = gl.lock()) instance->presentRenderbufferFromGLQueue();
-        EAGLContext::dispatchSyncToMainHandingOverCurrentContext([weak] {
-            auto screen = weak.lock();
-            if (!screen) return;
-            screen->finishQueued_ = false;
-            screen->setRenderEndDate();
-            screen->QZConveyorViewController::finishApplying();
-        });
+    QZBlendDrawingAndPresent(server, bitmapData_.data(), bitmapSize_, glInstance(), [weak] {
+        auto screen = weak.lock();
+        if (!screen) return;
+        screen->finishQueued_ = false;
+        screen->setRenderEndDate();
+        screen->QZConveyorViewController::finishApplying();
     });
 }
 
