@@ -241,19 +241,26 @@ protected:
         return still ? correlationWithPhoto(*still, photo_, scale) : -1;
     }
 
-    // Grabs until two grabs 0.3 s apart agree, the screen having changed from `before` (when given):
-    // an animation or a scroll has come to rest. Answers that picture.
+    // Grabs until the picture has stayed the same for 2 s, the screen having changed from `before`
+    // (when given): an animation or a scroll has come to rest. Answers that picture. A loaded
+    // machine running a sanitizer build can draw less than a frame a second, so two equal grabs
+    // a moment apart do not yet mean rest.
     std::optional<WindowPixels> waitUntilStill(const std::optional<WindowPixels>& before = std::nullopt)
     {
         std::optional<WindowPixels> last = grab();
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+        auto stillSince = std::chrono::steady_clock::now();
+        const auto end = stillSince + std::chrono::seconds(kStepSeconds);
         while (std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
             std::optional<WindowPixels> now = grab();
-            const bool still = now && last && now->rgb == last->rgb;
-            const bool changed = !before || (now && now->rgb != before->rgb);
-            if (still && changed) return now;
-            last = std::move(now);
+            const auto at = std::chrono::steady_clock::now();
+            if (!now || !last || now->rgb != last->rgb) {
+                stillSince = at;
+                last = std::move(now);
+                continue;
+            }
+            const bool changed = !before || now->rgb != before->rgb;
+            if (changed && at - stillSince >= std::chrono::seconds(2)) return now;
         }
         return std::nullopt;
     }
