@@ -3,6 +3,7 @@
 #include "Foundation/NSString.h"
 
 #include <cmath>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -31,7 +32,8 @@ bool parseNumber(const std::string& text, double* value)
     }
 }
 
-// "X,Y" with finite numbers.
+// "X,Y" with numbers a point's coordinates can hold (finite, and within single precision: past it
+// the conversion itself is undefined).
 bool parsePoint(const std::string& text, CGPoint* point)
 {
     const auto comma = text.find(',');
@@ -39,6 +41,8 @@ bool parsePoint(const std::string& text, CGPoint* point)
     if (comma == std::string::npos || !parseNumber(text.substr(0, comma), &x) ||
         !parseNumber(text.substr(comma + 1), &y))
         return false;
+    constexpr double largest = std::numeric_limits<CGFloat>::max();
+    if (std::fabs(x) > largest || std::fabs(y) > largest) return false;
     *point = CGPointMake(CGFloat(x), CGFloat(y));
     return true;
 }

@@ -64,6 +64,8 @@ TEST(TesselEditorScriptLine, MalformedLinesSayHowAndCarryNothing)
         {"drag 1,2 3,4 1e30", "usage: drag X1,Y1 X2,Y2 SECONDS (0 to 3600)"},
         {"press 1,2 7200", "usage: press X,Y SECONDS (0 to 3600)"},
         {"press 1e400,2 1", "usage: press X,Y SECONDS (0 to 3600)"},
+        {"press 2,-1e39 1", "usage: press X,Y SECONDS (0 to 3600)"},
+        {"drag 1,2 1e39,4 1", "usage: drag X1,Y1 X2,Y2 SECONDS (0 to 3600)"},
         {"screenshot ../escape", "usage: screenshot NAME (a file name without folders)"},
         {"screenshot ..", "usage: screenshot NAME (a file name without folders)"},
         {"screenshot two words", "usage: screenshot NAME (a file name without folders)"},
