@@ -17,6 +17,7 @@ endif()
 
 if(NOT TESSEL_SANITIZE STREQUAL "")
   # A sanitizer report needs files and lines only. Full debug information made each of the 120-odd
-  # test programs about 300 MB: some 20 GB per build tree, on disks other work shares.
-  add_compile_options(-g1)
+  # test programs about 300 MB: some 20 GB per build tree, on disks other work shares. -O1 keeps
+  # the stacks whole (frame pointers stay) and takes a fifth off the instrumented suite's time.
+  add_compile_options(-g1 -O1)
 endif()
