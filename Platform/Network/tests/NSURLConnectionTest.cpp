@@ -308,6 +308,7 @@ TEST_F(NSURLConnectionTest, SendsMethodHeadersAndBodyAndIgnoresProxyVariables)
     server.setRoute("/upload", Response::text("taken", 201));
     auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url("/upload")),
                                                        NSURLRequestUseProtocolCachePolicy, kPatient);
+    request->setTotalTimeoutInterval(kPatient);
     request->setHTTPMethod("POST");
     request->setValueForHTTPHeaderField("1700000000", "x-upload-time");
     request->setValueForHTTPHeaderField("application/x-gzip", "Content-Type");
@@ -342,8 +343,10 @@ TEST_F(NSURLConnectionTest, SynchronousSendCapsTheBody)
         std::shared_ptr<NSError> error;
         std::optional<Value::Data> body;
         std::thread([&] {
-            auto request = NSURLRequest::requestWithURL(NSURL::URLWithString(server.url(path)),
-                                                        NSURLRequestUseProtocolCachePolicy, kPatient);
+            // 16 MiB take a while under a sanitizer: the scaled default total (6 s) is not enough.
+            auto request = NSMutableURLRequest::requestWithURL(NSURL::URLWithString(server.url(path)),
+                                                               NSURLRequestUseProtocolCachePolicy, kPatient);
+            request->setTotalTimeoutInterval(kPatient);
             body = NSURLConnection::sendSynchronousRequest(request, nullptr, &error);
         }).join();
         if (std::string(path) == "/fits") {
