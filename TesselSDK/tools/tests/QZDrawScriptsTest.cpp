@@ -171,16 +171,9 @@ TEST_F(QZDrawScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
     std::vector<std::string> lines = tessel_editor::splitLines(scriptText("draw"));
     const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
     ASSERT_NE(apply, lines.end());
-    played_.photo = qz_test::imageOf(coffee_);
-    std::string error;
-    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
-    ASSERT_NE(played_.host, nullptr) << error;
-    auto recorder = std::make_shared<DoneRecorder>();
-    recorder->host = played_.host;
-    recorder_ = recorder;
-    played_.host->editor()->setDelegate(recorder);
-    tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
-    ASSERT_EQ(runner.run(std::vector<std::string>(lines.begin(), apply)).status,
+    const auto runner = openForScript("back", coffee_);
+    ASSERT_NE(runner, nullptr);
+    ASSERT_EQ(runner->run(std::vector<std::string>(lines.begin(), apply)).status,
               tessel_editor::ScriptResult::Status::Ended);
     std::weak_ptr<QZDrawViewController> screen =
         std::dynamic_pointer_cast<QZDrawViewController>(played_.host->editor()->toolViewController());
@@ -189,7 +182,7 @@ TEST_F(QZDrawScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
     const auto gl = played_.host->editor()->glInstance();
     ASSERT_NE(gl, nullptr);
     gl->pauseRendering();
-    const auto back = runner.run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
+    const auto back = runner->run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
     tessel_editor::EditorHost::settle();
     const bool released = screen.expired();
     gl->resumeRendering();
@@ -209,11 +202,11 @@ TEST_F(QZDrawScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
     ASSERT_TRUE(qz_test::pumpUntil([&] { return shown != nullptr; }));
     EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(shown), resized), 1) << "the canvas shows the line";
 
-    ASSERT_EQ(runner.run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
+    ASSERT_EQ(runner->run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
     tessel_editor::EditorHost::settle();
-    ASSERT_TRUE(played_.host->result() && recorder->seen);
+    ASSERT_TRUE(played_.host->result() && recorder_->seen);
     EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(played_.host->result()), coffee_), 1);
-    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder->seen), coffee_), 1) << "the blend was committed";
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder_->seen), coffee_), 1) << "the blend was committed";
 }
 
 }  // namespace

@@ -185,21 +185,14 @@ TEST_F(QZTextScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
     std::vector<std::string> lines = textScript({"type Tessel"});
     const auto apply = std::find(lines.begin(), lines.end(), "tap Apply");
     ASSERT_NE(apply, lines.end());
-    played_.photo = qz_test::imageOf(photo_);
-    std::string error;
-    played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
-    ASSERT_NE(played_.host, nullptr) << error;
-    auto recorder = std::make_shared<DoneRecorder>();
-    recorder->host = played_.host;
-    recorder_ = recorder;
-    played_.host->editor()->setDelegate(recorder);
-    tessel_editor::ScriptRunner runner(*played_.host, dir_.string());
-    ASSERT_EQ(runner.run(std::vector<std::string>(lines.begin(), apply)).status,
+    const auto runner = openForScript("back", photo_);
+    ASSERT_NE(runner, nullptr);
+    ASSERT_EQ(runner->run(std::vector<std::string>(lines.begin(), apply)).status,
               tessel_editor::ScriptResult::Status::Ended);
     const auto gl = played_.host->editor()->glInstance();
     ASSERT_NE(gl, nullptr);
     gl->pauseRendering();
-    const auto back = runner.run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
+    const auto back = runner->run({"tap Apply", "wait 0.2", "tap Editor", "wait 1"});
     gl->resumeRendering();
     ASSERT_EQ(back.status, tessel_editor::ScriptResult::Status::Ended) << back.line << ": " << back.message;
     tessel_editor::EditorHost::settle();
@@ -208,11 +201,11 @@ TEST_F(QZTextScriptsTest, BackWhileTheBlendIsQueuedCancelsAndKeepsNothing)
     EXPECT_NE(event("text: cancelled"), nullptr);
     EXPECT_EQ(event("text: applied"), nullptr);
 
-    ASSERT_EQ(runner.run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
+    ASSERT_EQ(runner->run({"tap Done"}).status, tessel_editor::ScriptResult::Status::Finished);
     tessel_editor::EditorHost::settle();
-    ASSERT_TRUE(played_.host->result() && recorder->seen);
+    ASSERT_TRUE(played_.host->result() && recorder_->seen);
     EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(played_.host->result()), photo_), 1);
-    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder->seen), photo_), 1) << "the blend reached the preview";
+    EXPECT_LE(qz_test::maxDifference(qz_test::pixelsOf(recorder_->seen), photo_), 1) << "the blend reached the preview";
 }
 
 // On a photo larger than the editing size, with the box turned and scaled by its handle: the
