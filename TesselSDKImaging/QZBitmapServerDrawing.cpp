@@ -4,6 +4,7 @@
 #include "TesselSDKImaging/QZImageServer.h"
 #include "TesselSDKImaging/QZStraightenedSize.h"
 
+#include "Dispatch/DispatchApply.h"
 #include "Foundation/NSLog.h"
 #include "UIKit/UIGraphics.h"
 
@@ -13,6 +14,10 @@
 #include <cstring>
 
 namespace {
+
+// Straightening draws in strips of rows on every core; a strip is no thinner than this, as each
+// one sets up a drawing of its own.
+constexpr std::size_t kMinimumStripRows = 64, kStripsPerDraw = 32;
 
 // The float values of pi and pi / 2 the placement is defined with.
 constexpr CGFloat kPi = 3.14159274f;
@@ -108,7 +113,7 @@ void QZBitmapServerApplyOrientationPlacement(CGContextRef context, UIImageOrient
 }
 
 CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImageRef image, CGFloat rotation,
-                                      CGFloat scale, UIImageOrientation orientation)
+                                      CGFloat scale, UIImageOrientation orientation, std::size_t strips)
 {
     // Below 1 the centre would need more bytes than the buffer has.
     if (!(scale >= 1) || !std::isfinite(scale)) {
@@ -122,17 +127,30 @@ CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImage
     // gives, which never needs more bytes than W x H.
     const CGSize result = QZStraightenedSize(size, scale);
     const CGFloat tw = result.width, th = result.height;
-    CGContextRef target = createContextOverSameBytes(context, tw, th);
-    if (!target) return result;
-    CGContextTranslateCTM(target, tw / 2, th / 2);
-    CGContextRotateCTM(target, -rotation);
-    CGContextTranslateCTM(target, -tw / 2, -th / 2);
-    QZBitmapServerApplyOrientationPlacement(target, orientation, tw, th);
-    if (QZImageOrientationIsTurned(orientation))
-        CGContextDrawImage(target, CGRectMake((th - h) / 2, (tw - w) / 2, h, w), image);
-    else
-        CGContextDrawImage(target, CGRectMake((tw - w) / 2, (th - h) / 2, w, h), image);
-    CGContextRelease(target);
+    if (tw < 1 || th < 1) return result;
+    const std::size_t rows = std::size_t(th);
+    if (strips == 0) strips = std::max<std::size_t>(1, std::min(rows / kMinimumStripRows, kStripsPerDraw));
+    strips = std::clamp<std::size_t>(strips, 1, rows);
+    // Each strip is a context over its own rows, its space moved so that the whole target's
+    // geometry lands there; the strips share no state. A pixel can differ from one draw of the whole
+    // by the drawing's fixed-point rounding (a level or two), but the strips depend on the size
+    // alone, so one session gives the same bytes on every run and every machine.
+    dispatch_apply(strips, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [&](std::size_t i) {
+        const std::size_t top = rows * i / strips, bottom = rows * (i + 1) / strips;
+        auto* first = static_cast<std::uint8_t*>(CGBitmapContextGetData(context)) + top * std::size_t(tw) * 4;
+        CGContextRef target = QZCGContextCreateWithData(first, CGSizeMake(tw, CGFloat(bottom - top)));
+        if (!target) return;
+        CGContextTranslateCTM(target, 0, -(th - CGFloat(bottom)));
+        CGContextTranslateCTM(target, tw / 2, th / 2);
+        CGContextRotateCTM(target, -rotation);
+        CGContextTranslateCTM(target, -tw / 2, -th / 2);
+        QZBitmapServerApplyOrientationPlacement(target, orientation, tw, th);
+        if (QZImageOrientationIsTurned(orientation))
+            CGContextDrawImage(target, CGRectMake((th - h) / 2, (tw - w) / 2, h, w), image);
+        else
+            CGContextDrawImage(target, CGRectMake((tw - w) / 2, (th - h) / 2, w, h), image);
+        CGContextRelease(target);
+    });
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "UIKit/UIImage.h"
 
 #include <atomic>
+#include <cstddef>
 
 // The input image drawn with the orientation at a UIKit scale of imageScale (1 / the server's
 // scale), so that it fills the server's size. Nothing when stopped or without a context.
@@ -23,9 +24,10 @@ void QZBitmapServerApplyOrientationPlacement(CGContextRef context, UIImageOrient
 // by `scale`, drawn over the start of the context's bytes; size is the server's size (W x H)
 // already configured for `orientation`. Returns the new size, QZStraightenedSize (round(W / s) x
 // round(H / s)), with the kept region centred in it. A scale below 1 or not finite is taken as 1,
-// so the drawing never needs more bytes than the context has.
+// so the drawing never needs more bytes than the context has. Drawn in `strips` strips of rows at
+// once on the global queue (0: as many as the size is worth), each pixel as one draw would give it.
 CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImageRef image, CGFloat rotation,
-                                      CGFloat scale, UIImageOrientation orientation);
+                                      CGFloat scale, UIImageOrientation orientation, std::size_t strips = 0);
 
 // The integral pixel rectangle a relative crop keeps of W x H: the position limited to the image,
 // the side limited to W x H after the outward rounding. Null rect for a non-finite rectangle.

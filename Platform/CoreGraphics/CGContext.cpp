@@ -214,7 +214,8 @@ struct CGContext : CGObject {
     // Runs one drawing operation with the alpha, blend mode and shadow of the state. `op` draws
     // (and consumes the current path) on the Cairo context it is given; `extents` is the user-space
     // box it may cover.
-    void render(double ex0, double ey0, double ex1, double ey1, const std::function<void(cairo_t*)>& op)
+    void render(double ex0, double ey0, double ex1, double ey1, const std::function<void(cairo_t*)>& op,
+                bool inCairoOrder = true)
     {
         Box box = intersect(deviceBox(ex0, ey0, ex1, ey1), clipBox());
         bool shadow = shadowActive();
@@ -230,7 +231,7 @@ struct CGContext : CGObject {
             cairo_new_path(cr);
             return;
         }
-        bool direct = layers.empty();
+        bool direct = layers.empty() && inCairoOrder;
         if (direct) swap(box);
         cairo_operator_t oper = cairoOperator(gs.blend);
         if (!shadow) {
@@ -793,27 +794,50 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
 {
     if (!c || !image || CGRectIsEmpty(rect)) return;
     rect = CGRectStandardize(rect);
-    cairo_surface_t* surface = image->cairoSurface();
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return;
+    // Plain compositing treats red and blue alike: drawn so straight into the context's bytes, an
+    // image needs neither its pixels nor the context's put in Cairo's order (B, G, R, A), and both
+    // staying R, G, B, A gives the same bytes. Layers, shadows and other blend modes take Cairo's order.
+    const bool sameOrder = c->layers.empty() && !c->shadowActive() &&
+                           (c->gs.blend == kCGBlendModeNormal || c->gs.blend == kCGBlendModeCopy);
+    cairo_surface_t* pixels = nullptr;
+    if (sameOrder) {
+        pixels = cairo_image_surface_create_for_data(image->bytes.data(), CAIRO_FORMAT_ARGB32, int(image->width),
+                                                     int(image->height), int(image->width * 4));
+    } else {
+        cairo_surface_t* shared = image->cairoSurface();
+        if (cairo_surface_status(shared) != CAIRO_STATUS_SUCCESS) return;
+        // A surface of this draw's own over the converted pixels: draws of one image on several
+        // threads share no Cairo object.
+        pixels = cairo_image_surface_create_for_data(
+            cairo_image_surface_get_data(shared), CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(shared),
+            cairo_image_surface_get_height(shared), cairo_image_surface_get_stride(shared));
+    }
+    if (cairo_surface_status(pixels) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(pixels);
+        return;
+    }
     cairo_filter_t filter = CAIRO_FILTER_GOOD;
     if (c->gs.interpolation == kCGInterpolationNone) filter = CAIRO_FILTER_NEAREST;
     if (c->gs.interpolation == kCGInterpolationLow) filter = CAIRO_FILTER_BILINEAR;
     cairo_new_path(c->cr);
     double iw = double(image->width), ih = double(image->height);
-    c->render(rect.origin.x, rect.origin.y, rect.origin.x + rect.size.width, rect.origin.y + rect.size.height,
-              [=](cairo_t* cr) {
-                  // Upright in y-up space: the first row goes to the top edge (max y).
-                  cairo_save(cr);
-                  cairo_translate(cr, rect.origin.x, double(rect.origin.y) + rect.size.height);
-                  cairo_scale(cr, rect.size.width / iw, -rect.size.height / ih);
-                  cairo_set_source_surface(cr, surface, 0, 0);
-                  cairo_pattern_set_filter(cairo_get_source(cr), filter);
-                  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-                  cairo_new_path(cr);
-                  cairo_rectangle(cr, 0, 0, iw, ih);
-                  cairo_fill(cr);
-                  cairo_restore(cr);
-              });
+    c->render(
+        rect.origin.x, rect.origin.y, rect.origin.x + rect.size.width, rect.origin.y + rect.size.height,
+        [=](cairo_t* cr) {
+            // Upright in y-up space: the first row goes to the top edge (max y).
+            cairo_save(cr);
+            cairo_translate(cr, rect.origin.x, double(rect.origin.y) + rect.size.height);
+            cairo_scale(cr, rect.size.width / iw, -rect.size.height / ih);
+            cairo_set_source_surface(cr, pixels, 0, 0);
+            cairo_pattern_set_filter(cairo_get_source(cr), filter);
+            cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+            cairo_new_path(cr);
+            cairo_rectangle(cr, 0, 0, iw, ih);
+            cairo_fill(cr);
+            cairo_restore(cr);
+        },
+        !sameOrder);
+    cairo_surface_destroy(pixels);
 }
 
 void CGContextSetShadowOnly(CGContextRef c, bool shadowOnly)

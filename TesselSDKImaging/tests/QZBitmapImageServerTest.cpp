@@ -8,9 +8,11 @@
 
 #include "Foundation/NSLogCapture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 using namespace qz_test;
 
@@ -131,6 +133,51 @@ TEST_F(QZBitmapImageServerTest, StraighteningRoundsTheKeptRegionAndCentresIt)
             EXPECT_EQ(kept, makePixels(c.outWidth, c.outHeight,
                                        [&](std::size_t x, std::size_t y) { return input.at(x + left, y + top); }));
         }
+    }
+}
+
+// Straightening draws strips of rows at once on every core. Each strip must land on its own rows:
+// against one draw of the whole, no row lost (the buffer's old bytes), shifted (rows differ
+// sharply) or composited twice (translucent pixels), only the drawing's rounding, on sizes that do
+// not divide evenly; and the same size gives the same bytes on every run.
+TEST_F(QZBitmapImageServerTest, StraighteningInStripsLandsEveryRowAsOneDrawDoes)
+{
+    struct Case {
+        std::size_t width, height;
+        CGFloat degrees, scale;
+        UIImageOrientation orientation;
+    };
+    for (const Case& c : {Case{1001, 777, 3, 1.1f, UIImageOrientationUp}, Case{1001, 777, -7.5f, 1.0f, UIImageOrientationRight},
+                          Case{777, 1001, 12, 1.3f, UIImageOrientationDownMirrored}, Case{1, 300, 5, 1, UIImageOrientationUp},
+                          Case{300, 1, -5, 1, UIImageOrientationUp}, Case{130, 129, 45, 1, UIImageOrientationLeft}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " at " + std::to_string(c.degrees));
+        // Translucent where x + y is odd; green steps sharply from row to row.
+        const Pixels input = makePixels(c.width, c.height, [](std::size_t x, std::size_t y) {
+            const std::uint8_t alpha = (x + y) % 2 ? std::uint8_t(90 + x % 100) : 255;
+            return std::array<std::uint8_t, 4>{std::uint8_t(std::min<std::size_t>(x % 251, alpha)),
+                                               std::uint8_t(std::min<std::size_t>(y * 37 % 256, alpha)), alpha, alpha};
+        });
+        CGImageRef image = createImage(input);
+        const CGSize size = QZImageOrientationIsTurned(c.orientation) ? CGSizeMake(c.height, c.width)
+                                                                      : CGSizeMake(c.width, c.height);
+        auto draw = [&](std::size_t strips) {
+            std::vector<std::uint8_t> buffer(c.width * c.height * 4);
+            for (std::size_t i = 0; i < buffer.size(); ++i) buffer[i] = std::uint8_t(i * 7 % 13 * 19);
+            CGContextRef context = QZCGContextCreateWithData(buffer.data(), size);
+            QZBitmapServerDrawStraightened(context, size, image, CGFloat(c.degrees * M_PI / 180), c.scale, c.orientation,
+                                           strips);
+            CGContextRelease(context);
+            return buffer;
+        };
+        const std::vector<std::uint8_t> whole = draw(1);
+        for (std::size_t strips : {std::size_t(2), std::size_t(7), std::size_t(5000)}) {
+            const std::vector<std::uint8_t> striped = draw(strips);
+            int largest = 0;
+            for (std::size_t i = 0; i < whole.size(); ++i) largest = std::max(largest, std::abs(striped[i] - whole[i]));
+            EXPECT_LE(largest, 3) << strips << " strips";
+        }
+        EXPECT_TRUE(draw(0) == draw(0));
+        CGImageRelease(image);
     }
 }
 

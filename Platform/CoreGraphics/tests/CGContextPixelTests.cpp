@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "CGTestCanvas.h"
@@ -83,6 +84,37 @@ TEST(CGBitmapContext, DrawImageIsUprightAndImagesAreCopies)
     const uint8_t* kept = CGImageGetBytes(snapshot);
     EXPECT_EQ((RGBA{kept[0], kept[1], kept[2], kept[3]}), (RGBA{255, 0, 0, 255}));
     CGImageRelease(snapshot);
+    CGImageRelease(image);
+}
+
+// A plain image draw composites in the context's own channel order; inside a transparency layer the
+// same draw goes through Cairo's order. Turned, smoothed and translucent over a coloured ground,
+// both must give the same colours (red stays red, blue blue).
+TEST(CGBitmapContext, PlainImageDrawsMatchTheSameDrawThroughALayer)
+{
+    std::vector<uint8_t> pixels(32 * 32 * 4);
+    for (size_t i = 0; i < 32 * 32; ++i) {
+        const uint8_t alpha = i % 3 ? 255 : 120;
+        const uint8_t colour[4] = {uint8_t(std::min<size_t>(200, alpha)), uint8_t(i % 32 * 3), 40, alpha};
+        std::copy(colour, colour + 4, &pixels[i * 4]);
+    }
+    CGImageRef image = CGImageCreateWithRGBABytes(32, 32, 128, pixels.data());
+    CGTestCanvas plain(40, 40), layered(40, 40);
+    for (CGTestCanvas* canvas : {&plain, &layered}) {
+        CGContextSetRGBFillColor(canvas->context, 0.1f, 0.3f, 0.9f, 1);
+        CGContextFillRect(canvas->context, CGRectMake(0, 0, 40, 40));
+        if (canvas == &layered) CGContextBeginTransparencyLayer(canvas->context, nullptr);
+        CGContextTranslateCTM(canvas->context, 20, 20);
+        CGContextRotateCTM(canvas->context, 0.3f);
+        CGContextDrawImage(canvas->context, CGRectMake(-18, -18, 36, 36), image);
+        if (canvas == &layered) CGContextEndTransparencyLayer(canvas->context);
+    }
+    for (size_t y = 0; y < 40; ++y)
+        for (size_t x = 0; x < 40; ++x)
+            for (size_t channel = 0; channel < 4; ++channel)
+                EXPECT_NEAR(plain.at(x, y)[channel], layered.at(x, y)[channel], 1) << x << "," << y << " channel " << channel;
+    EXPECT_GT(plain.at(20, 20)[0], plain.at(20, 20)[2]);
+    EXPECT_GT(plain.at(0, 0)[2], plain.at(0, 0)[0]);
     CGImageRelease(image);
 }
 
