@@ -14,8 +14,11 @@
 #include "QopLite/QopGLMask.h"
 #include "UIKit/UIImage.h"
 
+#include <cstdint>
 #include <mutex>
+#include <new>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -153,17 +156,25 @@ struct QZOpenGLInstance::Core {
         const GLuint width = glData->glImageData.width;
         const GLuint height = glData->glImageData.height;
         if (width == 0 || height == 0) NSLog("%s %@", method, "The Image is of 0 size.");
-        QopBitmap_t pixels{};
-        if (!QopBitmapBuild(&pixels, width, height)) {
+        // The pixels are read into the bytes the image then keeps: one full-size buffer, not two.
+        const std::size_t count = std::size_t(width) * height;
+        std::vector<std::uint8_t> bytes;
+        try {
+            if (count > QOP_BITMAP_MAX_PIXELS) throw std::bad_alloc();
+            bytes.resize(count * 4);
+        } catch (const std::bad_alloc&) {
             if (completion) runOnMainQueueAndWait([&] { completion(nullptr); });
             return;
         }
         // No context for an empty image: nothing is read, and the completion gets nil.
-        CGContextRef context = QZCGContextCreateWithData(pixels.data, CGSizeMake(CGFloat(width), CGFloat(height)));
-        if (context) read(&pixels, glData);
-        CGImageRef image = CGBitmapContextCreateImage(context);
-        QopBitmapFree(&pixels);
-        CGContextRelease(context);
+        CGContextRef context = QZCGContextCreateWithData(bytes.data(), CGSizeMake(CGFloat(width), CGFloat(height)));
+        CGImageRef image = nullptr;
+        if (context) {
+            QopBitmap_t pixels{reinterpret_cast<QopColor_t*>(bytes.data()), width, height, nullptr};
+            read(&pixels, glData);
+            CGContextRelease(context);
+            image = CGImageCreateWithRGBAVector(width, height, std::move(bytes));
+        }
         std::shared_ptr<UIImage> result = UIImage::imageWithCGImage(image);
         CGImageRelease(image);
         if (completion) dispatch_async(dispatch_get_main_queue(), [completion, result] { completion(result); });
@@ -542,6 +553,19 @@ void QZOpenGLInstance::getOutputImage(ImageCompletion completion)
 void QZOpenGLInstance::getOutputImageFromGLQueue(const ImageCompletion& completion)
 {
     core_->readBack(QopGLGetBitmapFromFramebuffer, "-[QZOpenGLInstance getOutputImageFromGLQueue:]", completion);
+}
+
+void QZOpenGLInstance::getFinalOutputImage(ImageCompletion completion)
+{
+    enqueueOnCore([completion = std::move(completion)](Core& core) {
+        QopGLData_t* glData = core.record();
+        if (glData) {
+            const GLuint source = glData->glImageData.texID;
+            for (GLuint texture : {glData->glRenderingObjects.processedTexture1, glData->glRenderingObjects.processedTexture2})
+                if (texture != source) QopGLDeleteProcessingObjects(0, texture, 0, glData);
+        }
+        core.readBack(QopGLGetBitmapFromFramebuffer, "-[QZOpenGLInstance getOutputImageFromGLQueue:]", completion);
+    });
 }
 
 void QZOpenGLInstance::getOutputImageFromLastRender(ImageCompletion completion)

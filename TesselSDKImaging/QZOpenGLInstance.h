@@ -117,6 +117,9 @@ public:
     // synchronously, when no pixel buffer can be made; nil, posted, for an empty image.
     void getOutputImage(ImageCompletion completion);
     void getOutputImageFromGLQueue(const ImageCompletion& completion);
+    // As getOutputImage, for an instance's last read: the two processing textures go first, so the
+    // read-back's buffer comes in their place rather than on top of them.
+    void getFinalOutputImage(ImageCompletion completion);
     void getOutputImageFromLastRender(ImageCompletion completion);
     void getOutputImageFromLastRenderFromGLQueue(const ImageCompletion& completion);
 

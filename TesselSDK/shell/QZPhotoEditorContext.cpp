@@ -346,7 +346,7 @@ void QZPhotoEditorContext::sessionDidClose(const std::shared_ptr<QZPhotoEditorSe
         readBackQueued_ = true;
     }
     std::weak_ptr<QZPhotoEditorContext> weak = weakSelf<QZPhotoEditorContext>();
-    glInstance_->getOutputImage([weak](std::shared_ptr<UIImage> image) {
+    glInstance_->getFinalOutputImage([weak](std::shared_ptr<UIImage> image) {
         onMainQueue([weak, image] {
             auto self = weak.lock();
             if (!self) return;

@@ -185,6 +185,40 @@ TEST_F(QZOpenGLInstanceTest, AReadBackIsPostedToTheMainThreadWithoutHoldingTheGP
     EXPECT_TRUE(bitmapOf(image) == input);
 }
 
+// The last read of a full-size replay: the two processing textures are deleted before the read-back
+// buffer is made, and the image read is the one an ordinary read gives.
+TEST_F(QZOpenGLInstanceTest, TheFinalReadBackDeletesTheProcessingTexturesFirst)
+{
+    const qop_test::TestBitmap input = makeQuadrants(12, 10);
+    auto instance = makeInstance(CGSizeMake(12, 10));
+    ASSERT_TRUE(instance);
+    ASSERT_TRUE(loadImage(instance, input));
+    instance->setupProcessingObjects();
+    ASSERT_TRUE(runToCompletion([&](dispatch_block_t done) { instance->renderIdentityImageWithCompletion(done); }));
+    GLuint processing[2] = {0, 0};
+    ASSERT_TRUE(runOnInstance(instance, [&] {
+        processing[0] = instance->glData()->glRenderingObjects.processedTexture1;
+        processing[1] = instance->glData()->glRenderingObjects.processedTexture2;
+    }));
+    ASSERT_NE(processing[0], 0u);
+    ASSERT_NE(processing[1], 0u);
+
+    std::shared_ptr<UIImage> image;
+    bool delivered = false;
+    instance->getFinalOutputImage([&](std::shared_ptr<UIImage> result) {
+        image = std::move(result);
+        delivered = true;
+    });
+    ASSERT_TRUE(DispatchRunLoop::runUntil([&] { return delivered; }, qz_test::kTimeout));
+    EXPECT_TRUE(bitmapOf(image) == input);
+    bool stillTextures[2] = {true, true};
+    ASSERT_TRUE(runOnInstance(instance, [&] {
+        for (int i = 0; i < 2; ++i) stillTextures[i] = glIsTexture(processing[i]) == GL_TRUE;
+    }));
+    EXPECT_FALSE(stillTextures[0]);
+    EXPECT_FALSE(stillTextures[1]);
+}
+
 TEST_F(QZOpenGLInstanceTest, TwoInstancesInterleavedOnOneRecordKeepTheirOwnImages)
 {
     const qop_test::TestBitmap a = makeQuadrants(24, 16, 0), b = makeQuadrants(10, 30, 1);
