@@ -12,7 +12,6 @@
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
-#include "ImageIO/ImageIOCodec.h"
 #include "Network/NSURL.h"
 #include "Network/SCNetworkReachability.h"
 #include "UIKit/UIApplication.h"
@@ -218,16 +217,6 @@ void EditorHost::close()
     rootController_.reset();
     window_.reset();
     settle();
-}
-
-bool writePNG(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error)
-{
-    std::optional<std::vector<std::uint8_t>> png = image ? UIImagePNGRepresentation(image) : std::nullopt;
-    if (!png) {
-        *error = "the image could not be encoded";
-        return false;
-    }
-    return ImageIOWriteFile(path, *png, error);
 }
 
 }  // namespace tessel_editor

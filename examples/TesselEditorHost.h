@@ -90,7 +90,4 @@ private:
     std::shared_ptr<UIImage> result_;
 };
 
-// Writes the image as PNG beside the target, then renames it into place; false with the reason.
-bool writePNG(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error);
-
 }  // namespace tessel_editor

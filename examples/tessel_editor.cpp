@@ -27,6 +27,7 @@
 #include "Foundation/PlatformSettings.h"
 
 #ifdef TESSEL_EDITOR_HAS_SDL
+#include "UIKit/UIImage.h"
 #include "UIKit/sdl/UISDLHost.h"
 #endif
 
@@ -144,7 +145,10 @@ int deliver(const Options& options, EditorHost& host)
     EditorHost::settle();
     std::string error;
     if (!host.result()) return failed("the edited photo was not delivered");
-    if (options.output && !writePNG(host.result(), *options.output, &error)) return failed("cannot write " + error);
+    // Written strip by strip beside the target, then renamed into place: the encoded file is never
+    // held whole in memory beside the photo.
+    if (options.output && !UIImageWritePNGToFile(host.result(), *options.output, &error))
+        return failed("cannot write " + error);
     return 0;
 }
 
