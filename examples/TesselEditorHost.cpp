@@ -6,6 +6,7 @@
 #include "TesselSDK/remote/QZTesselContentManager.h"
 #include "TesselSDK/remote/QZTranslationManager.h"
 
+#include "TesselSDKFoundation/QZPhotoEditorCustomization.h"
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 
 #include "Dispatch/Dispatch.h"
@@ -158,8 +159,10 @@ std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& pho
     }
     host->editor_->setDelegate(std::static_pointer_cast<QZPhotoEditorControllerDelegate>(host));
 
-    // The full-size replay, at the photo's own size: it delivers once Done closes the session.
+    // The full-size replay, at the photo's own size: it delivers once Done closes the session. Its
+    // GPU textures (three full-size images) go when the editor closes, before the result is written.
     QZPhotoEditorContext::setHighResOutputSizeLimit(-1);
+    QZPhotoEditorCustomization::purgeGPUMemoryWhenPossible(true);
     host->context_ = host->editor_->session()->createContextWithImage(photo);
     if (host->context_) {
         std::weak_ptr<EditorHost> weakHost = host;

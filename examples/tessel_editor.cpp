@@ -144,10 +144,12 @@ int deliver(const Options& options, EditorHost& host)
 {
     EditorHost::settle();
     std::string error;
-    if (!host.result()) return failed("the edited photo was not delivered");
-    // Written strip by strip beside the target, then renamed into place: the encoded file is never
-    // held whole in memory beside the photo.
-    if (options.output && !UIImageWritePNGToFile(host.result(), *options.output, &error))
+    const std::shared_ptr<UIImage> result = host.result();
+    if (!result) return failed("the edited photo was not delivered");
+    // The editor and its GPU memory go first; the result is then written strip by strip beside the
+    // target and renamed into place, never encoded whole in memory beside the photo.
+    host.close();
+    if (options.output && !UIImageWritePNGToFile(result, *options.output, &error))
         return failed("cannot write " + error);
     return 0;
 }
