@@ -26,8 +26,8 @@
 #include "Files/FileContents.h"
 #include "Foundation/PlatformSettings.h"
 
-#ifdef TESSEL_EDITOR_HAS_SDL
 #include "UIKit/UIImage.h"
+#ifdef TESSEL_EDITOR_HAS_SDL
 #include "UIKit/sdl/UISDLHost.h"
 #endif
 
