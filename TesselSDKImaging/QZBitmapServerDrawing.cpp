@@ -23,12 +23,13 @@ constexpr std::size_t kMinimumStripRows = 64, kStripsPerDraw = 32;
 constexpr CGFloat kPi = 3.14159274f;
 constexpr CGFloat kHalfPi = 1.57079637f;
 
-// A context of the given size over the first bytes of `context`'s buffer (the caller keeps the size
-// within it); null when a side is 0.
-CGContextRef createContextOverSameBytes(CGContextRef context, CGFloat width, CGFloat height)
+// A context `width` pixels wide and `height` rows high over `context`'s buffer laid out at that
+// width, from row `top` on (the caller keeps the rows within it); null when a side is 0.
+CGContextRef createContextOverSameBytes(CGContextRef context, CGFloat width, CGFloat height, std::size_t top = 0)
 {
     if (width < 1 || height < 1) return nullptr;
-    return QZCGContextCreateWithData(CGBitmapContextGetData(context), CGSizeMake(width, height));
+    auto* first = static_cast<std::uint8_t*>(CGBitmapContextGetData(context)) + top * std::size_t(width) * 4;
+    return QZCGContextCreateWithData(first, CGSizeMake(width, height));
 }
 
 // When the image's pixels at (x, y) cover a fresh context exactly, one to one and all opaque,
@@ -137,8 +138,7 @@ CGSize QZBitmapServerDrawStraightened(CGContextRef context, CGSize size, CGImage
     // alone, so one session gives the same bytes on every run and every machine.
     dispatch_apply(strips, dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_DEFAULT, 0), [&](std::size_t i) {
         const std::size_t top = rows * i / strips, bottom = rows * (i + 1) / strips;
-        auto* first = static_cast<std::uint8_t*>(CGBitmapContextGetData(context)) + top * std::size_t(tw) * 4;
-        CGContextRef target = QZCGContextCreateWithData(first, CGSizeMake(tw, CGFloat(bottom - top)));
+        CGContextRef target = createContextOverSameBytes(context, tw, CGFloat(bottom - top), top);
         if (!target) return;
         CGContextTranslateCTM(target, 0, -(th - CGFloat(bottom)));
         CGContextTranslateCTM(target, tw / 2, th / 2);

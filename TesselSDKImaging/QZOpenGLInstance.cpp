@@ -557,15 +557,13 @@ void QZOpenGLInstance::getOutputImageFromGLQueue(const ImageCompletion& completi
 
 void QZOpenGLInstance::getFinalOutputImage(ImageCompletion completion)
 {
-    enqueueOnCore([completion = std::move(completion)](Core& core) {
+    enqueueOnCore([](Core& core) {
         QopGLData_t* glData = core.record();
-        if (glData) {
-            const GLuint source = glData->glImageData.texID;
-            for (GLuint texture : {glData->glRenderingObjects.processedTexture1, glData->glRenderingObjects.processedTexture2})
-                if (texture != source) QopGLDeleteProcessingObjects(0, texture, 0, glData);
-        }
-        core.readBack(QopGLGetBitmapFromFramebuffer, "-[QZOpenGLInstance getOutputImageFromGLQueue:]", completion);
+        const GLuint source = glData->glImageData.texID;
+        for (GLuint texture : {glData->glRenderingObjects.processedTexture1, glData->glRenderingObjects.processedTexture2})
+            if (texture != source) QopGLDeleteProcessingObjects(0, texture, 0, glData);
     });
+    getOutputImage(std::move(completion));
 }
 
 void QZOpenGLInstance::getOutputImageFromLastRender(ImageCompletion completion)

@@ -799,19 +799,10 @@ void CGContextDrawImage(CGContextRef c, CGRect rect, CGImageRef image)
     // staying R, G, B, A gives the same bytes. Layers, shadows and other blend modes take Cairo's order.
     const bool sameOrder = c->layers.empty() && !c->shadowActive() &&
                            (c->gs.blend == kCGBlendModeNormal || c->gs.blend == kCGBlendModeCopy);
-    cairo_surface_t* pixels = nullptr;
-    if (sameOrder) {
-        pixels = cairo_image_surface_create_for_data(image->bytes.data(), CAIRO_FORMAT_ARGB32, int(image->width),
-                                                     int(image->height), int(image->width * 4));
-    } else {
-        cairo_surface_t* shared = image->cairoSurface();
-        if (cairo_surface_status(shared) != CAIRO_STATUS_SUCCESS) return;
-        // A surface of this draw's own over the converted pixels: draws of one image on several
-        // threads share no Cairo object.
-        pixels = cairo_image_surface_create_for_data(
-            cairo_image_surface_get_data(shared), CAIRO_FORMAT_ARGB32, cairo_image_surface_get_width(shared),
-            cairo_image_surface_get_height(shared), cairo_image_surface_get_stride(shared));
-    }
+    cairo_surface_t* pixels = sameOrder ? cairo_image_surface_create_for_data(image->bytes.data(), CAIRO_FORMAT_ARGB32,
+                                                                              int(image->width), int(image->height),
+                                                                              int(image->width * 4))
+                                        : cairo_surface_reference(image->cairoSurface());
     if (cairo_surface_status(pixels) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(pixels);
         return;
