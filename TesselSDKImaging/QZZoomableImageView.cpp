@@ -15,9 +15,10 @@ constexpr float kLeastMaximumZoom = 2.0f;
 QZZoomableImageView::~QZZoomableImageView()
 {
     // The GL view's renderbuffer goes on the GPU queue, after this view is gone: the block holds
-    // the GL view itself, never this one. No manager, no context: nothing was ever made.
+    // the GL view itself, never this one. No manager, no context: nothing was ever made, or a
+    // purge has torn the context down and the renderbuffer with it.
     auto manager = QZOpenGLManager::existingOpenGLManager();
-    if (!manager || !openGLView_) return;
+    if (!manager || !manager->glContext() || !openGLView_) return;
     const int queue = manager->generateQueueWithType(QZQueueTypeDestroy);
     manager->addBlock([view = openGLView_] { view->releaseRenderbufferAndCheckAgainstID(0, nullptr); }, queue);
     manager->destroyQueueWithIdentifier(queue);

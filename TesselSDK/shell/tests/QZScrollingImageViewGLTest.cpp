@@ -4,6 +4,7 @@
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
 #include "TesselSDK/shell/QZScrollingImageView.h"
+#include "Foundation/NSLogCapture.h"
 #include "UIKit/UIWindow.h"
 
 using qz_test::runGL;
@@ -76,6 +77,24 @@ TEST_F(QZScrollingImageViewGLTest, TheGLViewFillsTheImageRectangleAtTheComputedZ
     canvas.reset();
     ASSERT_TRUE(qz_test::drainGPUQueue());
     EXPECT_EQ(glView->colorRenderBuffer(), 0u);  // released on the GPU queue with the canvas
+}
+
+// A host that purges GPU memory closes the editor after the manager's tear-down: the context took
+// the GL view's renderbuffer with it, so the canvas queues nothing (and logs no dropped block).
+TEST_F(QZScrollingImageViewGLTest, ACanvasOutlivingATearDownQueuesNothing)
+{
+    auto canvas = UIView::viewWithFrame<QZScrollingImageView>(CGRectMake(0, 0, 320, 480));
+    canvas->setImageSize(CGSizeMake(640, 320));
+    canvas->showOpenGLView(true);
+    ASSERT_NE(canvas->openGLView(), nullptr);
+    ASSERT_TRUE(qz_test::drainGPUQueue());
+    manager_->breakdown();
+    ASSERT_EQ(manager_->glContext(), nullptr);
+
+    NSLogCapture log;
+    canvas.reset();
+    ASSERT_TRUE(qz_test::drainGPUQueue());
+    EXPECT_FALSE(log.contains("There is no GL context: the block is dropped."));
 }
 
 }  // namespace
