@@ -14,7 +14,7 @@ function(tessel_bench_peers target vips_found opencv_found)
   if(missing)
     list(JOIN missing " and " names)
     target_compile_definitions(${target} PRIVATE
-      "TESSEL_BENCH_MISSING_PEERS=\"${names} not found: peer columns left out; run scripts/install-deps.sh --bench, then configure again\"")
+      "TESSEL_BENCH_MISSING_PEERS=\"${names} not found: peer columns left out (run scripts/install-deps.sh --bench, then configure again)\"")
     if(EXISTS /var/lib/dpkg/status)
       set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS /var/lib/dpkg/status)
     endif()
