@@ -10,7 +10,9 @@
 #include "UIKit/UILabel.h"
 #include "UIKit/UIWindow.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace {
 constexpr double kFrame = 1.0 / 60;
@@ -81,10 +83,18 @@ void UITestDriver::advance(double seconds)
 
 bool UITestDriver::runUntil(const std::function<bool()>& predicate, double timeout)
 {
+    // Virtual frames cost almost nothing, so on a loaded machine the timeout could pass before a
+    // GL or CPU queue thread has run at all: past it, frames go on with a real pause between them
+    // until the work has had kRealPatience seconds of real time too.
+    constexpr auto kRealPatience = std::chrono::seconds(30);
+    const auto start = std::chrono::steady_clock::now();
     for (double waited = 0;; waited += kFrame) {
         turn();
         if (predicate()) return true;
-        if (waited >= timeout) return false;
+        if (waited >= timeout) {
+            if (std::chrono::steady_clock::now() - start >= kRealPatience) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         DispatchClock::advance(kFrame);
     }
 }

@@ -30,7 +30,8 @@ public:
     // way, so that what falls due runs at its own time.
     void advance(double seconds);
     // Turns (advancing a frame of virtual time each) until the predicate holds or `timeout`
-    // seconds of virtual time have passed; answers the predicate's last value.
+    // seconds of virtual time have passed, and at least 30 s of real time for work on other
+    // threads; answers the predicate's last value.
     bool runUntil(const std::function<bool()>& predicate, double timeout = 5);
 
     static std::shared_ptr<UIImage> snapshot(UIView& view);
