@@ -10,12 +10,14 @@
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
 
 #include "Dispatch/Dispatch.h"
+#include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSUserDefaults.h"
 #include "Foundation/PlatformSettings.h"
 #include "Network/NSURL.h"
 #include "Network/SCNetworkReachability.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIImageView.h"
 
 #include <atomic>
 #include <chrono>
@@ -28,18 +30,21 @@ namespace tessel_editor {
 
 namespace {
 
-// Real seconds a queue is given to drain; a software GPU on a loaded machine is slow, never this slow.
-constexpr double kQueueTimeout = 120;
+// Real seconds between looks at a draining queue. No limit bounds the drain: a queue that has not
+// reached the marker is still working (1000 stickers on a 12 MP photo take minutes on a software GPU).
+constexpr double kQueueLook = 1;
 // Rounds of draining: a block may queue more work on the other side.
 constexpr int kMaxSettleRounds = 100;
 // Real seconds the content service's work is given (updates, downloads) before a line fails.
 constexpr double kNetworkTimeout = 90;
+// The progress HUD's side, in points, as the tool screens show it.
+constexpr CGFloat kProgressSide = 100;
 // The API key tessel_content and the fixture trees use.
 constexpr const char* kContentAPIKey = "tessel-example";
 
-// True once every block queued on the priority queue so far has run: a block on a new sub-queue
+// Returns once every block queued on the priority queue so far has run: a block on a new sub-queue
 // of the last type runs after all of them.
-bool drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
+void drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
 {
     auto done = std::make_shared<std::atomic<bool>>(false);
     const int marker = queue->generateQueueForType(QZQueueTypeDestroy);
@@ -47,7 +52,8 @@ bool drainQueue(const std::shared_ptr<QZDispatchPriorityQueue>& queue)
     // wait settles after each of its frames, and polls would make a virtual second cost a real one.
     queue->addBlock([done] { dispatch_async(dispatch_get_main_queue(), [done] { done->store(true); }); }, marker);
     queue->destroyQueueWithIdentifierAfterPendingBlocksComplete(marker);
-    return DispatchRunLoop::runUntil([&] { return done->load(); }, kQueueTimeout);
+    while (!DispatchRunLoop::runUntil([&] { return done->load(); }, kQueueLook)) {
+    }
 }
 
 // Drains the GPU, CPU and main queues until nothing is left (or the rounds run out).
@@ -141,8 +147,9 @@ std::shared_ptr<UIImage> EditorHost::readPhoto(const std::string& path, std::str
     return nullptr;
 }
 
-std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& photo, std::string* error)
+std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& photo, std::string* error, Clock clock)
 {
+    if (clock == Clock::Script) DispatchClock::useVirtualTime(true);
     // As every host does before the editor reads the content store.
     TesselSDKRemoteRegisterClasses();
     auto host = std::make_shared<EditorHost>(Key{});
@@ -169,8 +176,11 @@ std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& pho
         host->context_->render([weakHost](std::shared_ptr<UIImage> image) {
             auto heard = weakHost.lock();
             if (!heard || heard->outcome_ != Outcome::Finished) return;
-            // An unmodified context delivers nil: the photo is the result.
-            heard->result_ = image ? image : heard->photo_;
+            heard->delivered_ = true;
+            // An unmodified context delivers nil: the photo is the result. An edited one that delivers
+            // nil has failed (or was cancelled), and the unedited photo is no result of the edit.
+            const bool edited = heard->context_ && heard->context_->isModified();
+            heard->result_ = image ? image : edited ? nullptr : heard->photo_;
         });
     }
     host->rootController_->presentViewController(host->editor_, false);
@@ -198,7 +208,34 @@ bool EditorHost::settle()
 void EditorHost::photoEditorFinishedWithImage(QZSDKViewController*, std::shared_ptr<UIImage>)
 {
     outcome_ = Outcome::Finished;
-    if (!context_) result_ = photo_;
+    if (!context_) {
+        delivered_ = true;
+        result_ = photo_;
+    }
+    // The full-size photo is still to be rendered and written: a person sees that it is under way.
+    if (window_ && !progressView_) {
+        const CGRect bounds = window_->bounds();
+        progressView_ = UIView::viewWithFrame<QZProgressHUDView>(
+            CGRectIntegral(CGRectMake(CGRectGetMidX(bounds) - kProgressSide / 2,
+                                      CGRectGetMidY(bounds) - kProgressSide / 2, kProgressSide, kProgressSide)));
+        window_->addSubview(progressView_);
+    }
+}
+
+EditorHost::Delivery EditorHost::delivery() const
+{
+    // Nothing is rendered for an editor that did not finish.
+    if (outcome_ != Outcome::Finished) return Delivery::Failed;
+    if (delivered_) return result_ ? Delivery::Delivered : Delivery::Failed;
+    // A cancelled replay never delivers an image, nor one whose job has gone without delivering.
+    if (!context_ || context_->isCanceled() || context_->renderJobs().empty()) return Delivery::Failed;
+    return Delivery::Working;
+}
+
+std::shared_ptr<UIImage> EditorHost::waitForResult(const std::function<void()>& turn)
+{
+    while (delivery() == Delivery::Working) turn();
+    return result_;
 }
 
 void EditorHost::photoEditorCanceled(QZSDKViewController*)
@@ -206,9 +243,29 @@ void EditorHost::photoEditorCanceled(QZSDKViewController*)
     outcome_ = Outcome::Cancelled;
 }
 
-void EditorHost::close()
+bool EditorHost::writeResult(const std::string& path, std::string* error)
 {
-    if (!window_) return;
+    if (!result_) {
+        if (error) *error = path + ": no result to write";
+        return false;
+    }
+    if (window_ && progressView_ && !heldPicture_) {
+        if (std::shared_ptr<UIImage> picture = window_->snapshot()) {
+            auto held = UIImageView::imageViewWithImage(picture);
+            held->setFrame(window_->bounds());
+            held->setContentMode(UIViewContentModeScaleToFill);
+            window_->insertSubviewBelowSubview(held, progressView_.get());
+            heldPicture_ = held;
+        }
+    }
+    // The result is then written strip by strip beside the target and renamed into place, never
+    // encoded whole in memory beside the photo.
+    releaseEditor();
+    return UIImageWritePNGToFile(result_, path, error);
+}
+
+void EditorHost::releaseEditor()
+{
     if (rootController_ && rootController_->presentedViewController())
         rootController_->dismissViewControllerAnimated(false);
     settle();
@@ -216,6 +273,16 @@ void EditorHost::close()
     context_.reset();
     editor_.reset();
     settle();
+}
+
+void EditorHost::close()
+{
+    if (!window_) return;
+    releaseEditor();
+    for (auto* view : {static_cast<UIView*>(progressView_.get()), heldPicture_.get()})
+        if (view) view->removeFromSuperview();
+    progressView_.reset();
+    heldPicture_.reset();
     window_->setRootViewController(nullptr);
     rootController_.reset();
     window_.reset();

@@ -8,10 +8,13 @@
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
 
+#include "TesselSDKFoundation/QZProgressHUDView.h"
+
 #include "UIKit/UIImage.h"
 #include "UIKit/UIViewController.h"
 #include "UIKit/UIWindow.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,25 +55,47 @@ public:
     // The photo from a PNG or JPEG file; null with the reason when it cannot be read.
     static std::shared_ptr<UIImage> readPhoto(const std::string& path, std::string* error);
 
+    // The clock the editor runs on: the real one (a window), or the virtual one a script moves.
+    enum class Clock { Real, Script };
     // A window with a root controller presenting the editor on the photo; null with the reason
-    // when the editor cannot be made.
-    static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error);
+    // when the editor cannot be made. On Clock::Script virtual time is on before the editor opens:
+    // what it starts as it opens (its entrance, a message card coming in) then runs on the clock
+    // the script's waits move. Begun on the real clock, it would lie as far ahead of the script's
+    // clock as the process is old, and a card still "coming in" takes every touch meanwhile.
+    static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error,
+                                            Clock clock = Clock::Real);
     ~EditorHost() override;
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;
 
     // Runs the main queue until every block queued on the GPU and CPU queues so far has run and the
-    // main queue has nothing left; the clock does not move. It also waits, in real time and at most
-    // 90 s, until no content or message update runs and no pack download is under way: false when
-    // that work did not finish.
+    // main queue has nothing left, however long that work takes; the clock does not move. It also
+    // waits, in real time and at most 90 s, until no content or message update runs and no pack
+    // download is under way: false when that work did not finish.
     static bool settle();
 
     const std::shared_ptr<UIWindow>& window() const { return window_; }
     const std::shared_ptr<QZSDKViewController>& editor() const { return editor_; }
     Outcome outcome() const { return outcome_; }
     // After Finished: the edits replayed on the full-size photo, or the photo itself when the
-    // session recorded nothing; null until the replay has delivered (settle() waits for it).
+    // session recorded nothing; null until the replay has delivered (settle() waits for it), and
+    // null for good when the replay failed.
     const std::shared_ptr<UIImage>& result() const { return result_; }
+    // Where the full-size replay stands after Finished: it is working until it delivers the
+    // edited photo or reports that it failed (it delivered nothing for an edited session, or it
+    // was cancelled). Failed before Finished: nothing is rendered then.
+    enum class Delivery { Working, Delivered, Failed };
+    Delivery delivery() const;
+    // After Finished: calls `turn` (one turn of the host's loop) for as long as the replay is
+    // working, however long it takes; answers the result, null when the replay failed.
+    std::shared_ptr<UIImage> waitForResult(const std::function<void()>& turn);
+    // From Done until the host closes: the shell's progress HUD over the photo, at the window's
+    // centre, above the editor (null before Done).
+    const std::shared_ptr<QZProgressHUDView>& progressView() const { return progressView_; }
+    // After the result: the editor and its GPU memory go (the window keeps its last picture, the
+    // progress over the photo, until close()), then the result is written as a PNG to `path`;
+    // false with the reason when it cannot be.
+    bool writeResult(const std::string& path, std::string* error);
     // The editor gone (dismissed, released) and the queues drained: nothing of it runs after this.
     void close();
 
@@ -81,13 +106,20 @@ public:
     explicit EditorHost(Key) {}
 
 private:
+    // The editor dismissed and released, its replay cancelled, the queues drained.
+    void releaseEditor();
+
     std::shared_ptr<UIImage> photo_;
     std::shared_ptr<UIWindow> window_;
     std::shared_ptr<UIViewController> rootController_;
     std::shared_ptr<QZSDKViewController> editor_;
     std::shared_ptr<QZPhotoEditorContext> context_;
     Outcome outcome_ = Outcome::Editing;
+    bool delivered_ = false;
     std::shared_ptr<UIImage> result_;
+    std::shared_ptr<QZProgressHUDView> progressView_;
+    // What the window showed when the editor went, under the progress HUD.
+    std::shared_ptr<UIView> heldPicture_;
 };
 
 }  // namespace tessel_editor

@@ -33,6 +33,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -133,31 +134,30 @@ bool hasDisplay()
 // The editor's set-up failure, when it has one: the reason is printed and the host closed.
 std::optional<int> cannotEdit(EditorHost& host)
 {
+    // After a write the editor is gone: it could edit.
+    if (!host.editor()) return std::nullopt;
     const std::string reason = host.editor()->setupFailure();
     if (reason.empty()) return std::nullopt;
     host.close();
     return failed(reason);
 }
 
-// After Done: the edited photo written to OUT.png when one is asked for.
-int deliver(const Options& options, EditorHost& host)
+// After Done: the edited photo written to OUT.png when one is asked for. `turn` runs the host's loop
+// while the full-size photo renders (the progress shows over the photo meanwhile), for as long as
+// that takes.
+int deliver(const Options& options, EditorHost& host, const std::function<void()>& turn)
 {
-    EditorHost::settle();
     std::string error;
-    const std::shared_ptr<UIImage> result = host.result();
-    if (!result) return failed("the edited photo was not delivered");
-    // The editor and its GPU memory go first; the result is then written strip by strip beside the
-    // target and renamed into place, never encoded whole in memory beside the photo.
-    host.close();
-    if (options.output && !UIImageWritePNGToFile(result, *options.output, &error))
-        return failed("cannot write " + error);
+    if (!host.waitForResult(turn)) return failed("the edited photo was not delivered");
+    // A window keeps showing the progress over the photo until it closes after the write.
+    if (options.output && !host.writeResult(*options.output, &error)) return failed("cannot write " + error);
     return 0;
 }
 
 int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, const std::string& scriptText)
 {
     std::string error;
-    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error);
+    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error, EditorHost::Clock::Script);
     if (!host) return failed(error);
     if (std::optional<int> status = cannotEdit(*host)) return *status;
     int status = 0;
@@ -170,7 +170,9 @@ int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, c
             status = kExitScript;
             break;
         case ScriptResult::Status::Cancelled: std::printf("cancelled\n"); break;
-        case ScriptResult::Status::Finished: status = deliver(options, *host); break;
+        case ScriptResult::Status::Finished:
+            status = deliver(options, *host, [] { EditorHost::settle(); });
+            break;
         case ScriptResult::Status::Ended: status = failed("the script ended before Done or Cancel"); break;
         }
     }
@@ -206,11 +208,19 @@ int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
     // The window runs until it is closed or the editor ends. An editor that cannot edit says so
     // in its window; the person's answer ends it.
     while (host->outcome() == EditorHost::Outcome::Editing && !window->isClosed()) window->run(kWindowTurn);
-    window.reset();
-    if (std::optional<int> status = cannotEdit(*host)) return *status;
+    // After Done the window stays, the progress over the photo, until OUT.png is written; closed
+    // meanwhile, the photo is still written.
     int status = 0;
+    if (host->outcome() == EditorHost::Outcome::Finished)
+        status = deliver(options, *host, [&window] {
+            if (window->isClosed())
+                EditorHost::settle();
+            else
+                window->run(kWindowTurn);
+        });
+    window.reset();
+    if (std::optional<int> failure = cannotEdit(*host)) return *failure;
     if (host->outcome() == EditorHost::Outcome::Cancelled) std::printf("cancelled\n");
-    if (host->outcome() == EditorHost::Outcome::Finished) status = deliver(options, *host);
     host->close();
     return status;
 }

@@ -1,7 +1,7 @@
 // tessel_editor's --content-root and --server, run as a person runs the program: a new root starts
 // from the packs the editor ships and asks nobody; a root made earlier keeps its store; with a
-// server the content update and its downloads finish before the script goes on; options that
-// cannot work are refused.
+// server the content update and its downloads finish before the script goes on; editors sharing
+// a root with the service's messages all answer Done; options that cannot work are refused.
 #include "support/RunProgram.h"
 
 #include "GLES/EGLDisplayConnection.h"
@@ -120,6 +120,39 @@ TEST_F(TesselEditorContentOptions, WithAServerTheUpdateAndItsDownloadsFinishBefo
         (std::vector<std::string>{"harbour|0", "classic_effects|1000", "classic_frames|1000", "doodle_stickers|1000"}));
     EXPECT_TRUE(fs::is_regular_file(supportFolder(root) / "TesselContentPacks" / "harbour_thumbnail.zip"));
     EXPECT_EQ(server.requestCount("/ios/cds/api/tessel-example/version.json"), 1);
+}
+
+// The first launch on a root fetches the service's messages; the next presents the latest one
+// when the home screen appears, and later ones none for a while: the card is drawn, goes with its
+// button, and every launch answers Done.
+TEST_F(TesselEditorContentOptions, EditorsSharingARootWithMessagesAllAnswerDoneAndTheCardIsDismissed)
+{
+    if (!haveGL()) GTEST_SKIP() << "no GL context here";
+    const fs::path tree = dir_ / "content-tree";
+    fs::copy(std::string(TESSEL_CONTENT_FIXTURES_DIR) + "/content-tree", tree, fs::copy_options::recursive);
+    TesselFixtureServer server;
+    server.serveDirectory(tree.string());
+    const struct {
+        const char* name;
+        const char* script;
+    } launches[] = {
+        {"the first launch fetches the messages", "wait 2\ntap Done\n"},
+        {"the second shows the latest and it is dismissed",
+         "wait 2\nexpect Tessel turns ten\ntap Celebrate\nwait 1\ntap Done\n"},
+        {"the third shows none", "wait 2\ntap Done\n"},
+    };
+    const fs::path root = dir_ / "root";
+    const fs::path script = dir_ / "script.txt";
+    for (const auto& launch : launches) {
+        SCOPED_TRACE(launch.name);
+        std::ofstream(script) << launch.script;
+        fs::remove(output_);
+        EXPECT_EQ(run({"--script", script.string(), "--content-root", root.string(), "--server", server.baseURL(),
+                       "--output", output_.string(), input_.string()}),
+                  0)
+            << output;
+        EXPECT_TRUE(fs::is_regular_file(output_));
+    }
 }
 
 TEST_F(TesselEditorContentOptions, OptionsThatCannotWorkAreRefused)

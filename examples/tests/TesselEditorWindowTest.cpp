@@ -2,8 +2,8 @@
 // (the one there is, else a virtual one), its window found through X11, looked at through X11 (what
 // the X server shows, not the program's own snapshot), the pointer moved and clicked there. The
 // canvas shows the photo; an Adjust drag brightens it; Done hands the photo back at full size, the
-// same as the headless run of the same edit; Cancel says "cancelled"; closing the window ends the
-// program and writes nothing; without a GL context an alert says so and its button ends the program
+// same as the headless run of the same edit; Cancel says "cancelled"; closing the window, or
+// destroying it from another X client, ends the program and writes nothing; without a GL context an alert says so and its button ends the program
 // with the message.
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 // After GoogleTest: Xlib defines macros (None, Bool) that its headers use as names.
 #include "testing/display/ProgramWindow.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -307,6 +308,25 @@ protected:
 
     void closeWindow() { requestWindowClose(display_, *window_); }
 
+    // As a window killer does it, from this client: only the window of the program started here.
+    bool destroyWindow()
+    {
+        const Atom pidAtom = XInternAtom(display_, "_NET_WM_PID", False);
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        const bool read = XGetWindowProperty(display_, *window_, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
+                                             &items, &after, &data) == Success &&
+                          data && format == 32 && items == 1;
+        const bool ours = read && pid_t(*reinterpret_cast<unsigned long*>(data)) == child_;
+        if (data) XFree(data);
+        if (!ours) return false;
+        XDestroyWindow(display_, *window_);
+        XSync(display_, False);
+        return true;
+    }
+
     // The exit status, or nullopt when it has not ended within the seconds.
     std::optional<int> waitForExit(int seconds)
     {
@@ -406,7 +426,7 @@ TEST_F(TesselEditorWindowTest, AnAdjustDragBrightensTheCanvasAndDoneWritesWhatTh
 
 TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
 {
-    enum class Ending { CancelButton, WindowClosed };
+    enum class Ending { CancelButton, WindowClosed, WindowDestroyed };
     struct Case {
         const char* name;
         Ending ending;
@@ -415,6 +435,7 @@ TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
     const Case cases[] = {
         {"Cancel", Ending::CancelButton, "cancelled\n"},
         {"the window closed", Ending::WindowClosed, ""},
+        {"the window destroyed from outside", Ending::WindowDestroyed, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -424,8 +445,11 @@ TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
         std::optional<int> status;
         if (c.ending == Ending::CancelButton) {
             status = clickUntilExit(kCancelX, kBarButtonY, *scale);
-        } else {
+        } else if (c.ending == Ending::WindowClosed) {
             closeWindow();
+            status = waitForExit(kStepSeconds);
+        } else {
+            ASSERT_TRUE(destroyWindow()) << "the window found is not the program's";
             status = waitForExit(kStepSeconds);
         }
         EXPECT_EQ(status, std::optional<int>(0));

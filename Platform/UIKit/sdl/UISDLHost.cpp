@@ -1,4 +1,5 @@
 #include "UIKit/sdl/UISDLHost.h"
+#include "UIKit/sdl/UISDLX11Window.h"
 
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
@@ -86,6 +87,7 @@ struct UISDLHost::Impl {
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (sdlWindow) SDL_DestroyWindow(sdlWindow);
+        UISDLStopWatchingX11Window();
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
@@ -148,6 +150,7 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
         if (error) *error = SDL_GetError();
         return nullptr;
     }
+    UISDLWatchX11Window(impl->sdlWindow);
     impl->wakeEvent = SDL_RegisterEvents(1);
     Uint32 wake = impl->wakeEvent;
     // Any thread may post to the main queue: SDL_PushEvent is thread-safe and wakes the wait.
@@ -177,7 +180,7 @@ int UISDLHost::run(double seconds)
         int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
-            if (event.type == SDL_QUIT) impl_->closed = true;
+            if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->closed = true;
             impl_->handleMouse(event);
             impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
@@ -195,6 +198,8 @@ int UISDLHost::run(double seconds)
         if (Clock::now() >= nextFrame) {
             impl_->composite();
             ++frames;
+            // Destroyed from outside while drawing: closed as well.
+            if (UISDLX11WindowIsGone()) impl_->closed = true;
             nextFrame = Clock::now() + std::chrono::microseconds(16667);
         }
         if (seconds > 0 && Clock::now() - start >= std::chrono::duration<double>(seconds)) return frames;

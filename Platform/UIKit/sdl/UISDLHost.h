@@ -6,8 +6,9 @@
 // context on the main thread, which stays free to take the GL thread's context in a hand-over.
 // The left mouse button is one touch (with Shift held as it goes down, a second touch mirrored
 // through the window's centre: pinch and rotate with a mouse). Minimising sends the application to
-// the background and restoring brings it back; closing ends the loop. While a key input is first
-// responder, typed text, Return and Backspace reach it through the keyboard.
+// the background and restoring brings it back; closing ends the loop, as does another X client
+// destroying the window (UISDLX11Window.h). While a key input is first responder, typed text,
+// Return and Backspace reach it through the keyboard.
 
 #include "UIKit/UIWindow.h"
 
