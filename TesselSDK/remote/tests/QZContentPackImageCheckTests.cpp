@@ -127,7 +127,7 @@ TEST_F(QZContentPackImageCheckTest, APackWithABrokenOrOversizedImageIsRefusedAnd
     for (const Case& c : cases) {
         for (bool installedFirst : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (installedFirst ? ", over an installed archive" : ""));
-            const std::string identifier = "img" + std::to_string(++number);
+            const std::string identifier = std::string("img") + std::to_string(++number);
             const fs::path installed = contentDirectory() / (identifier + ".zip");
             const std::string before = archiveBytes(stickerArchive(qz_archive_test::squarePNG(16)));
             auto provider = this->provider(identifier, archiveBytes(c.archive));
@@ -160,7 +160,7 @@ TEST_F(QZContentPackImageCheckTest, ImagesAtTheLimitsInstallAndOnePastTheTotalDo
         ZipBuilder builder;
         builder.addStored("status.json", kOK);
         for (std::size_t piece = 0; piece < kQZFramePieceCount; ++piece)
-            builder.addStored("f1" + QZFrameContentPackItem::suffixForPiece(static_cast<QZFramePiece>(piece)) + ".png",
+            builder.addStored(std::string("f1") + QZFrameContentPackItem::suffixForPiece(static_cast<QZFramePiece>(piece)) + ".png",
                               blackBitmapPNG(4096, piece + 1 == kQZFramePieceCount ? lastHeight : 1024));
         return builder;
     };
@@ -180,7 +180,7 @@ TEST_F(QZContentPackImageCheckTest, ImagesAtTheLimitsInstallAndOnePastTheTotalDo
     int number = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string identifier = "limit" + std::to_string(++number);
+        const std::string identifier = std::string("limit") + std::to_string(++number);
         auto provider = download(identifier, archiveBytes(c.archive));
         EXPECT_EQ(provider->state(), c.installs ? 3 : 1);
         EXPECT_EQ(provider->lastDownloadError() == nullptr, c.installs);
