@@ -2,9 +2,11 @@
 
 #include "TesselSDK/packs/QZContentPackUnifiedSelectionViewCell.h"
 #include "TesselSDK/remote/QZContentPack.h"
+#include "TesselSDK/remote/QZTesselContentManager.h"
 
 #include "TesselSDKFoundation/QZAnalytics.h"
 
+#include "Dispatch/Dispatch.h"
 #include "Foundation/NSLog.h"
 #include "Foundation/NSString.h"
 
@@ -103,7 +105,25 @@ void QZContentPackListSelectionViewController::loadView()
     indicatorView_->setCenter(QZCGRectGetCenter(strip->bounds()));
     indicatorView_->setAutoresizingMask(QZUIViewAutoresizingFlexibleMargins);
     strip->addSubview(indicatorView_);
-    if (currentInstalledContentPacks().empty()) indicatorView_->startAnimating();
+    // An empty strip is not always waiting for anything: with no update running there is
+    // nothing to wait for, and the shelf's Get More is the way on.
+    if (currentInstalledContentPacks().empty() && contentManager() && contentManager()->isUpdatingAssets()) {
+        indicatorView_->startAnimating();
+        stopSpinnerWhenLoaded();
+    }
+}
+
+void QZContentPackListSelectionViewController::stopSpinnerWhenLoaded()
+{
+    if (!indicatorView_ || !indicatorView_->isAnimating()) return;
+    if (!contentManager() || !contentManager()->isUpdatingAssets()) {
+        indicatorView_->stopAnimating();
+        return;
+    }
+    std::weak_ptr<QZContentPackListSelectionViewController> weakSelf = self<QZContentPackListSelectionViewController>();
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 500'000'000), dispatch_get_main_queue(), [weakSelf] {
+        if (auto tool = weakSelf.lock()) tool->stopSpinnerWhenLoaded();
+    });
 }
 
 void QZContentPackListSelectionViewController::viewWillAppear(bool animated)

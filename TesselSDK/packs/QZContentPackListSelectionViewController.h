@@ -1,6 +1,7 @@
 #pragma once
 // A two-level pack tool. Its strip shows the installed packs of its type (a snapshot taken when
-// the view loads, with a spinner while it is empty); choosing a pack whose full-size set is on the
+// the view loads; while it is empty, a spinner only as long as a content update runs, and the
+// shelf's Get More entry to the pack store either way); choosing a pack whose full-size set is on the
 // device slides in from the right an in-tool page of that pack's items (detailViewControllerClass),
 // which does the tool's real editing on this tool's canvas and overlays. A pack without its set
 // opens its store page instead. The page's Back slides it out again; its Apply ends the tool with
@@ -95,6 +96,9 @@ public:
                                               const std::shared_ptr<NSIndexPath>& indexPath) override;
 
 private:
+    // Stops the spinner once no content update runs, looking again every half second till then.
+    void stopSpinnerWhenLoaded();
+
     std::shared_ptr<QZContentPackDetailSelectionViewController> contentPackDetailViewController_;
     std::shared_ptr<QZModule> contentPackDetailViewControllerOutputModule_;
     std::shared_ptr<UIActivityIndicatorView> indicatorView_;

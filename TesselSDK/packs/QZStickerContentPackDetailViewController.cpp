@@ -119,7 +119,7 @@ void QZStickerContentPackDetailViewController::selectionViewDidSelectContentPack
     auto sticker = std::dynamic_pointer_cast<QZStickerContentPackItem>(item);
     auto overlay = stickersOverlayView();
     if (!sticker || !overlay) return;
-    overlay->addNewStickerView(sticker);
+    if (!overlay->addNewStickerView(sticker)) return;
     reportStickerSelected(sticker);
 }
 
@@ -147,6 +147,10 @@ void QZStickerContentPackDetailViewController::configureStickerViewWithStickerVi
 {
     auto editor = editorView();
     if (!editor) return;
+    if (!QZStickerView::canPlaceStickerPackItem(item)) {
+        cell.setNeedsLayout();
+        return;
+    }
     auto sticker = QZStickerView::makeWithStickerPackItem(item);
     std::shared_ptr<UIImage> large = item ? item->largeImage() : nullptr;
     CGFloat fit = 0;
@@ -255,9 +259,26 @@ void QZStickerContentPackDetailViewController::stickerViewCellTapDidEndWithStick
     if (!CGRectContainsPoint(cellInEditor, pointInEditorView(*cell, point))) return;
     auto overlay = stickersOverlayView();
     if (!overlay || !item) return;
-    overlay->addNewStickerView(item);
+    if (!overlay->addNewStickerView(item)) {
+        cell->setNeedsLayout();
+        return;
+    }
     reportStickerSelected(item);
     animateStickerViewCellIn(*cell);
+}
+
+void QZStickerContentPackDetailViewController::stickerViewCellTouchWasCancelled(
+    QZStickerContentPackItemSelectionViewCell* cell, const std::shared_ptr<QZStickerContentPackItem>&)
+{
+    setStripScrolling(true);
+    // What is left of the touch (the other press's end) places nothing.
+    didDrag_ = true;
+    if (!cell) return;
+    if (draggingSticker()) {
+        returnDraggedStickerHome(*cell);
+        return;
+    }
+    cell->imgView()->setAlpha(1);
 }
 
 // ---- Landing ----
@@ -271,22 +292,7 @@ void QZStickerContentPackDetailViewController::animateStickerViewCellIn(QZSticke
         CGPoint centre = sticker->contentView()->convertPointToView(image.center(), strip.get());
         centre.y += kDropAllowance;
         if (CGRectContainsPoint(strip->bounds(), centre)) {
-            // Back on the strip: the sticker flies home and vanishes into its cell.
-            draggingSticker_.reset();
-            auto cellImage = cell.imgView();
-            const CGRect home = origFrame_;
-            UIView::animateWithDuration(
-                kReturnDuration, 0, 0, [&] { sticker->setFrame(home); },
-                [sticker, cellImage](bool) {
-                    UIView::animateWithDuration(
-                        kFadeDuration,
-                        [&] {
-                            cellImage->setAlpha(1);
-                            sticker->setAlpha(0);
-                            sticker->setTransform(CGAffineTransformMakeScale(kVanishScale, kVanishScale));
-                        },
-                        [sticker](bool) { sticker->removeFromSuperview(); });
-                });
+            returnDraggedStickerHome(cell);
             return;
         }
     }
@@ -303,6 +309,28 @@ void QZStickerContentPackDetailViewController::animateStickerViewCellIn(QZSticke
         sticker->setControlsEnabled(true);
     }
     popImageOfCell(cell);
+}
+
+void QZStickerContentPackDetailViewController::returnDraggedStickerHome(QZStickerContentPackItemSelectionViewCell& cell)
+{
+    auto sticker = draggingSticker();
+    if (!sticker) return;
+    // Back on the strip: the sticker flies home and vanishes into its cell.
+    draggingSticker_.reset();
+    auto cellImage = cell.imgView();
+    const CGRect home = origFrame_;
+    UIView::animateWithDuration(
+        kReturnDuration, 0, 0, [&] { sticker->setFrame(home); },
+        [sticker, cellImage](bool) {
+            UIView::animateWithDuration(
+                kFadeDuration,
+                [&] {
+                    cellImage->setAlpha(1);
+                    sticker->setAlpha(0);
+                    sticker->setTransform(CGAffineTransformMakeScale(kVanishScale, kVanishScale));
+                },
+                [sticker](bool) { sticker->removeFromSuperview(); });
+        });
 }
 
 void QZStickerContentPackDetailViewController::popImageOfCell(QZStickerContentPackItemSelectionViewCell& cell)

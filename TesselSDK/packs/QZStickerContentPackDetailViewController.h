@@ -75,9 +75,14 @@ public:
     void stickerViewCellTapDidEndWithSticker(QZStickerContentPackItemSelectionViewCell* cell,
                                              const std::shared_ptr<QZStickerContentPackItem>& item,
                                              CGPoint point) override;
+    // The system took the touch away (a call, a gesture of its own): the pick-up ends as a lift
+    // away from the canvas does, the dragged sticker flying back to its cell, nothing placed.
+    void stickerViewCellTouchWasCancelled(QZStickerContentPackItemSelectionViewCell* cell,
+                                          const std::shared_ptr<QZStickerContentPackItem>& item) override;
 
     // A new sticker of the cell's item over its image, 1.75 x the fit of the large image into the
-    // cell's sticker size, invisible, on the editor's view: the one being dragged.
+    // cell's sticker size, invisible, on the editor's view: the one being dragged. None for an
+    // item whose large image cannot be read (the cell then shows it unavailable).
     void configureStickerViewWithStickerViewCell(QZStickerContentPackItemSelectionViewCell& cell,
                                                  const std::shared_ptr<QZStickerContentPackItem>& item);
     // The dragged sticker's centre follows the touch (cell coordinates) less the offset.
@@ -92,6 +97,8 @@ private:
     void startDragging(QZStickerContentPackItemSelectionViewCell& cell,
                        const std::shared_ptr<QZStickerContentPackItem>& item);
     void popImageOfCell(QZStickerContentPackItemSelectionViewCell& cell);
+    // The dragged sticker back to its cell's image, where it vanishes.
+    void returnDraggedStickerHome(QZStickerContentPackItemSelectionViewCell& cell);
 
     std::weak_ptr<QZStickerView> draggingSticker_;
     CGPoint offset_{0, 0};

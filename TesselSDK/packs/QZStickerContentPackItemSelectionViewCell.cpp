@@ -51,9 +51,15 @@ CGSize QZStickerContentPackItemSelectionViewCell::stickerSize() const
     return QZCGSizeScaleToMaxSize(image->size(), area.size, nullptr);
 }
 
+bool QZStickerContentPackItemSelectionViewCell::showsUnavailable() const
+{
+    return contentPackItem_ && contentPackItem_->largeImageUnreadable();
+}
+
 void QZStickerContentPackItemSelectionViewCell::layoutSubviews()
 {
     QZHorizontalTableViewCell::layoutSubviews();
+    setAlpha(showsUnavailable() ? kUnavailableAlpha : 1);
     imgView_->setImage(contentPackItem_ ? contentPackItem_->smallImage() : nullptr);
     const CGRect area = CGRectInset(bounds(), kInset, kInset);
     const CGSize size = stickerSize();
@@ -71,6 +77,7 @@ void QZStickerContentPackItemSelectionViewCell::selectRecognized(UILongPressGest
     case UIGestureRecognizerStateBegan: listener->stickerViewCellDidSelectSticker(this, contentPackItem_, point); break;
     case UIGestureRecognizerStateChanged: listener->stickerViewCellDidMoveSticker(this, contentPackItem_, point); break;
     case UIGestureRecognizerStateEnded: listener->stickerViewCellDidDropSticker(this, contentPackItem_, point); break;
+    case UIGestureRecognizerStateCancelled: listener->stickerViewCellTouchWasCancelled(this, contentPackItem_); break;
     default: break;
     }
 }
@@ -90,6 +97,7 @@ void QZStickerContentPackItemSelectionViewCell::tapRecognized(UILongPressGesture
     case UIGestureRecognizerStateEnded:
         listener->stickerViewCellTapDidEndWithSticker(this, contentPackItem_, point);
         break;
+    case UIGestureRecognizerStateCancelled: listener->stickerViewCellTouchWasCancelled(this, contentPackItem_); break;
     default: break;
     }
 }

@@ -3,7 +3,9 @@
 // what the finger does. "select" (held 0.2 s) picks the sticker up to drag it out; "tap" (at
 // once, but only once "select" has failed) places it on a plain tap, or drags it out when the
 // finger leaves the strip. Both run alongside any other recogniser (the strip's scrolling) and
-// report the touch in the cell's coordinates. Main thread only.
+// report the touch in the cell's coordinates; a press cancelled after it began is reported as
+// such. An item whose large image could not be read shows dimmed: it cannot be placed. Main
+// thread only.
 
 #include "TesselSDKFoundation/QZHorizontalTableViewCell.h"
 
@@ -38,6 +40,9 @@ public:
     virtual void stickerViewCellTapDidEndWithSticker(QZStickerContentPackItemSelectionViewCell* cell,
                                                      const std::shared_ptr<QZStickerContentPackItem>& item,
                                                      CGPoint point) = 0;
+    // Either press was cancelled after it began.
+    virtual void stickerViewCellTouchWasCancelled(QZStickerContentPackItemSelectionViewCell* cell,
+                                                  const std::shared_ptr<QZStickerContentPackItem>& item) = 0;
 };
 
 class QZStickerContentPackItemSelectionViewCell : public QZHorizontalTableViewCell, public UIGestureRecognizerDelegate {
@@ -61,6 +66,9 @@ public:
 
     // The small image shrunk (never enlarged) into the bounds inset by 6 points across and 10 down.
     CGSize stickerSize() const;
+    static constexpr CGFloat kUnavailableAlpha = 0.3f;
+    // The item's large image was looked for and could not be read.
+    bool showsUnavailable() const;
     void layoutSubviews() override;
 
     void selectRecognized(UILongPressGestureRecognizer* recognizer);

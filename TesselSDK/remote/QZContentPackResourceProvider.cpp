@@ -166,18 +166,27 @@ Value QZContentPackResourceProvider::dataForResourceNamed(const std::string& nam
 
 std::shared_ptr<QZDownloadOperation>
 QZContentPackResourceProvider::makeArchiveDownloadOperation(const std::string& remoteURL,
-                                                            const std::string& archivePath)
+                                                            const std::string& archivePath,
+                                                            QZContentPackResourceProviderType type)
 {
     auto request = NSMutableURLRequest::requestWithURL(
         NSURL::URLWithString(remoteURL), NSURLRequestReloadIgnoringLocalCacheData, NSURLRequestDefaultTimeoutInterval);
     request->setTotalTimeoutInterval(kArchiveTotalTimeout);
     auto operation = QZDownloadOperation::make(request, archivePath);
-    operation->setValidationBlock([](const std::string& path, QZDownloadOperation::ValidationCompletion completion) {
-        dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_HIGH, 0), [path, completion] {
-            const bool valid = QZContentPackResourceArchive::make(path)->validate();
-            dispatch_async(dispatch_get_main_queue(), [completion, valid] { completion(valid); });
+    // Every image the pack will show is decoded now, within the archive's limits: a pack that
+    // would show nothing, or take the editor's memory, is refused before it is installed.
+    const QZContentPackResourceArchive::ImageCheck images = type == QZContentPackResourceProviderTypeThumbnail
+                                                                ? QZContentPackResourceArchive::ImageCheck::ThumbnailImages
+                                                                : QZContentPackResourceArchive::ImageCheck::EveryImage;
+    operation->setValidationBlock(
+        [images](const std::string& path, QZDownloadOperation::ValidationCompletion completion) {
+            dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_HIGH, 0), [path, completion, images] {
+                std::string reason;
+                const bool valid = QZContentPackResourceArchive::make(path)->validate(images, &reason);
+                dispatch_async(dispatch_get_main_queue(),
+                               [completion, valid, reason] { completion(valid, valid ? std::string() : reason); });
+            });
         });
-    });
     operation->setSuccessBlock([archivePath](QZDownloadOperation&) {
         // Backups may still take the file; that is no reason to refuse it.
         QZFileSystemUtils::addSkipBackupAttributeToItemAtURL(archivePath);
@@ -212,7 +221,7 @@ void QZContentPackResourceProvider::downloadResources()
         });
         return;
     }
-    auto operation = makeArchiveDownloadOperation(remoteURL_, *path);
+    auto operation = makeArchiveDownloadOperation(remoteURL_, *path, type_);
     operation->setProgressBlock([weakSelf](QZDownloadOperation&, float fraction) {
         auto provider = weakSelf.lock();
         if (!provider || !(fraction > 0)) return;

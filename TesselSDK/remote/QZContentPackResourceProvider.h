@@ -87,11 +87,14 @@ public:
     static std::optional<std::string> archivePathForPack(const std::string& identifier,
                                                          QZContentPackResourceProviderType type);
 
-    // The operation that downloads `request` to `archivePath`: validated as an archive on a
-    // high-priority worker (answered on the main queue), marked not to be backed up once
-    // installed. The provider adds its own progress, success and failure blocks.
-    static std::shared_ptr<QZDownloadOperation> makeArchiveDownloadOperation(const std::string& remoteURL,
-                                                                             const std::string& archivePath);
+    // The operation that downloads `request` to `archivePath`: validated as an archive with its
+    // images (every one for the full-size set; for thumbnails a failing one is only logged) on a
+    // high-priority worker (answered on the main queue; a refusal's reason names the entry),
+    // marked not to be backed up once installed. The provider adds its own progress, success and
+    // failure blocks.
+    static std::shared_ptr<QZDownloadOperation>
+    makeArchiveDownloadOperation(const std::string& remoteURL, const std::string& archivePath,
+                                 QZContentPackResourceProviderType type = QZContentPackResourceProviderTypeHighResolution);
 
 private:
     bool initWithType(QZContentPackResourceProviderType type, const std::string& identifier,

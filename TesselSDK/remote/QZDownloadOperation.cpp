@@ -199,21 +199,22 @@ void QZDownloadOperation::connectionDidFinishLoading(NSURLConnection&)
         return;
     }
     if (!validationBlock_) {
-        validationFinished(true);
+        validationFinished(true, {});
         return;
     }
     auto once = std::make_shared<std::atomic<bool>>(false);
     std::shared_ptr<QZDownloadOperation> operation = self<QZDownloadOperation>();
     ValidationBlock validate = std::move(validationBlock_);
-    validate(temporaryDestinationPath_, [operation, once](bool valid) {
-        if (!once->exchange(true)) operation->validationFinished(valid);
+    validate(temporaryDestinationPath_, [operation, once](bool valid, const std::string& reason) {
+        if (!once->exchange(true)) operation->validationFinished(valid, reason);
     });
 }
 
-void QZDownloadOperation::validationFinished(bool valid)
+void QZDownloadOperation::validationFinished(bool valid, const std::string& reason)
 {
     if (!valid) {
-        finishWithError(NSError::errorWithDomain(kQZDownloadValidationErrorDomain, 1));
+        finishWithError(reason.empty() ? NSError::errorWithDomain(kQZDownloadValidationErrorDomain, 1)
+                                       : NSError::errorWithDescription(kQZDownloadValidationErrorDomain, 1, reason));
         return;
     }
     // The destination is replaced only now, in one rename: a refused or broken download never

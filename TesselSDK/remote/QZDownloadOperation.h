@@ -37,8 +37,9 @@ public:
     // The fraction received, or -1.0 when the server sent no length; called before the chunk is
     // written.
     using ProgressBlock = std::function<void(QZDownloadOperation& operation, float fraction)>;
-    // Any thread; calls after the first are ignored.
-    using ValidationCompletion = std::function<void(bool valid)>;
+    // Any thread; calls after the first are ignored. A refusal's reason (may be empty) becomes the
+    // failure's description.
+    using ValidationCompletion = std::function<void(bool valid, const std::string& reason)>;
     using ValidationBlock = std::function<void(const std::string& temporaryPath, ValidationCompletion completion)>;
 
     static constexpr std::uint64_t kDefaultMaximumContentLength = 1ull << 30;
@@ -85,7 +86,7 @@ private:
     void initWithRequest(std::shared_ptr<NSURLRequest> request, const std::string& destinationPath);
     // Creates the temporary file; nullptr or the error.
     std::shared_ptr<NSError> createTemporaryFile();
-    void validationFinished(bool valid);
+    void validationFinished(bool valid, const std::string& reason);
     // Finishes (finished YES, executing NO, connection released, temporary file removed), then
     // calls the failure block with an error, else the success block. Once; later calls do nothing.
     void finishWithError(const std::shared_ptr<NSError>& error);

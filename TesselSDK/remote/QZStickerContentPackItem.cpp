@@ -33,6 +33,7 @@ std::shared_ptr<UIImage> QZStickerContentPackItem::largeImage()
         const std::string name = resourceName("-large.png");
         if (std::shared_ptr<QZContentPack> owner = pack(); owner && !name.empty()) {
             largeImage_ = owner->highResolutionImageNamed(name);
+            largeImageUnreadable_ = !largeImage_;
             if (largeImage_) keptImages(owner);
         }
     }

@@ -10,6 +10,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "TesselSDK/remote/QZContentPack.h"
 #include "TesselSDK/remote/QZContentPackResourceProvider.h"
+#include "TesselSDK/remote/QZContentStoreShippedPacks.h"
 #include "TesselSDK/remote/QZContentPackUpdate.h"
 #include "TesselSDK/remote/QZReachability.h"
 #include "TesselSDK/remote/QZVersionComparison.h"
@@ -255,6 +256,8 @@ void QZTesselContentManager::removeContentPacksMarkedForDeletionInContext(NSMana
                                      error ? error->localizedDescription() : std::string()));
             return;
         }
+        // Withdrawn by the service: a shipped one is not added back from the prebuilt store.
+        QZRememberContentPacksWithdrawnByService(identifiers);
         // The archives go with their records, at the same moment: no screen of this run has
         // opened them yet, and a pack listed again later downloads them afresh.
         for (const std::string& identifier : identifiers)

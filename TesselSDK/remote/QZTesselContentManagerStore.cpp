@@ -1,8 +1,10 @@
 // The content store's model and coordinators. One set-up, under one lock, serves both
-// coordinators: the main one checks, copies and adds the file (removing it with its companions
-// and adding it again once, on failure); the second only adds the file so prepared and never
-// removes it, since the main one may have it open.
+// coordinators: the main one checks, copies and adds the file (on failure moving it aside with
+// its companions, copying the prebuilt store in its place and adding it again once), then adds
+// the shipped packs the store lacks; the second only adds the file so prepared and never removes
+// it, since the main one may have it open.
 
+#include <ctime>
 #include <filesystem>
 
 #include "CoreData/NSPersistentStore.h"
@@ -14,6 +16,7 @@
 #include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDKFoundation/QZAnalytics.h"
 #include "TesselSDK/remote/QZContentPacksDataModel.h"
+#include "TesselSDK/remote/QZContentStoreShippedPacks.h"
 #include "TesselSDK/remote/QZInterprocessLock.h"
 #include "TesselSDK/remote/QZTesselContentManager.h"
 
@@ -47,14 +50,18 @@ void forgetCommittedVersions()
     defaults->synchronize();
 }
 
+std::optional<std::string> prebuiltStorePath()
+{
+    std::shared_ptr<NSBundle> bundle = QZSDKResources::resourceBundle();
+    return bundle ? bundle->pathForResource(kQZContentStorePrebuiltName, "sqlite") : std::nullopt;
+}
+
 void copyPrebuiltStoreIfNecessary(const std::string& storePath)
 {
     auto fileManager = NSFileManager::defaultManager();
     if (fileManager->fileExistsAtPath(storePath)) return;
     std::shared_ptr<NSError> error;
-    std::shared_ptr<NSBundle> bundle = QZSDKResources::resourceBundle();
-    std::optional<std::string> prebuilt =
-        bundle ? bundle->pathForResource(kQZContentStorePrebuiltName, "sqlite") : std::nullopt;
+    std::optional<std::string> prebuilt = prebuiltStorePath();
     if (!prebuilt)
         error = NSError::errorWithDescription(NSCocoaErrorDomain, kFileReadNoSuchFileError,
                                               "The prebuilt content store is not in the resource bundle.");
@@ -69,6 +76,45 @@ void copyPrebuiltStoreIfNecessary(const std::string& storePath)
           NSStringWithFormat("Error copying precompiled database into place with error: %@",
                              error ? error->localizedDescription() : std::string()));
     forgetCommittedVersions();
+}
+
+// A store that does not open is kept for whoever wants to look at it, beside the new one:
+// "TesselContentPackData.damaged-<UTC date and time>.sqlite", its companions renamed with it so
+// none is replayed into the new store. Answers false when it could not be moved.
+bool moveDamagedStoreAside(const std::string& storePath, const std::shared_ptr<NSError>& cause)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &utc);
+    const std::filesystem::path store(storePath);
+    std::string aside;
+    for (int attempt = 0;; ++attempt) {
+        aside = (store.parent_path() / (store.stem().string() + ".damaged-" + stamp +
+                                        (attempt ? "-" + std::to_string(attempt) : std::string()) +
+                                        store.extension().string()))
+                    .string();
+        if (!std::filesystem::exists(aside)) break;
+    }
+    std::error_code failure;
+    std::filesystem::rename(storePath, aside, failure);
+    if (failure) {
+        NSLog("%s %@", kCoordinatorMethod,
+              NSStringWithFormat("The content store %@ does not open (%@) and cannot be moved aside: %@", storePath,
+                                 cause ? cause->localizedDescription() : std::string(), failure.message()));
+        return false;
+    }
+    for (const char* companion : {"-wal", "-shm", "-journal"}) {
+        std::error_code ignored;
+        if (std::filesystem::exists(storePath + companion, ignored))
+            std::filesystem::rename(storePath + companion, aside + companion, ignored);
+    }
+    NSLog("%s %@", kCoordinatorMethod,
+          NSStringWithFormat("The content store %@ does not open (%@); it is kept as %@ and a new store starts from "
+                             "the prebuilt one",
+                             storePath, cause ? cause->localizedDescription() : std::string(), aside));
+    return true;
 }
 
 void reportUnresolved(const char* method, const std::shared_ptr<NSError>& error)
@@ -111,9 +157,11 @@ std::shared_ptr<NSPersistentStoreCoordinator> QZTesselContentManager::contentPac
             bool added =
                 coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
             if (!added) {
-                std::shared_ptr<NSError> ignored;
-                coordinator->destroyPersistentStoreAtURL(path, &ignored);
-                forgetCommittedVersions();
+                if (!moveDamagedStoreAside(path, error)) {
+                    std::shared_ptr<NSError> ignored;
+                    coordinator->destroyPersistentStoreAtURL(path, &ignored);
+                }
+                copyPrebuiltStoreIfNecessary(path);
                 error.reset();
                 added =
                     coordinator->addPersistentStoreWithType(NSSQLiteStoreType, path, storeOptions(), &error) != nullptr;
@@ -121,6 +169,9 @@ std::shared_ptr<NSPersistentStoreCoordinator> QZTesselContentManager::contentPac
             if (added) {
                 QZFileSystemUtils::addSkipBackupAttributeToItemAtURL(path);
                 storeFilePath_ = path;
+                // A store made before a pack shipped, or a pack lost some other way, gets it back.
+                if (std::optional<std::string> prebuilt = prebuiltStorePath())
+                    QZAddShippedPacksMissingFromStore(coordinator, *prebuilt);
             }
         }
         if (storeFilePath_.empty()) {

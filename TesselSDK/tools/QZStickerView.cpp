@@ -42,6 +42,12 @@ std::shared_ptr<QZStickerView> QZStickerView::makeWithStickerPackItem(std::share
     return NSObject::create<QZStickerView>(&QZStickerView::initWithStickerPackItem, std::move(item));
 }
 
+bool QZStickerView::canPlaceStickerPackItem(const std::shared_ptr<QZStickerContentPackItem>& item)
+{
+    std::shared_ptr<UIImage> image = item ? item->largeImage() : nullptr;
+    return image && image->size().width > 0 && image->size().height > 0;
+}
+
 void QZStickerView::initWithStickerPackItem(std::shared_ptr<QZStickerContentPackItem> item)
 {
     std::shared_ptr<UIImage> image = item ? item->largeImage() : nullptr;
@@ -77,7 +83,6 @@ void QZStickerView::prepareView()
     addSubview(contentView_);
     imageView_ = UIView::viewWithFrame<UIImageView>(contentView_->bounds());
     imageView_->setContentMode(UIViewContentModeScaleAspectFit);
-    imageView_->setImage(QZSDKResources::imageNamed("test_sticker.png"));
     contentView_->addSubview(imageView_);
 
     handle_ = UIView::viewWithFrame<QZStickerViewHandle>(handleFrame(r));
@@ -131,6 +136,22 @@ CGSize QZStickerView::sizeThatFits(CGSize) const
     const CGFloat m = image ? std::max(image->size().width, image->size().height) : kNoImageSide;
     const CGFloat side = (m + 4 * kInset) * scale_ + 2 * kInset;
     return CGSizeMake(side, side);
+}
+
+void QZStickerView::fitStartingSizeToCanvas(CGSize canvas)
+{
+    const std::shared_ptr<UIImage> image = stickerImage();
+    const CGFloat shorter = std::min(canvas.width, canvas.height);
+    if (image && shorter > 0) {
+        const CGFloat m = std::max(image->size().width, image->size().height);
+        // The picture's side is the sticker's less the two insets of the frame and the content.
+        // No larger than the canvas comes first: on a canvas under 64 points the quarter gives way.
+        const CGFloat largest = std::max(CGFloat(1), shorter - 4 * kInset);
+        const CGFloat smallest = std::min(shorter / 4, largest);
+        const CGFloat picture = std::clamp((m + 4 * kInset) * scale_ - 2 * kInset, smallest, largest);
+        scale_ = (picture + 2 * kInset) / (m + 4 * kInset);
+    }
+    sizeToFit();
 }
 
 void QZStickerView::layoutSubviews()

@@ -25,6 +25,9 @@ public:
 
     // Framed by the item's large image size inset by 12 points, showing that image.
     static std::shared_ptr<QZStickerView> makeWithStickerPackItem(std::shared_ptr<QZStickerContentPackItem> item);
+    // Only an item whose large image reads can be placed: without it a sticker would show and
+    // bake nothing (or a placeholder) into the photo.
+    static bool canPlaceStickerPackItem(const std::shared_ptr<QZStickerContentPackItem>& item);
 
     const std::shared_ptr<QZStickerContentPackItem>& stickerPackItem() const { return stickerPackItem_; }
     const std::shared_ptr<QZView>& contentView() const { return contentView_; }
@@ -34,7 +37,7 @@ public:
     const std::shared_ptr<UIImageView>& glassBox() const { return glassBox_; }
     const std::shared_ptr<UIPanGestureRecognizer>& panRecognizer() const { return panRecognizer_; }
     const std::shared_ptr<UILongPressGestureRecognizer>& pressRecognizer() const { return pressRecognizer_; }
-    // What the image view shows: the item's large image, else the placeholder.
+    // What the image view shows: the item's large image; nil without one (nothing is drawn).
     std::shared_ptr<UIImage> stickerImage() const { return imageView_->image(); }
 
     // The size factor: the view's size follows it through sizeToFit only.
@@ -60,6 +63,10 @@ public:
 
     // A square of side (m + 48) x scale + 24, m the image's longer side (50 without an image).
     CGSize sizeThatFits(CGSize size) const override;
+    // The scale, and the size to fit, of a sticker just placed on a canvas of that size: its
+    // picture at least a quarter of the canvas's shorter side, so that it can be seen and
+    // grabbed whatever its pixel size, and the whole sticker no larger than that side.
+    void fitStartingSizeToCanvas(CGSize canvas);
     void layoutSubviews() override;
 
     // The knob at `point` (the sticker's own coordinates): turns by the angle the point makes with

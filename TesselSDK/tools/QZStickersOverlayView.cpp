@@ -60,14 +60,16 @@ void QZStickersOverlayView::adopt(const std::shared_ptr<QZStickerView>& view)
     updateActiveSticker();
 }
 
-void QZStickersOverlayView::addNewStickerView(const std::shared_ptr<QZStickerContentPackItem>& item)
+bool QZStickersOverlayView::addNewStickerView(const std::shared_ptr<QZStickerContentPackItem>& item)
 {
+    if (!QZStickerView::canPlaceStickerPackItem(item)) return false;
     auto view = QZStickerView::makeWithStickerPackItem(item);
     view->setScale(kNewStickerScale);
-    view->sizeToFit();
+    view->fitStartingSizeToCanvas(bounds().size);
     view->setCenter(QZCGRectGetCenter(bounds()));
     view->setAutoresizingMask(QZUIViewAutoresizingFlexibleMargins);
     adopt(view);
+    return true;
 }
 
 void QZStickersOverlayView::addStickerView(const std::shared_ptr<QZStickerView>& view)

@@ -45,8 +45,10 @@ public:
     std::shared_ptr<QZStickersOverlayViewDelegate> delegate() const { return delegate_.lock(); }
     void setDelegate(std::weak_ptr<QZStickersOverlayViewDelegate> delegate) { delegate_ = std::move(delegate); }
 
-    // A new sticker of the item at scale 0.2, sized to fit, centred in the layer, made active.
-    void addNewStickerView(const std::shared_ptr<QZStickerContentPackItem>& item);
+    // A new sticker of the item at scale 0.2, brought to a size the layer shows well
+    // (QZStickerView::fitStartingSizeToCanvas), centred in the layer, made active. Nothing is
+    // placed, and false answered, for an item whose large image cannot be read.
+    bool addNewStickerView(const std::shared_ptr<QZStickerContentPackItem>& item);
     // An existing sticker (dragged in from the strip) made active where it stands.
     void addStickerView(const std::shared_ptr<QZStickerView>& view);
     // Controls off on every sticker but the last, on for the last (unless its removal began), which

@@ -170,6 +170,17 @@ QZExportResult QZImageSaver::saveImages(const std::string& exportFolder, bool cr
         return result;
     };
 
+    // The bundle is written where it stands, never through a link to some other folder.
+    const std::string bundle = (fs::path(exportFolder) / kQZBundleFolderName).string();
+    auto bundleIsLink = [&] {
+        std::error_code ignored;
+        return fs::is_symlink(fs::symlink_status(bundle, ignored));
+    };
+    const std::string linkRefusal =
+        bundle + " is a symbolic link; the bundle folder is never written through a link (remove the link, or export "
+                 "into the folder it points to)";
+    if (bundleIsLink()) return fail(linkRefusal);
+
     std::vector<fs::path> made = missingFolders(exportFolder);
     std::error_code folderError;
     fs::create_directories(exportFolder, folderError);
@@ -197,9 +208,13 @@ QZExportResult QZImageSaver::saveImages(const std::string& exportFolder, bool cr
     }
 
     // Into the bundle: from here on a failure leaves "Unfinished" behind.
-    std::string bundle = (fs::path(exportFolder) / kQZBundleFolderName).string();
     syncFileSystemOf(staging->root());
     fs::create_directory(bundle, folderError);
+    if (!folderError && bundleIsLink()) {
+        staging.reset();
+        removeMadeFolders(made);
+        return fail(linkRefusal);
+    }
     if (folderError) {
         staging.reset();
         removeMadeFolders(made);

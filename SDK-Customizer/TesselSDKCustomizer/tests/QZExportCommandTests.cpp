@@ -305,5 +305,30 @@ TEST_F(QZExportCommandTest, AFailedExportLeavesTheEarlierBundle)
     EXPECT_EQ(snapshot(out), before);
 }
 
+// OUT/TesselSDKResources.bundle a symbolic link to another folder: the export is refused, with the
+// link named, and nothing is written on either side of it.
+TEST_F(QZExportCommandTest, ABundleFolderThatIsALinkIsRefusedAndNothingWritten)
+{
+    const fs::path out = scratch_ / "out";
+    const fs::path elsewhere = scratch_ / "elsewhere";
+    fs::create_directories(out);
+    fs::create_directories(elsewhere);
+    writeFile(elsewhere / "kept.txt", "a file of the folder the link points to");
+    fs::create_symlink(elsewhere, out / "TesselSDKResources.bundle");
+    const std::map<std::string, std::string> outBefore = snapshot(out.string());
+    const std::map<std::string, std::string> elsewhereBefore = snapshot(elsewhere.string());
+
+    CommandRun run = exportCommand({"--no-compress", "--out", out.string()}, scratch_);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("TesselSDKResources.bundle is a symbolic link"), std::string::npos) << run.err;
+    EXPECT_EQ(snapshot(elsewhere.string()), elsewhereBefore);
+    EXPECT_EQ(snapshot(out.string()), outBefore);
+    EXPECT_TRUE(fs::is_symlink(out / "TesselSDKResources.bundle"));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(out)) ++entries;
+    EXPECT_EQ(entries, 1u) << "no staging folder left behind";
+}
+
 }  // namespace
 }  // namespace customizer::testing

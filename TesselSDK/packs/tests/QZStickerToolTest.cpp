@@ -12,10 +12,14 @@
 #include "TesselSDK/shell/QZScrollingImageView.h"
 
 #include "TesselSDKImaging/Processors/QZStickerProcessor.h"
+#include "TesselSDKImaging/tests/QZImageServerTestSupport.h"
 
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/NSUserDefaults.h"
+#include "ImageIO/ImageIOCodec.h"
 #include "QuartzCore/CALayer.h"
+#include "TesselSDKFoundation/QZFileSystemUtils.h"
+#include "testing/ZipBuilder.h"
 
 #include <cmath>
 
@@ -98,6 +102,35 @@ protected:
         return std::dynamic_pointer_cast<StickerPage>(tool->contentPackDetailViewController());
     }
     std::shared_ptr<QZStickersOverlayView> layer() const { return tool_->stickersOverlayView(); }
+    // "Broken", installed as an archive in the content directory before images were checked at
+    // install: "bad"'s large image is no image, "good"'s is.
+    void installBrokenPack()
+    {
+        std::vector<std::uint8_t> red;
+        const std::vector<RGBA> pixels(40 * 40, kRed);
+        ASSERT_TRUE(ImageIOEncodePNG(pixels.data(), 40, 40, &red));
+        const std::string image(red.begin(), red.end());
+        const std::filesystem::path content = QZFileSystemUtils::resourcesDirectoryURL().value();
+        std::filesystem::create_directories(content);
+        ASSERT_TRUE(ZipBuilder()
+                        .addStored("status.json", R"({"status": "OK"})")
+                        .addStored("bad-large.png", "these bytes are no picture at all")
+                        .addStored("bad-small.png", image)
+                        .addStored("good-large.png", image)
+                        .addStored("good-small.png", image)
+                        .writeTo((content / "broken_stickers.zip").string()));
+        ASSERT_TRUE(ZipBuilder()
+                        .addStored("status.json", R"({"status": "OK"})")
+                        .addStored("iap_preview.png", image)
+                        .writeTo((content / "broken_stickers_thumbnail.zip").string()));
+        Value document = Value::fromJSON(R"({"identifier": "broken_stickers", "packType": "sticker",
+            "displayName": "Broken", "codeName": "broken_code", "requiresDownload": true, "index": 7,
+            "highResURL": "http://127.0.0.1:9/broken_stickers.zip",
+            "thumbnailURL": "http://127.0.0.1:9/broken_stickers_thumbnail.zip",
+            "items": [{"identifier": "bad", "displayName": "Bad", "index": 0},
+                      {"identifier": "good", "displayName": "Good", "index": 1}]})");
+        ASSERT_TRUE(manager()->insertPackForTesting(document));
+    }
     UIView& cell(const std::string& label)
     {
         auto view = UITestDriver::visibleViewWithLabel(label);
@@ -113,7 +146,7 @@ protected:
     std::vector<std::shared_ptr<NSNotification>> applied_;
 };
 
-TEST_F(QZStickerToolTest, TheStripShowsTheInstalledStickerPacksAndSpinsWithoutOne)
+TEST_F(QZStickerToolTest, TheStripShowsTheInstalledStickerPacksAndGetMoreWithoutOne)
 {
     auto tool = show();
     const auto strip = tool->selectionView()->tableView();
@@ -139,7 +172,14 @@ TEST_F(QZStickerToolTest, TheStripShowsTheInstalledStickerPacksAndSpinsWithoutOn
     host_->view()->removeFromSuperview();
     auto empty = show();
     EXPECT_EQ(empty->selectionView()->tableView()->numberOfRowsInSection(0), 0);
-    EXPECT_TRUE(empty->indicatorView()->isAnimating());
+    // Nothing is loading: no spinner, but the way to the pack store, as the other pack tools show.
+    EXPECT_FALSE(empty->indicatorView()->isAnimating());
+    screenshot("stickers-0-no-packs");
+    auto getMore = UITestDriver::visibleViewWithLabel("Get More");
+    ASSERT_NE(getMore, nullptr);
+    driver_.tap(*getMore);
+    driver_.advance(0.5);
+    EXPECT_NE(empty->listIAPViewController(), nullptr) << "the pack store opens";
 }
 
 TEST_F(QZStickerToolTest, APackWithoutItsFullSetOpensItsStorePageNotTheInToolPage)
@@ -244,7 +284,8 @@ TEST_F(QZStickerToolTest, ATapOnAStickerPlacesExactlyOneAndPopsItsCell)
     ASSERT_EQ(layer()->stickerViews().size(), 1u);
     auto sticker = layer()->stickerViews()[0];
     EXPECT_EQ(sticker->stickerPackItem(), item("wide"));
-    EXPECT_FLOAT_EQ(sticker->scale(), 0.2f);
+    // Its picture a quarter of the layer's width (200 pixels would be 25.6 points at 0.2).
+    EXPECT_NEAR(sticker->bounds().size.width, 320 / 4 + 48, 1e-3);
     EXPECT_TRUE(CGPointEqualToPoint(sticker->center(), CGPointMake(160, kToolTop / 2)));
     EXPECT_TRUE(sticker->controlsEnabled());
     EXPECT_EQ(eventCount("fixture_code: wide : selected"), 1);
@@ -324,6 +365,146 @@ TEST_F(QZStickerToolTest, ADragBackOntoTheStripOrAHoldPlacesNothing)
         EXPECT_EQ(eventCount("fixture_code: wide : selected"), 0);
         EXPECT_FLOAT_EQ(dynamic_cast<QZStickerContentPackItemSelectionViewCell&>(cell("Wide")).imgView()->alpha(), 1);
     }
+}
+
+// The 64-pixel sticker "Red Blue" tapped: placed at a size a person sees and grabs, and applied
+// (the module replayed on the CPU on a grey photo of the canvas's 512 pixels) it changes the photo
+// where it stands, red on its left and blue on its right, and nothing far from it.
+TEST_F(QZStickerToolTest, ASmallStickerIsPlacedVisiblyAndAppliedWhereItStands)
+{
+    auto page = openPage("Fixture");
+    ASSERT_NE(page, nullptr);
+    driver_.tap(cell("Red Blue"));
+    ASSERT_EQ(layer()->stickerViews().size(), 1u);
+    auto sticker = layer()->stickerViews()[0];
+    window_->layoutIfNeeded();
+    EXPECT_GE(sticker->imageView()->bounds().size.width, 320 / 4 - 1e-3);
+    screenshot("stickers-small-placed");
+    ASSERT_TRUE(driver_.tapViewWithLabel("Apply"));
+    driver_.advance(0.1);
+    ASSERT_NE(host_->module, nullptr);
+
+    const std::size_t side = 512;
+    const qz_test::Pixels grey = qz_test::makePixels(side, side, [](std::size_t, std::size_t) {
+        return std::array<std::uint8_t, 4>{128, 128, 128, 255};
+    });
+    CGImageRef image = qz_test::createImage(grey);
+    auto server = QZBitmapImageServer::make(image, 1, UIImageOrientationUp);
+    CGImageRelease(image);
+    ASSERT_TRUE(server);
+    server->drawImage();
+    server->runModule(host_->module);
+    const qz_test::Pixels out = qz_test::readBack(server);
+    std::size_t red = 0, blue = 0, farChanged = 0;
+    for (std::size_t y = 0; y < side; ++y)
+        for (std::size_t x = 0; x < side; ++x) {
+            const auto p = out.at(x, y);
+            const bool isGrey = std::abs(p[0] - 128) <= 2 && std::abs(p[1] - 128) <= 2 && std::abs(p[2] - 128) <= 2;
+            const bool near = x > side / 4 && x < 3 * side / 4 && y > side / 4 && y < 3 * side / 4;
+            if (!near && !isGrey) ++farChanged;
+            red += p[0] > 200 && p[2] < 60 && x < side / 2;
+            blue += p[2] > 200 && p[0] < 60 && x >= side / 2;
+        }
+    // The picture is 80 points of a 320-point-wide photo of 512 pixels: 128 x 64 pixels.
+    EXPECT_GE(red, 60u * 60u / 2);
+    EXPECT_GE(blue, 60u * 60u / 2);
+    EXPECT_EQ(farChanged, 0u);
+}
+
+// A sticker whose large image cannot be read is not placed, by a tap or a drag: its cell shows it
+// unavailable, nothing is reported, and Apply draws only the sticker that was placed.
+TEST_F(QZStickerToolTest, AStickerWhosePictureCannotBeReadIsNotPlaced)
+{
+    installBrokenPack();
+    auto page = openPage("Broken");
+    ASSERT_NE(page, nullptr);
+    auto& bad = dynamic_cast<QZStickerContentPackItemSelectionViewCell&>(cell("Bad"));
+    driver_.tap(bad);
+    driver_.advance(0.5);
+    EXPECT_TRUE(layer()->stickerViews().empty());
+    const CGPoint from = UITestDriver::windowPoint(bad);
+    driver_.drag({from, CGPointMake(100, 200)}, 1.0);
+    driver_.advance(0.5);
+    EXPECT_TRUE(layer()->stickerViews().empty());
+    EXPECT_EQ(page->draggingSticker(), nullptr);
+    EXPECT_TRUE(page->selectionView()->tableView()->isScrollEnabled());
+    window_->layoutIfNeeded();
+    EXPECT_TRUE(bad.showsUnavailable());
+    EXPECT_FLOAT_EQ(bad.alpha(), QZStickerContentPackItemSelectionViewCell::kUnavailableAlpha);
+    EXPECT_EQ(eventCount("broken_code: bad : selected"), 0);
+    screenshot("stickers-unavailable");
+
+    auto& good = dynamic_cast<QZStickerContentPackItemSelectionViewCell&>(cell("Good"));
+    EXPECT_FALSE(good.showsUnavailable());
+    driver_.tap(good);
+    ASSERT_EQ(layer()->stickerViews().size(), 1u);
+    ASSERT_TRUE(driver_.tapViewWithLabel("Apply"));
+    driver_.advance(0.1);
+    ASSERT_NE(host_->module, nullptr);
+    QZProcessorList processors;
+    host_->module->createProcessors(processors);
+    ASSERT_EQ(processors.size(), 1u);
+    auto sticker = std::dynamic_pointer_cast<QZStickerProcessor>(processors[0]);
+    ASSERT_NE(sticker, nullptr);
+    EXPECT_EQ(sticker->stickerImage(), item("good", "broken_stickers")->largeImage());
+}
+
+// The system takes a touch away mid-pick-up (a call, a system gesture): the picked-up sticker
+// goes back to its cell, nothing is placed and the strip scrolls again, whichever press had it.
+TEST_F(QZStickerToolTest, ACancelledPressEndsThePickUpAndPlacesNothing)
+{
+    auto page = openPage("Fixture");
+    ASSERT_NE(page, nullptr);
+    const auto stickersOnTheHost = [&] {
+        int count = 0;
+        for (const auto& view : host_->view()->subviews()) count += dynamic_cast<QZStickerView*>(view.get()) != nullptr;
+        return count;
+    };
+    struct Gesture {
+        const char* what;
+        std::function<void(CGPoint from)> perform;
+    };
+    const Gesture gestures[] = {
+        {"held until picked up, then cancelled",
+         [&](CGPoint from) {
+             driver_.touchDown(1, from);
+             driver_.advance(0.3);
+             driver_.touchMove(1, CGPointMake(from.x, 250));
+             driver_.advance(0.1);
+             ASSERT_NE(page->draggingSticker(), nullptr);
+             driver_.touchCancel(1, CGPointMake(from.x, 250));
+         }},
+        {"pulled off the strip at once, then cancelled",
+         [&](CGPoint from) {
+             driver_.touchDown(1, from);
+             driver_.advance(0.05);
+             for (CGFloat y = from.y; y > 200; y -= 40) {
+                 driver_.touchMove(1, CGPointMake(from.x, y));
+                 driver_.advance(0.02);
+             }
+             ASSERT_NE(page->draggingSticker(), nullptr);
+             driver_.touchCancel(1, CGPointMake(from.x, 200));
+         }},
+        {"a tap cancelled before its lift",
+         [&](CGPoint from) {
+             driver_.touchDown(1, from);
+             driver_.advance(0.05);
+             driver_.touchCancel(1, from);
+         }},
+    };
+    for (const Gesture& gesture : gestures) {
+        SCOPED_TRACE(gesture.what);
+        gesture.perform(UITestDriver::windowPoint(cell("Wide")));
+        driver_.advance(0.5);
+        EXPECT_EQ(page->draggingSticker(), nullptr);
+        EXPECT_EQ(stickersOnTheHost(), 0);
+        EXPECT_TRUE(layer()->stickerViews().empty());
+        EXPECT_TRUE(page->selectionView()->tableView()->isScrollEnabled());
+        EXPECT_FLOAT_EQ(dynamic_cast<QZStickerContentPackItemSelectionViewCell&>(cell("Wide")).imgView()->alpha(), 1);
+        EXPECT_EQ(eventCount("fixture_code: wide : selected"), 0);
+    }
+    driver_.tap(cell("Wide"));
+    EXPECT_EQ(layer()->stickerViews().size(), 1u) << "the next tap places as before";
 }
 
 // Apply with two stickers (the second turned): one processor each in the layer's order, the

@@ -20,6 +20,11 @@ protected:
     // A store of the pack model holding one pack, as a single file (no write-ahead log).
     static void writePrebuiltStore(const std::filesystem::path& path, const std::string& packIdentifier)
     {
+        writePrebuiltStore(path, {Value::dictionary({{"identifier", packIdentifier}, {"packType", "effect"}})});
+    }
+    // The same with these pack documents (items included).
+    static void writePrebuiltStore(const std::filesystem::path& path, const std::vector<Value>& packs)
+    {
         std::filesystem::create_directories(path.parent_path());
         auto coordinator = NSPersistentStoreCoordinator::coordinator(QZContentPacksDataModel());
         std::shared_ptr<NSError> error;
@@ -28,10 +33,26 @@ protected:
             Value::dictionary({{NSSQLitePragmasOption, Value::dictionary({{"journal_mode", "DELETE"}})}}), &error));
         auto context = NSManagedObjectContext::context(NSMainQueueConcurrencyType);
         context->setPersistentStoreCoordinator(coordinator);
-        QZManagedObjectClass::classNamed("QZContentPack")
-            ->updateOrCreateWithDictionary(Value::dictionary({{"identifier", packIdentifier}, {"packType", "effect"}}),
-                                           *context);
+        for (const Value& pack : packs)
+            QZManagedObjectClass::classNamed("QZContentPack")->updateOrCreateWithDictionary(pack, *context);
         ASSERT_TRUE(context->save(&error));
+    }
+    static std::string readFile(const std::filesystem::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::filesystem::path prebuiltPath() { return resourceBundle() / "TesselContentPackCompiledDatabase.sqlite"; }
+    // The files beside the store named as a damaged store kept aside.
+    std::vector<std::filesystem::path> damagedStoresKept() const
+    {
+        std::vector<std::filesystem::path> kept;
+        for (const auto& entry : std::filesystem::directory_iterator(supportDirectory())) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind("TesselContentPackData.damaged-", 0) == 0 && entry.path().extension() == ".sqlite")
+                kept.push_back(entry.path());
+        }
+        return kept;
     }
 
     // The "-wal" file of another database, with a committed table that was never checkpointed:
@@ -124,6 +145,24 @@ TEST_F(QZContentStoreSetUpTest, TheStoreIsCopiedRepairedOrReplacedAndTheCommitte
              EXPECT_EQ(sqlite(storePath(), "SELECT COUNT(*) FROM sqlite_master WHERE name = 'Intruder'"), "0");
              EXPECT_EQ(sqlite(storePath(), "PRAGMA integrity_check"), "ok");
              expectCommittedVersionsGone();
+             EXPECT_EQ(damagedStoresKept().size(), 1u);
+             EXPECT_FALSE(reportedStoreFailure());
+         }},
+        {"a store cut to 100 bytes is kept aside and the new one starts from the prebuilt store",
+         [&] {
+             setEarlierInstallVersions();
+             writePrebuiltStore(prebuiltPath(), "seeded");
+             std::filesystem::create_directories(supportDirectory());
+             write(storePath(), readFile(prebuiltPath()).substr(0, 100));
+         },
+         [&](const NSLogCapture& log) {
+             EXPECT_TRUE(manager()->packWithIdentifier("seeded")) << "the shipped packs come back";
+             const auto kept = damagedStoresKept();
+             ASSERT_EQ(kept.size(), 1u);
+             EXPECT_EQ(readFile(kept[0]), readFile(prebuiltPath()).substr(0, 100)) << "the damaged file, untouched";
+             EXPECT_TRUE(log.contains("it is kept as " + kept[0].string()));
+             EXPECT_EQ(defaults()->objectForKey(kQZContentManagerCurrentContentManifestVerion), Value("1.0.0"));
+             EXPECT_EQ(sqlite(storePath(), "PRAGMA integrity_check"), "ok");
              EXPECT_FALSE(reportedStoreFailure());
          }},
         {"a file where Application Support belongs leaves the store in memory",
@@ -181,6 +220,53 @@ TEST_F(QZContentStoreSetUpTest, APackMarkedForDeletionStaysUntilARestartThenLeav
     EXPECT_TRUE(manager()->packWithIdentifier("kept"));
     EXPECT_EQ(sqlite(storePath(), "SELECT COUNT(*) FROM E_Pack WHERE A_identifier = 'marked'"), "0");
     EXPECT_EQ(sqlite(storePath(), "SELECT COUNT(*) FROM E_Pack WHERE A_identifier = 'kept'"), "1");
+}
+
+// A store made before a pack shipped gains it at the next start, once, with its items; what the
+// store holds stays as it is, and a shipped pack the service withdrew does not come back.
+TEST_F(QZContentStoreSetUpTest, AStoreLackingAShippedPackGetsItOnceAtTheNextStart)
+{
+    auto document = [](const char* identifier, const char* name, std::vector<const char*> items) {
+        Value::Array itemDocuments;
+        for (const char* item : items) itemDocuments.push_back(Value::dictionary({{"identifier", item}}));
+        return Value::dictionary({{"identifier", identifier},
+                                  {"packType", "sticker"},
+                                  {"displayName", name},
+                                  {"items", Value(std::move(itemDocuments))}});
+    };
+    writePrebuiltStore(prebuiltPath(), {document("old", "Old", {"o1"})});
+    manager()->contentPackManagedObjectContext();
+    ASSERT_TRUE(manager()->packWithIdentifier("old"));
+    // The person's store has its own version of "old" by now.
+    manager()->packWithIdentifier("old")->setValueForKey(Value("Old, renamed"), "displayName");
+    manager()->synchronize();
+
+    // The editor now ships two packs more.
+    std::filesystem::remove(prebuiltPath());
+    writePrebuiltStore(prebuiltPath(), {document("old", "Old", {"o1"}), document("doodles", "Doodles", {"d1", "d2"}),
+                                        document("withdrawn", "Withdrawn", {})});
+    restart();
+    auto doodles = manager()->packWithIdentifier("doodles");
+    ASSERT_TRUE(doodles) << "added at the next start";
+    EXPECT_EQ(doodles->valueForKey("displayName"), Value("Doodles"));
+    EXPECT_EQ(doodles->orderedItems().size(), 2u);
+    EXPECT_EQ(manager()->packWithIdentifier("old")->valueForKey("displayName"), Value("Old, renamed"));
+
+    // The service withdraws one; it leaves at the next start and stays away.
+    manager()->packWithIdentifier("withdrawn")->setValueForKey(Value(true), "shouldDelete");
+    manager()->synchronize();
+    restart();
+    manager()->contentPackManagedObjectContext();
+    EXPECT_FALSE(manager()->packWithIdentifier("withdrawn"));
+    restart();
+    manager()->contentPackManagedObjectContext();
+    EXPECT_FALSE(manager()->packWithIdentifier("withdrawn")) << "not added back";
+    for (const char* identifier : {"old", "doodles"})
+        EXPECT_EQ(sqlite(storePath(), std::string("SELECT COUNT(*) FROM E_Pack WHERE A_identifier = '") + identifier +
+                                          "'"),
+                  "1")
+            << identifier << " once";
+    EXPECT_EQ(sqlite(storePath(), "SELECT COUNT(*) FROM E_PackItem"), "3");
 }
 
 }  // namespace

@@ -106,8 +106,8 @@ protected:
                     outcome.validatedBytes = readFile(path);
                 }
                 dispatch_async(dispatch_get_global_queue(DISPATCH_QUEUE_PRIORITY_HIGH, 0), [done, valid] {
-                    done(valid);
-                    done(!valid);  // a second answer is ignored
+                    done(valid, {});
+                    done(!valid, {});  // a second answer is ignored
                 });
             });
         return operation;

@@ -54,11 +54,42 @@ TEST_F(QZStickersOverlayViewTest, ANewStickerIsSmallCentredAndActive)
     auto sticker = layer_->stickerViews()[0];
     EXPECT_TRUE(sticker->isAdded());
     EXPECT_EQ(sticker->superview(), layer_);
-    EXPECT_FLOAT_EQ(sticker->scale(), 0.2f);
-    EXPECT_NEAR(sticker->bounds().size.width, 73.6, 1e-3);
+    // Its picture a quarter of the layer's 320 points across: 80, the sticker 80 + 48.
+    EXPECT_NEAR(sticker->bounds().size.width, 128, 1e-3);
     EXPECT_TRUE(CGPointEqualToPoint(sticker->center(), CGPointMake(160, 227.5)));
     EXPECT_EQ(sticker->autoresizingMask(), QZUIViewAutoresizingFlexibleMargins);
     EXPECT_TRUE(sticker->controlsEnabled());
+}
+
+// A new sticker's picture starts at scale 0.2's size where that is at least a quarter of the
+// layer's shorter side, else at that quarter, whatever the image's pixels; the whole sticker never
+// starts larger than that side.
+TEST_F(QZStickersOverlayViewTest, ANewStickerStartsAtASizeThatCanBeSeenAndNoLargerThanTheLayer)
+{
+    struct Case {
+        const char* item;
+        CGSize layer;
+        CGFloat picture;  // the image view's side, laid out
+    };
+    const Case cases[] = {
+        {"redblue", {320, 455}, 80},   // 64 pixels: at 0.2 its picture would have no size at all
+        {"wide", {320, 455}, 80},      // 200 pixels: 25.6 points at 0.2
+        {"wide", {1000, 800}, 200},    // a quarter of 800
+        {"wide", {100, 400}, 25.6f},   // 0.2 already gives more than a quarter of 100
+        {"wide", {70, 400}, 22},       // 25.6 would make the sticker wider than the layer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + " on " + std::to_string(c.layer.width) + " x " +
+                     std::to_string(c.layer.height));
+        layer_->removeAllStickers();
+        driver_.advance(0.2);
+        layer_->setFrame(CGRectMake(0, 0, c.layer.width, c.layer.height));
+        ASSERT_TRUE(layer_->addNewStickerView(item(c.item)));
+        auto sticker = layer_->stickerViews().back();
+        sticker->layoutIfNeeded();
+        EXPECT_NEAR(sticker->imageView()->bounds().size.width, c.picture, 1e-3);
+        EXPECT_LE(sticker->bounds().size.width, std::min(c.layer.width, c.layer.height) + 1e-3);
+    }
 }
 
 // Touching the first of three swaps it with the last: third, second, first, the first active and in
