@@ -4,6 +4,8 @@
 // a replay context made from the editor's session at start renders the edits on the full-size
 // photo once Done closes the session. Main thread only; also used in-process by the tests.
 
+#include "TesselEditorQuickLaunch.h"
+
 #include "TesselSDK/shell/QZPhotoEditorContext.h"
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
@@ -52,9 +54,11 @@ public:
     // The photo from a PNG or JPEG file; null with the reason when it cannot be read.
     static std::shared_ptr<UIImage> readPhoto(const std::string& path, std::string* error);
 
-    // A window with a root controller presenting the editor on the photo; null with the reason
-    // when the editor cannot be made.
-    static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error);
+    // A window with a root controller presenting the editor on the photo (opened on the quick
+    // launch's tool or pack when one is given); null with the reason when the editor cannot be
+    // made. Cancel asks first once a tool has been applied.
+    static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error,
+                                            const QuickLaunch& launch = {});
     ~EditorHost() override;
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;
