@@ -10,6 +10,7 @@
 #include "UIKit/UIGeometry.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageResourceFile.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ std::shared_ptr<UIImage> QZSDKResources::cachedImageAtPath(const std::string& pa
     std::string key = std::filesystem::path(path).filename().string();
     if (!directory.empty()) key = (std::filesystem::path(directory) / key).string();
     if (std::shared_ptr<UIImage> cached = cachedImageForKey(key)) return cached;
-    std::shared_ptr<UIImage> image = UIImage::imageWithContentsOfFile(path);
+    std::shared_ptr<UIImage> image = UIImageWithContentsOfResourceFile(path);
     if (image) cacheImage(image, key);
     return image;
 }

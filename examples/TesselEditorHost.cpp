@@ -147,7 +147,8 @@ std::shared_ptr<UIImage> EditorHost::readPhoto(const std::string& path, std::str
     return nullptr;
 }
 
-std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& photo, std::string* error, Clock clock)
+std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& photo, std::string* error, Clock clock,
+                                             const QuickLaunch& launch)
 {
     if (clock == Clock::Script) DispatchClock::useVirtualTime(true);
     // As every host does before the editor reads the content store.
@@ -159,11 +160,16 @@ std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& pho
     host->window_->setRootViewController(host->rootController_);
     host->window_->makeKeyAndVisible();
 
-    host->editor_ = QZPhotoEditorController::initWithImage(photo);
+    host->editor_ = launch.tool ? QZPhotoEditorController::initWithImageQuickLaunchTool(photo, *launch.tool)
+                    : launch.pack
+                        ? QZPhotoEditorController::initWithImageQuickLaunchContentIdentifier(photo, *launch.pack)
+                        : QZPhotoEditorController::initWithImage(photo);
     if (!host->editor_) {
         if (error) *error = "the editor could not be made";
         return nullptr;
     }
+    // Applied edits are a person's work: Cancel asks before throwing them away.
+    host->editor_->setShouldConfirmCancel(true);
     host->editor_->setDelegate(std::static_pointer_cast<QZPhotoEditorControllerDelegate>(host));
 
     // The full-size replay, at the photo's own size: it delivers once Done closes the session. Its

@@ -4,6 +4,8 @@
 // a replay context made from the editor's session at start renders the edits on the full-size
 // photo once Done closes the session. Main thread only; also used in-process by the tests.
 
+#include "TesselEditorQuickLaunch.h"
+
 #include "TesselSDK/shell/QZPhotoEditorContext.h"
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
@@ -57,13 +59,15 @@ public:
 
     // The clock the editor runs on: the real one (a window), or the virtual one a script moves.
     enum class Clock { Real, Script };
-    // A window with a root controller presenting the editor on the photo; null with the reason
-    // when the editor cannot be made. On Clock::Script virtual time is on before the editor opens:
-    // what it starts as it opens (its entrance, a message card coming in) then runs on the clock
-    // the script's waits move. Begun on the real clock, it would lie as far ahead of the script's
-    // clock as the process is old, and a card still "coming in" takes every touch meanwhile.
+    // A window with a root controller presenting the editor on the photo (opened on the quick
+    // launch's tool or pack when one is given); null with the reason when the editor cannot be
+    // made. Cancel asks first once a tool has been applied. On Clock::Script virtual time is on
+    // before the editor opens: what it starts as it opens (its entrance, a message card coming in)
+    // then runs on the clock the script's waits move. Begun on the real clock, it would lie as far
+    // ahead of the script's clock as the process is old, and a card still "coming in" takes every
+    // touch meanwhile.
     static std::shared_ptr<EditorHost> open(const std::shared_ptr<UIImage>& photo, std::string* error,
-                                            Clock clock = Clock::Real);
+                                            Clock clock = Clock::Real, const QuickLaunch& launch = {});
     ~EditorHost() override;
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;

@@ -1,6 +1,9 @@
 #include "TesselEditorScript.h"
 
+#include "TesselEditorOutputs.h"
+
 #include "Dispatch/DispatchClock.h"
+#include "UIKit/testing/UITestReach.h"
 #include "UIKit/UIKeyboard.h"
 
 #include <algorithm>
@@ -13,10 +16,18 @@ const char* const kDefaultScript = "# The editor once it has opened (its fade-in
                                    "wait 0.5\n"
                                    "screenshot editor\n"
                                    "tap Done\n";
+const char* const kDefaultScriptWithoutScreenshots = "# The editor once it has opened (its fade-in done), then Done.\n"
+                                                   "wait 0.5\n"
+                                                   "tap Done\n";
 
 namespace {
 
 constexpr const char* kNetworkUnfinished = "network work did not finish";
+
+std::string coveredMessage(const std::string& label)
+{
+    return label + " is covered (its middle reaches another view)";
+}
 
 }  // namespace
 
@@ -28,7 +39,7 @@ std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
-ScriptRunner::ScriptRunner(EditorHost& host, std::string screenshotDirectory)
+ScriptRunner::ScriptRunner(EditorHost& host, std::optional<std::string> screenshotDirectory)
     : host_(host), screenshotDirectory_(std::move(screenshotDirectory))
 {
 }
@@ -74,25 +85,32 @@ std::string ScriptRunner::runLine(const ScriptLine& line)
         return "";
     }
     case Kind::TapPoint: driver_.tap(line.from); break;
-    case Kind::TapLabel:
-        if (!driver_.tapViewWithLabel(line.text)) return "no visible view labelled \"" + line.text + "\"";
+    case Kind::TapLabel: {
+        const std::shared_ptr<UIView> view = UITestDriver::visibleViewWithLabel(line.text);
+        if (!view) return "no visible view labelled \"" + line.text + "\"";
+        if (!UITestIsReachable(*view)) return coveredMessage(line.text);
+        driver_.tap(UITestReachablePoint(*view));
         break;
+    }
     case Kind::Drag: driver_.drag({line.from, line.to}, line.seconds); break;
     case Kind::Press: driver_.press(line.from, line.seconds); break;
     case Kind::Screenshot: {
+        if (!screenshotDirectory_) return "screenshot needs --screenshots DIR";
         if (!EditorHost::settle()) return kNetworkUnfinished;
         // The folder is made on first use, as a person naming it on the command line expects.
         std::error_code folderError;
-        std::filesystem::create_directories(screenshotDirectory_, folderError);
-        const std::string path = (std::filesystem::path(screenshotDirectory_) / (line.text + ".png")).string();
+        std::filesystem::create_directories(*screenshotDirectory_, folderError);
+        const std::string path = screenshotPath(*screenshotDirectory_, line.text);
         if (!UITestDriver::writeSnapshot(*host_.window(), path)) return "cannot write " + path;
         break;
     }
-    case Kind::Expect:
+    case Kind::Expect: {
         if (!EditorHost::settle()) return kNetworkUnfinished;
-        if (!UITestDriver::visibleViewWithLabel(line.text))
-            return "expected a visible view labelled \"" + line.text + "\"";
+        const std::shared_ptr<UIView> view = UITestDriver::visibleViewWithLabel(line.text);
+        if (!view) return "expected a visible view labelled \"" + line.text + "\"";
+        if (!UITestIsReachable(*view)) return coveredMessage(line.text);
         break;
+    }
     case Kind::Type:
         if (!UIKeyboard::sharedKeyboard()->keyResponder())
             return "type: nothing takes typing (no key input is focused)";

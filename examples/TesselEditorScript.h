@@ -7,6 +7,10 @@
 // key input as the keyboard would, one key a frame; key presses Return or Backspace. Both fail
 // the line when no key input is focused; type also for an empty TEXT or ill-formed UTF-8.
 //
+// tap LABEL and expect LABEL need the view reachable: the middle of its visible part hit-tests to
+// it or a view inside it (to a view it lies in, for a view that takes no touches itself, such as
+// a cell's label). A view covered there fails the line: a tap would reach the other view.
+//
 // Lines starting with # and blank lines are skipped. Every command but wait is followed by
 // settling the queues without moving the clock; wait moves it in 1/60 s steps, settling after each.
 
@@ -15,6 +19,7 @@
 
 #include "UIKit/testing/UITestDriver.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,15 +32,17 @@ struct ScriptResult {
     std::string message;  // why it failed
 };
 
-// Open the editor, a screenshot, Done.
+// Open the editor, a screenshot, Done; without a screenshot folder, no screenshot.
 extern const char* const kDefaultScript;
+extern const char* const kDefaultScriptWithoutScreenshots;
 
 std::vector<std::string> splitLines(const std::string& text);
 
 class ScriptRunner {
 public:
-    // Screenshots are written as DIR/NAME.png.
-    ScriptRunner(EditorHost& host, std::string screenshotDirectory);
+    // Screenshots are written as DIR/NAME.png; without a folder a screenshot line fails (nothing
+    // is written where the person did not ask).
+    ScriptRunner(EditorHost& host, std::optional<std::string> screenshotDirectory);
 
     // Runs the lines until Done or Cancel has been heard (later lines are not run), the end, or the
     // first line that fails.
@@ -46,7 +53,7 @@ private:
     std::string runLine(const ScriptLine& line);
 
     EditorHost& host_;
-    std::string screenshotDirectory_;
+    std::optional<std::string> screenshotDirectory_;
     UITestDriver driver_;
 };
 

@@ -1,7 +1,8 @@
 // tessel_editor: the editor as a host application embeds it, on one photo.
 //
 //   tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]
-//                 [--device phone|tablet] [--scale 1|2] [--content-root DIR] [--server URL] INPUT
+//                 [--device phone|tablet] [--scale 1|2] [--content-root DIR] [--server URL]
+//                 [--tool KEY | --pack IDENTIFIER] INPUT
 //
 // --content-root DIR holds the content store, downloaded packs and the editor's user defaults
 // (made when missing; a new one starts from the packs the editor ships); by default
@@ -10,15 +11,21 @@
 //
 // With a display and none of --headless, --script, --screenshots it shows the editor in a window
 // for the mouse. Otherwise it runs the script (by default: a screenshot, then Done) on the virtual
-// clock. Done writes the edited photo at full size to OUT.png; Cancel prints "cancelled". --scale
+// clock. --tool opens the editor on that tool of the tool table, whose right bar button then
+// finishes the edit; --pack opens the pack's tool on that pack's page. Done writes the edited photo at full size to
+// OUT.png; Cancel prints "cancelled" (once a tool has been applied, after the person confirms:
+// "Retake Photo" cancels, "Restore Original" takes the edits back). A screenshot needs
+// --screenshots; nothing is ever written over INPUT. --scale
 // is the pixels per point of the window and the screenshots (2 by default; a window that would not
 // fit the display at 2 is drawn at 1 unless --scale 2 is given); the photo never depends on it.
 //
 // Exit status: 0 done (written) or cancelled; 1 the work failed (an unreadable INPUT or script, an
 // editor that cannot edit because no GL context can be made, a content root that cannot be made, a
 // script that ended before Done or Cancel, a failed write), nothing written; 2 a malformed command
-// line, with the usage; 3 a script line failed, with its number and why.
+// line, with the usage (also an unknown tool, or an OUT.png or screenshot that is INPUT's own
+// file); 3 a script line failed, with its number and why.
 #include "TesselEditorHost.h"
+#include "TesselEditorOutputs.h"
 #include "TesselEditorScript.h"
 
 #include "TesselSDKFoundation/QZSDKResources.h"
@@ -31,6 +38,7 @@
 #include "UIKit/sdl/UISDLHost.h"
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -53,7 +61,7 @@ constexpr double kWindowTurn = 0.1;
 const char* const kUsage =
     "usage: tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]\n"
     "                     [--device phone|tablet] [--scale 1|2]\n"
-    "                     [--content-root DIR] [--server URL] INPUT\n"
+    "                     [--content-root DIR] [--server URL] [--tool KEY | --pack IDENTIFIER] INPUT\n"
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
@@ -61,7 +69,9 @@ const char* const kUsage =
     "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\". --scale: pixels per point of the\n"
     "window and the screenshots (default 2).\n"
     "--content-root DIR keeps the content store, packs and settings (default $XDG_DATA_HOME/Tessel);\n"
-    "--server URL is the content service's root (http or https).\n";
+    "--server URL is the content service's root (http or https).\n"
+    "--tool KEY opens that tool at start (its right button, Done, finishes); --pack IDENTIFIER that pack's page.\n"
+    "screenshot needs --screenshots DIR; nothing is written over INPUT.\n";
 
 struct Options {
     bool headless = false;
@@ -71,6 +81,7 @@ struct Options {
     Device device = Device::Phone;
     std::optional<int> scale;
     ContentOptions content;
+    QuickLaunch launch;
     std::string input;
 };
 
@@ -84,13 +95,16 @@ std::optional<Options> parse(int argc, char** argv)
         if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--script" || arg == "--output" || arg == "--screenshots" || arg == "--device" ||
-                   arg == "--scale" || arg == "--content-root" || arg == "--server") {
+                   arg == "--scale" || arg == "--content-root" || arg == "--server" || arg == "--tool" ||
+                   arg == "--pack") {
             if (!hasValue) return std::nullopt;
             const std::string value = argv[++i];
             if (arg == "--script") options.script = value;
             if (arg == "--output") options.output = value;
             if (arg == "--screenshots") options.screenshots = value;
             if (arg == "--content-root") options.content.contentRoot = value;
+            if (arg == "--tool") options.launch.tool = value;
+            if (arg == "--pack") options.launch.pack = value;
             if (arg == "--server") {
                 if (!isContentServiceRoot(value)) return std::nullopt;
                 options.content.server = value;
@@ -114,7 +128,7 @@ std::optional<Options> parse(int argc, char** argv)
             haveInput = true;
         }
     }
-    if (!haveInput) return std::nullopt;
+    if (!haveInput || (options.launch.tool && options.launch.pack)) return std::nullopt;
     return options;
 }
 
@@ -157,12 +171,12 @@ int deliver(const Options& options, EditorHost& host, const std::function<void()
 int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, const std::string& scriptText)
 {
     std::string error;
-    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error, EditorHost::Clock::Script);
+    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error, EditorHost::Clock::Script, options.launch);
     if (!host) return failed(error);
     if (std::optional<int> status = cannotEdit(*host)) return *status;
     int status = 0;
     {
-        ScriptRunner runner(*host, options.screenshots.value_or("."));
+        ScriptRunner runner(*host, options.screenshots);
         const ScriptResult result = runner.run(splitLines(scriptText));
         switch (result.status) {
         case ScriptResult::Status::Failed:
@@ -198,7 +212,7 @@ float windowScale(const Options& options)
 int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
 {
     std::string error;
-    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error);
+    std::shared_ptr<EditorHost> host = EditorHost::open(photo, &error, EditorHost::Clock::Real, options.launch);
     if (!host) return failed(error);
     std::unique_ptr<UISDLHost> window = UISDLHost::open(host->window(), "Tessel editor", &error);
     if (!window) {
@@ -235,6 +249,18 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
+    std::string scriptText = options->screenshots ? kDefaultScript : kDefaultScriptWithoutScreenshots;
+    if (options->script) {
+        std::string reason;
+        if (!FileReadText(*options->script, kMaximumScriptBytes, &scriptText, &reason))
+            return failed("cannot read the script " + *options->script + ": " + reason);
+    }
+    // Refused before anything is opened or made: the person's own file is never the one written.
+    if (const std::string target = writeOverInput(options->input, options->output, options->screenshots, scriptText);
+        !target.empty()) {
+        std::fprintf(stderr, "tessel_editor: %s is the photo INPUT itself; it is never written over\n", target.c_str());
+        return kExitUsage;
+    }
     // Before anything reads a standard directory.
     std::string error;
     if (!applyContentOptions(options->content, &error)) return failed(error);
@@ -248,12 +274,15 @@ int main(int argc, char** argv)
         return failed("TesselSDKResources.bundle is missing beside the program (" + PlatformSettings::mainBundlePath() +
                       ")");
 
-    std::string scriptText = kDefaultScript;
-    if (options->script) {
-        std::string reason;
-        if (!FileReadText(*options->script, kMaximumScriptBytes, &scriptText, &reason))
-            return failed("cannot read the script " + *options->script + ": " + reason);
+    if (options->launch.tool) {
+        const std::vector<std::string> keys = toolKeys();
+        if (std::find(keys.begin(), keys.end(), *options->launch.tool) == keys.end()) {
+            std::fprintf(stderr, "tessel_editor: no tool \"%s\"; the tools: %s\n", options->launch.tool->c_str(),
+                         joinedToolKeys().c_str());
+            return kExitUsage;
+        }
     }
+
     std::shared_ptr<UIImage> photo = EditorHost::readPhoto(options->input, &error);
     if (!photo) return failed("cannot read " + error);
 

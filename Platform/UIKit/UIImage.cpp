@@ -10,6 +10,7 @@
 #include "ImageIO/ImageIOCodec.h"
 #include "UIImageCodecs.h"
 #include "UIKit/UIGraphics.h"
+#include "UIKit/UIImageResourceFile.h"
 
 namespace {
 
@@ -122,14 +123,19 @@ std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& pat
 
 std::shared_ptr<UIImage> UIImage::imageWithContentsOfFile(const std::string& path, std::string* reason)
 {
-    if (PlatformSettings::screenScale() >= 2 && !namesRetinaVariant(path)) {
-        if (auto data = readFile(retinaVariant(path), nullptr)) {
-            if (auto image = imageWithData(*data, 2)) return image;
-        }
-    }
     auto data = readFile(path, reason);
     if (!data) return nullptr;
     return imageWithData(*data, namesRetinaVariant(path) ? 2 : 1, kUIImageMaximumDecodedPixels, reason);
+}
+
+std::shared_ptr<UIImage> UIImageWithContentsOfResourceFile(const std::string& path)
+{
+    if (PlatformSettings::screenScale() >= 2 && !namesRetinaVariant(path)) {
+        if (auto data = readFile(retinaVariant(path), nullptr)) {
+            if (auto image = UIImage::imageWithData(*data, 2)) return image;
+        }
+    }
+    return UIImage::imageWithContentsOfFile(path);
 }
 
 std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
@@ -147,7 +153,7 @@ std::shared_ptr<UIImage> UIImage::imageNamed(const std::string& name)
     std::string path = PlatformSettings::mainBundlePath() + "/" + name;
     size_t slash = name.find_last_of('/');
     if (name.find('.', slash == std::string::npos ? 0 : slash) == std::string::npos) path += ".png";
-    std::shared_ptr<UIImage> image = imageWithContentsOfFile(path);
+    std::shared_ptr<UIImage> image = UIImageWithContentsOfResourceFile(path);
     if (image) {
         std::lock_guard<std::mutex> guard(lock);
         cache.emplace(key, image);

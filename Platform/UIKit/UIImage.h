@@ -40,14 +40,14 @@ public:
     // *reason, when given, says why it answered null.
     static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
                                                   std::size_t maximumPixels, std::string* reason = nullptr);
-    // Reads the file; at screen scale 2 a "name@2x.ext" beside it is preferred and gives scale 2.
-    // Only a regular file of at most kImageIOMaximumFileBytes is read (a directory, a device or a
-    // FIFO is refused at once).
+    // Reads exactly the file named (scale 2 when its name says "@2x"): a "name@2x.ext" beside it is
+    // taken only for a resource (imageNamed, UIImageResourceFile.h). Only a regular file of at most
+    // kImageIOMaximumFileBytes is read (a directory, a device or a FIFO is refused at once).
     static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path);
     // The same; when it answers null, *reason says what is wrong with the file or its contents.
     static std::shared_ptr<UIImage> imageWithContentsOfFile(const std::string& path, std::string* reason);
     // An image of the main bundle's directory (".png" assumed when the name has no extension),
-    // chosen like imageWithContentsOfFile and cached by name for the life of the process.
+    // chosen like UIImageWithContentsOfResourceFile, cached by name for the life of the process.
     static std::shared_ptr<UIImage> imageNamed(const std::string& name);
 
     // In points: pixel size over scale, width and height exchanged by the quarter-turn orientations.

@@ -259,10 +259,8 @@ void QZCropViewController::finishApplying()
     server->runModule(cropModule_, false, nullptr);
     cropModule_->setIsHiRes(true);
 
-    setShouldWaitForGLCommit(true);
-    QZConveyorViewController::finishApplying();
-    setShouldWaitForGLCommit(false);
-
+    // Queued before the root screen hears the finish, and committing on the GL queue: a
+    // quick-launched root reads the image back at once, behind this block.
     std::weak_ptr<QZCropViewController> weakSelf = this->weakSelf<QZCropViewController>();
     std::weak_ptr<QZScrollingImageView> weakCanvas = canvas;
     std::weak_ptr<QZOpenGLInstance> weakGL = gl;
@@ -302,4 +300,8 @@ void QZCropViewController::finishApplying()
             }
         });
     });
+
+    setShouldWaitForGLCommit(true);
+    QZConveyorViewController::finishApplying();
+    setShouldWaitForGLCommit(false);
 }

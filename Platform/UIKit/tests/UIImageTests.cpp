@@ -15,6 +15,7 @@
 #include "UIKitTestSupport.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UIImageResourceFile.h"
 
 namespace {
 
@@ -157,6 +158,32 @@ TEST_F(UIImageFiles, ChoosesTheRetinaVariantAtScaleTwo)
     ASSERT_NE(plain, nullptr);
     EXPECT_FLOAT_EQ(plain->scale(), 1);
     EXPECT_EQ(UIImage::imageNamed("missing"), nullptr);
+}
+
+// A file named by a person is read as named, whatever lies beside it; only a resource takes its
+// retina variant.
+TEST_F(UIImageFiles, AFileIsReadAsNamedAndOnlyAResourceTakesItsRetinaVariant)
+{
+    writePNG("photo.png", 2, kRed);
+    writePNG("photo@2x.png", 4, kBlue);
+    PlatformSettings::setScreenScale(2);
+    auto named = UIImage::imageWithContentsOfFile((dir / "photo.png").string());
+    ASSERT_NE(named, nullptr);
+    EXPECT_FLOAT_EQ(named->scale(), 1);
+    EXPECT_EQ(pixelOf(named->CGImage(), 0, 0), kRed);
+    auto variant = UIImage::imageWithContentsOfFile((dir / "photo@2x.png").string());
+    ASSERT_NE(variant, nullptr);
+    EXPECT_FLOAT_EQ(variant->scale(), 2);
+    EXPECT_EQ(pixelOf(variant->CGImage(), 0, 0), kBlue);
+
+    auto resource = UIImageWithContentsOfResourceFile((dir / "photo.png").string());
+    ASSERT_NE(resource, nullptr);
+    EXPECT_FLOAT_EQ(resource->scale(), 2);
+    EXPECT_EQ(pixelOf(resource->CGImage(), 0, 0), kBlue);
+    PlatformSettings::setScreenScale(1);
+    resource = UIImageWithContentsOfResourceFile((dir / "photo.png").string());
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(pixelOf(resource->CGImage(), 0, 0), kRed);
 }
 
 // A small solid orange JPEG written with the system encoder.

@@ -2,6 +2,7 @@
 #include "UIKit/UILabel.h"
 #include "UIKit/UIScrollView.h"
 #include "UIKit/testing/UITestDriver.h"
+#include "UIKit/testing/UITestReach.h"
 #include "UITouchTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,37 @@ TEST(UITestDriverLabelTest, TapsTheFrontmostViewShowingTheText)
     window->addSubview(under);
     ASSERT_TRUE(driver.tapViewWithLabel("Crop"));
     EXPECT_EQ(presses->pressed.size(), 2u);
+}
+
+// Reachable is where a touch at the view's middle goes: a view in front that takes touches covers
+// it, one that takes none does not; a label takes its touch to what it lies in, unless covered.
+TEST(UITestDriverLabelTest, AViewIsReachableOnlyWhereATouchWouldReachIt)
+{
+    UITestDriver driver;
+    auto window = keyWindow();
+    auto presses = std::make_shared<Presses>();
+    auto button = buttonAt(CGRectMake(10, 10, 100, 40), "Done", presses);
+    auto cell = buttonAt(CGRectMake(10, 100, 100, 60), "", presses);
+    auto name = labelAt(CGRectMake(0, 40, 100, 20), "Crop");
+    cell->addSubview(name);
+    window->addSubview(button);
+    window->addSubview(cell);
+    EXPECT_TRUE(UITestIsReachable(*button));
+    EXPECT_TRUE(UITestIsReachable(*name)) << "a label passes its touch to its cell";
+
+    // A bar over both middles: it takes the touches.
+    auto bar = UIView::viewWithFrame(CGRectMake(0, 20, 320, 160));
+    window->addSubview(bar);
+    EXPECT_FALSE(UITestIsReachable(*button));
+    EXPECT_FALSE(UITestIsReachable(*name));
+    // The same bar taking no touches lets them through.
+    bar->setUserInteractionEnabled(false);
+    EXPECT_TRUE(UITestIsReachable(*button));
+    EXPECT_TRUE(UITestIsReachable(*name));
+    // A button that takes no touches cannot be reached through what holds it.
+    button->setUserInteractionEnabled(false);
+    EXPECT_FALSE(UITestIsReachable(*button));
+    EXPECT_TRUE(presses->pressed.empty());
 }
 
 }  // namespace

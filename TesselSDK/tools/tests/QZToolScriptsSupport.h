@@ -292,14 +292,15 @@ protected:
 
     // A fresh host on the photo, its Done recorded, and a runner whose screenshots go to a folder of
     // the script's name; null (with a failure) when no host opens.
-    std::unique_ptr<tessel_editor::ScriptRunner> openForScript(const std::string& name, const Pixels& photo)
+    std::unique_ptr<tessel_editor::ScriptRunner> openForScript(const std::string& name, const Pixels& photo,
+                                                               const tessel_editor::QuickLaunch& launch = {})
     {
         analytics_->events.clear();
         if (played_.host) played_.host->close();
         played_ = {};
         played_.photo = qz_test::imageOf(photo);
         std::string error;
-        played_.host = tessel_editor::EditorHost::open(played_.photo, &error);
+        played_.host = tessel_editor::EditorHost::open(played_.photo, &error, tessel_editor::EditorHost::Clock::Real, launch);
         if (!played_.host) {
             ADD_FAILURE() << error;
             return nullptr;
@@ -317,9 +318,10 @@ protected:
     {
         return play(script.name, tessel_editor::splitLines(scriptText(script.name)), photo);
     }
-    bool play(const std::string& name, const std::vector<std::string>& lines, const Pixels& photo)
+    bool play(const std::string& name, const std::vector<std::string>& lines, const Pixels& photo,
+              const tessel_editor::QuickLaunch& launch = {})
     {
-        auto opened = openForScript(name, photo);
+        auto opened = openForScript(name, photo, launch);
         if (!opened) return false;
         tessel_editor::ScriptRunner& runner = *opened;
         const tessel_editor::ScriptResult result = runner.run(lines);

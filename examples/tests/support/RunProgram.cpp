@@ -10,7 +10,8 @@
 namespace example_test {
 
 ProgramRun runProgram(const std::string& path, const std::vector<std::string>& args,
-                      const std::vector<std::pair<std::string, std::string>>& environment)
+                      const std::vector<std::pair<std::string, std::string>>& environment,
+                      const std::string& workingDirectory)
 {
     ProgramRun run;
     int pipeEnds[2];
@@ -28,6 +29,7 @@ ProgramRun runProgram(const std::string& path, const std::vector<std::string>& a
         close(pipeEnds[0]);
         close(pipeEnds[1]);
         for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+        if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
         std::vector<char*> argv{const_cast<char*>(path.c_str())};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);

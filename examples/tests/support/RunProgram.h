@@ -13,8 +13,9 @@ struct ProgramRun {
 };
 
 // Runs `path` with `args` (and the environment variables given, on top of this process's) and
-// waits for it.
+// waits for it; in `workingDirectory` when one is given, else in this process's.
 ProgramRun runProgram(const std::string& path, const std::vector<std::string>& args,
-                      const std::vector<std::pair<std::string, std::string>>& environment = {});
+                      const std::vector<std::pair<std::string, std::string>>& environment = {},
+                      const std::string& workingDirectory = "");
 
 }  // namespace example_test
