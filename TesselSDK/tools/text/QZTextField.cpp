@@ -22,6 +22,24 @@ NSInteger lengthOf(const std::string& text)
     return NSInteger(NSStringUTF16Length(text));
 }
 
+// The text without the control characters no key types: C0 but the tab and the line feed, DEL, C1
+// (U+0080 to U+009F, two bytes in UTF-8).
+std::string withoutControlCharacters(const std::string& text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F) continue;
+        if (byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80) {
+            ++i;
+            continue;
+        }
+        kept.push_back(text[i]);
+    }
+    return kept;
+}
+
 std::shared_ptr<UIColor> withAlpha(const std::shared_ptr<UIColor>& color, CGFloat alpha)
 {
     return color ? color->colorWithAlphaComponent(alpha) : nullptr;
@@ -352,6 +370,16 @@ void QZTextField::didTap(UILongPressGestureRecognizer* recognizer)
 }
 
 // ---- The hidden view's callbacks ----
+
+std::optional<bool> QZTextField::textViewShouldChangeTextInRangeReplacementText(UITextView* textView, NSRange,
+                                                                                const std::string& replacement)
+{
+    const std::string typed = withoutControlCharacters(replacement);
+    if (typed.size() == replacement.size()) return true;
+    // Only an insertion carries characters: it replaces the selection, as the clean text does.
+    if (!typed.empty()) textView->insertText(typed);
+    return false;
+}
 
 void QZTextField::textViewDidBeginEditing(UITextView*)
 {
