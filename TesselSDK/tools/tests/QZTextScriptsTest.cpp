@@ -252,5 +252,90 @@ TEST_F(QZTextScriptsTest, TurnedAndScaledTextAgreesAtBothSizes)
     expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *small);
 }
 
+// The photo stretched (nearest neighbour) to another size.
+Pixels resized(const Pixels& photo, std::size_t width, std::size_t height)
+{
+    return qz_test::makePixels(width, height, [&](std::size_t x, std::size_t y) {
+        return photo.at(x * photo.width / width, y * photo.height / height);
+    });
+}
+
+// The lines of a text session on either device: `before` (from the home screen), the strip
+// brought to Text, TEXT typed (none: the placeholder left) and applied, Done. The strip lies at
+// y 510 on the phone and 960 on the tablet; it stays where an earlier tool was tapped.
+std::vector<std::string> textSessionLines(tessel_editor::Device device, bool afterAdjust, const std::string& text)
+{
+    const bool phone = device == tessel_editor::Device::Phone;
+    std::vector<std::string> lines = {"wait 1"};
+    const std::string swipe = phone ? "drag 310,510 10,510 1.0" : "drag 700,960 100,960 1.0";
+    if (afterAdjust) {
+        // Brightness raised about halfway and applied.
+        if (phone) lines.insert(lines.end(), {swipe, "wait 1"});
+        lines.insert(lines.end(), {"tap Adjust", "wait 0.5", phone ? "drag 160,485 220,485 0.5" : "drag 384,941 534,941 0.5",
+                                   "wait 0.5", "tap Apply", "wait 1", swipe, "wait 1"});
+    } else {
+        lines.insert(lines.end(), {swipe, "wait 1"});
+        if (phone) lines.insert(lines.end(), {swipe, "wait 1"});
+    }
+    lines.insert(lines.end(), {"tap Text", "wait 1"});
+    if (!text.empty()) lines.push_back("type " + text);
+    lines.insert(lines.end(), {"wait 1", "tap Apply", "wait 1", "tap Done"});
+    return lines;
+}
+
+// Text applied after Adjust is the text applied first: whole, and as wide on the photo, on both
+// devices and on a photo smaller than the tablet's canvas (which Adjust may enlarge to fit) as on a
+// larger one. The text's ink is what the text adds to the photo as the session left it without
+// text (the placeholder applied).
+TEST_F(QZTextScriptsTest, TextAfterAnotherToolIsAsWideAsWhenItIsTheFirst)
+{
+    const std::pair<std::size_t, std::size_t> sizes[] = {{512, 512}, {1200, 900}};
+    for (const tessel_editor::Device device : {tessel_editor::Device::Phone, tessel_editor::Device::Tablet}) {
+        tessel_editor::configureDevice(device);
+        for (const auto& [width, height] : sizes) {
+            const bool phone = device == tessel_editor::Device::Phone;
+            SCOPED_TRACE(std::string(phone ? "phone " : "tablet ") + std::to_string(width) + " x " +
+                         std::to_string(height));
+            const Pixels photo = resized(photo_, width, height);
+            double widths[2] = {0, 0};
+            for (const bool afterAdjust : {false, true}) {
+                Pixels base = photo;
+                if (afterAdjust) {
+                    ASSERT_TRUE(play("adjusted", textSessionLines(device, true, ""), photo));
+                    base = played_.result;
+                    EXPECT_GT(meanLuma(base), meanLuma(photo) + 5) << "Adjust left the photo as it was";
+                }
+                ASSERT_TRUE(play("text", textSessionLines(device, afterAdjust, "Phone text"), photo));
+                const Ink ink = inkOf(base, played_.result, 48);
+                EXPECT_GT(ink.area, 0.001 * double(width * height)) << (afterAdjust ? "after Adjust" : "first");
+                widths[afterAdjust] = ink.right - ink.left;
+                EXPECT_NEAR(ink.cx / double(width), 0.5, 0.05);
+            }
+            EXPECT_NEAR(widths[1], widths[0], 0.03 * widths[0]);
+        }
+    }
+}
+
+// The box dragged to the upper left and turned with the keyboard down, then tapped to edit again
+// and applied with the keyboard up (which holds the box straight, in the middle, above it): the
+// text is baked where the person put it, turned as they turned it.
+TEST_F(QZTextScriptsTest, ApplyWhileEditingBakesTheBoxWhereThePersonPutIt)
+{
+    ASSERT_TRUE(playNotingApply("text-moved", tessel_editor::splitLines(scriptText("text-moved")), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), "Tessel");
+    EXPECT_GT(std::abs(processor->rotation()), 0.2) << "the turn before editing was lost";
+    const CGRect rect = processor->rect();
+    EXPECT_LT(CGRectGetMidX(rect), 0.5f);
+    EXPECT_LT(CGRectGetMidY(rect), 0.5f);
+    const Ink ink = inkOf(photo_, played_.result, 48);
+    ASSERT_GT(ink.area, 0u);
+    EXPECT_LE(ink.right, 0.5 * double(photo_.width));
+    EXPECT_LE(ink.bottom, 0.5 * double(photo_.height));
+    expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *replay(
+        played_.host->editor()->session()->editingSize()));
+}
+
 }  // namespace
 }  // namespace tool_scripts
