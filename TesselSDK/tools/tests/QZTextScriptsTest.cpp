@@ -27,9 +27,37 @@ void expectTextBaked(const Pixels& input, const Pixels& output)
     EXPECT_LT((changed.right - changed.left) * (changed.bottom - changed.top), 0.5 * pixels);
 }
 
+// The text baked and all of its ink in the photo's upper-left quarter.
+void expectTextInTheUpperLeftQuarter(const Pixels& input, const Pixels& output)
+{
+    expectTextBaked(input, output);
+    const Ink ink = inkOf(input, output, 48);
+    EXPECT_GT(ink.area, 0u);
+    EXPECT_LE(ink.right, 0.5 * double(input.width));
+    EXPECT_LE(ink.bottom, 0.5 * double(input.height));
+}
+
+// Brighter everywhere, with white text across the middle that was not there (text is white, the
+// palette's first colour).
+void expectBrighterWithTextAcross(const Pixels& input, const Pixels& output)
+{
+    ASSERT_TRUE(sameSize(input, output));
+    EXPECT_GT(meanLuma(output), meanLuma(input) + 5);
+    std::size_t white = 0;
+    for (std::size_t y = input.height * 2 / 5; y < input.height * 3 / 5; ++y)
+        for (std::size_t x = input.width / 4; x < input.width * 3 / 4; ++x) {
+            const auto& p = output.at(x, y);
+            const auto& q = input.at(x, y);
+            white += p[0] > 250 && p[1] > 250 && p[2] > 250 && std::min({q[0], q[1], q[2]}) < 200;
+        }
+    EXPECT_GT(double(white), 0.003 * double(input.width * input.height));
+}
+
 const ToolScript kRows[] = {
     {"text", "astronaut.png", expectTextBaked},
     {"text-rtl", "astronaut.png", expectTextBaked},
+    {"text-after-adjust", "astronaut.png", expectBrighterWithTextAcross},
+    {"text-moved", "astronaut.png", expectTextInTheUpperLeftQuarter},
 };
 
 INSTANTIATE_TEST_SUITE_P(Text, QZToolScriptsProgramTest, ::testing::ValuesIn(kRows), scriptTestName);
