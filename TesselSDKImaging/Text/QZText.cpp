@@ -139,7 +139,7 @@ void QZText(CGContextRef context, const std::atomic<bool>* stop, const std::stri
     CGContextTranslateCTM(context, 0, h);
     CGContextScaleCTM(context, 1, -1);
     CGRect textRect = pixelRect(relativeRect, w, h);
-    if (isMeme) textRect = memeLayoutRect(textRect, imgResScale);
+    textRect = isMeme ? memeLayoutRect(textRect, imgResScale) : QZTextLayoutRectForScale(textRect, imgResScale);
     CGContextSetTextMatrix(context, CGAffineTransformIdentity);
     CGPoint centre = QZCGRectGetCenter(textRect);
     CGContextTranslateCTM(context, centre.x, centre.y);
@@ -171,7 +171,8 @@ void QZQopText(QopBitmap_t* bitmap, const std::atomic<bool>* stop, const std::st
     CGContextRef context = buffer.empty() ? nullptr : QZCGContextCreateWithData(buffer.data(), contextSize);
     if (!context) return;
     CGRect layoutRect = QZScaledAndCenteredRectForMaxSize(textRect, maxSize, nullptr);
-    if (isMeme) layoutRect = CGRectIntegral(memeLayoutRect(layoutRect, imgResScale));
+    layoutRect = isMeme ? CGRectIntegral(memeLayoutRect(layoutRect, imgResScale))
+                        : QZTextLayoutRectForScale(layoutRect, imgResScale);
     layoutRect = QZCGRectCenterInRect(layoutRect, CGRectMake(0, 0, contextSize.width, contextSize.height));
     CGContextSetTextMatrix(context, CGAffineTransformIdentity);
     CGPoint centre = QZCGRectGetCenter(layoutRect);

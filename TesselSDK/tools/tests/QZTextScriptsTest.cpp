@@ -344,6 +344,27 @@ TEST_F(QZTextScriptsTest, TextAfterAnotherToolIsAsWideAsWhenItIsTheFirst)
     }
 }
 
+// A line of a thousand W with no place to break, far wider than the photo: it is laid out at its
+// own size however far the full-size texture had to shrink to the GL limit (past about 575
+// characters the text was wrapped into lines its box had no room for, and nothing was drawn), and
+// written clipped to the photo, right across it, where the preview shows it.
+TEST_F(QZTextScriptsTest, AnUnbrokenLineWiderThanThePhotoIsWrittenAcrossIt)
+{
+    ASSERT_TRUE(playNotingApply("long-line", textScript({"type " + std::string(1000, 'W')}), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), std::string(1000, 'W'));
+    for (const Pixels* image : {&played_.result, &played_.seen}) {
+        const Ink ink = inkOf(photo_, *image, 48);
+        EXPECT_GT(ink.area, 0.02 * double(photo_.width * photo_.height));
+        EXPECT_LT(ink.left, 0.02 * double(photo_.width));
+        EXPECT_GT(ink.right, 0.98 * double(photo_.width));
+        EXPECT_LT(ink.bottom - ink.top, 0.2 * double(photo_.height)) << "one line, not a wrapped block";
+    }
+    const Ink full = inkOf(photo_, played_.result, 48), seen = inkOf(photo_, played_.seen, 48);
+    EXPECT_NEAR(full.cy, seen.cy, 0.02 * double(photo_.height));
+}
+
 // The box dragged to the upper left and turned with the keyboard down, then tapped to edit again
 // and applied with the keyboard up (which holds the box straight, in the middle, above it): the
 // text is baked where the person put it, turned as they turned it.

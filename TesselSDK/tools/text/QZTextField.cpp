@@ -1,6 +1,7 @@
 #include "TesselSDK/tools/text/QZTextField.h"
 
 #include "TesselSDKImaging/Text/QZText.h"
+#include "TesselSDKImaging/Text/QZTextLayout.h"
 
 #include "Foundation/NSDelayedPerform.h"
 #include "Foundation/NSStringUTF16.h"
@@ -227,9 +228,10 @@ void QZTextField::drawTextInRect(CGRect rect) const
     CGContextTranslateCTM(context, centre.x, centre.y);
     CGContextScaleCTM(context, scale_, -scale_);
     CGContextTranslateCTM(context, -centre.x, -centre.y);
-    CGPathRef path = CGPathCreateWithRect(rect, nullptr);
+    const CGRect layout = QZTextLayoutRectForScale(rect, scale_);
+    CGPathRef path = CGPathCreateWithRect(layout, nullptr);
     CTFrameRef frame = formatedCTFrameWithPath(path);
-    drawTextLinesCenteredInContextWithBounds(frame, context, rect);
+    drawTextLinesCenteredInContextWithBounds(frame, context, layout);
     CFRelease(frame);
     CGPathRelease(path);
     CGContextRestoreGState(context);
