@@ -65,6 +65,18 @@ std::string typedText(const std::string& line)
     return text;
 }
 
+// No key types a control character but the tab: NUL and the rest of C0, DEL, C1 (U+0080 to
+// U+009F, 0xC2 then 0x80 to 0x9F in UTF-8).
+bool hasControlCharacter(const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) return true;
+        if (byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80) return true;
+    }
+    return false;
+}
+
 std::vector<std::string> words(const std::string& text)
 {
     std::istringstream stream(text);
@@ -125,6 +137,8 @@ ScriptLine parseScriptLine(const std::string& raw)
         parsed.text = typedText(raw);
         if (parsed.text.empty()) return malformed("usage: type TEXT");
         if (!NSStringIsValidUTF8(parsed.text)) return malformed("type: the text is not valid UTF-8");
+        if (hasControlCharacter(parsed.text))
+            return malformed("type: the text holds a control character no keyboard types");
         parsed.kind = ScriptLine::Kind::Type;
     } else if (command == "key") {
         if (parts.size() != 1 || (parts[0] != "return" && parts[0] != "backspace"))

@@ -33,3 +33,34 @@ CFRange CTUTF16Range(const std::string& text, CFRange byteRange)
     CFIndex end = CTUTF16Index(text, byteRange.location + byteRange.length);
     return CFRangeMake(start, end - start);
 }
+
+CFIndex CTUTF16Walker::indexAt(CFIndex byteOffset)
+{
+    const CFIndex size = CFIndex(text_.size());
+    const CFIndex target = std::clamp<CFIndex>(byteOffset, 0, size);
+    if (target < byte_) {
+        byte_ = target < markByte_ ? 0 : markByte_;
+        unit_ = target < markByte_ ? 0 : markUnit_;
+    }
+    const std::string_view rest = std::string_view(text_).substr(size_t(byte_));
+    const CFIndex unit = unit_ + CFIndex(NSStringUTF16IndexForUTF8Offset(rest, size_t(target - byte_)));
+    // Only a character's edge is a place to count on from.
+    if (target == size || (static_cast<unsigned char>(text_[size_t(target)]) & 0xC0) != 0x80) {
+        byte_ = target;
+        unit_ = unit;
+    }
+    return unit;
+}
+
+CFRange CTUTF16Walker::range(CFRange byteRange)
+{
+    const CFIndex start = indexAt(byteRange.location);
+    const CFIndex end = indexAt(byteRange.location + byteRange.length);
+    return CFRangeMake(start, end - start);
+}
+
+void CTUTF16Walker::mark()
+{
+    markByte_ = byte_;
+    markUnit_ = unit_;
+}

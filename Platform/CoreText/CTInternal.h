@@ -173,9 +173,27 @@ PangoContext* CTPangoContext();
 // Holds the text lock.
 bool CTAddFontFile(const std::string& path);
 
+// UTF-16 indices of byte offsets on character edges, counted on from the last one asked for: a
+// walk forward through the text costs its length once, a step back starts again from the mark
+// (or the start, back past it).
+class CTUTF16Walker {
+public:
+    explicit CTUTF16Walker(const std::string& text) : text_(text) {}
+    CFIndex indexAt(CFIndex byteOffset);
+    CFRange range(CFRange byteRange);
+    // Steps back start from the last offset asked for.
+    void mark();
+
+private:
+    const std::string& text_;
+    CFIndex byte_ = 0, unit_ = 0;
+    CFIndex markByte_ = 0, markUnit_ = 0;
+};
+
 // Turns the line's byte ranges (and its carets) into the interface's UTF-16 ones, once its layout
-// is done.
+// is done. The walker's form, for lines in order, leaves it at the line's end.
 void CTFinishLineRanges(CTLine& line);
+void CTFinishLineRanges(CTLine& line, CTUTF16Walker& utf16);
 
 // Lines of text in `range`, wrapped to `width` as `mode` says (clipping and truncating modes keep
 // one line per paragraph; truncation is the caller's); a negative width never wraps. A paragraph

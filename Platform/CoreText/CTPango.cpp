@@ -11,6 +11,7 @@
 #include <pango/pangofc-fontmap.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "CTInternal.h"
@@ -234,25 +235,84 @@ double trailingWhitespace(PangoLayoutLine* pangoLine, const char* text)
     return w;
 }
 
+// The x (Pango units, from the line's start) of every cursor position inside the line's runs,
+// by byte from the line's start (INT_MIN where none), in one walk over the glyphs. A cluster
+// shares its advance evenly between the cursor positions it holds, as
+// pango_layout_line_index_to_x does, which asks the same one caret at a time from the text's
+// start.
+std::vector<int> cursorXs(PangoLayoutLine* pangoLine, const char* text, const PangoLogAttr* attributes,
+                          int attributeCount, long firstCharacter)
+{
+    const int start = pangoLine->start_index, length = pangoLine->length;
+    std::vector<int> characterAt(size_t(length) + 1, -1);  // the log attribute of each character's first byte
+    long character = firstCharacter;
+    for (const char* p = text + start; p < text + start + length; p = g_utf8_next_char(p))
+        characterAt[size_t(p - text - start)] = int(character++);
+    auto isCursor = [&](int byte) {
+        const int c = characterAt[size_t(byte - start)];
+        return c >= 0 && c < attributeCount && attributes[c].is_cursor_position;
+    };
+    std::vector<int> xs(size_t(length) + 1, INT_MIN);
+    int runX = 0;
+    for (GSList* l = pangoLine->runs; l; l = l->next) {
+        auto* run = static_cast<PangoGlyphItem*>(l->data);
+        const PangoItem* item = run->item;
+        const PangoGlyphString* glyphs = run->glyphs;
+        const bool rightToLeft = (item->analysis.level & 1) != 0;
+        const int runWidth = pango_glyph_string_get_width(const_cast<PangoGlyphString*>(glyphs));
+        const int n = glyphs->num_glyphs;
+        // Clusters in logical order: the glyphs from the left in a left-to-right run, from the right
+        // in a right-to-left one; a cluster's edges are its leading and trailing x.
+        int edge = rightToLeft ? runWidth : 0;
+        for (int k = 0; k < n;) {
+            const int first = rightToLeft ? n - 1 - k : k;
+            const int cluster = glyphs->log_clusters[first];
+            int width = 0;
+            for (; k < n && glyphs->log_clusters[rightToLeft ? n - 1 - k : k] == cluster; ++k)
+                width += glyphs->glyphs[rightToLeft ? n - 1 - k : k].geometry.width;
+            const int clusterEnd = k < n ? glyphs->log_clusters[rightToLeft ? n - 1 - k : k] : item->length;
+            const int leading = edge, trailing = rightToLeft ? edge - width : edge + width;
+            edge = trailing;
+            const int from = item->offset + cluster, to = item->offset + clusterEnd;
+            int positions = 0;
+            for (const char* p = text + from; p < text + to; p = g_utf8_next_char(p)) positions += isCursor(int(p - text));
+            if (positions == 0) continue;
+            int before = 0;
+            for (const char* p = text + from; p < text + to; p = g_utf8_next_char(p)) {
+                const int byte = int(p - text);
+                if (!isCursor(byte)) continue;
+                xs[size_t(byte - start)] = runX + ((positions - before) * leading + before * trailing) / positions;
+                ++before;
+            }
+        }
+        runX += runWidth;
+    }
+    return xs;
+}
+
 // The carets of one Pango line, `xStart` from the line's origin: at its start, at every cursor
 // position inside, and at its end (before the separator that ends its paragraph, if any).
-void appendCarets(CTLine& line, PangoLayout* layout, PangoLayoutLine* pangoLine, CFIndex textOffset, double xStart)
+// `firstCharacter` counts the characters of the layout's text before the line.
+void appendCarets(CTLine& line, PangoLayout* layout, PangoLayoutLine* pangoLine, CFIndex textOffset, double xStart,
+                  long firstCharacter)
 {
     const char* text = pango_layout_get_text(layout);
     int attributeCount = 0;
     const PangoLogAttr* attributes = pango_layout_get_log_attrs_readonly(layout, &attributeCount);
     const int start = pangoLine->start_index, end = start + pangoLine->length;
-    long character = g_utf8_pointer_to_offset(text, text + start);
+    const std::vector<int> xs = cursorXs(pangoLine, text, attributes, attributeCount, firstCharacter);
+    long character = firstCharacter;
     for (const char* p = text + start;; p = g_utf8_next_char(p), ++character) {
         const int index = int(p - text);
         if (index == start || index == end ||
             (character < attributeCount && attributes[character].is_cursor_position)) {
-            int x = 0;
+            int x = xs[size_t(index - start)];
             // The end is the trailing edge of the last character: Pango puts the end index itself
-            // at the right whatever the direction.
+            // at the right whatever the direction. Once a line, so its walk from the text's start
+            // costs no more than the line's own.
             if (index == end && end > start)
                 pango_layout_line_index_to_x(pangoLine, int(g_utf8_prev_char(p) - text), 1, &x);
-            else
+            else if (x == INT_MIN)
                 pango_layout_line_index_to_x(pangoLine, index, 0, &x);
             line.carets.push_back({textOffset + index, xStart + fromPango(x)});
         }
@@ -342,6 +402,9 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
     int count = pango_layout_get_line_count(layout);
     // Pango opens an empty line after a final separator; the platform's layout does not.
     if (count > 1 && endsWithParagraphSeparator(std::string_view(text, size_t(range.length)))) --count;
+    long firstCharacter = 0;  // of the line, in the layout's text
+    int counted = 0;          // the byte firstCharacter counts to
+    CTUTF16Walker utf16(string->text);
     for (int i = 0; i < count; ++i) {
         PangoLayoutLine* pangoLine = pango_layout_get_line_readonly(layout, i);
         // A line's text runs to the next line's start, taking its separator.
@@ -349,11 +412,13 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
         CTRef<CTLine> line =
             newLine(string, CFRangeMake(range.location + pangoLine->start_index, end - pangoLine->start_index));
         line->width = appendGlyphs(*line.get(), pangoLine, range.location, 0);
-        appendCarets(*line.get(), layout, pangoLine, range.location, 0);
+        firstCharacter += g_utf8_strlen(text + counted, pangoLine->start_index - counted);
+        counted = pangoLine->start_index;
+        appendCarets(*line.get(), layout, pangoLine, range.location, 0, firstCharacter);
         line->trailingWhitespace = trailingWhitespace(pangoLine, text);
         line->rightToLeft = pangoLine->resolved_dir == PANGO_DIRECTION_RTL;
         takeFontHeightWhenEmpty(*line.get(), string, line->range.location);
-        CTFinishLineRanges(*line.get());
+        CTFinishLineRanges(*line.get(), utf16);
         lines.push_back(std::move(line));
     }
     g_object_unref(layout);
@@ -362,10 +427,19 @@ std::vector<CTRef<CTLine>> CTLayoutLines(CFAttributedStringRef string, CFRange r
 
 void CTFinishLineRanges(CTLine& line)
 {
-    const std::string& text = line.string->text;
-    line.utf16Range = CTUTF16Range(text, line.range);
-    for (CTGlyphRunInfo& info : line.runInfo) info.range = CTUTF16Range(text, info.range);
-    for (auto& caret : line.carets) caret.first = CTUTF16Index(text, caret.first);
+    CTUTF16Walker utf16(line.string->text);
+    CTFinishLineRanges(line, utf16);
+}
+
+void CTFinishLineRanges(CTLine& line, CTUTF16Walker& utf16)
+{
+    // The carets go forward: one walk over the line maps them all. The runs, in visual order,
+    // step back no further than the line's start.
+    const CFIndex start = utf16.indexAt(line.range.location);
+    utf16.mark();
+    for (auto& caret : line.carets) caret.first = utf16.indexAt(caret.first);
+    for (CTGlyphRunInfo& info : line.runInfo) info.range = utf16.range(info.range);
+    line.utf16Range = CFRangeMake(start, utf16.indexAt(line.range.location + line.range.length) - start);
 }
 
 CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
@@ -376,9 +450,13 @@ CTRef<CTLine> CTLayoutSingleLine(CFAttributedStringRef string, CFRange range)
     const char* text = pango_layout_get_text(layout);
     CTRef<CTLine> line = newLine(string, range);
     int count = pango_layout_get_line_count(layout);
+    long firstCharacter = 0;
+    int counted = 0;
     for (int i = 0; i < count; ++i) {
         PangoLayoutLine* pangoLine = pango_layout_get_line_readonly(layout, i);
-        appendCarets(*line.get(), layout, pangoLine, range.location, line->width);
+        firstCharacter += g_utf8_strlen(text + counted, pangoLine->start_index - counted);
+        counted = pangoLine->start_index;
+        appendCarets(*line.get(), layout, pangoLine, range.location, line->width, firstCharacter);
         line->width += appendGlyphs(*line.get(), pangoLine, range.location, line->width);
         if (i + 1 == count) line->trailingWhitespace = trailingWhitespace(pangoLine, text);
     }

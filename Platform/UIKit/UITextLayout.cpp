@@ -167,7 +167,22 @@ void UITextLayout::draw(CGContextRef context, CGPoint origin, CGColorRef color, 
         // Glyphs are upright in y-up text space; this user space is y down.
         CGContextSetTextMatrix(context,
                                CGAffineTransformMake(1, 0, 0, -1, origin.x + l.origin.x, origin.y + l.origin.y));
+        if (!shadowColor) {
+            CTLineDraw(l.line.get(), context);
+            continue;
+        }
+        // A shadow is blurred from all of the clip it may reach: held to a band about its own line
+        // (a line height of room above and below, and the offset), a tall label costs its lines'
+        // area, not its lines times its own.
+        CGFloat ascent = 0, descent = 0, leading = 0;
+        CTLineGetTypographicBounds(l.line.get(), &ascent, &descent, &leading);
+        const CGFloat room = ascent + descent + leading + std::abs(shadowOffset.height);
+        const CGFloat baseline = origin.y + l.origin.y;
+        CGContextSaveGState(context);
+        CGContextClipToRect(context, CGRectMake(origin.x - kUnlimited, baseline - ascent - room, 2 * kUnlimited,
+                                                ascent + descent + 2 * room));
         CTLineDraw(l.line.get(), context);
+        CGContextRestoreGState(context);
     }
     CGContextRestoreGState(context);
     CGContextSetTextMatrix(context, textMatrix);

@@ -4,7 +4,9 @@
 #include "TesselSDKFoundation/QZSDKResources.h"
 #include "TesselSDK/remote/QZMessageText.h"
 #include "UIKit/UIColor.h"
+#include "Foundation/NSStringUTF16.h"
 #include "UIKit/UIFont.h"
+#include "UIKit/UIScreen.h"
 #include "UIKit/UIStringDrawing.h"
 
 #include <algorithm>
@@ -20,6 +22,26 @@ constexpr CGFloat kSidePadding = 13;
 constexpr CGFloat kBulletStrip = 21;
 constexpr CGFloat kDotWidth = 8;
 constexpr CGFloat kUnbounded = 1e6;
+// The narrowest a character's advance gets, in ems ("i", "l", a space): no line holds more.
+constexpr CGFloat kNarrowestAdvance = 0.2f;
+constexpr const char* kEllipsis = "\u2026";
+
+// The tallest a run is shown: a third of the screen's height (of a tablet's without a screen),
+// which leaves the card's banner, other runs and buttons on the screen beside it.
+CGFloat tallestShown()
+{
+    const CGFloat height = UIScreen::mainScreen()->bounds().size.height;
+    return (std::isfinite(height) && height > 0 ? height : 1024) / 3;
+}
+
+// The text up to a UTF-16 length, ended on a character's edge.
+std::string prefixOf(const std::string& text, NSUInteger length)
+{
+    if (length == 0) return "";
+    const NSRange last = NSStringRangeOfComposedCharacterSequenceAtIndex(text, length - 1);
+    const NSUInteger end = last.location + last.length > length ? last.location : length;
+    return NSStringSubstringWithUTF16Range(text, NSMakeRange(0, end));
+}
 
 }  // namespace
 
@@ -29,8 +51,6 @@ std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType
     auto view = UIView::viewWithFrame<QZMessageLabel>(CGRectZero);
     view->type_ = type;
     view->width_ = width;
-    view->text_ = text.text();
-    view->localizedText_ = QZLocalizedString(view->text_);
     // No size (0), or none that could be drawn, takes the type's own; others stay within reach.
     const CGFloat requested = text.fontSize();
     view->fontSize_ = std::isfinite(requested) && requested > 0
@@ -39,6 +59,12 @@ std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType
     view->bold_ = text.isBold();
     view->setBackgroundColor(UIColor::clearColor());
     view->defaultFont_ = view->fontSizeForType();
+    const std::string english = text.text(), translated = QZLocalizedString(english);
+    view->text_ = view->shownPart(english, view->defaultFont_);
+    // A translation may be shown as small as the smallest size: cut as that size can show it.
+    view->localizedText_ = translated == english
+                               ? view->text_
+                               : view->shownPart(translated, view->fontForTypeWithSize(kSmallestFontSize));
 
     auto label = UIView::viewWithFrame<UILabel>(CGRectZero);
     label->setNumberOfLines(0);
@@ -86,6 +112,29 @@ std::shared_ptr<UIFont> QZMessageLabel::fontForTypeWithSize(CGFloat size) const
 CGFloat QZMessageLabel::heightOf(const std::string& text, const std::shared_ptr<UIFont>& font) const
 {
     return sizeWithFont(text, font, CGSizeMake(textWidthAfterPadding(), kUnbounded), NSLineBreakByWordWrapping).height;
+}
+
+std::string QZMessageLabel::shownPart(const std::string& text, const std::shared_ptr<UIFont>& font) const
+{
+    const CGFloat tallest = tallestShown();
+    const CGFloat size = font ? font->pointSize() : kSmallestFontSize;
+    // More characters than the narrowest glyphs could put on a screen's lines are never shown:
+    // they go before anything is laid out.
+    const double perLine = std::max<double>(1, std::ceil(textWidthAfterPadding() / (kNarrowestAdvance * size)));
+    const double lines = std::max<double>(1, std::ceil(tallest / size));
+    const NSUInteger budget = NSUInteger(std::min<double>(perLine * lines, 1e7));
+    const NSUInteger length = NSStringUTF16Length(text);
+    if (length <= budget && heightOf(text, font) <= tallest) return text;
+    // The longest start that fits a screen with its ellipsis, found by halving.
+    NSUInteger low = 0, high = std::min(length, budget);
+    while (low < high) {
+        const NSUInteger middle = low + (high - low + 1) / 2;
+        if (heightOf(prefixOf(text, middle) + kEllipsis, font) <= tallest)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return prefixOf(text, low) + kEllipsis;
 }
 
 std::shared_ptr<UIFont> QZMessageLabel::translatedFontSize() const

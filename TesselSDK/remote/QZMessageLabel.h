@@ -1,7 +1,8 @@
 #pragma once
 // One run of a message card's text: a title, header, overlay title, paragraph or bullet, in the
 // run's font, colours and shadow. Its height is the English text's in the default font; a
-// translation taller than that is shown in a smaller font (never below 8 points). The run's
+// translation taller than that is shown in a smaller font (never below 8 points). A run taller
+// than a third of the screen is cut to that, with an ellipsis, before it is laid out. The run's
 // values are copied when the label is made: the message may clean its texts up while the card
 // is still on screen.
 
@@ -49,6 +50,9 @@ public:
     void layoutSubviews() override;
 
 private:
+    // The text as far as the card can show it in the font: a third of a screen's height at most,
+    // the rest cut with an ellipsis.
+    std::string shownPart(const std::string& text, const std::shared_ptr<UIFont>& font) const;
     CGFloat heightOf(const std::string& text, const std::shared_ptr<UIFont>& font) const;
 
     QZMessageLabelType type_ = QZMessageLabelTypeParagraph;

@@ -99,7 +99,7 @@ CTFrameRef formatedCTFrameWithPath(CGPathRef path, const std::string& text, CTFo
 }
 
 void drawTextLinesCentered(CGContextRef context, CTFrameRef frame, CGRect textBounds, QZTextVerticalAlignment alignment,
-                           NSLocaleLanguageDirection languageDirection, CGFloat scale, bool newLineTerminated)
+                           NSLocaleLanguageDirection, CGFloat scale, bool newLineTerminated)
 {
     const std::vector<CTLineRef>& lines = CTFrameGetLines(frame);
     if (lines.empty()) return;
@@ -109,11 +109,16 @@ void drawTextLinesCentered(CGContextRef context, CTFrameRef frame, CGRect textBo
     for (size_t i = 0; i < lines.size(); ++i) {
         CGFloat ascent = 0, descent = 0;
         CTLineGetTypographicBounds(lines[i], &ascent, &descent, nullptr);
-        metrics.push_back(
-            {origins[i], ascent, descent, CGFloat(CTLineGetPenOffsetForFlush(lines[i], 0.5f, textBounds.size.width))});
+        // The frame sets a right-to-left paragraph's line at its right edge, a left-to-right one at
+        // its left: the way back to the centre follows the paragraph's own direction, as the layout
+        // resolved it, not the language guessed from the letters (a leading right-to-left mark
+        // before Latin letters makes a right-to-left paragraph of a left-to-right language).
+        const CGFloat towardsCentre = origins[i].x > 0 ? -1 : 1;
+        metrics.push_back({origins[i], ascent, descent,
+                           towardsCentre * CGFloat(CTLineGetPenOffsetForFlush(lines[i], 0.5f, textBounds.size.width))});
     }
-    std::vector<CGPoint> positions =
-        QZTextLinePositions(metrics, textBounds, alignment, languageDirection, scale, newLineTerminated);
+    std::vector<CGPoint> positions = QZTextLinePositions(metrics, textBounds, alignment,
+                                                         NSLocaleLanguageDirectionLeftToRight, scale, newLineTerminated);
     for (size_t i = 0; i < lines.size(); ++i) {
         CGContextSetTextPosition(context, positions[i].x, positions[i].y);
         CTLineDraw(lines[i], context);
@@ -139,7 +144,7 @@ void QZText(CGContextRef context, const std::atomic<bool>* stop, const std::stri
     CGContextTranslateCTM(context, 0, h);
     CGContextScaleCTM(context, 1, -1);
     CGRect textRect = pixelRect(relativeRect, w, h);
-    if (isMeme) textRect = memeLayoutRect(textRect, imgResScale);
+    textRect = isMeme ? memeLayoutRect(textRect, imgResScale) : QZTextLayoutRectForScale(textRect, imgResScale);
     CGContextSetTextMatrix(context, CGAffineTransformIdentity);
     CGPoint centre = QZCGRectGetCenter(textRect);
     CGContextTranslateCTM(context, centre.x, centre.y);
@@ -171,7 +176,8 @@ void QZQopText(QopBitmap_t* bitmap, const std::atomic<bool>* stop, const std::st
     CGContextRef context = buffer.empty() ? nullptr : QZCGContextCreateWithData(buffer.data(), contextSize);
     if (!context) return;
     CGRect layoutRect = QZScaledAndCenteredRectForMaxSize(textRect, maxSize, nullptr);
-    if (isMeme) layoutRect = CGRectIntegral(memeLayoutRect(layoutRect, imgResScale));
+    layoutRect = isMeme ? CGRectIntegral(memeLayoutRect(layoutRect, imgResScale))
+                        : QZTextLayoutRectForScale(layoutRect, imgResScale);
     layoutRect = QZCGRectCenterInRect(layoutRect, CGRectMake(0, 0, contextSize.width, contextSize.height));
     CGContextSetTextMatrix(context, CGAffineTransformIdentity);
     CGPoint centre = QZCGRectGetCenter(layoutRect);

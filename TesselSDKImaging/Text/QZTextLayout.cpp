@@ -25,6 +25,12 @@ std::vector<CGPoint> QZTextLinePositions(const std::vector<QZTextLineMetrics>& l
     return positions;
 }
 
+CGRect QZTextLayoutRectForScale(CGRect box, CGFloat scale)
+{
+    if (!(scale > 0) || scale >= 1 || !std::isfinite(scale)) return box;
+    return QZCGRectCenterInRect(QZCGRectScale(box, 1 / scale), box);
+}
+
 CGRect QZTextPaddedRect(CGRect textRect)
 {
     CGFloat pad = std::max(textRect.size.height / 80, 2.0f);

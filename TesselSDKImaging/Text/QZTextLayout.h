@@ -32,6 +32,12 @@ std::vector<CGPoint> QZTextLinePositions(const std::vector<QZTextLineMetrics>& l
                                          QZTextVerticalAlignment alignment, NSLocaleLanguageDirection languageDirection,
                                          CGFloat scale, bool newLineTerminated);
 
+// Where text drawn enlarged by `scale` about the box's centre is laid out: the box itself when the
+// enlargement is at least 1 (the text, centred, has room to spare), else the box enlarged by
+// 1 / scale about its centre, so the text is laid out at its own size and shrunk into the box
+// rather than wrapped into lines the box has no room for (and then dropped).
+CGRect QZTextLayoutRectForScale(CGRect box, CGFloat scale);
+
 // The GPU path pads the text box by max(height / 80, 2) pixels on every side, whole pixels.
 CGRect QZTextPaddedRect(CGRect textRect);
 // The rectangle shrunk, if need be, to fit within `maxSize` (its proportions and centre kept); the

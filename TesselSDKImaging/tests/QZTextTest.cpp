@@ -185,6 +185,71 @@ TEST(QZTextProcessor, EnlargementsPastTheLargestFontSizeDrawAtIt)
     EXPECT_TRUE(farther == atLimit);
 }
 
+// The text box of the tool is the text's size times the enlargement. Below 1 (a canvas zoomed past
+// the photo's own size, a full-size texture shrunk to the GL limit) the text is laid out at its own
+// size and shrunk into the box: half the enlargement, half the width, one line. Laid out in the
+// box itself it wrapped into lines the box had no room for, and nothing was drawn.
+TEST(QZTextProcessor, EnlargementsBelowOneShrinkTheTextIntoItsBoxRatherThanWrappingIt)
+{
+    const qop_test::TestBitmap photo = qz_test::makeBackground(400, 200);
+    CTFontRef arial = CTFontCreateWithName("ArialMT", 30);
+    CFMutableAttributedStringRef string = QZTextAttributedString("Hello world", arial, nullptr, nullptr);
+    CFRelease(arial);
+    CTLineRef line = CTLineCreateWithAttributedString(string);
+    CFRelease(string);
+    CGFloat ascent = 0, descent = 0;
+    const double width = CTLineGetTypographicBounds(line, &ascent, &descent, nullptr) + 20;
+    CFRelease(line);
+    Ink inks[2];
+    const CGFloat enlargements[2] = {1, 0.5f};
+    for (int i = 0; i < 2; ++i) {
+        const CGFloat k = enlargements[i];
+        const CGFloat w = CGFloat(width) * k / 400, h = (ascent + descent) * k / 200;
+        qop_test::TestBitmap drawn = photo;
+        qz_test::drawOnCPU(textProcessor("Hello world", CGRectMake(0.5f - w / 2, 0.5f - h / 2, w, h), k / 400, 0,
+                                         UIColor::blackColor())
+                               ->bitmapBlock(),
+                           drawn);
+        inks[i] = inkOf(drawn, photo);
+        ASSERT_FALSE(inks[i].empty()) << "enlargement " << k;
+    }
+    EXPECT_NEAR(inks[1].right - inks[1].left, (inks[0].right - inks[0].left) / 2.0, 3);
+    EXPECT_NEAR(inks[1].bottom - inks[1].top, (inks[0].bottom - inks[0].top) / 2.0, 3);
+    EXPECT_NEAR(inks[1].cx, inks[0].cx, 2);
+}
+
+// Text is centred in its box whatever direction its paragraph takes: a leading RLM, RLE or RLO
+// before Latin letters (a right-to-left paragraph of left-to-right letters) draws where the
+// letters alone draw, and Hebrew or Arabic between RLO and PDF, however long, stays on the photo
+// about the box's centre. Before, such lines were set off by the room left in the box.
+TEST(QZTextProcessor, TextIsCentredInItsBoxWhateverItsParagraphsDirection)
+{
+    const qop_test::TestBitmap photo = qz_test::makeBackground(600, 150);
+    const CGRect box = CGRectMake(0.05f, 0.2f, 0.9f, 0.6f);
+    auto draw = [&](const std::string& text) {
+        qop_test::TestBitmap drawn = photo;
+        qz_test::drawOnCPU(textProcessor(text, box, 0.5f / 600, 0, UIColor::blackColor())->bitmapBlock(), drawn);
+        return inkOf(drawn, photo);
+    };
+    const Ink plain = draw("abc de");
+    ASSERT_FALSE(plain.empty());
+    for (const char* mark : {"\u200f", "\u202b", "\u202e"}) {
+        SCOPED_TRACE(mark);
+        const Ink marked = draw(std::string(mark) + "abc de");
+        ASSERT_FALSE(marked.empty());
+        EXPECT_NEAR(marked.right - marked.left, plain.right - plain.left, 2) << "the whole text, not clipped";
+        EXPECT_NEAR(marked.cx, plain.cx, 12) << "set off the box's centre";
+    }
+    std::string hebrew = "\u202e";
+    for (int i = 0; i < 20; ++i) hebrew += "\u05e9\u05dc\u05d5\u05dd ";
+    hebrew += "\u202c";
+    for (const std::string& text : {std::string("\u05e9\u05dc\u05d5\u05dd abc"), std::string("\u0645\u0631\u062d\u0628\u0627"), hebrew}) {
+        const Ink ink = draw(text);
+        ASSERT_FALSE(ink.empty());
+        EXPECT_NEAR(ink.cx, 300, 15);
+    }
+}
+
 TEST(QZTextProcessor, APositiveAngleTurnsTheTextClockwise)
 {
     const qop_test::TestBitmap photo = qz_test::makeBackground(300, 200);

@@ -32,6 +32,7 @@ TEST(TesselEditorScriptLine, CommandsCarryTheirValues)
         {"screenshot 01-home", Kind::Screenshot, {}, {}, 0, "01-home"},
         {"expect Restore Original", Kind::Expect, {}, {}, 0, "Restore Original"},
         {"type  two  blanks kept \r", Kind::Type, {}, {}, 0, " two  blanks kept "},
+        {"type a\tb \xc2\xa9", Kind::Type, {}, {}, 0, "a\tb \xc2\xa9"},
         {"key return", Kind::Key, {}, {}, 0, "return"},
     };
     for (const Case& c : cases) {
@@ -50,7 +51,7 @@ TEST(TesselEditorScriptLine, CommandsCarryTheirValues)
 
 TEST(TesselEditorScriptLine, MalformedLinesSayHowAndCarryNothing)
 {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"jump 3,4", "unknown command \"jump\""},
         {"wait", "usage: wait SECONDS (0 to 3600)"},
         {"wait 3600.5", "usage: wait SECONDS (0 to 3600)"},
@@ -72,6 +73,10 @@ TEST(TesselEditorScriptLine, MalformedLinesSayHowAndCarryNothing)
         {"expect", "usage: expect LABEL"},
         {"type", "usage: type TEXT"},
         {"type \xff\xfe", "type: the text is not valid UTF-8"},
+        {std::string("type a\0b", 8), "type: the text holds a control character no keyboard types"},
+        {"type a\x1b[2Jb", "type: the text holds a control character no keyboard types"},
+        {"type a\rb", "type: the text holds a control character no keyboard types"},
+        {"type a\x7f\xc2\x85", "type: the text holds a control character no keyboard types"},
         {"key escape", "usage: key return|backspace"},
     };
     for (const auto& [text, message] : cases) {

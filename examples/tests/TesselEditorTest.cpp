@@ -193,6 +193,7 @@ TEST_F(TesselEditorProgram, AFailingLineExitsThreeWithItsNumber)
         {"key escape\n", "line 1: usage: key return|backspace"},
         {"type\n", "line 1: usage: type TEXT"},
         {"type \xff\xfe\n", "line 1: type: the text is not valid UTF-8"},
+        {"type Tes\x01sel\n", "line 1: type: the text holds a control character"},
         // An hour at most: longer would keep the program busy for ever.
         {"wait 0.1\nwait 3600.5\n", "line 2: usage: wait SECONDS (0 to 3600)"},
         {"wait 1e30\n", "line 1: usage: wait"},

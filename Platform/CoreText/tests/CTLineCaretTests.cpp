@@ -99,3 +99,50 @@ TEST(CTFontUIFont, TheSystemFontIsUIFontsFace)
 }
 
 }  // namespace
+
+// A text of twenty thousand characters, on one line and wrapped into hundreds: every caret is
+// there in order, each line's last at its width, and the UTF-16 indices count the emoji's pairs.
+// Laid out caret by caret from the text's start this took minutes; each layout walks it once.
+TEST(CTLineCarets, ALongTextHasEveryCaretInOrder)
+{
+    HeldFont arial = font("ArialMT", 30);
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += i % 10 == 9 ? "ab \U0001F600 cd\u0301 " : "Wxyz abcd ";
+    HeldLine line = lineOf(text, arial.get());
+    const CFRange range = CTLineGetStringRange(line.get());
+    EXPECT_EQ(range.length, 2000 * 10);  // ten UTF-16 units a group, the emoji's pair counted
+    const CGFloat end = CTLineGetOffsetForStringIndex(line.get(), range.length, nullptr);
+    EXPECT_NEAR(end, CTLineGetTypographicBounds(line.get(), nullptr, nullptr, nullptr), 0.01);
+    CGFloat last = -1;
+    for (CFIndex i = 0; i < 40; ++i) {  // "Wxyz abcd " four times: ten carets a word pair
+        const CGFloat x = CTLineGetOffsetForStringIndex(line.get(), i, nullptr);
+        EXPECT_GT(x, last) << i;
+        last = x;
+    }
+    // The emoji's second unit and the mark share the caret before them.
+    auto caret = [&](CFIndex i) { return CTLineGetOffsetForStringIndex(line.get(), i, nullptr); };
+    for (CFIndex group : {CFIndex(90), CFIndex(19990)}) {
+        const CFIndex emoji = group + 3, d = group + 7;
+        EXPECT_EQ(caret(emoji + 1), caret(emoji));
+        EXPECT_GT(caret(emoji + 2), caret(emoji));
+        EXPECT_EQ(caret(d + 1), caret(d));
+        EXPECT_GT(caret(d + 2), caret(d));
+    }
+
+    HeldString string = attributed(text, arial.get());
+    HeldFrame frame = frameOf(string.get(), CGRectMake(0, 0, 300, 1e6));
+    const std::vector<CTLineRef>& lines = CTFrameGetLines(frame.get());
+    ASSERT_GT(lines.size(), 500u);
+    CFIndex next = 0;
+    for (CTLineRef wrapped : lines) {
+        const CFRange r = CTLineGetStringRange(wrapped);
+        ASSERT_EQ(r.location, next);
+        next = r.location + r.length;
+        const double visible = CTLineGetTypographicBounds(wrapped, nullptr, nullptr, nullptr) -
+                               CTLineGetTrailingWhitespaceWidth(wrapped);
+        EXPECT_LE(visible, 300.01);
+        EXPECT_EQ(CTLineGetOffsetForStringIndex(wrapped, r.location, nullptr), 0);
+        EXPECT_EQ(CTLineGetStringIndexForPosition(wrapped, CGPointMake(1, 0)), r.location);
+    }
+    EXPECT_EQ(next, range.length);
+}

@@ -13,6 +13,7 @@
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
 #include "UIKit/UIGraphics.h"
+#include "UIKit/UIScreen.h"
 #include "UIKit/UIWindow.h"
 #include "UIKit/testing/UIGoldenImage.h"
 #include "UIKit/testing/UITestDriver.h"
@@ -348,4 +349,53 @@ TEST_F(QZMessageViewTest, CardsAsDrawn)
         if (outcome.updated) continue;
         EXPECT_TRUE(outcome.matches) << outcome.message;
     }
+}
+
+// A service paragraph of twenty thousand characters: the card is made, drawn and on the screen at
+// once, its paragraph cut with an ellipsis to a third of the screen, its type untouched; the text is
+// drawn (white glyphs over the dark panel). Before, the card took minutes: a shadow blurred over
+// the whole tall label for every line, and the whole paragraph laid out again at every step.
+TEST_F(QZMessageViewTest, AParagraphLongerThanTheScreenIsCutAndTheCardStillDraws)
+{
+    std::string words;
+    while (words.size() < 20000) words += "Frames, stickers and new effects for every photo. ";
+    Value document = solidDocument();
+    document.setObject(text(words.c_str()), "paragraph");
+    const CGRect screen = UIScreen::mainScreen()->bounds();
+    auto host = UIView::viewWithFrame(screen);
+    host->setBackgroundColor(UIColor::colorWithWhite(0.5f, 1));
+    auto card = QZMessageView::messageViewWithMessage(message(document));
+    ASSERT_NE(card, nullptr);
+    auto stacked = labels(*card->bodyView());
+    ASSERT_EQ(stacked.size(), 5u);
+    const auto& paragraph = stacked[2];
+    const std::string& shown = paragraph->label()->text();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_LT(shown.size(), 6000u);
+    EXPECT_EQ(shown.substr(shown.size() - 3), "\u2026");
+    EXPECT_EQ(words.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0) << "the start, as it was";
+    EXPECT_EQ(paragraph->label()->font()->pointSize(), 14);
+    EXPECT_LE(paragraph->frame().size.height, UIScreen::mainScreen()->bounds().size.height / 3 + 1);
+
+    card->presentInView(host);
+    driver_.advance(0.25);
+    auto image = UIViewSnapshot(*host);
+    ASSERT_TRUE(image);
+    // Light pixels inside the paragraph's frame on the card: its glyphs.
+    const CGRect frame = paragraph->convertRectToView(paragraph->bounds(), host.get());
+    const CGRect visible = CGRectIntersection(frame, host->bounds());
+    ASSERT_FALSE(CGRectIsEmpty(visible));
+    CGImageRef cg = image->CGImage();
+    const std::size_t width = CGImageGetWidth(cg), height = CGImageGetHeight(cg);
+    const std::uint8_t* pixels = CGImageGetBytes(cg);
+    const std::size_t row = CGImageGetBytesPerRow(cg);
+    const CGFloat scale = CGFloat(width) / host->bounds().size.width;
+    std::size_t light = 0, all = 0;
+    for (std::size_t y = std::size_t(CGRectGetMinY(visible) * scale); y < std::size_t(CGRectGetMaxY(visible) * scale) && y < height; ++y)
+        for (std::size_t x = std::size_t(CGRectGetMinX(visible) * scale); x < std::size_t(CGRectGetMaxX(visible) * scale) && x < width; ++x) {
+            const std::uint8_t* p = pixels + y * row + x * 4;
+            light += p[0] > 200 && p[1] > 200 && p[2] > 200;
+            ++all;
+        }
+    EXPECT_GT(double(light), 0.02 * double(all)) << "no text drawn in the paragraph";
 }

@@ -97,6 +97,23 @@ TEST_F(QZScrollingImageViewTest, ZoomLimitsAndCentringFollowTheImageAndTheArea)
     EXPECT_EQ(high, 1);
 }
 
+// A tool that let a small image be enlarged to fit hands the canvas back without: the next zoom out
+// shows the image at its own size again, not at the enlarged fit the tool left.
+TEST_F(QZScrollingImageViewTest, TakingScaleUpBackFitsTheSmallImageAtItsOwnSizeAgain)
+{
+    canvas_->setImage(solidImage(100, 100));
+    canvas_->layoutIfNeeded();
+    EXPECT_FLOAT_EQ(canvas_->zoomScale(), 1);
+    canvas_->setAllowsScaleUp(true);
+    canvas_->zoomOutAnimated(false);
+    EXPECT_FLOAT_EQ(canvas_->zoomScale(), 3.2f);
+    canvas_->setAllowsScaleUp(false);
+    canvas_->zoomOutAnimated(false);
+    EXPECT_FLOAT_EQ(canvas_->minimumZoomScale(), 1);
+    EXPECT_FLOAT_EQ(canvas_->zoomScale(), 1);
+    EXPECT_NEAR(canvas_->imageView()->frame().size.width, 100, 0.01);
+}
+
 TEST_F(QZScrollingImageViewTest, TheMinimumImageRectangleBecomesTheInsets)
 {
     canvas_->setImage(solidImage(200, 100));

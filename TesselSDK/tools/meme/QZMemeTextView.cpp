@@ -65,9 +65,10 @@ void QZMemeTextView::adoptFontSize(CGFloat size)
     setFontSize(size);
 }
 
-std::optional<bool> QZMemeTextView::textViewShouldChangeTextInRangeReplacementText(UITextView*, NSRange range,
+std::optional<bool> QZMemeTextView::textViewShouldChangeTextInRangeReplacementText(UITextView* textView, NSRange range,
                                                                                    const std::string& replacement)
 {
+    if (QZTextField::textViewShouldChangeTextInRangeReplacementText(textView, range, replacement) == false) return false;
     const std::string old = text();
     const std::uint64_t oldLength = NSStringUTF16Length(old);
     // A range past the end is cut to the text.

@@ -77,6 +77,23 @@ TEST_F(QZTextToolTest, TheTextMeasuresItsLinesWithRoomForATrailingLineFeed)
     EXPECT_GT(f->textSize().height, ab.height * 1.8f);
 }
 
+// NUL, escape, a carriage return: no key types them, so whatever sends them to the hidden view
+// (the keyboard, a host's text event) the text keeps only the rest, with the caret after it.
+TEST_F(QZTextToolTest, ControlCharactersFromAnySourceNeverReachTheText)
+{
+    auto f = field(CGRectMake(10, 100, 300, 100), QZTextFieldCenterAlign);
+    ASSERT_TRUE(f->becomeFirstResponder());
+    ASSERT_TRUE(driver_.typeText("ab"));
+    f->textView()->insertText(std::string("c\0d\x1b\re\tf", 9));
+    EXPECT_EQ(f->text(), "abcde\tf");
+    EXPECT_EQ(f->currentOffset(), 7);
+    f->textView()->insertText(std::string("\0", 1));
+    f->textView()->insertText("\x7f\xc2\x85\xc2\xa9\x01");
+    EXPECT_EQ(f->text(), "abcde\tf\xc2\xa9") << "DEL and C1 go, the copyright sign stays";
+    ASSERT_TRUE(driver_.pressReturn());
+    EXPECT_EQ(f->text(), "abcde\tf\xc2\xa9\n") << "the return key's line feed stays";
+}
+
 // Taps on "hello\nworld" (centred, scale 1) land on the characters under the finger.
 TEST_F(QZTextToolTest, ATapWhileEditingPlacesTheCursorAtTheTouchedCharacter)
 {

@@ -27,9 +27,37 @@ void expectTextBaked(const Pixels& input, const Pixels& output)
     EXPECT_LT((changed.right - changed.left) * (changed.bottom - changed.top), 0.5 * pixels);
 }
 
+// The text baked and all of its ink in the photo's upper-left quarter.
+void expectTextInTheUpperLeftQuarter(const Pixels& input, const Pixels& output)
+{
+    expectTextBaked(input, output);
+    const Ink ink = inkOf(input, output, 48);
+    EXPECT_GT(ink.area, 0u);
+    EXPECT_LE(ink.right, 0.5 * double(input.width));
+    EXPECT_LE(ink.bottom, 0.5 * double(input.height));
+}
+
+// Brighter everywhere, with white text across the middle that was not there (text is white, the
+// palette's first colour).
+void expectBrighterWithTextAcross(const Pixels& input, const Pixels& output)
+{
+    ASSERT_TRUE(sameSize(input, output));
+    EXPECT_GT(meanLuma(output), meanLuma(input) + 5);
+    std::size_t white = 0;
+    for (std::size_t y = input.height * 2 / 5; y < input.height * 3 / 5; ++y)
+        for (std::size_t x = input.width / 4; x < input.width * 3 / 4; ++x) {
+            const auto& p = output.at(x, y);
+            const auto& q = input.at(x, y);
+            white += p[0] > 250 && p[1] > 250 && p[2] > 250 && std::min({q[0], q[1], q[2]}) < 200;
+        }
+    EXPECT_GT(double(white), 0.003 * double(input.width * input.height));
+}
+
 const ToolScript kRows[] = {
     {"text", "astronaut.png", expectTextBaked},
     {"text-rtl", "astronaut.png", expectTextBaked},
+    {"text-after-adjust", "astronaut.png", expectBrighterWithTextAcross},
+    {"text-moved", "astronaut.png", expectTextInTheUpperLeftQuarter},
 };
 
 INSTANTIATE_TEST_SUITE_P(Text, QZToolScriptsProgramTest, ::testing::ValuesIn(kRows), scriptTestName);
@@ -250,6 +278,112 @@ TEST_F(QZTextScriptsTest, TurnedAndScaledTextAgreesAtBothSizes)
     EXPECT_NEAR(big.cx / W, little.cx / w, 0.003);
     EXPECT_NEAR(big.cy / H, little.cy / h, 0.003);
     expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *small);
+}
+
+// The photo stretched (nearest neighbour) to another size.
+Pixels resized(const Pixels& photo, std::size_t width, std::size_t height)
+{
+    return qz_test::makePixels(width, height, [&](std::size_t x, std::size_t y) {
+        return photo.at(x * photo.width / width, y * photo.height / height);
+    });
+}
+
+// The lines of a text session on either device: `before` (from the home screen), the strip
+// brought to Text, TEXT typed (none: the placeholder left) and applied, Done. The strip lies at
+// y 510 on the phone and 960 on the tablet; it stays where an earlier tool was tapped.
+std::vector<std::string> textSessionLines(tessel_editor::Device device, bool afterAdjust, const std::string& text)
+{
+    const bool phone = device == tessel_editor::Device::Phone;
+    std::vector<std::string> lines = {"wait 1"};
+    const std::string swipe = phone ? "drag 310,510 10,510 1.0" : "drag 700,960 100,960 1.0";
+    if (afterAdjust) {
+        // Brightness raised about halfway and applied.
+        if (phone) lines.insert(lines.end(), {swipe, "wait 1"});
+        lines.insert(lines.end(), {"tap Adjust", "wait 0.5", phone ? "drag 160,485 220,485 0.5" : "drag 384,941 534,941 0.5",
+                                   "wait 0.5", "tap Apply", "wait 1", swipe, "wait 1"});
+    } else {
+        lines.insert(lines.end(), {swipe, "wait 1"});
+        if (phone) lines.insert(lines.end(), {swipe, "wait 1"});
+    }
+    lines.insert(lines.end(), {"tap Text", "wait 1"});
+    if (!text.empty()) lines.push_back("type " + text);
+    lines.insert(lines.end(), {"wait 1", "tap Apply", "wait 1", "tap Done"});
+    return lines;
+}
+
+// Text applied after Adjust is the text applied first: whole, and as wide on the photo, on both
+// devices and on a photo smaller than the tablet's canvas (which Adjust may enlarge to fit) as on a
+// larger one. The text's ink is what the text adds to the photo as the session left it without
+// text (the placeholder applied).
+TEST_F(QZTextScriptsTest, TextAfterAnotherToolIsAsWideAsWhenItIsTheFirst)
+{
+    const std::pair<std::size_t, std::size_t> sizes[] = {{512, 512}, {1200, 900}};
+    for (const tessel_editor::Device device : {tessel_editor::Device::Phone, tessel_editor::Device::Tablet}) {
+        tessel_editor::configureDevice(device);
+        for (const auto& [width, height] : sizes) {
+            const bool phone = device == tessel_editor::Device::Phone;
+            SCOPED_TRACE(std::string(phone ? "phone " : "tablet ") + std::to_string(width) + " x " +
+                         std::to_string(height));
+            const Pixels photo = resized(photo_, width, height);
+            double widths[2] = {0, 0};
+            for (const bool afterAdjust : {false, true}) {
+                Pixels base = photo;
+                if (afterAdjust) {
+                    ASSERT_TRUE(play("adjusted", textSessionLines(device, true, ""), photo));
+                    base = played_.result;
+                    EXPECT_GT(meanLuma(base), meanLuma(photo) + 5) << "Adjust left the photo as it was";
+                }
+                ASSERT_TRUE(play("text", textSessionLines(device, afterAdjust, "Phone text"), photo));
+                const Ink ink = inkOf(base, played_.result, 48);
+                EXPECT_GT(ink.area, 0.001 * double(width * height)) << (afterAdjust ? "after Adjust" : "first");
+                widths[afterAdjust] = ink.right - ink.left;
+                EXPECT_NEAR(ink.cx / double(width), 0.5, 0.05);
+            }
+            EXPECT_NEAR(widths[1], widths[0], 0.03 * widths[0]);
+        }
+    }
+}
+
+// A line of a thousand W with no place to break, far wider than the photo: it is laid out at its
+// own size however far the full-size texture had to shrink to the GL limit (past about 575
+// characters the text was wrapped into lines its box had no room for, and nothing was drawn), and
+// written clipped to the photo, right across it, where the preview shows it.
+TEST_F(QZTextScriptsTest, AnUnbrokenLineWiderThanThePhotoIsWrittenAcrossIt)
+{
+    ASSERT_TRUE(playNotingApply("long-line", textScript({"type " + std::string(1000, 'W')}), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), std::string(1000, 'W'));
+    for (const Pixels* image : {&played_.result, &played_.seen}) {
+        const Ink ink = inkOf(photo_, *image, 48);
+        EXPECT_GT(ink.area, 0.02 * double(photo_.width * photo_.height));
+        EXPECT_LT(ink.left, 0.02 * double(photo_.width));
+        EXPECT_GT(ink.right, 0.98 * double(photo_.width));
+        EXPECT_LT(ink.bottom - ink.top, 0.2 * double(photo_.height)) << "one line, not a wrapped block";
+    }
+    const Ink full = inkOf(photo_, played_.result, 48), seen = inkOf(photo_, played_.seen, 48);
+    EXPECT_NEAR(full.cy, seen.cy, 0.02 * double(photo_.height));
+}
+
+// The box dragged to the upper left and turned with the keyboard down, then tapped to edit again
+// and applied with the keyboard up (which holds the box straight, in the middle, above it): the
+// text is baked where the person put it, turned as they turned it.
+TEST_F(QZTextScriptsTest, ApplyWhileEditingBakesTheBoxWhereThePersonPutIt)
+{
+    ASSERT_TRUE(playNotingApply("text-moved", tessel_editor::splitLines(scriptText("text-moved")), photo_));
+    auto processor = onlyTextProcessor();
+    ASSERT_NE(processor, nullptr);
+    EXPECT_EQ(processor->text(), "Tessel");
+    EXPECT_GT(std::abs(processor->rotation()), 0.2) << "the turn before editing was lost";
+    const CGRect rect = processor->rect();
+    EXPECT_LT(CGRectGetMidX(rect), 0.5f);
+    EXPECT_LT(CGRectGetMidY(rect), 0.5f);
+    const Ink ink = inkOf(photo_, played_.result, 48);
+    ASSERT_GT(ink.area, 0u);
+    EXPECT_LE(ink.right, 0.5 * double(photo_.width));
+    EXPECT_LE(ink.bottom, 0.5 * double(photo_.height));
+    expectSameInk(qz_test::pixelsOf(played_.host->editor()->resizedImage()), played_.seen, *replay(
+        played_.host->editor()->session()->editingSize()));
 }
 
 }  // namespace

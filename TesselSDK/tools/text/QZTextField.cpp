@@ -1,6 +1,7 @@
 #include "TesselSDK/tools/text/QZTextField.h"
 
 #include "TesselSDKImaging/Text/QZText.h"
+#include "TesselSDKImaging/Text/QZTextLayout.h"
 
 #include "Foundation/NSDelayedPerform.h"
 #include "Foundation/NSStringUTF16.h"
@@ -20,6 +21,24 @@ bool endsWithLineFeed(const std::string& text)
 NSInteger lengthOf(const std::string& text)
 {
     return NSInteger(NSStringUTF16Length(text));
+}
+
+// The text without the control characters no key types: C0 but the tab and the line feed, DEL, C1
+// (U+0080 to U+009F, two bytes in UTF-8).
+std::string withoutControlCharacters(const std::string& text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F) continue;
+        if (byte == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80) {
+            ++i;
+            continue;
+        }
+        kept.push_back(text[i]);
+    }
+    return kept;
 }
 
 std::shared_ptr<UIColor> withAlpha(const std::shared_ptr<UIColor>& color, CGFloat alpha)
@@ -209,9 +228,10 @@ void QZTextField::drawTextInRect(CGRect rect) const
     CGContextTranslateCTM(context, centre.x, centre.y);
     CGContextScaleCTM(context, scale_, -scale_);
     CGContextTranslateCTM(context, -centre.x, -centre.y);
-    CGPathRef path = CGPathCreateWithRect(rect, nullptr);
+    const CGRect layout = QZTextLayoutRectForScale(rect, scale_);
+    CGPathRef path = CGPathCreateWithRect(layout, nullptr);
     CTFrameRef frame = formatedCTFrameWithPath(path);
-    drawTextLinesCenteredInContextWithBounds(frame, context, rect);
+    drawTextLinesCenteredInContextWithBounds(frame, context, layout);
     CFRelease(frame);
     CGPathRelease(path);
     CGContextRestoreGState(context);
@@ -352,6 +372,16 @@ void QZTextField::didTap(UILongPressGestureRecognizer* recognizer)
 }
 
 // ---- The hidden view's callbacks ----
+
+std::optional<bool> QZTextField::textViewShouldChangeTextInRangeReplacementText(UITextView* textView, NSRange,
+                                                                                const std::string& replacement)
+{
+    const std::string typed = withoutControlCharacters(replacement);
+    if (typed.size() == replacement.size()) return true;
+    // Only an insertion carries characters: it replaces the selection, as the clean text does.
+    if (!typed.empty()) textView->insertText(typed);
+    return false;
+}
 
 void QZTextField::textViewDidBeginEditing(UITextView*)
 {

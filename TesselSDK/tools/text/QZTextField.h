@@ -110,6 +110,10 @@ public:
     void didTap(UILongPressGestureRecognizer* recognizer);
 
     // ---- The hidden view's callbacks ----
+    // Control characters no key types (NUL, escape, DEL, C1: all but the tab and the line feed)
+    // never reach the text, whoever sends them: the rest of the replacement goes in.
+    std::optional<bool> textViewShouldChangeTextInRangeReplacementText(UITextView* textView, NSRange range,
+                                                                       const std::string& replacement) override;
     void textViewDidBeginEditing(UITextView* textView) override;
     void textViewDidChange(UITextView* textView) override;
     void textViewDidEndEditing(UITextView* textView) override;

@@ -71,6 +71,13 @@ CGFloat QZTextOverlayView::rotation() const
     return box ? box->rotation() : 0;
 }
 
+CGFloat QZTextOverlayView::placedRotation() const
+{
+    auto box = textView();
+    if (!box) return 0;
+    return keyboardShowing_ ? savedRotation_ : box->rotation();
+}
+
 void QZTextOverlayView::setKeyboardShowing(bool showing)
 {
     keyboardShowing_ = showing;
@@ -104,12 +111,13 @@ void QZTextOverlayView::setInputAccessoryView(std::shared_ptr<UIView> view)
 CGRect QZTextOverlayView::rectForTextInViewScale(const UIView& view, CGFloat)
 {
     auto box = textView();
-    return box ? box->rectForTextInView(view) : CGRectZero;
+    if (!box) return CGRectZero;
+    return keyboardShowing_ ? box->rectForTextInView(view, savedCenter_) : box->rectForTextInView(view);
 }
 
 void QZTextOverlayView::drawTextInRect(CGRect rect)
 {
-    if (auto box = textView()) box->drawTextInRect(rect);
+    if (auto box = textView()) box->drawTextInRect(rect, placedRotation());
 }
 
 // ---- The keyboard ----

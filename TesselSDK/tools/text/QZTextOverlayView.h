@@ -26,6 +26,9 @@ public:
     std::shared_ptr<UIColor> textBackgroundColor() const;
     // The box's turn.
     CGFloat rotation() const;
+    // The turn Apply bakes: the box's, or while the keyboard holds the box straight above it, the
+    // one the person gave it before editing began.
+    CGFloat placedRotation() const;
     bool isObservingKeyboard() const { return observingKeyboard_; }
     bool isKeyboardShowing() const { return keyboardShowing_; }
     // While the keyboard shows the box can be neither dragged nor turned.
@@ -38,7 +41,9 @@ public:
     void deselectTextView(UITapGestureRecognizer* recognizer);
     void startEditing();
     void setInputAccessoryView(std::shared_ptr<UIView> view);
-    // The box's text rectangle in `view`'s coordinates (`scale` is not used).
+    // The box's text rectangle in `view`'s coordinates (`scale` is not used), and its text drawn
+    // there turned, both where the person put the box: while the keyboard is up, its place and turn
+    // from before editing began, not the keyboard's.
     CGRect rectForTextInViewScale(const UIView& view, CGFloat scale);
     void drawTextInRect(CGRect rect);
 

@@ -241,10 +241,16 @@ void QZTextView::transformWithHandlePoint(CGPoint point)
 
 CGRect QZTextView::rectForTextInView(const UIView& view)
 {
+    auto parent = superview();
+    return rectForTextInView(
+        view, parent ? convertPointToView(contentView_->center(), parent.get()) : contentView_->center());
+}
+
+CGRect QZTextView::rectForTextInView(const UIView& view, CGPoint centre)
+{
     const CGSize text = textField_->textSize();
     const CGSize size = CGSizeMake(text.width * scale_, text.height * scale_);
     auto parent = superview();
-    const CGPoint centre = parent ? convertPointToView(contentView_->center(), parent.get()) : contentView_->center();
     CGRect rect = CGRectMake(centre.x - size.width / 2, centre.y - size.height / 2, size.width, size.height);
     if (parent) rect = parent->convertRectToView(rect, &view);
     CGFloat k = std::min(rect.size.width / size.width, rect.size.height / size.height);
@@ -255,6 +261,11 @@ CGRect QZTextView::rectForTextInView(const UIView& view)
 
 void QZTextView::drawTextInRect(CGRect rect)
 {
+    drawTextInRect(rect, rotation_);
+}
+
+void QZTextView::drawTextInRect(CGRect rect, CGFloat rotation)
+{
     auto field = placeholderField();
     if (field && field->isPlaceHolding()) return;
     CGContextRef context = UIGraphicsGetCurrentContext();
@@ -262,7 +273,7 @@ void QZTextView::drawTextInRect(CGRect rect)
     const CGPoint centre = QZCGRectGetCenter(rect);
     CGContextSaveGState(context);
     CGContextTranslateCTM(context, centre.x, centre.y);
-    CGContextRotateCTM(context, rotation_);
+    CGContextRotateCTM(context, rotation);
     CGContextTranslateCTM(context, -centre.x, -centre.y);
     textField_->setScale(applyScale_);
     textField_->drawTextInRect(rect);

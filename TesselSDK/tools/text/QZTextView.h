@@ -75,11 +75,14 @@ public:
     // content's diagonal, and scales it by the point's distance from the centre over the corner's.
     // A point at the centre changes nothing.
     void transformWithHandlePoint(CGPoint point);
-    // The text's rectangle (unturned) in `view`'s coordinates; also sets applyScale.
+    // The text's rectangle (unturned) in `view`'s coordinates; also sets applyScale. The second
+    // form centres it on a point of the superview in place of the box's own centre.
     CGRect rectForTextInView(const UIView& view);
-    // Draws the text, turned, into the rectangle of the current context; nothing while the
-    // placeholder shows.
+    CGRect rectForTextInView(const UIView& view, CGPoint centreInSuperview);
+    // Draws the text, turned (by the box's turn or the one given), into the rectangle of the
+    // current context; nothing while the placeholder shows.
     void drawTextInRect(CGRect rect);
+    void drawTextInRect(CGRect rect, CGFloat rotation);
 
     // QZTextFieldDelegate
     void textFieldDidBeginEditing(QZTextField* field) override;

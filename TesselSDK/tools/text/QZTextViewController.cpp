@@ -215,7 +215,7 @@ void QZTextViewController::finishApplying()
         scale_ = finiteOrZero(box->scale() / z * k);
         text_ = box->text();
         backgroundColor_ = overlay->textBackgroundColor();
-        rotation_ = overlay->rotation();
+        rotation_ = overlay->placedRotation();
         if (contextForGL_) {
             UIGraphicsPushContext(contextForGL_);
             overlay->drawTextInRect(r);
