@@ -55,6 +55,13 @@ void QZScrollingImageView::setImageOverlayView(std::shared_ptr<QZView> view)
 
 // ---- Zoom ----
 
+void QZScrollingImageView::setAllowsScaleUp(bool allows)
+{
+    if (allowsScaleUp_ == allows) return;
+    allowsScaleUp_ = allows;
+    recalculateAndSetZoomBoundaries();
+}
+
 void QZScrollingImageView::zoomOutAnimated(bool animated)
 {
     QZZoomableImageView::zoomOutAnimated(animated);

@@ -54,9 +54,10 @@ public:
     // ---- Zoom ----
     // Zoomed out, the touch recognisers follow.
     void zoomOutAnimated(bool animated) override;
-    // Without it a fitted image is shown at most at its own size.
+    // Without it a fitted image is shown at most at its own size. Setting it takes the new zoom
+    // bounds at once, so that a zoom out straight after reaches the new fit.
     bool allowsScaleUp() const { return allowsScaleUp_; }
-    void setAllowsScaleUp(bool allows) { allowsScaleUp_ = allows; }
+    void setAllowsScaleUp(bool allows);
     void setMinimumImageRect(CGRect rect) override { setMinimumImageRect(rect, false); }
     // A rectangle becomes the content insets, so the zoomed-out image lies in it; the zero one
     // zooms back (over 0.1 s when animated) and clears them.
