@@ -57,6 +57,8 @@ void QZSlider::prepareView()
     rightGooImageViewActive_->setClipsToBounds(true);
     rightGooImageView_->setClipsToBounds(true);
     leftGooImageViewActive_->setClipsToBounds(true);
+    // An unscaled image is wider than a short fill: clipped, it cannot show past the knob.
+    leftGooImageView_->setClipsToBounds(true);
     for (const auto& view : {rightGooImageViewActive_, rightGooImageView_, leftGooImageViewActive_, leftGooImageView_})
         addSubview(view);
 
@@ -112,20 +114,22 @@ void QZSlider::updateSliderHandleAndGooAnimated(bool)
     CGRect track = CGRectInset(b, 32, 0);
     CGFloat w = track.size.width;
     CGPoint c = CGPointMake(CGRectGetMidX(track), CGRectGetMidY(track));
+    // The fill images are coloured across their whole width, so each fill's frame runs from the
+    // centre mark to the knob: nothing shows at 0.
     CGRect base = QZCGRectCenterInRect(CGRectMake(0, 0, 30, 56), b);
-    CGRect rightFill = CGRectOffset(base, -18, 0);
-    CGRect leftFill = CGRectOffset(base, 18, 0);
+    CGRect rightFill = CGRectMake(c.x, base.origin.y, 0, base.size.height);
+    CGRect leftFill = rightFill;
 
     CGFloat p = sliderPosition_;
     CGFloat shift = std::fabs(p) * (w * 0.5f - 7);
     CGFloat knobX;
     if (p > 0) {
         knobX = c.x + shift;
-        rightFill.size.width += shift;
+        rightFill.size.width = shift;
     } else {
         knobX = c.x - shift;
         leftFill.origin.x -= shift;
-        leftFill.size.width += shift;
+        leftFill.size.width = shift;
     }
     // A fill no wider than the cap shows its image unscaled, anchored next to the centre.
     UIViewContentMode rightMode =
@@ -164,7 +168,10 @@ void QZSlider::setValue(CGFloat value)
 
 void QZSlider::panDetected(UIPanGestureRecognizer* recognizer)
 {
-    if (recognizer->state() != UIGestureRecognizerStateChanged) return;
+    // The pan begins on the first motion past its slop: that motion moves the knob too, so a
+    // quick jump right after the press is not lost.
+    const UIGestureRecognizerState state = recognizer->state();
+    if (state != UIGestureRecognizerStateBegan && state != UIGestureRecognizerStateChanged) return;
     CGPoint touch = recognizer->locationInView(this);
     CGRect band = CGRectInset(bounds(), 36, 0);
     CGFloat position = (touch.x - CGRectGetMidX(band)) / (band.size.width * 0.5f);

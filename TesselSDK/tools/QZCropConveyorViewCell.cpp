@@ -14,6 +14,8 @@ namespace {
 
 constexpr CGFloat kSmallTextSize = 12;
 constexpr CGFloat kNumberTextSize = 16;
+// A name fits inside the strip's selection frame (46 points wide, its strokes inside that).
+constexpr CGFloat kNameWidth = 40;
 
 // Truncated toward zero: 1.5 reads 1, -2.7 reads -2, -0.5 reads 0. Printed from the float, so a
 // side past the integer range reads its digits rather than overflow.
@@ -89,7 +91,14 @@ void QZCropConveyorViewCell::setDepressed(bool depressed)
 void QZCropConveyorViewCell::layoutSubviews()
 {
     QZConveyorViewCell::layoutSubviews();
+    // A long name ("Custom" in bold) takes a smaller size rather than run past the frame.
+    nameLabel_->setFont(UIFont::boldSystemFontOfSize(kSmallTextSize));
     for (const auto& label : {nameLabel_, heightLabel_, widthLabel_, colonLabel_}) label->sizeToFit();
+    const CGFloat nameWidth = nameLabel_->frame().size.width;
+    if (nameWidth > kNameWidth) {
+        nameLabel_->setFont(UIFont::boldSystemFontOfSize(std::floor(kSmallTextSize * kNameWidth / nameWidth * 2) / 2));
+        nameLabel_->sizeToFit();
+    }
     const CGPoint c = QZCGRectGetCenter(bounds());
     nameLabel_->setCenter(c);
 

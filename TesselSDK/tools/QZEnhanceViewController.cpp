@@ -91,7 +91,12 @@ void QZEnhanceViewController::viewDidAppear(bool animated)
 void QZEnhanceViewController::viewWillDisappear(bool animated)
 {
     QZToolViewController::viewWillDisappear(animated);
-    if (auto canvas = scrollableImageView()) canvas->zoomOutAnimated(true);
+    // The home canvas never scales a photo up, whichever tool ran last (the slider tools leave it
+    // the same way): on a tablet a small photo would otherwise switch between 1:1 and fit.
+    if (auto canvas = scrollableImageView()) {
+        canvas->setAllowsScaleUp(false);
+        canvas->zoomOutAnimated(true);
+    }
 }
 
 void QZEnhanceViewController::cancelServers()

@@ -7,6 +7,7 @@
 #include "TesselSDKFoundation/QZSDKResources.h"
 
 #include "UIKit/UIGraphics.h"
+#include "UIKit/UIScrollView.h"
 #include "UIKit/UITouch.h"
 
 #include <algorithm>
@@ -195,6 +196,37 @@ void QZStickerView::transformWithHandlePoint(CGPoint point)
             setCenter(centre);
         }
     }
+    // Grown near an edge, the close button would end up under the bars, out of reach.
+    keepControlsInsideCanvas();
+}
+
+void QZStickerView::keepControlsInsideCanvas()
+{
+    auto parent = superview();
+    if (!parent || !controlsEnabled_) return;
+    std::shared_ptr<UIView> canvas = parent;
+    for (auto view = parent; view; view = view->superview())
+        if (std::dynamic_pointer_cast<UIScrollView>(view)) {
+            canvas = view;
+            break;
+        }
+    layoutIfNeeded();
+    const CGRect area = parent->convertRectFromView(canvas->bounds(), canvas.get());
+    const CGRect controls = CGRectUnion(closeButton_->convertRectToView(closeButton_->bounds(), parent.get()),
+                                        handle_->convertRectToView(handle_->bounds(), parent.get()));
+    // Along one axis: the shift that brings [low, high] inside [areaLow, areaHigh]; none for
+    // controls further apart than the area is long (a sticker grown past the canvas stays centred).
+    auto shiftInto = [](CGFloat low, CGFloat high, CGFloat areaLow, CGFloat areaHigh) {
+        if (high - low > areaHigh - areaLow) return CGFloat(0);
+        if (low < areaLow) return areaLow - low;
+        if (high > areaHigh) return areaHigh - high;
+        return CGFloat(0);
+    };
+    const CGFloat dx =
+        shiftInto(CGRectGetMinX(controls), CGRectGetMaxX(controls), CGRectGetMinX(area), CGRectGetMaxX(area));
+    const CGFloat dy =
+        shiftInto(CGRectGetMinY(controls), CGRectGetMaxY(controls), CGRectGetMinY(area), CGRectGetMaxY(area));
+    if (dx != 0 || dy != 0) setCenter(CGPointMake(center().x + dx, center().y + dy));
 }
 
 // ---- Baking ----

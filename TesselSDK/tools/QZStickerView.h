@@ -96,6 +96,9 @@ private:
     void initWithStickerPackItem(std::shared_ptr<QZStickerContentPackItem> item);
     // Tells the layer (the superview) that this sticker was touched.
     void becomeActive();
+    // Moves the sticker so that its close button and knob lie inside the canvas (the scroll view
+    // it is shown in, else its superview), along each axis where they fit.
+    void keepControlsInsideCanvas();
 
     std::shared_ptr<QZStickerContentPackItem> stickerPackItem_;
     std::shared_ptr<QZView> contentView_;

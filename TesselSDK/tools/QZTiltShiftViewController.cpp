@@ -244,15 +244,19 @@ void QZTiltShiftViewController::panDetected(UIPanGestureRecognizer* recognizer)
 {
     if (!recognizer) return;
     const UIGestureRecognizerState state = recognizer->state();
-    if (state == UIGestureRecognizerStateBegan) {
-        reportEvent("moved", overlayStyleAnalyticsAttributes());
-    } else if (state == UIGestureRecognizerStateChanged) {
+    if (state == UIGestureRecognizerStateBegan || state == UIGestureRecognizerStateChanged) {
+        // The pan begins on the first motion past its slop, already as far as the pointer went:
+        // that motion moves the disc too.
+        if (state == UIGestureRecognizerStateBegan) {
+            reportEvent("moved", overlayStyleAnalyticsAttributes());
+            originalCenter_ = center_;
+        }
         auto overlay = tiltShiftOverlayView();
         setCenter(QZCGPointTranslate(originalCenter_, recognizer->translationInView(overlay.get())));
     } else {
         scheduleFade(kGuideShownAfterTouch);
+        originalCenter_ = center_;
     }
-    if (state != UIGestureRecognizerStateChanged) originalCenter_ = center_;
 }
 
 void QZTiltShiftViewController::pinchDetected(UIPinchGestureRecognizer* recognizer)

@@ -2,6 +2,7 @@
 
 #include "TesselSDKFoundation/QZSlider.h"
 #include "TesselSDKFoundation/tests/QZWidgetTestSupport.h"
+#include "CoreGraphics/CGImage.h"
 #include "UIKit/UIPanGestureRecognizer.h"
 
 #include <cmath>
@@ -57,13 +58,15 @@ TEST_F(QZSliderTest, TrackPiecesAndKnobTravelIn320Points)
         UIViewContentMode mode;
     };
     const Row rows[] = {
-        {0, 160, false, CGRectMake(163, 0, 30, 56), UIViewContentModeRight},
-        {100, 281, true, CGRectMake(127, 0, 151, 56), UIViewContentModeScaleToFill},
-        {-100, 39, false, CGRectMake(42, 0, 151, 56), UIViewContentModeScaleToFill},
-        {10, 172.1f, true, CGRectMake(127, 0, 42.1f, 56), UIViewContentModeLeft},
-        {-20, 135.8f, false, CGRectMake(138.8f, 0, 54.2f, 56), UIViewContentModeScaleToFill},
+        // Each fill runs from the centre mark to the knob.
+        {0, 160, false, CGRectMake(160, 0, 0, 56), UIViewContentModeRight},
+        {100, 281, true, CGRectMake(160, 0, 121, 56), UIViewContentModeScaleToFill},
+        {-100, 39, false, CGRectMake(39, 0, 121, 56), UIViewContentModeScaleToFill},
+        {10, 172.1f, true, CGRectMake(160, 0, 12.1f, 56), UIViewContentModeLeft},
+        {-20, 135.8f, false, CGRectMake(135.8f, 0, 24.2f, 56), UIViewContentModeRight},
+        {-50, 99.5f, false, CGRectMake(99.5f, 0, 60.5f, 56), UIViewContentModeScaleToFill},
         // Unclamped, as owners expect: the knob runs past the end.
-        {200, 402, true, CGRectMake(127, 0, 272, 56), UIViewContentModeScaleToFill},
+        {200, 402, true, CGRectMake(160, 0, 242, 56), UIViewContentModeScaleToFill},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
@@ -91,7 +94,9 @@ TEST_F(QZSliderTest, DraggingPastTheRightEndGivesTheMaximumThenTouchUpInsideAfte
         int* changes;
         void seen(UIPanGestureRecognizer* pan)
         {
-            if (pan->state() == UIGestureRecognizerStateChanged) ++*changes;
+            // The pan's beginning is a step of the knob too.
+            if (pan->state() == UIGestureRecognizerStateBegan || pan->state() == UIGestureRecognizerStateChanged)
+                ++*changes;
         }
     };
     auto counter = std::make_shared<PanCounter>(PanCounter{&panChanges});
@@ -115,6 +120,25 @@ TEST_F(QZSliderTest, DraggingPastTheRightEndGivesTheMaximumThenTouchUpInsideAfte
     driver->advance(0.25);
     EXPECT_FLOAT_EQ(slider->rightGooImageViewActive()->alpha(), 0);
     EXPECT_FLOAT_EQ(slider->leftGooImageViewActive()->alpha(), 0);
+}
+
+// The pan begins on the first motion past its slop; a pointer that jumps there (a quick flick,
+// a coarse mouse) takes the knob all the way at once.
+TEST_F(QZSliderTest, OneJumpRightAfterThePressMovesTheKnobAsFar)
+{
+    slider->setMinimumValue(-100);
+    slider->setMaximumValue(100);
+    slider->setValue(0);
+    driver->touchDown(1, CGPointMake(160, 228));
+    driver->advance(1.0 / 60);
+    driver->touchMove(1, CGPointMake(220, 228));
+    // The touch band is 248 points wide and the knob travels 121 points either side.
+    const CGFloat knob = 160 + 121 * 60 / 124.0f;
+    EXPECT_NEAR(knobX(), knob, 0.01);
+    EXPECT_NEAR(slider->value(), 100 * 60 / 124.0, 0.01);
+    EXPECT_EQ(events->count("changed"), 1);
+    driver->touchUp(1, CGPointMake(220, 228));
+    EXPECT_NEAR(knobX(), knob, 0.01);
 }
 
 TEST_F(QZSliderTest, APressThatDoesNotMoveStillSendsTouchUpInside)
@@ -148,6 +172,52 @@ TEST_F(QZSliderTest, ADoubleTapOnTheCentreMarkResetsToZero)
         EXPECT_FALSE(std::isnan(knobX()));
         EXPECT_EQ(slider->value(), row.min == row.max ? row.min : 0);
         EXPECT_EQ(events->sent, std::vector<std::string>{"changed"});
+    }
+}
+
+// Where the fill shows along the track's groove: the first and last x whose pixel is lit above
+// the bare groove, leaving out the knob and the centre mark's tick.
+struct LitSpan {
+    int first = -1;
+    int last = -1;
+};
+
+LitSpan litGrooveSpan(QZSlider& slider)
+{
+    auto image = UIViewSnapshot(slider);
+    CGImageRef pixels = image->CGImage();
+    const size_t width = CGImageGetWidth(pixels);
+    const uint8_t* row = CGImageGetBytes(pixels) + 27 * CGImageGetBytesPerRow(pixels);
+    const CGFloat knob = slider.handleContainerView()->center().x;
+    LitSpan span;
+    for (size_t x = 0; x < width; ++x) {
+        if (std::abs(CGFloat(x) + 0.5f - knob) < 18 || std::abs(CGFloat(x) + 0.5f - 160) < 3) continue;
+        if (row[x * 4 + 1] < 0x48) continue;  // the groove is #1C1C1C; the fill lights it to about #6D6D6D
+        if (span.first < 0) span.first = int(x);
+        span.last = int(x);
+    }
+    return span;
+}
+
+TEST_F(QZSliderTest, TheFillRunsFromTheCentreMarkToTheKnobAndIsGoneAtZero)
+{
+    slider->setMinimumValue(-100);
+    slider->setMaximumValue(100);
+    driver->press(CGPointMake(160, 228), 0.1);  // the active fills fade out once a touch ends
+    driver->advance(0.5);
+    struct Row {
+        CGFloat value;
+        int first, last;  // -1: nothing lit
+    };
+    // The knob at 220.5 (50) and 99.5 (-50) covers 18 points either side of its centre.
+    const Row rows[] = {{0, -1, -1}, {50, 163, 202}, {-50, 118, 157}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        slider->setValue(row.value);
+        driver->turn();
+        const LitSpan span = litGrooveSpan(*slider);
+        EXPECT_NEAR(span.first, row.first, 1);
+        EXPECT_NEAR(span.last, row.last, 1);
     }
 }
 

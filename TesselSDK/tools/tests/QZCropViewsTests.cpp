@@ -189,6 +189,26 @@ TEST_F(QZCropConveyorViewCellTest, SidesAreTruncatedTowardZero)
 
 // Numbers of different widths: the group of number, colon and number is centred on the cell, the
 // numbers stand 3 points from the colon and 1 point lower, and the icon 12 points under them.
+// A name is drawn inside the strip's 46-point selection frame, centred on the cell: a long one in a
+// smaller type, a short one at its own size (also in a cell that showed a long one before).
+TEST_F(QZCropConveyorViewCellTest, ANameFitsInsideTheSelectionFrame)
+{
+    struct Row {
+        const char* name;
+        bool shrunk;
+    };
+    auto cell = makeCell();
+    for (const Row& row : {Row{"Custom", true}, Row{"Widescreen", true}, Row{"Pic", false}}) {
+        SCOPED_TRACE(row.name);
+        cell->setPreset(QZCropPreset::make(presetDictionary(-1024, -683, row.name), true, false));
+        cell->layoutIfNeeded();
+        const CGRect name = cell->nameLabel()->frame();
+        EXPECT_LE(name.size.width, 40);
+        EXPECT_NEAR(CGRectGetMidX(name), 30, 0.5);
+        EXPECT_EQ(cell->nameLabel()->font()->pointSize() < 12, row.shrunk);
+    }
+}
+
 TEST_F(QZCropConveyorViewCellTest, TheRatioIsCentredWhateverTheNumbersWidths)
 {
     for (bool turned : {false, true}) {

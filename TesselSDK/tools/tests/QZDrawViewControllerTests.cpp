@@ -5,7 +5,14 @@
 
 #include "TesselSDK/tools/brush/QZDrawViewController.h"
 
+#include "TesselSDK/tools/brush/QZColorConveyorViewCell.h"
+#include "TesselSDK/tools/brush/QZSpotConveyorViewCell.h"
+
+#include "TesselSDKFoundation/QZConveyorOverlayView.h"
 #include "TesselSDKFoundation/QZSDKResources.h"
+
+#include "CoreGraphics/CGImage.h"
+#include "UIKit/testing/UIGoldenImage.h"
 
 #include "Foundation/NSLogCapture.h"
 
@@ -121,6 +128,73 @@ TEST_F(QZDrawViewControllerTest, TheShippedPaletteFillsTheLowerStripWithWhiteCen
         EXPECT_NEAR(CGRectGetMidX(UITestDriver::visibleRect(*cell)), x, 0.5) << label;
     }
     EXPECT_EQ(std::count(analytics_->calls.begin(), analytics_->calls.end(), "tagScreen: Draw"), 1);
+}
+
+// The bounding box, in `view`'s points, of the pixels drawn (alpha above a half) in the rows
+// [top, bottom) of its picture; null when none is.
+CGRect drawnBox(UIView& view, CGFloat top, CGFloat bottom)
+{
+    auto snapshot = UIViewSnapshot(view);
+    CGImageRef image = snapshot->CGImage();
+    const size_t width = CGImageGetWidth(image), height = CGImageGetHeight(image);
+    const CGFloat scale = CGFloat(width) / view.bounds().size.width;
+    const uint8_t* bytes = CGImageGetBytes(image);
+    CGRect box = CGRectNull;
+    for (size_t y = size_t(top * scale); y < std::min(height, size_t(bottom * scale)); ++y)
+        for (size_t x = 0; x < width; ++x)
+            if (bytes[y * CGImageGetBytesPerRow(image) + x * 4 + 3] > 128)
+                box = CGRectUnion(box, CGRectMake(CGFloat(x) / scale, CGFloat(y) / scale, 1 / scale, 1 / scale));
+    return box;
+}
+
+// The size strip's blue frame lies in the upper half of the tool view and surrounds the chosen
+// dot; the colour strip's lies in the lower half and surrounds the chosen disc.
+TEST_F(QZDrawViewControllerTest, EachSelectionFrameSurroundsItsChosenCell)
+{
+    auto draw = presentDraw(shippedSettings());
+    driver_.advance(0.5);
+    const auto& view = draw->view();
+    std::shared_ptr<QZConveyorOverlayView> overlay;
+    for (const auto& subview : view->subviews())
+        if (auto found = std::dynamic_pointer_cast<QZConveyorOverlayView>(subview)) overlay = found;
+    ASSERT_NE(overlay, nullptr);
+    const auto marker = overlay->centerView();
+    const CGFloat half = view->bounds().size.height / 2;
+
+    struct Row {
+        const char* name;
+        std::shared_ptr<QZConveyorView> strip;
+        CGFloat top, bottom;  // the half of the tool view the strip fills
+    };
+    for (const Row& row : {Row{"size", draw->sizeConveyor(), 0, half},
+                           Row{"colour", draw->colorConveyor(), half, 2 * half}}) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.strip, nullptr);
+        std::shared_ptr<UIView> chosen;
+        for (const auto& cell : row.strip->visibleCells()) {
+            if (!cell->isDepressed()) continue;
+            if (auto spot = std::dynamic_pointer_cast<QZSpotConveyorViewCell>(cell)) chosen = spot->brushImageView();
+            if (auto chip = std::dynamic_pointer_cast<QZColorConveyorViewCell>(cell)) chosen = chip->colorChipView();
+        }
+        ASSERT_NE(chosen, nullptr) << "no chosen cell on screen";
+        const CGRect cell = chosen->convertRectToView(chosen->bounds(), marker.get());
+        const CGRect frame =
+            drawnBox(*marker, marker->convertPointFromView(CGPointMake(0, row.top), view.get()).y,
+                     marker->convertPointFromView(CGPointMake(0, row.bottom), view.get()).y);
+        ASSERT_FALSE(CGRectIsNull(frame)) << "no frame drawn in this half";
+        EXPECT_TRUE(CGRectContainsRect(frame, cell)) << "frame (" << frame.origin.x << ", " << frame.origin.y
+                                                     << ", " << frame.size.width << " x " << frame.size.height
+                                                     << ") does not surround the cell at (" << cell.origin.x
+                                                     << ", " << cell.origin.y << ", " << cell.size.width << " x "
+                                                     << cell.size.height << ")";
+    }
+
+    auto picture = UIViewSnapshot(*view);
+    ASSERT_NE(picture, nullptr);
+    const UIGoldenOutcome outcome = UICompareWithGolden(
+        picture->CGImage(), std::string(TESSEL_TOOLS_GOLDEN_DIR) + "/QZDraw_pickers.png", ::testing::TempDir());
+    if (outcome.updated) GTEST_SKIP() << outcome.message;
+    EXPECT_TRUE(outcome.matches) << outcome.message;
 }
 
 // Each report of the colour strip, in turn, as the strip sends them: whether the spot HUD shows,

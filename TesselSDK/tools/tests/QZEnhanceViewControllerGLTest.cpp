@@ -5,6 +5,11 @@
 
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 
+#include "TesselSDKFoundation/QZSegmentedControl.h"
+
+#include "CoreGraphics/CGImage.h"
+#include "UIKit/testing/UIGoldenImage.h"
+
 #include "TesselSDKImaging/Modules/QZLabCorrectModule.h"
 #include "TesselSDKImaging/Modules/QZLocalContrastEnhanceModule.h"
 #include "TesselSDKImaging/Modules/QZNightEnhanceModule.h"
@@ -83,6 +88,47 @@ TEST_F(QZEnhanceViewControllerGLTest, AChosenModeEndsItsRenderOnlyAfterTheGLQueu
     EXPECT_GT(qz_test::maxDifference(qz_test::pixelsOf(tool->outputImage()), photo_), 2) << "no enhanced preview";
     EXPECT_EQ(tool->nameLabels().size(), 3u);
     EXPECT_EQ(tool->nameLabels()[0]->text(), "Hi-Def");
+}
+
+// The pixels of a button's picture that are near white (every channel above 220).
+int whitePixels(UIView& view)
+{
+    auto snapshot = UIViewSnapshot(view);
+    CGImageRef image = snapshot->CGImage();
+    const uint8_t* bytes = CGImageGetBytes(image);
+    int white = 0;
+    for (size_t y = 0; y < CGImageGetHeight(image); ++y)
+        for (size_t x = 0; x < CGImageGetWidth(image); ++x) {
+            const uint8_t* p = bytes + y * CGImageGetBytesPerRow(image) + x * 4;
+            white += p[0] > 220 && p[1] > 220 && p[2] > 220;
+        }
+    return white;
+}
+
+// The chosen mode's button is filled blue; its icon is drawn white on it, as splash and focus draw
+// theirs, so the mode stays recognisable.
+TEST_F(QZEnhanceViewControllerGLTest, TheChosenModesIconShowsWhiteOnItsBlueButton)
+{
+    auto tool = presentEnhance();
+    const auto& buttons = tool->segmentedControl()->buttons();
+    ASSERT_EQ(buttons.size(), 3u);
+    for (int mode = 0; mode < 3; ++mode) {
+        SCOPED_TRACE(mode);
+        tapMode(mode);
+        driver_.advance(0.3);
+        ASSERT_EQ(tool->selectedIndex(), NSUInteger(mode));
+        EXPECT_GT(whitePixels(*buttons[size_t(mode)]), 60) << "no white icon on the chosen button";
+    }
+    tapMode(2);  // off again
+    driver_.advance(0.3);
+    tapMode(0);
+    driver_.advance(0.3);
+    auto picture = UIViewSnapshot(*tool->view());
+    ASSERT_NE(picture, nullptr);
+    const UIGoldenOutcome outcome = UICompareWithGolden(
+        picture->CGImage(), std::string(TESSEL_TOOLS_GOLDEN_DIR) + "/QZEnhance_hidef.png", ::testing::TempDir());
+    if (outcome.updated) GTEST_SKIP() << outcome.message;
+    EXPECT_TRUE(outcome.matches) << outcome.message;
 }
 
 TEST_F(QZEnhanceViewControllerGLTest, ApplyRecordsTheModeThePreviewShows)

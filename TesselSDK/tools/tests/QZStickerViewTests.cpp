@@ -180,6 +180,25 @@ TEST_F(QZStickerViewTest, DraggingTheKnobFollowsTheFingerAndScalingOffStopsIt)
     }
 }
 
+// Grown by its knob near the top of the canvas, the sticker moves down as it must: its close
+// button stays inside the canvas (not under the bar above it), and so does the knob.
+TEST_F(QZStickerViewTest, GrownNearTheTopItsCloseButtonAndKnobStayInsideTheCanvas)
+{
+    auto sticker = place("wide");
+    sticker->setCenter(CGPointMake(160, 60));
+    window_->layoutIfNeeded();
+    const CGPoint h = UITestDriver::windowPoint(*sticker->handle());
+    driver_.drag({h, CGPointMake(h.x + 30, h.y + 30), CGPointMake(h.x + 60, h.y + 60)}, 0.5);
+    window_->layoutIfNeeded();
+    EXPECT_GT(sticker->scale(), 0.4);
+    const CGRect close = sticker->closeButton()->convertRectToView(sticker->closeButton()->bounds(), layer_.get());
+    const CGRect knob = sticker->handle()->convertRectToView(sticker->handle()->bounds(), layer_.get());
+    EXPECT_GE(CGRectGetMinY(close), -0.01) << describe(close);
+    EXPECT_GE(CGRectGetMinX(close), -0.01) << describe(close);
+    EXPECT_LE(CGRectGetMaxY(knob), 455.01) << describe(knob);
+    EXPECT_LE(CGRectGetMaxX(knob), 320.01) << describe(knob);
+}
+
 TEST_F(QZStickerViewTest, TouchesOnTheKnobOrTheCloseButtonStartNoneOfTheStickersRecognisers)
 {
     auto sticker = place("wide", 0.5f);

@@ -1,4 +1,4 @@
-// The text tool's scripts (text.txt, text-rtl.txt) played through the built tessel_editor and
+// The text tool's scripts (text.txt, text-rtl.txt, text-keys.txt) played through the built tessel_editor and
 // in-process through the host's script runner. In-process the result must equal a replay of the
 // closed session, the session must hold the one text processor with the values the screen took at
 // Apply, and what the person saw at Done must put its ink where a replay at the editing size puts
@@ -58,6 +58,7 @@ const ToolScript kRows[] = {
     {"text-rtl", "astronaut.png", expectTextBaked},
     {"text-after-adjust", "astronaut.png", expectBrighterWithTextAcross},
     {"text-moved", "astronaut.png", expectTextInTheUpperLeftQuarter},
+    {"text-keys", "astronaut.png", expectTextBaked},
 };
 
 INSTANTIATE_TEST_SUITE_P(Text, QZToolScriptsProgramTest, ::testing::ValuesIn(kRows), scriptTestName);
@@ -191,6 +192,13 @@ TEST_F(QZTextScriptsTest, RightToLeftTextKeepsItsTwoLinesWithoutTheDeletedEmoji)
     ASSERT_TRUE(playNotingApply("text-rtl", tessel_editor::splitLines(scriptText("text-rtl")), photo_));
     expectTextBaked(photo_, played_.result);
     expectTextApplied("\u0645\u0631\u062d\u0628\u0627\n\u0633\u0644\u0627\u0645");
+}
+
+TEST_F(QZTextScriptsTest, TextTypedOnTheOnScreenKeysIsBaked)
+{
+    ASSERT_TRUE(playNotingApply("text-keys", tessel_editor::splitLines(scriptText("text-keys")), photo_));
+    expectTextBaked(photo_, played_.result);
+    expectTextApplied("Tap 42");
 }
 
 // The placeholder is never baked: Apply hands over an empty text and the photo as it was.

@@ -273,6 +273,27 @@ TEST_F(QZTiltShiftViewControllerGLTest, GesturesMoveResizeAndTurnTheZoneWithinTh
     EXPECT_NEAR(tool->recorder().queued->back().angle, -0.5, 1e-3) << "the processor turns the other way";
 }
 
+// A pointer that jumps in its first motion after the press (a quick flick, a coarse mouse): the
+// pan begins on that motion, and the disc goes all the way with it.
+TEST_F(QZTiltShiftViewControllerGLTest, OneJumpRightAfterThePressMovesTheDiscAsFar)
+{
+    auto tool = showRendered(gesturePhoto());
+    if (!tool) GTEST_SKIP() << "no GL context";
+    const CGPoint from = overlayPoint(*tool, kGestureCentre);
+    driver_.touchDown(1, from);
+    driver_.advance(1.0 / 60);
+    driver_.touchMove(1, CGPointMake(from.x + 50, from.y + 30));
+    driver_.advance(1.0 / 60);
+    driver_.touchUp(1, CGPointMake(from.x + 50, from.y + 30));
+    EXPECT_EQ(tool->center().x, kGestureCentre.x + 50);
+    EXPECT_EQ(tool->center().y, kGestureCentre.y + 30);
+
+    // The next drag starts from where the jump left the disc.
+    drag(*tool, CGPointMake(170, 120), CGPointMake(150, 110));
+    EXPECT_EQ(tool->center().x, kGestureCentre.x + 30);
+    EXPECT_EQ(tool->center().y, kGestureCentre.y + 20);
+}
+
 TEST_F(QZTiltShiftViewControllerGLTest, TheGuideShowsWhileFingersAreDownAndFadesAfterThey)
 {
     auto tool = showRendered(gesturePhoto());

@@ -152,6 +152,31 @@ TEST_F(QZToolScriptsInProcessTest, EnhanceRecordsTheChosenModeAndNothingOnceTurn
     EXPECT_LE(qz_test::maxDifference(played_.seen, photo_), 1) << "what the person saw at Done is not the photo";
 }
 
+// On a tablet the 512-pixel photo fits the home canvas with room to spare: the home canvas shows it
+// at 1:1 before any tool and after each, also after Enhance (which scales the photo up to fit
+// while it is open).
+TEST_F(QZToolScriptsInProcessTest, TheTabletHomeCanvasKeepsItsZoomAfterEnhance)
+{
+    tessel_editor::configureDevice(tessel_editor::Device::Tablet);
+    auto runner = openForScript("tablet-enhance", photo_);
+    ASSERT_NE(runner, nullptr);
+    ASSERT_EQ(runner->run({"wait 1"}).status, tessel_editor::ScriptResult::Status::Ended);
+    const auto canvas = played_.host->editor()->scrollableImageView();
+    ASSERT_NE(canvas, nullptr);
+    const float home = canvas->zoomScale();
+    EXPECT_FLOAT_EQ(home, 1) << "the photo is not shown at 1:1 at home";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        auto played = runner->run({"tap Enhance", "wait 0.5"});
+        ASSERT_EQ(played.status, tessel_editor::ScriptResult::Status::Ended) << played.line << ": " << played.message;
+        EXPECT_FLOAT_EQ(canvas->zoomScale(), 1.5f) << "the open tool fits the photo to the canvas's width";
+        played = runner->run({"tap Hi-Def", "wait 0.5", "tap Apply", "wait 1"});
+        ASSERT_EQ(played.status, tessel_editor::ScriptResult::Status::Ended) << played.line << ": " << played.message;
+        EXPECT_EQ(played_.host->editor()->toolViewController(), nullptr);
+        EXPECT_FLOAT_EQ(canvas->zoomScale(), home);
+    }
+}
+
 // The sharpening applied, then taken back with Restore Original: Done hands over the photo itself,
 // though the host's full-size replay had already sharpened it.
 TEST_F(QZToolScriptsInProcessTest, RestoreOriginalTakesTheAppliedEditOutOfTheResult)
