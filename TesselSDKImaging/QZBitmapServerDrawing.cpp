@@ -70,7 +70,11 @@ void QZBitmapServerDrawImage_UIKit(UIImageOrientation orientation, CGImageRef im
     // UIKit's origin is the top left.
     CGContextTranslateCTM(context, 0, CGFloat(CGBitmapContextGetHeight(context)));
     CGContextScaleCTM(context, 1, -1);
-    if (picture) picture->drawAtPoint(CGPointMake(0, 0));
+    // A side thinner than a pixel at this scale fills the one pixel the server keeps for it.
+    if (picture) {
+        const CGSize size = picture->size();
+        picture->drawInRect(CGRectMake(0, 0, std::max<CGFloat>(1, size.width), std::max<CGFloat>(1, size.height)));
+    }
     CGContextRestoreGState(context);
     UIGraphicsPopContext();
 }

@@ -3,6 +3,7 @@
 #include "TesselSDKImaging/Modules/QZModule.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 
+#include <algorithm>
 #include <cmath>
 
 bool QZImageOrientationIsTurned(UIImageOrientation orientation)
@@ -43,8 +44,10 @@ bool QZImageServer::initWithGLInstance(std::shared_ptr<QZOpenGLInstance> glInsta
 bool QZImageServer::initWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation,
                                     std::shared_ptr<QZOpenGLInstance> glInstance, bool)
 {
-    setSize(CGSize{std::floor(CGFloat(CGImageGetWidth(image)) * scale),
-                   std::floor(CGFloat(CGImageGetHeight(image)) * scale)});
+    // A picture thinner than a pixel at this scale keeps one pixel across: a side of 0 pixels has
+    // no bitmap to draw into.
+    setSize(CGSize{std::max<CGFloat>(1, std::floor(CGFloat(CGImageGetWidth(image)) * scale)),
+                   std::max<CGFloat>(1, std::floor(CGFloat(CGImageGetHeight(image)) * scale))});
     setScale(scale);
     setInputImage(image);
     setOriginalOrientation(orientation);

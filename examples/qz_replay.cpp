@@ -16,6 +16,7 @@
 
 #include "TesselSDKImaging/QZBitmapImageServer.h"
 #include "TesselSDKImaging/QZDispatchPriorityQueue.h"
+#include "TesselSDKImaging/QZImageServer.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 #include "TesselSDKImaging/QZOpenGLManager.h"
 
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -158,9 +160,10 @@ void replaySteps(const Invocation& invocation, const std::shared_ptr<QZBitmapIma
 // Takes the only reference to the input image, so that the first commit can reuse its storage.
 // After the last step the committed input image is the result: taken from the server, which then
 // lets its buffer go, so the PNG is written while one full-size image is held.
-std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef image, CGFloat scale)
+std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef image, UIImageOrientation orientation,
+                                     CGFloat scale)
 {
-    std::shared_ptr<QZBitmapImageServer> server = QZBitmapImageServer::make(image, scale, UIImageOrientationUp);
+    std::shared_ptr<QZBitmapImageServer> server = QZBitmapImageServer::make(image, scale, orientation);
     CGImageRelease(image);
     // The first module may skip preprocessing: the input must be in the buffer before it.
     server->drawImage();
@@ -176,15 +179,18 @@ std::shared_ptr<UIImage> replayOnCPU(const Invocation& invocation, CGImageRef im
     return result;
 }
 
-std::shared_ptr<UIImage> replayOnGPU(const Invocation& invocation, CGImageRef image, CGFloat scale, std::string* error)
+std::shared_ptr<UIImage> replayOnGPU(const Invocation& invocation, CGImageRef image, UIImageOrientation orientation,
+                                     CGFloat scale, std::string* error)
 {
     std::shared_ptr<QZOpenGLManager> manager = QZOpenGLManager::sharedOpenGLManager();
     if (manager->setupFailed()) {
         *error = "no GL context: " + EAGLContext::creationFailureReason();
         return nullptr;
     }
-    const CGSize size = CGSizeMake(std::floor(CGFloat(CGImageGetWidth(image)) * scale),
-                                   std::floor(CGFloat(CGImageGetHeight(image)) * scale));
+    // The picture as it shows: a photo stored sideways replays upright.
+    CGSize size = CGSizeMake(std::floor(CGFloat(CGImageGetWidth(image)) * scale),
+                             std::floor(CGFloat(CGImageGetHeight(image)) * scale));
+    if (QZImageOrientationIsTurned(orientation)) std::swap(size.width, size.height);
     std::shared_ptr<QZOpenGLInstance> instance =
         QZOpenGLInstance::make(size, QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
     if (!instance) {
@@ -195,7 +201,7 @@ std::shared_ptr<UIImage> replayOnGPU(const Invocation& invocation, CGImageRef im
         return nullptr;
     }
     std::shared_ptr<QZBitmapImageServer> server =
-        QZBitmapImageServer::make(image, scale, UIImageOrientationUp, instance);
+        QZBitmapImageServer::make(image, scale, orientation, instance);
     // As a replay context sets up: the drawn input handed to the GL instance, the server's copy freed.
     server->drawImage();
     server->getProcessedImageSizeAndData([instance, server](CGSize drawn, std::uint8_t* bytes) {
@@ -235,11 +241,15 @@ int replay(const Invocation& invocation)
 {
     std::string reason;
     CGImageRef image = nullptr;
+    UIImageOrientation orientation = UIImageOrientationUp;
     {
         std::vector<std::uint8_t> bytes;
         if (FileReadContents(invocation.input, kImageIOMaximumFileBytes, &bytes, &reason))
-            if (std::shared_ptr<UIImage> input = UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason))
+            if (std::shared_ptr<UIImage> input =
+                    UIImage::imageWithData(bytes, 1, kUIImageMaximumDecodedPixels, &reason)) {
                 image = CGImageRetain(input->CGImage());
+                orientation = input->imageOrientation();
+            }
     }
     if (!image) return failed("cannot read " + invocation.input + ": " + reason);
     const double pixels = double(CGImageGetWidth(image)) * double(CGImageGetHeight(image));
@@ -250,11 +260,11 @@ int replay(const Invocation& invocation)
     std::string error;
     std::shared_ptr<UIImage> result;
     if (invocation.gpu) {
-        result = replayOnGPU(invocation, image, scale, &error);
+        result = replayOnGPU(invocation, image, orientation, scale, &error);
         CGImageRelease(image);
         drainGPUQueue();
     } else {
-        result = replayOnCPU(invocation, image, scale);
+        result = replayOnCPU(invocation, image, orientation, scale);
     }
     if (!result) return failed(error.empty() ? "the replay gave no image" : error);
     if (!UIImageWritePNGToFile(result, invocation.output, &error))

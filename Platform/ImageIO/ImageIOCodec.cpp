@@ -1,25 +1,21 @@
-// Reading: PNG through libpng's simplified interface, JPEG through libjpeg(-turbo) straight into
-// RGBA. Writing: ImageIOPNGWriter, into a file beside the target that is renamed into place.
+// Reading: the PNG and JPEG readers (ImageIOReaders.h), turning the picture upright for callers
+// that take it so. Writing: ImageIOPNGWriter, into a file beside the target that is renamed into
+// place.
 #include "ImageIO/ImageIOCodec.h"
 
 #include "ImageIO/ImageIOPNGWriter.h"
+#include "ImageIO/ImageIOReaders.h"
 
 #include "Files/FileContents.h"
 
 #include <atomic>
 #include <cerrno>
-#include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <jpeglib.h>
-#include <jerror.h>
-#include <png.h>
 
 namespace {
 
@@ -28,122 +24,41 @@ void setError(std::string* error, const std::string& reason)
     if (error) *error = reason;
 }
 
-const char kTooLarge[] = "the image is too large";
-
-// libjpeg's memory besides a progressive image's coefficients: tables, a few rows of samples.
-constexpr std::size_t kJPEGWorkingMemory = std::size_t{64} << 20;
-
-// An allocator that throws is a refusal: nothing may unwind through the decoders.
-void* askForPixels(const ImageIOPixelAllocator& allocate, std::size_t width, std::size_t height) noexcept
+bool decodeStored(const std::uint8_t* bytes, std::size_t length, const ImageIOStoredAllocator& allocate,
+                  std::string* error)
 {
-    try {
-        return allocate(width, height);
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-bool decodePNG(const std::uint8_t* bytes, std::size_t length, const ImageIOPixelAllocator& allocate, std::string* error)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes, length)) {
-        setError(error, image.message);
-        return false;
-    }
-    image.format = PNG_FORMAT_RGBA;
-    void* pixels = askForPixels(allocate, image.width, image.height);
-    if (!pixels) {
-        png_image_free(&image);
-        setError(error, kTooLarge);
-        return false;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels, 0, nullptr)) {
-        setError(error, image.message);
-        png_image_free(&image);
-        return false;
-    }
-    return true;
-}
-
-// libjpeg reports errors by calling back, and the callback may not return: it jumps back into
-// readJPEG. The state lives in the caller's frame, so nothing the jump skips needs destroying and
-// nothing it returns to was held in a register.
-struct JPEGDecoding {
-    jpeg_decompress_struct info;
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void jpegFail(j_common_ptr info)
-{
-    auto* decoding = static_cast<JPEGDecoding*>(info->client_data);
-    const int code = info->err->msg_code;
-    if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
-        std::snprintf(decoding->message, sizeof decoding->message, "%s", kTooLarge);
-    else
-        info->err->format_message(info, decoding->message);
-    std::longjmp(decoding->jump, 1);
-}
-
-// Warnings stay quiet, except a scan's data running out, at the end of the file or at a marker
-// (a truncated file ended by EOI): libjpeg would fill the rest of the picture with grey and call
-// it a success.
-void jpegMessage(j_common_ptr info, int level)
-{
-    const int code = info->err->msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) jpegFail(info);
-}
-
-bool readJPEG(JPEGDecoding* decoding, const std::uint8_t* bytes, std::size_t length,
-              const ImageIOPixelAllocator& allocate)
-{
-    decoding->info.err = jpeg_std_error(&decoding->manager);
-    decoding->manager.error_exit = jpegFail;
-    decoding->manager.emit_message = jpegMessage;
-    decoding->info.client_data = decoding;
-    decoding->message[0] = '\0';
-    if (setjmp(decoding->jump)) {
-        jpeg_destroy_decompress(&decoding->info);
-        return false;
-    }
-    jpeg_create_decompress(&decoding->info);
-    jpeg_mem_src(&decoding->info, bytes, static_cast<unsigned long>(length));
-    jpeg_read_header(&decoding->info, TRUE);
-    decoding->info.out_color_space = JCS_EXT_RGBA;
-    // The size is asked for before libjpeg starts: a progressive image makes it hold every
-    // coefficient of the picture, gigabytes for a few hundred bytes that claim a large size.
-    jpeg_calc_output_dimensions(&decoding->info);
-    const std::size_t width = decoding->info.output_width;
-    const std::size_t height = decoding->info.output_height;
-    auto* pixels = static_cast<std::uint8_t*>(askForPixels(allocate, width, height));
-    if (!pixels) {
-        std::snprintf(decoding->message, sizeof decoding->message, "%s", kTooLarge);
-        jpeg_destroy_decompress(&decoding->info);
-        return false;
-    }
-    // A size the caller accepts still bounds libjpeg's own memory: a progressive image's
-    // coefficients take at most twice its RGBA pixels; past that it fails rather than allocates.
-    decoding->info.mem->max_memory_to_use = static_cast<long>(kJPEGWorkingMemory + width * height * 4 * 2);
-    jpeg_start_decompress(&decoding->info);
-    while (decoding->info.output_scanline < decoding->info.output_height) {
-        JSAMPROW row = pixels + std::size_t{decoding->info.output_scanline} * width * 4;
-        jpeg_read_scanlines(&decoding->info, &row, 1);
-    }
-    jpeg_finish_decompress(&decoding->info);
-    jpeg_destroy_decompress(&decoding->info);
-    return true;
-}
-
-bool decodeJPEG(const std::uint8_t* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
-                std::string* error)
-{
-    JPEGDecoding decoding;
-    if (readJPEG(&decoding, bytes, length, allocate)) return true;
-    setError(error, decoding.message);
+    static const std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes && length >= 8 && std::memcmp(bytes, pngSignature, 8) == 0)
+        return ImageIOReadPNG(bytes, length, allocate, error);
+    if (bytes && length >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF)
+        return ImageIOReadJPEG(bytes, length, allocate, error);
+    setError(error, "not a PNG or JPEG image");
     return false;
+}
+
+// The picture upright in the caller's pixels: an upright picture is decoded straight into them,
+// a turned one into pixels of its own first and then turned into them.
+bool decodeUpright(const std::uint8_t* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
+                   std::string* error)
+{
+    std::uint8_t* upright = nullptr;
+    std::vector<std::uint8_t> stored;
+    std::size_t storedWidth = 0, storedHeight = 0;
+    ImageIOOrientation turn = ImageIOOrientation::Up;
+    const ImageIOStoredAllocator askUpright = [&](std::size_t width, std::size_t height,
+                                                  ImageIOOrientation orientation) -> void* {
+        const bool swaps = ImageIOOrientationSwapsSides(orientation);
+        upright = static_cast<std::uint8_t*>(allocate(swaps ? height : width, swaps ? width : height));
+        if (!upright || orientation == ImageIOOrientation::Up) return upright;
+        stored.resize(width * height * 4);
+        storedWidth = width;
+        storedHeight = height;
+        turn = orientation;
+        return stored.data();
+    };
+    if (!decodeStored(bytes, length, askUpright, error)) return false;
+    if (turn != ImageIOOrientation::Up) ImageIOTurnPixels(stored.data(), storedWidth, storedHeight, 0, turn, upright);
+    return true;
 }
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>* contents, std::string* error)
@@ -202,15 +117,33 @@ bool replaceFile(const std::string& path, const std::vector<std::pair<const std:
 
 }  // namespace
 
+void* ImageIOAskForPixels(const ImageIOStoredAllocator& allocate, std::size_t width, std::size_t height,
+                          ImageIOOrientation orientation) noexcept
+{
+    try {
+        return allocate(width, height, orientation);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 bool ImageIODecode(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate, std::string* error)
 {
-    static const std::uint8_t pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    const auto* data = static_cast<const std::uint8_t*>(bytes);
-    if (data && length >= 8 && std::memcmp(data, pngSignature, 8) == 0) return decodePNG(data, length, allocate, error);
-    if (data && length >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
-        return decodeJPEG(data, length, allocate, error);
-    setError(error, "not a PNG or JPEG image");
-    return false;
+    return decodeUpright(static_cast<const std::uint8_t*>(bytes), length, allocate, error);
+}
+
+bool ImageIODecodeStored(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
+                         ImageIOOrientation* orientation, std::string* error)
+{
+    ImageIOOrientation found = ImageIOOrientation::Up;
+    const ImageIOStoredAllocator askStored = [&](std::size_t width, std::size_t height,
+                                                 ImageIOOrientation stored) -> void* {
+        found = stored;
+        return allocate(width, height);
+    };
+    const bool decoded = decodeStored(static_cast<const std::uint8_t*>(bytes), length, askStored, error);
+    if (orientation) *orientation = decoded ? found : ImageIOOrientation::Up;
+    return decoded;
 }
 
 bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& allocate, std::string* error)

@@ -23,12 +23,40 @@ using ImageIOPixelAllocator = std::function<void*(std::size_t width, std::size_t
 // compression, with room left for PNG's row filters and chunks. Anything larger is refused unread.
 inline constexpr std::size_t kImageIOMaximumFileBytes = (std::size_t{1} << 29) + (std::size_t{64} << 20);
 
-// Decodes a whole PNG or JPEG held in memory. A file cut short or with a damaged header fails
-// rather than giving an image partly made up.
+// How the stored pixels are turned to show the picture upright, numbered as EXIF's Orientation
+// tag is (a JPEG's APP1 Exif segment, a PNG's eXIf chunk). Phones store portrait photographs
+// sideways with a tag. No tag, or one that cannot be read, is Up.
+enum class ImageIOOrientation : int {
+    Up = 1,
+    UpMirrored = 2,     // flipped left to right
+    Down = 3,           // half a turn
+    DownMirrored = 4,   // flipped top to bottom
+    LeftMirrored = 5,   // transposed
+    Right = 6,          // a quarter turn clockwise
+    RightMirrored = 7,  // transposed across the other diagonal
+    Left = 8,           // a quarter turn counterclockwise
+};
+
+// Decodes a whole PNG or JPEG held in memory, upright: a picture stored turned is turned as its
+// orientation says, and the allocator is asked for the upright size. A file cut short or with a
+// damaged header fails rather than giving an image partly made up. 16-bit PNG samples without
+// colour information (gAMA, sRGB) are taken as sRGB and reduce by value (v x 255 / 65535,
+// rounded); a CMYK JPEG (Adobe's inverted samples or plain ones) becomes RGB.
 bool ImageIODecode(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
                    std::string* error = nullptr);
 // A directory, a device, a FIFO or a file above kImageIOMaximumFileBytes is refused unread.
 bool ImageIODecodeFile(const std::string& path, const ImageIOPixelAllocator& allocate, std::string* error = nullptr);
+// The pixels as stored, the allocator asked for the stored size, and in *orientation how to turn
+// them: for a caller that turns the picture as it draws it.
+bool ImageIODecodeStored(const void* bytes, std::size_t length, const ImageIOPixelAllocator& allocate,
+                         ImageIOOrientation* orientation, std::string* error = nullptr);
+
+// True for the quarter turns, whose upright picture exchanges width and height.
+bool ImageIOOrientationSwapsSides(ImageIOOrientation orientation);
+// Copies 4-byte pixels stored width x height, `bytesPerRow` apart (0: packed), upright into
+// `upright` (packed, at the upright size).
+void ImageIOTurnPixels(const void* stored, std::size_t width, std::size_t height, std::size_t bytesPerRow,
+                       ImageIOOrientation orientation, void* upright);
 
 // Pixels handed to the PNG writer: rows of width x 4 bytes R, G, B, A, `bytesPerRow` apart
 // (0: packed), with straight or premultiplied alpha. Premultiplied pixels are written straight,

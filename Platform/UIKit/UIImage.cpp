@@ -110,8 +110,9 @@ std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::vector<uint8_t>& data, CGFloat scale,
                                                 std::size_t maximumPixels, std::string* reason)
 {
-    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size(), maximumPixels, reason);
-    std::shared_ptr<UIImage> result = imageWithCGImage(image, scale, UIImageOrientationUp);
+    UIImageOrientation orientation = UIImageOrientationUp;
+    CGImageRef image = UIImageDecodeCGImage(data.data(), data.size(), maximumPixels, reason, &orientation);
+    std::shared_ptr<UIImage> result = imageWithCGImage(image, scale, orientation);
     CGImageRelease(image);
     return result;
 }
@@ -245,7 +246,7 @@ void UIImage::drawStretched(CGContextRef context, CGRect rect) const
 std::optional<std::vector<uint8_t>> UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image)
 {
     if (!image) return std::nullopt;
-    return UIImageEncodePNG(image->CGImage());
+    return UIImageEncodePNG(image->CGImage(), image->imageOrientation());
 }
 
 bool UIImageWritePNGToFile(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error)
@@ -254,5 +255,5 @@ bool UIImageWritePNGToFile(const std::shared_ptr<UIImage>& image, const std::str
         if (error) *error = "no image";
         return false;
     }
-    return UIImageWritePNGFile(image->CGImage(), path, error);
+    return UIImageWritePNGFile(image->CGImage(), path, error, image->imageOrientation());
 }

@@ -33,7 +33,8 @@ public:
     // Null for a null image.
     static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image);
     static std::shared_ptr<UIImage> imageWithCGImage(CGImageRef image, CGFloat scale, UIImageOrientation orientation);
-    // A PNG or JPEG in memory; null when it cannot be decoded or has more than 2^27 pixels.
+    // A PNG or JPEG in memory; null when it cannot be decoded or has more than 2^27 pixels. The
+    // pixels are kept as stored, with the file's EXIF orientation as the image's.
     static std::shared_ptr<UIImage> imageWithData(const std::vector<uint8_t>& data, CGFloat scale = 1);
     // The same, refusing more than `maximumPixels` (bytes from outside the app: a few hundred of
     // them may claim gigabytes of pixels) before any pixel is decoded.
@@ -79,7 +80,8 @@ private:
     UIEdgeInsets capInsets_{};
 };
 
-// PNG of the image's pixels (orientation not applied); nullopt for a null image or a failure.
+// PNG of the image's pixels, turned upright as its orientation says (a PNG keeps no orientation);
+// nullopt for a null image or a failure.
 std::optional<std::vector<uint8_t>> UIImagePNGRepresentation(const std::shared_ptr<UIImage>& image);
 // The same written to a file, atomically (nothing partial on failure); false with the reason.
 bool UIImageWritePNGToFile(const std::shared_ptr<UIImage>& image, const std::string& path, std::string* error = nullptr);

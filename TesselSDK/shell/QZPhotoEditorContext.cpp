@@ -117,9 +117,11 @@ void QZPhotoEditorContext::setupImageServerWithImage(const std::shared_ptr<UIIma
 
     // Where the GPU cannot take the output (no GL, or beyond its largest texture), the CPU path
     // replays instead of failing.
-    auto madeInstance = useGL ? QZOpenGLInstance::make(CGSizeMake(std::floor(output.width), std::floor(output.height)),
-                                                       QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires)
-                              : nullptr;
+    // As the image server's size: a side thinner than a pixel at this scale keeps one.
+    const CGSize pixels = CGSizeMake(std::max<CGFloat>(1, std::floor(output.width)),
+                                     std::max<CGFloat>(1, std::floor(output.height)));
+    auto madeInstance =
+        useGL ? QZOpenGLInstance::make(pixels, QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires) : nullptr;
     auto madeServer = QZBitmapImageServer::make(image->CGImage(), scale, image->imageOrientation(), madeInstance);
     {
         std::lock_guard lock(mutex_);

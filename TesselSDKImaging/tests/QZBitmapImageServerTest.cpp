@@ -78,6 +78,45 @@ TEST_F(QZBitmapImageServerTest, SizesFollowScaleAndTurnsAndAnUnknownOrientationE
     EXPECT_EQ(server->orientation(), UIImageOrientationUp);
 }
 
+// A photo far thinner than it is long, scaled to fit 1024 x 1024: the thin side keeps one pixel,
+// filled with the photo's colour (a zero-pixel side has no bitmap to draw into).
+TEST_F(QZBitmapImageServerTest, AThinPhotoScaledDownKeepsAPixelAcrossFilledWithItsColour)
+{
+    struct Case {
+        std::size_t width, height;
+        CGFloat scale;
+        CGSize expected;
+        UIImageOrientation orientation;
+    };
+    const Case cases[] = {
+        {1, 20000, 1024.0f / 20000, CGSizeMake(1, 1024), UIImageOrientationUp},
+        {20000, 1, 1024.0f / 20000, CGSizeMake(1024, 1), UIImageOrientationUp},
+        {10, 20000, 1024.0f / 20000, CGSizeMake(1, 1024), UIImageOrientationUp},
+        {1, 20000, 1024.0f / 20000, CGSizeMake(1024, 1), UIImageOrientationRight},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + ", orientation " +
+                     std::to_string(int(c.orientation)));
+        std::shared_ptr<QZBitmapImageServer> server =
+            serverFor(makePixels(c.width, c.height,
+                                 [](std::size_t, std::size_t) { return std::array<std::uint8_t, 4>{200, 80, 40, 255}; }),
+                      c.scale, c.orientation);
+        server->drawImage();
+        ASSERT_TRUE(drainServer(server));
+        // The long side is 20000 x the factor, floored: 1023 or 1024 as the float falls.
+        const CGSize size = server->size();
+        EXPECT_NEAR(size.width, c.expected.width, c.expected.width > 1 ? 1 : 0);
+        EXPECT_NEAR(size.height, c.expected.height, c.expected.height > 1 ? 1 : 0);
+        const Pixels drawn = readBack(server);
+        ASSERT_EQ(drawn.width, std::size_t(size.width));
+        ASSERT_EQ(drawn.height, std::size_t(size.height));
+        const std::array<std::uint8_t, 4> middle = drawn.at(drawn.width / 2, drawn.height / 2);
+        EXPECT_NEAR(middle[0], 200, 2);
+        EXPECT_NEAR(middle[1], 80, 2);
+        EXPECT_EQ(middle[3], 255);
+    }
+}
+
 TEST_F(QZBitmapImageServerTest, StraighteningKeepsTheCentreAndTurnsClockwise)
 {
     const Pixels input = makePixels(400, 300, [](std::size_t x, std::size_t y) {

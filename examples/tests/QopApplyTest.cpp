@@ -8,6 +8,7 @@
 #include "support/RunProgram.h"
 
 #include "ImageIO/ImageIOCodec.h"
+#include "ImageIOFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -231,6 +232,28 @@ TEST_F(QopApplyProgram, ReadsAJpegPhotograph)
         GTEST_SKIP() << photo << " not there (run scripts/fetch-photos.sh)";
     ASSERT_EQ(run({photo.string(), output_.string(), "equalize"}), 0) << output();
     EXPECT_GT(fs::file_size(output_), 1000u);
+}
+
+// A JPEG stored on its side with EXIF orientation 6 (300 x 200, a dark corner stored at the top
+// left) is written upright: 200 x 300, the corner at the top right.
+TEST_F(QopApplyProgram, WritesASidewaysPhotoUpright)
+{
+    std::vector<uint8_t> rgb(300 * 200 * 3, 200);
+    for (size_t y = 0; y < 40; ++y)
+        for (size_t x = 0; x < 40; ++x)
+            for (size_t k = 0; k < 3; ++k) rgb[(y * 300 + x) * 3 + k] = 20;
+    imageio_test::JPEGOptions options;
+    options.exif = imageio_test::exifWithOrientation(6, false);
+    const fs::path photo = dir_ / "portrait.jpg";
+    ASSERT_TRUE(imageio_test::writeFile(photo.string(), imageio_test::encodeJPEG(rgb, 300, 200, options)));
+    ASSERT_EQ(run({photo.string(), output_.string(), "sepia"}), 0) << output();
+    TestBitmap result;
+    std::string error;
+    ASSERT_TRUE(readImageFile(output_.string(), &result, &error)) << error;
+    ASSERT_EQ(result.width(), 200u);
+    ASSERT_EQ(result.height(), 300u);
+    EXPECT_LT(result.at(180, 20).g, 80);
+    EXPECT_GT(result.at(20, 20).g, 120);
 }
 
 TEST_F(QopApplyProgram, RunsAnEffectRecipeFile)

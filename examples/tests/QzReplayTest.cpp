@@ -28,6 +28,7 @@
 
 #include "GLES/EGLHeadlessContext.h"
 #include "ImageIO/ImageIOCodec.h"
+#include "ImageIOFixtures.h"
 #include "QopLite/QLPL.h"
 #include "QopLite/QopBitmap.h"
 #include "QopLite/QopEnhance.h"
@@ -176,6 +177,25 @@ TEST_F(QzReplayProgram, QuarterTurnIsExactOnBothPaths)
     for (bool gpu : {false, true}) {
         SCOPED_TRACE(gpu ? "GPU" : "CPU");
         EXPECT_TRUE(replay(input, {"rotate=1"}, gpu) == turnedClockwise(fixture));
+    }
+}
+
+// A photo stored on its side with an EXIF orientation replays upright: a PNG's eXIf of 6 turns
+// the stored pixels a quarter clockwise before the steps, exactly, on both paths.
+TEST_F(QzReplayProgram, ASidewaysPhotoReplaysUpright)
+{
+    SKIP_WITHOUT_GL();
+    const TestBitmap stored = makeDistinct(37, 22);
+    std::vector<std::uint8_t> png;
+    std::string error;
+    ASSERT_TRUE(ImageIOEncodePNG(stored.data(), stored.width(), stored.height(), &png, &error)) << error;
+    const fs::path input = dir_ / "sideways.png";
+    ASSERT_TRUE(imageio_test::writeFile(
+        input.string(), imageio_test::withChunkAfterHeader(png, "eXIf", imageio_test::exifWithOrientation(6, true))));
+    for (bool gpu : {false, true}) {
+        SCOPED_TRACE(gpu ? "GPU" : "CPU");
+        EXPECT_TRUE(replay(input, {"rotate=1"}, gpu) == turnedClockwise(turnedClockwise(stored)));
+        EXPECT_TRUE(replay(input, {"rotate=0"}, gpu) == turnedClockwise(stored));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "GLES/EGLDisplayConnection.h"
 #include "ImageIO/ImageIOCodec.h"
+#include "ImageIOFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,72 @@ TEST_F(TesselEditorProgram, DoneWithoutEditsGivesTheInputBack)
     std::string error;
     ASSERT_TRUE(qop_test::readImageFile(output_.string(), &result, &error)) << error;
     EXPECT_TRUE(result == photo_) << "the output differs from the input";
+}
+
+// A phone's portrait photo, stored 300 x 200 on its side with EXIF orientation 6 and a blue
+// square in its stored top-left corner: edited or not, OUT.png is the picture upright, 200 x 300
+// with the square at the top right.
+TEST_F(TesselEditorProgram, ASidewaysPhotoIsEditedAndWrittenUpright)
+{
+    if (!haveGL()) GTEST_SKIP() << "no GL context here";
+    std::vector<std::uint8_t> rgb(300 * 200 * 3);
+    for (size_t y = 0; y < 200; ++y)
+        for (size_t x = 0; x < 300; ++x) {
+            const bool square = x < 48 && y < 48;
+            std::uint8_t* p = &rgb[(y * 300 + x) * 3];
+            p[0] = square ? 20 : std::uint8_t(100 + x / 10);
+            p[1] = square ? 20 : std::uint8_t(100 + y / 10);
+            p[2] = square ? 230 : 110;
+        }
+    imageio_test::JPEGOptions options;
+    options.exif = imageio_test::exifWithOrientation(6, false);
+    const fs::path portrait = dir_ / "portrait.jpg";
+    ASSERT_TRUE(imageio_test::writeFile(portrait.string(), imageio_test::encodeJPEG(rgb, 300, 200, options)));
+    const fs::path shots = dir_ / "shots";
+    fs::create_directory(shots);
+    const fs::path done = script("done.txt", "wait 1\ntap Done\n");
+    const fs::path adjust = fs::path(TESSEL_SOURCE_DIR) / "examples/scripts/adjust.txt";
+    for (const fs::path& steps : {done, adjust}) {
+        SCOPED_TRACE(steps.filename().string());
+        fs::remove(output_);
+        ASSERT_EQ(run({"--headless", "--script", steps.string(), "--screenshots", shots.string(), "--output",
+                       output_.string(), portrait.string()}),
+                  0)
+            << output();
+        TestBitmap result;
+        std::string error;
+        ASSERT_TRUE(qop_test::readImageFile(output_.string(), &result, &error)) << error;
+        ASSERT_EQ(result.width(), 200u);
+        ASSERT_EQ(result.height(), 300u);
+        const auto square = result.at(180, 20), other = result.at(20, 20);
+        EXPECT_GT(int(square.b) - int(square.r), 100) << "no square at the top right";
+        EXPECT_LT(int(other.b) - int(other.r), 50) << "the square is at the top left";
+    }
+}
+
+// A photo one pixel wide and taller than the editing size opens and edits like any other: its
+// scaled copy (1024 points high) keeps a pixel across instead of none.
+TEST_F(TesselEditorProgram, AOnePixelWidePhotoOpensEditsAndIsWritten)
+{
+    if (!haveGL()) GTEST_SKIP() << "no GL context here";
+    TestBitmap thin(1, 3000);
+    for (size_t y = 0; y < 3000; ++y) thin.at(0, y) = {std::uint8_t(60 + y / 30), 90, 120, 255};
+    const fs::path input = dir_ / "thin.png";
+    std::string error;
+    ASSERT_TRUE(ImageIOWritePNGFile(input.string(), thin.data(), 1, 3000, &error)) << error;
+    const fs::path shots = dir_ / "shots";
+    fs::create_directory(shots);
+    const fs::path adjust = fs::path(TESSEL_SOURCE_DIR) / "examples/scripts/adjust.txt";
+    ASSERT_EQ(run({"--headless", "--script", adjust.string(), "--screenshots", shots.string(), "--output",
+                   output_.string(), input.string()}),
+              0)
+        << output();
+    TestBitmap result;
+    ASSERT_TRUE(qop_test::readImageFile(output_.string(), &result, &error)) << error;
+    EXPECT_EQ(result.width(), 1u);
+    EXPECT_EQ(result.height(), 3000u);
+    // Brightness +100 lightens the column.
+    EXPECT_GT(int(result.at(0, 1500).r), int(thin.at(0, 1500).r) + 10);
 }
 
 TEST_F(TesselEditorProgram, TheBuiltInScriptTakesAScreenshotAndIsDone)

@@ -12,6 +12,8 @@
 #include <thread>
 
 #include "Foundation/PlatformSettings.h"
+#include "ImageIO/ImageIOCodec.h"
+#include "ImageIOFixtures.h"
 #include "UIKitTestSupport.h"
 #include "UIKit/UIGraphics.h"
 #include "UIKit/UIImage.h"
@@ -231,6 +233,49 @@ TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
     UIImage::imageWithData(jpeg);
     EXPECT_EQ(UIImage::imageWithData({1, 2, 3, 4, 5, 6, 7, 8, 9}), nullptr);
     EXPECT_EQ(UIImage::imageWithContentsOfFile((dir / "absent.png").string()), nullptr);
+}
+
+// A phone's portrait photo: stored 24 x 16 sideways with EXIF orientation 6, its stored top-left
+// block red. Read from a JPEG or a PNG (eXIf), the image keeps the stored pixels and shows them
+// turned; the PNG written of it holds the picture upright, 16 x 24 with the red block at the top
+// right.
+TEST_F(UIImageFiles, AnEXIFOrientationIsTheImagesAndItsPNGIsUpright)
+{
+    std::vector<uint8_t> rgb(24 * 16 * 3, 40);
+    for (size_t y = 0; y < 8; ++y)
+        for (size_t x = 0; x < 8; ++x) rgb[(y * 24 + x) * 3] = 240;
+    imageio_test::JPEGOptions options;
+    options.exif = imageio_test::exifWithOrientation(6, false);
+    std::vector<uint8_t> rgba;
+    for (size_t i = 0; i < rgb.size(); i += 3) rgba.insert(rgba.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(ImageIOEncodePNG(rgba.data(), 24, 16, &png));
+    const std::vector<uint8_t> files[] = {imageio_test::encodeJPEG(rgb, 24, 16, options),
+                                          imageio_test::withChunkAfterHeader(png, "eXIf", options.exif)};
+    for (const std::vector<uint8_t>& file : files) {
+        const std::string path = (dir / "portrait").string();
+        ASSERT_TRUE(imageio_test::writeFile(path, file));
+        PlatformSettings::setScreenScale(1);
+        auto image = UIImage::imageWithContentsOfFile(path);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->imageOrientation(), UIImageOrientationRight);
+        EXPECT_EQ(CGImageGetWidth(image->CGImage()), 24u);
+        EXPECT_FLOAT_EQ(image->size().width, 16);
+        EXPECT_FLOAT_EQ(image->size().height, 24);
+
+        const std::string written = (dir / "upright.png").string();
+        ASSERT_TRUE(UIImageWritePNGToFile(image, written));
+        auto upright = UIImage::imageWithContentsOfFile(written);
+        ASSERT_NE(upright, nullptr);
+        EXPECT_EQ(upright->imageOrientation(), UIImageOrientationUp);
+        ASSERT_EQ(CGImageGetWidth(upright->CGImage()), 16u);
+        ASSERT_EQ(CGImageGetHeight(upright->CGImage()), 24u);
+        EXPECT_GT(pixelOf(upright->CGImage(), 12, 4)[0], 200);
+        EXPECT_LT(pixelOf(upright->CGImage(), 4, 4)[0], 80);
+        auto represented = UIImage::imageWithData(*UIImagePNGRepresentation(image));
+        ASSERT_NE(represented, nullptr);
+        EXPECT_EQ(CGImageGetWidth(represented->CGImage()), 16u);
+    }
 }
 
 TEST_F(UIImageFiles, ACallerMayLowerThePixelLimit)
