@@ -71,6 +71,8 @@ public:
     // After Finished: the edits replayed on the full-size photo, or the photo itself when the
     // session recorded nothing; null until the replay has delivered (settle() waits for it).
     const std::shared_ptr<UIImage>& result() const { return result_; }
+    // The full-size replay of the session (null when none could be made).
+    const std::shared_ptr<QZPhotoEditorContext>& context() const { return context_; }
     // The editor gone (dismissed, released) and the queues drained: nothing of it runs after this.
     void close();
 
