@@ -1,6 +1,5 @@
 // The one list of classes made by name: the tool table's classes and the screens and views the
-// tool screens are built from. A tool library adds its line here when it lands. The red-eye tool is
-// never registered: an entry naming it opens the plain tool base.
+// tool screens are built from. A tool library adds its line here when it lands.
 #include "TesselSDK/shell/QZEditorClassRegistration.h"
 
 #include "TesselSDK/packs/QZEffectContentPackUnifiedSelectionViewController.h"
@@ -15,6 +14,7 @@
 #include "TesselSDK/tools/brush/QZBlemishViewController.h"
 #include "TesselSDK/tools/brush/QZColorSplashViewController.h"
 #include "TesselSDK/tools/brush/QZDrawViewController.h"
+#include "TesselSDK/tools/brush/QZRedeyeViewController.h"
 #include "TesselSDK/tools/brush/QZWhitenViewController.h"
 #include "TesselSDK/tools/QZEnhanceViewController.h"
 #include "TesselSDK/tools/QZOrientationViewController.h"
@@ -42,6 +42,7 @@ void QZRegisterEditorClasses()
     NSClass::registerClass<QZColorSplashViewController>("QZColorSplashViewController");
     NSClass::registerClass<QZBlemishViewController>("QZBlemishViewController");
     NSClass::registerClass<QZWhitenViewController>("QZWhitenViewController");
+    NSClass::registerClass<QZRedeyeViewController>("QZRedeyeViewController");
     NSClass::registerClass<QZDrawViewController>("QZDrawViewController");
     NSClass::registerClass<QZTextViewController>("QZTextViewController");
     NSClass::registerClass<QZTiltShiftViewController>("QZTiltShiftViewController");

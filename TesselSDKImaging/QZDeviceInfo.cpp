@@ -1,8 +1,13 @@
 #include "TesselSDKImaging/QZDeviceInfo.h"
 
+#include "TesselSDKImaging/QZOpenGLManager.h"
+
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIDevice.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -49,4 +54,23 @@ QopGLDeviceGPUSpeed QZDeviceInfo::detecteDeviceGPUSpeed()
     if (model & kMediumSpeedModels) return QopGLDeviceGPUSpeedMedium;
     if (model == QZ_DEVICE_MODEL_IPOD_TOUCH_GEN3) return QopGLDeviceGPUSpeedSlow;
     return QopGLDeviceGPUSpeedFast;
+}
+
+bool QZDeviceInfo::isSoftwareRenderer(const std::string& renderer)
+{
+    std::string lower = renderer;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    for (const char* name : {"llvmpipe", "softpipe", "swrast"})
+        if (lower.find(name) != std::string::npos) return true;
+    return false;
+}
+
+QZFullSizeServer QZDeviceInfo::fullSizeServer()
+{
+    if (const char* chosen = std::getenv("TESSEL_FULL_SIZE")) {
+        if (std::strcmp(chosen, "gpu") == 0) return QZFullSizeServer::GPU;
+        if (std::strcmp(chosen, "cpu") == 0) return QZFullSizeServer::CPU;
+    }
+    return isSoftwareRenderer(QZOpenGLManager::sharedOpenGLManager()->rendererName()) ? QZFullSizeServer::CPU
+                                                                                      : QZFullSizeServer::GPU;
 }

@@ -1,6 +1,7 @@
 #include "TesselSDKImaging/QZImageServer.h"
 
 #include "TesselSDKImaging/Modules/QZModule.h"
+#include "TesselSDKImaging/Processors/QZStickerLayerProcessor.h"
 #include "TesselSDKImaging/QZOpenGLInstance.h"
 
 #include <algorithm>
@@ -65,7 +66,10 @@ void QZImageServer::runModule(const std::shared_ptr<QZModule>& module, bool prep
 {
     if (module) {
         if (preprocess) module->preprocess(self<QZImageServer>());
-        for (const std::shared_ptr<QZProcessor>& processor : module->processors()) runProcessor(processor);
+        // Many stickers make one pass over the image rather than one each.
+        for (const std::shared_ptr<QZProcessor>& processor :
+             QZStickerLayerProcessor::gatheringStickers(module->processors()))
+            runProcessor(processor);
     }
     if (completion) completion();
 }

@@ -8,6 +8,8 @@
 #include "GLES/EAGLContext.h"
 #include "QopLite/QopGL.h"
 
+#include <GLES2/gl2.h>
+
 #include <cstdlib>
 
 namespace {
@@ -131,6 +133,8 @@ void QZOpenGLManager::setup()
         return;
     }
     const CGFloat dimension = QopGLMaxImageDimension();
+    const GLubyte* renderer = glGetString(GL_RENDERER);
+    rendererName_ = renderer ? reinterpret_cast<const char*>(renderer) : "";
     if (!EAGLContext::setCurrentContext(previous))
         NSLog("%s %@", "-[QZOpenGLManager setup]", "The caller's GL context could not be made current again.");
 
@@ -164,6 +168,7 @@ void QZOpenGLManager::failSetup()
     record->state = QopGLStateFailed;
     glContext_.reset();
     maxSize_ = CGSizeMake(0, 0);
+    rendererName_.clear();
     hasSetup_ = true;
     priorityQueue_ = gpuQueue();
     glData_.store(record);
@@ -283,6 +288,12 @@ CGSize QZOpenGLManager::maxSize() const
 {
     std::lock_guard lock(mutex_);
     return maxSize_;
+}
+
+std::string QZOpenGLManager::rendererName() const
+{
+    std::lock_guard lock(mutex_);
+    return rendererName_;
 }
 
 bool QZOpenGLManager::hasSetup() const

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 class EAGLContext;
 class QZAppBackgroundStateManager;
@@ -76,6 +77,8 @@ public:
     QopGLData_t* glData() const { return glData_.load(); }
     std::shared_ptr<EAGLContext> glContext() const;
     CGSize maxSize() const;
+    // GL_RENDERER of the current set-up's context, read with the size; empty without one.
+    std::string rendererName() const;
     bool hasSetup() const;
     std::shared_ptr<QZDispatchPriorityQueue> priorityQueue() const;
     std::int32_t managerRetainCount() const;
@@ -102,6 +105,7 @@ private:
     std::atomic<QopGLData_t*> glData_{nullptr};
     std::shared_ptr<EAGLContext> glContext_;
     CGSize maxSize_{0, 0};
+    std::string rendererName_;
     bool hasSetup_ = false;
     std::shared_ptr<QZDispatchPriorityQueue> priorityQueue_;
     std::int32_t managerRetainCount_ = 0;

@@ -172,8 +172,9 @@ std::shared_ptr<EditorHost> EditorHost::open(const std::shared_ptr<UIImage>& pho
     host->editor_->setShouldConfirmCancel(true);
     host->editor_->setDelegate(std::static_pointer_cast<QZPhotoEditorControllerDelegate>(host));
 
-    // The full-size replay, at the photo's own size: it delivers once Done closes the session. Its
-    // GPU textures (three full-size images) go when the editor closes, before the result is written.
+    // The full-size replay, at the photo's own size: it delivers once Done closes the session. On
+    // the GPU its textures (three full-size images) go when the editor closes, before the result is
+    // written; where GL is rasterised in software it replays on the CPU server instead.
     QZPhotoEditorContext::setHighResOutputSizeLimit(-1);
     QZPhotoEditorCustomization::purgeGPUMemoryWhenPossible(true);
     host->context_ = host->editor_->session()->createContextWithImage(photo);

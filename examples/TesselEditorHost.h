@@ -100,6 +100,8 @@ public:
     // progress over the photo, until close()), then the result is written as a PNG to `path`;
     // false with the reason when it cannot be.
     bool writeResult(const std::string& path, std::string* error);
+    // The full-size replay of the session (null when none could be made).
+    const std::shared_ptr<QZPhotoEditorContext>& context() const { return context_; }
     // The editor gone (dismissed, released) and the queues drained: nothing of it runs after this.
     void close();
 

@@ -1,32 +1,42 @@
 #!/usr/bin/env bash
 # Full-size results against the vips command line: qz_replay and the same work done with `vips`,
-# each step through a .v file as a vips user chains them, on photo-like PNGs of the given sizes.
-#   scripts/bench.sh [--sizes 1,4,12,48] [--runs N] [--build DIR]
-# Needs a Release build with qz_replay (default build/release) and scripts/install-deps.sh --bench.
-# The inputs are made once, in .cache/bench. Prints one table: per size and session, the median
-# wall time of N runs (ours and vips back to back), the peak resident memory, the output's size,
-# the cores used ((user + sys) / wall) and the ratios ours / vips. Nothing passes or fails here.
+# each step through a .v file as a vips user chains them, on photo-like PNGs of the given sizes;
+# then the editor against the bare replay: tessel_editor playing scripts beside qz_replay doing the
+# same steps, at the editor sizes.
+#   scripts/bench.sh [--sizes 1,4,12,48] [--editor-sizes 12,48] [--runs N] [--build DIR]
+# Needs a Release build with qz_replay and tessel_editor (default build/release) and
+# scripts/install-deps.sh --bench. The inputs are made once, in .cache/bench. Prints two tables:
+# per size and session, the median wall time of N runs (ours and vips back to back), the peak
+# resident memory, the output's size, the cores used ((user + sys) / wall) and the ratios
+# ours / vips; and per editor size and script, the editor's and qz_replay's median wall time and
+# peak memory, and what the script adds to each over the same program doing no edit. Nothing
+# passes or fails here.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=1,4,12,48
+editor_sizes=12,48
 runs=5
 build=$root/build/release
+usage="usage: scripts/bench.sh [--sizes 1,4,12,48] [--editor-sizes 12,48] [--runs N] [--build DIR]"
 while (($#)); do
   case $1 in
     --sizes) sizes=${2:?}; shift 2 ;;
+    --editor-sizes) editor_sizes=${2:?}; shift 2 ;;
     --runs) runs=${2:?}; shift 2 ;;
     --build) build=${2:?}; shift 2 ;;
-    *) echo "usage: scripts/bench.sh [--sizes 1,4,12,48] [--runs N] [--build DIR]" >&2; exit 2 ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
-[[ $sizes =~ ^[0-9]+(,[0-9]+)*$ && $runs =~ ^[1-9][0-9]*$ ]] || {
-  echo "usage: scripts/bench.sh [--sizes 1,4,12,48] [--runs N] [--build DIR]" >&2; exit 2; }
+[[ $sizes =~ ^[0-9]+(,[0-9]+)*$ && $editor_sizes =~ ^([0-9]+(,[0-9]+)*)?$ && $runs =~ ^[1-9][0-9]*$ ]] || {
+  echo "$usage" >&2; exit 2; }
 
 replay=$build/examples/qz_replay
+editor=$build/examples/tessel_editor
 photo=${TESSEL_PHOTO_DIR:-$root/.cache/photos}/chelsea.png
-for need in "$replay" /usr/bin/time; do
-  [[ -x $need ]] || { echo "bench.sh: $need is missing (build qz_replay; apt-get install time)" >&2; exit 1; }
+for need in "$replay" "$editor" /usr/bin/time; do
+  [[ -x $need ]] || {
+    echo "bench.sh: $need is missing (build qz_replay and tessel_editor; apt-get install time)" >&2; exit 1; }
 done
 command -v vips >/dev/null || { echo "bench.sh: no vips command: run scripts/install-deps.sh --bench" >&2; exit 1; }
 [[ -f $photo ]] || { echo "bench.sh: no $photo: run scripts/fetch-photos.sh" >&2; exit 1; }
@@ -140,9 +150,70 @@ for mp in ${sizes//,/ }; do
     rm -f "$work"/*.v
   done
 done
+# ---- The editor over the bare replay ----
+
+# The Star sticker of the shipped Doodles pack, the largest picture of it the build holds.
+star=$(find "$build" -path '*doodle_stickers*' -name 'star*.png' -printf '%s %p\n' 2>/dev/null | sort -n |
+  tail -n 1 | cut -d' ' -f2-)
+# The scripts the editor plays, without their screenshots: none (open, then Done), adjust.txt,
+# stickers.txt, and stickers.txt with its Star tapped on 1000 times.
+printf 'wait 1\ntap Done\n' >"$work/none.txt"
+grep -v '^screenshot' "$root/examples/scripts/adjust.txt" >"$work/adjust.txt"
+grep -v '^screenshot' "$root/examples/scripts/stickers.txt" >"$work/stickers.txt"
+awk '/^tap Star/ { for (i = 0; i < 1000; ++i) print "tap Star"; next } { print }' \
+  "$work/stickers.txt" >"$work/stickers-1000.txt"
+
+# qz_replay's steps for a script: what the editor's session records. A tapped sticker lands in the
+# middle, 0.275 of the photo's width on a side (the inputs are 4:3).
+editor_steps() {
+  local i
+  case $1 in
+    none) echo "effect=original" ;;
+    adjust) echo "adjust=100,30,0,0" ;;
+    stickers) echo "sticker=$star,0.3625,0.3167,0.275,0.3667" ;;
+    stickers-1000) for ((i = 0; i < 1000; ++i)); do printf 'sticker=%s,0.3625,0.3167,0.275,0.3667 ' "$star"; done ;;
+  esac
+}
+
+if [[ -n $editor_sizes ]]; then
+  [[ -n $star ]] || { echo "bench.sh: no star sticker under $build (build TesselSDKShippedPacks)" >&2; exit 1; }
+  echo
+  echo "tessel_editor against qz_replay: median of $runs runs; load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
+  printf '%-4s %-13s %8s %8s | %8s %8s | %8s %8s %6s | %8s %7s\n' MP script "editor s" "qz s" "ed MB" "qz MB" \
+    "ed+ s" "qz+ s" ratio "ed+ MB" images
+  for mp in ${editor_sizes//,/ }; do
+    in=$(input_for "$mp")
+    image_mb=$(calc "$(vipsheader -f width "$in") * $(vipsheader -f height "$in") * 4 / 2 ** 20")
+    for script in none adjust stickers stickers-1000; do
+      # A thousand stickers on 12 MP at most: qz_replay commits each step, a full-size copy.
+      [[ $script == stickers-1000 ]] && ((mp > 12)) && continue
+      : >"$work/editor"; : >"$work/qz"
+      for ((run = 0; run < runs; ++run)); do
+        rm -rf "$work/content"
+        echo "$editor --headless --script $work/$script.txt --content-root $work/content --output $work/editor.png $in" |
+          timed >>"$work/editor"
+        echo "$replay $in $work/qz.png $(editor_steps "$script")" | timed >>"$work/qz"
+      done
+      ew=$(cut -d' ' -f1 "$work/editor" | median); qw=$(cut -d' ' -f1 "$work/qz" | median)
+      em=$(cut -d' ' -f3 "$work/editor" | median); qm=$(cut -d' ' -f3 "$work/qz" | median)
+      [[ $script == none ]] && { ew0=$ew; qw0=$qw; em0=$em; }
+      printf '%-4s %-13s %8.2f %8.2f | %8.0f %8.0f | %8.2f %8.2f %6.2f | %8.0f %7.2f\n' "$mp" "$script" "$ew" "$qw" \
+        "$(calc "$em / 1024")" "$(calc "$qm / 1024")" "$(calc "$ew - $ew0")" "$(calc "$qw - $qw0")" \
+        "$(calc "($ew - $ew0) / $qw")" "$(calc "($em - $em0) / 1024")" \
+        "$(calc "($em - $em0) / 1024 / $image_mb")"
+    done
+  done
+fi
+
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Sessions: original = effect=original (decode, nothing, encode; vips copy); three = crop, a quarter"
 echo "turn, brightness (vips extract_area, rot, linear); six = QzReplayBench's crop, straighten 3 degrees,"
 echo "brightness, contrast, saturation, sharpness (vips extract_area, similarity + extract_area, linear"
 echo "twice, recomb + cast, sharpen). The vips times add up every command of the chain; MB is the peak"
 echo "resident memory (the largest command's for vips); cores = (user + sys) / wall."
+echo "Editor scripts: none = open, then Done (qz_replay: effect=original); adjust = examples/scripts/adjust.txt"
+echo "(adjust=100,30,0,0); stickers = examples/scripts/stickers.txt, Star in the middle (one sticker= step);"
+echo "stickers-1000 = Star tapped on 1000 times, up to 12 MP (1000 sticker= steps, a module each). ed+ and qz+"
+echo "are what the script adds to the program's none; ratio = ed+ / qz s, the editor's cost over Done with no"
+echo "edit against qz_replay doing the same steps; ed+ MB is the editor's added peak memory, and images that in"
+echo "full-size RGBA images of the input."

@@ -2,6 +2,7 @@
 
 #include "TesselSDKFoundation/QZGeometry.h"
 #include "TesselSDK/shell/QZPhotoEditorSession.h"
+#include "TesselSDKImaging/QZDeviceInfo.h"
 
 #include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchMainQueue.h"
@@ -51,7 +52,11 @@ std::shared_ptr<QZPhotoEditorContext> QZPhotoEditorContext::make(const std::shar
 {
     return NSObject::create<QZPhotoEditorContext>([&](QZPhotoEditorContext& context) {
         context.initWithSession(session, maxSize);
-        context.setupImageServerWithImage(image, true);
+        // Chosen once, here: at the photo's own size a software rasteriser replays slower than the
+        // CPU server. A smaller context keeps the GPU, as the preview does.
+        const bool fullSize = image && context.outputScaleForImage(*image) >= 1;
+        context.setupImageServerWithImage(image,
+                                          !fullSize || QZDeviceInfo::fullSizeServer() == QZFullSizeServer::GPU);
     });
 }
 
@@ -100,18 +105,31 @@ void QZPhotoEditorContext::markCanceled()
     canceled_ = true;
 }
 
-void QZPhotoEditorContext::setupImageServerWithImage(const std::shared_ptr<UIImage>& image, bool useGL)
+CGSize QZPhotoEditorContext::outputSizeForImage(const UIImage& image, CGFloat* scale) const
 {
-    if (!image || !image->CGImage()) return;
-    CGFloat scale = 1;
-    CGSize output = QZCGSizeScaleToMaxSize(image->size(), size_, &scale);
+    CGSize output = QZCGSizeScaleToMaxSize(image.size(), size_, scale);
     const float limit = highResOutputSizeLimit();
     const double area = double(output.width) * double(output.height);
     if (limit >= 0 && area > 0) {
         const CGFloat u = CGFloat(std::min(1.0, std::sqrt(double(limit) / area)));
-        scale *= u;
+        *scale *= u;
         output = CGSizeMake(output.width * u, output.height * u);
     }
+    return output;
+}
+
+CGFloat QZPhotoEditorContext::outputScaleForImage(const UIImage& image) const
+{
+    CGFloat scale = 1;
+    outputSizeForImage(image, &scale);
+    return scale;
+}
+
+void QZPhotoEditorContext::setupImageServerWithImage(const std::shared_ptr<UIImage>& image, bool useGL)
+{
+    if (!image || !image->CGImage()) return;
+    CGFloat scale = 1;
+    const CGSize output = outputSizeForImage(*image, &scale);
     scale_ = scale;
     inputImage_ = image;
 

@@ -4,9 +4,10 @@
 //
 // GPU path (the context has its own GL instance): the instance's queue is paused from set-up; the
 // input load and every module's pass queue up on it as they come, and closing the session queues the
-// read-back and resumes the queue. CPU path (no GL instance, or one could not be made): modules run
-// on a CPU server as they come; the completion waits in a suspended serial operation queue that the
-// close resumes. A cancelled or unmodified context delivers nil. Threads: see docs/ARCHITECTURE.md.
+// read-back and resumes the queue. CPU path (no GL instance: at full size where GL is rasterised in
+// software or TESSEL_FULL_SIZE=cpu, or wherever none could be made): modules run on a CPU server as
+// they come; the completion waits in a suspended serial operation queue that the close resumes. A
+// cancelled or unmodified context delivers nil. Threads: see docs/ARCHITECTURE.md.
 
 #include "TesselSDK/shell/QZPhotoEditorContextJob.h"
 
@@ -32,7 +33,9 @@ public:
     using RenderCompletion = std::function<void(std::shared_ptr<UIImage> image)>;
 
     using NSObject::NSObject;
-    // initWithSession:image:maxSize: (the GPU path unless no GL instance can be made).
+    // initWithSession:image:maxSize:. At the image's own size, on the server
+    // QZDeviceInfo::fullSizeServer() names; smaller, on the GPU; the CPU wherever no GL instance
+    // can be made.
     static std::shared_ptr<QZPhotoEditorContext> make(const std::shared_ptr<QZPhotoEditorSession>& session,
                                                       const std::shared_ptr<UIImage>& image, CGSize maxSize);
     // initWithSession:size: (the image comes through renderInputImage).
@@ -77,6 +80,9 @@ public:
     void sessionDidRemoveAllModules(const std::shared_ptr<QZPhotoEditorSession>& session);
 
 private:
+    // The image fitted into `size` and under the limit, and the scale that takes it there.
+    CGSize outputSizeForImage(const UIImage& image, CGFloat* scale) const;
+    CGFloat outputScaleForImage(const UIImage& image) const;
     void initWithSession(const std::shared_ptr<QZPhotoEditorSession>& session, CGSize size);
     void addModuleToJob(const std::shared_ptr<QZModule>& module, const QZPhotoEditorContextJob& job);
     // The job is done: drop it, and leave the session when none is left.

@@ -1,10 +1,12 @@
-// The device model from the machine name (and, on a simulator, the device model), and its GPU
-// speed class.
+// The device model from the machine name (and, on a simulator, the device model), its GPU
+// speed class, and the renderer names that send full-size replays to the CPU.
 #include "TesselSDKImaging/QZDeviceInfo.h"
 
 #include "Foundation/PlatformSettings.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 TEST(QZDeviceInfoTest, MachineNamesGiveTheirModelAndSpeed)
 {
@@ -51,4 +53,33 @@ TEST(QZDeviceInfoTest, MachineNamesGiveTheirModelAndSpeed)
         EXPECT_EQ(QZDeviceInfo::detecteDeviceGPUSpeed(), c.speed);
     }
     PlatformSettings::reset();
+}
+
+TEST(QZDeviceInfoTest, MesasSoftwareRasterisersAreToldFromHardwareRenderers)
+{
+    struct Case {
+        const char* renderer;
+        bool software;
+    };
+    const Case cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+        {"softpipe", true},
+        {"Software Rasterizer (swrast)", true},
+        {"LLVMPIPE", true},
+        {"NVIDIA GeForce RTX 3060/PCIe/SSE2", false},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+        {"AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", false},
+        {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(QZDeviceInfo::isSoftwareRenderer(c.renderer), c.software) << c.renderer;
+}
+
+// The environment's choice needs no GL context to be read.
+TEST(QZDeviceInfoTest, TesselFullSizeChoosesTheServer)
+{
+    setenv("TESSEL_FULL_SIZE", "cpu", 1);
+    EXPECT_EQ(QZDeviceInfo::fullSizeServer(), QZFullSizeServer::CPU);
+    setenv("TESSEL_FULL_SIZE", "gpu", 1);
+    EXPECT_EQ(QZDeviceInfo::fullSizeServer(), QZFullSizeServer::GPU);
+    unsetenv("TESSEL_FULL_SIZE");
 }

@@ -1,6 +1,7 @@
 // The painting and placing processors at full size on astronaut.png through a CPU and a GPU image
 // server, as the tools' output modules make them (hi-res, no GL instance, a 256 x 256 mask stretched
 // over the 512 x 512 photo): within the bounds agreed for each, outside and inside what they paint.
+// Many stickers as one layer equal the same stickers drawn one by one.
 #include "TesselSDKImaging/tests/QZGLInstanceTestSupport.h"
 #include "TesselSDKImaging/tests/QZServerRunSupport.h"
 
@@ -12,6 +13,8 @@
 #include "TesselSDKImaging/Processors/QZSelectiveBlurProcessor.h"
 #include "TesselSDKImaging/Processors/QZSelectiveRedeyeProcessor.h"
 #include "TesselSDKImaging/Processors/QZSelectiveWhitenProcessor.h"
+#include "TesselSDKImaging/Modules/QZBlockModule.h"
+#include "TesselSDKImaging/Processors/QZStickerLayerProcessor.h"
 #include "TesselSDKImaging/Processors/QZStickerProcessor.h"
 #include "TesselSDKImaging/Processors/QZTiltShiftProcessor.h"
 
@@ -349,6 +352,96 @@ TEST_F(QZPaintingAgreementTest, StickerTurnedAndFramePieceTiled)
         "sticker and frame inside", cpu, gpu, [&](float x, float y) { return stickerDepth(x, y) > 2 || y > 448 + 2; },
         -1, 24, 2.0);
     expectWithin("sticker and frame whole image", cpu, gpu, nullptr, -1, -1, 1.0);
+}
+
+// 48 x 32 pixels, its alpha falling from opaque at the top to a quarter at the bottom: where
+// stickers overlap, the order and the blending of their edges show.
+std::shared_ptr<UIImage> fadingPicture()
+{
+    std::vector<std::uint8_t> bytes(48 * 32 * 4);
+    for (std::size_t y = 0; y < 32; ++y)
+        for (std::size_t x = 0; x < 48; ++x) {
+            std::uint8_t* p = &bytes[(y * 48 + x) * 4];
+            const unsigned alpha = 255 - unsigned(y) * 6;
+            // Premultiplied, as the image's bytes are.
+            p[0] = std::uint8_t(x * 5 * alpha / 255);
+            p[1] = std::uint8_t((255 - x * 5) * alpha / 255);
+            p[2] = std::uint8_t(y * 8 * alpha / 255);
+            p[3] = std::uint8_t(alpha);
+        }
+    CGImageRef image = CGImageCreateWithRGBABytes(48, 32, 48 * 4, bytes.data());
+    auto picture = UIImage::imageWithCGImage(image);
+    CGImageRelease(image);
+    return picture;
+}
+
+// Fifty stickers, overlapping, of many sizes and turns, some reaching past the image's edges.
+std::vector<std::shared_ptr<QZStickerProcessor>> fiftyStickers()
+{
+    const auto picture = fadingPicture();
+    std::vector<std::shared_ptr<QZStickerProcessor>> stickers;
+    for (int i = 0; i < 50; ++i) {
+        auto sticker = QZStickerProcessor::make();
+        sticker->setStickerImage(picture);
+        const float side = 0.05f + 0.01f * float(i % 13);
+        sticker->setRelativeStickerRect(
+            CGRectMake(-0.05f + 0.021f * float(i), 0.9f - 0.019f * float((i * 7) % 50), side * 1.5f, side));
+        sticker->setRotation(0.13f * float(i % 9) - 0.5f);
+        stickers.push_back(sticker);
+    }
+    return stickers;
+}
+
+TEST_F(QZPaintingAgreementTest, FiftyStickersInOneLayerEqualFiftySingleStickerPasses)
+{
+    const auto stickers = fiftyStickers();
+    const QZProcessorList singly(stickers.begin(), stickers.end());
+    const TestBitmap oneByOne = onCpu(singly);
+    ASSERT_GT(oneByOne.width(), 0u);
+    ASSERT_GT(compare(oneByOne, photo_, nullptr).max, 100) << "the stickers drew nothing";
+    const TestBitmap layerOnCpu = onCpu({QZStickerLayerProcessor::make(stickers)});
+    const TestBitmap layerOnGpu = onGpu({QZStickerLayerProcessor::make(stickers)});
+    ASSERT_EQ(layerOnGpu.width(), oneByOne.width());
+    expectWithin("one layer on the CPU", oneByOne, layerOnCpu, nullptr, 1, -1, -1);
+    // Composited once in floating point: translucent pixels round a level apart now and then.
+    expectWithin("one layer on the GPU", oneByOne, layerOnGpu, nullptr, 2, 1, 0.1);
+
+    // A module of stickers runs as one layer on either server (sticker by sticker, the GPU
+    // rasterises and resamples each on its own, well off the CPU at the edges).
+    auto module = QZBlockModule::moduleWithBlock(
+        [&](QZProcessorList& list) { list.insert(list.end(), stickers.begin(), stickers.end()); });
+    auto cpu = qz_test::makeDrawnCpuServer(photo_);
+    cpu->runModule(module);
+    expectWithin("the module on the CPU", oneByOne, qz_test::readCpuServer(cpu), nullptr, 1, -1, -1);
+    auto instance = QZOpenGLInstance::make(CGSizeMake(CGFloat(photo_.width()), CGFloat(photo_.height())),
+                                           QopGLRenderingModeOverwriteOriginal, QZQueueTypeHires);
+    ASSERT_TRUE(instance && qz_test::loadImage(instance, photo_));
+    auto gpu = QZBitmapImageServer::makeWithGLInstance(instance);
+    gpu->runModule(module);
+    ASSERT_TRUE(qz_test::drainServer(gpu));
+    expectWithin("the module on the GPU", oneByOne, qz_test::bitmapOf(qz_test::readBack(instance, false).value_or(nullptr)),
+                 nullptr, 2, 1, 0.1);
+}
+
+// Only runs of stickers are gathered, in their place; frame pieces and single stickers stay.
+TEST(QZStickerLayerProcessorTest, GathersEachRunOfStickersInPlace)
+{
+    const auto sticker = [] { return QZStickerProcessor::make(); };
+    auto frame = QZStickerProcessor::make();
+    frame->setFrameType(true);
+    auto begin = QZBeginQopEffectProcessor::make();
+    auto end = QZEndQopEffectProcessor::make();
+    auto a = sticker(), b = sticker(), c = sticker(), d = sticker();
+    const QZProcessorList gathered = QZStickerLayerProcessor::gatheringStickers({a, b, c, begin, frame, end, d});
+    ASSERT_EQ(gathered.size(), 5u);
+    auto layer = std::dynamic_pointer_cast<QZStickerLayerProcessor>(gathered[0]);
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->stickers(), (std::vector<std::shared_ptr<QZStickerProcessor>>{a, b, c}));
+    EXPECT_EQ(gathered[1], begin);
+    EXPECT_EQ(gathered[2], frame);
+    EXPECT_EQ(gathered[3], end);
+    EXPECT_EQ(gathered[4], d);
+    EXPECT_TRUE(QZStickerLayerProcessor::gatheringStickers({}).empty());
 }
 
 }  // namespace

@@ -12,6 +12,17 @@ namespace {
 
 class QZPhotoEditorContextGLTest : public GLManagerTest {
 protected:
+    // The GPU path whatever the renderer: on a software one the context would take the CPU.
+    void SetUp() override
+    {
+        GLManagerTest::SetUp();
+        setenv("TESSEL_FULL_SIZE", "gpu", 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("TESSEL_FULL_SIZE");
+        GLManagerTest::TearDown();
+    }
     std::shared_ptr<QZPhotoEditorSession> openSession()
     {
         auto session = QZPhotoEditorSession::make();

@@ -1,17 +1,23 @@
 // The root screen's answers that need no window: layouts by device, orientations, rotation
-// transforms, highlighted icon names, and the editor a nil image does not make.
+// transforms, highlighted icon names, the shipped tool table's classes, and the editor a nil image
+// does not make.
 #include "QZPhotoEditorReplaySupport.h"
 #include "QZShellTestSupport.h"
 #include "TesselSDKImaging/tests/QZGLTestSupport.h"
 
+#include "TesselSDK/shell/QZEditorClassRegistration.h"
 #include "TesselSDK/shell/QZPhotoEditorController.h"
 #include "TesselSDK/shell/QZSDKViewController.h"
+#include "TesselSDK/shell/QZToolViewController.h"
+
+#include "Foundation/NSClass.h"
 
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIDevice.h"
 
 #include <cmath>
 #include <numbers>
+#include <typeinfo>
 
 namespace {
 
@@ -103,6 +109,29 @@ TEST_F(QZSDKViewControllerTablesTest, HighlightedIconNames)
     EXPECT_EQ(QZSDKViewController::highlightedIconName("crop.png"), "crop-active.png");
     EXPECT_EQ(QZSDKViewController::highlightedIconName("crop"), "crop-active.png");
     EXPECT_EQ(QZSDKViewController::highlightedIconName("a.b.png"), "a-active.png");
+}
+
+// Every row of the shipped tool table names a class the editor's registration makes, and a screen
+// of its own: a renamed or unregistered class would open the plain tool base, an empty panel whose
+// Apply changes nothing.
+TEST_F(QZSDKViewControllerTablesTest, EveryShippedToolRowMakesAToolScreenOfItsOwn)
+{
+    QZRegisterEditorClasses();
+    const Value tools = QZSDKViewController::toolDictionaries();
+    ASSERT_TRUE(tools.isDictionary());
+    std::size_t rows = 0;
+    for (const auto& [key, entry] : *tools.asDictionary()) {
+        ++rows;
+        const std::string name = entry["class"].stringValue();
+        SCOPED_TRACE(key + " -> " + name);
+        const auto cls = NSClassFromString(name);
+        ASSERT_NE(cls, nullptr) << "no class of that name is registered";
+        auto made = std::dynamic_pointer_cast<QZToolViewController>(cls->make());
+        ASSERT_NE(made, nullptr) << "the class makes no tool screen";
+        const QZToolViewController& screen = *made;
+        EXPECT_NE(typeid(screen), typeid(QZToolViewController)) << "the row opens the plain tool base";
+    }
+    EXPECT_EQ(rows, 16u);
 }
 
 }  // namespace

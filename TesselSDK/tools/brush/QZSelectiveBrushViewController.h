@@ -1,5 +1,5 @@
 #pragma once
-// The brush tools that run one selective-brush processor (blemish, whiten): after every finished
+// The brush tools that run one selective-brush processor (blemish, whiten, red-eye): after every finished
 // stroke the live processor renders that stroke on the preview, and Apply hands over a module that
 // repeats all strokes at full size. While the finger moves the overlay shows a white trail at half
 // opacity, which goes once the stroke's render is on screen. Main thread only.

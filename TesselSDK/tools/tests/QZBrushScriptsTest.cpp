@@ -2,12 +2,13 @@
 // photo, whose colours leave almost no pixel grey: one stroke across the canvas's middle reaches
 // the photo the host gets, through the built program and in-process, where the session's module,
 // its processor and the tool's analytics are checked and the result equals replays of the closed
-// session.
+// session. redeye.txt strokes one red pupil of the drawn face redeye.png.
 #include "QZToolScriptsSupport.h"
 
 #include "TesselSDKImaging/Modules/QZBlockModule.h"
 #include "TesselSDKImaging/Processors/QZColorSplashProcessor.h"
 #include "TesselSDKImaging/Processors/QZSelectiveBlurProcessor.h"
+#include "TesselSDKImaging/Processors/QZSelectiveRedeyeProcessor.h"
 #include "TesselSDKImaging/Processors/QZSelectiveWhitenProcessor.h"
 
 namespace tool_scripts {
@@ -66,10 +67,40 @@ void expectBrushedBand(const Pixels& input, const Pixels& output)
     EXPECT_GE(shareDiffering(input, output, 1, true), 0.90) << "more than the stroke's band changed";
 }
 
+// A pixel the red-eye kernel changes: red at least green and blue together.
+bool isRedEyeRed(const std::array<std::uint8_t, 4>& p)
+{
+    return int(p[0]) >= int(p[1]) + int(p[2]);
+}
+
+// The face's left pupil (the stroke's) turned dark; every other pixel, the right pupil's red
+// included, as it was.
+void expectLeftPupilDarkened(const Pixels& input, const Pixels& output)
+{
+    ASSERT_TRUE(sameSize(output, input));
+    std::size_t left = 0, right = 0, darkened = 0, changedElsewhere = 0;
+    for (std::size_t y = 0; y < input.height; ++y)
+        for (std::size_t x = 0; x < input.width; ++x) {
+            const auto& before = input.at(x, y);
+            const auto& after = output.at(x, y);
+            const bool stroked = isRedEyeRed(before) && x < input.width / 2;
+            if (isRedEyeRed(before)) ++(stroked ? left : right);
+            if (stroked)
+                darkened += after[0] <= std::max(after[1], after[2]) + 8 && luma(after) <= 60;
+            else
+                changedElsewhere += pixelDifference(before, after) > 1;
+        }
+    ASSERT_GE(left, 200u) << "the photo has no red pupil on the left";
+    ASSERT_GE(right, 200u) << "the photo has no red pupil on the right";
+    EXPECT_GE(double(darkened), 0.95 * double(left)) << darkened << " of the pupil's " << left << " pixels darkened";
+    EXPECT_EQ(changedElsewhere, 0u) << "pixels outside the stroked pupil changed";
+}
+
 const ToolScript kRows[] = {
     {"splash", "coffee.png", expectSplashed},
     {"blemish", "coffee.png", expectBrushedBand},
     {"whiten", "coffee.png", expectBrushedBand},
+    {"redeye", "redeye.png", expectLeftPupilDarkened},
 };
 
 INSTANTIATE_TEST_SUITE_P(Brush, QZToolScriptsProgramTest, ::testing::ValuesIn(kRows), scriptTestName);
@@ -90,12 +121,13 @@ protected:
         coffee_ = *coffee;
     }
 
-    // The script played and checked, its one module's processor and what the analytics heard.
+    // The script played on the photo and checked, its one module's processor and what the
+    // analytics heard.
     template <class Processor>
-    std::shared_ptr<Processor> playAndCheck(const ToolScript& script)
+    std::shared_ptr<Processor> playAndCheck(const ToolScript& script, const Pixels& photo)
     {
-        if (!play(script, coffee_)) return nullptr;
-        script.check(coffee_, played_.result);
+        if (!play(script, photo)) return nullptr;
+        script.check(photo, played_.result);
         const auto& modules = played_.host->editor()->session()->modules();
         EXPECT_EQ(modules.size(), 1u);
         if (modules.size() != 1) return nullptr;
@@ -141,7 +173,7 @@ protected:
 
 TEST_F(QZBrushScriptsInProcessTest, SplashRecordsAFreeStrokeOfThirtyScreenPointsAndReplaysItInEveryContext)
 {
-    auto splash = playAndCheck<QZColorSplashProcessor>(kRows[0]);
+    auto splash = playAndCheck<QZColorSplashProcessor>(kRows[0], coffee_);
     ASSERT_NE(splash, nullptr);
     const auto& stroke = splash->brushStrokes()[0];
     EXPECT_NEAR(stroke->brushSize(), 30 / kPhoneZoom, 0.01);
@@ -182,7 +214,7 @@ TEST_F(QZBrushScriptsInProcessTest, SplashOnALargerPhotoAgreesInThreeContextsInT
 
 TEST_F(QZBrushScriptsInProcessTest, BlemishRecordsItsStrokeAtTheStripsMediumSize)
 {
-    auto blemish = playAndCheck<QZSelectiveBlurProcessor>(kRows[1]);
+    auto blemish = playAndCheck<QZSelectiveBlurProcessor>(kRows[1], coffee_);
     ASSERT_NE(blemish, nullptr);
     EXPECT_NEAR(blemish->brushStrokes()[0]->brushSize(), 10 / kPhoneZoom, 0.01);
     expectEvents("blemish", {"tagScreen: Blemish"});
@@ -191,10 +223,22 @@ TEST_F(QZBrushScriptsInProcessTest, BlemishRecordsItsStrokeAtTheStripsMediumSize
 
 TEST_F(QZBrushScriptsInProcessTest, WhitenRecordsItsStrokeAtTheStripsMediumSize)
 {
-    auto whiten = playAndCheck<QZSelectiveWhitenProcessor>(kRows[2]);
+    auto whiten = playAndCheck<QZSelectiveWhitenProcessor>(kRows[2], coffee_);
     ASSERT_NE(whiten, nullptr);
     EXPECT_NEAR(whiten->brushStrokes()[0]->brushSize(), 10 / kPhoneZoom, 0.01);
     expectEvents("whiten", {"tagScreen: Whiten"});
+    expectReplaysAgree();
+}
+
+// The strip's Large brush over the left pupil of the drawn face.
+TEST_F(QZBrushScriptsInProcessTest, RedeyeRecordsItsStrokeAtTheStripsLargeSize)
+{
+    const auto face = readPNG(photoPath(kRows[3].photo));
+    if (!face) GTEST_SKIP() << photoPath(kRows[3].photo) << " is missing (run scripts/fetch-photos.sh)";
+    auto redeye = playAndCheck<QZSelectiveRedeyeProcessor>(kRows[3], *face);
+    ASSERT_NE(redeye, nullptr);
+    EXPECT_NEAR(redeye->brushStrokes()[0]->brushSize(), 15 / kPhoneZoom, 0.01);
+    expectEvents("redeye", {"tagScreen: Redeye"});
     expectReplaysAgree();
 }
 

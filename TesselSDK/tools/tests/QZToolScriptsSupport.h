@@ -169,6 +169,30 @@ inline Pixels texturedFixture()
     });
 }
 
+// TESSEL_FULL_SIZE set (or, for null, unset) for the scope, and put back after it.
+class ScopedFullSizeChoice {
+public:
+    explicit ScopedFullSizeChoice(const char* value)
+    {
+        if (const char* before = std::getenv(kName)) before_ = before;
+        set(value);
+    }
+    ~ScopedFullSizeChoice() { set(before_ ? before_->c_str() : nullptr); }
+    ScopedFullSizeChoice(const ScopedFullSizeChoice&) = delete;
+    ScopedFullSizeChoice& operator=(const ScopedFullSizeChoice&) = delete;
+
+private:
+    static constexpr const char* kName = "TESSEL_FULL_SIZE";
+    static void set(const char* value)
+    {
+        if (value)
+            setenv(kName, value, 1);
+        else
+            unsetenv(kName);
+    }
+    std::optional<std::string> before_;
+};
+
 // ---- The scripts ----
 
 // A script of examples/scripts (its name without ".txt"), the photo of the cache it runs on, and
@@ -354,13 +378,16 @@ protected:
         return qz_test::pixelsOf(image);
     }
 
-    // The full-size result and what the person saw equal replays of the closed session.
+    // The full-size result and what the person saw equal replays of the closed session: the
+    // full-size one on the server the host's took, the one at the editing size on the preview's
+    // GPU (a photo no larger than the editing size is at full size there too).
     void expectReplaysAgree()
     {
         const auto full = replay(std::nullopt);
         ASSERT_TRUE(full) << "no full-size replay";
         ASSERT_TRUE(sameSize(played_.result, *full));
         EXPECT_LE(qz_test::maxDifference(played_.result, *full), 1);
+        const ScopedFullSizeChoice previewsPath("gpu");
         const auto editing = replay(played_.host->editor()->session()->editingSize());
         ASSERT_TRUE(editing) << "no replay at the editing size";
         ASSERT_TRUE(sameSize(played_.seen, *editing));

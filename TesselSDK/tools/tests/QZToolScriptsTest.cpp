@@ -10,6 +10,7 @@
 #include "TesselSDKImaging/Modules/QZLocalContrastEnhanceModule.h"
 #include "TesselSDKImaging/Processors/QZAdjustProcessor.h"
 #include "TesselSDKImaging/Processors/QZSharpnessProcessor.h"
+#include "TesselSDKImaging/QZDeviceInfo.h"
 
 namespace tool_scripts {
 namespace {
@@ -103,6 +104,35 @@ TEST_F(QZToolScriptsInProcessTest, SharpnessOnALargerPhotoAgreesAtBothSizes)
     ASSERT_NE(sharpness, nullptr);
     EXPECT_EQ(sharpness->inputSharpness(), 100);
     expectReplaysAgree();
+}
+
+// A software rasteriser replays slower than the CPU server: there the host's full-size context
+// runs on the CPU, TESSEL_FULL_SIZE=gpu puts it on the GPU, and Done hands over the same photo
+// either way, within what qz_replay's two paths agree to.
+TEST_F(QZToolScriptsInProcessTest, OnSoftwareGLTheFullSizeReplayRunsOnTheCPUServer)
+{
+    const std::string renderer = manager_->rendererName();
+    if (!QZDeviceInfo::isSoftwareRenderer(renderer)) GTEST_SKIP() << "GL here is hardware: " << renderer;
+    struct Row {
+        const char* chosen;
+        bool onGPU;
+    };
+    std::optional<Pixels> onCPU, onGPU;
+    for (const Row& row : {Row{nullptr, false}, Row{"gpu", true}, Row{"cpu", false}}) {
+        SCOPED_TRACE(row.chosen ? row.chosen : "unset");
+        ScopedFullSizeChoice choice(row.chosen);
+        ASSERT_TRUE(play(kScripts[1], photo_));
+        const auto& context = played_.host->context();
+        ASSERT_NE(context, nullptr);
+        EXPECT_EQ(context->glInstance() != nullptr, row.onGPU);
+        EXPECT_EQ(context->imageServer()->queueID() == 0, row.onGPU) << "a CPU server has a queue of its own";
+        kScripts[1].check(photo_, played_.result);
+        (row.onGPU ? onGPU : onCPU) = played_.result;
+    }
+    ASSERT_TRUE(onCPU && onGPU);
+    ASSERT_TRUE(sameSize(*onCPU, *onGPU));
+    EXPECT_LE(qz_test::maxDifference(*onCPU, *onGPU), 3);
+    EXPECT_LE(meanAbsoluteDifference(*onCPU, *onGPU), 1.0);
 }
 
 TEST_F(QZToolScriptsInProcessTest, AdjustRecordsEachSubToolsValueAndFlags)
