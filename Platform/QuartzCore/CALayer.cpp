@@ -1,6 +1,7 @@
 #include "QuartzCore/CALayer.h"
 
 #include "CoreGraphics/CGObjectValue.h"
+#include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
@@ -68,6 +69,8 @@ std::uint64_t CALayerChangesSoFar()
 void CALayerNoteChangeFromAnyThread()
 {
     changesSoFar().fetch_add(1, std::memory_order_acq_rel);
+    // A host asleep until the main queue has work wakes to composite a frame made elsewhere.
+    if (!DispatchMainQueue::isMainThread()) dispatch_async(dispatch_get_main_queue(), [] {});
 }
 
 void CALayer::noteChange()

@@ -257,7 +257,13 @@ int UISDLHost::run(double seconds)
     for (;;) {
         if (impl_->closed) return frames;
         SDL_Event event;
-        int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
+        // Nothing to draw: sleep until an event, a post to the main queue (which pushes one) or the
+        // end of the run, looking again a few times a second.
+        auto wakeAt = nextFrame;
+        if (!impl_->frameDue()) wakeAt = std::max(nextFrame, Clock::now() + std::chrono::milliseconds(250));
+        if (seconds > 0) wakeAt = std::min(wakeAt, start + std::chrono::duration_cast<Clock::duration>(
+                                                               std::chrono::duration<double>(seconds)));
+        int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(wakeAt - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
             if (event.type == SDL_QUIT) impl_->closed = true;
