@@ -1,7 +1,7 @@
 // tessel_editor: the editor as a host application embeds it, on one photo.
 //
 //   tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]
-//                 [--device phone|tablet] [--scale 1|2] [--content-root DIR] [--server URL]
+//                 [--device phone|tablet] [--scale S] [--content-root DIR] [--server URL]
 //                 [--tool KEY | --pack IDENTIFIER] INPUT
 //
 // --content-root DIR holds the content store, downloaded packs and the editor's user defaults
@@ -16,8 +16,9 @@
 // OUT.png; Cancel prints "cancelled" (once a tool has been applied, after the person confirms:
 // "Retake Photo" cancels, "Restore Original" takes the edits back). A screenshot needs
 // --screenshots; nothing is ever written over INPUT. --scale
-// is the pixels per point of the window and the screenshots (2 by default; a window that would not
-// fit the display at 2 is drawn at 1 unless --scale 2 is given); the photo never depends on it.
+// is the pixels per point of the window and the screenshots, a number from 0.1 to 4 (2 by default;
+// a window that would not fit the display's usable area at 2 is drawn at 1, or at the largest
+// scale below 1 at which it fits); the photo never depends on it.
 //
 // Exit status: 0 done (written) or cancelled; 1 the work failed (an unreadable INPUT or script, an
 // editor that cannot edit because no GL context can be made, a content root that cannot be made, a
@@ -39,6 +40,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -60,14 +62,14 @@ constexpr double kWindowTurn = 0.1;
 
 const char* const kUsage =
     "usage: tessel_editor [--headless] [--script FILE] [--output OUT.png] [--screenshots DIR]\n"
-    "                     [--device phone|tablet] [--scale 1|2]\n"
+    "                     [--device phone|tablet] [--scale S]\n"
     "                     [--content-root DIR] [--server URL] [--tool KEY | --pack IDENTIFIER] INPUT\n"
     "Opens the editor on the photo INPUT (PNG or JPEG). With a display it shows a window; with --headless\n"
     "(or no display) it runs the script, one command per line:\n"
     "  tap LABEL | tap X,Y | drag X1,Y1 X2,Y2 SECONDS | press X,Y SECONDS | wait SECONDS\n"
     "  screenshot NAME | expect LABEL | type TEXT | key return|backspace\n"
     "Done writes the edited photo to OUT.png; Cancel prints \"cancelled\". --scale: pixels per point of the\n"
-    "window and the screenshots (default 2).\n"
+    "window and the screenshots, 0.1 to 4 (default 2; a window fits the display).\n"
     "--content-root DIR keeps the content store, packs and settings (default $XDG_DATA_HOME/Tessel);\n"
     "--server URL is the content service's root (http or https).\n"
     "--tool KEY opens that tool at start (its right button, Done, finishes); --pack IDENTIFIER that pack's page.\n"
@@ -79,11 +81,21 @@ struct Options {
     std::optional<std::string> output;
     std::optional<std::string> screenshots;
     Device device = Device::Phone;
-    std::optional<int> scale;
+    std::optional<float> scale;
     ContentOptions content;
     QuickLaunch launch;
     std::string input;
 };
+
+// A decimal number from 0.1 to 4, written whole ("1.5", "0.75", "2"); anything else is malformed.
+std::optional<float> parseScale(const std::string& text)
+{
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !(value >= 0.1 && value <= 4)) return std::nullopt;
+    return float(value);
+}
 
 std::optional<Options> parse(int argc, char** argv)
 {
@@ -118,8 +130,8 @@ std::optional<Options> parse(int argc, char** argv)
                     return std::nullopt;
             }
             if (arg == "--scale") {
-                if (value != "1" && value != "2") return std::nullopt;
-                options.scale = value == "1" ? 1 : 2;
+                options.scale = parseScale(value);
+                if (!options.scale) return std::nullopt;
             }
         } else if (arg.empty() || arg[0] == '-' || haveInput) {
             return std::nullopt;
@@ -195,18 +207,29 @@ int runHeadless(const Options& options, const std::shared_ptr<UIImage>& photo, c
 }
 
 #ifdef TESSEL_EDITOR_HAS_SDL
-// 2 unless the window would not fit the display at 2 (then 1, said on stderr).
+// --scale as given; else 2 where the window fits the display's usable area at 2, else 1, else the
+// largest scale below 1 (in hundredths) at which it fits, said on stderr.
 float windowScale(const Options& options)
 {
-    if (options.scale) return float(*options.scale);
+    if (options.scale) return *options.scale;
     const CGSize points = options.device == Device::Tablet ? CGSizeMake(768, 1024) : CGSizeMake(320, 568);
     const std::optional<CGSize> display = UISDLHost::usableDisplaySize();
-    if (!display || (points.width * 2 <= display->width && points.height * 2 <= display->height)) return 2;
+    if (!display) return 2;
+    auto fits = [&](double s) {
+        return std::ceil(points.width * s) <= display->width && std::ceil(points.height * s) <= display->height;
+    };
+    if (fits(2)) return 2;
+    double scale = 1;
+    if (!fits(1)) {
+        scale = std::floor(std::min(display->width / points.width, display->height / points.height) * 100) / 100;
+        while (scale > 0.1 && !fits(scale)) scale -= 0.01;
+        scale = std::max(scale, 0.1);
+    }
     std::fprintf(stderr,
-                 "tessel_editor: the window at scale 2 (%d x %d pixels) does not fit the display (%d x %d): drawn at "
-                 "scale 1; --scale 2 draws it at 2 anyway\n",
-                 int(points.width * 2), int(points.height * 2), int(display->width), int(display->height));
-    return 1;
+                 "tessel_editor: the window at scale 2 (%d x %d pixels) does not fit the display's usable area "
+                 "(%d x %d): drawn at scale %g; --scale S draws it at S anyway\n",
+                 int(points.width * 2), int(points.height * 2), int(display->width), int(display->height), scale);
+    return float(scale);
 }
 
 int runWindow(const Options& options, const std::shared_ptr<UIImage>& photo)
@@ -265,7 +288,7 @@ int main(int argc, char** argv)
     std::string error;
     if (!applyContentOptions(options->content, &error)) return failed(error);
     const bool headless = options->headless || options->script || options->screenshots || !hasDisplay();
-    float scale = float(options->scale.value_or(2));
+    float scale = options->scale.value_or(2);
 #ifdef TESSEL_EDITOR_HAS_SDL
     if (!headless) scale = windowScale(*options);
 #endif

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -249,7 +250,9 @@ struct CGContext : CGObject {
         } else {
             // The shape goes to a scratch surface, unclipped, covering what the visible part of
             // the shadow is blurred from; the clip applies when both are composited.
-            Box visible = intersect(clipBox(), surfaceBox());
+            // Only where the shape or its shadow can reach: a small shape in a large clip is
+            // blurred over its own neighbourhood, not the whole clip.
+            Box visible = intersect(box, surfaceBox());
             Box from{visible.x0 - int(std::ceil(dx)) - pad, visible.y0 - int(std::ceil(dy)) - pad,
                      visible.x1 - int(std::floor(dx)) + pad, visible.y1 - int(std::floor(dy)) + pad};
             from = unite(from, Box{visible.x0 - pad, visible.y0 - pad, visible.x1 + pad, visible.y1 + pad});
@@ -876,6 +879,54 @@ void CGContextDrawWithCairo(CGContextRef c, CGRect userBounds,
               });
 }
 
+namespace {
+
+// Narrows user-space extents to the pixels of a group that are not clear (nothing when none is).
+void CGInkExtents(cairo_t* cr, cairo_pattern_t* group, double* x0, double* y0, double* x1, double* y1)
+{
+    cairo_surface_t* surface = nullptr;
+    if (cairo_pattern_get_surface(group, &surface) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE ||
+        cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
+        return;
+    cairo_surface_flush(surface);
+    const int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const auto* data = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
+    if (!data) return;
+    int minX = w, minY = h, maxX = -1, maxY = -1;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* row = data + size_t(y) * size_t(stride / 4);
+        int first = 0;
+        while (first < w && (row[first] >> 24) == 0) ++first;
+        if (first == w) continue;
+        int last = w - 1;
+        while ((row[last] >> 24) == 0) --last;
+        minX = std::min(minX, first), maxX = std::max(maxX, last);
+        minY = std::min(minY, y), maxY = y;
+    }
+    if (maxX < 0) {
+        *x1 = *x0, *y1 = *y0;
+        return;
+    }
+    double ox = 0, oy = 0;
+    cairo_surface_get_device_offset(surface, &ox, &oy);
+    double xs[4] = {minX - ox, maxX + 1 - ox, minX - ox, maxX + 1 - ox};
+    double ys[4] = {minY - oy, minY - oy, maxY + 1 - oy, maxY + 1 - oy};
+    double ux0 = INFINITY, uy0 = INFINITY, ux1 = -INFINITY, uy1 = -INFINITY;
+    for (int i = 0; i < 4; ++i) {
+        cairo_device_to_user(cr, &xs[i], &ys[i]);
+        ux0 = std::min(ux0, xs[i]), ux1 = std::max(ux1, xs[i]);
+        uy0 = std::min(uy0, ys[i]), uy1 = std::max(uy1, ys[i]);
+    }
+    *x0 = std::max(*x0, ux0), *y0 = std::max(*y0, uy0);
+    *x1 = std::min(*x1, ux1), *y1 = std::min(*y1, uy1);
+    if (*x1 < *x0) *x1 = *x0;
+    if (*y1 < *y0) *y1 = *y0;
+}
+
+}  // namespace
+
 void CGContextBeginTransparencyLayer(CGContextRef c, const void*)
 {
     if (!c) return;
@@ -908,6 +959,8 @@ void CGContextEndTransparencyLayer(CGContextRef c)
     c->syncMatrix();
     double x0, y0, x1, y1;
     cairo_clip_extents(c->cr, &x0, &y0, &x1, &y1);
+    // A shadowed layer is blurred over what it drew, not over the whole clip.
+    if (c->shadowActive()) CGInkExtents(c->cr, group, &x0, &y0, &x1, &y1);
     cairo_new_path(c->cr);
     c->render(x0, y0, x1, y1, [group](cairo_t* cr) {
         cairo_set_source(cr, group);

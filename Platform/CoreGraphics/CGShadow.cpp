@@ -19,19 +19,38 @@ std::vector<float> gaussianKernel(double sigma)
     return k;
 }
 
-// One pass along rows (step 1) or columns (step = width) of a w x h float plane.
+// One pass along rows (step 1) or columns (step = width) of a w x h float plane. A window whose
+// values are all the same (the empty outside and the solid inside of a shape, most of a shadow)
+// gives the sum the loop would give for it, kept from its first use: the same additions in the
+// same order, so the same floats, without the loop.
 void blurPass(const std::vector<float>& in, std::vector<float>& out, int w, int h, const std::vector<float>& k,
               bool alongRows)
 {
     int radius = int(k.size() / 2);
     int n = alongRows ? w : h, lines = alongRows ? h : w;
     size_t step = alongRows ? 1 : size_t(w), lineStep = alongRows ? size_t(w) : 1;
+    std::vector<int> runEnd(static_cast<size_t>(n));
+    float cachedValue = 0, cachedSum = 0;
+    bool cached = false;
     for (int line = 0; line < lines; ++line) {
         const float* src = in.data() + size_t(line) * lineStep;
         float* dst = out.data() + size_t(line) * lineStep;
+        // runEnd[i]: the last index of the run of equal values that i is in.
+        for (int i = n - 1; i >= 0; --i)
+            runEnd[size_t(i)] = i + 1 < n && src[size_t(i) * step] == src[size_t(i + 1) * step] ? runEnd[size_t(i + 1)] : i;
         for (int i = 0; i < n; ++i) {
-            float acc = 0;
             int lo = std::max(0, i - radius), hi = std::min(n - 1, i + radius);
+            const float v = src[size_t(lo) * step];
+            if (lo == i - radius && hi == i + radius && runEnd[size_t(lo)] >= hi) {
+                if (!cached || cachedValue != v) {
+                    float acc = 0;
+                    for (int j = lo; j <= hi; ++j) acc += v * k[size_t(j - i + radius)];
+                    cachedValue = v, cachedSum = acc, cached = true;
+                }
+                dst[size_t(i) * step] = cachedSum;
+                continue;
+            }
+            float acc = 0;
             for (int j = lo; j <= hi; ++j) acc += src[size_t(j) * step] * k[size_t(j - i + radius)];
             dst[size_t(i) * step] = acc;
         }

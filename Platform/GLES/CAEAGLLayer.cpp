@@ -20,8 +20,12 @@ std::shared_ptr<CGImage> CAEAGLLayer::contents() const
 
 void CAEAGLLayer::setContents(std::shared_ptr<CGImage> contents)
 {
-    std::lock_guard lock(mutex_);
-    presented_ = std::move(contents);
+    {
+        std::lock_guard lock(mutex_);
+        presented_ = std::move(contents);
+    }
+    // From the GL thread as well: a host waiting for a change composites the new frame.
+    CALayerNoteChangeFromAnyThread();
 }
 
 CGImageRef CAEAGLLayer::copyContents() const

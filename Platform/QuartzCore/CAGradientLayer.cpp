@@ -12,6 +12,7 @@ void CAGradientLayer::setColors(const std::vector<CGColorRef>& colors)
     for (CGColorRef c : colors) CGColorRetain(c);
     for (CGColorRef c : colors_) CGColorRelease(c);
     colors_ = colors;
+    noteChange();
 }
 
 void CAGradientLayer::drawOwnContent(CGContextRef context, double)

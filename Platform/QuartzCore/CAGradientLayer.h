@@ -17,14 +17,15 @@ public:
     const std::vector<CGColorRef>& colors() const { return colors_; }
     void setColors(const std::vector<CGColorRef>& colors);
     const std::vector<CGFloat>& locations() const { return locations_; }
-    void setLocations(std::vector<CGFloat> locations) { locations_ = std::move(locations); }
+    void setLocations(std::vector<CGFloat> locations) { assign(locations_, std::move(locations)); }
     CGPoint startPoint() const { return startPoint_; }
-    void setStartPoint(CGPoint p) { startPoint_ = p; }
+    void setStartPoint(CGPoint p) { assign(startPoint_, p); }
     CGPoint endPoint() const { return endPoint_; }
-    void setEndPoint(CGPoint p) { endPoint_ = p; }
+    void setEndPoint(CGPoint p) { assign(endPoint_, p); }
 
 protected:
     void drawOwnContent(CGContextRef context, double time) override;
+    CGRect ownContentBounds() const override { return bounds(); }
 
 private:
     std::vector<CGColorRef> colors_;

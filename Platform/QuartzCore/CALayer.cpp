@@ -1,23 +1,34 @@
 #include "QuartzCore/CALayer.h"
 
 #include "CoreGraphics/CGObjectValue.h"
+#include "Dispatch/Dispatch.h"
 #include "Dispatch/DispatchClock.h"
 #include "Dispatch/DispatchMainQueue.h"
 #include "Dispatch/DispatchRunLoop.h"
 #include "Foundation/NSValue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <mutex>
 
 namespace {
 
+// Answers whether the slot changed.
 template <class Ref, class Retain, class Release>
-void replaceRetained(Ref& slot, Ref value, Retain retain, Release release)
+bool replaceRetained(Ref& slot, Ref value, Retain retain, Release release)
 {
+    if (slot == value) return false;
     if (value) retain(value);
     if (slot) release(slot);
     slot = value;
+    return true;
+}
+
+std::atomic<std::uint64_t>& changesSoFar()
+{
+    static std::atomic<std::uint64_t> count{0};
+    return count;
 }
 
 // Layers with animations running or reports waiting; the tick walks them.
@@ -50,6 +61,24 @@ void enroll(const std::shared_ptr<CALayer>& layer)
 
 }  // namespace
 
+std::uint64_t CALayerChangesSoFar()
+{
+    return changesSoFar().load(std::memory_order_acquire);
+}
+
+void CALayerNoteChangeFromAnyThread()
+{
+    changesSoFar().fetch_add(1, std::memory_order_acq_rel);
+    // A host asleep until the main queue has work wakes to composite a frame made elsewhere.
+    if (!DispatchMainQueue::isMainThread()) dispatch_async(dispatch_get_main_queue(), [] {});
+}
+
+void CALayer::noteChange()
+{
+    ++changeCount_;
+    CALayerNoteChangeFromAnyThread();
+}
+
 CALayer::~CALayer()
 {
     if (backgroundColor_) CGColorRelease(backgroundColor_);
@@ -63,34 +92,40 @@ CALayer::~CALayer()
 void CALayer::setBounds(CGRect bounds)
 {
     bool resized = bounds.size.width != bounds_.size.width || bounds.size.height != bounds_.size.height;
+    if (!resized && sameValue(bounds.origin, bounds_.origin)) return;
     bounds_ = bounds;
     if (resized) needsLayout_ = true;
+    noteChange();
 }
 
 void CALayer::setBackgroundColor(CGColorRef color)
 {
-    replaceRetained(backgroundColor_, color, CGColorRetain, CGColorRelease);
+    if (replaceRetained(backgroundColor_, color, CGColorRetain, CGColorRelease)) noteChange();
 }
 void CALayer::setBorderColor(CGColorRef color)
 {
-    replaceRetained(borderColor_, color, CGColorRetain, CGColorRelease);
+    if (replaceRetained(borderColor_, color, CGColorRetain, CGColorRelease)) noteChange();
 }
 void CALayer::setShadowColor(CGColorRef color)
 {
-    replaceRetained(shadowColor_, color, CGColorRetain, CGColorRelease);
+    if (replaceRetained(shadowColor_, color, CGColorRetain, CGColorRelease)) noteChange();
 }
 void CALayer::setContents(CGImageRef image)
 {
-    replaceRetained(contents_, image, CGImageRetain, CGImageRelease);
+    if (replaceRetained(contents_, image, CGImageRetain, CGImageRelease)) noteChange();
 }
 void CALayer::setShadowPath(CGPathRef path)
 {
+    // Always a change: a mutable path may have been changed in place.
     replaceRetained(shadowPath_, path, CGPathRetain, CGPathRelease);
+    noteChange();
 }
 void CALayer::setMask(std::shared_ptr<CALayer> mask)
 {
     if (mask) mask->removeFromSuperlayer();
+    if (mask == mask_) return;
     mask_ = std::move(mask);
+    noteChange();
 }
 
 // ---- Geometry ----
@@ -117,7 +152,7 @@ void CALayer::setFrame(CGRect frame)
     CGPoint position;
     geometryForFrame(frame, &bounds, &position);
     setBounds(bounds);
-    position_ = position;
+    assign(position_, position);
 }
 
 void CALayer::geometryForFrame(CGRect frame, CGRect* bounds, CGPoint* position) const
@@ -188,6 +223,8 @@ void CALayer::detachFromSuperlayer()
     siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [&](const auto& l) { return l.get() == this; }),
                    siblings.end());
     superlayer_.reset();
+    parent->noteChange();
+    noteChange();
 }
 
 void CALayer::addSublayer(const std::shared_ptr<CALayer>& layer)
@@ -203,6 +240,8 @@ void CALayer::insertSublayerAtIndex(const std::shared_ptr<CALayer>& layer, size_
     index = std::min(index, sublayers_.size());
     sublayers_.insert(sublayers_.begin() + static_cast<std::ptrdiff_t>(index), keep);
     keep->superlayer_ = self<CALayer>();
+    keep->noteChange();
+    noteChange();
 }
 
 void CALayer::insertSublayerBelow(const std::shared_ptr<CALayer>& layer, const CALayer* sibling)
@@ -247,6 +286,7 @@ bool CALayer::isDescendantOfLayer(const CALayer* layer) const
 void CALayer::display()
 {
     needsDisplay_ = false;
+    noteChange();
     if (backingImage_) {
         CGImageRelease(backingImage_);
         backingImage_ = nullptr;
@@ -320,6 +360,7 @@ void CALayer::addAnimation(const std::shared_ptr<CAAnimation>& animation, const 
         if (basic->toValue().isNil()) basic->setToValue(valueForKeyPath(basic->keyPath()));
     }
     animations_.push_back({key, animation, false});
+    noteChange();
     enroll(self<CALayer>());
 }
 
@@ -352,6 +393,7 @@ void CALayer::removeAnimationForKey(const std::string& key)
         if (it->key == key) {
             RunningAnimation removed = std::move(*it);
             animations_.erase(it);
+            noteChange();
             finishAnimation(std::move(removed), false);
             return;
         }
@@ -361,6 +403,7 @@ void CALayer::removeAllAnimations()
 {
     auto removed = std::move(animations_);
     animations_.clear();
+    if (!removed.empty()) noteChange();
     for (auto& r : removed) finishAnimation(std::move(r), false);
 }
 
@@ -380,6 +423,7 @@ void CAAnimationTick()
             }
             if (!it->ended && now >= it->animation->endTime()) {
                 r.reports.push_back({it->animation, false, true});
+                layer->noteChange();
                 if (it->animation->isRemovedOnCompletion()) {
                     it = layer->animations_.erase(it);
                     continue;

@@ -22,9 +22,11 @@
 #include "QuartzCore/CABase.h"
 #include "QuartzCore/CATransform3D.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class CALayer;
@@ -63,15 +65,15 @@ public:
     CGRect bounds() const { return bounds_; }
     void setBounds(CGRect bounds);
     CGPoint position() const { return position_; }
-    void setPosition(CGPoint position) { position_ = position; }
+    void setPosition(CGPoint position) { assign(position_, position); }
     CGPoint anchorPoint() const { return anchorPoint_; }
-    void setAnchorPoint(CGPoint anchor) { anchorPoint_ = anchor; }
+    void setAnchorPoint(CGPoint anchor) { assign(anchorPoint_, anchor); }
     CGFloat zPosition() const { return zPosition_; }
-    void setZPosition(CGFloat z) { zPosition_ = z; }
+    void setZPosition(CGFloat z) { assign(zPosition_, z); }
     CATransform3D transform() const { return transform_; }
-    void setTransform(const CATransform3D& transform) { transform_ = transform; }
+    void setTransform(const CATransform3D& transform) { assign(transform_, transform); }
     CGAffineTransform affineTransform() const { return CATransform3DGetAffineTransform(transform_); }
-    void setAffineTransform(CGAffineTransform t) { transform_ = CATransform3DMakeAffineTransform(t); }
+    void setAffineTransform(CGAffineTransform t) { assign(transform_, CATransform3DMakeAffineTransform(t)); }
     CGRect frame() const;
     // Keeps the transform: the position moves to the rectangle's anchor point and the bounds
     // take its size mapped back through the inverse of the transform.
@@ -101,20 +103,20 @@ public:
 
     // ---- Appearance ----
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden) { assign(hidden_, hidden); }
     float opacity() const { return opacity_; }
-    void setOpacity(float opacity) { opacity_ = opacity; }
+    void setOpacity(float opacity) { assign(opacity_, opacity); }
     bool isOpaque() const { return opaque_; }
-    void setOpaque(bool opaque) { opaque_ = opaque; }
+    void setOpaque(bool opaque) { assign(opaque_, opaque); }
     // Retained; pattern colours tile.
     CGColorRef backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(CGColorRef color);
     CGFloat cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(CGFloat radius) { cornerRadius_ = radius; }
+    void setCornerRadius(CGFloat radius) { assign(cornerRadius_, radius); }
     bool masksToBounds() const { return masksToBounds_; }
-    void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+    void setMasksToBounds(bool masks) { assign(masksToBounds_, masks); }
     CGFloat borderWidth() const { return borderWidth_; }
-    void setBorderWidth(CGFloat width) { borderWidth_ = width; }
+    void setBorderWidth(CGFloat width) { assign(borderWidth_, width); }
     CGColorRef borderColor() const { return borderColor_; }
     void setBorderColor(CGColorRef color);
     // The image shown instead of a backing image; drawn upright by the gravity.
@@ -124,17 +126,17 @@ public:
     // contents arrive from another thread (a GL layer's presented frames) override it.
     virtual CGImageRef copyContents() const { return contents_ ? CGImageRetain(contents_) : nullptr; }
     const std::string& contentsGravity() const { return contentsGravity_; }
-    void setContentsGravity(std::string gravity) { contentsGravity_ = std::move(gravity); }
+    void setContentsGravity(std::string gravity) { assign(contentsGravity_, std::move(gravity)); }
     CGFloat contentsScale() const { return contentsScale_; }
-    void setContentsScale(CGFloat scale) { contentsScale_ = scale > 0 ? scale : 1; }
+    void setContentsScale(CGFloat scale) { assign(contentsScale_, scale > 0 ? scale : 1); }
     CGColorRef shadowColor() const { return shadowColor_; }
     void setShadowColor(CGColorRef color);
     float shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(float opacity) { shadowOpacity_ = opacity; }
+    void setShadowOpacity(float opacity) { assign(shadowOpacity_, opacity); }
     CGSize shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(CGSize offset) { shadowOffset_ = offset; }
+    void setShadowOffset(CGSize offset) { assign(shadowOffset_, offset); }
     CGFloat shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(CGFloat radius) { shadowRadius_ = radius; }
+    void setShadowRadius(CGFloat radius) { assign(shadowRadius_, radius); }
     CGPathRef shadowPath() const { return shadowPath_; }
     void setShadowPath(CGPathRef path);
     const std::shared_ptr<CALayer>& mask() const { return mask_; }
@@ -142,8 +144,16 @@ public:
 
     // ---- Drawing ----
     std::weak_ptr<CALayerDelegate> delegate() const { return delegate_; }
-    void setDelegate(std::weak_ptr<CALayerDelegate> delegate) { delegate_ = std::move(delegate); }
-    void setNeedsDisplay() { needsDisplay_ = true; }
+    void setDelegate(std::weak_ptr<CALayerDelegate> delegate)
+    {
+        delegate_ = std::move(delegate);
+        noteChange();
+    }
+    void setNeedsDisplay()
+    {
+        needsDisplay_ = true;
+        noteChange();
+    }
     bool needsDisplay() const { return needsDisplay_; }
     // Redraws the backing image now (at contentsScale): drawInContext, whose base asks the delegate.
     void display();
@@ -156,7 +166,11 @@ public:
     // user space (layer y along user y), by the presentation values, displaying layers that need it.
     void renderInContext(CGContextRef context);
 
-    void setNeedsLayout() { needsLayout_ = true; }
+    void setNeedsLayout()
+    {
+        needsLayout_ = true;
+        noteChange();
+    }
     bool needsLayout() const { return needsLayout_; }
     // Runs layoutSublayers (the delegate's layout) when marked, then the same for the sublayers.
     void layoutIfNeeded();
@@ -179,14 +193,37 @@ public:
     // The model value of an animatable key path; subclasses add their own key paths.
     virtual Value valueForKeyPath(const std::string& keyPath) const;
 
+    // Counts the changes to what the layer draws (its geometry, appearance, tree, backing image,
+    // animations): a compositor that saw the same count draws the layer as it did.
+    std::uint64_t changeCount() const { return changeCount_; }
+
 protected:
+    template <class T>
+    static bool sameValue(const T& a, const T& b)
+    {
+        return a == b;
+    }
+    static bool sameValue(CGPoint a, CGPoint b) { return a.x == b.x && a.y == b.y; }
+    static bool sameValue(CGSize a, CGSize b) { return a.width == b.width && a.height == b.height; }
+    // Every change to what a layer draws goes through here (subclasses' own properties too).
+    void noteChange();
+    template <class T>
+    void assign(T& field, std::type_identity_t<T> value)
+    {
+        if (sameValue(field, value)) return;
+        field = std::move(value);
+        noteChange();
+    }
     // Subclasses draw what they are (shapes, gradients) after the background.
     virtual void drawOwnContent(CGContextRef context, double time);
+    // Where drawOwnContent may draw, in the layer's coordinates; null when it draws nothing.
+    virtual CGRect ownContentBounds() const { return CGRectNull; }
     virtual std::shared_ptr<CALayer> makePresentationCopy() const;
     void copyValuesTo(CALayer& other, double time) const;
 
 private:
     friend struct CALayerRenderer;
+    friend class CALayerCompositor;
     friend void CAAnimationTick();
     friend bool CAAnimationsPending();
     struct RunningAnimation {
@@ -227,7 +264,13 @@ private:
     bool needsLayout_ = false;
     CGImageRef backingImage_ = nullptr;
     std::vector<RunningAnimation> animations_;
+    std::uint64_t changeCount_ = 0;
 };
+
+// Rises with every change of any layer, on any thread (a GL layer's presented frame included): a
+// host that saw the same count and has no animation running has nothing new to composite.
+std::uint64_t CALayerChangesSoFar();
+void CALayerNoteChangeFromAnyThread();
 
 // Where content of `size` goes inside `bounds` under a gravity (y down: "top" is the smaller y).
 CGRect CALayerGravityRect(const std::string& gravity, CGRect bounds, CGSize size);

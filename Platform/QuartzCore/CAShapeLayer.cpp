@@ -21,6 +21,7 @@ void CAShapeLayer::setPath(CGPathRef path)
     if (path) CGPathRetain(path);
     if (path_) CGPathRelease(path_);
     path_ = path;
+    noteChange();
 }
 
 void CAShapeLayer::setFillColor(CGColorRef color)
@@ -28,6 +29,7 @@ void CAShapeLayer::setFillColor(CGColorRef color)
     if (color) CGColorRetain(color);
     if (fillColor_) CGColorRelease(fillColor_);
     fillColor_ = color;
+    noteChange();
 }
 
 Value CAShapeLayer::valueForKeyPath(const std::string& keyPath) const

@@ -19,12 +19,13 @@ public:
     CGColorRef fillColor() const { return fillColor_; }
     void setFillColor(CGColorRef color);
     const std::string& fillRule() const { return fillRule_; }
-    void setFillRule(std::string rule) { fillRule_ = std::move(rule); }
+    void setFillRule(std::string rule) { assign(fillRule_, std::move(rule)); }
 
     Value valueForKeyPath(const std::string& keyPath) const override;
 
 protected:
     void drawOwnContent(CGContextRef context, double time) override;
+    CGRect ownContentBounds() const override { return path_ ? CGPathGetBoundingBox(path_) : CGRectNull; }
 
 private:
     void initShape();

@@ -253,6 +253,26 @@ void UIScrollView::handlePan(UIPanGestureRecognizer* pan)
     }
 }
 
+bool UIScrollView::scrollByWheel(CGPoint delta)
+{
+    if (!scrollEnabled_ || zooming_ || dragging_) return false;
+    const bool scrollsX = canScrollHorizontally(), scrollsY = canScrollVertically();
+    if (scrollsX && !scrollsY && delta.x == 0) delta = CGPointMake(delta.y, 0);
+    if (scrollsY && !scrollsX && delta.y == 0) delta = CGPointMake(0, delta.x);
+    const CGPoint from = contentOffset();
+    const CGPoint to = clampOffset(CGPointMake(scrollsX ? from.x + delta.x : from.x, scrollsY ? from.y + delta.y : from.y),
+                                   contentSize_);
+    if (CGPointEqualToPoint(to, from)) return false;
+    auto keep = self<UIScrollView>();
+    stopMotion();
+    decelerating_ = false;
+    dragging_ = true;
+    if (auto d = liveDelegate()) d->scrollViewWillBeginDragging(this);
+    setContentOffset(to);
+    endDragging(CGPointZero);
+    return true;
+}
+
 void UIScrollView::endDragging(CGPoint fingerVelocity)
 {
     bool scrollsX = canScrollHorizontally(), scrollsY = canScrollVertically();

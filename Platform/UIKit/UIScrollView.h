@@ -80,6 +80,12 @@ public:
     void setContentOffset(CGPoint offset);
     // Animated: 0.3 s, the delegate told every frame, then scrollViewDidEndScrollingAnimation.
     void setContentOffset(CGPoint offset, bool animated);
+    // A mouse wheel's or touchpad's scroll of `delta` points (positive: towards larger offsets),
+    // as a drag of that length moves the content, with no touch: the delegate hears the drag begin,
+    // the scroll and the drag end, with no deceleration and no bounce past an edge. A view that
+    // scrolls along one axis only takes the other axis's scroll along it. Answers whether the
+    // content could move that way (false: an enclosing scroll view may take it).
+    bool scrollByWheel(CGPoint delta);
     CGSize contentSize() const { return contentSize_; }
     void setContentSize(CGSize size);
     // May be negative.

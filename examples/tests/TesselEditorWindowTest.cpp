@@ -23,6 +23,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -191,10 +192,11 @@ protected:
         return text.str();
     }
 
-    // Starts the program with --output on the photo and waits until its window is on the screen;
-    // answers the window's scale (pixels per point). Its stdout and stderr go to stdout.txt and
-    // stderr.txt.
-    std::optional<double> start(const std::vector<std::pair<std::string, std::string>>& environment = {})
+    // Starts the program with --output on the photo (and `arguments`) and waits until its window is
+    // wholly on the screen; answers the window's scale (pixels per point, the device `pointsWide`).
+    // Its stdout and stderr go to stdout.txt and stderr.txt.
+    std::optional<double> start(const std::vector<std::pair<std::string, std::string>>& environment = {},
+                                const std::vector<std::string>& arguments = {}, int pointsWide = kPhoneWidth)
     {
         window_.reset();
         child_ = fork();
@@ -205,8 +207,13 @@ protected:
             dup2(out, STDOUT_FILENO);
             dup2(err, STDERR_FILENO);
             for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-            execl(TESSEL_EDITOR_PATH, TESSEL_EDITOR_PATH, "--output", output().c_str(), input().c_str(),
-                  static_cast<char*>(nullptr));
+            std::vector<std::string> words{TESSEL_EDITOR_PATH, "--output", output().string()};
+            words.insert(words.end(), arguments.begin(), arguments.end());
+            words.push_back(input().string());
+            std::vector<char*> argv;
+            for (std::string& word : words) argv.push_back(word.data());
+            argv.push_back(nullptr);
+            execv(TESSEL_EDITOR_PATH, argv.data());
             _exit(127);
         }
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
@@ -217,7 +224,7 @@ protected:
                 return std::nullopt;
             }
             if (!window_) window_ = findWindowNamed(display_, DefaultRootWindow(display_), kWindowTitle);
-            if (window_ && grab()) return double(grab()->width) / kPhoneWidth;
+            if (window_ && grab()) return double(grab()->width) / pointsWide;
         }
         ADD_FAILURE() << (window_ ? "the window is not wholly on the screen" : "no window named \"Tessel editor\"");
         return std::nullopt;
@@ -468,6 +475,80 @@ TEST_F(TesselEditorWindowTest, WithoutGLTheAlertsButtonEndsTheProgramWithItsMess
     EXPECT_NE(printed("stderr.txt").find(kNoGLMessage), std::string::npos) << printed("stderr.txt");
     EXPECT_EQ(printed("stdout.txt"), "");
     EXPECT_FALSE(fs::exists(output()));
+}
+
+// The tablet's window on a display smaller than it (the 1366 x 768 laptop run): drawn at the
+// largest scale that fits, wholly on the screen, and showing the editor.
+TEST_F(TesselEditorWindowTest, TheTabletWindowFitsTheScreen)
+{
+    const int tabletWidth = 768, tabletHeight = 1024;
+    const std::optional<double> scale = start({}, {"--device", "tablet"}, tabletWidth);
+    ASSERT_TRUE(scale) << "not wholly on the screen; " << printed("stderr.txt");
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display_, *window_, &attributes));
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, *window_, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    const Screen* screen = DefaultScreenOfDisplay(display_);
+    EXPECT_GE(x, 0);
+    EXPECT_GE(y, 0);
+    EXPECT_LE(x + attributes.width, screen->width);
+    EXPECT_LE(y + attributes.height, screen->height);
+    const double fit = std::min(double(screen->width) / tabletWidth, double(screen->height) / tabletHeight);
+    if (fit >= 2) {
+        EXPECT_EQ(*scale, 2);
+    } else if (fit >= 1) {
+        EXPECT_EQ(*scale, 1);
+    } else {
+        EXPECT_LT(*scale, 1);
+        EXPECT_GT(*scale, fit - 0.02) << "not the largest scale that fits";
+        EXPECT_NEAR(attributes.height, tabletHeight * *scale, 1);
+        EXPECT_NE(printed("stderr.txt").find("drawn at scale"), std::string::npos) << printed("stderr.txt");
+    }
+    // The editor is drawn there, not an empty window: the bar, the canvas and the strip differ.
+    const std::optional<WindowPixels> shown = waitUntilStill();
+    ASSERT_TRUE(shown);
+    size_t distinct = 0;
+    for (size_t i = 3; i < shown->rgb.size(); i += 3 * 97)
+        if (std::memcmp(&shown->rgb[i], &shown->rgb[0], 3) != 0) ++distinct;
+    EXPECT_GT(distinct, shown->rgb.size() / 3 / 97 / 10) << keepPicture(shown, "tablet");
+    closeWindow();
+    EXPECT_EQ(waitForExit(kStepSeconds), std::optional<int>(0));
+}
+
+// The wheel over the tool strip scrolls it as a drag would, with no tap: no tool opens, the canvas
+// stays, and as many notches back bring the strip back to where it was.
+TEST_F(TesselEditorWindowTest, TheWheelScrollsTheToolStripWithoutATap)
+{
+    const std::optional<double> scale = start();
+    ASSERT_TRUE(scale);
+    ASSERT_GE(waitForThePhoto(*scale), 0.9) << keepPicture(grab(), "canvas");
+    const std::optional<WindowPixels> home = waitUntilStill();
+    ASSERT_TRUE(home);
+    auto band = [&](const WindowPixels& pixels, double top, double bottom) {
+        const size_t row = size_t(pixels.width) * 3;
+        return std::vector<std::uint8_t>(pixels.rgb.begin() + std::ptrdiff_t(size_t(top * *scale) * row),
+                                         pixels.rgb.begin() + std::ptrdiff_t(size_t(bottom * *scale) * row));
+    };
+    const double stripTop = 470, stripBottom = kPhoneHeight;
+    // The wheel acts where the pointer is.
+    pointer(PointerEvent::Move, 160, kStripY, *scale);
+    for (int i = 0; i < 4; ++i) {
+        sendWheelNotch(display_, *window_, WheelNotch::Down, int(160 * *scale), int(kStripY * *scale));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const std::optional<WindowPixels> scrolled = waitUntilStill(home);
+    ASSERT_TRUE(scrolled) << "the wheel did not move the strip; " << keepPicture(grab(), "wheel");
+    EXPECT_NE(band(*scrolled, stripTop, stripBottom), band(*home, stripTop, stripBottom));
+    EXPECT_EQ(band(*scrolled, 0, kCanvasBottom), band(*home, 0, kCanvasBottom))
+        << "the bar or the canvas changed: a tool opened; " << keepPicture(scrolled, "wheel");
+    for (int i = 0; i < 4; ++i) {
+        sendWheelNotch(display_, *window_, WheelNotch::Up, int(160 * *scale), int(kStripY * *scale));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    const std::optional<WindowPixels> back = waitUntilStill(scrolled);
+    ASSERT_TRUE(back) << keepPicture(grab(), "wheel-back");
+    EXPECT_EQ(back->rgb, home->rgb) << keepPicture(back, "wheel-back");
 }
 
 }  // namespace

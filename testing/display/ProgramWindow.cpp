@@ -154,3 +154,23 @@ void sendPointerEvent(Display* display, Window window, PointerEvent event, int x
     XSendEvent(display, window, True, mask, &sent);
     XFlush(display);
 }
+
+void sendWheelNotch(Display* display, Window window, WheelNotch notch, int x, int y)
+{
+    for (const int type : {ButtonPress, ButtonRelease}) {
+        XEvent sent{};
+        XButtonEvent& e = sent.xbutton;
+        e.type = type;
+        e.send_event = True;
+        e.display = display;
+        e.window = window;
+        e.root = DefaultRootWindow(display);
+        e.time = CurrentTime;
+        e.x = e.x_root = x;
+        e.y = e.y_root = y;
+        e.same_screen = True;
+        e.button = notch == WheelNotch::Up ? Button4 : Button5;
+        XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &sent);
+    }
+    XFlush(display);
+}

@@ -35,3 +35,7 @@ std::optional<WindowPixels> grabWindowPixels(Display* display, Window window);
 // held, or the left button released there.
 enum class PointerEvent { Move, Press, Drag, Release };
 void sendPointerEvent(Display* display, Window window, PointerEvent event, int x, int y);
+// One notch of the mouse wheel at a point of the window (in pixels), as X reports it: a press and
+// release of button 4 (up) or 5 (down).
+enum class WheelNotch { Up, Down };
+void sendWheelNotch(Display* display, Window window, WheelNotch notch, int x, int y);

@@ -6,12 +6,22 @@
 #include "UIKit/UIApplication.h"
 #include "UIKit/UIKeyboard.h"
 #include "UIKit/UIScreen.h"
+#include "UIKit/UIScrollView.h"
 #include "UIKit/UITouchInput.h"
+#include "QuartzCore/CALayerCompositor.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+
+namespace {
+
+// Points a wheel notch (or a touchpad's scroll of the same amount) moves the content.
+constexpr CGFloat kPointsPerWheelNotch = 40;
+
+}  // namespace
 
 struct UISDLHost::Impl {
     std::shared_ptr<UIWindow> window;
@@ -23,6 +33,9 @@ struct UISDLHost::Impl {
     bool mouseDown = false;
     bool closed = false;
     bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
+    CALayerCompositor compositor;
+    std::uint64_t changesComposited = 0;
+    bool composited = false;  // the texture holds a frame
 
     CGPoint windowPoint(int x, int y) const
     {
@@ -60,6 +73,22 @@ struct UISDLHost::Impl {
         }
     }
 
+    // The wheel scrolls the innermost scroll view under the pointer that can move that way, as a
+    // drag would; no touch goes down, so nothing under the pointer is tapped or highlighted.
+    void handleWheel(const SDL_Event& event)
+    {
+        if (event.type != SDL_MOUSEWHEEL || mouseDown) return;
+        const CGFloat flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+        // Wheel up (positive y) shows what is above: towards smaller offsets.
+        const CGPoint delta = CGPointMake(event.wheel.preciseX * flip * kPointsPerWheelNotch,
+                                          -event.wheel.preciseY * flip * kPointsPerWheelNotch);
+        if (delta.x == 0 && delta.y == 0) return;
+        const CGPoint p = windowPoint(event.wheel.mouseX, event.wheel.mouseY);
+        for (std::shared_ptr<UIView> view = window->hitTest(p, nullptr); view; view = view->superview())
+            if (auto scroll = std::dynamic_pointer_cast<UIScrollView>(view))
+                if (scroll->scrollByWheel(delta)) return;
+    }
+
     // Typed text reaches the keyboard, which takes it only while a key input is first responder.
     // SDL's text input is turned on for that (the desktop's keyboard layout and input methods
     // compose the characters) and otherwise left as SDL keeps it: turning it off and on with every
@@ -91,22 +120,75 @@ struct UISDLHost::Impl {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
-    void composite()
+    // Something may look different: a layer changed (a GL layer's present counts), or an
+    // animation runs.
+    bool frameDue() const
     {
-        auto image = window->snapshot();
-        if (!image) return;
-        CGImageRef pixels = image->CGImage();
-        int w = int(CGImageGetWidth(pixels)), h = int(CGImageGetHeight(pixels));
+        return !composited || CALayerChangesSoFar() != changesComposited || CAAnimationsPending();
+    }
+
+    // Brings the frame up to date and shows what was drawn again; answers whether anything was.
+    bool composite()
+    {
+        window->layoutIfNeeded();
+        const std::vector<CALayerPixelRect> drawn = compositor.composite(*window->layer(), UIScreen::mainScreen()->scale());
+        // Changes made while compositing (presentation copies, backing images) are in this frame.
+        changesComposited = CALayerChangesSoFar();
+        if (drawn.empty()) return false;
+        const int w = int(compositor.width()), h = int(compositor.height());
+        bool whole = false;
         if (!texture || w != textureWidth || h != textureHeight) {
             if (texture) SDL_DestroyTexture(texture);
             texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
             textureWidth = w, textureHeight = h;
+            whole = true;
         }
+        if (!texture) return false;
+        const int stride = int(compositor.bytesPerRow());
+        if (whole) {
+            SDL_UpdateTexture(texture, nullptr, compositor.pixels(), stride);
+        } else {
+            for (const CALayerPixelRect& r : drawn) {
+                const SDL_Rect rect{r.x, r.y, r.width, r.height};
+                SDL_UpdateTexture(texture, &rect, compositor.pixels() + size_t(r.y) * size_t(stride) + size_t(r.x) * 4,
+                                  stride);
+            }
+        }
+        composited = true;
+        present();
+        return true;
+    }
+
+    void present()
+    {
         if (!texture) return;
-        SDL_UpdateTexture(texture, nullptr, CGImageGetBytes(pixels), int(CGImageGetBytesPerRow(pixels)));
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture, nullptr, nullptr);
         SDL_RenderPresent(renderer);
+    }
+
+    // Where the window goes: centred on the display's usable area, its top left inside it even
+    // when it is larger.
+    static SDL_Rect placement(int width, int height)
+    {
+        SDL_Rect area{};
+        if (SDL_GetDisplayUsableBounds(0, &area) != 0) return {int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED), width, height};
+        return {area.x + std::max(0, (area.w - width) / 2), area.y + std::max(0, (area.h - height) / 2), width, height};
+    }
+
+    // A window manager's frame may push the window down past the usable area's top or right:
+    // back inside, frame and all, where it fits.
+    void keepOnScreen()
+    {
+        SDL_Rect area{};
+        int top = 0, left = 0, bottom = 0, right = 0, x = 0, y = 0, w = 0, h = 0;
+        if (SDL_GetDisplayUsableBounds(0, &area) != 0 || SDL_GetWindowBordersSize(sdlWindow, &top, &left, &bottom, &right) != 0)
+            return;
+        SDL_GetWindowPosition(sdlWindow, &x, &y);
+        SDL_GetWindowSize(sdlWindow, &w, &h);
+        const int nx = std::max(area.x + left, std::min(x, area.x + area.w - right - w));
+        const int ny = std::max(area.y + top, std::min(y, area.y + area.h - bottom - h));
+        if (nx != x || ny != y) SDL_SetWindowPosition(sdlWindow, nx, ny);
     }
 };
 
@@ -142,9 +224,9 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
     // being made current there during a hand-over from the GL thread (EGL_BAD_ACCESS).
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_OVERRIDE);
-    impl->sdlWindow =
-        SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                         int(std::lround(b.size.width * scale)), int(std::lround(b.size.height * scale)), 0);
+    // The frame's size: whole pixels covering the points, as a snapshot has them.
+    const SDL_Rect place = Impl::placement(int(std::ceil(b.size.width * scale)), int(std::ceil(b.size.height * scale)));
+    impl->sdlWindow = SDL_CreateWindow(title.c_str(), place.x, place.y, place.w, place.h, 0);
     if (impl->sdlWindow) impl->renderer = SDL_CreateRenderer(impl->sdlWindow, -1, SDL_RENDERER_SOFTWARE);
     if (!impl->sdlWindow || !impl->renderer) {
         if (error) *error = SDL_GetError();
@@ -160,6 +242,7 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
         SDL_PushEvent(&event);
     });
     impl->window->makeKeyAndVisible();
+    impl->keepOnScreen();
     return std::unique_ptr<UISDLHost>(new UISDLHost(std::move(impl)));
 }
 
@@ -177,14 +260,23 @@ int UISDLHost::run(double seconds)
     for (;;) {
         if (impl_->closed) return frames;
         SDL_Event event;
-        int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextFrame - Clock::now()).count());
+        // Nothing to draw: sleep until an event, a post to the main queue (which pushes one) or the
+        // end of the run, looking again a few times a second.
+        auto wakeAt = nextFrame;
+        if (!impl_->frameDue()) wakeAt = std::max(nextFrame, Clock::now() + std::chrono::milliseconds(250));
+        if (seconds > 0) wakeAt = std::min(wakeAt, start + std::chrono::duration_cast<Clock::duration>(
+                                                               std::chrono::duration<double>(seconds)));
+        int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(wakeAt - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
             if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->closed = true;
             impl_->handleMouse(event);
+            impl_->handleWheel(event);
             impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
                 if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
+                if (event.window.event == SDL_WINDOWEVENT_EXPOSED) impl_->present();
+                if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) impl_->compositor.invalidate();
                 if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
                     UIApplication::sharedApplication()->enterBackground();
                 if (event.window.event == SDL_WINDOWEVENT_RESTORED)
@@ -195,9 +287,10 @@ int UISDLHost::run(double seconds)
         if (impl_->closed) return frames;
         DispatchRunLoop::drain();
         impl_->followKeyInput();
+        // At most once a frame, and only when something may have changed: an idle window sleeps
+        // in the wait for events.
         if (Clock::now() >= nextFrame) {
-            impl_->composite();
-            ++frames;
+            if (impl_->frameDue() && impl_->composite()) ++frames;
             // Destroyed from outside while drawing: closed as well.
             if (UISDLX11WindowIsGone()) impl_->closed = true;
             nextFrame = Clock::now() + std::chrono::microseconds(16667);

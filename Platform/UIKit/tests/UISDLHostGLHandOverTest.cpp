@@ -79,7 +79,9 @@ TEST(UISDLHostGLHandOverTest, TheMainThreadTakesTheContextAndGivesItBackWhileThe
     EXPECT_TRUE(mainGotStorage);
     EXPECT_TRUE(mainGaveBack);
     EXPECT_TRUE(handedOver) << "the GL thread did not get its context back";
-    // The window keeps drawing while the GL thread holds the context again.
+    // The window keeps drawing while the GL thread holds the context again (it draws a frame when
+    // something changed: an untouched window draws none).
+    window->setBackgroundColor(UIColor::blackColor());
     EXPECT_GT(host->run(0.1), 0);
 
     // The GL thread's next block: still current there, with its bindings and the main thread's.

@@ -4,6 +4,7 @@
 #include "Foundation/NSNotificationCenter.h"
 #include "Foundation/PlatformSettings.h"
 #include "UIKit/UIApplication.h"
+#include "UIKit/UIScrollView.h"
 #include "UIKit/UITextView.h"
 #include "UITouchTestSupport.h"
 
@@ -110,6 +111,51 @@ TEST(UISDLHostSmokeTest, TheMouseTouches)
     EXPECT_EQ(view->lastLocations[0].x, 45);
     EXPECT_EQ(view->lastLocations[1].x, b.size.width - 45);
     EXPECT_EQ(view->lastLocations[1].y, b.size.height - 50);
+}
+
+void pushWheel(int x, int y, float notchesUp)
+{
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = int(notchesUp);
+    event.wheel.preciseY = notchesUp;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    event.wheel.mouseX = x, event.wheel.mouseY = y;
+    SDL_PushEvent(&event);
+}
+
+// The wheel scrolls the innermost scroll view under the pointer that can move that way, touching
+// nothing: the view under the pointer hears no touch. Window pixels are points times the scale.
+TEST(UISDLHostSmokeTest, TheWheelScrollsTheScrollViewUnderThePointer)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    PlatformSettings::setScreenScale(2);
+    auto window = UIWindow::window();
+    auto page = UIView::viewWithFrame<UIScrollView>(window->bounds());
+    page->setContentSize(CGSizeMake(window->bounds().size.width, 2000));
+    window->addSubview(page);
+    auto strip = UIView::viewWithFrame<UIScrollView>(CGRectMake(0, 100, 320, 60));
+    strip->setContentSize(CGSizeMake(1000, 60));
+    page->addSubview(strip);
+    auto cell = UIView::viewWithFrame<RecordingView>(CGRectMake(0, 0, 1000, 60));
+    strip->addSubview(cell);
+    std::string error;
+    auto host = UISDLHost::open(window, "wheel", &error);
+    if (!host) GTEST_SKIP() << "no SDL video: " << error;
+
+    pushWheel(100, 260, -2);  // two notches down over the strip
+    host->run(0.05);
+    EXPECT_EQ(strip->contentOffset().x, 80);
+    EXPECT_EQ(page->contentOffset().y, 0);
+    EXPECT_TRUE(cell->heard.empty()) << "the wheel touched the cell";
+
+    pushWheel(100, 600, -1);  // below the strip: the page
+    host->run(0.05);
+    EXPECT_EQ(page->contentOffset().y, 40);
+    strip->setContentOffset(CGPointZero);
+    pushWheel(100, 260, 3);  // up over the strip, which is at its left edge already: the page takes it
+    host->run(0.05);
+    EXPECT_EQ(page->contentOffset().y, 0);
 }
 
 void pushText(const char* text)

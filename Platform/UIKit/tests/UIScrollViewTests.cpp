@@ -394,3 +394,40 @@ TEST_F(ScrollTest, ObserversHearOffsetSizeAndFrameChangesBeforeAndAfter)
 }
 
 }  // namespace
+
+namespace {
+
+// The wheel moves the content as a drag of its length would, clamped to the edges, with no
+// deceleration; a view that scrolls sideways only takes a vertical wheel sideways; at an edge, or
+// in a view that cannot scroll, nothing moves and the wheel is left to an enclosing view.
+TEST_F(ScrollTest, TheWheelScrollsAsADragWithoutDecelerationOrBounce)
+{
+    EXPECT_TRUE(scroll->scrollByWheel(CGPointMake(0, 120)));
+    EXPECT_EQ(scroll->contentOffset().y, 120);
+    EXPECT_EQ(recorder->calls, (Calls{"willBeginDragging", "didScroll", "willEndDragging", "didEndDragging"}));
+    EXPECT_FALSE(scroll->isDragging());
+    EXPECT_FALSE(scroll->isDecelerating());
+
+    recorder->calls.clear();
+    EXPECT_TRUE(scroll->scrollByWheel(CGPointMake(0, -500)));
+    EXPECT_EQ(scroll->contentOffset().y, 0) << "clamped at the top, no bounce";
+    EXPECT_FALSE(scroll->scrollByWheel(CGPointMake(0, -40))) << "already at the top";
+    EXPECT_TRUE(scroll->scrollByWheel(CGPointMake(40, 0))) << "a sideways scroll moves an upright view";
+    EXPECT_EQ(scroll->contentOffset().y, 40);
+    EXPECT_EQ(scroll->contentOffset().x, 0);
+    scroll->setContentOffset(CGPointZero);
+
+    auto strip = UIView::viewWithFrame<UIScrollView>(CGRectMake(0, 400, 320, 80));
+    strip->setContentSize(CGSizeMake(900, 80));
+    scroll->addSubview(strip);
+    EXPECT_TRUE(strip->scrollByWheel(CGPointMake(0, 40)));
+    EXPECT_EQ(strip->contentOffset().x, 40) << "a vertical wheel moves a sideways strip";
+    EXPECT_EQ(strip->contentOffset().y, 0);
+    EXPECT_TRUE(strip->scrollByWheel(CGPointMake(0, 4000)));
+    EXPECT_EQ(strip->contentOffset().x, 580);
+
+    strip->setScrollEnabled(false);
+    EXPECT_FALSE(strip->scrollByWheel(CGPointMake(0, -40)));
+}
+
+}  // namespace

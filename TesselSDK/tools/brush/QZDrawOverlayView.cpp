@@ -1,5 +1,6 @@
 #include "TesselSDK/tools/brush/QZDrawOverlayView.h"
 
+#include "Foundation/PlatformSettings.h"
 #include "UIKit/UIGraphics.h"
 
 #include <algorithm>
@@ -16,6 +17,11 @@ CGFloat clampedFraction(CGFloat value, CGFloat length)
 }
 
 }  // namespace
+
+QZDrawOverlayView::~QZDrawOverlayView()
+{
+    CGContextRelease(trail_);
+}
 
 void QZDrawOverlayView::prepareView()
 {
@@ -36,7 +42,15 @@ void QZDrawOverlayView::setErase(bool erase)
 
 void QZDrawOverlayView::clearDrawing()
 {
+    forgetTrail();
     imageView_->setImage(nullptr);
+}
+
+void QZDrawOverlayView::forgetTrail()
+{
+    CGContextRelease(trail_);
+    trail_ = nullptr;
+    trailChanged_ = false;
 }
 
 CGPoint QZDrawOverlayView::relativePoint(CGPoint point) const
@@ -51,19 +65,46 @@ void QZDrawOverlayView::drawTrail(const std::function<void(QZDrawState&)>& step)
     const CGSize size = bounds().size;
     // An empty size makes no context, and the current one would be someone else's.
     if (!(size.width > 0 && size.height > 0)) return;
-    UIGraphicsBeginImageContextWithOptions(size, false, 0);
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    if (!context) return;
-    if (const std::shared_ptr<UIImage>& trail = imageView_->image()) trail->drawAtPoint(CGPointZero);
-    CGContextSetLineCap(context, kCGLineCapRound);
-    CGContextSetLineWidth(context, brushSize_);
-    if (brushColor_) CGContextSetStrokeColorWithColor(context, brushColor_->CGColor());
-    CGContextSetBlendMode(context, blendMode_);
-    drawState_.context = context;
+    if (!trail_ || !CGSizeEqualToSize(size, trailSize_)) {
+        // A new bitmap starts from the trail shown, as each step once started from it: redrawing the
+        // whole trail at every step made the ink fall behind a quick finger.
+        showTrail();
+        forgetTrail();
+        UIGraphicsBeginImageContextWithOptions(size, false, 0);
+        CGContextRef context = UIGraphicsGetCurrentContext();
+        if (!context) return;
+        if (const std::shared_ptr<UIImage>& trail = imageView_->image()) trail->drawAtPoint(CGPointZero);
+        trail_ = CGContextRetain(context);
+        trailSize_ = size;
+        trailScale_ = PlatformSettings::screenScale();  // the image context's scale
+        UIGraphicsEndImageContext();
+    }
+    CGContextSaveGState(trail_);
+    CGContextSetLineCap(trail_, kCGLineCapRound);
+    CGContextSetLineWidth(trail_, brushSize_);
+    if (brushColor_) CGContextSetStrokeColorWithColor(trail_, brushColor_->CGColor());
+    CGContextSetBlendMode(trail_, blendMode_);
+    drawState_.context = trail_;
     step(drawState_);
     drawState_.context = nullptr;
-    imageView_->setImage(UIGraphicsGetImageFromCurrentImageContext());
-    UIGraphicsEndImageContext();
+    CGContextRestoreGState(trail_);
+    trailChanged_ = true;
+    setNeedsLayout();
+}
+
+void QZDrawOverlayView::showTrail()
+{
+    if (!trail_ || !trailChanged_) return;
+    trailChanged_ = false;
+    CGImageRef image = CGBitmapContextCreateImage(trail_);
+    imageView_->setImage(UIImage::imageWithCGImage(image, trailScale_, UIImageOrientationUp));
+    CGImageRelease(image);
+}
+
+void QZDrawOverlayView::layoutSubviews()
+{
+    QZOverlayView::layoutSubviews();
+    showTrail();
 }
 
 void QZDrawOverlayView::touchesBegan(const UITouchSet& touches, UIEvent*)
@@ -112,6 +153,7 @@ void QZDrawOverlayView::finishStroke(const UITouchSet& touches)
     if (touches.empty()) return;
     const CGPoint point = touches.front()->locationInView(this);
     drawTrail([](QZDrawState& state) { QZDrawEnd(&state); });
+    showTrail();
     lastPoint_ = point;
     const CGPoint relative = relativePoint(point);
     points_.push_back(relative);

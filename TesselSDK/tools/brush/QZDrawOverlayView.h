@@ -2,8 +2,10 @@
 // The transparent view a brush tool lays over the image (its scrollable overlay): it takes one
 // finger's touches, draws the live trail into its image view and reports each point to its
 // delegate, relative to its bounds (0..1 from the top-left, clamped to the edges). It lies over
-// the image view inside the zooming canvas, so its bounds are the preview image in points. Main
-// thread only.
+// the image view inside the zooming canvas, so its bounds are the preview image in points. Each
+// touch step strokes only its own piece into the trail's bitmap, which the image view shows from
+// the next layout (once a turn, however many steps the turn delivered) and at once when the stroke
+// ends. Main thread only.
 
 #include "TesselSDKFoundation/QZOverlayView.h"
 
@@ -32,6 +34,7 @@ public:
 class QZDrawOverlayView : public QZOverlayView {
 public:
     using QZOverlayView::QZOverlayView;
+    ~QZDrawOverlayView() override;
 
     std::weak_ptr<QZDrawOverlayViewDelegate> delegate() const { return delegate_; }
     void setDelegate(std::weak_ptr<QZDrawOverlayViewDelegate> delegate) { delegate_ = std::move(delegate); }
@@ -67,14 +70,19 @@ public:
     // Ends the stroke where the touch was last seen, as a lift there would: an open stroke would
     // join the next touch's first point with a line nobody drew.
     void touchesCancelled(const UITouchSet& touches, UIEvent* event) override;
+    void layoutSubviews() override;
 
 protected:
     void prepareView() override;
 
 private:
     void finishStroke(const UITouchSet& touches);
-    // One trail step drawn over the trail so far, in an image context of the bounds.
+    // One trail step drawn over the trail so far, in the trail's bitmap (of the bounds, at the
+    // screen's scale).
     void drawTrail(const std::function<void(QZDrawState&)>& step);
+    // The image view shows the trail's bitmap as it is now.
+    void showTrail();
+    void forgetTrail();
 
     std::weak_ptr<QZDrawOverlayViewDelegate> delegate_;
     CGFloat brushSize_ = 10;
@@ -86,4 +94,8 @@ private:
     CGBlendMode blendMode_ = kCGBlendModeNormal;
     CGPoint lastPoint_{0, 0};
     QZDrawState drawState_{nullptr, {0, 0}, {0, 0}};
+    CGContextRef trail_ = nullptr;
+    CGSize trailSize_{};
+    CGFloat trailScale_ = 1;
+    bool trailChanged_ = false;
 };

@@ -7,6 +7,7 @@
 
 #include "Foundation/NSLogCapture.h"
 #include "UIKit/UIImage.h"
+#include "UIKit/UITouchInput.h"
 
 #include <cstdio>
 
@@ -109,6 +110,42 @@ TEST_F(QZDrawOverlayViewTest, ReportsEachTouchStepRelativeToItsBoundsAndClampedT
     driver_.drag({CGPointMake(100, 300), CGPointMake(300, 300)}, 0.1);
     EXPECT_EQ(overlay->imageView()->image(), before);
     EXPECT_EQ(heard->take().back(), "finish 8");
+}
+
+// The ink follows the finger: after every step, and after a turn that delivers many steps at once
+// (a busy window hands over all the motion it heard), the trail reaches to within one step of the
+// finger, where the smoothing's last midpoint lies; the lift draws the rest.
+TEST_F(QZDrawOverlayViewTest, TheInkEndsWithinOneStepOfTheFinger)
+{
+    auto overlay = UIView::viewWithFrame<QZDrawOverlayView>(CGRectMake(0, 100, 400, 300));
+    overlay->setUserInteractionEnabled(true);
+    overlay->setBrushSize(6);
+    window_->addSubview(overlay);
+    const CGFloat step = 16, y = 150;
+    // The ink's right end along the stroke's row, in overlay points.
+    auto inkEnd = [&] {
+        CGFloat end = -1;
+        for (CGFloat x = 0; x < 400; x += 1)
+            if (trailAlpha(*overlay, CGPointMake(x, y)) > 0) end = x;
+        return end;
+    };
+    driver_.touchDown(1, CGPointMake(20, 100 + y));
+    CGFloat finger = 20;
+    for (int i = 0; i < 8; ++i) {
+        finger += step;
+        driver_.touchMove(1, CGPointMake(finger, 100 + y));
+        EXPECT_GE(inkEnd(), finger - step) << "after the step to " << finger;
+    }
+    // Twelve steps heard at once, delivered by one turn.
+    for (int i = 0; i < 12; ++i) {
+        finger += step;
+        UITouchInput::post(window_, {{1, UITouchPhaseMoved, CGPointMake(finger, 100 + y)}});
+    }
+    driver_.turn();
+    EXPECT_GE(inkEnd(), finger - step) << "after the steps to " << finger;
+    EXPECT_LT(inkEnd(), finger + 4);
+    driver_.touchUp(1, CGPointMake(finger, 100 + y));
+    EXPECT_GE(inkEnd(), finger + 2) << "the lift draws the last piece and the cap";
 }
 
 class QZBrushViewControllerTest : public QZBrushScreenTest {
