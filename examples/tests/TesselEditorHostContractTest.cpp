@@ -253,10 +253,10 @@ TEST_F(TesselEditorHostContract, QuickLaunchOpensOneToolWhoseButtonsEndTheEdit)
         for (size_t x = 0; x < 400; ++x) turned.at(x, y) = photo_.at(y, 399 - x);
     EXPECT_TRUE(wrote(turned, 1));
 
-    // A pack's page: its tool applies the pack's effect (Tintype, the strip's second item) and the
-    // home screen's Done finishes.
-    const fs::path tintype =
-        script("tintype.txt", "wait 1\ntap 186,492\nwait 0.5\ntap Apply\nwait 0.5\ntap Done\n");
+    // A pack's page: it opens over the pack's tool; closed, the tool applies the pack's effect
+    // (Tintype) and the home screen's Done finishes.
+    const fs::path tintype = script(
+        "tintype.txt", "wait 1\nexpect Close\ntap Close\nwait 0.5\ntap Tintype\nwait 0.5\ntap Apply\nwait 0.5\ntap Done\n");
     ASSERT_EQ(run({"--pack", "classic_effects", "--content-root", (dir_ / "content").string(), "--script",
                    tintype.string(), "--output", output_.string(), input_.string()}),
               0)

@@ -288,7 +288,8 @@ TEST_F(TesselEditorProgram, BadInputAndMalformedCommandLines)
     const Case cases[] = {
         {{}, 2, "usage: tessel_editor"},
         {{"--device", "watch", input_.string()}, 2, "usage:"},
-        {{"--scale", "3", input_.string()}, 2, "usage:"},
+        {{"--scale", "4.5", input_.string()}, 2, "usage:"},
+        {{"--scale", "0", input_.string()}, 2, "usage:"},
         {{"--scale", input_.string()}, 2, "usage:"},
         {{"--script"}, 2, "usage:"},
         {{input_.string(), input_.string()}, 2, "usage:"},
