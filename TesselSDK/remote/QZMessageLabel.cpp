@@ -46,11 +46,12 @@ std::string prefixOf(const std::string& text, NSUInteger length)
 }  // namespace
 
 std::shared_ptr<QZMessageLabel> QZMessageLabel::labelWithType(QZMessageLabelType type, QZMessageText& text,
-                                                              CGFloat width)
+                                                              CGFloat width, CGFloat room)
 {
     auto view = UIView::viewWithFrame<QZMessageLabel>(CGRectZero);
     view->type_ = type;
     view->width_ = width;
+    view->tallest_ = std::isfinite(room) && room >= 0 ? std::min(room, tallestShown()) : tallestShown();
     // No size (0), or none that could be drawn, takes the type's own; others stay within reach.
     const CGFloat requested = text.fontSize();
     view->fontSize_ = std::isfinite(requested) && requested > 0
@@ -116,7 +117,7 @@ CGFloat QZMessageLabel::heightOf(const std::string& text, const std::shared_ptr<
 
 std::string QZMessageLabel::shownPart(const std::string& text, const std::shared_ptr<UIFont>& font) const
 {
-    const CGFloat tallest = tallestShown();
+    const CGFloat tallest = tallest_;
     const CGFloat size = font ? font->pointSize() : kSmallestFontSize;
     // More characters than the narrowest glyphs could put on a screen's lines are never shown:
     // they go before anything is laid out.

@@ -1,5 +1,6 @@
 #include "TesselSDK/remote/QZMessageView.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -15,6 +16,7 @@
 #include "TesselSDK/remote/QZMessageText.h"
 #include "UIKit/UIColor.h"
 #include "UIKit/UIFont.h"
+#include "UIKit/UIScreen.h"
 
 namespace {
 
@@ -303,10 +305,33 @@ std::shared_ptr<UIView> QZSolidBodyMessageView::bodyViewForWidth(CGFloat width)
         container->insertSubviewAtIndex(titlePanel, 0);
         top = offset + 5;
     }
-    CGFloat offset = addLabelWithText(message()->header(), QZMessageLabelTypeHeader, top + 5, width, *container);
-    offset = addLabelWithText(message()->paragraph(), QZMessageLabelTypeParagraph, offset, width, *container);
-    for (const auto& bullet : message()->orderedBullets())
-        offset = addLabelWithText(bullet, QZMessageLabelTypeBullet, offset, width, *container);
+    // The paragraph is made last, in the room the banner, the buttons and the other runs leave on
+    // the screen, so a long one never pushes the buttons off it.
+    std::vector<std::shared_ptr<QZMessageLabel>> stack;
+    CGFloat others = top + 5;
+    auto add = [&](const std::shared_ptr<QZMessageText>& text, QZMessageLabelType type) {
+        if (!text) return;
+        stack.push_back(QZMessageLabel::labelWithType(type, *text, width));
+        others += stack.back()->frame().size.height + kLabelGap;
+    };
+    add(message()->header(), QZMessageLabelTypeHeader);
+    const std::size_t paragraphAt = stack.size();
+    for (const auto& bullet : message()->orderedBullets()) add(bullet, QZMessageLabelTypeBullet);
+    if (auto paragraph = message()->paragraph()) {
+        // No screen (a height of 0) leaves the label to its own limit.
+        const CGFloat screen = UIScreen::mainScreen()->bounds().size.height;
+        const CGFloat room = screen > 0 ? std::max<CGFloat>(0, screen - bannerView()->bounds().size.height -
+                                                                   kButtonBarHeight - others - kLabelGap)
+                                        : -1;
+        stack.insert(stack.begin() + std::ptrdiff_t(paragraphAt),
+                     QZMessageLabel::labelWithType(QZMessageLabelTypeParagraph, *paragraph, width, room));
+    }
+    CGFloat offset = top + 5;
+    for (const auto& label : stack) {
+        container->addSubview(label);
+        label->setFrame(CGRectOffset(label->frame(), 0, offset));
+        offset += label->frame().size.height + kLabelGap;
+    }
     container->setFrame(CGRectMake(0, 0, width, offset));
     auto bodyPanel = panel();
     bodyPanel->setFrame(CGRectMake(0, top, width, offset - top));

@@ -2,8 +2,10 @@
 // of the built content trees: the command-line contract, a hostile tree, and a run killed while
 // the server holds a pack document.
 
+#include "ImageIO/ImageIOCodec.h"
 #include "testing/TesselFixtureServer.h"
 #include "testing/TestSandbox.h"
+#include "testing/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -314,6 +316,63 @@ TEST_F(TesselContentExampleTest, MessagesPrintsTheMessageToDisplayOnceEverySeven
     EXPECT_EQ(bigEndian(16), 640u);
     EXPECT_EQ(bigEndian(20), 960u);
     EXPECT_EQ(run({"messages", "--kard", card}).status, 2);
+}
+
+// The service sends a paragraph of twenty thousand characters: the card is written at once (it used
+// to take minutes), its paragraph cut to what the card shows and drawn: white glyphs over the card
+// above its buttons (a dark banner, so nothing else there is light).
+TEST_F(TesselContentExampleTest, MessagesDrawsTheCardOfAVeryLongParagraph)
+{
+    serve("content-tree");
+    std::string words;
+    while (words.size() < 20000) words += "Frames, stickers and new effects for every photo. ";
+    const std::string document = std::string(R"({"identifier": "m2", "beginDate": 1650000000, "endDate": 4102444800,
+        "layoutStyle": "overlay", "isSplitButton": false, "action": "{\"action\":\"open\"}",
+        "bannerImageIdentifier": "m2_banner", "title": {"text": "Tessel turns ten"},
+        "dismissButtonText": {"text": "Celebrate"}, "paragraph": {"text": ")") +
+                                 words + "\"}}";
+    std::vector<std::uint8_t> dark(600 * 400 * 4, 0);
+    for (std::size_t i = 3; i < dark.size(); i += 4) dark[i] = 255;
+    std::vector<std::uint8_t> banner;
+    ASSERT_TRUE(ImageIOEncodePNG(dark.data(), 600, 400, &banner));
+    for (const char* archive : {"/messages/archives/m2_retina.zip", "/messages/archives/m2_nonRetina.zip"}) {
+        ZipBuilder zip;
+        zip.addDeflated("status.json", R"({"status": "OK"})")
+            .addDeflated("message.json", document)
+            .addStored("banner.jpg", std::string(banner.begin(), banner.end()));
+        std::string error;
+        ASSERT_TRUE(zip.writeTo(tree + archive, &error)) << error;
+    }
+
+    const std::string card = sandbox.path("card.png");
+    ProgramRun run = this->run({"messages", "--card", card});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "m2\n");
+    std::vector<std::uint8_t> pixels;
+    std::size_t width = 0, height = 0;
+    const std::string png = readFile(card);
+    std::string error;
+    ASSERT_TRUE(ImageIODecode(
+        png.data(), png.size(),
+        [&](std::size_t w, std::size_t h) {
+            width = w;
+            height = h;
+            pixels.resize(w * h * 4);
+            return static_cast<void*>(pixels.data());
+        },
+        &error))
+        << error;
+    ASSERT_EQ(width, 640u);
+    ASSERT_EQ(height, 960u);
+    // The card (banner 200 points, buttons 60) stands centred on the 480-point screen: its buttons
+    // begin at 310 points, below the rows counted here.
+    std::size_t light = 0;
+    for (std::size_t y = 0; y < 600; ++y)
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint8_t* p = &pixels[(y * width + x) * 4];
+            light += p[0] > 200 && p[1] > 200 && p[2] > 200;
+        }
+    EXPECT_GT(light, 8000u) << "no paragraph drawn on the card";
 }
 
 TEST_F(TesselContentExampleTest, MessagesExitsOneWhenAFetchFailsAndFetchesOnlyThatOneNextTime)

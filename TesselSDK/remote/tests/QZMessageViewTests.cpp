@@ -391,11 +391,58 @@ TEST_F(QZMessageViewTest, AParagraphLongerThanTheScreenIsCutAndTheCardStillDraws
     const std::size_t row = CGImageGetBytesPerRow(cg);
     const CGFloat scale = CGFloat(width) / host->bounds().size.width;
     std::size_t light = 0, all = 0;
-    for (std::size_t y = std::size_t(CGRectGetMinY(visible) * scale); y < std::size_t(CGRectGetMaxY(visible) * scale) && y < height; ++y)
-        for (std::size_t x = std::size_t(CGRectGetMinX(visible) * scale); x < std::size_t(CGRectGetMaxX(visible) * scale) && x < width; ++x) {
+    for (std::size_t y = std::size_t(CGRectGetMinY(visible) * scale);
+         y < std::size_t(CGRectGetMaxY(visible) * scale) && y < height; ++y)
+        for (std::size_t x = std::size_t(CGRectGetMinX(visible) * scale);
+             x < std::size_t(CGRectGetMaxX(visible) * scale) && x < width; ++x) {
             const std::uint8_t* p = pixels + y * row + x * 4;
             light += p[0] > 200 && p[1] > 200 && p[2] > 200;
             ++all;
         }
     EXPECT_GT(double(light), 0.02 * double(all)) << "no text drawn in the paragraph";
+}
+
+// Banner, title, header and bullets around a long paragraph: the paragraph takes the room the
+// others leave, so the whole card, its buttons included, lies on the screen. Before, the paragraph
+// took its third of the screen whatever else the card held, and the buttons went off the bottom.
+TEST_F(QZMessageViewTest, ALongParagraphLeavesTheCardAndItsButtonsOnTheScreen)
+{
+    std::string words;
+    while (words.size() < 20000) words += "Frames, stickers and new effects for every photo. ";
+    Value moreBullets = Value::array({});
+    for (const char* bullet : {"Twelve frames", "Forty stickers", "Six effects", "A new font"})
+        moreBullets.addObject(text(bullet));
+    struct Case {
+        const char* name;
+        bool withTitle;
+        Value bullets;
+    };
+    const Case cases[] = {{"title and two bullets", true, Value()},
+                          {"no title", false, Value()},
+                          {"title and four bullets", true, moreBullets}};
+    const CGRect screen = UIScreen::mainScreen()->bounds();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Value document = solidDocument(c.withTitle);
+        document.setObject(text(words.c_str()), "paragraph");
+        if (!c.bullets.isNull()) document.setObject(c.bullets, "bullets");
+        auto host = UIView::viewWithFrame(screen);
+        auto card = QZMessageView::messageViewWithMessage(message(document));
+        ASSERT_NE(card, nullptr);
+        card->presentInView(host);
+        driver_.advance(0.25);
+        const CGRect frame = card->frame();
+        EXPECT_TRUE(CGRectContainsRect(host->bounds(), frame)) << describe(frame);
+        const CGRect buttons =
+            card->buttonContainerView()->convertRectToView(card->buttonContainerView()->bounds(), host.get());
+        EXPECT_TRUE(CGRectContainsRect(host->bounds(), buttons)) << describe(buttons);
+        auto stacked = labels(*card->bodyView());
+        bool cut = false;
+        for (const auto& label : stacked)
+            if (label->type() == QZMessageLabelTypeParagraph) {
+                const std::string& shown = label->label()->text();
+                cut = shown.size() >= 3 && shown.substr(shown.size() - 3) == "\u2026";
+            }
+        EXPECT_TRUE(cut) << "the paragraph was not cut";
+    }
 }

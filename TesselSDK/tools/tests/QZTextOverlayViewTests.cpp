@@ -121,6 +121,33 @@ TEST_F(QZTextOverlayTest, TheBoxWaitsAboveTheKeyboardAndComesBack)
     EXPECT_EQ(box_->center().y, 200);
 }
 
+// A line of 700 "W" with no space is far wider than the screen: while it is typed the box is
+// shown shrunk into the area above the keyboard, its own size (and so the text it bakes) as the
+// text needs; with the keyboard gone it is shown at that size again. Before, it ran off both
+// sides of the screen.
+TEST_F(QZTextOverlayTest, ALongUnbrokenLineKeepsTheBoxOnTheScreenWhileTyping)
+{
+    overlay_->startObservingKeyboard();
+    box_->setCenter(CGPointMake(100, 300));
+    ASSERT_TRUE(box_->textField()->becomeFirstResponder());
+    driver_.advance(0.3);
+    ASSERT_TRUE(driver_.typeText(std::string(700, 'W')));
+    driver_.advance(0.3);
+    const CGRect shown = box_->frame();
+    // 112 points of the overlay lie under the keyboard (as above).
+    const CGRect visible = CGRectMake(0, 0, 320, 288);
+    EXPECT_TRUE(CGRectContainsRect(CGRectInset(visible, -0.01f, -0.01f), shown))
+        << shown.origin.x << " " << shown.origin.y << " " << shown.size.width << " " << shown.size.height;
+    EXPECT_GT(box_->bounds().size.width, 10 * visible.size.width) << "the box keeps the size of its text";
+    const CGRect inWindow = box_->convertRectToView(box_->bounds(), window_.get());
+    EXPECT_TRUE(CGRectContainsRect(CGRectInset(window_->bounds(), -0.01f, -0.01f), inWindow));
+
+    ASSERT_TRUE(overlay_->endEditing(true));
+    driver_.advance(0.3);
+    EXPECT_EQ(box_->frame().size.width, box_->bounds().size.width) << "shown at its own size again";
+    EXPECT_EQ(box_->center().x, 100);
+}
+
 TEST_F(QZTextOverlayTest, ATapDeselectsTheBoxOrEndsTheTyping)
 {
     box_->setSelectionState(QZTextViewSelectedState);

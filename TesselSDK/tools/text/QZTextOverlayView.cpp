@@ -165,6 +165,9 @@ void QZTextOverlayView::keyboardWillShow_QZ(const std::shared_ptr<NSNotification
         durationOf(notification),
         [box, visible] {
             box->setCenter(QZCGRectGetCenter(visible));
+            // However long the line typed grows, the box stays in sight: shown shrunk into the
+            // visible area, at its own size again once the keyboard goes.
+            box->setShownSizeLimit(visible.size);
             box->setRotation(0);
             box->handle()->setAlpha(0);
         },
@@ -184,6 +187,7 @@ void QZTextOverlayView::keyboardWillHide_QZ(const std::shared_ptr<NSNotification
         durationOf(notification),
         [box, centre, rotation] {
             box->setCenter(centre);
+            box->setShownSizeLimit(CGSizeMake(0, 0));
             box->setRotation(rotation);
             box->handle()->setAlpha(1);
         },

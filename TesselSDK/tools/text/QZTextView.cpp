@@ -85,6 +85,7 @@ void QZTextView::setScale(CGFloat scale)
     scale_ = std::max(scale, kMinimumScale);
     textField_->setScale(scale_);
     setBounds(boundsFromTextSize(textField_->textSize()));
+    updateTransform();
     layoutSubviews();
     textField_->setNeedsDisplay();
 }
@@ -92,7 +93,22 @@ void QZTextView::setScale(CGFloat scale)
 void QZTextView::setRotation(CGFloat rotation)
 {
     rotation_ = rotation;
-    setTransform(CGAffineTransformMakeRotation(rotation));
+    updateTransform();
+}
+
+void QZTextView::setShownSizeLimit(CGSize limit)
+{
+    shownSizeLimit_ = limit;
+    updateTransform();
+}
+
+void QZTextView::updateTransform()
+{
+    const CGSize size = bounds().size;
+    CGFloat shrink = 1;
+    if (shownSizeLimit_.width > 0 && shownSizeLimit_.height > 0 && size.width > 0 && size.height > 0)
+        shrink = std::min({CGFloat(1), shownSizeLimit_.width / size.width, shownSizeLimit_.height / size.height});
+    setTransform(CGAffineTransformScale(CGAffineTransformMakeRotation(rotation_), shrink, shrink));
 }
 
 CGRect QZTextView::boundsFromTextSize(CGSize size) const
@@ -182,6 +198,7 @@ void QZTextView::textFieldDidBeginEditing(QZTextField*)
 void QZTextView::textFieldDidChange(QZTextField*)
 {
     setBounds(boundsFromTextSize(textField_->textSize()));
+    updateTransform();
     layoutSubviews();
     textField_->setNeedsDisplay();
 }

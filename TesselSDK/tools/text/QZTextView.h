@@ -37,6 +37,10 @@ public:
     CGFloat rotation() const { return rotation_; }
     // Radians; the box turns about its centre.
     void setRotation(CGFloat rotation);
+    // While set (a positive size), the box is shown shrunk about its centre so that it is no wider
+    // and no taller than the size, however long its text grows; its bounds, scale and the text it
+    // bakes stay as they are. A zero size shows it at its own size again.
+    void setShownSizeLimit(CGSize limit);
     CGFloat editingScale() const { return editingScale_; }
     bool isDraggingEnabled() const { return draggingEnabled_; }
     void setDraggingEnabled(bool enabled) { draggingEnabled_ = enabled; }
@@ -99,11 +103,15 @@ protected:
     void prepareView() override;
 
 private:
+    // The turn, and the shrink the shown-size limit asks for at the present bounds.
+    void updateTransform();
+
     std::shared_ptr<QZTextField> textField_;
     std::shared_ptr<QZView> contentView_;
     std::shared_ptr<QZTextViewHandle> handle_;
     CGFloat scale_ = 1;
     CGFloat rotation_ = 0;
+    CGSize shownSizeLimit_ = CGSizeMake(0, 0);
     CGFloat editingScale_ = 0;
     bool draggingEnabled_ = false;
     bool rotationEnabled_ = false;
