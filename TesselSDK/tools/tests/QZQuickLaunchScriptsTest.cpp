@@ -37,6 +37,17 @@ void expectEdited(const Pixels& input, const Pixels& output)
     EXPECT_GE(double(inkOf(input, output, 8).area), 0.01 * double(input.width * input.height));
 }
 
+// The square of the short side's length from the photo's centre, as the 1:1 preset cuts it.
+void expectCentredSquare(const Pixels& input, const Pixels& output)
+{
+    const std::size_t side = std::min(input.width, input.height);
+    const std::size_t x0 = (input.width - side) / 2, y0 = (input.height - side) / 2;
+    const Pixels square =
+        qz_test::makePixels(side, side, [&](std::size_t x, std::size_t y) { return input.at(x0 + x, y0 + y); });
+    ASSERT_TRUE(sameSize(output, square)) << "not the centred square's size";
+    EXPECT_LE(percentileDifference(output, square), 2) << "not the photo's centred square";
+}
+
 struct QuickLaunchScript {
     ToolScript script;
     const char* tool;  // the tool table's key: --tool KEY
@@ -58,6 +69,7 @@ const QuickLaunchScript kRows[] = {
     {{"quick-sharpness", "astronaut.png", expectSharpened}, "sharpness"},
     {{"quick-enhance", "astronaut.png", expectEdited}, "enhance"},
     {{"quick-effects", "astronaut.png", expectEdited}, "effects"},
+    {{"quick-crop", "coffee.png", expectCentredSquare}, "crop"},
 };
 
 // ---- Through the built program ----
@@ -135,10 +147,13 @@ TEST_F(QZQuickLaunchTest, AQuickLaunchedCropHandsTheHostTheCommittedCrop)
 {
     tessel_editor::QuickLaunch launch;
     launch.tool = "crop";
-    ASSERT_TRUE(play("quick-crop", tessel_editor::splitLines(scriptText("quick-crop")), photo_, launch));
+    // A landscape photo, which the square preset cuts.
+    const auto coffee = readPNG(photoPath("coffee.png"));
+    if (!coffee) GTEST_SKIP() << photoPath("coffee.png") << " is missing (run scripts/fetch-photos.sh)";
+    ASSERT_TRUE(play("quick-crop", tessel_editor::splitLines(scriptText("quick-crop")), *coffee, launch));
     const auto& modules = played_.host->editor()->session()->modules();
     ASSERT_EQ(modules.size(), 1u);
-    EXPECT_LT(played_.result.width * played_.result.height, photo_.width * photo_.height) << "nothing was cut";
+    EXPECT_LT(played_.result.width * played_.result.height, coffee->width * coffee->height) << "nothing was cut";
     expectReplaysAgree();
 }
 
