@@ -37,6 +37,14 @@ void expectEdited(const Pixels& input, const Pixels& output)
     EXPECT_GE(double(inkOf(input, output, 8).area), 0.01 * double(input.width * input.height));
 }
 
+// A brush stroke across the photo's middle: at least 1 % of the pixels more than 2 levels off the
+// input (a stroke laid over an overlay of no size reaches a few dozen).
+void expectBrushed(const Pixels& input, const Pixels& output)
+{
+    ASSERT_TRUE(sameSize(output, input));
+    EXPECT_GE(double(inkOf(input, output, 2).area), 0.01 * double(input.width * input.height));
+}
+
 // The square of the short side's length from the photo's centre, as the 1:1 preset cuts it.
 void expectCentredSquare(const Pixels& input, const Pixels& output)
 {
@@ -70,6 +78,10 @@ const QuickLaunchScript kRows[] = {
     {{"quick-enhance", "astronaut.png", expectEdited}, "enhance"},
     {{"quick-effects", "astronaut.png", expectEdited}, "effects"},
     {{"quick-crop", "coffee.png", expectCentredSquare}, "crop"},
+    {{"quick-focus", "coffee.png", expectEdited}, "focus"},
+    {{"quick-blemish", "coffee.png", expectBrushed}, "blemish"},
+    {{"quick-whiten", "coffee.png", expectBrushed}, "whiten"},
+    {{"quick-splash", "coffee.png", expectEdited}, "splash"},
 };
 
 // ---- Through the built program ----
