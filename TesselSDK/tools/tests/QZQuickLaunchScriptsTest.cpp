@@ -110,6 +110,15 @@ TEST_P(QZQuickLaunchProgramTest, DoneWritesTheEditedPhoto)
 
 INSTANTIATE_TEST_SUITE_P(QuickLaunch, QZQuickLaunchProgramTest, ::testing::ValuesIn(kRows), quickScriptTestName);
 
+// The draw tool's preview blends its own trail, which differs from the processor's line at the
+// line's edge by design: in-process it has a test of its own below.
+const QuickLaunchScript kDrawRows[] = {
+    {{"quick-draw", "coffee.png", expectEdited}, "draw"},
+};
+
+INSTANTIATE_TEST_SUITE_P(QuickLaunchDraw, QZQuickLaunchProgramTest, ::testing::ValuesIn(kDrawRows),
+                         quickScriptTestName);
+
 // ---- In-process ----
 
 // On a content root of its own, which starts from the packs the editor ships.
@@ -167,6 +176,26 @@ TEST_F(QZQuickLaunchTest, AQuickLaunchedCropHandsTheHostTheCommittedCrop)
     ASSERT_EQ(modules.size(), 1u);
     EXPECT_LT(played_.result.width * played_.result.height, coffee->width * coffee->height) << "nothing was cut";
     expectReplaysAgree();
+}
+
+// The quick-launched line reaches the full-size photo as the replay draws it, and what the person
+// saw at Done has the replay's line in the same place at the same size.
+TEST_F(QZQuickLaunchTest, AQuickLaunchedDrawHandsTheHostTheLineItShowed)
+{
+    tessel_editor::QuickLaunch launch;
+    launch.tool = "draw";
+    const auto coffee = readPNG(photoPath("coffee.png"));
+    if (!coffee) GTEST_SKIP() << photoPath("coffee.png") << " is missing (run scripts/fetch-photos.sh)";
+    ASSERT_TRUE(play("quick-draw", tessel_editor::splitLines(scriptText("quick-draw")), *coffee, launch));
+    ASSERT_EQ(played_.host->editor()->session()->modules().size(), 1u);
+    expectEdited(*coffee, played_.result);
+    const auto full = replay(std::nullopt);
+    ASSERT_TRUE(full) << "no full-size replay";
+    ASSERT_TRUE(sameSize(played_.result, *full));
+    EXPECT_LE(qz_test::maxDifference(played_.result, *full), 1);
+    const auto editing = replay(played_.host->editor()->session()->editingSize());
+    ASSERT_TRUE(editing) << "no replay at the editing size";
+    expectSameInk(*coffee, played_.seen, *editing);
 }
 
 }  // namespace
