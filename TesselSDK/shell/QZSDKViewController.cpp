@@ -270,17 +270,21 @@ void QZSDKViewController::viewDidLoad()
     QZTesselContentManager::sharedManager()->updateContentPacks();
     QZTesselContentManager::sharedManager()->updateMessages();
 
-    if (!quickLaunchKey_.empty()) {
-        auto tool = toolViewControllerWithKey(quickLaunchKey_, quickLaunchContentPack_ == nullptr);
-        if (tool && quickLaunchContentPack_) {
-            if (auto packTool = std::dynamic_pointer_cast<QZContentPackSelectionViewController>(tool))
-                packTool->presentDetaiIAPViewControllerOnAppearanceWithContentPack(quickLaunchContentPack_);
-        }
-        if (tool) presentToolViewController(tool, false);
-        attemptMessaging_ = false;
-    } else {
-        attemptMessaging_ = true;
+    // A quick-launched tool opens once the scaled photo is on the canvas (the end of the resize
+    // above): opened now it would lay out its overlays and crop box over an image view of no size.
+    attemptMessaging_ = quickLaunchKey_.empty();
+}
+
+void QZSDKViewController::presentQuickLaunchTool()
+{
+    if (quickLaunchKey_.empty() || quickLaunchToolPresented_) return;
+    quickLaunchToolPresented_ = true;
+    auto tool = toolViewControllerWithKey(quickLaunchKey_, quickLaunchContentPack_ == nullptr);
+    if (tool && quickLaunchContentPack_) {
+        if (auto packTool = std::dynamic_pointer_cast<QZContentPackSelectionViewController>(tool))
+            packTool->presentDetaiIAPViewControllerOnAppearanceWithContentPack(quickLaunchContentPack_);
     }
+    if (tool) presentToolViewController(tool, false);
 }
 
 // ---- Image set-up ----
@@ -339,6 +343,7 @@ void QZSDKViewController::setupImageWithDisplayCompletionBlock(std::function<voi
                 shown->scrollableImageView_->setTouchListeningEnabled(true);
             });
         }
+        self->presentQuickLaunchTool();
         const CGSize original = self->image_->size();
         QZAnalytics::reportEvent("image: scaled",
                                  Value::dictionary({{"originalSize", NSStringFromCGSize(original)},

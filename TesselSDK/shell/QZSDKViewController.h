@@ -93,6 +93,8 @@ public:
 
     // ---- Image set-up ----
     void setupImageWithDisplayCompletionBlock(std::function<void()> completion);
+    // Opens the tool (or pack page) the host asked for at start, once the photo is laid out.
+    void presentQuickLaunchTool();
     void resizeImage(const std::shared_ptr<UIImage>& image,
                      std::function<void(std::shared_ptr<UIImage> scaled, CGFloat scale)> completion);
 
@@ -260,6 +262,7 @@ private:
     bool bordersEnabled_ = false;
     bool shouldResizeImage_ = true;
     bool shouldResizeImageWithPlaceholer_ = false;
+    bool quickLaunchToolPresented_ = false;
     bool transparentBackground_ = false;
     bool shouldConfirmCancel_ = false;
     std::shared_ptr<QZToolViewController> toolViewController_;
