@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <deque>
 #include <vector>
 
 #include "CGInternal.h"
@@ -57,6 +59,56 @@ void blurPass(const std::vector<float>& in, std::vector<float>& out, int w, int 
     }
 }
 
+// The shadows blurred last on this thread, with what they were blurred from. A window drawn again
+// around a layer that did not change blurs the same shape again: the same alpha, radius and colour
+// give the same shadow, handed out again instead of blurred anew.
+class RecentShadows {
+public:
+    struct Key {
+        int width = 0, height = 0;
+        double sigma = 0;
+        CGRGBA color{};
+        std::vector<uint8_t> alpha;
+
+        bool operator==(const Key& o) const
+        {
+            return width == o.width && height == o.height && sigma == o.sigma && color.r == o.color.r &&
+                   color.g == o.color.g && color.b == o.color.b && color.a == o.color.a && alpha == o.alpha;
+        }
+    };
+
+    ~RecentShadows()
+    {
+        for (Entry& e : entries_) cairo_surface_destroy(e.shadow);
+    }
+
+    // A new reference to the shadow blurred from `key`, or null.
+    cairo_surface_t* find(const Key& key) const
+    {
+        for (const Entry& e : entries_)
+            if (e.key == key) return cairo_surface_reference(e.shadow);
+        return nullptr;
+    }
+
+    void keep(Key key, cairo_surface_t* shadow)
+    {
+        // A handful: the shadowed layers of one window.
+        constexpr size_t kMostKept = 8;
+        if (entries_.size() == kMostKept) {
+            cairo_surface_destroy(entries_.front().shadow);
+            entries_.pop_front();
+        }
+        entries_.push_back({std::move(key), cairo_surface_reference(shadow)});
+    }
+
+private:
+    struct Entry {
+        Key key;
+        cairo_surface_t* shadow;
+    };
+    std::deque<Entry> entries_;
+};
+
 }  // namespace
 
 cairo_surface_t* CGCreateShadowSurface(cairo_surface_t* content, double sigma, const CGRGBA& color)
@@ -65,9 +117,14 @@ cairo_surface_t* CGCreateShadowSurface(cairo_surface_t* content, double sigma, c
     int w = cairo_image_surface_get_width(content), h = cairo_image_surface_get_height(content);
     int srcStride = cairo_image_surface_get_stride(content);
     const uint8_t* src = cairo_image_surface_get_data(content);
-    std::vector<float> a(size_t(w) * size_t(h)), tmp(a.size());
+    RecentShadows::Key key{w, h, sigma, color, std::vector<uint8_t>(size_t(w) * size_t(h))};
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) a[size_t(y) * size_t(w) + size_t(x)] = src[size_t(y) * size_t(srcStride) + size_t(x) * 4 + 3] / 255.0f;
+        for (int x = 0; x < w; ++x)
+            key.alpha[size_t(y) * size_t(w) + size_t(x)] = src[size_t(y) * size_t(srcStride) + size_t(x) * 4 + 3];
+    thread_local RecentShadows recent;
+    if (cairo_surface_t* known = recent.find(key)) return known;
+    std::vector<float> a(key.alpha.size()), tmp(a.size());
+    for (size_t i = 0; i < a.size(); ++i) a[i] = key.alpha[i] / 255.0f;
     if (sigma >= 0.1) {
         std::vector<float> k = gaussianKernel(sigma);
         blurPass(a, tmp, w, h, k, true);
@@ -88,5 +145,6 @@ cairo_surface_t* CGCreateShadowSurface(cairo_surface_t* content, double sigma, c
             p[3] = channel(alpha);
         }
     cairo_surface_mark_dirty(shadow);
+    recent.keep(std::move(key), shadow);
     return shadow;
 }

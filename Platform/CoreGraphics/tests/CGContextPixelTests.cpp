@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "CGTestCanvas.h"
 
@@ -230,6 +231,41 @@ TEST(CGContextShadow, ShadowIsOffsetInTheDefaultSpaceAndBlurred)
     EXPECT_EQ(canvas.alphaAt(22, 22), 0);
     CGColorRelease(shadow);
     CGColorSpaceRelease(rgb);
+}
+
+// Shadows blurred once are handed out again for the same shape, radius and colour: each shadow
+// drawn among others must be the one drawn alone (on a thread of its own, nothing blurred before).
+TEST(CGContextShadow, ShadowDrawnAmongOthersIsTheShadowDrawnAlone)
+{
+    struct Case {
+        const char* name;
+        CGRect shape;
+        CGFloat radius;
+        CGFloat rgba[4];
+    };
+    const Case cases[] = {
+        {"black", CGRectMake(10, 10, 12, 12), 4, {0, 0, 0, 1}},
+        {"another colour", CGRectMake(10, 10, 12, 12), 4, {0, 0, 1, 1}},
+        {"fainter", CGRectMake(10, 10, 12, 12), 4, {0, 0, 0, 0.5}},
+        {"wider blur", CGRectMake(10, 10, 12, 12), 6, {0, 0, 0, 1}},
+        {"shape a pixel taller", CGRectMake(10, 10, 12, 13), 4, {0, 0, 0, 1}},
+        {"shape moved half a pixel", CGRectMake(10.5, 10, 12, 12), 4, {0, 0, 0, 1}},
+    };
+    auto draw = [](const Case& c) {
+        CGTestCanvas canvas(40, 40);
+        CGColorSpaceRef rgb = CGColorSpaceCreateDeviceRGB();
+        CGColorRef shadow = CGColorCreate(rgb, c.rgba);
+        CGContextSetShadowWithColor(canvas.context, CGSizeMake(3, -3), c.radius, shadow);
+        CGContextSetRGBFillColor(canvas.context, 1, 0, 0, 1);
+        CGContextFillRect(canvas.context, c.shape);
+        CGColorRelease(shadow);
+        CGColorSpaceRelease(rgb);
+        return canvas.bytes;
+    };
+    std::vector<std::vector<uint8_t>> alone;
+    for (const Case& c : cases) std::thread([&] { alone.push_back(draw(c)); }).join();
+    for (int round = 0; round < 2; ++round)
+        for (size_t i = 0; i < std::size(cases); ++i) EXPECT_TRUE(draw(cases[i]) == alone[i]) << cases[i].name;
 }
 
 TEST(CGContextGradient, ExtendOptionsDecideWhatLiesBeyondTheEnds)
