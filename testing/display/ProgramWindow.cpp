@@ -119,6 +119,20 @@ std::optional<WindowPixels> grabWindowPixels(Display* display, Window window)
     return pixels;
 }
 
+// The fields every pointer event sent to `window` at (x, y) carries; motion and button events
+// share them.
+static void fillPointerEventAt(XButtonEvent& e, Display* display, Window window, int x, int y)
+{
+    e.send_event = True;
+    e.display = display;
+    e.window = window;
+    e.root = DefaultRootWindow(display);
+    e.time = CurrentTime;
+    e.x = e.x_root = x;
+    e.y = e.y_root = y;
+    e.same_screen = True;
+}
+
 void sendPointerEvent(Display* display, Window window, PointerEvent event, int x, int y)
 {
     XEvent sent{};
@@ -142,14 +156,7 @@ void sendPointerEvent(Display* display, Window window, PointerEvent event, int x
         mask = ButtonReleaseMask;
         break;
     }
-    e.send_event = True;
-    e.display = display;
-    e.window = window;
-    e.root = DefaultRootWindow(display);
-    e.time = CurrentTime;
-    e.x = e.x_root = x;
-    e.y = e.y_root = y;
-    e.same_screen = True;
+    fillPointerEventAt(e, display, window, x, y);
     if (e.type != MotionNotify) e.button = Button1;
     XSendEvent(display, window, True, mask, &sent);
     XFlush(display);
@@ -161,14 +168,7 @@ void sendWheelNotch(Display* display, Window window, WheelNotch notch, int x, in
         XEvent sent{};
         XButtonEvent& e = sent.xbutton;
         e.type = type;
-        e.send_event = True;
-        e.display = display;
-        e.window = window;
-        e.root = DefaultRootWindow(display);
-        e.time = CurrentTime;
-        e.x = e.x_root = x;
-        e.y = e.y_root = y;
-        e.same_screen = True;
+        fillPointerEventAt(e, display, window, x, y);
         e.button = notch == WheelNotch::Up ? Button4 : Button5;
         XSendEvent(display, window, True, type == ButtonPress ? ButtonPressMask : ButtonReleaseMask, &sent);
     }
