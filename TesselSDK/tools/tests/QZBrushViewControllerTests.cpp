@@ -136,12 +136,15 @@ TEST_F(QZDrawOverlayViewTest, TheInkEndsWithinOneStepOfTheFinger)
         driver_.touchMove(1, CGPointMake(finger, 100 + y));
         EXPECT_GE(inkEnd(), finger - step) << "after the step to " << finger;
     }
-    // Twelve steps heard at once, delivered by one turn.
+    // Twelve steps heard at once, delivered by one turn, and shown once: a trail image made at
+    // every step is what made the ink fall behind a quick finger.
+    const std::uint64_t shownBefore = overlay->imageView()->layer()->changeCount();
     for (int i = 0; i < 12; ++i) {
         finger += step;
         UITouchInput::post(window_, {{1, UITouchPhaseMoved, CGPointMake(finger, 100 + y)}});
     }
     driver_.turn();
+    EXPECT_LE(overlay->imageView()->layer()->changeCount() - shownBefore, 1u) << "the trail was shown at every step";
     EXPECT_GE(inkEnd(), finger - step) << "after the steps to " << finger;
     EXPECT_LT(inkEnd(), finger + 4);
     driver_.touchUp(1, CGPointMake(finger, 100 + y));
