@@ -3,6 +3,7 @@
 // the server holds a pack document.
 
 #include "ImageIO/ImageIOCodec.h"
+#include "testing/ProgramSpawn.h"
 #include "testing/TesselFixtureServer.h"
 #include "testing/TestSandbox.h"
 #include "testing/ZipBuilder.h"
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,20 +44,10 @@ std::string readFile(const std::string& path)
 // Starts the program with stdout and stderr going to files beside `logs`.
 pid_t spawn(const std::vector<std::string>& arguments, const std::string& logs)
 {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = open((logs + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open((logs + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, 1);
-        dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(TESSEL_CONTENT_PATH)};
-        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    return pid;
+    tessel_testing::ProgramSpawn spawn{TESSEL_CONTENT_PATH, arguments};
+    spawn.stdoutFile = logs + ".out";
+    spawn.stderrFile = logs + ".err";
+    return tessel_testing::spawnProgram(spawn);
 }
 
 ProgramRun finish(pid_t pid, const std::string& logs)

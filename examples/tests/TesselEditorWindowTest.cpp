@@ -12,6 +12,7 @@
 
 #include "ImageIO/ImageIOCodec.h"
 // After GoogleTest: Xlib defines macros (None, Bool) that its headers use as names.
+#include "testing/ProgramSpawn.h"
 #include "testing/display/ProgramWindow.h"
 
 #include <X11/Xatom.h>
@@ -199,23 +200,13 @@ protected:
                                 const std::vector<std::string>& arguments = {}, int pointsWide = kPhoneWidth)
     {
         window_.reset();
-        child_ = fork();
+        tessel_testing::ProgramSpawn spawn{TESSEL_EDITOR_PATH, {"--output", output().string()}, environment};
+        spawn.arguments.insert(spawn.arguments.end(), arguments.begin(), arguments.end());
+        spawn.arguments.push_back(input().string());
+        spawn.stdoutFile = (dir_ / "stdout.txt").string();
+        spawn.stderrFile = (dir_ / "stderr.txt").string();
+        child_ = tessel_testing::spawnProgram(spawn);
         if (child_ < 0) return std::nullopt;
-        if (child_ == 0) {
-            const int out = open((dir_ / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = open((dir_ / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(out, STDOUT_FILENO);
-            dup2(err, STDERR_FILENO);
-            for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-            std::vector<std::string> words{TESSEL_EDITOR_PATH, "--output", output().string()};
-            words.insert(words.end(), arguments.begin(), arguments.end());
-            words.push_back(input().string());
-            std::vector<char*> argv;
-            for (std::string& word : words) argv.push_back(word.data());
-            argv.push_back(nullptr);
-            execv(TESSEL_EDITOR_PATH, argv.data());
-            _exit(127);
-        }
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
         while (std::chrono::steady_clock::now() < end) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -2,6 +2,7 @@
 
 #include "Network/NSHTTPURLResponse.h"
 #include "Network/NSURLConnection.h"
+#include "testing/ProgramSpawn.h"
 #include "testing/TesselFixtureServer.h"
 #include "testing/TestSandbox.h"
 
@@ -29,17 +30,10 @@ Running launch(const std::vector<std::string>& arguments)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return {};
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        std::vector<char*> argv{const_cast<char*>(TESSEL_FIXTURE_SERVER_PATH)};
-        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    tessel_testing::ProgramSpawn spawn{TESSEL_FIXTURE_SERVER_PATH, arguments};
+    spawn.stdoutDescriptor = pipeEnds[1];
+    spawn.descriptorsToClose = {pipeEnds[0], pipeEnds[1]};
+    const pid_t pid = tessel_testing::spawnProgram(spawn);
     close(pipeEnds[1]);
     return {pid, fdopen(pipeEnds[0], "r")};
 }

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "support/QZTestFolders.h"
+#include "testing/ProgramSpawn.h"
 #include "testing/display/ProgramWindow.h"
 
 namespace customizer::testing {
@@ -70,14 +71,9 @@ protected:
 TEST_F(QZCustomizerProgramTest, StartsOnTheFirstSectionAndEndsWhenItsWindowIsClosed)
 {
     const std::string data = home_ / "data", config = home_ / "config";
-    child_ = fork();
+    child_ = tessel_testing::spawnProgram(tessel_testing::ProgramSpawn(
+        TESSEL_CUSTOMIZER_PROGRAM, {}, {{"XDG_DATA_HOME", data}, {"XDG_CONFIG_HOME", config}}));
     ASSERT_GE(child_, 0);
-    if (child_ == 0) {
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-        execl(TESSEL_CUSTOMIZER_PROGRAM, TESSEL_CUSTOMIZER_PROGRAM, static_cast<char*>(nullptr));
-        _exit(127);
-    }
 
     // The window appears and draws; its section list has a selected cell above the others.
     std::optional<Window> window;

@@ -1,8 +1,8 @@
 #include "RunProgram.h"
 
+#include "testing/ProgramSpawn.h"
+
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,25 +16,14 @@ ProgramRun runProgram(const std::string& path, const std::vector<std::string>& a
     ProgramRun run;
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) return run;
-    std::fflush(nullptr);  // nothing buffered twice
-    const pid_t pid = fork();
+    tessel_testing::ProgramSpawn spawn{path, args, environment, workingDirectory};
+    spawn.stdoutDescriptor = spawn.stderrDescriptor = pipeEnds[1];
+    spawn.descriptorsToClose = {pipeEnds[0], pipeEnds[1]};
+    const pid_t pid = tessel_testing::spawnProgram(spawn);
     if (pid < 0) {
         close(pipeEnds[0]);
         close(pipeEnds[1]);
         return run;
-    }
-    if (pid == 0) {
-        dup2(pipeEnds[1], 1);
-        dup2(pipeEnds[1], 2);
-        close(pipeEnds[0]);
-        close(pipeEnds[1]);
-        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-        if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
-        std::vector<char*> argv{const_cast<char*>(path.c_str())};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(path.c_str(), argv.data());
-        _exit(127);
     }
     close(pipeEnds[1]);
     char chunk[4096];
