@@ -1,8 +1,7 @@
 #include "ImageIO/ImageIOCodec.h"
+#include "ImageIOFixtures.h"
 
 #include <gtest/gtest.h>
-
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <array>
@@ -47,34 +46,15 @@ Image noise(std::size_t width, std::size_t height, std::uint32_t seed, bool opaq
     return image;
 }
 
-// A JPEG of `components` (3: R,G,B; 1: grey) bytes per pixel.
+// A JPEG of `components` (3: R,G,B; 1: grey) bytes per pixel, with the encoder's usual chroma.
 std::vector<std::uint8_t> encodeJPEG(const std::vector<std::uint8_t>& samples, std::size_t width, std::size_t height,
                                      int components, bool progressive = false)
 {
-    unsigned char* buffer = nullptr;
-    unsigned long length = 0;
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &length);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    if (progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<std::uint8_t*>(&samples[info.next_scanline * width * std::size_t(components)]);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<std::uint8_t> jpeg(buffer, buffer + length);
-    std::free(buffer);
-    return jpeg;
+    imageio_test::JPEGOptions options;
+    options.colour = components == 1 ? imageio_test::JPEGColour::Grey : imageio_test::JPEGColour::RGB;
+    options.fullChroma = false;
+    options.progressive = progressive;
+    return imageio_test::encodeJPEG(samples, width, height, options);
 }
 
 // The start of a progressive JPEG's frame header: marker, length, 8 bits per sample.

@@ -92,6 +92,7 @@ std::vector<std::uint8_t> encodeJPEG(const std::vector<std::uint8_t>& samples, s
             info.comp_info[c].h_samp_factor = 1;
             info.comp_info[c].v_samp_factor = 1;
         }
+    if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (!options.exif.empty()) {
         std::vector<std::uint8_t> app1 = {'E', 'x', 'i', 'f', 0, 0};
@@ -169,9 +170,8 @@ std::vector<std::uint8_t> withChunkAfterHeader(const std::vector<std::uint8_t>& 
     uLong crc = crc32(crc32(0L, Z_NULL, 0), chunk.data() + 4, uInt(chunk.size() - 4));
     if (damageChecksum) crc ^= 1;
     putBigEndian32(chunk, std::uint32_t(crc));
-    std::vector<std::uint8_t> out(png.begin(), png.begin() + kAfterHeader);
-    out.insert(out.end(), chunk.begin(), chunk.end());
-    out.insert(out.end(), png.begin() + kAfterHeader, png.end());
+    std::vector<std::uint8_t> out = png;
+    out.insert(out.begin() + kAfterHeader, chunk.begin(), chunk.end());
     return out;
 }
 

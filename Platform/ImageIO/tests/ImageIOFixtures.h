@@ -23,6 +23,7 @@ struct JPEGOptions {
     int quality = 95;
     // Every component at full resolution, so flat 8 x 8 blocks keep their colours exactly.
     bool fullChroma = true;
+    bool progressive = false;
     // The payload of one APP1 segment after "Exif\0\0" (nothing written when empty).
     std::vector<std::uint8_t> exif;
 };

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <jpeglib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -188,34 +187,14 @@ TEST_F(UIImageFiles, AFileIsReadAsNamedAndOnlyAResourceTakesItsRetinaVariant)
     EXPECT_EQ(pixelOf(resource->CGImage(), 0, 0), kRed);
 }
 
-// A small solid orange JPEG written with the system encoder.
+// A small solid orange JPEG.
 std::vector<uint8_t> orangeJPEG()
 {
-    unsigned char* buffer = nullptr;
-    unsigned long length = 0;
-    jpeg_compress_struct info;
-    jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &length);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(8 * 3);
-    for (size_t x = 0; x < 8; ++x) row[x * 3] = 255, row[x * 3 + 1] = 128, row[x * 3 + 2] = 0;
-    while (info.next_scanline < 8) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::vector<uint8_t> jpeg(buffer, buffer + length);
-    std::free(buffer);
-    return jpeg;
+    std::vector<uint8_t> rgb(8 * 8 * 3);
+    for (size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 255, rgb[i + 1] = 128, rgb[i + 2] = 0;
+    imageio_test::JPEGOptions options;
+    options.fullChroma = false;
+    return imageio_test::encodeJPEG(rgb, 8, 8, options);
 }
 
 TEST_F(UIImageFiles, DecodesJPEGAndRefusesOtherBytes)
