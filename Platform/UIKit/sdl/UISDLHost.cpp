@@ -32,6 +32,7 @@ struct UISDLHost::Impl {
     int textureWidth = 0, textureHeight = 0;
     bool mouseDown = false;
     bool closed = false;
+    bool inBackground = false;  // sent there by minimising
     bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
     CALayerCompositor compositor;
     std::uint64_t changesComposited = 0;
@@ -108,6 +109,25 @@ struct UISDLHost::Impl {
             if (key == SDLK_RETURN || key == SDLK_KP_ENTER) keyboard->pressReturn();
             if (key == SDLK_BACKSPACE) keyboard->pressBackspace();
         }
+    }
+
+    void minimised(bool yes)
+    {
+        if (yes == inBackground) return;
+        inBackground = yes;
+        if (yes)
+            UIApplication::sharedApplication()->enterBackground();
+        else
+            UIApplication::sharedApplication()->enterForeground();
+    }
+
+    // A closed window leaves no application in the background, where its GL work stays paused:
+    // what it still has to do (an edit written, its queues drained) must run. A window destroyed
+    // from outside is unmapped first, which SDL reports as minimised.
+    void close()
+    {
+        closed = true;
+        minimised(false);
     }
 
     ~Impl()
@@ -269,18 +289,16 @@ int UISDLHost::run(double seconds)
         int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(wakeAt - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
-            if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->closed = true;
+            if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->close();
             impl_->handleMouse(event);
             impl_->handleWheel(event);
             impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
-                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->close();
                 if (event.window.event == SDL_WINDOWEVENT_EXPOSED) impl_->present();
                 if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) impl_->compositor.invalidate();
-                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
-                    UIApplication::sharedApplication()->enterBackground();
-                if (event.window.event == SDL_WINDOWEVENT_RESTORED)
-                    UIApplication::sharedApplication()->enterForeground();
+                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED) impl_->minimised(true);
+                if (event.window.event == SDL_WINDOWEVENT_RESTORED) impl_->minimised(false);
             }
             got = !impl_->closed && SDL_PollEvent(&event) != 0;
         }
@@ -292,7 +310,7 @@ int UISDLHost::run(double seconds)
         if (Clock::now() >= nextFrame) {
             if (impl_->frameDue() && impl_->composite()) ++frames;
             // Destroyed from outside while drawing: closed as well.
-            if (UISDLX11WindowIsGone()) impl_->closed = true;
+            if (UISDLX11WindowIsGone()) impl_->close();
             nextFrame = Clock::now() + std::chrono::microseconds(16667);
         }
         if (seconds > 0 && Clock::now() - start >= std::chrono::duration<double>(seconds)) return frames;
