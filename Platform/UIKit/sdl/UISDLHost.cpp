@@ -136,8 +136,9 @@ struct UISDLHost::Impl {
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (sdlWindow) SDL_DestroyWindow(sdlWindow);
-        UISDLStopWatchingX11Window();
+        // Quitting closes SDL's connections, which reads X's last answers about the window.
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        UISDLStopTakingX11Errors();
     }
 
     // Something may look different: a layer changed (a GL layer's present counts), or an
@@ -229,8 +230,10 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
                                            std::string* error)
 {
     DispatchMainQueue::requireMainThread("UISDLHost::open");
+    UISDLTakeX11Errors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        UISDLStopTakingX11Errors();
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
