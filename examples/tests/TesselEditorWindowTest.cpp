@@ -433,6 +433,7 @@ TEST_F(TesselEditorWindowTest, CancelAndClosingTheWindowWriteNothing)
     const Case cases[] = {
         {"Cancel", Ending::CancelButton, "cancelled\n"},
         {"the window closed", Ending::WindowClosed, ""},
+        {"the window destroyed from outside", Ending::WindowDestroyed, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

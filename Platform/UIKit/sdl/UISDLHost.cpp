@@ -32,6 +32,7 @@ struct UISDLHost::Impl {
     int textureWidth = 0, textureHeight = 0;
     bool mouseDown = false;
     bool closed = false;
+    bool inBackground = false;  // sent there by minimising
     bool mirrored = false;  // Shift was held at the press: a second finger mirrors the first
     CALayerCompositor compositor;
     std::uint64_t changesComposited = 0;
@@ -110,14 +111,34 @@ struct UISDLHost::Impl {
         }
     }
 
+    void minimised(bool yes)
+    {
+        if (yes == inBackground) return;
+        inBackground = yes;
+        if (yes)
+            UIApplication::sharedApplication()->enterBackground();
+        else
+            UIApplication::sharedApplication()->enterForeground();
+    }
+
+    // A closed window leaves no application in the background, where its GL work stays paused:
+    // what it still has to do (an edit written, its queues drained) must run. A window destroyed
+    // from outside is unmapped first, which SDL reports as minimised.
+    void close()
+    {
+        closed = true;
+        minimised(false);
+    }
+
     ~Impl()
     {
         DispatchMainQueue::setWakeHandler(nullptr);
         if (texture) SDL_DestroyTexture(texture);
         if (renderer) SDL_DestroyRenderer(renderer);
         if (sdlWindow) SDL_DestroyWindow(sdlWindow);
-        UISDLStopWatchingX11Window();
+        // Quitting closes SDL's connections, which reads X's last answers about the window.
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        UISDLStopTakingX11Errors();
     }
 
     // Something may look different: a layer changed (a GL layer's present counts), or an
@@ -209,8 +230,10 @@ std::unique_ptr<UISDLHost> UISDLHost::open(std::shared_ptr<UIWindow> window, con
                                            std::string* error)
 {
     DispatchMainQueue::requireMainThread("UISDLHost::open");
+    UISDLTakeX11Errors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error) *error = SDL_GetError();
+        UISDLStopTakingX11Errors();
         return nullptr;
     }
     auto impl = std::make_unique<Impl>();
@@ -269,18 +292,16 @@ int UISDLHost::run(double seconds)
         int timeout = int(std::chrono::duration_cast<std::chrono::milliseconds>(wakeAt - Clock::now()).count());
         bool got = SDL_WaitEventTimeout(&event, timeout > 0 ? timeout : 0) != 0;
         while (got) {
-            if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->closed = true;
+            if (event.type == SDL_QUIT || UISDLIsX11WindowDestroyed(event)) impl_->close();
             impl_->handleMouse(event);
             impl_->handleWheel(event);
             impl_->handleKeys(event);
             if (event.type == SDL_WINDOWEVENT) {
-                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->closed = true;
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) impl_->close();
                 if (event.window.event == SDL_WINDOWEVENT_EXPOSED) impl_->present();
                 if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) impl_->compositor.invalidate();
-                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED)
-                    UIApplication::sharedApplication()->enterBackground();
-                if (event.window.event == SDL_WINDOWEVENT_RESTORED)
-                    UIApplication::sharedApplication()->enterForeground();
+                if (event.window.event == SDL_WINDOWEVENT_MINIMIZED) impl_->minimised(true);
+                if (event.window.event == SDL_WINDOWEVENT_RESTORED) impl_->minimised(false);
             }
             got = !impl_->closed && SDL_PollEvent(&event) != 0;
         }
@@ -292,7 +313,7 @@ int UISDLHost::run(double seconds)
         if (Clock::now() >= nextFrame) {
             if (impl_->frameDue() && impl_->composite()) ++frames;
             // Destroyed from outside while drawing: closed as well.
-            if (UISDLX11WindowIsGone()) impl_->closed = true;
+            if (UISDLX11WindowIsGone()) impl_->close();
             nextFrame = Clock::now() + std::chrono::microseconds(16667);
         }
         if (seconds > 0 && Clock::now() - start >= std::chrono::duration<double>(seconds)) return frames;

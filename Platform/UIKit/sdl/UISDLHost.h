@@ -7,7 +7,8 @@
 // The left mouse button is one touch (with Shift held as it goes down, a second touch mirrored
 // through the window's centre: pinch and rotate with a mouse). Minimising sends the application to
 // the background and restoring brings it back; closing ends the loop, as does another X client
-// destroying the window (UISDLX11Window.h). While a key input is first responder, typed text,
+// destroying the window (UISDLX11Window.h), and brings a minimised application back, so that what
+// it still has to do runs. While a key input is first responder, typed text,
 // Return and Backspace reach it through the keyboard.
 
 #include "UIKit/UIWindow.h"

@@ -4,20 +4,26 @@
 
 #if defined(SDL_VIDEO_DRIVER_X11) && defined(UISDL_HAS_X11)
 
+#include <atomic>
+
 namespace {
 
-// Xlib's error handler takes no context of its own: the watched window lives here.
+// Xlib's error handler takes no context of its own: the watched window lives here. The handler
+// runs on whichever thread reads an answer, and SDL's wake-ups are sent (and their answers read)
+// on the threads that post to the main queue.
 struct Watched {
-    Display* display = nullptr;
-    Window window = 0;
-    bool gone = false;
+    std::atomic<Window> window{0};
+    std::atomic<bool> gone{false};
     XErrorHandler previous = nullptr;
+    bool installed = false;
 };
 Watched watched;
 
 int takeErrorsOfTheWatchedWindow(Display* display, XErrorEvent* error)
 {
-    const bool aboutTheWindow = display == watched.display && error->resourceid == watched.window &&
+    // A window's id names it on every connection to its server, SDL's second one included.
+    const Window window = watched.window.load();
+    const bool aboutTheWindow = window != 0 && error->resourceid == window &&
                                 (error->error_code == BadWindow || error->error_code == BadDrawable);
     if (aboutTheWindow) {
         watched.gone = true;
@@ -28,30 +34,41 @@ int takeErrorsOfTheWatchedWindow(Display* display, XErrorEvent* error)
 
 }  // namespace
 
+void UISDLTakeX11Errors()
+{
+    UISDLStopTakingX11Errors();
+    // SDL keeps the handler it finds as its video starts, chains to it, and puts it back as its
+    // video quits, before it closes its connections.
+    watched.previous = XSetErrorHandler(takeErrorsOfTheWatchedWindow);
+    watched.installed = true;
+}
+
 void UISDLWatchX11Window(SDL_Window* window)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    UISDLStopWatchingX11Window();
-    watched = Watched{info.info.x11.display, info.info.x11.window, false, nullptr};
-    watched.previous = XSetErrorHandler(takeErrorsOfTheWatchedWindow);
+    watched.gone = false;
+    watched.window = info.info.x11.window;
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
-void UISDLStopWatchingX11Window()
+void UISDLStopTakingX11Errors()
 {
-    if (!watched.display) return;
-    XSync(watched.display, False);
+    if (!watched.installed) return;
     XSetErrorHandler(watched.previous);
-    watched = Watched{};
+    watched.previous = nullptr;
+    watched.installed = false;
+    watched.window = 0;
+    watched.gone = false;
 }
 
 bool UISDLIsX11WindowDestroyed(const SDL_Event& event)
 {
     if (event.type != SDL_SYSWMEVENT || !event.syswm.msg || event.syswm.msg->subsystem != SDL_SYSWM_X11) return false;
     const XEvent& x = event.syswm.msg->msg.x11.event;
-    return watched.display && x.type == DestroyNotify && x.xdestroywindow.window == watched.window;
+    const Window window = watched.window.load();
+    return window != 0 && x.type == DestroyNotify && x.xdestroywindow.window == window;
 }
 
 bool UISDLX11WindowIsGone()
@@ -61,8 +78,9 @@ bool UISDLX11WindowIsGone()
 
 #else
 
+void UISDLTakeX11Errors() {}
 void UISDLWatchX11Window(SDL_Window*) {}
-void UISDLStopWatchingX11Window() {}
+void UISDLStopTakingX11Errors() {}
 bool UISDLIsX11WindowDestroyed(const SDL_Event&)
 {
     return false;

@@ -60,6 +60,33 @@ TEST(UISDLHostSmokeTest, ShowsAWindowAndFollowsItsLifecycle)
     center->removeObserver(foreground);
 }
 
+// A window closed while minimised (a window destroyed from outside is unmapped first, which reads
+// as minimised) leaves no application in the background, where its GL work would stay paused and
+// the host's last drain never end.
+TEST(UISDLHostSmokeTest, ClosingAMinimisedWindowBringsTheApplicationBack)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    auto window = UIWindow::window();
+    std::string error;
+    auto host = UISDLHost::open(window, "minimised", &error);
+    if (!host) GTEST_SKIP() << "no SDL video: " << error;
+
+    std::vector<std::string> heard;
+    auto center = NSNotificationCenter::defaultCenter();
+    auto background = center->addObserverForName(UIApplicationDidEnterBackgroundNotification, nullptr,
+                                                 [&](const auto& n) { heard.push_back(n->name()); });
+    auto foreground = center->addObserverForName(UIApplicationWillEnterForegroundNotification, nullptr,
+                                                 [&](const auto& n) { heard.push_back(n->name()); });
+    pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    host->run(10);
+    EXPECT_TRUE(host->isClosed());
+    EXPECT_EQ(heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
+                                               UIApplicationWillEnterForegroundNotification}));
+    center->removeObserver(background);
+    center->removeObserver(foreground);
+}
+
 void pushMouse(Uint32 type, int x, int y)
 {
     SDL_Event event{};
