@@ -31,6 +31,12 @@ std::atomic<std::uint64_t>& changesSoFar()
     return count;
 }
 
+std::atomic<std::uint64_t>& layoutVisitsSoFar()
+{
+    static std::atomic<std::uint64_t> count{0};
+    return count;
+}
+
 // Layers with animations running or reports waiting; the tick walks them.
 struct AnimationRegistry {
     std::vector<std::weak_ptr<CALayer>> layers;
@@ -66,6 +72,11 @@ std::uint64_t CALayerChangesSoFar()
     return changesSoFar().load(std::memory_order_acquire);
 }
 
+std::uint64_t CALayerLayoutVisitsSoFar()
+{
+    return layoutVisitsSoFar().load(std::memory_order_relaxed);
+}
+
 void CALayerNoteChangeFromAnyThread()
 {
     changesSoFar().fetch_add(1, std::memory_order_acq_rel);
@@ -94,7 +105,10 @@ void CALayer::setBounds(CGRect bounds)
     bool resized = bounds.size.width != bounds_.size.width || bounds.size.height != bounds_.size.height;
     if (!resized && sameValue(bounds.origin, bounds_.origin)) return;
     bounds_ = bounds;
-    if (resized) needsLayout_ = true;
+    if (resized) {
+        needsLayout_ = true;
+        noteLayoutPending();
+    }
     noteChange();
 }
 
@@ -240,6 +254,7 @@ void CALayer::insertSublayerAtIndex(const std::shared_ptr<CALayer>& layer, size_
     index = std::min(index, sublayers_.size());
     sublayers_.insert(sublayers_.begin() + static_cast<std::ptrdiff_t>(index), keep);
     keep->superlayer_ = self<CALayer>();
+    if (keep->needsLayout_ || keep->sublayerNeedsLayout_) keep->noteLayoutPending();
     keep->noteChange();
     noteChange();
 }
@@ -328,14 +343,25 @@ void CALayer::drawInContext(CGContextRef context)
     if (auto d = delegate_.lock()) d->drawLayerInContext(this, context);
 }
 
+void CALayer::noteLayoutPending()
+{
+    // Always up to the root: a pass now under way has cleared the marks of the path it is on.
+    for (auto up = superlayer_.lock(); up; up = up->superlayer_.lock()) up->sublayerNeedsLayout_ = true;
+}
+
 void CALayer::layoutIfNeeded()
 {
+    layoutVisitsSoFar().fetch_add(1, std::memory_order_relaxed);
     if (needsLayout_) {
         needsLayout_ = false;
         layoutSublayers();
     }
+    // Cleared before the walk, so that a layer marked by a sublayer's layout marks it again.
+    if (!sublayerNeedsLayout_) return;
+    sublayerNeedsLayout_ = false;
     auto children = sublayers_;
-    for (const auto& l : children) l->layoutIfNeeded();
+    for (const auto& l : children)
+        if (l->needsLayout_ || l->sublayerNeedsLayout_) l->layoutIfNeeded();
 }
 
 void CALayer::layoutSublayers()

@@ -169,10 +169,12 @@ public:
     void setNeedsLayout()
     {
         needsLayout_ = true;
+        noteLayoutPending();
         noteChange();
     }
     bool needsLayout() const { return needsLayout_; }
-    // Runs layoutSublayers (the delegate's layout) when marked, then the same for the sublayers.
+    // Runs layoutSublayers (the delegate's layout) when marked, then the same for the sublayers,
+    // going only into those with a marked layer in them.
     void layoutIfNeeded();
     virtual void layoutSublayers();
 
@@ -233,6 +235,8 @@ private:
         bool ended = false;  // past its end but kept (not removed on completion)
     };
     void detachFromSuperlayer();
+    // Tells every superlayer up to the root that a layer in it waits for layout.
+    void noteLayoutPending();
     void finishAnimation(RunningAnimation running, bool finished);
 
     CGRect bounds_{};
@@ -262,6 +266,7 @@ private:
     std::weak_ptr<CALayerDelegate> delegate_;
     bool needsDisplay_ = false;
     bool needsLayout_ = false;
+    bool sublayerNeedsLayout_ = false;  // some layer below, at any depth, needs layout
     CGImageRef backingImage_ = nullptr;
     std::vector<RunningAnimation> animations_;
     std::uint64_t changeCount_ = 0;
@@ -271,6 +276,9 @@ private:
 // host that saw the same count and has no animation running has nothing new to composite.
 std::uint64_t CALayerChangesSoFar();
 void CALayerNoteChangeFromAnyThread();
+// Rises with every layer a layout pass looks at: a pass over a tree with one marked layer looks
+// at the path down to it, not at every layer of the tree.
+std::uint64_t CALayerLayoutVisitsSoFar();
 
 // Where content of `size` goes inside `bounds` under a gravity (y down: "top" is the smaller y).
 CGRect CALayerGravityRect(const std::string& gravity, CGRect bounds, CGSize size);

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -79,6 +81,86 @@ TEST(CALayerTest, TreeMovesLayersAndRefusesCycles)
     c->removeFromSuperlayer();
     EXPECT_EQ(a->sublayers().size(), 1u);
     EXPECT_FALSE(c->superlayer());
+}
+
+// Counts the layouts of the layers it is the delegate of; a layer's layout may run a step.
+struct LayoutCounter : CALayerDelegate {
+    std::map<CALayer*, int> layouts;
+    std::map<CALayer*, std::function<void()>> steps;
+    void layoutSublayersOfLayer(CALayer* layer) override
+    {
+        ++layouts[layer];
+        if (auto step = steps.find(layer); step != steps.end()) step->second();
+    }
+};
+
+TEST(CALayerTest, LayoutReachesEveryMarkedLayerAndLooksOnlyAtThePathsToThem)
+{
+    // root > branch > 1000 leaves, and root > side.
+    auto counter = std::make_shared<LayoutCounter>();
+    auto root = CALayer::layer(), branch = CALayer::layer(), side = CALayer::layer();
+    std::vector<std::shared_ptr<CALayer>> leaves(1000);
+    for (auto& leaf : leaves) {
+        leaf = CALayer::layer();
+        leaf->setDelegate(counter);
+        branch->addSublayer(leaf);
+    }
+    for (const auto& layer : {root, branch, side}) layer->setDelegate(counter);
+    root->addSublayer(branch);
+    root->addSublayer(side);
+    root->layoutIfNeeded();
+    counter->layouts.clear();
+
+    // A settled tree: one marked leaf costs the path down to it.
+    std::uint64_t before = CALayerLayoutVisitsSoFar();
+    leaves[500]->setNeedsLayout();
+    root->layoutIfNeeded();
+    EXPECT_LE(CALayerLayoutVisitsSoFar() - before, 3u);
+    EXPECT_EQ(counter->layouts, (std::map<CALayer*, int>{{leaves[500].get(), 1}}));
+    before = CALayerLayoutVisitsSoFar();
+    root->layoutIfNeeded();
+    EXPECT_EQ(CALayerLayoutVisitsSoFar() - before, 1u);
+
+    struct Case {
+        const char* what;
+        std::function<void()> mark;
+        std::vector<CALayer*> laidOut;
+    };
+    auto moved = CALayer::layer(), inner = CALayer::layer();
+    moved->setDelegate(counter);
+    inner->setDelegate(counter);
+    moved->addSublayer(inner);
+    const Case cases[] = {
+        {"a resized leaf", [&] { leaves[7]->setBounds(CGRectMake(0, 0, 5, 5)); }, {leaves[7].get()}},
+        {"a detached layer marked inside, then added",
+         [&] {
+             inner->setNeedsLayout();
+             side->addSublayer(moved);
+         },
+         {inner.get()}},
+        {"a layer its superlayer's layout resizes",
+         [&] {
+             counter->steps[side.get()] = [&] { inner->setBounds(CGRectMake(0, 0, 9, 9)); };
+             side->setNeedsLayout();
+         },
+         {side.get(), inner.get()}},
+        {"a later sibling an earlier one's layout marks",
+         [&] {
+             counter->steps[leaves[1].get()] = [&] { leaves[900]->setNeedsLayout(); };
+             leaves[1]->setNeedsLayout();
+         },
+         {leaves[1].get(), leaves[900].get()}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        counter->layouts.clear();
+        c.mark();
+        root->layoutIfNeeded();
+        std::map<CALayer*, int> expected;
+        for (CALayer* layer : c.laidOut) expected[layer] = 1;
+        EXPECT_EQ(counter->layouts, expected);
+        counter->steps.clear();
+    }
 }
 
 TEST(CALayerTest, CompositesBackgroundClipCornersOpacityBorderAndZOrder)
