@@ -270,7 +270,7 @@ int main(int argc, char** argv)
             }
         columns.push_back(column);
     }
-    const qz_bench::PeerSession session = peerSession();
+    [[maybe_unused]] const qz_bench::PeerSession session = peerSession();  // the peers built here use it
     qz_bench::RGBAImage peerOutput;
 #ifdef QZ_BENCH_HAVE_VIPS
     {
