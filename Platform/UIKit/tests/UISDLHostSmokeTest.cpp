@@ -16,6 +16,27 @@
 
 namespace {
 
+// The application's background and foreground notifications, in the order they came, while it lives.
+struct HeardLifecycle {
+    HeardLifecycle()
+    {
+        for (const char* name :
+             {UIApplicationDidEnterBackgroundNotification, UIApplicationWillEnterForegroundNotification})
+            observers.push_back(
+                center->addObserverForName(name, nullptr, [this](const auto& n) { heard.push_back(n->name()); }));
+    }
+    ~HeardLifecycle()
+    {
+        for (const auto& observer : observers) center->removeObserver(observer);
+    }
+    HeardLifecycle(const HeardLifecycle&) = delete;
+    HeardLifecycle& operator=(const HeardLifecycle&) = delete;
+
+    std::shared_ptr<NSNotificationCenter> center = NSNotificationCenter::defaultCenter();
+    std::vector<std::shared_ptr<NSObject>> observers;
+    std::vector<std::string> heard;
+};
+
 void pushWindowEvent(Uint8 which)
 {
     SDL_Event event{};
@@ -36,28 +57,21 @@ TEST(UISDLHostSmokeTest, ShowsAWindowAndFollowsItsLifecycle)
     if (!host) GTEST_SKIP() << "no SDL video: " << error;
     EXPECT_TRUE(window->isKeyWindow());
 
-    std::vector<std::string> heard;
-    auto center = NSNotificationCenter::defaultCenter();
-    auto background = center->addObserverForName(UIApplicationDidEnterBackgroundNotification, nullptr,
-                                                 [&](const auto& n) { heard.push_back(n->name()); });
-    auto foreground = center->addObserverForName(UIApplicationWillEnterForegroundNotification, nullptr,
-                                                 [&](const auto& n) { heard.push_back(n->name()); });
+    HeardLifecycle lifecycle;
     bool ran = false;
     std::thread([&] { dispatch_async(dispatch_get_main_queue(), [&] { ran = true; }); }).join();
     pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     pushWindowEvent(SDL_WINDOWEVENT_RESTORED);
     EXPECT_GT(host->run(0.2), 0);
     EXPECT_TRUE(ran);
-    EXPECT_EQ(heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
-                                               UIApplicationWillEnterForegroundNotification}));
+    EXPECT_EQ(lifecycle.heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
+                                                         UIApplicationWillEnterForegroundNotification}));
     EXPECT_FALSE(host->isClosed());
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     host->run(10);  // returns at the close, long before the limit
     // The close is kept: a host loop asks for it instead of timing its turns, and no turn runs after.
     EXPECT_TRUE(host->isClosed());
     EXPECT_EQ(host->run(10), 0);
-    center->removeObserver(background);
-    center->removeObserver(foreground);
 }
 
 // A window closed while minimised (a window destroyed from outside is unmapped first, which reads
@@ -71,20 +85,13 @@ TEST(UISDLHostSmokeTest, ClosingAMinimisedWindowBringsTheApplicationBack)
     auto host = UISDLHost::open(window, "minimised", &error);
     if (!host) GTEST_SKIP() << "no SDL video: " << error;
 
-    std::vector<std::string> heard;
-    auto center = NSNotificationCenter::defaultCenter();
-    auto background = center->addObserverForName(UIApplicationDidEnterBackgroundNotification, nullptr,
-                                                 [&](const auto& n) { heard.push_back(n->name()); });
-    auto foreground = center->addObserverForName(UIApplicationWillEnterForegroundNotification, nullptr,
-                                                 [&](const auto& n) { heard.push_back(n->name()); });
+    HeardLifecycle lifecycle;
     pushWindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     host->run(10);
     EXPECT_TRUE(host->isClosed());
-    EXPECT_EQ(heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
-                                               UIApplicationWillEnterForegroundNotification}));
-    center->removeObserver(background);
-    center->removeObserver(foreground);
+    EXPECT_EQ(lifecycle.heard, (std::vector<std::string>{UIApplicationDidEnterBackgroundNotification,
+                                                         UIApplicationWillEnterForegroundNotification}));
 }
 
 void pushMouse(Uint32 type, int x, int y)
