@@ -58,8 +58,7 @@ pid_t spawnProgram(const ProgramSpawn& spawn)
     redirect(&actions, STDOUT_FILENO, spawn.stdoutFile, spawn.stdoutDescriptor);
     redirect(&actions, STDERR_FILENO, spawn.stderrFile, spawn.stderrDescriptor);
     for (int descriptor : spawn.descriptorsToClose) posix_spawn_file_actions_addclose(&actions, descriptor);
-    if (!spawn.workingDirectory.empty())
-        posix_spawn_file_actions_addchdir_np(&actions, spawn.workingDirectory.c_str());
+    if (!spawn.workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, spawn.workingDirectory.c_str());
 
     std::fflush(nullptr);  // nothing buffered here is written twice
     pid_t pid = -1;
